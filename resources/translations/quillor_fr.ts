@@ -1,0 +1,244 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr" sourcelanguage="fr">
+<!-- French is the source language: each text is its own key and is shown as it is, so the entries carry no translation. -->
+<context>
+    <name>Quillor</name>
+    <message>
+        <source>Quillor est prêt.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Destination inconnue : %@. Choisis une destination ou retire le préfixe.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le chemin doit rester à l’intérieur du vault.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisis un dossier de vault existant dans les réglages.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ajoute du texte ou une image avant d’enregistrer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Une image est introuvable. Le brouillon est conservé.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>La note a été modifiée pendant l’enregistrement. Réessaie ; le brouillon est conservé.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>La note existante n’est pas encodée en UTF-8. Elle n’a pas été modifiée.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nouvelle note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ajouter à une note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Note du jour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Suivre les réglages d’Obsidian</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Racine du dossier de notes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Même dossier que la note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dans un sous-dossier du dossier de la note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dans le dossier spécifié</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dossier fixe (chemin absolu)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Destination</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisis un dossier de notes existant.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le chemin doit rester dans le dossier de notes, sans lien symbolique ni dossier caché.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ce chemin désigne un fichier, pas un dossier.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ce chemin désigne un dossier, pas une note.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Un dossier parent est en réalité un fichier.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Utilise un alias composé de lettres, chiffres, tirets ou traits de soulignement.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cet alias est déjà utilisé (sans distinction de casse).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Livraison confirmée</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Livraison non confirmée</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Livrée · fichier absent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Livrée · accès au fichier indisponible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Général</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Destinations</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Raccourcis clavier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Guide d’utilisation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Historique des captures</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>À propos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Les liens externes s’ouvrent via le système. Un wiki lien ouvre un aperçu natif avec ouverture et export ; choisis la note si plusieurs correspondent. Une cible absente ne crée aucun fichier. Le texte et la sélection restent conservés.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dans l’historique, consulte ou exporte la note disponible et sa sauvegarde d’ajout. La récupération préserve le brouillon courant et en crée un nouveau. Sur iPhone, elle relit la note et les images accessibles, sans inventer le contenu manquant ; autorise explicitement le dossier d’origine si son accès manque. Sur Mac, elle reprend la capture archivée et ses originaux.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisis la langue dans Général, puis Appliquer ; Annuler conserve le choix précédent et le brouillon. Sur Mac, utilise le redémarrage proposé pour actualiser l’interface. L’extension iPhone reprend la préférence enregistrée à sa prochaine ouverture ; le widget suit la langue du système.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quillor est édité par l’équipe Quillor. Contact : bonjour@quillor.app</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quillor ne collecte ni ne transmet à son éditeur vos notes, images, liens, identifiants ou données d’utilisation. Sans compte, publicité, analyse ni suivi.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Captures, brouillons, réglages, historique et sauvegardes restent sur votre appareil et dans les dossiers que vous autorisez. Les notes Markdown et les images restent lisibles indépendamment de Quillor.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Photos, caméra, collage et partage sont utilisés uniquement à votre demande. Les originaux importés peuvent rester dans le brouillon pour l’annulation et la récupération.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>La version Mac du site peut consulter le catalogue public des mises à jour. Aucun contenu de capture n’est envoyé ; l’hébergeur reçoit les informations habituelles de connexion. Les versions App Store sont mises à jour par Apple.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Votre fournisseur de stockage ou de sauvegarde peut synchroniser vos fichiers selon ses propres règles. Quillor ne fournit pas de service de synchronisation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vous pouvez retirer les destinations et leurs autorisations. Avant de supprimer les données locales, exportez les brouillons et sauvegardes à conserver. Désinstaller Quillor ne supprime pas les notes déjà enregistrées dans vos dossiers.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le fichier ou le dossier « %@ » est introuvable.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Permission refusée : impossible d’accéder à « %@ ».</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le disque est plein : impossible d’écrire « %@ ».</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le système de fichiers est en lecture seule : impossible de modifier « %@ ».</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Un fichier ou un dossier existe déjà à l’emplacement « %@ ».</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Un élément du chemin « %@ » n’est pas un dossier.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>« %@ » est un dossier et non un fichier.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le nom ou le chemin « %@ » est trop long.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trop de liens symboliques dans le chemin « %@ ».</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Erreur de lecture ou d’écriture du disque sur « %@ ».</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Opération impossible sur « %@ » (%@).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisis un dossier existant pour les pièces jointes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saisis un nom de sous-dossier, sans chemin ni barre oblique.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisis un chemin relatif valide pour les pièces jointes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

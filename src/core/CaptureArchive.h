@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/ArchivedCapture.h"
+#include "core/Capture.h"
+#include "core/DeliveryReceipt.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace quillor {
+
+// The read side of the capture history in the data directory, plus the
+// recovered copies of drafts set aside:
+//   History/<capture UUID>.json              a delivered capture
+//   Recovered/<capture UUID>-<UUID>.json     a capture set aside (preserve)
+//   Receipts/<capture UUID>.json             its DeliveryReceipt
+//   Backups/<capture UUID>.md                the note before an append
+// Every call reads the folders afresh.
+struct CaptureArchive {
+    QString directory;
+
+    // Writes a new recovered copy atomically and returns its path; never
+    // overwrites an earlier copy of the same capture. Throws FileSystemError.
+    QString preserve(const Capture& capture) const;
+
+    // History copies then recovered copies, each joined with its receipt and
+    // backup, newest createdAt first (equal dates keep reading order).
+    // Unreadable or malformed files are skipped; throws FileSystemError only
+    // when an existing folder cannot be listed.
+    QList<ArchivedCapture> entries() const;
+
+    // The receipt with the greatest date text; the first listed on ties.
+    std::optional<DeliveryReceipt> latestReceipt() const;
+
+    bool operator==(const CaptureArchive&) const = default;
+};
+
+} // namespace quillor

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/Destination.h"
+#include "core/Route.h"
+
+#include <QList>
+#include <QString>
+
+namespace quillor {
+
+// Picks the destination a capture names in its first word, after the route prefix.
+namespace Routing {
+
+// A text that does not start with the prefix (or an empty prefix) goes to the
+// fallback unchanged. Otherwise the word after the prefix must equal, ignoring
+// case, a routing token of exactly one destination; the route's body is the
+// rest of the text without its leading spaces and tabs. Throws
+// CaptureError::unknownDestination(word) for a word that names no destination
+// or more than one.
+Route resolve(const QString& text, const QString& prefix, const QList<Destination>& destinations,
+              const Destination& fallback);
+
+} // namespace Routing
+} // namespace quillor

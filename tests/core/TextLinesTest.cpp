@@ -1,0 +1,107 @@
+#include "core/TextLines.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace quillor;
+
+namespace {
+
+using Span = std::pair<qsizetype, qsizetype>;
+
+Span span(TextRange range) { return {range.location, range.length}; }
+
+} // namespace
+
+TEST(TextLinesTest, LineRange)
+{
+    // a0 b1 LF2 | c3 d4 CR5 LF6 | e7 f8 CR9 | g10 h11 LS12 | i13 j14 PS15 | k16 l17
+    const QString mixed = QString::fromUtf16(u"ab\ncd\r\nef\rgh\u2028ij\u2029kl");
+    struct Case {
+        QString text;
+        TextRange range;
+        Span line;
+        Span contents;   // of the line at range.location
+    };
+    const Case cases[] = {
+        {mixed, {0, 0}, {0, 3}, {0, 2}},
+        {mixed, {1, 0}, {0, 3}, {0, 2}},
+        {mixed, {2, 0}, {0, 3}, {0, 2}},
+        {mixed, {3, 0}, {3, 4}, {3, 2}},
+        {mixed, {5, 0}, {3, 4}, {3, 2}},
+        {mixed, {6, 0}, {3, 4}, {3, 2}},   // between CR and LF
+        {mixed, {7, 0}, {7, 3}, {7, 2}},
+        {mixed, {10, 0}, {10, 3}, {10, 2}},
+        {mixed, {13, 0}, {13, 3}, {13, 2}},
+        {mixed, {16, 0}, {16, 2}, {16, 2}},
+        {mixed, {18, 0}, {16, 2}, {16, 2}},
+        {mixed, {1, 2}, {0, 3}, {0, 2}},    // ends right after a break
+        {mixed, {1, 3}, {0, 7}, {0, 2}},
+        {mixed, {3, 3}, {3, 4}, {3, 2}},    // ends on the CR of CRLF
+        {mixed, {6, 5}, {3, 10}, {3, 2}},
+        {mixed, {0, 18}, {0, 18}, {0, 2}},
+        {QStringLiteral("a\n"), {2, 0}, {2, 0}, {2, 0}},
+        {QStringLiteral("a\n"), {1, 0}, {0, 2}, {0, 1}},
+        {QStringLiteral("a\r\n"), {3, 0}, {3, 0}, {3, 0}},
+        {QStringLiteral("a\nb"), {2, 0}, {2, 1}, {2, 1}},
+        {QStringLiteral("\n\n"), {1, 0}, {1, 1}, {1, 0}},
+        {QString(), {0, 0}, {0, 0}, {0, 0}},
+        {QStringLiteral("ab"), {99, 0}, {0, 2}, {0, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString() + " @" + std::to_string(c.range.location) + "+" + std::to_string(c.range.length));
+        EXPECT_EQ(span(TextLines::lineRange(c.text, c.range)), c.line);
+        EXPECT_EQ(span(TextLines::lineContentsRange(c.text, c.range.location)), c.contents);
+        EXPECT_EQ(TextLines::lineContentsEnd(c.text, c.range.location), c.contents.first + c.contents.second);
+    }
+}
+
+TEST(GraphemesTest, Split)
+{
+    struct Case {
+        const char16_t* text;
+        std::vector<std::pair<Span, char32_t>> graphemes;
+    };
+    const Case cases[] = {
+        {u"", {}},
+        {u"e\u0301x", {{{0, 2}, U'e'}, {{2, 1}, U'x'}}},
+        {u"\U0001F468\u200D\U0001F469\u200D\U0001F467!", {{{0, 8}, U'\U0001F468'}, {{8, 1}, U'!'}}},
+        {u"\U0001F1EB\U0001F1F7\U0001F1E9\U0001F1EA", {{{0, 4}, U'\U0001F1EB'}, {{4, 4}, U'\U0001F1E9'}}},
+        {u"a\U0001F600", {{{0, 1}, U'a'}, {{1, 2}, U'\U0001F600'}}},
+        {u"\r\n\n", {{{0, 2}, U'\r'}, {{2, 1}, U'\n'}}},
+        {u"a\xD800" u"b", {{{0, 1}, U'a'}, {{1, 1}, char32_t(0xD800)}, {{2, 1}, U'b'}}},
+    };
+    for (const Case& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        SCOPED_TRACE(text.toStdString());
+        std::vector<std::pair<Span, char32_t>> actual;
+        for (const Graphemes::Grapheme& g : Graphemes::split(text))
+            actual.push_back({span(g.range), g.firstCodePoint});
+        EXPECT_EQ(actual, c.graphemes);
+        EXPECT_EQ(Graphemes::count(text), qsizetype(c.graphemes.size()));
+    }
+}
+
+TEST(GraphemesTest, NextAndPreviousStopAtEveryBoundary)
+{
+    const QString text = QString::fromUtf16(
+        u"a\r\ne\u0301\U0001F1EB\U0001F1F7\U0001F1E9\U0001F1EA\n\U0001F468\u200D\U0001F469\u200D\U0001F467\u2028x");
+    const std::vector<qsizetype> boundaries = {0, 1, 3, 5, 9, 13, 14, 22, 23, 24};
+    ASSERT_EQ(text.size(), boundaries.back());
+    for (qsizetype p = -1; p <= text.size() + 1; ++p) {
+        SCOPED_TRACE(p);
+        qsizetype expectedNext = text.size();
+        qsizetype expectedPrevious = 0;
+        for (qsizetype b : boundaries) {
+            if (b > p && expectedNext == text.size())
+                expectedNext = b;
+            if (b < p)
+                expectedPrevious = b;
+        }
+        EXPECT_EQ(Graphemes::next(text, p), qMax(qsizetype(0), expectedNext));
+        EXPECT_EQ(Graphemes::previous(text, p), qMin(text.size(), expectedPrevious));
+    }
+}
