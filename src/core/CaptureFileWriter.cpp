@@ -185,7 +185,7 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
     if (existing) {
         FileSystem::createDirectories(m_backupRoot);
         const QString backup = m_backupRoot + QLatin1Char('/') + Json::uuidText(capture.id) + QStringLiteral(".md");
-        FileSystem::writeAtomically(backup, *existing);
+        FileSystem::writeAtomically(backup, *existing, FileSystem::Durability::cached);
     }
 
     if (m_beforeRecheck)

@@ -111,11 +111,11 @@ int syncRetrying(int fd)
 
 // Writes, flushes and closes a freshly created file; on failure the partial
 // file is removed so nobody mistakes it for a complete one.
-void fillNewFile(int fd, const QString& path, const QByteArray& bytes)
+void fillNewFile(int fd, const QString& path, const QByteArray& bytes, Durability durability = Durability::flushed)
 {
     Descriptor file(fd);
     int error = writeAll(file.get(), bytes);
-    if (error == 0 && syncRetrying(file.get()) != 0)
+    if (error == 0 && durability == Durability::flushed && syncRetrying(file.get()) != 0)
         error = errno;
     if (error == 0 && file.close() != 0 && errno != EINTR)
         error = errno;
@@ -181,7 +181,7 @@ QByteArray read(const QString& path)
 
 // Done by hand rather than with QSaveFile: QSaveFile reports failures as text
 // without errno, and it does not flush the folder after the rename.
-void writeAtomically(const QString& path, const QByteArray& bytes)
+void writeAtomically(const QString& path, const QByteArray& bytes, Durability durability)
 {
     const QString target = writeTarget(path);
     const QByteArray nativeTarget = native(target);
@@ -211,7 +211,7 @@ void writeAtomically(const QString& path, const QByteArray& bytes)
         fail(Operation::write, path, error);
     }
     try {
-        fillNewFile(fd, temporary, bytes);
+        fillNewFile(fd, temporary, bytes, durability);
     } catch (const FileSystemError& error) {
         fail(Operation::write, path, error.errnoValue());
     }
@@ -221,7 +221,8 @@ void writeAtomically(const QString& path, const QByteArray& bytes)
         ::unlink(native(temporary).constData());
         fail(Operation::write, path, error);
     }
-    syncDirectory(folder);
+    if (durability == Durability::flushed)
+        syncDirectory(folder);
 }
 
 void writeExclusive(const QString& path, const QByteArray& bytes)

@@ -19,9 +19,15 @@ namespace FileSystem {
 std::optional<QByteArray> readIfExists(const QString& path);
 QByteArray read(const QString& path);
 
-// Replaces the file atomically (temporary file, flush, fsync, rename, fsync of
-// the folder). Missing parent folders are not created.
-void writeAtomically(const QString& path, const QByteArray& bytes);
+// Whether a write waits for the bytes to reach the disk. Copies that only
+// guard against a later failure (backups) can skip it; what the user relies on
+// cannot.
+enum class Durability { flushed, cached };
+
+// Replaces the file atomically (temporary file, rename): readers see the old or
+// the new content, never a part. Flushed, it also fsyncs the file and the
+// folder. Missing parent folders are not created.
+void writeAtomically(const QString& path, const QByteArray& bytes, Durability durability = Durability::flushed);
 
 // Creates a new file with exactly these bytes, flushed to disk; fails with
 // EEXIST when something is already there.

@@ -75,13 +75,17 @@ ImageReference resolve(const CaptureAttachment& attachment, const QString& root,
 
     const QString id = Json::uuidText(attachment.id);
     const QString base = folder.isEmpty() ? id : folder + QLatin1Char('/') + id;
-    const QString hashed = base + QLatin1Char('-') + hashText(attachment.data);
     const QString dotExtension = QLatin1Char('.') + extension;
 
     QString candidate = preferred.value_or(base + dotExtension);
+    // The digest is needed only once the first name holds other bytes, which is
+    // rare: hashing megabytes of images up front would dominate a delivery.
+    QString hashed;
     for (qint64 number = 0;; ++number) {
         if (canTake(SafePath::resolve(root, candidate), attachment.data))
             return ImageReference{attachment.id, candidate, attachment.isFile};
+        if (hashed.isEmpty())
+            hashed = base + QLatin1Char('-') + hashText(attachment.data);
         candidate = hashed + (number == 0 ? QString() : QLatin1Char('-') + QString::number(number)) + dotExtension;
     }
 }

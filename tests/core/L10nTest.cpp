@@ -13,12 +13,6 @@ using namespace quillor;
 
 namespace {
 
-// The core tests compare French texts; the machine's languages must not decide.
-const bool frenchForEveryTest = [] {
-    L10n::configure(QStringLiteral("fr"));
-    return true;
-}();
-
 // Puts the French tables back however the test ends.
 struct FrenchAfterwards {
     ~FrenchAfterwards() { L10n::configure(QStringLiteral("fr")); }
