@@ -239,5 +239,9 @@
         <source>Choisis un chemin relatif valide pour les pièces jointes.</source>
         <translation>Choose a valid relative path for attachments.</translation>
     </message>
+    <message>
+        <source>L’indexation du dossier a été annulée.</source>
+        <translation>Folder indexing was cancelled.</translation>
+    </message>
 </context>
 </TS>

@@ -240,5 +240,9 @@
         <source>Choisis un chemin relatif valide pour les pièces jointes.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>L’indexation du dossier a été annulée.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -230,7 +230,7 @@ void CaptureFileWriter::publish(const QString& temporary, const QString& target)
         return;
     }
     try {
-        FileSystem::hardLink(temporary, target);
+        m_hardLink(temporary, target);
     } catch (const FileSystemError& error) {
         if (error.operation() != FileSystemError::Operation::link || !isLinkUnsupported(error.errnoValue()))
             throw;

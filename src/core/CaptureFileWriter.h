@@ -2,6 +2,7 @@
 
 #include "core/Capture.h"
 #include "core/Destination.h"
+#include "core/FileSystem.h"
 
 #include <QByteArray>
 #include <QString>
@@ -56,6 +57,9 @@ public:
     {
         m_attachmentResolved = std::move(hook);
     }
+    // Test-only: stands in for link(2), so a test can play a file system that
+    // has no hard links.
+    void setHardLinkForTesting(std::function<void(const QString&, const QString&)> link) { m_hardLink = std::move(link); }
 
 private:
     QTimeZone deliveryZone(const Capture& capture) const;
@@ -68,6 +72,7 @@ private:
     std::optional<QTimeZone> m_timeZone;
     std::function<void()> m_beforeRecheck;
     std::function<void(const QString&)> m_attachmentResolved;
+    std::function<void(const QString&, const QString&)> m_hardLink = FileSystem::hardLink;
 };
 
 } // namespace quillor

@@ -109,6 +109,10 @@ QString translatePattern(const QString& pattern)
     out.reserve(pattern.size() + 16);
     // Must be the very first item: it sets the newline convention for ^, $ and .
     out += QLatin1String("(*ANY)");
+    // An always-true look-ahead that names LF. With (*ANY), PCRE2 never starts
+    // a match on the LF of a CRLF pair unless the pattern mentions CR or LF
+    // itself, so "(?:^|\s)#tag" would miss a tag at the start of a CRLF line.
+    out += QLatin1String("(?=\n|)");
     const qsizetype n = pattern.size();
     qsizetype i = 0;
     while (i < n) {

@@ -1,406 +1,240 @@
 #include "core/CaptureFileWriter.h"
 
-#include "core/CaptureError.h"
-#include "core/FileSystemError.h"
-#include "core/L10n.h"
+#include "TestSupport.h"
 
 #include <QCryptographicHash>
-#include <QDateTime>
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QLocale>
-#include <QTemporaryDir>
-#include <QTimeZone>
-
-#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <functional>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quillor;
 
 namespace {
 
-const QUuid captureID(QStringLiteral("{1A2B3C4D-0000-4000-8000-000000000001}"));
-const QString idText = QStringLiteral("1A2B3C4D-0000-4000-8000-000000000001");
 const QByteArray marker = "<!-- quillor:1A2B3C4D-0000-4000-8000-000000000001 -->";
 const QUuid imageID(QStringLiteral("{AAAAAAAA-0000-4000-8000-000000000001}"));
-const QUuid fileID(QStringLiteral("{BBBBBBBB-0000-4000-8000-000000000002}"));
-const QUuid unusedID(QStringLiteral("{CCCCCCCC-0000-4000-8000-000000000003}"));
-const QUuid earlierID(QStringLiteral("{DDDDDDDD-0000-4000-8000-000000000004}"));
 const QString body = QStringLiteral("  \n first line\n\nsecond line \n\n");
 const QByteArray trimmedBody = "first line\n\nsecond line";
+const QString newNote = QStringLiteral("Inbox/2026-03-14 090507-1A2B3C4D.md");
+const QString imageFile = QStringLiteral("Attachments/Quillor/AAAAAAAA-0000-4000-8000-000000000001.png");
 
-QDateTime utc(int day, int hour, int minute, int second)
+QByteArray frontMatter()
 {
-    return QDateTime(QDate(2026, 3, day), QTime(hour, minute, second), Qt::UTC);
+    return "---\nquillor_id: 1A2B3C4D-0000-4000-8000-000000000001\ncreated: 2026-03-14T09:05:07Z\n---\n\n" + trimmedBody
+        + "\n\n" + marker + "\n";
 }
 
-QByteArray frontMatter(const QByteArray& created = "2026-03-14T09:05:07Z")
+QByteArray section(const QByteArray& time = "09:05:07", const QByteArray& text = trimmedBody)
 {
-    return "---\nquillor_id: " + idText.toUtf8() + "\ncreated: " + created + "\n---\n\n" + trimmedBody + "\n\n"
-        + marker + "\n";
+    return "\n\n## " + time + "\n\n" + text + "\n\n" + marker + "\n";
 }
 
-QByteArray section(const QByteArray& time = "09:05:07")
+CaptureAttachment image(const QUuid& id = imageID, const QByteArray& data = "PNG bytes")
 {
-    return "\n\n## " + time + "\n\n" + trimmedBody + "\n\n" + marker + "\n";
+    return CaptureAttachment(id, data, QStringLiteral("PNG"));
 }
 
-QString hashed(const QByteArray& data)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).left(8).toHex());
-}
-
-// One throw-away vault with a backup folder beside it.
-class Sandbox {
-public:
-    Sandbox()
-    {
-        base = QFileInfo(dir.path()).canonicalFilePath();
-        QDir().mkpath(vault());
-    }
-
-    QString vault() const { return base + QStringLiteral("/Vault"); }
-    QString backups() const { return base + QStringLiteral("/Backups"); }
-    QString backup() const { return backups() + QLatin1Char('/') + idText + QStringLiteral(".md"); }
-    QString at(const QString& relative) const { return vault() + QLatin1Char('/') + relative; }
-
-    void put(const QString& path, const QByteArray& bytes) const
-    {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    static std::optional<QByteArray> read(const QString& path)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        return file.readAll();
-    }
-
-    // Hidden temporary files left anywhere under the sandbox.
+// A throw-away vault with the backup folder beside it.
+struct Sandbox {
+    Sandbox() { QDir().mkpath(vault()); }
+    QString vault() const { return base + "/Vault"; }
+    QString at(const QString& relative) const { return vault() + '/' + relative; }
+    QString backup() const { return base + "/Backups/1A2B3C4D-0000-4000-8000-000000000001.md"; }
     QStringList leftovers() const
     {
         QStringList found;
-        QDirIterator it(base, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            if (QFileInfo(path).fileName().startsWith(QStringLiteral(".quillor-")))
-                found.append(path);
-        }
+        for (QDirIterator it(base, {".quillor-*"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+            found << it.next();
         return found;
     }
-
-    Capture capture(const QString& text = body, const QDateTime& date = utc(14, 9, 5, 7)) const
+    Capture capture(const QString& text = body) const
     {
-        Capture capture(captureID, ReferenceDate::fromDateTime(date), text, {}, std::nullopt);
+        const QDateTime createdAt({2026, 3, 14}, {9, 5, 7}, Qt::UTC);
+        Capture capture(QUuid("1A2B3C4D-0000-4000-8000-000000000001"), ReferenceDate::fromDateTime(createdAt), text, {}, {});
         capture.timeZoneIdentifier = QStringLiteral("UTC");
         return capture;
     }
     Destination destination(DeliveryMode mode, const QString& path) const
     {
-        return Destination(QUuid::createUuid(), QStringLiteral("Notes"), {}, vault(), mode, path,
-                           QStringLiteral("Attachments/Quillor"));
+        return Destination(QUuid::createUuid(), "Notes", {}, vault(), mode, path, "Attachments/Quillor");
     }
-    CaptureFileWriter writer(CaptureFileWriter::Publication publication = CaptureFileWriter::Publication::hardLink)
-        const
+    CaptureFileWriter writer(std::optional<QTimeZone> zone = QTimeZone::utc()) const
     {
-        return CaptureFileWriter(backups(), publication, QTimeZone::utc());
+        return CaptureFileWriter(base + "/Backups", CaptureFileWriter::Publication::hardLink, zone);
+    }
+
+    // Arrangements of the failure cases, on the capture, destination and writer below.
+    void appendTo(const std::optional<QByteArray>& existing)
+    {
+        d = destination(DeliveryMode::appendNote, "Log");
+        if (existing)
+            test::put(at("Log.md"), *existing);
+    }
+    void withImage(const QString& text = image().token())
+    {
+        c.body = text;
+        c.attachments = {image()};
+    }
+    // Plays another program that changes the note after the backup, before it is read again.
+    void onRecheck(const QString& note, const std::optional<QByteArray>& bytes)
+    {
+        w.setBeforeRecheckHookForTesting([path = at(note), bytes] {
+            if (bytes)
+                test::put(path, *bytes);
+            else
+                QFile::remove(path);
+        });
     }
 
     QTemporaryDir dir;
-    QString base;
+    QString base = QFileInfo(dir.path()).canonicalFilePath();
+    Capture c = capture();
+    Destination d = destination(DeliveryMode::newNote, "Inbox");
+    CaptureFileWriter w = writer();
 };
-
-CaptureAttachment image(const QUuid& id, const QByteArray& data = "PNG bytes")
-{
-    return CaptureAttachment(id, data, QStringLiteral("PNG"));
-}
-
-QString token(const QUuid& id)
-{
-    return image(id).token();
-}
-
-QString idUpper(const QUuid& id)
-{
-    return id.toString(QUuid::WithoutBraces).toUpper();
-}
-
-ino_t inode(const QString& path)
-{
-    struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
-}
 
 } // namespace
 
 TEST(CaptureFileWriterTest, WritesTheExactNoteOfEachMode)
 {
+    if (!QTimeZone(QByteArrayLiteral("Pacific/Pago_Pago")).isValid())
+        GTEST_SKIP() << "tzdata is not installed";
     const QByteArray bom = "\xEF\xBB\xBF";
-    struct Case {
-        const char* name;
+    const QDateTime inSystemZone = Sandbox().capture().createdAt.toDateTime().toTimeZone(QTimeZone::systemTimeZone());
+    using M = DeliveryMode;
+    const struct {
         DeliveryMode mode;
         QString path;
-        std::optional<QByteArray> existing;   // at the expected note path
+        std::optional<QByteArray> existing;   // at the expected path
         QString expectedPath;
         QByteArray expectedNote;
+        QString captureZone = "UTC";
+        std::optional<QTimeZone> writerZone = {};
+    } cases[] = {
+        {M::newNote, "Inbox", {}, newNote, frontMatter()},
+        {M::newNote, "", {}, "2026-03-14 090507-1A2B3C4D.md", frontMatter()},
+        {M::dailyNote, "Daily", {}, "Daily/2026-03-14.md", section()},
+        {M::dailyNote, "Daily", "# Day\n", "Daily/2026-03-14.md", "# Day\n" + section()},
+        {M::appendNote, "Journal/Log", "abc", "Journal/Log.md", "abc" + section()},
+        {M::appendNote, "Journal/Log", "abc\n", "Journal/Log.md", "abc\n" + section()},
+        {M::appendNote, "Journal/Log", "abc\n\n", "Journal/Log.md", "abc\n\n" + section()},
+        {M::appendNote, "Journal/Log", "", "Journal/Log.md", section()},
+        {M::appendNote, "Log.md", bom + "abc\r\n", "Log.md", bom + "abc\r\n" + section()},
+        {M::appendNote, "Journal/today", {}, "Journal/today.md", section()},
+        {M::appendNote, "today.md", {}, "today.md", section()},
+        {M::appendNote, "Notes.MD", {}, "Notes.MD.md", section()},
+        // Names and headings follow the capture's own zone; "created" stays in UTC.
+        {M::dailyNote, "", {}, "2026-03-13.md", section("22:05:07"), "Pacific/Pago_Pago"},
+        {M::newNote, "", {}, "2026-03-13 220507-1A2B3C4D.md", frontMatter(), "Pacific/Pago_Pago"},
+        {M::dailyNote, "", {}, "2026-03-14.md", section(), "Pacific/Pago_Pago", QTimeZone::utc()},
+        {M::dailyNote, "", {}, QLocale::c().toString(inSystemZone, "yyyy-MM-dd") + ".md",
+         section(QLocale::c().toString(inSystemZone, "HH:mm:ss").toUtf8()), "Nowhere/Atlantis"},
     };
-    const QList<Case> cases = {
-        {"new note in a folder", DeliveryMode::newNote, "Inbox", std::nullopt,
-         "Inbox/2026-03-14 090507-1A2B3C4D.md", frontMatter()},
-        {"new note at the vault root", DeliveryMode::newNote, "", std::nullopt, "2026-03-14 090507-1A2B3C4D.md",
-         frontMatter()},
-        {"daily note created", DeliveryMode::dailyNote, "Daily", std::nullopt, "Daily/2026-03-14.md", section()},
-        {"daily note at the root", DeliveryMode::dailyNote, "", std::nullopt, "2026-03-14.md", section()},
-        {"daily note appended", DeliveryMode::dailyNote, "Daily", QByteArray("# Day\n"), "Daily/2026-03-14.md",
-         "# Day\n" + section()},
-        {"no final line feed", DeliveryMode::appendNote, "Journal/Log", QByteArray("abc"), "Journal/Log.md",
-         "abc" + section()},
-        {"one final line feed", DeliveryMode::appendNote, "Journal/Log", QByteArray("abc\n"), "Journal/Log.md",
-         "abc\n" + section()},
-        {"two final line feeds", DeliveryMode::appendNote, "Journal/Log", QByteArray("abc\n\n"), "Journal/Log.md",
-         "abc\n\n" + section()},
-        {"empty note", DeliveryMode::appendNote, "Journal/Log", QByteArray(""), "Journal/Log.md", section()},
-        {"byte-order mark kept", DeliveryMode::appendNote, "Log.md", bom + "abc\r\n", "Log.md",
-         bom + "abc\r\n" + section()},
-        {"append note created", DeliveryMode::appendNote, "Journal/today", std::nullopt, "Journal/today.md",
-         section()},
-        {"append path with .md", DeliveryMode::appendNote, "today.md", std::nullopt, "today.md", section()},
-        {"extension test is case-sensitive", DeliveryMode::appendNote, "Notes.MD", std::nullopt, "Notes.MD.md",
-         section()},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.path + " holding " + c.existing.value_or("nothing") + " in " + c.captureZone).toStdString());
         Sandbox sandbox;
         if (c.existing)
-            sandbox.put(sandbox.at(c.expectedPath), *c.existing);
-
-        const QString path = sandbox.writer().save(sandbox.capture(), sandbox.destination(c.mode, c.path));
-
-        EXPECT_EQ(path, sandbox.at(c.expectedPath));
-        EXPECT_EQ(Sandbox::read(path), c.expectedNote);
-        // The backup holds the note exactly as it was, even an empty one.
-        EXPECT_EQ(Sandbox::read(sandbox.backup()), c.existing);
-        EXPECT_EQ(sandbox.leftovers(), QStringList());
-    }
-}
-
-TEST(CaptureFileWriterTest, NamesAndHeadingsUseTheDeliveryTimeZone)
-{
-    if (!QTimeZone(QByteArrayLiteral("Asia/Tokyo")).isValid())
-        GTEST_SKIP() << "tzdata is not installed";
-    const QDateTime lateEvening = utc(14, 23, 30, 0);
-    const QDateTime inSystemZone = lateEvening.toTimeZone(QTimeZone::systemTimeZone());
-    const QString systemDay = QLocale::c().toString(inSystemZone, QStringLiteral("yyyy-MM-dd"));
-    const QByteArray systemTime = QLocale::c().toString(inSystemZone, QStringLiteral("HH:mm:ss")).toUtf8();
-
-    struct Case {
-        const char* name;
-        std::optional<QTimeZone> writerZone;
-        QString captureZone;
-        DeliveryMode mode;
-        QString expectedPath;
-        QByteArray expectedNote;
-    };
-    const QList<Case> cases = {
-        {"daily note by the capture's date", std::nullopt, "Asia/Tokyo", DeliveryMode::dailyNote, "2026-03-15.md",
-         section("08:30:00")},
-        {"new note by the capture's time, created in UTC", std::nullopt, "Asia/Tokyo", DeliveryMode::newNote,
-         "2026-03-15 083000-1A2B3C4D.md", frontMatter("2026-03-14T23:30:00Z")},
-        {"the writer's zone wins", QTimeZone::utc(), "Asia/Tokyo", DeliveryMode::dailyNote, "2026-03-14.md",
-         section("23:30:00")},
-        {"unknown zone falls back to the system's", std::nullopt, "Nowhere/Atlantis", DeliveryMode::dailyNote,
-         systemDay + ".md", section(systemTime)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Sandbox sandbox;
-        Capture capture = sandbox.capture(body, lateEvening);
+            test::put(sandbox.at(c.expectedPath), *c.existing);
+        Capture capture = sandbox.capture();
         capture.timeZoneIdentifier = c.captureZone;
-        const CaptureFileWriter writer(sandbox.backups(), CaptureFileWriter::Publication::hardLink, c.writerZone);
-
-        const QString path = writer.save(capture, sandbox.destination(c.mode, QString()));
-
+        const QString path = sandbox.writer(c.writerZone).save(capture, sandbox.destination(c.mode, c.path));
         EXPECT_EQ(path, sandbox.at(c.expectedPath));
-        EXPECT_EQ(Sandbox::read(path), c.expectedNote);
+        EXPECT_EQ(test::contents(path), c.expectedNote);
+        EXPECT_EQ(test::contents(sandbox.backup()), c.existing);   // even an empty note is backed up
+        EXPECT_EQ(sandbox.leftovers(), QStringList());
     }
 }
 
 TEST(CaptureFileWriterTest, DeliveringTheSameCaptureTwiceWritesItOnce)
 {
-    struct Case {
-        const char* name;
-        DeliveryMode mode;
-        QString path;
-        std::optional<QByteArray> existing;
-    };
-    const QList<Case> cases = {
-        {"append note", DeliveryMode::appendNote, "Log", QByteArray("abc\n")},
-        {"daily note", DeliveryMode::dailyNote, "Daily", std::nullopt},
-        {"new note", DeliveryMode::newNote, "Inbox", std::nullopt},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const DeliveryMode mode : DeliveryModes::allCases()) {
+        SCOPED_TRACE(DeliveryModes::rawValue(mode).toStdString());
         Sandbox sandbox;
-        const Destination destination = sandbox.destination(c.mode, c.path);
-        Capture capture = sandbox.capture(body + token(imageID));
-        capture.attachments = {image(imageID)};
-        if (c.existing)
-            sandbox.put(sandbox.at(c.path + ".md"), *c.existing);
-        const QString attachment = sandbox.at("Attachments/Quillor/" + idUpper(imageID) + ".png");
-
+        const Destination destination = sandbox.destination(mode, "Log");
+        Capture capture = sandbox.capture(body + image().token());
+        capture.attachments = {image()};
+        if (mode == DeliveryMode::appendNote)
+            test::put(sandbox.at("Log.md"), "abc\n");
         const QString first = sandbox.writer().save(capture, destination);
-        const std::optional<QByteArray> note = Sandbox::read(first);
-        ASSERT_TRUE(note);
-        ASSERT_TRUE(QFile::exists(attachment));
+        const std::optional<QByteArray> note = test::contents(first);
+        ASSERT_TRUE(note && QFile::exists(sandbox.at(imageFile)));
         // With these gone, a second delivery that wrote anything would show.
         QFile::remove(sandbox.backup());
-        QFile::remove(attachment);
+        QFile::remove(sandbox.at(imageFile));
 
         EXPECT_EQ(sandbox.writer().save(capture, destination), first);
-        EXPECT_EQ(Sandbox::read(first), note);
+        EXPECT_EQ(test::contents(first), note);
         EXPECT_EQ(note->count(marker), 1);
-        EXPECT_FALSE(QFile::exists(sandbox.backup()));
-        EXPECT_FALSE(QFile::exists(attachment));
+        EXPECT_FALSE(QFile::exists(sandbox.backup()) || QFile::exists(sandbox.at(imageFile)));
     }
 }
 
 TEST(CaptureFileWriterTest, FailuresLeaveTheNoteAlone)
 {
     using Kind = CaptureError::Kind;
-    using Arrange = std::function<void(Sandbox&, Capture&, Destination&, CaptureFileWriter&)>;
-    using Verify = std::function<void(const Sandbox&)>;
-    const QString newNote = QStringLiteral("Inbox/2026-03-14 090507-1A2B3C4D.md");
-    const QString imageFile = "Attachments/Quillor/" + idUpper(imageID) + ".png";
-    const auto appendTo = [](const QByteArray& existing) {
-        return [existing](Sandbox& s, Capture&, Destination& d, CaptureFileWriter&) {
-            d = s.destination(DeliveryMode::appendNote, QStringLiteral("Log"));
-            s.put(s.at("Log.md"), existing);
-        };
-    };
-    const auto noteIs = [](const QString& relative, const std::optional<QByteArray>& expected) {
-        return [relative, expected](const Sandbox& s) { EXPECT_EQ(Sandbox::read(s.at(relative)), expected); };
-    };
-    const auto backupIs = [](const std::optional<QByteArray>& expected) {
-        return [expected](const Sandbox& s) { EXPECT_EQ(Sandbox::read(s.backup()), expected); };
-    };
-
-    struct Case {
+    // Files that must then hold these bytes, or be absent; "backup" is the note's backup.
+    using Files = QList<std::pair<QString, std::optional<QByteArray>>>;
+    const QByteArray notUtf8 = "\xFF\xFE" + marker;
+    const struct {
         const char* name;
-        Arrange arrange;
+        std::function<void(Sandbox&)> arrange;
         Kind expected;
-        QList<Verify> verify;
-    };
-    const QList<Case> cases = {
-        {"blank body, even with attachments and no vault",
-         [](Sandbox& s, Capture& c, Destination& d, CaptureFileWriter&) {
-             c.body = QStringLiteral(" \n\t\u2028 ");
-             c.attachments = {image(imageID)};
-             d.vaultPath = s.base + "/Nowhere";
-         },
-         Kind::empty, {}},
-        {"no vault path", [](Sandbox&, Capture&, Destination& d, CaptureFileWriter&) { d.vaultPath.clear(); },
+        Files files;
+    } cases[] = {
+        {"blank body, with attachments and no vault",
+         [](Sandbox& x) { x.withImage(" \n\t\u2028 "); x.d.vaultPath = x.base + "/Nowhere"; }, Kind::empty, {}},
+        {"no vault path", [](Sandbox& x) { x.d.vaultPath.clear(); }, Kind::missingVault, {}},
+        {"missing vault", [](Sandbox& x) { x.d.vaultPath = x.base + "/Nowhere"; }, Kind::missingVault, {}},
+        {"vault is a file", [](Sandbox& x) { x.d.vaultPath = x.at("Inbox.md"); test::put(x.d.vaultPath, ""); },
          Kind::missingVault, {}},
-        {"missing vault",
-         [](Sandbox& s, Capture&, Destination& d, CaptureFileWriter&) { d.vaultPath = s.base + "/Nowhere"; },
-         Kind::missingVault, {}},
-        {"vault is a file",
-         [](Sandbox& s, Capture&, Destination& d, CaptureFileWriter&) {
-             s.put(s.base + "/File", "x");
-             d.vaultPath = s.base + "/File";
-         },
-         Kind::missingVault, {}},
-        {"destination fails validation",
-         [](Sandbox& s, Capture&, Destination&, CaptureFileWriter&) { s.put(s.at("Inbox"), "a file"); },
-         Kind::invalidPath, {noteIs("Inbox", QByteArray("a file"))}},
-        {"append note without a path",
-         [](Sandbox& s, Capture&, Destination& d, CaptureFileWriter&) {
-             d = s.destination(DeliveryMode::appendNote, QString());
-         },
+        {"invalid destination", [](Sandbox& x) { test::put(x.at("Inbox"), "file"); }, Kind::invalidPath,
+         {{"Inbox", "file"}}},
+        {"append note without a path", [](Sandbox& x) { x.d = x.destination(DeliveryMode::appendNote, ""); },
          Kind::invalidPath, {}},
         {"note folder through a symbolic link",
-         [](Sandbox& s, Capture&, Destination& d, CaptureFileWriter&) {
-             QDir().mkpath(s.base + "/Outside");
-             QFile::link(s.base + "/Outside", s.at("Link"));
-             d.path = QStringLiteral("Link");
+         [](Sandbox& x) { QDir().mkpath(x.base + "/Out"); QFile::link(x.base + "/Out", x.at("L")); x.d.path = "L"; },
+         Kind::invalidPath, {{"../Out/2026-03-14 090507-1A2B3C4D.md", {}}}},
+        {"non-UTF-8 note holding the marker", [&](Sandbox& x) { x.appendTo(notUtf8); }, Kind::invalidUTF8,
+         {{"Log.md", notUtf8}, {"backup", {}}}},
+        {"new note's file already there", [](Sandbox& x) { test::put(x.at(newNote), "theirs"); },
+         Kind::modifiedDuringWrite, {{newNote, "theirs"}}},
+        {"attachment changed at its earlier path",
+         [](Sandbox& x) {
+             x.withImage();
+             x.c.imageReferences = QList<ImageReference>{{imageID, imageFile, std::nullopt}};
+             test::put(x.at(imageFile), "other bytes");
          },
-         Kind::invalidPath,
-         {[](const Sandbox& s) {
-             EXPECT_TRUE(QDir(s.base + "/Outside").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-         }}},
-        {"non-UTF-8 note holding the marker", appendTo("\xFF\xFE" + marker), Kind::invalidUTF8,
-         {noteIs("Log.md", "\xFF\xFE" + marker), backupIs(std::nullopt)}},
-        {"new note's file already there",
-         [newNote](Sandbox& s, Capture&, Destination&, CaptureFileWriter&) { s.put(s.at(newNote), "theirs"); },
-         Kind::modifiedDuringWrite, {noteIs(newNote, QByteArray("theirs"))}},
-        {"attachment moved from its earlier path",
-         [imageFile](Sandbox& s, Capture& c, Destination&, CaptureFileWriter&) {
-             c.body = token(imageID);
-             c.attachments = {image(imageID)};
-             c.imageReferences = QList<ImageReference>{{imageID, imageFile, std::nullopt}};
-             s.put(s.at(imageFile), "other bytes");
-         },
-         Kind::modifiedDuringWrite, {noteIs(imageFile, QByteArray("other bytes")), noteIs(newNote, std::nullopt)}},
+         Kind::modifiedDuringWrite, {{imageFile, "other bytes"}, {newNote, {}}}},
         {"attachment file changed by someone else",
-         [](Sandbox& s, Capture& c, Destination&, CaptureFileWriter& w) {
-             c.body = token(imageID);
-             c.attachments = {image(imageID)};
-             w.setAttachmentResolvedHookForTesting([&s](const QString& path) { s.put(path, "other bytes"); });
+         [](Sandbox& x) {
+             x.withImage();
+             x.w.setAttachmentResolvedHookForTesting([](const QString& path) { test::put(path, "other bytes"); });
          },
-         Kind::modifiedDuringWrite, {noteIs(imageFile, QByteArray("other bytes")), noteIs(newNote, std::nullopt)}},
+         Kind::modifiedDuringWrite, {{imageFile, "other bytes"}, {newNote, {}}}},
         {"leftover token, after the other attachments",
-         [](Sandbox&, Capture& c, Destination&, CaptureFileWriter&) {
-             c.body = token(imageID) + " " + token(unusedID);
-             c.attachments = {image(imageID)};
-         },
-         Kind::invalidAttachment, {noteIs(imageFile, QByteArray("PNG bytes")), noteIs(newNote, std::nullopt)}},
-        {"note appeared",
-         [](Sandbox& s, Capture&, Destination& d, CaptureFileWriter& w) {
-             d = s.destination(DeliveryMode::appendNote, QStringLiteral("Log"));
-             w.setBeforeRecheckHookForTesting([&s] { s.put(s.at("Log.md"), "theirs"); });
-         },
-         Kind::modifiedDuringWrite, {noteIs("Log.md", QByteArray("theirs")), backupIs(std::nullopt)}},
-        {"new note appeared",
-         [newNote](Sandbox& s, Capture&, Destination&, CaptureFileWriter& w) {
-             w.setBeforeRecheckHookForTesting([&s, newNote] { s.put(s.at(newNote), "theirs"); });
-         },
-         Kind::modifiedDuringWrite, {noteIs(newNote, QByteArray("theirs"))}},
-        {"note vanished",
-         [appendTo](Sandbox& s, Capture& c, Destination& d, CaptureFileWriter& w) {
-             appendTo("mine")(s, c, d, w);
-             w.setBeforeRecheckHookForTesting([&s] { QFile::remove(s.at("Log.md")); });
-         },
-         Kind::modifiedDuringWrite, {noteIs("Log.md", std::nullopt), backupIs(QByteArray("mine"))}},
-        {"note changed",
-         [appendTo](Sandbox& s, Capture& c, Destination& d, CaptureFileWriter& w) {
-             appendTo("mine")(s, c, d, w);
-             w.setBeforeRecheckHookForTesting([&s] { s.put(s.at("Log.md"), "mine, edited"); });
-         },
-         Kind::modifiedDuringWrite, {noteIs("Log.md", QByteArray("mine, edited")), backupIs(QByteArray("mine"))}},
+         [](Sandbox& x) { x.withImage(image().token() + image(QUuid::createUuid()).token()); }, Kind::invalidAttachment,
+         {{imageFile, "PNG bytes"}, {newNote, {}}}},
+        {"note appeared", [](Sandbox& x) { x.appendTo({}); x.onRecheck("Log.md", "theirs"); }, Kind::modifiedDuringWrite,
+         {{"Log.md", "theirs"}, {"backup", {}}}},
+        {"new note appeared", [](Sandbox& x) { x.onRecheck(newNote, "theirs"); }, Kind::modifiedDuringWrite,
+         {{newNote, "theirs"}}},
+        {"note vanished", [](Sandbox& x) { x.appendTo("mine"); x.onRecheck("Log.md", {}); }, Kind::modifiedDuringWrite,
+         {{"Log.md", {}}, {"backup", "mine"}}},
+        {"note changed", [](Sandbox& x) { x.appendTo("mine"); x.onRecheck("Log.md", "edited"); }, Kind::modifiedDuringWrite,
+         {{"Log.md", "edited"}, {"backup", "mine"}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Sandbox sandbox;
-        Capture capture = sandbox.capture();
-        Destination destination = sandbox.destination(DeliveryMode::newNote, QStringLiteral("Inbox"));
-        CaptureFileWriter writer = sandbox.writer();
-        c.arrange(sandbox, capture, destination, writer);
-
-        try {
-            writer.save(capture, destination);
-            ADD_FAILURE() << "no error";
-        } catch (const CaptureError& error) {
-            EXPECT_EQ(error.kind(), c.expected);
-        }
-        for (const Verify& verify : c.verify)
-            verify(sandbox);
+        c.arrange(sandbox);
+        const auto error = test::thrown<CaptureError>([&] { sandbox.w.save(sandbox.c, sandbox.d); });
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), c.expected);
+        for (const auto& [file, bytes] : c.files)
+            EXPECT_EQ(test::contents(file == "backup" ? sandbox.backup() : sandbox.at(file)), bytes) << file.toStdString();
         EXPECT_EQ(sandbox.leftovers(), QStringList());
     }
 }
@@ -408,77 +242,51 @@ TEST(CaptureFileWriterTest, FailuresLeaveTheNoteAlone)
 TEST(CaptureFileWriterTest, PlacesTheAttachmentsTheBodyRefersTo)
 {
     Sandbox sandbox;
-    Capture capture = sandbox.capture();
-    capture.body = "Look " + token(imageID) + "\nand " + token(fileID) + "\nalso ![[Pictures/old.png]]\n";
-    capture.attachments = {image(imageID, "image"),
-                           CaptureAttachment(fileID, "document", QStringLiteral("pdf"), true),
-                           image(unusedID, "unused"), image(earlierID, "earlier")};
-    capture.imageReferences = QList<ImageReference>{{earlierID, QStringLiteral("Pictures/old.png"), std::nullopt}};
+    const CaptureAttachment pdf(QUuid::createUuid(), "document", "pdf", true);
+    const CaptureAttachment earlier = image(QUuid::createUuid(), "earlier");
+    Capture capture = sandbox.capture(image().token() + "\n" + pdf.token() + "\n" + earlier.token());
+    capture.attachments = {image(), pdf, image(QUuid::createUuid(), "unused"), earlier};
+    capture.imageReferences = QList<ImageReference>{{earlier.id, "Pictures/old.png", std::nullopt}};
+    // Identical bytes are used as they are; other bytes under the name push the file to a hashed name.
+    const QString pdfFile = "Attachments/Quillor/" + pdf.token().mid(16, 36) + ".pdf";
+    const QString hashed = QCryptographicHash::hash("document", QCryptographicHash::Sha256).left(8).toHex();
+    const QString pdfHashed = QString(pdfFile).replace(".pdf", "-" + hashed + ".pdf");
+    test::put(sandbox.at(imageFile), "PNG bytes");
+    test::put(sandbox.at(pdfFile), "theirs");
 
     const QString path = sandbox.writer().save(capture, sandbox.destination(DeliveryMode::dailyNote, "Daily"));
 
-    const QString folder = "Attachments/Quillor/";
-    const QByteArray expectedBody = "Look ![[" + (folder + idUpper(imageID)).toUtf8() + ".png]]\nand [["
-        + (folder + idUpper(fileID)).toUtf8() + ".pdf]]\nalso ![[Pictures/old.png]]";
-    EXPECT_EQ(Sandbox::read(path), "\n\n## 09:05:07\n\n" + expectedBody + "\n\n" + marker + "\n");
-    EXPECT_EQ(Sandbox::read(sandbox.at(folder + idUpper(imageID) + ".png")), QByteArray("image"));
-    EXPECT_EQ(Sandbox::read(sandbox.at(folder + idUpper(fileID) + ".pdf")), QByteArray("document"));
-    EXPECT_EQ(Sandbox::read(sandbox.at("Pictures/old.png")), QByteArray("earlier"));
-    EXPECT_FALSE(QFile::exists(sandbox.at(folder + idUpper(unusedID) + ".png")));
-    EXPECT_EQ(sandbox.leftovers(), QStringList());
+    EXPECT_EQ(test::contents(path),
+              section("09:05:07", "![[" + imageFile.toUtf8() + "]]\n[[" + pdfHashed.toUtf8() + "]]\n![[Pictures/old.png]]"));
+    EXPECT_EQ(test::contents(sandbox.at(pdfHashed)), "document");
+    EXPECT_EQ(test::contents(sandbox.at(pdfFile)), "theirs");
+    EXPECT_EQ(test::contents(sandbox.at("Pictures/old.png")), "earlier");
+    EXPECT_EQ(QDir(sandbox.at("Attachments/Quillor")).entryList(QDir::Files).size(), 3);   // nothing unused
 }
 
-TEST(CaptureFileWriterTest, ReusesIdenticalAttachmentsAndAvoidsOthers)
-{
-    const QString name = "Attachments/Quillor/" + idUpper(imageID);
-    struct Case {
-        const char* name;
-        QByteArray alreadyThere;
-        QString expectedPath;
-    };
-    const QList<Case> cases = {
-        {"identical bytes reused", "PNG bytes", name + ".png"},
-        {"other bytes kept, hashed name used", "other bytes", name + "-" + hashed("PNG bytes") + ".png"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Sandbox sandbox;
-        sandbox.put(sandbox.at(name + ".png"), c.alreadyThere);
-        const ino_t before = inode(sandbox.at(name + ".png"));
-        Capture capture = sandbox.capture(token(imageID));
-        capture.attachments = {image(imageID)};
-
-        const QString note = sandbox.writer().save(capture, sandbox.destination(DeliveryMode::newNote, "Inbox"));
-
-        EXPECT_TRUE(Sandbox::read(note)->contains("![[" + c.expectedPath.toUtf8() + "]]"));
-        EXPECT_EQ(Sandbox::read(sandbox.at(c.expectedPath)), QByteArray("PNG bytes"));
-        EXPECT_EQ(Sandbox::read(sandbox.at(name + ".png")), c.alreadyThere);
-        EXPECT_EQ(inode(sandbox.at(name + ".png")), before);
-    }
-}
-
-TEST(CaptureFileWriterTest, WriteNewNeverOverwritesWithEitherPublication)
+TEST(CaptureFileWriterTest, WriteNewNeverOverwritesWhicheverWayItPublishes)
 {
     using Publication = CaptureFileWriter::Publication;
-    for (const Publication publication : {Publication::hardLink, Publication::move}) {
-        SCOPED_TRACE(publication == Publication::hardLink ? "hard link" : "move");
+    // File systems without hard links (vfat, exFAT, some FUSE and network mounts) refuse link(2) with EPERM or
+    // EOPNOTSUPP; the writer then falls back to a no-replace rename. Any other failure is the user's to see.
+    const std::tuple<Publication, int, bool> cases[] = {
+        {Publication::hardLink, 0, true}, {Publication::move, 0, true},      {Publication::hardLink, EPERM, true},
+        {Publication::hardLink, EOPNOTSUPP, true}, {Publication::hardLink, EACCES, false},
+    };
+    for (const auto& [publication, linkErrno, published] : cases) {
+        SCOPED_TRACE(linkErrno);
         Sandbox sandbox;
-        const CaptureFileWriter writer = sandbox.writer(publication);
-
-        const QString note = writer.save(sandbox.capture(), sandbox.destination(DeliveryMode::newNote, "Inbox"));
-        EXPECT_EQ(Sandbox::read(note), frontMatter());
-        struct stat info {};
-        ASSERT_EQ(::stat(QFile::encodeName(note).constData(), &info), 0);
-        EXPECT_EQ(info.st_nlink, 1u);   // the temporary name is gone
-
-        sandbox.put(sandbox.at("taken.md"), "theirs");
-        try {
-            writer.writeNew("mine", sandbox.at("taken.md"));
-            ADD_FAILURE() << "overwrote an existing file";
-        } catch (const FileSystemError& error) {
-            EXPECT_EQ(error.errnoValue(), EEXIST);
-        }
-        EXPECT_EQ(Sandbox::read(sandbox.at("taken.md")), QByteArray("theirs"));
+        CaptureFileWriter writer(sandbox.base + "/Backups", publication);
+        if (linkErrno != 0)
+            writer.setHardLinkForTesting([linkErrno = linkErrno](const QString&, const QString& target) {
+                throw FileSystemError(FileSystemError::Operation::link, target, linkErrno);
+            });
+        const auto failure = [&](const QString& target) { return test::errnoOf([&] { writer.writeNew("mine", target); }); };
+        EXPECT_EQ(failure(sandbox.at("new.md")), published ? 0 : linkErrno);
+        EXPECT_EQ(test::contents(sandbox.at("new.md")), published ? std::optional<QByteArray>("mine") : std::nullopt);
+        test::put(sandbox.at("taken.md"), "theirs");
+        EXPECT_EQ(failure(sandbox.at("taken.md")), published ? EEXIST : linkErrno);
+        EXPECT_EQ(test::contents(sandbox.at("taken.md")), "theirs");
         EXPECT_EQ(sandbox.leftovers(), QStringList());
     }
 }
@@ -487,22 +295,15 @@ TEST(CaptureFileWriterTest, ReadOnlyFolderGivesTheFrenchFileSystemError)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
-    const QString previousLanguage = L10n::currentLanguage();
-    L10n::configure(QStringLiteral("fr"));
     Sandbox sandbox;
     const QString folder = sandbox.at("Inbox");
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-
-    try {
-        sandbox.writer().save(sandbox.capture(), sandbox.destination(DeliveryMode::newNote, "Inbox"));
-        ADD_FAILURE() << "wrote into a read-only folder";
-    } catch (const FileSystemError& error) {
-        EXPECT_EQ(error.errnoValue(), EACCES);
-        EXPECT_TRUE(error.localizedDescription().startsWith(QStringLiteral("Permission refusée")))
-            << error.what();
-        EXPECT_TRUE(error.localizedDescription().contains(folder)) << error.what();
-    }
+    const auto error = test::thrown<FileSystemError>(
+        [&] { sandbox.writer().save(sandbox.capture(), sandbox.destination(DeliveryMode::newNote, "Inbox")); });
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    L10n::configure(previousLanguage);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->errnoValue(), EACCES);
+    EXPECT_TRUE(error->localizedDescription().startsWith("Permission refusée")) << error->what();
+    EXPECT_TRUE(error->localizedDescription().contains(folder)) << error->what();
 }

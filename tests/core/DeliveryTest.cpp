@@ -1,81 +1,32 @@
 #include "core/Delivery.h"
 
-#include "core/CaptureError.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include "TestSupport.h"
 
 using namespace quillor;
 
-namespace {
-
-class DeliveryTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        base = QFileInfo(dir.path()).canonicalFilePath();
-        QDir().mkpath(base + QStringLiteral("/Vault"));
-    }
-
-    Capture capture(const QString& body) const
-    {
+TEST(DeliveryTest, SavesOneAtATimeAndHandsBackPathsAndErrors)
+{
+    const QTemporaryDir dir;
+    const QString base = QFileInfo(dir.path()).canonicalFilePath();
+    QDir().mkpath(base + "/Vault");
+    const auto save = [&](Delivery& delivery, const QString& body) {
         Capture capture(QUuid::createUuid(), ReferenceDate::now(), body, {}, std::nullopt);
-        capture.timeZoneIdentifier = QStringLiteral("UTC");
-        return capture;
-    }
-    Destination destination(DeliveryMode mode, const QString& path) const
-    {
-        return Destination(QUuid::createUuid(), QStringLiteral("Notes"), {}, base + QStringLiteral("/Vault"), mode,
-                           path, {});
-    }
-
-    QTemporaryDir dir;
-    QString base;
-};
-
-} // namespace
-
-TEST_F(DeliveryTest, SavesOnItsWorkerAndGivesThePath)
-{
-    Delivery delivery(base + QStringLiteral("/Backups"));
-    const QString path = Delivery::result(delivery.save(capture(QStringLiteral("hello")),
-                                                        destination(DeliveryMode::appendNote, QStringLiteral("Log"))));
-    EXPECT_EQ(path, base + QStringLiteral("/Vault/Log.md"));
-    EXPECT_TRUE(QFile::exists(path));
-}
-
-TEST_F(DeliveryTest, SavesOneAtATime)
-{
+        return delivery.save(capture, Destination(QUuid::createUuid(), "Notes", {}, base + "/Vault",
+                                                  DeliveryMode::appendNote, "Log", {}));
+    };
     // Concurrent appends to one note would trip each other's change check.
     QList<QFuture<QString>> futures;
+    QFuture<QString> blank;
     {
-        Delivery delivery(base + QStringLiteral("/Backups"));
+        Delivery delivery(base + "/Backups");
         for (int i = 0; i < 8; ++i)
-            futures.append(delivery.save(capture(QStringLiteral("entry %1").arg(i)),
-                                         destination(DeliveryMode::appendNote, QStringLiteral("Log"))));
+            futures.append(save(delivery, QString("entry %1").arg(i)));
+        blank = save(delivery, " \n ");
     }   // the destructor waits for every queued save
     for (const QFuture<QString>& future : futures) {
         ASSERT_TRUE(future.isFinished());
-        EXPECT_NO_THROW(Delivery::result(future));
+        EXPECT_EQ(Delivery::result(future), base + "/Vault/Log.md");
     }
-    QFile note(base + QStringLiteral("/Vault/Log.md"));
-    ASSERT_TRUE(note.open(QIODevice::ReadOnly));
-    EXPECT_EQ(note.readAll().count("<!-- quillor:"), 8);
-}
-
-TEST_F(DeliveryTest, FailureReachesTheCallerAsTheOriginalError)
-{
-    Delivery delivery(base + QStringLiteral("/Backups"));
-    const QFuture<QString> future =
-        delivery.save(capture(QStringLiteral(" \n ")), destination(DeliveryMode::newNote, QString()));
-    try {
-        Delivery::result(future);
-        ADD_FAILURE() << "no error";
-    } catch (const CaptureError& error) {
-        EXPECT_EQ(error, CaptureError::empty());
-    }
+    EXPECT_EQ(test::contents(base + "/Vault/Log.md")->count("<!-- quillor:"), 8);
+    EXPECT_EQ(test::thrown<CaptureError>([&] { Delivery::result(blank); }), CaptureError::empty());
 }

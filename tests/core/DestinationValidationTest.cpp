@@ -1,238 +1,163 @@
 #include "core/DestinationValidation.h"
 
+#include "TestSupport.h"
 #include "core/L10n.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTimeZone>
-
-#include <gtest/gtest.h>
 
 using namespace quillor;
 
 namespace {
 
-const QString aliasCharacters = QStringLiteral("Utilise un alias composé de lettres, chiffres, tirets ou traits de soulignement.");
-const QString aliasTaken = QStringLiteral("Cet alias est déjà utilisé (sans distinction de casse).");
-const QString unsafePath = QStringLiteral("Le chemin doit rester dans le dossier de notes, sans lien symbolique ni dossier caché.");
-const QString noVault = QStringLiteral("Choisis un dossier de notes existant.");
-const QString fileNotFolder = QStringLiteral("Ce chemin désigne un fichier, pas un dossier.");
-const QString folderNotNote = QStringLiteral("Ce chemin désigne un dossier, pas une note.");
-const QString parentIsFile = QStringLiteral("Un dossier parent est en réalité un fichier.");
+const QString aliasCharacters = "Utilise un alias composé de lettres, chiffres, tirets ou traits de soulignement.";
+const QString aliasTaken = "Cet alias est déjà utilisé (sans distinction de casse).";
+const QString unsafe = "Le chemin doit rester dans le dossier de notes, sans lien symbolique ni dossier caché.";
+const QString noVault = "Choisis un dossier de notes existant.";
+const QString fileNotFolder = "Ce chemin désigne un fichier, pas un dossier.";
+const QString folderNotNote = "Ce chemin désigne un dossier, pas une note.";
+const QString parentIsFile = "Un dossier parent est en réalité un fichier.";
+const QUuid firstID = QUuid::createUuid();
+const QUuid secondID = QUuid::createUuid();
 
-const QUuid firstID(QStringLiteral("{00000000-0000-4000-8000-000000000001}"));
-const QUuid secondID(QStringLiteral("{00000000-0000-4000-8000-000000000002}"));
-
-// Builds a small vault: "dir:" entries are folders, "link:" entries are
-// symbolic links to the folder "Real", anything else is a file.
-class Vault {
-public:
+// A vault whose entries are files, or folders ("dir:") or links to its folder "Real" ("link:").
+struct Vault {
     explicit Vault(const QStringList& entries)
     {
-        root = dir.path() + QStringLiteral("/vault");
-        QDir().mkpath(root + QStringLiteral("/Real"));
+        QDir().mkpath(root + "/Real");
         for (const QString& entry : entries) {
-            const QString path = root + QLatin1Char('/') + entry.section(QLatin1Char(':'), -1);
-            if (entry.startsWith(QStringLiteral("dir:"))) {
+            const QString path = root + '/' + entry.section(':', -1);
+            if (entry.startsWith("dir:"))
                 QDir().mkpath(path);
-            } else if (entry.startsWith(QStringLiteral("link:"))) {
-                QFile::link(root + QStringLiteral("/Real"), path);
-            } else {
-                QDir().mkpath(QFileInfo(path).path());
-                QFile file(path);
-                file.open(QIODevice::WriteOnly);
-                file.write("x");
-            }
+            else if (entry.startsWith("link:"))
+                QFile::link(root + "/Real", path);
+            else
+                test::put(path, "x");
         }
     }
     QTemporaryDir dir;
-    QString root;
+    QString root = dir.path() + "/vault";
 };
 
 Destination destination(const QUuid& id, const QString& vault, DeliveryMode mode, const QString& path,
                         const QString& attachmentFolder = {}, const QString& alias = {})
 {
-    return Destination(id, QStringLiteral("Name"), alias, vault, mode, path, attachmentFolder);
+    return Destination(id, "Name", alias, vault, mode, path, attachmentFolder);
 }
 
-struct Finding {
-    QString field;
-    QString message;
-};
+using Findings = QList<std::pair<QString, QString>>;   // field, message
 
-QList<DestinationIssue> expected(const QUuid& id, const QList<Finding>& findings)
+QList<DestinationIssue> issues(const QUuid& id, const Findings& findings)
 {
     QList<DestinationIssue> issues;
-    for (const Finding& finding : findings)
-        issues.append({id, finding.field, L10n::text(finding.message)});
+    for (const auto& [field, message] : findings)
+        issues.append({id, field, L10n::text(message)});
     return issues;
 }
 
 } // namespace
 
-TEST(DestinationValidationTest, SingleDestinationFindings)
+TEST(DestinationValidationTest, FindingsOfOneDestination)
 {
-    struct Case {
-        const char* name;
+    const QString none = "-";   // no vault at all
+    const auto newNote = DeliveryMode::newNote, append = DeliveryMode::appendNote, daily = DeliveryMode::dailyNote;
+    const struct {
         QStringList entries;
-        QString vault;   // relative to the temporary folder; "-" for no vault at all
+        QString vault;   // relative to the temporary folder
         DeliveryMode mode;
         QString path;
-        QString attachmentFolder;
-        QString alias;
-        bool allowUnconfigured;
-        QList<Finding> findings;
+        Findings findings;
+        QString attachmentFolder = {};
+        QString alias = {};
+        bool allowUnconfigured = false;
+    } cases[] = {
+        {{}, "vault", newNote, "", {}},
+        {{}, "vault", newNote, "", {{"alias", aliasCharacters}}, "", "a b"},
+        {{}, "vault", newNote, "", {}, "", "éàç"},
+        {{}, "vault", newNote, "", {}, "", "a_b-1"},
+        {{}, "vault", newNote, "", {}, "", "e\u0301t\u0301e"},
+        {{}, none, append, "", {{"path", unsafe}}, "", "", true},
+        {{}, none, append, "", {{"vaultPath", noVault}}},
+        {{}, none, newNote, "../x", {{"path", unsafe}, {"attachmentFolder", unsafe}}, ".hidden", "", true},
+        {{}, none, daily, "Daily", {}, "Attachments/Quillor", "", true},
+        {{}, "missing", newNote, "../x", {{"vaultPath", noVault}}},
+        {{"file"}, "vault/file", newNote, "", {{"vaultPath", noVault}}},
+        {{}, "vault", newNote, "Inbox/2026", {}, "Attachments/Quillor"},
+        {{"note.md"}, "vault", newNote, "note.md", {{"path", fileNotFolder}}},
+        {{"dir:Journal/Log.md"}, "vault", append, "Journal/Log", {{"path", folderNotNote}}},
+        {{"Journal/Log.md"}, "vault", append, "Journal/Log.md", {}},
+        {{}, "vault", append, "", {{"path", unsafe}}},
+        {{"file.txt"}, "vault", daily, "file.txt/a/b", {{"path", parentIsFile}}},
+        {{"link:Linked"}, "vault", newNote, "Linked/Inbox", {{"path", unsafe}}},
+        {{"img"}, "vault", newNote, "", {{"attachmentFolder", fileNotFolder}}, "img"},
+        {{"link:Linked"}, "vault", newNote, "", {{"attachmentFolder", unsafe}}, "Linked"},
+        {{"link:Alias"}, "vault/Alias", newNote, "a/b", {}, "c"},
     };
-    const QString v = QStringLiteral("vault");
-    const QString none = QStringLiteral("-");
-    const auto newNote = DeliveryMode::newNote;
-    const auto append = DeliveryMode::appendNote;
-    const auto daily = DeliveryMode::dailyNote;
-    const QList<Case> cases = {
-        {"all well", {}, v, newNote, "", "", "", false, {}},
-        {"alias with a space", {}, v, newNote, "", "", "a b", false, {{"alias", aliasCharacters}}},
-        {"accented alias", {}, v, newNote, "", "", "éàç", false, {}},
-        {"alias with digits and signs", {}, v, newNote, "", "", "a_b-1", false, {}},
-        {"alias with punctuation", {}, v, newNote, "", "", "in,", false, {{"alias", aliasCharacters}}},
-        {"alias with a combining accent", {}, v, newNote, "", "", "e\u0301t\u0301e", false, {}},
-        {"unconfigured append without note, allowed", {}, none, append, "", "", "", true, {{"path", unsafePath}}},
-        {"unconfigured append without note, refused", {}, none, append, "", "", "", false, {{"vaultPath", noVault}}},
-        {"unconfigured unsafe texts", {}, none, newNote, "../x", ".hidden", "", true,
-         {{"path", unsafePath}, {"attachmentFolder", unsafePath}}},
-        {"unconfigured safe texts", {}, none, daily, "Daily", "Attachments/Quillor", "", true, {}},
-        {"missing vault", {}, "missing", newNote, "../x", "", "", false, {{"vaultPath", noVault}}},
-        {"vault is a file", {"file"}, "vault/file", newNote, "", "", "", false, {{"vaultPath", noVault}}},
-        {"folders still to create", {}, v, newNote, "Inbox/2026", "Attachments/Quillor", "", false, {}},
-        {"new-note folder is a file", {"note.md"}, v, newNote, "note.md", "", "", false, {{"path", fileNotFolder}}},
-        {"append note is a folder", {"dir:Journal/Log.md"}, v, append, "Journal/Log", "", "", false,
-         {{"path", folderNotNote}}},
-        {"append note exists", {"Journal/Log.md"}, v, append, "Journal/Log.md", "", "", false, {}},
-        {"append without note", {}, v, append, "", "", "", false, {{"path", unsafePath}}},
-        {"parent is a file", {"file.txt"}, v, daily, "file.txt/a/b", "", "", false, {{"path", parentIsFile}}},
-        {"append under a file", {"Journal"}, v, append, "Journal/Log.md", "", "", false, {{"path", parentIsFile}}},
-        {"link component", {"link:Linked"}, v, newNote, "Linked/Inbox", "", "", false, {{"path", unsafePath}}},
-        {"hidden folder", {}, v, newNote, ".obsidian", "", "", false, {{"path", unsafePath}}},
-        {"attachment folder is a file", {"img"}, v, newNote, "", "img", "", false,
-         {{"attachmentFolder", fileNotFolder}}},
-        {"attachment folder under a file", {"img"}, v, newNote, "", "img/Quillor", "", false,
-         {{"attachmentFolder", parentIsFile}}},
-        {"attachment folder leaves the vault", {}, v, newNote, "", "../out", "", false,
-         {{"attachmentFolder", unsafePath}}},
-        {"attachment folder through a link", {"link:Linked"}, v, newNote, "", "Linked", "", false,
-         {{"attachmentFolder", unsafePath}}},
-        {"both paths wrong, path first", {"note", "img"}, v, newNote, "note", "img", "", false,
-         {{"path", fileNotFolder}, {"attachmentFolder", fileNotFolder}}},
-        {"vault through a link", {"link:Alias"}, "vault/Alias", newNote, "a/b", "c", "", false, {}},
-        {"vault with a trailing slash", {"file"}, "vault/", daily, "file/x", "", "", false, {{"path", parentIsFile}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.vault + " " + c.path + " " + c.attachmentFolder + " " + c.alias).toStdString());
         const Vault vault(c.entries);
-        const QString vaultPath = c.vault == none ? QString() : vault.dir.path() + QLatin1Char('/') + c.vault;
-        const auto issues = DestinationValidation::issues(
-            {destination(firstID, vaultPath, c.mode, c.path, c.attachmentFolder, c.alias)}, c.allowUnconfigured);
-        EXPECT_EQ(issues, expected(firstID, c.findings));
+        const QString vaultPath = c.vault == none ? QString() : vault.dir.path() + '/' + c.vault;
+        EXPECT_EQ(DestinationValidation::issues({destination(firstID, vaultPath, c.mode, c.path, c.attachmentFolder,
+                                                             c.alias)},
+                                                c.allowUnconfigured),
+                  issues(firstID, c.findings));
     }
 }
 
 TEST(DestinationValidationTest, FindingsComeDestinationByDestinationInCheckOrder)
 {
     const Vault vault({"note", "img"});
+    const QUuid thirdID = QUuid::createUuid(), fourthID = QUuid::createUuid();
     const QList<Destination> destinations = {
         destination(firstID, vault.root, DeliveryMode::newNote, "note", "img", "a b"),
         destination(secondID, vault.root + "/missing", DeliveryMode::newNote, "", "", "A B"),
+        destination(thirdID, vault.root, DeliveryMode::newNote, "", "", "Inbox"),
+        destination(fourthID, vault.root, DeliveryMode::newNote, "", "", "inbox"),
+        destination(QUuid::createUuid(), vault.root, DeliveryMode::newNote, "", "", ""),
+        destination(QUuid::createUuid(), vault.root, DeliveryMode::newNote, "", "", ""),
     };
-    const auto issues = DestinationValidation::issues(destinations, false);
-    EXPECT_EQ(issues, expected(firstID, {{"alias", aliasCharacters},
-                                         {"alias", aliasTaken},
-                                         {"path", fileNotFolder},
-                                         {"attachmentFolder", fileNotFolder}})
-                          + expected(secondID, {{"alias", aliasCharacters}, {"alias", aliasTaken}, {"vaultPath", noVault}}));
+    EXPECT_EQ(DestinationValidation::issues(destinations, false),
+              issues(firstID, {{"alias", aliasCharacters}, {"alias", aliasTaken}, {"path", fileNotFolder},
+                               {"attachmentFolder", fileNotFolder}})
+                  + issues(secondID, {{"alias", aliasCharacters}, {"alias", aliasTaken}, {"vaultPath", noVault}})
+                  + issues(thirdID, {{"alias", aliasTaken}}) + issues(fourthID, {{"alias", aliasTaken}}));
 }
 
-TEST(DestinationValidationTest, DuplicateAliasesIgnoreCaseAndEmptyAliasesNeverClash)
+TEST(DestinationValidationTest, NotePathAndModeAndNameChanges)
 {
-    const Vault vault({});
-    const auto issues = DestinationValidation::issues(
-        {destination(firstID, vault.root, DeliveryMode::newNote, "", "", "Inbox"),
-         destination(secondID, vault.root, DeliveryMode::newNote, "", "", "inbox"),
-         destination(QUuid::createUuid(), vault.root, DeliveryMode::newNote, "", "", ""),
-         destination(QUuid::createUuid(), vault.root, DeliveryMode::newNote, "", "", "")},
-        false);
-    EXPECT_EQ(issues, expected(firstID, {{"alias", aliasTaken}}) + expected(secondID, {{"alias", aliasTaken}}));
-}
-
-TEST(DestinationValidationTest, NotePath)
-{
-    // 00:30 on 14 March in the system's zone, handed over in UTC: the date must
-    // be taken in the system's zone.
-    const QDateTime date =
-        QDateTime(QDate(2026, 3, 14), QTime(0, 30), QTimeZone::systemTimeZone()).toTimeZone(QTimeZone::utc());
-    const struct {
-        DeliveryMode mode;
-        QString path;
-        QString expected;
-    } cases[] = {
-        {DeliveryMode::newNote, "", "date-identifiant.md"},
-        {DeliveryMode::newNote, "Inbox", "Inbox/date-identifiant.md"},
-        {DeliveryMode::dailyNote, "", "2026-03-14.md"},
-        {DeliveryMode::dailyNote, "Daily", "Daily/2026-03-14.md"},
-        {DeliveryMode::appendNote, "", ".md"},
-        {DeliveryMode::appendNote, "Journal/Log.md", "Journal/Log.md"},
-        {DeliveryMode::appendNote, "Journal/today", "Journal/today.md"},
-        {DeliveryMode::appendNote, "Notes.MD", "Notes.MD.md"},
+    // 00:30 in the system's zone, handed over in UTC: the date is the system zone's.
+    const QDateTime date = QDateTime({2026, 3, 14}, {0, 30}, QTimeZone::systemTimeZone()).toTimeZone(QTimeZone::utc());
+    using M = DeliveryMode;
+    const std::tuple<DeliveryMode, QString, QString> notePaths[] = {
+        {M::newNote, "", "date-identifiant.md"},     {M::newNote, "Inbox", "Inbox/date-identifiant.md"},
+        {M::dailyNote, "Daily", "Daily/2026-03-14.md"}, {M::appendNote, "", ".md"},
+        {M::appendNote, "Journal/today", "Journal/today.md"}, {M::appendNote, "Notes.MD", "Notes.MD.md"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path.toStdString());
-        EXPECT_EQ(DestinationValidation::notePath(destination(firstID, "/v", c.mode, c.path), date), c.expected);
-    }
-}
+    for (const auto& [mode, path, notePath] : notePaths)
+        EXPECT_EQ(DestinationValidation::notePath(destination(firstID, "/v", mode, path), date), notePath);
 
-TEST(DestinationValidationTest, ChangingModeMovesBetweenNoteAndFolder)
-{
-    const struct {
-        DeliveryMode from;
-        QString path;
-        DeliveryMode to;
-        QString expected;
-    } cases[] = {
-        {DeliveryMode::appendNote, "Captures.md", DeliveryMode::newNote, ""},
-        {DeliveryMode::newNote, "", DeliveryMode::appendNote, "Captures.md"},
-        {DeliveryMode::appendNote, "Journal/Log.md", DeliveryMode::dailyNote, "Journal"},
-        {DeliveryMode::dailyNote, "Inbox/2026", DeliveryMode::appendNote, "Inbox/2026/Captures.md"},
-        {DeliveryMode::newNote, "Inbox", DeliveryMode::dailyNote, "Inbox"},
-        {DeliveryMode::appendNote, "Journal/Log", DeliveryMode::appendNote, "Journal/Log"},
+    const std::tuple<DeliveryMode, QString, DeliveryMode, QString> modeChanges[] = {   // from, path, to, new path
+        {M::appendNote, "Captures.md", M::newNote, ""},  {M::newNote, "", M::appendNote, "Captures.md"},
+        {M::appendNote, "Journal/Log.md", M::dailyNote, "Journal"},
+        {M::dailyNote, "Inbox/2026", M::appendNote, "Inbox/2026/Captures.md"},
+        {M::appendNote, "Journal/Log", M::appendNote, "Journal/Log"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path.toStdString());
-        Destination original = destination(firstID, "/v", c.from, c.path, "img", "in");
+    for (const auto& [from, path, to, expected] : modeChanges) {
+        Destination original = destination(firstID, "/v", from, path, "img", "in");
         original.vaultBookmark = QByteArray("bookmark");
         Destination wanted = original;
-        wanted.mode = c.to;
-        wanted.path = c.expected;
-        EXPECT_EQ(DestinationSettings::changingMode(original, c.to), wanted);
+        wanted.mode = to;
+        wanted.path = expected;
+        EXPECT_EQ(DestinationSettings::changingMode(original, to), wanted) << path.toStdString();
     }
-}
 
-TEST(DestinationValidationTest, NamingFolderTakesTheFolderNameAsASlug)
-{
-    const struct {
-        QString folder;
-        QString name;
-    } cases[] = {
-        {"/home/u/Mes Notes été", "Mes-Notes-ete"},
-        {"/home/u/Inbox/", "Inbox"},
-        {"/home/u/a/./b/..", "a"},
-        {"/home/u/--Notes_2024--", "Notes_2024"},
-        {"/home/u/!!!", L10n::text(QStringLiteral("Destination"))},
-        {"/", L10n::text(QStringLiteral("Destination"))},
+    const std::pair<QString, QString> folderNames[] = {
+        {"/home/u/Mes Notes été", "Mes-Notes-ete"}, {"/home/u/Inbox/", "Inbox"}, {"/home/u/a/./b/..", "a"},
+        {"/home/u/!!!", L10n::text("Destination")}, {"/", L10n::text("Destination")},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder.toStdString());
-        const Destination original = destination(firstID, "/v", DeliveryMode::newNote, "Inbox", "img", "in");
-        Destination wanted = original;
-        wanted.name = c.name;
-        EXPECT_EQ(DestinationSettings::namingFolder(original, c.folder), wanted);
+    for (const auto& [folder, name] : folderNames) {
+        Destination wanted = destination(firstID, "/v", M::newNote, "Inbox", "img", "in");
+        const Destination named = DestinationSettings::namingFolder(wanted, folder);
+        wanted.name = name;
+        EXPECT_EQ(named, wanted) << folder.toStdString();
     }
 }

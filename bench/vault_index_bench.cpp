@@ -1,0 +1,257 @@
+// What indexing a vault costs over reading its notes: a synthetic vault of
+// 10,000 and of 100,000 notes (about 2 KB each, with headings, tags, wiki
+// links, code blocks and a few images), scanned by VaultIndex and read by a
+// plain walk that opens and reads the same files on the same single thread
+// (the I/O floor), in the same run. Also the indexing time of one note that is
+// a single line of unclosed "*", "_" and "#" just under the tag size limit.
+
+#include "vault/VaultIndex.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+using namespace quillor;
+
+namespace {
+
+constexpr int notesPerFolder = 200;
+constexpr int iterations = 3;
+
+const char* const words[] = {"le", "projet", "avance", "note", "idée", "réunion", "demain", "liste", "café",
+                             "lecture", "jardin", "budget", "écrire", "vite", "plan", "semaine", "équipe"};
+const char* const tags[] = {"#projet", "#idée", "#lecture", "#travail/urgent", "#perso", "#2024", "#à_faire"};
+
+QByteArray sentence(QRandomGenerator& random)
+{
+    QByteArray text;
+    const int length = 6 + int(random.bounded(10));
+    for (int i = 0; i < length; ++i) {
+        if (i > 0)
+            text += ' ';
+        const quint32 pick = random.bounded(100);
+        if (pick < 4)
+            text += tags[random.bounded(int(std::size(tags)))];
+        else if (pick < 7)
+            text += "[[Note " + QByteArray::number(random.bounded(5000)) + "]]";
+        else if (pick < 8)
+            text += "**" + QByteArray(words[random.bounded(int(std::size(words)))]) + "**";
+        else if (pick < 9)
+            text += "`code`";
+        else
+            text += words[random.bounded(int(std::size(words)))];
+    }
+    return text + ".\n";
+}
+
+QByteArray note(QRandomGenerator& random, int number)
+{
+    const qsizetype target = 1024 + qsizetype(random.bounded(2048));   // 2 KB on average
+    QByteArray text = "# Note " + QByteArray::number(number) + "\n\n";
+    while (text.size() < target) {
+        const quint32 pick = random.bounded(100);
+        if (pick < 10)
+            text += "\n## " + QByteArray(words[random.bounded(int(std::size(words)))]) + "\n\n";
+        else if (pick < 15)
+            text += "```swift\nlet x = \"#pas_un_tag\"\nprint(x) // [[pas un lien]]\n```\n";
+        else if (pick < 17)
+            text += "![[Attachments/image" + QByteArray::number(random.bounded(10)) + ".png]]\n";
+        else if (pick < 30)
+            text += "- [ ] " + sentence(random);
+        else
+            text += sentence(random);
+    }
+    return text;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Made once per size and kept for the whole run.
+class SyntheticVault {
+public:
+    explicit SyntheticVault(int count)
+    {
+        QRandomGenerator random{quint32(count)};
+        QDir().mkpath(path() + QStringLiteral("/Attachments"));
+        QDir().mkpath(path() + QStringLiteral("/.obsidian"));
+        writeFile(path() + QStringLiteral("/.obsidian/app.json"), "{}");
+        for (int i = 0; i < 10; ++i)
+            writeFile(path() + QStringLiteral("/Attachments/image%1.png").arg(i), QByteArray(4096, 'p'));
+        for (int i = 0; i < count; ++i) {
+            const QString folder = path() + QStringLiteral("/Dossier %1").arg(i / notesPerFolder);
+            if (i % notesPerFolder == 0)
+                QDir().mkpath(folder);
+            const QByteArray text = note(random, i);
+            m_bytes += text.size();
+            writeFile(folder + QStringLiteral("/Note %1.md").arg(i), text);
+        }
+    }
+
+    QString path() const { return m_dir.path() + QStringLiteral("/Vault"); }
+    qint64 bytes() const { return m_bytes; }
+
+private:
+    QTemporaryDir m_dir;
+    qint64 m_bytes = 0;
+};
+
+const SyntheticVault& vaultOf(int count)
+{
+    static std::map<int, std::unique_ptr<SyntheticVault>> vaults;
+    auto& vault = vaults[count];
+    if (!vault)
+        vault = std::make_unique<SyntheticVault>(count);
+    return *vault;
+}
+
+// The floor: find the notes the way the scan does (the same walk, hidden
+// folders skipped, the entry's type as the folder listing gives it) and read
+// each one whole into a reused buffer, with nothing else done.
+qint64 readEveryNote(const QString& root)
+{
+    namespace fs = std::filesystem;
+    qint64 total = 0;
+    std::error_code error;
+    static thread_local std::string buffer(1 << 20, '\0');
+    for (fs::recursive_directory_iterator it(QFile::encodeName(root).toStdString(), error), end; it != end;
+         it.increment(error)) {
+        const std::string& path = it->path().native();
+        const std::string_view name = std::string_view(path).substr(path.rfind('/') + 1);
+        if (name.starts_with('.')) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        if (!name.ends_with(".md") || it->is_symlink(error) || !it->is_regular_file(error))
+            continue;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        ssize_t got;
+        while ((got = ::read(fd, buffer.data(), buffer.size())) > 0)
+            total += got;
+        ::close(fd);
+    }
+    return total;
+}
+
+void indexing(benchmark::State& state)
+{
+    const SyntheticVault& vault = vaultOf(int(state.range(0)));
+    for (auto _ : state) {
+        try {
+            const VaultIndex index = VaultIndex::scan(vault.path());
+            state.counters["notes"] = double(index.notes.size());
+            state.counters["tags"] = double(index.tags.size());
+        } catch (const std::exception& error) {
+            state.SkipWithError(error.what());
+        }
+    }
+}
+
+void readingFloor(benchmark::State& state)
+{
+    const SyntheticVault& vault = vaultOf(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readEveryNote(vault.path()));
+    state.counters["MB"] = double(vault.bytes()) / 1e6;
+}
+
+void pathologicalNote(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    QByteArray line;
+    // Opens with "#_" so that it holds a tag and goes through the whole analysis.
+    const char markers[] = {'#', '_', '*', '*', '_', '#', '*', '#', '#', '_', '*'};
+    line.reserve(VaultIndex::tagSizeLimit);
+    for (qsizetype i = 0; i < VaultIndex::tagSizeLimit - 1; ++i)
+        line += markers[i % qsizetype(sizeof markers)];
+    writeFile(dir.path() + QStringLiteral("/long.md"), line);
+    for (auto _ : state) {
+        try {
+            benchmark::DoNotOptimize(VaultIndex::scan(dir.path()));
+        } catch (const std::exception& error) {
+            state.SkipWithError(error.what());
+        }
+    }
+}
+
+// Both sizes' floors and scans alternate, so the page cache is as warm for one
+// as for the other.
+BENCHMARK(readingFloor)->Arg(10000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(indexing)->Arg(10000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(readingFloor)->Arg(100000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(indexing)->Arg(100000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(pathologicalNote)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Shows the usual table and keeps each benchmark's mean time per iteration.
+class Collector : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
+                means[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    std::map<std::string, double> means;
+};
+
+const double* meanOf(const Collector& collector, const std::string& prefix)
+{
+    for (const auto& [name, mean] : collector.means) {
+        if (name.starts_with(prefix))
+            return &mean;
+    }
+    return nullptr;
+}
+
+void printRatio(const Collector& collector, int notes)
+{
+    const std::string size = "/" + std::to_string(notes) + "/";
+    const double* scan = meanOf(collector, "indexing" + size);
+    const double* floor = meanOf(collector, "readingFloor" + size);
+    if (!scan || !floor || *floor <= 0) {
+        std::printf("%d notes: not measured\n", notes);
+        return;
+    }
+    std::printf("%d notes: indexing %.0f ms, reading %.0f ms: %.2f× the I/O floor (one thread each)\n", notes,
+                *scan * 1e3, *floor * 1e3, *scan / *floor);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    Collector collector;
+    benchmark::RunSpecifiedBenchmarks(&collector);
+    benchmark::Shutdown();
+
+    printRatio(collector, 10000);
+    printRatio(collector, 100000);
+    if (const double* pathological = meanOf(collector, "pathologicalNote"))
+        std::printf("single-line note of 999,999 unclosed markers: indexed in %.1f ms\n", *pathological * 1e3);
+    else
+        std::printf("single-line note: not measured\n");
+    return 0;
+}

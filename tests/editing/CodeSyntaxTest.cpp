@@ -1,0 +1,250 @@
+#include "editing/CodeSyntax.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+using namespace quillor;
+
+namespace {
+
+using Span = CodeSyntax::Span;
+
+Span inlineSpan(TextRange range, QList<TextRange> delimiters, TextRange content)
+{
+    return Span{range, range, delimiters, content, false};
+}
+
+std::string describe(const QList<Span>& spans)
+{
+    std::string out;
+    for (const Span& s : spans) {
+        out += "{(" + std::to_string(s.range.location) + "," + std::to_string(s.range.length) + ") act("
+            + std::to_string(s.activationRange.location) + "," + std::to_string(s.activationRange.length) + ") [";
+        for (const TextRange& d : s.delimiters)
+            out += "(" + std::to_string(d.location) + "," + std::to_string(d.length) + ")";
+        out += "] content(" + std::to_string(s.contentRange.location) + "," + std::to_string(s.contentRange.length)
+            + ")" + (s.fenced ? " fenced}" : "}");
+    }
+    return out;
+}
+
+// The inline rule read literally: each opener searches to the end of the text
+// for a run of its length. Only valid for texts without fence lines.
+QList<Span> literalInlineSpans(const QString& text)
+{
+    QList<Span> spans;
+    const qsizetype n = text.size();
+    auto runEnd = [&](qsizetype i) {
+        while (i < n && text[i] == u'`')
+            ++i;
+        return i;
+    };
+    qsizetype i = 0;
+    while (i < n) {
+        if (text[i] != u'`') {
+            ++i;
+            continue;
+        }
+        qsizetype backslashes = 0;
+        while (i - backslashes > 0 && text[i - backslashes - 1] == u'\\')
+            ++backslashes;
+        const qsizetype open = runEnd(i);
+        if (backslashes % 2 == 1) {
+            i = open;
+            continue;
+        }
+        qsizetype j = open;
+        qsizetype close = -1;
+        while (j < n && close < 0) {
+            if (text[j] != u'`') {
+                ++j;
+                continue;
+            }
+            const qsizetype e = runEnd(j);
+            if (e - j == open - i)
+                close = j;
+            j = e;
+        }
+        if (close >= 0) {
+            spans.append(inlineSpan(TextRange::fromBounds(i, close + open - i), {{i, open - i}, {close, open - i}},
+                                    TextRange::fromBounds(open, close)));
+            i = close + open - i;
+            continue;
+        }
+        qsizetype end = open;
+        while (end < n && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
+        QList<TextRange> delimiters;
+        if (end > open)
+            delimiters.append({i, open - i});
+        spans.append(inlineSpan(TextRange::fromBounds(i, end), delimiters, TextRange::fromBounds(open, end)));
+        i = end;
+    }
+    return spans;
+}
+
+} // namespace
+
+TEST(CodeSyntaxTest, Spans)
+{
+    const QString surrogate = QStringLiteral("`") + QChar(0xD800) + QStringLiteral("`");
+    struct Case {
+        QString text;
+        QList<Span> spans;
+    };
+    const Case cases[] = {
+        {QString(), {}},
+        {QStringLiteral("plain text"), {}},
+        // Inline spans
+        {QStringLiteral("a `code` b"), {inlineSpan({2, 6}, {{2, 1}, {7, 1}}, {3, 4})}},
+        {QStringLiteral("``a`b``"), {inlineSpan({0, 7}, {{0, 2}, {5, 2}}, {2, 3})}},
+        {QStringLiteral("\\`x`"), {inlineSpan({3, 1}, {}, {4, 0})}},
+        {QStringLiteral("x\\\\`a`"), {inlineSpan({3, 3}, {{3, 1}, {5, 1}}, {4, 1})}},   // even backslashes
+        {QStringLiteral("`a ``b\nc`"), {inlineSpan({0, 9}, {{0, 1}, {8, 1}}, {1, 7})}},   // across a line break
+        {QStringLiteral("`a ``b\nc"), {inlineSpan({0, 6}, {{0, 1}}, {1, 5})}},
+        {QStringLiteral("`a\r\nb"), {inlineSpan({0, 2}, {{0, 1}}, {1, 1})}},
+        {QStringLiteral("`a\rb"), {inlineSpan({0, 2}, {{0, 1}}, {1, 1})}},
+        {QString::fromUtf16(u"`a\u2028b"), {inlineSpan({0, 4}, {{0, 1}}, {1, 3})}},   // only LF and CR end it
+        {QStringLiteral("`a` `b`"), {inlineSpan({0, 3}, {{0, 1}, {2, 1}}, {1, 1}), inlineSpan({4, 3}, {{4, 1}, {6, 1}}, {5, 1})}},
+        {surrogate, {inlineSpan({0, 3}, {{0, 1}, {2, 1}}, {1, 1})}},
+        // Fenced blocks
+        {QStringLiteral("```plain\ncode\n```\nafter"),
+         {Span{{0, 18}, {0, 17}, {{0, 8}, {14, 3}}, {9, 5}, true}}},
+        {QStringLiteral("~~~\na `b`"), {Span{{0, 9}, {0, 9}, {{0, 3}}, {4, 5}, true}}},
+        {QStringLiteral("a\n```"), {Span{{2, 3}, {2, 3}, {{2, 3}}, {5, 0}, true}}},
+        {QStringLiteral("```\na\n```` \nb"), {Span{{0, 12}, {0, 11}, {{0, 3}, {6, 5}}, {4, 2}, true}}},
+        {QStringLiteral("```\na\n``\nb"), {Span{{0, 10}, {0, 10}, {{0, 3}}, {4, 6}, true}}},
+        {QStringLiteral("````\na\n```\n````"), {Span{{0, 15}, {0, 15}, {{0, 4}, {11, 4}}, {5, 6}, true}}},
+        {QStringLiteral("~~~\n```\n~~~"), {Span{{0, 11}, {0, 11}, {{0, 3}, {8, 3}}, {4, 4}, true}}},
+        {QStringLiteral("```\nx\n``` y"), {Span{{0, 11}, {0, 11}, {{0, 3}}, {4, 7}, true}}},
+        {QStringLiteral("```\nx\n   ```\t"), {Span{{0, 13}, {0, 13}, {{0, 3}, {6, 7}}, {4, 2}, true}}},
+        {QStringLiteral("```\nx\n    ```"), {Span{{0, 13}, {0, 13}, {{0, 3}}, {4, 9}, true}}},
+        {QStringLiteral("    ```\nx"), {inlineSpan({4, 3}, {}, {7, 0})}},
+        {QStringLiteral("``` a`b\nx"), {inlineSpan({0, 7}, {{0, 3}}, {3, 4})}},
+        {QStringLiteral("~~~ a`b\nx"), {Span{{0, 9}, {0, 9}, {{0, 7}}, {8, 1}, true}}},
+        {QStringLiteral("```\r\nx\r\n```\r\ny"), {Span{{0, 13}, {0, 11}, {{0, 3}, {8, 3}}, {5, 3}, true}}},
+        {QString::fromUtf16(u"```\u2028x\u2029```"), {Span{{0, 9}, {0, 9}, {{0, 3}, {6, 3}}, {4, 2}, true}}},
+        // Inline code stops at fences on both sides
+        {QStringLiteral("`a\n```\nx\n```\nb`"),
+         {inlineSpan({0, 2}, {{0, 1}}, {1, 1}), Span{{3, 10}, {3, 9}, {{3, 3}, {9, 3}}, {7, 2}, true},
+          inlineSpan({14, 1}, {}, {15, 0})}},
+        {QStringLiteral("`a`\n```\n`b`\n```\n`c`"),
+         {inlineSpan({0, 3}, {{0, 1}, {2, 1}}, {1, 1}), Span{{4, 12}, {4, 11}, {{4, 3}, {12, 3}}, {8, 4}, true},
+          inlineSpan({16, 3}, {{16, 1}, {18, 1}}, {17, 1})}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        const QList<Span> found = CodeSyntax::spans(c.text);
+        EXPECT_EQ(found, c.spans) << describe(found);
+    }
+}
+
+// Openers index the runs by length instead of searching the text each time;
+// random texts of backticks, backslashes and line breaks must give what the
+// literal search gives.
+TEST(CodeSyntaxTest, InlineSpansAgreeWithTheLiteralSearch)
+{
+    std::mt19937 random(7);
+    const char16_t alphabet[] = u"``\\a \n\r";
+    std::uniform_int_distribution<int> pick(0, 6);
+    std::uniform_int_distribution<int> length(0, 40);
+    for (int round = 0; round < 3000; ++round) {
+        // Every line starts with "x", so no line is a fence.
+        QString text = QStringLiteral("x");
+        for (int i = length(random); i > 0; --i) {
+            const QChar c = alphabet[pick(random)];
+            text += c;
+            if (c == u'\n' || c == u'\r')
+                text += u'x';
+        }
+        SCOPED_TRACE(text.toStdString());
+        ASSERT_EQ(CodeSyntax::spans(text), literalInlineSpans(text));
+    }
+}
+
+// Each line holds a run of a length no later run has: searching the rest of
+// the text for every opener would take about a billion steps here.
+TEST(CodeSyntaxTest, ManyUnclosedRunsStayFast)
+{
+    const int lines = 1500;
+    QString text;
+    for (int i = 1; i <= lines; ++i)
+        text += u'a' + QString(i, u'`') + QStringLiteral("x\n");
+    const QList<Span> spans = CodeSyntax::spans(text);
+    ASSERT_EQ(spans.size(), lines);
+    const qsizetype lastLine = text.size() - (lines + 3);
+    EXPECT_EQ(spans.last(), inlineSpan({lastLine + 1, lines + 1}, {{lastLine + 1, lines}}, {lastLine + 1 + lines, 1}));
+}
+
+TEST(CodeSyntaxTest, IsActive)
+{
+    const Span inlineCode = CodeSyntax::spans(QStringLiteral("a `code` b")).first();   // (2,6)
+    const Span block = CodeSyntax::spans(QStringLiteral("```\nx\n```\ny")).first();     // activation (0,9)
+    struct Case {
+        Span span;
+        QList<TextRange> selections;
+        bool active;
+    };
+    const Case cases[] = {
+        {inlineCode, {}, false},
+        {inlineCode, {{2, 0}}, true},
+        {inlineCode, {{8, 0}}, true},
+        {inlineCode, {{1, 0}}, false},
+        {inlineCode, {{9, 0}}, false},
+        {inlineCode, {{0, 2}}, false},
+        {inlineCode, {{0, 3}}, true},
+        {inlineCode, {{8, 2}}, false},
+        {inlineCode, {{0, 0}, {5, 0}}, true},
+        {block, {{9, 0}}, true},
+        {block, {{10, 0}}, false},
+        {block, {{9, 1}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.selections.size()) + " selections at "
+                     + (c.selections.isEmpty() ? std::string("-") : std::to_string(c.selections[0].location)));
+        EXPECT_EQ(CodeSyntax::isActive(c.span, c.selections), c.active);
+    }
+}
+
+TEST(CodeSyntaxTest, NewlinePlan)
+{
+    using Plan = std::optional<CodeSyntax::Replacement>;
+    auto plan = [](qsizetype caret, const char* text, qsizetype newCaret) {
+        return Plan(CodeSyntax::Replacement{{caret, 0}, QString::fromUtf8(text), {newCaret, 0}});
+    };
+    struct Case {
+        QString text;
+        TextRange selection;
+        Plan expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("```plain"), {8, 0}, plan(8, "\n\n```", 9)},
+        {QStringLiteral("  ~~~~"), {6, 0}, plan(6, "\n  \n  ~~~~", 9)},
+        {QStringLiteral("   ```"), {6, 0}, plan(6, "\n   \n   ```", 10)},
+        {QStringLiteral("```  "), {5, 0}, plan(5, "\n\n```", 6)},
+        {QStringLiteral("~~~ a`b"), {7, 0}, plan(7, "\n\n~~~", 8)},
+        {QStringLiteral("``````"), {3, 0}, plan(3, "\n\n", 4)},            // the closing fence moves down
+        {QStringLiteral("```\r\n"), {3, 0}, plan(3, "\n\n```", 4)},
+        {QStringLiteral("```\na\n```\n```js"), {15, 0}, plan(15, "\n\n```", 16)},
+        {QStringLiteral("```\nx\n```"), {3, 0}, std::nullopt},             // closed further down
+        {QStringLiteral("```\n```"), {3, 0}, std::nullopt},
+        {QStringLiteral("```\nx\n```"), {9, 0}, std::nullopt},             // on the closing line
+        {QStringLiteral("~~~\n```"), {7, 0}, std::nullopt},                // on a code line
+        {QStringLiteral("``` x"), {3, 0}, std::nullopt},
+        {QStringLiteral("```js"), {3, 0}, std::nullopt},
+        {QStringLiteral("``` a`b"), {7, 0}, std::nullopt},
+        {QStringLiteral("```"), {2, 0}, std::nullopt},
+        {QStringLiteral("    ```"), {7, 0}, std::nullopt},
+        {QStringLiteral("```plain"), {7, 1}, std::nullopt},
+        {QStringLiteral("```\r\nx"), {4, 0}, std::nullopt},                // inside CRLF
+        {QStringLiteral("```"), {4, 0}, std::nullopt},
+        {QStringLiteral("```"), {-1, 0}, std::nullopt},
+        {QString(), {0, 0}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString() + " @" + std::to_string(c.selection.location));
+        EXPECT_EQ(CodeSyntax::newlinePlan(c.text, c.selection), c.expected);
+    }
+}

@@ -1,0 +1,221 @@
+#include "vault/NoteFiles.h"
+
+#include "core/CaptureError.h"
+#include "core/FileSystem.h"
+#include "core/FileSystemError.h"
+#include "core/Regex.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cerrno>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace quillor;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+std::optional<CaptureError::Kind> captureErrorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const CaptureError& error) {
+        return error.kind();
+    }
+    return std::nullopt;
+}
+
+// PNG-looking bytes; recovery checks extensions and sizes, not contents.
+QByteArray image(char fill, qsizetype size = 16) { return QByteArray(size, fill); }
+
+const CaptureAttachment* attachmentWithId(const Capture& capture, const QUuid& id)
+{
+    for (const CaptureAttachment& attachment : capture.attachments) {
+        if (attachment.id == id)
+            return &attachment;
+    }
+    return nullptr;
+}
+
+// Every reference names an attachment of the same extension, every attachment
+// has exactly one reference, and the body embeds exactly the references.
+void expectReferencesAgree(const Capture& capture)
+{
+    const QList<ImageReference> references = capture.imageReferences.value_or(QList<ImageReference>());
+    ASSERT_EQ(references.size(), capture.attachments.size());
+    QStringList embedded;
+    for (const RegexMatch& match : Regex(QStringLiteral("!\\[\\[(Attachments/Quillor/[^\\]]+)\\]\\]")).matches(capture.body))
+        embedded.append(match.captured(1));
+    for (const ImageReference& reference : references) {
+        const CaptureAttachment* attachment = attachmentWithId(capture, reference.attachmentID);
+        ASSERT_NE(attachment, nullptr) << reference.path.toStdString();
+        EXPECT_EQ(reference.path, QStringLiteral("Attachments/Quillor/") + attachment->id.toString(QUuid::WithoutBraces).toUpper()
+                                      + u'.' + attachment->fileExtension);
+        EXPECT_FALSE(reference.isFile.has_value());
+        EXPECT_TRUE(embedded.contains(reference.path)) << reference.path.toStdString();
+    }
+    for (const QString& path : embedded) {
+        EXPECT_TRUE(std::any_of(references.cbegin(), references.cend(),
+                                [&](const ImageReference& r) { return r.path == path; }))
+            << path.toStdString();
+    }
+}
+
+class NoteFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override { root = FileSystem::resolveExistingPrefix(dir.path()) + QStringLiteral("/vault"); }
+
+    QString at(const QString& relative) const { return root + u'/' + relative; }
+
+    NoteFiles::Recovery recoverNote(const QByteArray& text, qint64 imageLimit = 1000, qint64 totalLimit = 10000)
+    {
+        writeFile(at("Notes/note.md"), text);
+        return NoteFiles::recover(at("Notes/note.md"), root, imageLimit, totalLimit);
+    }
+
+    QTemporaryDir dir;
+    QString root;
+};
+
+} // namespace
+
+TEST_F(NoteFilesTest, readGivesStrictUtf8TextOfRegularFilesOnly)
+{
+    writeFile(at("a.md"), "\xEF\xBB\xBFÉté\r\n");
+    EXPECT_EQ(NoteFiles::read(at("a.md")), QStringLiteral("Été\r\n"));
+
+    writeFile(at("bad.md"), "caf\xE9");
+    EXPECT_EQ(captureErrorOf([&] { NoteFiles::read(at("bad.md")); }), CaptureError::Kind::invalidUTF8);
+    EXPECT_EQ(captureErrorOf([&] { NoteFiles::read(root); }), CaptureError::Kind::invalidPath);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(at("pipe.md")).constData(), 0644), 0);
+    EXPECT_EQ(captureErrorOf([&] { NoteFiles::read(at("pipe.md")); }), CaptureError::Kind::invalidPath);
+    try {
+        NoteFiles::read(at("missing.md"));
+        ADD_FAILURE() << "a missing note was read";
+    } catch (const FileSystemError& error) {
+        EXPECT_EQ(error.errnoValue(), ENOENT);
+    }
+}
+
+TEST_F(NoteFilesTest, relativePathStaysInsideTheRootUnderTheSafePathRules)
+{
+    writeFile(at("Inbox/n.md"), "x");
+    writeFile(at(".hidden/n.md"), "x");
+    writeFile(dir.path() + QStringLiteral("/outside.md"), "x");
+    ASSERT_EQ(::symlink(QFile::encodeName(root).constData(), QFile::encodeName(dir.path() + "/alias").constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(at("Inbox")).constData(), QFile::encodeName(at("Linked")).constData()), 0);
+
+    EXPECT_EQ(NoteFiles::relativePath(at("Inbox/n.md"), root), "Inbox/n.md");
+    EXPECT_EQ(NoteFiles::relativePath(at("Inbox/../Inbox/./n.md"), dir.path() + "/alias"), "Inbox/n.md");
+    const QString refused[] = {root, root + u'/', dir.path() + QStringLiteral("/outside.md"), at("../outside.md"),
+                               at(".hidden/n.md"), dir.path() + QStringLiteral("/vaultx/n.md")};
+    for (const QString& file : refused)
+        EXPECT_EQ(captureErrorOf([&] { NoteFiles::relativePath(file, root); }), CaptureError::Kind::invalidPath)
+            << file.toStdString();
+}
+
+TEST_F(NoteFilesTest, noteWithoutEmbedsBecomesTheBodyAsItIs)
+{
+    const QByteArray text = "---\nquillor_id: X\n---\n\n## 10:00\n\nTexte #tag [[Lien]]\n";
+    const NoteFiles::Recovery recovery = recoverNote(text);
+    EXPECT_EQ(recovery.capture.body, QString::fromUtf8(text));
+    EXPECT_TRUE(recovery.capture.attachments.isEmpty());
+    EXPECT_FALSE(recovery.capture.imageReferences.has_value());
+    EXPECT_FALSE(recovery.capture.destinationID.has_value());
+    EXPECT_TRUE(recovery.unavailable.isEmpty());
+    EXPECT_FALSE(recovery.capture.id.isNull());
+}
+
+TEST_F(NoteFilesTest, twoImagesBecomeAttachmentsThatTheBodyEmbeds)
+{
+    writeFile(at("photo.png"), image('p'));
+    writeFile(at("Notes/img/b.JPG"), image('b', 20));   // found beside the note only
+    writeFile(at("Notes/my photo.png"), image('m'));
+
+    const NoteFiles::Recovery recovery = recoverNote(
+        "A ![[photo.png|300]] B ![alt](../photo.png) C ![[img/b.JPG]]\n![](my%20photo.png) `![[photo.png]]`");
+
+    EXPECT_TRUE(recovery.unavailable.isEmpty()) << recovery.unavailable.join(", ").toStdString();
+    const Capture& capture = recovery.capture;
+    ASSERT_EQ(capture.attachments.size(), 3);   // the same file twice is one attachment
+    EXPECT_EQ(capture.attachments[0].data, image('p'));
+    EXPECT_EQ(capture.attachments[1].data, image('b', 20));
+    EXPECT_EQ(capture.attachments[1].fileExtension, "jpg");
+    EXPECT_EQ(capture.attachments[2].data, image('m'));
+    expectReferencesAgree(capture);
+
+    const QList<ImageReference>& references = *capture.imageReferences;
+    const QString expected = QStringLiteral("A %1 B %1 C %2\n%3 `![[photo.png]]`")
+                                 .arg(references[0].source(), references[1].source(), references[2].source());
+    EXPECT_EQ(capture.body, expected);
+}
+
+TEST_F(NoteFilesTest, embedsThatCannotBecomeAttachmentsAreListedAndKept)
+{
+    writeFile(at("doc.pdf"), "%PDF");
+    writeFile(at("empty.png"), "");
+    writeFile(at(".hidden/h.png"), image('h'));
+    writeFile(dir.path() + QStringLiteral("/outside.png"), image('o'));
+    writeFile(at("Notes/beside.png"), image('s'));
+    writeFile(at("root-only.png"), image('r'));
+    ASSERT_TRUE(QDir().mkpath(at("folder.png")));
+
+    const QByteArray text = "![[missing.png]] ![[../outside.png]] ![[/etc/x.png]] ![](https://a.b/c.png) "
+                            "![[.hidden/h.png]] ![[doc.pdf]] ![[empty.png]] ![x](a\\b.png) ![[folder.png]] "
+                            "![](root-only.png) ![](%zz.png) ![](%FF.png) ![[../Notes/beside.png]]\n"
+                            "```\n![[doc.pdf]]\n```\n";
+    const NoteFiles::Recovery recovery = recoverNote(text);
+    const QStringList expected = {"missing.png", "../outside.png", "/etc/x.png", "https://a.b/c.png",
+                                  ".hidden/h.png", "doc.pdf", "empty.png", "a\\b.png", "folder.png",
+                                  "root-only.png", "%zz.png", "%FF.png", "../Notes/beside.png"};
+    EXPECT_EQ(recovery.unavailable, expected);
+    EXPECT_EQ(recovery.capture.body, QString::fromUtf8(text));
+    EXPECT_TRUE(recovery.capture.attachments.isEmpty());
+}
+
+TEST_F(NoteFilesTest, sizeLimitsUseTheReportedSizeAndTheRunningTotal)
+{
+    writeFile(at("exact.png"), image('e', 100));
+    writeFile(at("over.png"), image('o', 101));
+    writeFile(at("big.png"), image('b', 90));
+    writeFile(at("small.png"), image('s', 50));
+
+    // Limits: 100 per image, 160 in all: exact (100) leaves 60, so big (90) is
+    // refused and small (50) still fits.
+    const NoteFiles::Recovery recovery =
+        recoverNote("![[exact.png]] ![[over.png]] ![[big.png]] ![[small.png]] ![[exact.png]]", 100, 160);
+    EXPECT_EQ(recovery.unavailable, (QStringList{"over.png", "big.png"}));
+    ASSERT_EQ(recovery.capture.attachments.size(), 2);
+    EXPECT_EQ(recovery.capture.attachments[0].data.size(), 100);
+    EXPECT_EQ(recovery.capture.attachments[1].data.size(), 50);
+    expectReferencesAgree(recovery.capture);
+}
+
+TEST_F(NoteFilesTest, recoverRefusesNotesOutsideTheRootFoldersAndNonUtf8)
+{
+    writeFile(dir.path() + QStringLiteral("/outside.md"), "x");
+    writeFile(at("latin1.md"), "\xE9t\xE9");
+    ASSERT_TRUE(QDir().mkpath(at("folder.md")));
+    const auto recoverKind = [&](const QString& file) {
+        return captureErrorOf([&] { NoteFiles::recover(file, root, 1000, 1000); });
+    };
+    EXPECT_EQ(recoverKind(dir.path() + QStringLiteral("/outside.md")), CaptureError::Kind::invalidPath);
+    EXPECT_EQ(recoverKind(root), CaptureError::Kind::invalidPath);
+    EXPECT_EQ(recoverKind(at("folder.md")), CaptureError::Kind::invalidPath);
+    EXPECT_EQ(recoverKind(at("latin1.md")), CaptureError::Kind::invalidUTF8);
+}
