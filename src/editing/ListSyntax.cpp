@@ -1,5 +1,6 @@
 #include "editing/ListSyntax.h"
 
+#include "core/RangeIndex.h"
 #include "core/TextLines.h"
 #include "editing/EditorSyntax.h"
 
@@ -8,38 +9,6 @@
 namespace quillor {
 
 namespace {
-
-// Code ranges folded into sorted, disjoint stretches, so that each item costs
-// one binary search instead of a walk over every span.
-class CodeStretches {
-public:
-    explicit CodeStretches(const QString& text)
-    {
-        QList<TextRange> ranges = EditorSyntax::codeRanges(text);
-        ranges.removeIf([](const TextRange& range) { return range.length <= 0; });
-        std::sort(ranges.begin(), ranges.end(), [](const TextRange& a, const TextRange& b) { return a.location < b.location; });
-        for (const TextRange& range : ranges) {
-            if (!m_stretches.isEmpty() && range.location <= m_stretches.last().end()) {
-                TextRange& last = m_stretches.last();
-                last = TextRange::fromBounds(last.location, std::max(last.end(), range.end()));
-            } else {
-                m_stretches.append(range);
-            }
-        }
-    }
-
-    bool overlaps(TextRange range) const
-    {
-        if (range.length <= 0)
-            return false;
-        const auto after = std::upper_bound(m_stretches.cbegin(), m_stretches.cend(), range.location,
-                                            [](qsizetype position, const TextRange& stretch) { return position < stretch.end(); });
-        return after != m_stretches.cend() && after->location < range.end();
-    }
-
-private:
-    QList<TextRange> m_stretches;
-};
 
 // An item's prefix is
 //   (?m)^([\t ]*)([-+*]|[0-9]{1,9}[.)])[\t ]+(?:\[([ xX])\](?:[\t ]+|$))?
@@ -183,7 +152,7 @@ QList<Item> items(const QString& text)
     QList<Item> result;
     if (prefixes.isEmpty())
         return result;
-    const CodeStretches code(text);
+    const RangeIndex code(EditorSyntax::codeRanges(text));
     result.reserve(prefixes.size());
     for (const Prefix& prefix : prefixes) {
         if (!code.overlaps(TextRange::fromBounds(prefix.start, prefix.end)))

@@ -8,7 +8,7 @@
 #include "core/Regex.h"
 #include "core/SafePath.h"
 #include "editing/EditorSyntax.h"
-#include "vault/RangeIndex.h"
+#include "core/RangeIndex.h"
 
 #include <QByteArrayView>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "vault/RangeIndex.h"
+#include "core/RangeIndex.h"
 
 #include <algorithm>
 
