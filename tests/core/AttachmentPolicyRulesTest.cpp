@@ -93,8 +93,8 @@ TEST_F(AttachmentPolicyRulesTest, RelativeFolderOfEachLocation)
         // An Obsidian vault below the destination's vault is not a reason to re-root.
         {{Location::obsidian, {}}, root + "/Outer", M::newNote, "Vault", "Vault/Assets"},
     };
-    for (const auto& [policy, vault, mode, path, expected] : cases)
-        EXPECT_EQ(policy.relativeFolder(destination(vault, mode, path)), expected) << (policy.folder + " " + path).toStdString();
+    for (const auto& [policy, vaultPath, mode, path, expected] : cases)
+        EXPECT_EQ(policy.relativeFolder(destination(vaultPath, mode, path)), expected) << path.toStdString();
 }
 
 TEST_F(AttachmentPolicyRulesTest, ConfigurationIssues)

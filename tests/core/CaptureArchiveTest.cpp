@@ -2,7 +2,6 @@
 
 #include "TestSupport.h"
 #include "core/DateFormats.h"
-#include "core/FileSystemError.h"
 #include "core/Json.h"
 
 #include <algorithm>
@@ -20,10 +19,8 @@ TEST(DateFormatsTest, FixedFormsTruncateToTheSecondInTheirZone)
     constexpr double moment = 1738310709.0;   // 2025-01-31T08:05:09Z
     const QTimeZone utc = QTimeZone::utc(), tokyo(9 * 3600), newYork(-5 * 3600);
     const std::tuple<double, QTimeZone, QString, QString> cases[] = {   // moment, zone, ISO form, day and time
-        {moment + 0.999, utc, "2025-01-31T08:05:09Z", "2025-01-31 080509"},
         {moment + 0.999, tokyo, "2025-01-31T08:05:09Z", "2025-01-31 170509"},
         {moment - 9 * 3600 + 0.5, newYork, "2025-01-30T23:05:09Z", "2025-01-30 180509"},
-        {moment + 16 * 3600, tokyo, "2025-02-01T00:05:09Z", "2025-02-01 090509"},
         {ReferenceDate::unixOffset - 0.5, utc, "2000-12-31T23:59:59Z", "2000-12-31 235959"},
     };
     for (const auto& [unixSeconds, zone, iso, t] : cases) {
@@ -38,8 +35,8 @@ TEST(DateFormatsTest, FixedFormsTruncateToTheSecondInTheirZone)
 
 TEST(DeliveryReceiptTest, JsonOmitsAbsentKeysAndReadsStrictly)
 {
-    const DeliveryReceipt full{"0F8FAD5B-D9CB-469F-A165-70867728950E", "/home/me/Notes/Inbox/Idée.md",
-                               "2025-01-31T08:05:09Z", "Inbox · in", QUuid::createUuid(), QUuid::createUuid(), "Inbox/Idée.md"};
+    const DeliveryReceipt full{"0F8FAD5B-D9CB-469F-A165-70867728950E", "/home/me/Notes/Inbox/Idée.md", "2025-01-31T08:05:09Z",
+                               "Inbox · in", QUuid::createUuid(), QUuid::createUuid(), "Inbox/Idée.md"};
     const DeliveryReceipt minimal{full.captureID, full.path, full.date};
     EXPECT_EQ(minimal.toJson().keys(), (QStringList{"captureID", "date", "path"}));
     for (const DeliveryReceipt& receipt : {full, minimal})
@@ -65,7 +62,10 @@ protected:
     static Capture capture(double createdAt) { return Capture(QUuid::createUuid(), ReferenceDate{createdAt}, "", {}, {}); }
     void writeCapture(const QString& relative, const Capture& c) const { write(relative, Json::serialize(c.toJson())); }
     void writeHistory(const Capture& c) const { writeCapture("History/" + Json::uuidText(c.id) + ".json", c); }
-    void writeReceipt(const DeliveryReceipt& r) const { write("Receipts/" + r.captureID + ".json", Json::serialize(r.toJson())); }
+    void writeReceipt(const DeliveryReceipt& r) const
+    {
+        write("Receipts/" + r.captureID + ".json", Json::serialize(r.toJson()));
+    }
     // The platform's listing order, which the archive keeps between equal dates.
     QStringList listingOrder(const QString& relative) const
     {
@@ -96,16 +96,16 @@ TEST_F(CaptureArchiveTest, NoFoldersMeansNoHistory)
 
 TEST_F(CaptureArchiveTest, JoinsCopiesWithReceiptAndBackupAndSkipsOtherFiles)
 {
-    const Capture delivered = capture(1000);
-    const QString id = Json::uuidText(delivered.id);
+    const Capture delivered = capture(1000), unconfirmed = capture(500);
+    const QString id = Json::uuidText(delivered.id), other = Json::uuidText(unconfirmed.id);
+    const QString recovered = "Recovered/" + id + "-" + Json::uuidText(QUuid::createUuid()) + ".json";
     writeHistory(delivered);
-    writeCapture("Recovered/" + id + "-" + Json::uuidText(QUuid::createUuid()) + ".json", delivered);
+    writeCapture(recovered, delivered);
     const DeliveryReceipt receipt{id, path("note.md"), "2025-01-31T08:05:09Z"};
     writeReceipt(receipt);
     write("Backups/" + id + ".md", "avant");
-    const Capture unconfirmed = capture(500);
     writeHistory(unconfirmed);
-    write("Receipts/" + Json::uuidText(unconfirmed.id) + ".json", R"({"captureID": "x", "path": 3})");
+    write("Receipts/" + other + ".json", R"({"captureID": "x", "path": 3})");
     // Valid captures under names the archive does not read, and broken files.
     writeCapture("History/x.JSON", capture(2000));
     writeCapture("History/notes.txt", capture(2000));
@@ -114,20 +114,13 @@ TEST_F(CaptureArchiveTest, JoinsCopiesWithReceiptAndBackupAndSkipsOtherFiles)
     write("Recovered/empty.json", "{}");
     QDir().mkpath(path("History/folder.json"));
 
-    const QList<ArchivedCapture> entries = archive.entries();
-    ASSERT_EQ(entries.size(), 3);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(entries[i].capture, delivered);
-        EXPECT_EQ(entries[i].receipt, receipt);
-        EXPECT_EQ(entries[i].backup, path("Backups/" + id + ".md"));
-    }
     // Same date: the history copy was read first and stays first.
-    EXPECT_EQ(entries[0].source, path("History/" + id + ".json"));
-    EXPECT_TRUE(entries[1].source.startsWith(path("Recovered/")));
-    EXPECT_EQ(entries[2].capture, unconfirmed);
-    EXPECT_EQ(entries[2].receipt, std::nullopt);
-    EXPECT_EQ(entries[2].backup, std::nullopt);
-    EXPECT_EQ(entries[2].deliveryStatus(), "Livraison non confirmée");
+    const QList<ArchivedCapture> entries = archive.entries();
+    EXPECT_EQ(entries, (QList<ArchivedCapture>{
+                           {delivered, receipt, path("Backups/" + id + ".md"), path("History/" + id + ".json")},
+                           {delivered, receipt, path("Backups/" + id + ".md"), path(recovered)},
+                           {unconfirmed, {}, {}, path("History/" + other + ".json")}}));
+    EXPECT_EQ(entries.value(2).deliveryStatus(), "Livraison non confirmée");
 }
 
 TEST_F(CaptureArchiveTest, SortsNewestFirstKeepingReadingOrderOnTies)
@@ -139,7 +132,8 @@ TEST_F(CaptureArchiveTest, SortsNewestFirstKeepingReadingOrderOnTies)
     archive.preserve(tiedRecovered);
 
     const QStringList history = listingOrder("History");
-    const bool aFirst = history.indexOf(Json::uuidText(tiedA.id) + ".json") < history.indexOf(Json::uuidText(tiedB.id) + ".json");
+    const auto listedAt = [&](const Capture& c) { return history.indexOf(Json::uuidText(c.id) + ".json"); };
+    const bool aFirst = listedAt(tiedA) < listedAt(tiedB);
     EXPECT_EQ(listed(), (QList<Capture>{newest, aFirst ? tiedA : tiedB, aFirst ? tiedB : tiedA, tiedRecovered, older}));
 }
 
@@ -192,8 +186,9 @@ TEST_F(CaptureArchiveTest, LatestReceiptComparesDatesAsTextAndKeepsTheFirstListe
     const auto receipt = [](const QString& note, const QString& date) {
         return DeliveryReceipt{Json::uuidText(QUuid::createUuid()), note, date};
     };
-    const QList<DeliveryReceipt> receipts{receipt("/old.md", "2024-12-31T23:59:59Z"), receipt("/tie-1.md", "2025-03-01T00:00:00Z"),
-                                          receipt("/tie-2.md", "2025-03-01T00:00:00Z"), receipt("/tie-3.md", "2025-03-01T00:00:00Z"),
+    const QString tie = "2025-03-01T00:00:00Z";
+    const QList<DeliveryReceipt> receipts{receipt("/old.md", "2024-12-31T23:59:59Z"), receipt("/tie-1.md", tie),
+                                          receipt("/tie-2.md", tie), receipt("/tie-3.md", tie),
                                           receipt("/offset.md", "2025-03-01+02:00")};   // later in time, smaller as text
     for (const DeliveryReceipt& r : receipts)
         writeReceipt(r);

@@ -50,13 +50,6 @@ struct Sandbox {
             found << it.next();
         return found;
     }
-    Capture capture(const QString& text = body) const
-    {
-        const QDateTime createdAt({2026, 3, 14}, {9, 5, 7}, Qt::UTC);
-        Capture capture(QUuid("1A2B3C4D-0000-4000-8000-000000000001"), ReferenceDate::fromDateTime(createdAt), text, {}, {});
-        capture.timeZoneIdentifier = QStringLiteral("UTC");
-        return capture;
-    }
     Destination destination(DeliveryMode mode, const QString& path) const
     {
         return Destination(QUuid::createUuid(), "Notes", {}, vault(), mode, path, "Attachments/Quillor");
@@ -91,7 +84,12 @@ struct Sandbox {
 
     QTemporaryDir dir;
     QString base = QFileInfo(dir.path()).canonicalFilePath();
-    Capture c = capture();
+    Capture c = [] {
+        const QDateTime createdAt({2026, 3, 14}, {9, 5, 7}, Qt::UTC);
+        Capture c(QUuid("1A2B3C4D-0000-4000-8000-000000000001"), ReferenceDate::fromDateTime(createdAt), body, {}, {});
+        c.timeZoneIdentifier = "UTC";
+        return c;
+    }();
     Destination d = destination(DeliveryMode::newNote, "Inbox");
     CaptureFileWriter w = writer();
 };
@@ -103,7 +101,7 @@ TEST(CaptureFileWriterTest, WritesTheExactNoteOfEachMode)
     if (!QTimeZone(QByteArrayLiteral("Pacific/Pago_Pago")).isValid())
         GTEST_SKIP() << "tzdata is not installed";
     const QByteArray bom = "\xEF\xBB\xBF";
-    const QDateTime inSystemZone = Sandbox().capture().createdAt.toDateTime().toTimeZone(QTimeZone::systemTimeZone());
+    const QDateTime inSystemZone = Sandbox().c.createdAt.toDateTime().toTimeZone(QTimeZone::systemTimeZone());
     using M = DeliveryMode;
     const struct {
         DeliveryMode mode;
@@ -138,9 +136,8 @@ TEST(CaptureFileWriterTest, WritesTheExactNoteOfEachMode)
         Sandbox sandbox;
         if (c.existing)
             test::put(sandbox.at(c.expectedPath), *c.existing);
-        Capture capture = sandbox.capture();
-        capture.timeZoneIdentifier = c.captureZone;
-        const QString path = sandbox.writer(c.writerZone).save(capture, sandbox.destination(c.mode, c.path));
+        sandbox.c.timeZoneIdentifier = c.captureZone;
+        const QString path = sandbox.writer(c.writerZone).save(sandbox.c, sandbox.destination(c.mode, c.path));
         EXPECT_EQ(path, sandbox.at(c.expectedPath));
         EXPECT_EQ(test::contents(path), c.expectedNote);
         EXPECT_EQ(test::contents(sandbox.backup()), c.existing);   // even an empty note is backed up
@@ -153,19 +150,18 @@ TEST(CaptureFileWriterTest, DeliveringTheSameCaptureTwiceWritesItOnce)
     for (const DeliveryMode mode : DeliveryModes::allCases()) {
         SCOPED_TRACE(DeliveryModes::rawValue(mode).toStdString());
         Sandbox sandbox;
-        const Destination destination = sandbox.destination(mode, "Log");
-        Capture capture = sandbox.capture(body + image().token());
-        capture.attachments = {image()};
+        sandbox.d = sandbox.destination(mode, "Log");
+        sandbox.withImage(body + image().token());
         if (mode == DeliveryMode::appendNote)
             test::put(sandbox.at("Log.md"), "abc\n");
-        const QString first = sandbox.writer().save(capture, destination);
+        const QString first = sandbox.w.save(sandbox.c, sandbox.d);
         const std::optional<QByteArray> note = test::contents(first);
         ASSERT_TRUE(note && QFile::exists(sandbox.at(imageFile)));
         // With these gone, a second delivery that wrote anything would show.
         QFile::remove(sandbox.backup());
         QFile::remove(sandbox.at(imageFile));
 
-        EXPECT_EQ(sandbox.writer().save(capture, destination), first);
+        EXPECT_EQ(sandbox.w.save(sandbox.c, sandbox.d), first);
         EXPECT_EQ(test::contents(first), note);
         EXPECT_EQ(note->count(marker), 1);
         EXPECT_FALSE(QFile::exists(sandbox.backup()) || QFile::exists(sandbox.at(imageFile)));
@@ -244,9 +240,9 @@ TEST(CaptureFileWriterTest, PlacesTheAttachmentsTheBodyRefersTo)
     Sandbox sandbox;
     const CaptureAttachment pdf(QUuid::createUuid(), "document", "pdf", true);
     const CaptureAttachment earlier = image(QUuid::createUuid(), "earlier");
-    Capture capture = sandbox.capture(image().token() + "\n" + pdf.token() + "\n" + earlier.token());
-    capture.attachments = {image(), pdf, image(QUuid::createUuid(), "unused"), earlier};
-    capture.imageReferences = QList<ImageReference>{{earlier.id, "Pictures/old.png", std::nullopt}};
+    sandbox.c.body = image().token() + "\n" + pdf.token() + "\n" + earlier.token();
+    sandbox.c.attachments = {image(), pdf, image(QUuid::createUuid(), "unused"), earlier};
+    sandbox.c.imageReferences = QList<ImageReference>{{earlier.id, "Pictures/old.png", std::nullopt}};
     // Identical bytes are used as they are; other bytes under the name push the file to a hashed name.
     const QString pdfFile = "Attachments/Quillor/" + pdf.token().mid(16, 36) + ".pdf";
     const QString hashed = QCryptographicHash::hash("document", QCryptographicHash::Sha256).left(8).toHex();
@@ -254,7 +250,7 @@ TEST(CaptureFileWriterTest, PlacesTheAttachmentsTheBodyRefersTo)
     test::put(sandbox.at(imageFile), "PNG bytes");
     test::put(sandbox.at(pdfFile), "theirs");
 
-    const QString path = sandbox.writer().save(capture, sandbox.destination(DeliveryMode::dailyNote, "Daily"));
+    const QString path = sandbox.w.save(sandbox.c, sandbox.destination(DeliveryMode::dailyNote, "Daily"));
 
     EXPECT_EQ(test::contents(path),
               section("09:05:07", "![[" + imageFile.toUtf8() + "]]\n[[" + pdfHashed.toUtf8() + "]]\n![[Pictures/old.png]]"));
@@ -300,7 +296,7 @@ TEST(CaptureFileWriterTest, ReadOnlyFolderGivesTheFrenchFileSystemError)
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
     const auto error = test::thrown<FileSystemError>(
-        [&] { sandbox.writer().save(sandbox.capture(), sandbox.destination(DeliveryMode::newNote, "Inbox")); });
+        [&] { sandbox.w.save(sandbox.c, sandbox.d); });
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->errnoValue(), EACCES);

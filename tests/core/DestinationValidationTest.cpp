@@ -50,7 +50,7 @@ QList<DestinationIssue> issues(const QUuid& id, const Findings& findings)
 {
     QList<DestinationIssue> issues;
     for (const auto& [field, message] : findings)
-        issues.append({id, field, L10n::text(message)});
+        issues.append({id, field, message});
     return issues;
 }
 

@@ -28,16 +28,12 @@ TEST(ImageReferencesTest, AcceptedAndRefusedAttachments)
     const QTemporaryDir root;
     const QString id = base.section('/', -1);
     const std::tuple<CaptureAttachment, QString, QString> cases[] = {   // attachment, folder, path (none: refused)
-        {attachment("abc", "PNG"), "Attachments/Quillor", base + ".png"},
-        {attachment("abc", "jpeg", false), "", id + ".jpeg"},
-        {attachment("abc", "bmp"), "", ""},
-        {attachment("abc", "bmp", true), "", id + ".bmp"},
+        {attachment("abc", "PNG"), "Attachments/Quillor", base + ".png"}, {attachment("abc", "jpeg", false), "", id + ".jpeg"},
+        {attachment("abc", "bmp"), "", ""},       {attachment("abc", "bmp", true), "", id + ".bmp"},
         {attachment("abc", "e\u0301", true), "", id + ".e\u0301"},
         {attachment("abc", QString(20, 'a'), true), "", id + "." + QString(20, 'a')},
-        {attachment("abc", QString(21, 'a'), true), "", ""},
-        {attachment("abc", "tar.gz", true), "", ""},
-        {attachment("abc", "", true), "", ""},
-        {attachment("abc", QString(QChar(0xD800)), true), "", ""},
+        {attachment("abc", QString(21, 'a'), true), "", ""}, {attachment("abc", "tar.gz", true), "", ""},
+        {attachment("abc", "", true), "", ""},    {attachment("abc", QString(QChar(0xD800)), true), "", ""},
         {attachment("", "png"), "", ""},
     };
     for (const auto& [attachment, folder, path] : cases) {
@@ -45,7 +41,8 @@ TEST(ImageReferencesTest, AcceptedAndRefusedAttachments)
         if (path.isEmpty())
             EXPECT_EQ(refusal(attachment, root.path(), folder), CaptureError::invalidAttachment());
         else
-            EXPECT_EQ(ImageReferences::resolve(attachment, root.path(), folder, {}), (ImageReference{attachmentID, path, attachment.isFile}));
+            EXPECT_EQ(ImageReferences::resolve(attachment, root.path(), folder, {}),
+                      (ImageReference{attachmentID, path, attachment.isFile}));
     }
 }
 

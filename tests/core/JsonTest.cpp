@@ -1,6 +1,6 @@
 #include "core/Json.h"
 
-#include <gtest/gtest.h>
+#include "TestSupport.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 #include "core/ReferenceDate.h"
 
-#include <QTimeZone>
+#include "TestSupport.h"
 
-#include <gtest/gtest.h>
+#include <QTimeZone>
 
 #include <limits>
 

@@ -2,7 +2,6 @@
 
 #include "TestSupport.h"
 #include "core/CapturePreparation.h"
-#include "core/L10n.h"
 
 #include <QTimeZone>
 
@@ -32,23 +31,12 @@ TEST(RoutingTest, ResolvesThePrefixedWord)
         QString prefix = "@";
         QList<Destination> destinations = {inbox, journal};
     } cases[] = {
-        {"@in hello", &inbox, "hello"},
-        {"@IN hello", &inbox, "hello"},
-        {"@inbox", &inbox, ""},
-        {"@in\nhello", &inbox, "\nhello"},
-        {"@in \t \nhello", &inbox, "\nhello"},
-        {"@J\tlater", &journal, "later"},
-        {"@journal\u2028x", &journal, "\u2028x"},
-        {"@journal\u3000x", &journal, "\u3000x"},
-        {"@inb hello", nullptr, "inb"},
-        {"@ hello", nullptr, ""},
-        {"@", nullptr, ""},
-        {"@in, hello", nullptr, "in,"},
-        {"@in\U0001F600 x", nullptr, "in\U0001F600"},
-        {"hello @in", &fallback, "hello @in"},
-        {" @in x", &fallback, " @in x"},
-        {"@in hello", &fallback, "@in hello", ""},
-        {"->j x", &journal, "x", "->"},
+        {"@in hello", &inbox, "hello"},    {"@IN hello", &inbox, "hello"},          {"@inbox", &inbox, ""},
+        {"@in\nhello", &inbox, "\nhello"}, {"@in \t \nhello", &inbox, "\nhello"},    {"@J\tlater", &journal, "later"},
+        {"@journal\u2028x", &journal, "\u2028x"}, {"@journal\u3000x", &journal, "\u3000x"}, {"@inb hello", nullptr, "inb"},
+        {"@ hello", nullptr, ""},          {"@", nullptr, ""},                      {"@in, hello", nullptr, "in,"},
+        {"@in\U0001F600 x", nullptr, "in\U0001F600"},                               {"hello @in", &fallback, "hello @in"},
+        {" @in x", &fallback, " @in x"},   {"@in hello", &fallback, "@in hello", ""}, {"->j x", &journal, "x", "->"},
         // One destination matching by both of its tokens is named once; two destinations are ambiguous.
         {"@in x", &twice, "x", "@", {twice, journal}},
         {"@in x", nullptr, "in", "@", {inbox, other}},

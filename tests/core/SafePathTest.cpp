@@ -35,14 +35,10 @@ TEST(SafePathTest, ResolveStaysBelowTheRealRootAndRefusesLinksUnderIt)
 
     // root, relative path, resolved path (nothing: invalidPath)
     const std::tuple<QString, QString, std::optional<QString>> cases[] = {
-        {root, "", root},
-        {root, "Inbox/", root + "/Inbox"},
-        {root, "Inbox//n.md", root + "/Inbox/n.md"},
-        {root, "x/y/z.md", root + "/x/y/z.md"},
-        {root, "Inbox/n.md/below", root + "/Inbox/n.md/below"},
-        {root + "/Inbox/../", "Inbox", root + "/Inbox"},
-        {base + "/linked-vault", "Inbox/n.md", root + "/Inbox/n.md"},
-        {base + "/linked-vault", "", root},
+        {root, "", root},                          {root, "Inbox/", root + "/Inbox"},
+        {root, "Inbox//n.md", root + "/Inbox/n.md"}, {root, "x/y/z.md", root + "/x/y/z.md"},
+        {root, "Inbox/n.md/below", root + "/Inbox/n.md/below"}, {root + "/Inbox/../", "Inbox", root + "/Inbox"},
+        {base + "/linked-vault", "Inbox/n.md", root + "/Inbox/n.md"}, {base + "/linked-vault", "", root},
         {root, "L", {}},         {root, "L/a.md", {}},  {root, "Inbox/L/x", {}},       {root, "Dangling", {}},
         {root, "Out/x.md", {}},  {root, "../outside", {}}, {root, "Dangling/new.md", {}}, {root, "Inbox/alias.md", {}},
         {"/", "tmp", {}},        {"/", "", "/"},        {"", "Inbox", {}},

@@ -4,7 +4,7 @@
 #include "core/QuickCaptureLink.h"
 #include "core/SettingsSection.h"
 
-#include <gtest/gtest.h>
+#include "TestSupport.h"
 
 using namespace quillor;
 

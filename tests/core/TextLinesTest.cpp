@@ -1,6 +1,6 @@
 #include "core/TextLines.h"
 
-#include <gtest/gtest.h>
+#include "TestSupport.h"
 
 #include <string>
 #include <utility>
@@ -20,13 +20,8 @@ TEST(TextLinesTest, LineRange)
 {
     // a0 b1 LF2 | c3 d4 CR5 LF6 | e7 f8 CR9 | g10 h11 LS12 | i13 j14 PS15 | k16 l17
     const QString mixed = QString::fromUtf16(u"ab\ncd\r\nef\rgh\u2028ij\u2029kl");
-    struct Case {
-        QString text;
-        TextRange range;
-        Span line;
-        Span contents;   // of the line at range.location
-    };
-    const Case cases[] = {
+    // text, range, its line range, the contents range of the line at its start
+    const std::tuple<QString, TextRange, Span, Span> cases[] = {
         {mixed, {0, 0}, {0, 3}, {0, 2}},   {mixed, {2, 0}, {0, 3}, {0, 2}},     {mixed, {5, 0}, {3, 4}, {3, 2}},
         {mixed, {6, 0}, {3, 4}, {3, 2}},   {mixed, {7, 0}, {7, 3}, {7, 2}},     {mixed, {10, 0}, {10, 3}, {10, 2}},
         {mixed, {13, 0}, {13, 3}, {13, 2}}, {mixed, {18, 0}, {16, 2}, {16, 2}}, {mixed, {1, 2}, {0, 3}, {0, 2}},
@@ -34,33 +29,11 @@ TEST(TextLinesTest, LineRange)
         {"a\n", {2, 0}, {2, 0}, {2, 0}},   {"a\r\n", {3, 0}, {3, 0}, {3, 0}},    {"\n\n", {1, 0}, {1, 1}, {1, 0}},
         {"", {0, 0}, {0, 0}, {0, 0}},      {"ab", {99, 0}, {0, 2}, {0, 2}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text.toStdString() + " @" + std::to_string(c.range.location) + "+" + std::to_string(c.range.length));
-        EXPECT_EQ(span(TextLines::lineRange(c.text, c.range)), c.line);
-        EXPECT_EQ(span(TextLines::lineContentsRange(c.text, c.range.location)), c.contents);
-        EXPECT_EQ(TextLines::lineContentsEnd(c.text, c.range.location), c.contents.first + c.contents.second);
-    }
-}
-
-TEST(GraphemesTest, Split)
-{
-    struct Case {
-        const char16_t* text;
-        std::vector<std::pair<Span, char32_t>> graphemes;
-    };
-    const Case cases[] = {
-        {u"e\u0301x", {{{0, 2}, U'e'}, {{2, 1}, U'x'}}},
-        {u"\U0001F468\u200D\U0001F469\u200D\U0001F467!", {{{0, 8}, U'\U0001F468'}, {{8, 1}, U'!'}}},
-        {u"a\xD800" u"b", {{{0, 1}, U'a'}, {{1, 1}, char32_t(0xD800)}, {{2, 1}, U'b'}}},
-    };
-    for (const Case& c : cases) {
-        const QString text = QString::fromUtf16(c.text);
-        SCOPED_TRACE(text.toStdString());
-        std::vector<std::pair<Span, char32_t>> actual;
-        for (const Graphemes::Grapheme& g : Graphemes::split(text))
-            actual.push_back({span(g.range), g.firstCodePoint});
-        EXPECT_EQ(actual, c.graphemes);
-        EXPECT_EQ(Graphemes::count(text), qsizetype(c.graphemes.size()));
+    for (const auto& [text, range, line, contents] : cases) {
+        SCOPED_TRACE(text.toStdString() + " @" + std::to_string(range.location) + "+" + std::to_string(range.length));
+        EXPECT_EQ(span(TextLines::lineRange(text, range)), line);
+        EXPECT_EQ(span(TextLines::lineContentsRange(text, range.location)), contents);
+        EXPECT_EQ(TextLines::lineContentsEnd(text, range.location), contents.first + contents.second);
     }
 }
 
