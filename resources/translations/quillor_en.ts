@@ -243,5 +243,113 @@
         <source>L’indexation du dossier a été annulée.</source>
         <translation>Folder indexing was cancelled.</translation>
     </message>
+    <message>
+        <source>⌃Espace</source>
+        <translation>⌃Space</translation>
+    </message>
+    <message>
+        <source>L’accès au dossier de notes doit être autorisé à nouveau. Choisis ce dossier dans les réglages. Le brouillon est conservé.</source>
+        <translation>Access to the notes folder must be granted again. Choose this folder in Settings. Your draft has been kept.</translation>
+    </message>
+    <message>
+        <source>Brouillon vide</source>
+        <translation>Empty draft</translation>
+    </message>
+    <message>
+        <source>Sauvegarde en cours…</source>
+        <translation>Saving…</translation>
+    </message>
+    <message>
+        <source>Sauvegardé localement</source>
+        <translation>Saved locally</translation>
+    </message>
+    <message>
+        <source>Brouillon restauré</source>
+        <translation>Draft restored</translation>
+    </message>
+    <message>
+        <source>Choisis un dossier de notes</source>
+        <translation>Choose a notes folder</translation>
+    </message>
+    <message>
+        <source>Indexation…</source>
+        <translation>Indexing…</translation>
+    </message>
+    <message>
+        <source>Dossier sans note Markdown</source>
+        <translation>Folder has no Markdown notes</translation>
+    </message>
+    <message>
+        <source>Aucun résultat</source>
+        <translation>No results</translation>
+    </message>
+    <message>
+        <source>Dossier inaccessible : %@</source>
+        <translation>Folder inaccessible: %@</translation>
+    </message>
+    <message>
+        <source>La destination d’origine n’existe plus. Choisis une destination.</source>
+        <translation>The original destination no longer exists. Choose a destination.</translation>
+    </message>
+    <message>
+        <source>Destination non résolue</source>
+        <translation>Unresolved destination</translation>
+    </message>
+    <message>
+        <source>Le brouillon n’a pas pu être sauvegardé : %@</source>
+        <translation>The draft could not be saved: %@</translation>
+    </message>
+    <message>
+        <source>Le catalogue des versions publiées est inutilisable.</source>
+        <translation>The catalog of published versions cannot be used.</translation>
+    </message>
+    <message>
+        <source>Le serveur des mises à jour a renvoyé une réponse invalide.</source>
+        <translation>The update server sent an invalid response.</translation>
+    </message>
+    <message>
+        <source>Recherche des mises à jour…</source>
+        <translation>Checking for updates…</translation>
+    </message>
+    <message>
+        <source>Quillor %@ est disponible.</source>
+        <translation>Quillor %@ is available.</translation>
+    </message>
+    <message>
+        <source>Quillor est à jour.</source>
+        <translation>Quillor is up to date.</translation>
+    </message>
+    <message>
+        <source>Impossible de rechercher les mises à jour. Vérifie ta connexion et réessaie.</source>
+        <translation>Couldn’t check for updates. Check your connection and try again.</translation>
+    </message>
+    <message>
+        <source>Nouveautés de Quillor</source>
+        <translation>What’s New in Quillor</translation>
+    </message>
+    <message>
+        <source>Version installée : %@</source>
+        <translation>Installed version: %@</translation>
+    </message>
+    <message>
+        <source>Les mises à jour de cette application sont gérées par la logithèque.</source>
+        <translation>Updates for this app are managed by the software centre.</translation>
+    </message>
+    <message>
+        <source>Télécharge l’installateur, puis quitte Quillor et lance le fichier .AppImage. Tes réglages et brouillons seront conservés.</source>
+        <translation>Download the installer, then quit Quillor and run the .AppImage file. Your settings and drafts will be kept.</translation>
+    </message>
+    <message>
+        <source>Fermer</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Ouvrir la logithèque</source>
+        <translation>Open the Software Centre</translation>
+    </message>
+    <message>
+        <source>Mettre à jour Quillor</source>
+        <translation>Update Quillor</translation>
+    </message>
 </context>
 </TS>

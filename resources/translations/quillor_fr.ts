@@ -244,5 +244,113 @@
         <source>L’indexation du dossier a été annulée.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>⌃Espace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L’accès au dossier de notes doit être autorisé à nouveau. Choisis ce dossier dans les réglages. Le brouillon est conservé.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brouillon vide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sauvegarde en cours…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sauvegardé localement</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brouillon restauré</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisis un dossier de notes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Indexation…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dossier sans note Markdown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aucun résultat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dossier inaccessible : %@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>La destination d’origine n’existe plus. Choisis une destination.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Destination non résolue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le brouillon n’a pas pu être sauvegardé : %@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le catalogue des versions publiées est inutilisable.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le serveur des mises à jour a renvoyé une réponse invalide.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recherche des mises à jour…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quillor %@ est disponible.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quillor est à jour.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Impossible de rechercher les mises à jour. Vérifie ta connexion et réessaie.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nouveautés de Quillor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version installée : %@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Les mises à jour de cette application sont gérées par la logithèque.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Télécharge l’installateur, puis quitte Quillor et lance le fichier .AppImage. Tes réglages et brouillons seront conservés.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fermer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ouvrir la logithèque</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mettre à jour Quillor</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,333 @@
+#pragma once
+
+#include "core/Capture.h"
+#include "core/DeliveryReceipt.h"
+#include "core/Destination.h"
+#include "core/ImageReference.h"
+#include "core/Route.h"
+#include "core/TextRange.h"
+#include "editing/CompletionContext.h"
+#include "model/EditorContent.h"
+#include "model/ModelTypes.h"
+#include "model/Preferences.h"
+#include "vault/VaultIndex.h"
+
+#include <QDateTime>
+#include <QFuture>
+#include <QFutureWatcher>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QUuid>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace quillor {
+
+class Delivery;
+class VaultAccess;
+
+// Everything the model cannot decide deterministically. Members left empty
+// take the real thing, so the application passes nothing and tests replace
+// only what they pin down.
+struct AppModelEnvironment {
+    // Reads a vault's notes and tags on a worker thread. Must give up with
+    // ScanCancelled when the check says so.
+    using VaultScanner = std::function<VaultIndex(const QString& vault, const CancellationCheck& isCancelled)>;
+    // Writes one capture into its destination off the UI thread; the future
+    // gives the note's path or the writer's error (read it with
+    // Delivery::result).
+    using DeliveryExecutor = std::function<QFuture<QString>(const Capture& capture, const Destination& destination)>;
+
+    std::function<QDateTime()> now;                  // the current moment
+    std::function<QString()> timeZoneIdentifier;     // of the user's time zone
+    VaultScanner scanVault;                          // VaultIndex::scan
+    DeliveryExecutor deliver;                        // the model's own Delivery on Backups
+    std::chrono::milliseconds autosaveDelay{250};    // quiet time before a draft save
+};
+
+// The one state object of the application: the settings, the draft and its
+// rendering in the editor, the texts shown to the user, the vault index and the
+// completion list. Windows observe its properties and call into it; it reaches
+// them only through its properties and the on… callbacks, so it runs headless
+// with none installed.
+//
+// Lives on the UI thread and is used only there. Work that leaves the thread
+// (the vault scan, deliveries) captures values only and hands its result back
+// through the event loop. No exception leaves a slot, timer or continuation of
+// this class: failures end up in `error`, `settingsError` or
+// `draftPersistenceError`.
+class AppModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool choosingVault READ choosingVault NOTIFY choosingVaultChanged)
+    Q_PROPERTY(bool folderAccessFailed READ folderAccessFailed NOTIFY folderAccessFailedChanged)
+    Q_PROPERTY(quillor::Preferences preferences READ preferences NOTIFY preferencesChanged)
+    Q_PROPERTY(quillor::EditorContent content READ content NOTIFY contentChanged)
+    Q_PROPERTY(QString status READ status NOTIFY statusChanged)
+    Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
+    Q_PROPERTY(bool saving READ saving NOTIFY savingChanged)
+    Q_PROPERTY(QList<quillor::Completion> completions READ completions NOTIFY completionsChanged)
+    Q_PROPERTY(int completionIndex READ completionIndex NOTIFY completionIndexChanged)
+    Q_PROPERTY(int indexCount READ indexCount NOTIFY indexCountChanged)
+    Q_PROPERTY(QString hotkeyLabel READ hotkeyLabel NOTIFY hotkeyLabelChanged)
+    Q_PROPERTY(std::optional<QString> draftPersistenceError READ draftPersistenceError
+                   NOTIFY draftPersistenceErrorChanged)
+    Q_PROPERTY(quillor::DraftState draftState READ draftState NOTIFY draftStateChanged)
+    Q_PROPERTY(quillor::IndexState indexState READ indexState NOTIFY indexStateChanged)
+    Q_PROPERTY(std::optional<QString> settingsError READ settingsError NOTIFY settingsErrorChanged)
+    Q_PROPERTY(bool recordingShortcut READ recordingShortcut NOTIFY recordingShortcutChanged)
+    Q_PROPERTY(std::optional<QString> shortcutError READ shortcutError NOTIFY shortcutErrorChanged)
+    Q_PROPERTY(std::optional<quillor::DeliveryReceipt> latestReceipt READ latestReceipt NOTIFY latestReceiptChanged)
+    Q_PROPERTY(QList<quillor::ImageReference> imageReferences READ imageReferences NOTIFY imageReferencesChanged)
+
+public:
+    using VaultScanner = AppModelEnvironment::VaultScanner;
+    using DeliveryExecutor = AppModelEnvironment::DeliveryExecutor;
+    using Environment = AppModelEnvironment;
+
+    // Loads the settings and the draft from `dataDirectory` (created when
+    // missing) and starts the first index refresh. Never fails: problems fall
+    // back to defaults or show in `settingsError`. `vaultAccess` must outlive
+    // the model.
+    AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Environment environment = {},
+             QObject* parent = nullptr);
+    ~AppModel() override;
+
+    AppModel(const AppModel&) = delete;
+    AppModel& operator=(const AppModel&) = delete;
+
+    // The data directory of this run, chosen once.
+    static QString support();
+
+    // Routes a draft written before drafts remembered their destination: a
+    // route prefix in its text becomes its destination (the old draft is first
+    // kept in Recovered), and it is marked explicit. Throws FileSystemError
+    // only when the old draft cannot be kept; a prefix that does not resolve
+    // leaves the draft unchanged and not explicit.
+    static Capture migrateDestination(const Capture& capture, const Preferences& preferences,
+                                      const QString& directory);
+
+    // MARK: Published fields
+    bool choosingVault() const { return m_choosingVault; }
+    bool folderAccessFailed() const { return m_folderAccessFailed; }
+    const Preferences& preferences() const { return m_preferences; }
+    const EditorContent& content() const { return m_content; }
+    const QString& status() const { return m_status; }
+    const std::optional<QString>& error() const { return m_error; }
+    bool saving() const { return m_saving; }
+    const QList<Completion>& completions() const { return m_completions; }
+    int completionIndex() const { return m_completionIndex; }
+    int indexCount() const { return m_indexCount; }
+    const QString& hotkeyLabel() const { return m_hotkeyLabel; }
+    const std::optional<QString>& draftPersistenceError() const { return m_draftPersistenceError; }
+    const DraftState& draftState() const { return m_draftState; }
+    const IndexState& indexState() const { return m_indexState; }
+    const std::optional<QString>& settingsError() const { return m_settingsError; }
+    bool recordingShortcut() const { return m_recordingShortcut; }
+    const std::optional<QString>& shortcutError() const { return m_shortcutError; }
+    const std::optional<DeliveryReceipt>& latestReceipt() const { return m_latestReceipt; }
+    const QList<ImageReference>& imageReferences() const { return m_imageReferences; }
+
+    // Set by the windows: the editor shows an image error here, the shell its
+    // hot-key label and registration problems, the settings window its
+    // shortcut recorder.
+    void setError(const std::optional<QString>& error);
+    void setHotkeyLabel(const QString& label);
+    void setRecordingShortcut(bool recording);
+    void setShortcutError(const std::optional<QString>& error);
+
+    // MARK: Other fields the windows read
+    const std::optional<QString>& launchLanguage() const { return m_launchLanguage; }
+    const QString& dataDirectory() const { return m_dataDirectory; }
+    VaultAccess& vaultAccess() const { return m_vaultAccess; }
+    const std::optional<CompletionContext>& completionContext() const { return m_completionContext; }
+
+    // MARK: Editor content
+    static EditorContent attachmentString(const CaptureAttachment& attachment);
+    static EditorContent render(const Capture& capture);
+    static QList<CaptureAttachment> extractAttachments(const EditorContent& text);
+    static Capture migrateImages(const Capture& capture, const Destination& destination);
+    // The editor's text with each inline image turned back into its token:
+    // the body as routing, saving and delivery see it.
+    QString serializedBody() const;
+
+    // MARK: Destination selection
+    // Evaluated afresh on every call: they look at the file system through the
+    // attachment policy, and a ".obsidian" folder may appear at any moment.
+    Destination defaultDestination() const;
+    Destination selectedDestination() const;
+    RouteResolution routeResolution() const;
+    Destination effectiveDestination() const;
+    QString destinationLabel() const;
+
+    // MARK: Vault index
+    // Rescans the vault of the destination the text routes to, in the
+    // background, when that vault changed or when forced. Returns at once.
+    void refreshIndex(bool force);
+
+    // MARK: Draft
+    bool hasContent() const;
+    // The editor's whole text after each change.
+    void updateContent(const EditorContent& text);
+    // Writes draft.json now; a failure shows in draftPersistenceError and
+    // draftState, never as an exception.
+    void persistDraft();
+    // Keeps a non-blank draft in Recovered and starts an empty one for the
+    // same destination. Does nothing while a delivery is in flight. Throws
+    // PlatformError("Quillor", 1) when the draft cannot be saved first, and
+    // FileSystemError when the copy or the new draft cannot be written.
+    void archiveAndClearDraft();
+
+    // MARK: Callbacks (empty in a headless model; called on the UI thread)
+    // May throw; no folder means the user cancelled.
+    std::function<std::optional<QString>(const Destination&)> onChooseVault;
+    std::function<void(const QUuid&)> onSelectDestination;
+    std::function<void(const TextRange&)> onSelectImage;
+    std::function<void(const CaptureAttachment&)> onPreviewImage;
+    std::function<void(const QUuid&)> onRemoveImage;
+    // May throw: the settings are then not applied.
+    std::function<void(const Preferences&)> onApplyPreferences;
+    std::function<void()> onSuggestionsChanged;
+    std::function<void(const EditorContent&)> onContentChange;
+    std::function<void()> onSaved;
+    std::function<void(bool)> onShortcutRecordingChanged;
+    std::function<void()> onHotkeyChanged;
+    std::function<bool()> onSettingsCloseRequest;
+    std::function<void()> onOpenSettings;
+    std::function<void()> onAttachImages;
+    std::function<void()> onIndexChanged;
+
+Q_SIGNALS:
+    void choosingVaultChanged();
+    void folderAccessFailedChanged();
+    void preferencesChanged();
+    void contentChanged();
+    void statusChanged();
+    void errorChanged();
+    void savingChanged();
+    void completionsChanged();
+    void completionIndexChanged();
+    void indexCountChanged();
+    void hotkeyLabelChanged();
+    void draftPersistenceErrorChanged();
+    void draftStateChanged();
+    void indexStateChanged();
+    void settingsErrorChanged();
+    void recordingShortcutChanged();
+    void shortcutErrorChanged();
+    void latestReceiptChanged();
+    void imageReferencesChanged();
+    // Values computed from fields that are not published (the draft's
+    // destination) may have changed: views showing destinations redraw.
+    void modelChanged();
+    // draft.json was written. The draft state alone does not tell two saves
+    // apart.
+    void draftWritten();
+
+private:
+    // One background scan: the flag stops it, the watcher brings its outcome
+    // back to this thread (and goes with the model).
+    struct ScanOutcome;
+    struct IndexingTask {
+        std::shared_ptr<std::atomic_bool> cancelled;
+        QFutureWatcher<ScanOutcome>* watcher = nullptr;
+    };
+
+    // Start-up steps.
+    void loadPreferences();
+    void loadDraft();
+    void publishDraft();
+    Capture newEmptyDraft(const std::optional<QUuid>& destinationID) const;
+    std::optional<QUuid> defaultDestinationID() const;
+    Destination imageDestination() const;
+    bool namesMissingDestination(const std::optional<QUuid>& destinationID) const;
+    QString keepUnreadableFileAside(const QString& fileName) const;
+
+    // Destination selection over one evaluation of the delivery destinations.
+    Destination defaultDestination(const QList<Destination>& deliveryDestinations) const;
+    Destination selectedDestination(const QList<Destination>& deliveryDestinations) const;
+
+    // Index.
+    void restoreRouteAccess(const Destination& routeDestination);
+    void startScan(const QUuid& generation, const QString& vault);
+    void finishScan(const QUuid& generation, const IndexingTask& task);
+    void cancelIndexing();
+
+    // Draft.
+    void scheduleDraftSave();
+    void mergeAttachments(const EditorContent& text);
+    void writeDraft(const Capture& draft);
+    ReferenceDate currentDate() const;
+
+    // Starts one delivery through the injected executor or the model's own.
+    QFuture<QString> startDelivery(const Capture& capture, const Destination& destination);
+
+    void setChoosingVault(bool value);
+    void setFolderAccessFailed(bool value);
+    void setPreferences(const Preferences& value);
+    void setContent(const EditorContent& value);
+    void setStatus(const QString& value);
+    void setSaving(bool value);
+    // Every assignment, even of an equal value, also tells the editor through
+    // onSuggestionsChanged, so its panel follows each recomputation.
+    void setCompletions(const QList<Completion>& value);
+    void setCompletionIndex(int value);
+    void setIndexCount(int value);
+    void setDraftPersistenceError(const std::optional<QString>& value);
+    void setDraftState(const DraftState& value);
+    void setIndexState(const IndexState& value);
+    void setSettingsError(const std::optional<QString>& value);
+    void setLatestReceipt(const std::optional<DeliveryReceipt>& value);
+    void setImageReferences(const QList<ImageReference>& value);
+
+    const QString m_dataDirectory;
+    VaultAccess& m_vaultAccess;
+    Environment m_environment;
+
+    // Published.
+    bool m_choosingVault = false;
+    bool m_folderAccessFailed = false;
+    Preferences m_preferences;
+    EditorContent m_content;
+    QString m_status;
+    std::optional<QString> m_error;
+    bool m_saving = false;
+    QList<Completion> m_completions;
+    int m_completionIndex = 0;
+    int m_indexCount = 0;
+    QString m_hotkeyLabel;
+    std::optional<QString> m_draftPersistenceError;
+    DraftState m_draftState;
+    IndexState m_indexState;
+    std::optional<QString> m_settingsError;
+    bool m_recordingShortcut = false;
+    std::optional<QString> m_shortcutError;
+    std::optional<DeliveryReceipt> m_latestReceipt;
+    QList<ImageReference> m_imageReferences;
+
+    // Not published.
+    std::optional<QString> m_launchLanguage;
+    QUuid m_indexGeneration = QUuid::createUuid();
+    bool m_restoredDestinationMissing = false;
+    QList<CaptureAttachment> m_attachmentStore;
+    std::optional<CompletionContext> m_completionContext;
+    std::optional<CompletionContext> m_dismissedContext;
+    Capture m_draft;
+    std::unique_ptr<Delivery> m_writer;
+    QList<NoteSuggestion> m_notes;
+    QStringList m_tags;
+    QString m_indexedVault;
+    std::optional<IndexingTask> m_indexingTask;
+    QTimer m_saveDraftTask;
+    // draft.json could not be read at start-up: it is set aside in Recovered
+    // before the first save replaces it.
+    bool m_unreadableDraftOnDisk = false;
+};
+
+} // namespace quillor

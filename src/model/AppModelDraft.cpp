@@ -1,0 +1,126 @@
+#include "model/AppModel.h"
+
+#include "core/CaptureArchive.h"
+#include "core/FileSystem.h"
+#include "core/Json.h"
+#include "core/L10n.h"
+#include "model/DataDirectory.h"
+
+#include <algorithm>
+
+namespace quillor {
+
+namespace {
+
+// White space and line breaks do not count; an inline image does.
+bool isBlank(const EditorContent& text)
+{
+    return text.text.trimmed().isEmpty();
+}
+
+} // namespace
+
+bool AppModel::hasContent() const
+{
+    return !isBlank(m_content);
+}
+
+void AppModel::updateContent(const EditorContent& text)
+{
+    // A capture is dated by its first non-blank edit, not by when its empty
+    // draft was made.
+    if (!hasContent() && !isBlank(text)) {
+        m_draft.createdAt = currentDate();
+        m_draft.timeZoneIdentifier = m_environment.timeZoneIdentifier();
+    }
+    setContent(text);
+    mergeAttachments(text);
+    setDraftState(hasContent() ? DraftState::pending() : DraftState::empty());
+    setStatus(QString());
+    scheduleDraftSave();
+    refreshIndex(false);
+}
+
+void AppModel::scheduleDraftSave()
+{
+    // Restarting the single-shot timer coalesces a burst of edits into one
+    // save after the last of them.
+    m_saveDraftTask.start();
+}
+
+void AppModel::mergeAttachments(const EditorContent& text)
+{
+    for (const CaptureAttachment& attachment : extractAttachments(text)) {
+        const bool known = std::any_of(m_attachmentStore.cbegin(), m_attachmentStore.cend(),
+                                       [&](const CaptureAttachment& kept) { return kept.id == attachment.id; });
+        if (!known)
+            m_attachmentStore.append(attachment);
+    }
+}
+
+void AppModel::persistDraft()
+{
+    m_saveDraftTask.stop();
+    m_draft.body = serializedBody();
+    mergeAttachments(m_content);
+    // The whole store: an image whose text the user deleted may come back
+    // with an undo.
+    m_draft.attachments = m_attachmentStore;
+    m_draft.imageReferences = m_imageReferences;
+
+    try {
+        writeDraft(m_draft);
+    } catch (const Error& error) {
+        const QString message = L10n::format(QStringLiteral("Le brouillon n’a pas pu être sauvegardé : %@"),
+                                             {error.localizedDescription()});
+        setDraftPersistenceError(message);
+        setDraftState(DraftState::failed(message));
+        return;
+    }
+    setDraftPersistenceError(std::nullopt);
+    if (m_draftState != DraftState::restored())
+        setDraftState(hasContent() ? DraftState::saved() : DraftState::empty());
+    Q_EMIT draftWritten();
+}
+
+void AppModel::writeDraft(const Capture& draft)
+{
+    FileSystem::createDirectories(m_dataDirectory);
+    const QString path = m_dataDirectory + QLatin1Char('/') + DataDirectory::draftFileName();
+    // The file start-up could not read may still be the user's only copy of
+    // a draft: it goes to Recovered rather than under the new one.
+    if (m_unreadableDraftOnDisk) {
+        if (FileSystem::exists(path))
+            keepUnreadableFileAside(DataDirectory::draftFileName());
+        m_unreadableDraftOnDisk = false;
+    }
+    FileSystem::writeAtomically(path, Json::serialize(draft.toJson()));
+}
+
+void AppModel::archiveAndClearDraft()
+{
+    if (m_saving)
+        return;
+    persistDraft();
+    if (m_draftPersistenceError)
+        throw PlatformError(QStringLiteral("Quillor"), 1, *m_draftPersistenceError);
+    if (hasContent())
+        CaptureArchive{m_dataDirectory}.preserve(m_draft);
+
+    const Capture next = newEmptyDraft(m_draft.destinationID);
+    writeDraft(next);
+
+    m_draft = next;
+    m_attachmentStore.clear();
+    setImageReferences({});
+    m_restoredDestinationMissing = false;
+    Q_EMIT modelChanged();
+
+    const EditorContent empty;
+    updateContent(empty);
+    if (onContentChange)
+        onContentChange(empty);
+    persistDraft();
+}
+
+} // namespace quillor

@@ -1,0 +1,258 @@
+#include "model/AppModel.h"
+
+#include "core/CaptureArchive.h"
+#include "core/DateFormats.h"
+#include "core/Delivery.h"
+#include "core/FileSystem.h"
+#include "core/Json.h"
+#include "core/L10n.h"
+#include "core/Routing.h"
+#include "model/DataDirectory.h"
+#include "model/VaultAccess.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTimeZone>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace quillor {
+
+namespace {
+
+AppModel::Environment completed(AppModel::Environment environment)
+{
+    if (!environment.now)
+        environment.now = [] { return QDateTime::currentDateTimeUtc(); };
+    if (!environment.timeZoneIdentifier) {
+        environment.timeZoneIdentifier = [] {
+            // A capture must always name a zone, even on a system that has none set.
+            const QString identifier = QString::fromUtf8(QTimeZone::systemTimeZoneId());
+            return identifier.isEmpty() ? QStringLiteral("UTC") : identifier;
+        };
+    }
+    if (!environment.scanVault) {
+        environment.scanVault = [](const QString& vault, const CancellationCheck& isCancelled) {
+            return VaultIndex::scan(vault, isCancelled);
+        };
+    }
+    return environment;
+}
+
+QString childPath(const QString& folder, const QString& name)
+{
+    return folder + QLatin1Char('/') + name;
+}
+
+const Destination* findDestination(const QList<Destination>& destinations, const std::optional<QUuid>& id)
+{
+    if (!id)
+        return nullptr;
+    const auto found = std::find_if(destinations.cbegin(), destinations.cend(),
+                                    [&](const Destination& destination) { return destination.id == *id; });
+    return found == destinations.cend() ? nullptr : &*found;
+}
+
+} // namespace
+
+AppModel::AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Environment environment,
+                   QObject* parent)
+    : QObject(parent), m_dataDirectory(dataDirectory), m_vaultAccess(vaultAccess),
+      m_environment(completed(std::move(environment))), m_hotkeyLabel(L10n::text(QStringLiteral("⌃Espace")))
+{
+    m_saveDraftTask.setSingleShot(true);
+    m_saveDraftTask.setTimerType(Qt::PreciseTimer);
+    m_saveDraftTask.setInterval(m_environment.autosaveDelay);
+    connect(&m_saveDraftTask, &QTimer::timeout, this, &AppModel::persistDraft);
+
+    // A failure is left to the reads below, which then fall back to defaults.
+    QDir().mkpath(m_dataDirectory);
+    loadPreferences();
+    loadDraft();
+    publishDraft();
+    try {
+        setLatestReceipt(CaptureArchive{m_dataDirectory}.latestReceipt());
+    } catch (const std::exception&) {
+        setLatestReceipt(std::nullopt);
+    }
+    refreshIndex(false);
+}
+
+AppModel::~AppModel()
+{
+    // Nobody can receive the scan's result any more.
+    cancelIndexing();
+}
+
+void AppModel::loadPreferences()
+{
+    const QString path = childPath(m_dataDirectory, DataDirectory::preferencesFileName());
+    const LoadedPreferences loaded = Preferences::load(path);
+    // Settings kept only in memory would give the default destination a new
+    // id at every launch, and a saved draft would then name a destination that
+    // no longer exists. So the fresh settings are written once when no file
+    // holds them, after an unreadable file has been set aside.
+    bool fileHoldsSettings = loaded.outcome == LoadedPreferences::Outcome::loaded;
+    if (loaded.outcome == LoadedPreferences::Outcome::unreadable) {
+        try {
+            keepUnreadableFileAside(DataDirectory::preferencesFileName());
+        } catch (const Error&) {
+            // It cannot be kept, so it must not be overwritten either.
+            fileHoldsSettings = true;
+        }
+    }
+
+    Preferences preferences = loaded.preferences;
+    const Preferences asLoaded = preferences;
+    std::optional<QString> pendingMessage;
+    for (Destination& destination : preferences.destinations) {
+        try {
+            m_vaultAccess.restore(destination);
+        } catch (const Error& error) {
+            pendingMessage = error.localizedDescription();
+        }
+    }
+    if (preferences != asLoaded || !fileHoldsSettings) {
+        try {
+            preferences.save(path);
+        } catch (const Error& error) {
+            pendingMessage = error.localizedDescription();
+        }
+    }
+
+    m_launchLanguage = preferences.language;
+    setPreferences(preferences);
+    setSettingsError(pendingMessage);
+}
+
+void AppModel::loadDraft()
+{
+    const QString path = childPath(m_dataDirectory, DataDirectory::draftFileName());
+    std::optional<Capture> stored;
+    try {
+        if (const auto bytes = FileSystem::readIfExists(path))
+            stored = Capture::fromJson(Json::parseObject(*bytes));
+    } catch (const Error&) {
+        m_unreadableDraftOnDisk = true;
+    } catch (const JsonDecodingError&) {
+        m_unreadableDraftOnDisk = true;
+    }
+    m_draft = stored ? *stored : newEmptyDraft(std::nullopt);
+
+    m_writer = std::make_unique<Delivery>(childPath(m_dataDirectory, DataDirectory::backupsFolderName()));
+
+    const QString receipt = childPath(childPath(m_dataDirectory, DataDirectory::receiptsFolderName()),
+                                      Json::uuidText(m_draft.id) + QStringLiteral(".json"));
+    if (FileSystem::exists(receipt))
+        m_draft = newEmptyDraft(std::nullopt);
+
+    try {
+        m_draft = migrateDestination(m_draft, m_preferences, m_dataDirectory);
+    } catch (const Error& error) {
+        setSettingsError(error.localizedDescription());
+    }
+
+    if (m_draft.usesExplicitDestination == true && !m_draft.destinationID)
+        m_draft.destinationID = defaultDestinationID();
+
+    m_draft = migrateImages(m_draft, imageDestination());
+}
+
+void AppModel::publishDraft()
+{
+    m_attachmentStore = m_draft.attachments;
+    setImageReferences(m_draft.imageReferences.value_or(QList<ImageReference>()));
+    setContent(render(m_draft));
+    m_restoredDestinationMissing = namesMissingDestination(m_draft.destinationID);
+    setDraftState(m_content.isEmpty() ? DraftState::empty() : DraftState::restored());
+}
+
+Capture AppModel::newEmptyDraft(const std::optional<QUuid>& destinationID) const
+{
+    Capture draft(QUuid::createUuid(), currentDate(), QString(), {}, destinationID);
+    draft.timeZoneIdentifier = m_environment.timeZoneIdentifier();
+    return draft;
+}
+
+ReferenceDate AppModel::currentDate() const
+{
+    return ReferenceDate::fromDateTime(m_environment.now());
+}
+
+std::optional<QUuid> AppModel::defaultDestinationID() const
+{
+    const QList<Destination>& destinations = m_preferences.destinations;
+    if (const Destination* chosen = findDestination(destinations, m_preferences.defaultDestinationID))
+        return chosen->id;
+    if (!destinations.isEmpty())
+        return destinations.first().id;
+    return std::nullopt;
+}
+
+Destination AppModel::imageDestination() const
+{
+    const QList<Destination>& destinations = m_preferences.destinations;
+    if (const Destination* own = findDestination(destinations, m_draft.destinationID))
+        return *own;
+    if (!destinations.isEmpty())
+        return destinations.first();
+    return Preferences::builtInDestination();
+}
+
+bool AppModel::namesMissingDestination(const std::optional<QUuid>& destinationID) const
+{
+    return destinationID && !findDestination(m_preferences.destinations, destinationID);
+}
+
+QString AppModel::keepUnreadableFileAside(const QString& fileName) const
+{
+    const QString source = childPath(m_dataDirectory, fileName);
+    const QString folder = childPath(m_dataDirectory, DataDirectory::recoveredFolderName());
+    FileSystem::createDirectories(folder);
+
+    const QFileInfo info(fileName);
+    const QString moment = DateFormats::dayAndTime(
+        currentDate(), QTimeZone(m_environment.timeZoneIdentifier().toUtf8()));
+    constexpr int attempts = 100;
+    for (int attempt = 1;; ++attempt) {
+        const QString suffix = attempt == 1 ? QString() : QStringLiteral(" %1").arg(attempt);
+        const QString target = childPath(folder, info.completeBaseName() + QLatin1Char(' ') + moment + suffix
+                                                     + QLatin1Char('.') + info.suffix());
+        try {
+            FileSystem::renameNoReplace(source, target);
+            return target;
+        } catch (const FileSystemError& error) {
+            if (error.errnoValue() != EEXIST || attempt == attempts)
+                throw;
+        }
+    }
+}
+
+Capture AppModel::migrateDestination(const Capture& capture, const Preferences& preferences,
+                                     const QString& directory)
+{
+    if (capture.usesExplicitDestination == true)
+        return capture;
+
+    Capture result = capture;
+    const QString& prefix = preferences.routePrefix;
+    if (!prefix.isEmpty() && capture.body.startsWith(prefix)) {
+        const Destination fallback = preferences.destinations.isEmpty() ? Preferences::builtInDestination()
+                                                                        : preferences.destinations.first();
+        Route route;
+        try {
+            route = Routing::resolve(capture.body, prefix, preferences.destinations, fallback);
+        } catch (const Error&) {
+            // Left for the next start, which tries again.
+            return capture;
+        }
+        CaptureArchive{directory}.preserve(capture);
+        result.body = route.body;
+        result.destinationID = route.destination.id;
+    }
+    result.usesExplicitDestination = true;
+    return result;
+}
+
+} // namespace quillor

@@ -1,0 +1,257 @@
+#include "AppModelTestSupport.h"
+
+#include "model/VaultAccess.h"
+
+#include <QSet>
+
+#include <condition_variable>
+#include <mutex>
+
+namespace quillor {
+namespace {
+
+using namespace test;
+using namespace std::chrono_literals;
+
+// A scanner whose calls each wait until the test releases them, with the
+// index the test gives (else the real scan). It ignores cancellation on
+// purpose, so that a superseded scan can still come back late.
+class GatedScanner {
+public:
+    ~GatedScanner()
+    {
+        std::unique_lock lock(m_mutex);
+        for (int call = 0; call < m_calls; ++call)
+            m_released.insert(call, std::nullopt);
+        m_changed.notify_all();
+        m_changed.wait(lock, [&] { return m_finished == m_calls; });
+    }
+
+    AppModel::VaultScanner function()
+    {
+        return [this](const QString& vault, const CancellationCheck& isCancelled) {
+            std::unique_lock lock(m_mutex);
+            const int call = m_calls++;
+            m_checks.append(isCancelled);
+            m_changed.notify_all();
+            m_changed.wait(lock, [&] { return m_released.contains(call); });
+            const std::optional<VaultIndex> given = m_released.value(call);
+            lock.unlock();
+            const VaultIndex index = given ? *given : VaultIndex::scan(vault);
+            lock.lock();
+            ++m_finished;
+            m_changed.notify_all();
+            return index;
+        };
+    }
+
+    void release(int call, std::optional<VaultIndex> index = std::nullopt)
+    {
+        std::lock_guard lock(m_mutex);
+        m_released.insert(call, std::move(index));
+        m_changed.notify_all();
+    }
+    int calls() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_calls;
+    }
+    int finished() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_finished;
+    }
+    bool cancelled(int call) const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_checks.value(call)();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_calls = 0;
+    int m_finished = 0;
+    QList<CancellationCheck> m_checks;
+    QMap<int, std::optional<VaultIndex>> m_released;
+};
+
+VaultIndex indexOf(int noteCount)
+{
+    VaultIndex index;
+    for (int note = 0; note < noteCount; ++note)
+        index.notes.append(IndexedNote{QStringLiteral("n%1").arg(note), QStringLiteral("n%1").arg(note), {}});
+    return index;
+}
+
+void putNotes(const QString& vault, const QStringList& files)
+{
+    for (const QString& file : files)
+        DataFolder::write(vault + u'/' + file, "# note\n");
+}
+
+class AppModelIndexTest : public ::testing::Test {
+protected:
+    // A model whose draft goes to one destination in `vault`, counting the
+    // index callbacks.
+    std::unique_ptr<AppModel> startIn(const QString& vault)
+    {
+        const Destination notes = makeDestination("Notes", "n", vault);
+        data.put("preferences.json", preferencesWith({notes}).encode());
+        auto environment = environmentWith(clock);
+        environment.scanVault = scanner.function();
+        auto model = std::make_unique<AppModel>(data.path(), access, environment);
+        model->onIndexChanged = [this] { ++indexChanges; };
+        return model;
+    }
+
+    GatedScanner scanner;   // outlives the model and its scans
+    DataFolder data;
+    ManualClock clock;
+    VaultAccess access{false};
+    int indexChanges = 0;
+};
+
+TEST_F(AppModelIndexTest, TypingInTheSameVaultNeverRescansAndAForcedRefreshKeepsTheCount)
+{
+    const auto model = startIn(data.folder("Vault"));
+    EXPECT_EQ(model->indexState(), IndexState::loading());
+    ASSERT_TRUE(waitUntil([&] { return scanner.calls() == 1; }));
+    scanner.release(0, indexOf(2));
+    ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(2); }));
+    EXPECT_EQ(model->indexCount(), 2);
+    EXPECT_EQ(indexChanges, 1);
+
+    model->updateContent(EditorContent::plain("a"));
+    model->updateContent(EditorContent::plain("ab"));
+    spin(50ms);
+    EXPECT_EQ(scanner.calls(), 1);
+
+    model->refreshIndex(true);
+    EXPECT_EQ(model->indexState(), IndexState::loading());
+    EXPECT_EQ(model->indexCount(), 2);
+    ASSERT_TRUE(waitUntil([&] { return scanner.calls() == 2; }));
+    scanner.release(1, indexOf(0));
+    ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(0); }));
+    EXPECT_EQ(model->indexState().label(), "Dossier sans note Markdown");
+    EXPECT_EQ(model->indexCount(), 0);
+}
+
+TEST_F(AppModelIndexTest, OnlyTheLatestRefreshPublishes)
+{
+    const struct {
+        const char* name;
+        bool staleFirst;
+    } cases[] = {
+        {"superseded scan finishes last", false},
+        {"superseded scan finishes first", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int before = scanner.calls();
+        const auto model = startIn(data.folder(c.name));
+        ASSERT_TRUE(waitUntil([&] { return scanner.calls() == before + 1; }));
+        scanner.release(before, indexOf(1));
+        ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(1); }));
+        indexChanges = 0;
+
+        model->refreshIndex(true);
+        model->refreshIndex(true);
+        ASSERT_TRUE(waitUntil([&] { return scanner.calls() == before + 3; }));
+        // The two scans start on pool threads in either order: the superseded
+        // one is the one whose cancellation flag is set.
+        ASSERT_NE(scanner.cancelled(before + 1), scanner.cancelled(before + 2));
+        const int stale = scanner.cancelled(before + 1) ? before + 1 : before + 2;
+        const int latest = stale == before + 1 ? before + 2 : before + 1;
+
+        scanner.release(c.staleFirst ? stale : latest, indexOf(c.staleFirst ? 5 : 3));
+        scanner.release(c.staleFirst ? latest : stale, indexOf(c.staleFirst ? 3 : 5));
+        ASSERT_TRUE(waitUntil([&] { return scanner.finished() == before + 3; }));
+        spin(50ms);   // both outcomes handed back
+        EXPECT_EQ(model->indexState(), IndexState::ready(3));
+        EXPECT_EQ(model->indexCount(), 3);
+        EXPECT_EQ(indexChanges, 1);
+    }
+}
+
+TEST_F(AppModelIndexTest, TheIndexFollowsTheVaultTheTextRoutesTo)
+{
+    const QString alpha = data.folder("Alpha"), beta = data.folder("Beta");
+    putNotes(alpha, {"one.md", "two.md"});
+    putNotes(beta, {"one.md", "Sub/two.md", "three.MD", "not-a-note.txt"});
+    const Destination a = makeDestination("Alpha", "a", alpha);
+    const Destination b = makeDestination("Beta", "b", beta);
+    data.put("preferences.json", preferencesWith({a, b}).encode());
+    // An old draft whose route names nothing stays unrouted: its text decides.
+    data.put("draft.json", bytesOf(storedDraft("@zz hi", std::nullopt, std::nullopt)));
+    AppModel model(data.path(), access, environmentWith(clock));
+
+    EXPECT_EQ(model.indexState(), IndexState::idle());
+    EXPECT_EQ(model.indexState().label(), "Choisis un dossier de notes");
+
+    model.updateContent(EditorContent::plain("@b hi"));
+    EXPECT_EQ(model.indexState(), IndexState::loading());
+    ASSERT_TRUE(waitUntil([&] { return model.indexState() == IndexState::ready(3); }));
+    EXPECT_EQ(model.indexCount(), 3);
+
+    model.updateContent(EditorContent::plain("@a hi"));
+    EXPECT_EQ(model.indexCount(), 0);
+    EXPECT_EQ(model.indexState(), IndexState::loading());
+    ASSERT_TRUE(waitUntil([&] { return model.indexState() == IndexState::ready(2); }));
+
+    model.updateContent(EditorContent::plain("@nowhere hi"));
+    EXPECT_EQ(model.indexState(), IndexState::idle());
+    EXPECT_EQ(model.indexCount(), 0);
+}
+
+TEST_F(AppModelIndexTest, ARefreshEndsReadyOrWithTheReasonTheFolderCannotBeRead)
+{
+    // Notes in an Obsidian vault, captured into one of its subfolders: the
+    // delivery form is re-rooted at the vault and carries no bookmark.
+    const QString vault = data.folder("Vault");
+    QDir().mkpath(vault + "/.obsidian");
+    putNotes(vault, {"top.md", "Sub/inner.md"});
+    const QString sub = vault + "/Sub";
+    const QString missing = data.path() + "/Missing";
+    const QString accessRefused = VaultAccess::accessError().localizedDescription();
+    QString scanFailure;
+    try {
+        VaultIndex::scan(missing);
+    } catch (const Error& error) {
+        scanFailure = error.localizedDescription();
+    }
+    ASSERT_FALSE(scanFailure.isEmpty());
+    const struct {
+        const char* name;
+        bool requiresAuthorization;
+        QString folder;
+        bool bookmarked;
+        IndexState expected;
+    } cases[] = {
+        {"sandboxed, reached through the stored bookmark", true, sub, true, IndexState::ready(2)},
+        {"sandboxed, never authorised", true, sub, false, IndexState::failed(accessRefused)},
+        {"direct, folder gone", false, missing, false, IndexState::failed(scanFailure)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataFolder folder;
+        VaultAccess vaults(c.requiresAuthorization);
+        Destination notes = makeDestination("Notes", "n", c.folder);
+        if (c.bookmarked)
+            notes.vaultBookmark = VaultAccess::bookmark(c.folder);
+        folder.put("preferences.json", preferencesWith({notes}).encode());
+        AppModel model(folder.path(), vaults, environmentWith(clock));
+        if (c.folder == sub) {
+            ASSERT_EQ(model.preferences().deliveryDestinations().first().vaultBookmark, std::nullopt);
+        }
+
+        ASSERT_TRUE(waitUntil([&] { return model.indexState() != IndexState::loading(); }));
+        EXPECT_EQ(model.indexState(), c.expected);
+        if (c.expected.kind() == IndexState::Kind::failed) {
+            EXPECT_EQ(model.indexState().label(), "Dossier inaccessible : " + c.expected.message());
+        }
+    }
+}
+
+} // namespace
+} // namespace quillor

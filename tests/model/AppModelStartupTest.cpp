@@ -1,0 +1,267 @@
+#include "AppModelTestSupport.h"
+
+#include "core/DeliveryReceipt.h"
+#include "model/VaultAccess.h"
+
+#include <functional>
+
+namespace quillor {
+namespace {
+
+using namespace test;
+using namespace std::chrono_literals;
+
+const QString preferencesFile = QStringLiteral("preferences.json");
+const QString draftFile = QStringLiteral("draft.json");
+
+Capture savedDraft(AppModel& model, const DataFolder& data)
+{
+    model.persistDraft();
+    return decodedDraft(data.contents(draftFile).value_or(QByteArray()));
+}
+
+TEST(AppModelStartupTest, FreshSettingsAreWrittenOnceSoTheDefaultDestinationSurvivesARelaunch)
+{
+    DataFolder data;
+    ManualClock clock;
+    VaultAccess access(false);
+    const QString directory = data.path() + QStringLiteral("/not/yet/there");
+    QUuid inbox;
+    {
+        AppModel model(directory, access, environmentWith(clock));
+        EXPECT_TRUE(QFileInfo(directory).isDir());
+        ASSERT_EQ(model.preferences().destinations.size(), 1);
+        EXPECT_EQ(model.preferences().destinations.first().name, "Inbox");
+        inbox = model.preferences().destinations.first().id;
+        const LoadedPreferences written = Preferences::load(directory + u'/' + preferencesFile);
+        EXPECT_EQ(written.outcome, LoadedPreferences::Outcome::loaded);
+        EXPECT_EQ(written.preferences, model.preferences());
+        EXPECT_EQ(model.draftState(), DraftState::empty());
+        EXPECT_EQ(model.settingsError(), std::nullopt);
+        EXPECT_EQ(model.latestReceipt(), std::nullopt);
+        EXPECT_FALSE(QFileInfo::exists(directory + u'/' + draftFile));
+
+        model.persistDraft();
+        const Capture draft = decodedDraft(*DataFolder::read(directory + u'/' + draftFile));
+        EXPECT_EQ(draft.usesExplicitDestination, true);
+        EXPECT_EQ(draft.destinationID, inbox);
+    }
+
+    AppModel relaunched(directory, access, environmentWith(clock));
+    EXPECT_EQ(relaunched.preferences().destinations.first().id, inbox);
+    const auto route = relaunched.routeResolution().route();
+    ASSERT_TRUE(route) << relaunched.routeResolution().error()->toStdString();
+    EXPECT_EQ(route->destination.id, inbox);
+}
+
+TEST(AppModelStartupTest, UnreadableFilesAreSetAsideBeforeAnythingReplacesThem)
+{
+    const struct {
+        const char* name;
+        QByteArray preferences, draft;
+        QString occupied;   // already in Recovered
+        QString preferencesCopy, draftCopy;
+    } cases[] = {
+        {"not JSON", "not json", "not json", {}, "preferences 2025-01-31 080509.json", "draft 2025-01-31 080509.json"},
+        {"JSON of the wrong shape", R"({"destinations":null})", R"({"body":"lost?"})", {},
+         "preferences 2025-01-31 080509.json", "draft 2025-01-31 080509.json"},
+        {"an earlier copy of the same second", "not json", "not json", "preferences 2025-01-31 080509.json",
+         "preferences 2025-01-31 080509 2.json", "draft 2025-01-31 080509.json"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataFolder data;
+        ManualClock clock;
+        VaultAccess access(false);
+        data.put(preferencesFile, c.preferences);
+        data.put(draftFile, c.draft);
+        if (!c.occupied.isEmpty())
+            data.put(QStringLiteral("Recovered/") + c.occupied, "earlier");
+
+        AppModel model(data.path(), access, environmentWith(clock));
+        // The settings file is replaced by fresh settings at once; the draft
+        // file stays untouched until the first save.
+        EXPECT_EQ(data.contents(QStringLiteral("Recovered/") + c.preferencesCopy), c.preferences);
+        EXPECT_EQ(Preferences::load(data.file(preferencesFile)).preferences, model.preferences());
+        EXPECT_EQ(model.settingsError(), std::nullopt);
+        EXPECT_EQ(model.draftState(), DraftState::empty());
+        spin(300ms);
+        EXPECT_EQ(data.contents(draftFile), c.draft);
+        if (!c.occupied.isEmpty()) {
+            EXPECT_EQ(data.contents(QStringLiteral("Recovered/") + c.occupied), "earlier");
+        }
+
+        model.updateContent(EditorContent::plain(QStringLiteral("new text")));
+        model.persistDraft();
+        EXPECT_EQ(data.contents(QStringLiteral("Recovered/") + c.draftCopy), c.draft);
+        EXPECT_EQ(decodedDraft(*data.contents(draftFile)).body, "new text");
+        const qsizetype kept = data.recovered().size();
+        model.persistDraft();
+        EXPECT_EQ(data.recovered().size(), kept);
+    }
+}
+
+TEST(AppModelStartupTest, StartingFromSettledFilesWritesNothing)
+{
+    const Destination notes = makeDestination("Notes", "n");
+    const Capture delivered = storedDraft("sent already", notes.id);
+    const DeliveryReceipt receipt{Json::uuidText(delivered.id), "/notes/a.md", "2025-01-30T10:00:00Z"};
+    const struct {
+        const char* name;
+        std::function<void(DataFolder&)> setUp;
+        std::function<void(AppModel&, DataFolder&)> check;
+    } cases[] = {
+        {"settings and a draft with text",
+         [&](DataFolder& data) {
+             data.put(preferencesFile, preferencesWith({notes}).encode());
+             data.put(draftFile, bytesOf(storedDraft("x", notes.id)));
+         },
+         [&](AppModel& model, DataFolder&) {
+             EXPECT_EQ(model.draftState(), DraftState::restored());
+             EXPECT_EQ(model.content().text, "x");
+             EXPECT_EQ(model.routeResolution().route()->destination.id, notes.id);
+         }},
+        {"legacy settings, migrated in memory only",
+         [&](DataFolder& data) {
+             QJsonObject object = preferencesWith({notes}).toJson();
+             object.remove("attachmentSettingsVersion");
+             data.put(preferencesFile, Json::serialize(object));
+         },
+         [&](AppModel& model, DataFolder&) {
+             const Destination& loaded = model.preferences().destinations.first();
+             EXPECT_EQ(loaded.attachmentPolicy,
+                       (AttachmentPolicy{AttachmentPolicy::Location::specifiedFolder, "Attachments"}));
+             EXPECT_EQ(loaded.useObsidianAttachments, false);
+         }},
+        {"a draft that was delivered",
+         [&](DataFolder& data) {
+             data.put(preferencesFile, preferencesWith({notes}).encode());
+             data.put(draftFile, bytesOf(delivered));
+             data.put("Receipts/" + receipt.captureID + ".json", Json::serialize(receipt.toJson()));
+         },
+         [&](AppModel& model, DataFolder& data) {
+             EXPECT_EQ(model.latestReceipt(), receipt);
+             EXPECT_EQ(model.draftState(), DraftState::empty());
+             EXPECT_TRUE(model.content().isEmpty());
+             model.persistDraft();
+             const Capture fresh = decodedDraft(*data.contents(draftFile));
+             EXPECT_NE(fresh.id, delivered.id);
+             EXPECT_EQ(fresh.body, "");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataFolder data;
+        ManualClock clock;
+        VaultAccess access(false);
+        c.setUp(data);
+        const auto before = data.snapshot();
+
+        AppModel model(data.path(), access, environmentWith(clock));
+        spin(300ms);   // longer than the autosave delay
+        EXPECT_EQ(data.snapshot(), before);
+        c.check(model, data);
+    }
+}
+
+TEST(AppModelStartupTest, DraftsWithoutAnExplicitDestinationAreRoutedOnce)
+{
+    const Destination first = makeDestination("Alpha", "al");
+    const Destination routed = makeDestination("Beta", "in");
+    const Destination fallback = makeDestination("Gamma", "ga");
+    const Preferences preferences = preferencesWith({first, routed, fallback}, fallback.id);
+    const struct {
+        const char* name;
+        Capture stored;
+        QString body;
+        std::optional<QUuid> destination;
+        std::optional<bool> isExplicit;
+        qsizetype recoveredCopies;
+    } cases[] = {
+        {"old draft with a route", storedDraft("@in hello", std::nullopt, std::nullopt), "hello", routed.id, true, 1},
+        {"old draft without a route", storedDraft("hello", std::nullopt, std::nullopt), "hello", fallback.id, true, 0},
+        {"old draft with an unknown route", storedDraft("@zz hi", std::nullopt, std::nullopt), "@zz hi",
+         std::nullopt, std::nullopt, 0},
+        {"explicit draft keeps its text", storedDraft("@in hello", first.id, true), "@in hello", first.id, true, 0},
+        {"explicit draft without destination", storedDraft("x", std::nullopt, true), "x", fallback.id, true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataFolder data;
+        ManualClock clock;
+        VaultAccess access(false);
+        data.put(preferencesFile, preferences.encode());
+        data.put(draftFile, bytesOf(c.stored));
+
+        AppModel model(data.path(), access, environmentWith(clock));
+        EXPECT_EQ(model.content().text, c.body);
+        const QStringList copies = data.recovered();
+        ASSERT_EQ(copies.size(), c.recoveredCopies);
+        if (!copies.isEmpty()) {
+            EXPECT_TRUE(copies.first().startsWith(Json::uuidText(c.stored.id) + u'-'));
+            EXPECT_EQ(decodedDraft(*data.contents("Recovered/" + copies.first())), c.stored);
+        }
+        const Capture saved = savedDraft(model, data);
+        EXPECT_EQ(saved.destinationID, c.destination);
+        EXPECT_EQ(saved.usesExplicitDestination, c.isExplicit);
+    }
+}
+
+TEST(AppModelStartupTest, FolderAccessIsRestoredAndOnlyAChangeIsWrittenBack)
+{
+    DataFolder data;
+    ManualClock clock;
+    const QString moved = data.folder("Moved");
+    const QString gone = data.folder("Gone");
+    Destination renamed = makeDestination("Renamed", "r", data.folder("Vault"));
+    renamed.vaultBookmark = VaultAccess::bookmark(renamed.vaultPath);
+    ASSERT_TRUE(QDir().rmdir(moved));
+    ASSERT_TRUE(QDir().rename(renamed.vaultPath, moved));
+    Destination deleted = makeDestination("Deleted", "d", gone);
+    deleted.vaultBookmark = VaultAccess::bookmark(gone);
+    ASSERT_TRUE(QDir().rmdir(gone));
+    const QString accessRefused = VaultAccess::accessError().localizedDescription();
+
+    // A renamed folder is found again: its new path and bookmark are saved.
+    data.put(preferencesFile, preferencesWith({renamed}).encode());
+    {
+        VaultAccess access(false);
+        AppModel model(data.path(), access, environmentWith(clock));
+        EXPECT_EQ(model.settingsError(), std::nullopt);
+        const Destination stored = Preferences::load(data.file(preferencesFile)).preferences.destinations.first();
+        EXPECT_EQ(stored.vaultPath, moved);
+        EXPECT_NE(stored.vaultBookmark, renamed.vaultBookmark);
+        EXPECT_EQ(stored, model.preferences().destinations.first());
+    }
+    // A folder that is gone is reported and the file left as it was.
+    data.put(preferencesFile, preferencesWith({deleted}).encode());
+    const auto unresolved = data.contents(preferencesFile);
+    {
+        VaultAccess access(false);
+        AppModel model(data.path(), access, environmentWith(clock));
+        EXPECT_EQ(model.settingsError(), accessRefused);
+        EXPECT_EQ(data.contents(preferencesFile), unresolved);
+    }
+
+    // An old draft that cannot be kept before it is routed wins the message,
+    // and stays as it was.
+    data.put("Recovered", "a file in the way");
+    Destination routed = makeDestination("Inbox", "in");
+    data.put(preferencesFile, preferencesWith({deleted, routed}).encode());
+    data.put(draftFile, bytesOf(storedDraft("@in hello", std::nullopt, std::nullopt)));
+    {
+        VaultAccess access(false);
+        AppModel model(data.path(), access, environmentWith(clock));
+        ASSERT_TRUE(model.settingsError());
+        EXPECT_NE(model.settingsError(), accessRefused);
+        EXPECT_TRUE(model.settingsError()->contains("Recovered")) << model.settingsError()->toStdString();
+        EXPECT_EQ(model.content().text, "@in hello");
+        const auto route = model.routeResolution().route();
+        ASSERT_TRUE(route);
+        EXPECT_EQ(route->destination.id, routed.id);
+        EXPECT_EQ(route->body, "hello");
+    }
+}
+
+} // namespace
+} // namespace quillor

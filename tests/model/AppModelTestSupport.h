@@ -1,0 +1,145 @@
+#pragma once
+
+// What the AppModel tests share: a data directory in a temporary folder, a
+// clock the test sets, and builders for the files start-up reads.
+
+#include "EventLoop.h"
+
+#include "core/Capture.h"
+#include "core/Destination.h"
+#include "core/Json.h"
+#include "model/AppModel.h"
+#include "model/Preferences.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace quillor {
+
+// Failures show states by their labels.
+inline void PrintTo(const IndexState& state, std::ostream* out) { *out << state.label().toStdString(); }
+inline void PrintTo(const DraftState& state, std::ostream* out) { *out << state.label().toStdString(); }
+
+} // namespace quillor
+
+namespace quillor::test {
+
+// 2025-01-31 08:05:09 UTC.
+inline QDateTime startOfTest()
+{
+    return QDateTime(QDate(2025, 1, 31), QTime(8, 5, 9), QTimeZone::utc());
+}
+
+// A clock the test moves by hand; shared so the model's copy sees each move.
+struct ManualClock {
+    std::shared_ptr<QDateTime> current = std::make_shared<QDateTime>(startOfTest());
+
+    void set(const QDateTime& moment) const { *current = moment; }
+    void advance(int seconds) const { *current = current->addSecs(seconds); }
+    ReferenceDate date() const { return ReferenceDate::fromDateTime(*current); }
+};
+
+// An environment with the clock above and the zone "UTC"; the real scanner.
+inline AppModel::Environment environmentWith(const ManualClock& clock)
+{
+    AppModel::Environment environment;
+    environment.now = [current = clock.current] { return *current; };
+    environment.timeZoneIdentifier = [] { return QStringLiteral("UTC"); };
+    return environment;
+}
+
+// A data directory (and room for vaults) in a temporary folder.
+class DataFolder {
+public:
+    DataFolder() { QDir().mkpath(path()); }
+
+    QString path() const { return m_root.path() + QStringLiteral("/Data"); }
+    QString file(const QString& name) const { return path() + u'/' + name; }
+    // A folder beside the data directory, created.
+    QString folder(const QString& name) const
+    {
+        const QString result = m_root.path() + u'/' + name;
+        QDir().mkpath(result);
+        return result;
+    }
+
+    void put(const QString& name, const QByteArray& bytes) const { write(file(name), bytes); }
+    std::optional<QByteArray> contents(const QString& name) const { return read(file(name)); }
+
+    // Every file under the data directory by relative path, with its bytes.
+    QMap<QString, QByteArray> snapshot() const
+    {
+        QMap<QString, QByteArray> files;
+        QDirIterator it(path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString name = it.next();
+            files.insert(QDir(path()).relativeFilePath(name), read(name).value_or(QByteArray()));
+        }
+        return files;
+    }
+
+    QStringList recovered() const { return QDir(file(QStringLiteral("Recovered"))).entryList(QDir::Files); }
+
+    static void write(const QString& path, const QByteArray& bytes)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly)) << path.toStdString();
+        out.write(bytes);
+    }
+    static std::optional<QByteArray> read(const QString& path)
+    {
+        QFile in(path);
+        if (!in.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        return in.readAll();
+    }
+
+private:
+    QTemporaryDir m_root;
+};
+
+inline Destination makeDestination(const QString& name, const QString& alias, const QString& vaultPath = {})
+{
+    return Destination(QUuid::createUuid(), name, alias, vaultPath, DeliveryMode::newNote, QStringLiteral("Inbox"),
+                       QStringLiteral("Attachments"));
+}
+
+inline Preferences preferencesWith(const QList<Destination>& destinations,
+                                   std::optional<QUuid> defaultID = std::nullopt)
+{
+    Preferences preferences;
+    preferences.destinations = destinations;
+    preferences.defaultDestinationID = defaultID;
+    preferences.ensureDefaultDestination();
+    return preferences;
+}
+
+// A stored draft; `isExplicit` absent is how drafts were written before they
+// remembered their destination.
+inline Capture storedDraft(const QString& body, std::optional<QUuid> destinationID = std::nullopt,
+                           std::optional<bool> isExplicit = true)
+{
+    Capture draft(QUuid::createUuid(), ReferenceDate{700000000}, body, {}, destinationID);
+    draft.usesExplicitDestination = isExplicit;
+    return draft;
+}
+
+inline QByteArray bytesOf(const Capture& capture) { return Json::serialize(capture.toJson()); }
+
+inline Capture decodedDraft(const QByteArray& bytes) { return Capture::fromJson(Json::parseObject(bytes)); }
+
+} // namespace quillor::test

@@ -1,0 +1,311 @@
+#include "model/Preferences.h"
+
+#include "core/FileSystem.h"
+#include "core/Json.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+
+static void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace quillor {
+// Failures show destinations and settings as their JSON.
+static void PrintTo(const Destination& destination, std::ostream* out)
+{
+    *out << QJsonDocument(destination.toJson()).toJson(QJsonDocument::Compact).toStdString();
+}
+static void PrintTo(const Preferences& preferences, std::ostream* out) { *out << preferences.encode().toStdString(); }
+} // namespace quillor
+
+using namespace quillor;
+using Location = AttachmentPolicy::Location;
+
+namespace {
+
+const QUuid idD = QUuid::fromString(QStringLiteral("0b5e2a8c-1d3f-4e6a-9b7c-2d4e6f8a0b1c"));
+const QUuid idE = QUuid::fromString(QStringLiteral("7a1b2c3d-4e5f-4a6b-8c7d-9e0f1a2b3c4d"));
+
+Destination destinationD()
+{
+    return Destination(idD, QStringLiteral("Notes"), QStringLiteral("n"), QStringLiteral("/V"), DeliveryMode::newNote,
+                       QStringLiteral("Inbox"), QStringLiteral("Attachments/Quillor"));
+}
+
+// D with a policy of its own, which no migration may touch.
+Destination destinationE()
+{
+    Destination e(idE, QStringLiteral("Journal"), QString(), QStringLiteral("/V"), DeliveryMode::dailyNote,
+                  QStringLiteral("Daily"), QString());
+    e.attachmentPolicy = AttachmentPolicy{Location::subfolder, QStringLiteral("img")};
+    e.useObsidianAttachments = true;
+    return e;
+}
+
+QString json(const Destination& destination)
+{
+    return QString::fromUtf8(QJsonDocument(destination.toJson()).toJson(QJsonDocument::Compact));
+}
+
+// A settings object whose "destinations" is [D] unless the members say
+// otherwise; `members` are appended verbatim.
+QByteArray settingsText(const QString& members)
+{
+    QString text = members;
+    text.replace(QStringLiteral("%D"), json(destinationD())).replace(QStringLiteral("%E"), json(destinationE()));
+    if (!text.contains(QStringLiteral("\"destinations\"")))
+        text.prepend(QStringLiteral("\"destinations\":[%1]%2").arg(json(destinationD()), text.isEmpty() ? "" : ","));
+    return (u'{' + text + u'}').toUtf8();
+}
+
+// What a file holding only "destinations":[D] decodes to.
+Preferences onlyDestinationsDecoded()
+{
+    Preferences expected;
+    Destination d = destinationD();
+    d.attachmentPolicy = AttachmentPolicy{Location::specifiedFolder, QStringLiteral("Attachments/Quillor")};
+    d.useObsidianAttachments = false;
+    expected.destinations = {d};
+    expected.defaultDestinationID = idD;
+    expected.hotkeyDisplay = QStringLiteral("⌃Space");
+    return expected;
+}
+
+QStringList keysOf(const QByteArray& bytes)
+{
+    QStringList keys = QJsonDocument::fromJson(bytes).object().keys();
+    keys.sort();
+    return keys;
+}
+
+} // namespace
+
+TEST(PreferencesTest, FreshValue)
+{
+    const Preferences fresh, other;
+    ASSERT_EQ(fresh.destinations.size(), 1);
+    EXPECT_NE(fresh.destinations.first().id, other.destinations.first().id);
+    const QString expected = QStringLiteral(
+        R"({"destinations":[{"id":"%1","name":"Inbox","alias":"inbox","vaultPath":"","mode":"newNote","path":"Inbox",)"
+        R"("attachmentFolder":"Attachments/Quillor"}],"defaultDestinationID":"%1","automaticallyCheckUpdates":true,)"
+        R"("routePrefix":"@","hotkeyCode":49,"hotkeyModifiers":4096,"hotkeyDisplay":"⌃Espace",)"
+        R"("attachmentSettingsVersion":1})").arg(Json::uuidText(fresh.destinations.first().id));
+    EXPECT_EQ(QJsonDocument::fromJson(fresh.encode()).object(), QJsonDocument::fromJson(expected.toUtf8()).object());
+    // Written once, the fresh value reads back unchanged: no migration, no repair.
+    EXPECT_EQ(Preferences::decode(fresh.encode()), fresh);
+}
+
+TEST(PreferencesTest, DecodesWithDefaultsMigrationAndRepair)
+{
+    const QString idEText = Json::uuidText(idE);
+    const struct {
+        const char* name;
+        QString members;
+        std::function<void(Preferences&)> adjust;   // applied to onlyDestinationsDecoded()
+    } cases[] = {
+        {"only destinations", "", [](Preferences&) {}},
+        {"unknown keys ignored", R"("extra":{"a":1},"hotkey":"x")", [](Preferences&) {}},
+        {"version present: no migration", R"("attachmentSettingsVersion":7)",
+         [](Preferences& p) { p.destinations = {destinationD()}; }},
+        {"null counts as missing",
+         R"("defaultDestinationID":null,"language":null,"automaticallyCheckUpdates":null,"routePrefix":null,)"
+         R"("hotkeyCode":null,"hotkeyModifiers":null,"hotkeyDisplay":null,"attachmentSettingsVersion":null,)"
+         R"("attachmentPolicy":null)",
+         [](Preferences&) {}},
+        {"default naming no destination", R"("defaultDestinationID":")" + idEText + "\"", [](Preferences&) {}},
+        {"default in lower case", R"("destinations":[%D,%E],"defaultDestinationID":")" + idEText.toLower() + "\"",
+         [](Preferences& p) {
+             p.destinations.append(destinationE());
+             p.defaultDestinationID = idE;
+         }},
+        {"no destinations, no default", R"("destinations":[],"defaultDestinationID":")" + Json::uuidText(idD) + "\"",
+         [](Preferences& p) { p.destinations.clear(), p.defaultDestinationID = std::nullopt; }},
+        {"legacy obsidian leaves destinations alone", R"("attachmentPolicy":{"location":"obsidian","folder":""})",
+         [](Preferences& p) { p.destinations = {destinationD()}; }},
+        {"legacy policy copied, own policies kept",
+         R"("destinations":[%D,%E],"attachmentPolicy":{"location":"vaultRoot","folder":""})",
+         [](Preferences& p) {
+             p.destinations.first().attachmentPolicy = AttachmentPolicy{Location::vaultRoot, QString()};
+             p.destinations.append(destinationE());
+         }},
+        {"legacy key ignored once versioned",
+         R"("attachmentSettingsVersion":1,"attachmentPolicy":{"location":"nowhere"})",
+         [](Preferences& p) { p.destinations = {destinationD()}; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Preferences expected = onlyDestinationsDecoded();
+        c.adjust(expected);
+        try {
+            EXPECT_EQ(Preferences::decode(settingsText(c.members)), expected);
+        } catch (const JsonDecodingError& error) {
+            ADD_FAILURE() << error.what();
+        }
+    }
+}
+
+TEST(PreferencesTest, RejectsAnyBadKeyAsAWhole)
+{
+    const char* const members[] = {
+        R"("destinations":null)", R"("destinations":{})", R"("destinations":[1])",
+        R"("destinations":[{"id":"0B5E2A8C-1D3F-4E6A-9B7C-2D4E6F8A0B1C"}])",
+        R"("destinations":[{"id":"0B5E2A8C-1D3F-4E6A-9B7C-2D4E6F8A0B1C","name":"","alias":"","vaultPath":"",)"
+        R"("mode":"newNote","path":"","attachmentFolder":"","attachmentPolicy":{"location":"x","folder":""}}])",
+        R"("hotkeyCode":"49")", R"("hotkeyCode":4294967296)", R"("hotkeyCode":-1)", R"("hotkeyModifiers":4096.5)",
+        R"("defaultDestinationID":"nope")", R"("defaultDestinationID":"{0B5E2A8C-1D3F-4E6A-9B7C-2D4E6F8A0B1C}")",
+        R"("language":5)", R"("automaticallyCheckUpdates":"true")", R"("hotkeyDisplay":true)",
+        R"("attachmentSettingsVersion":"1")", R"("attachmentSettingsVersion":1.5)",
+        R"("attachmentPolicy":{"location":"nowhere","folder":""})", R"("attachmentPolicy":{"location":"vaultRoot"})",
+    };
+    for (const char* member : members)
+        EXPECT_THROW(Preferences::decode(settingsText(QString::fromUtf8(member))), JsonDecodingError) << member;
+    for (const char* bytes : {"not json", "[]", "", "{\"destinations\":[]", "{\"language\":\"fr\"}"})
+        EXPECT_THROW(Preferences::decode(bytes), JsonDecodingError) << bytes;
+}
+
+TEST(PreferencesTest, EncodesCompactlyLeavingOutAbsentKeys)
+{
+    Preferences bare;
+    bare.defaultDestinationID = std::nullopt;
+    const QByteArray bareBytes = bare.encode();
+    EXPECT_EQ(keysOf(bareBytes), QStringList({"attachmentSettingsVersion", "automaticallyCheckUpdates", "destinations",
+                                              "hotkeyCode", "hotkeyDisplay", "hotkeyModifiers", "routePrefix"}));
+    EXPECT_FALSE(bareBytes.contains('\n') || bareBytes.contains(": "));
+
+    // Everything a file can hold survives a round trip: an empty prefix, the
+    // smallest and largest hot-key numbers, a bookmark.
+    Preferences full;
+    Destination d = destinationD();
+    d.vaultBookmark = QByteArray("\x00\xff" "bookmark", 10);
+    full.destinations = {d, destinationE()};
+    full.defaultDestinationID = idE;
+    full.language = QStringLiteral("fr-CA");
+    full.automaticallyCheckUpdates = false;
+    full.routePrefix = QString();
+    full.hotkeyCode = 0;
+    full.hotkeyModifiers = 4294967295u;
+    full.hotkeyDisplay = QStringLiteral("⌥⌘K");
+    EXPECT_EQ(keysOf(full.encode()).size(), 9);
+    EXPECT_EQ(Preferences::decode(full.encode()), full);
+}
+
+TEST(PreferencesTest, LoadTellsMissingFromUnreadable)
+{
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("preferences.json"));
+    using Outcome = LoadedPreferences::Outcome;
+    EXPECT_EQ(Preferences::load(path).outcome, Outcome::missing);
+
+    Preferences saved;
+    saved.routePrefix = QStringLiteral("#");
+    saved.save(path);
+    const LoadedPreferences loaded = Preferences::load(path);
+    EXPECT_EQ(loaded.outcome, Outcome::loaded);
+    EXPECT_EQ(loaded.preferences, saved);
+
+    FileSystem::writeAtomically(path, R"({"destinations":[],"hotkeyCode":"49"})");
+    const LoadedPreferences undecodable = Preferences::load(path);
+    EXPECT_EQ(undecodable.outcome, Outcome::unreadable);
+    EXPECT_FALSE(undecodable.problem.isEmpty());
+    EXPECT_EQ(undecodable.preferences.destinations.size(), 1);   // a fresh value stands in
+
+    ASSERT_TRUE(QDir().mkdir(directory.filePath(QStringLiteral("folder.json"))));
+    EXPECT_EQ(Preferences::load(directory.filePath(QStringLiteral("folder.json"))).outcome, Outcome::unreadable);
+    // A file where the data directory should be: there is no settings file.
+    EXPECT_EQ(Preferences::load(path + QStringLiteral("/preferences.json")).outcome, Outcome::missing);
+}
+
+TEST(PreferencesTest, AlphabeticalOrder)
+{
+    const auto make = [](char id, const char* vault, const char* path) {
+        const QUuid uuid = QUuid::fromString(QString(8, QLatin1Char(id)) + QStringLiteral("-0000-4000-8000-000000000000"));
+        return Destination(uuid, QStringLiteral("N"), {}, vault, DeliveryMode::newNote, path, {});
+    };
+    const Destination notes10 = make('1', "/V", "Notes 10"), notes2 = make('2', "/V", "notes 2"),
+                      beta = make('3', "/V", "Beta"), alpha = make('4', "/V", "alpha"),
+                      inboxV2 = make('5', "/V2", "Inbox"), inboxV1 = make('6', "/V1", "inbox"),
+                      sameB = make('b', "/V", "Same"), sameA = make('a', "/V", "Same");
+    const std::pair<QList<Destination>, QList<Destination>> cases[] = {
+        {{notes10, notes2}, {notes2, notes10}},   // digit runs as numbers, case ignored
+        {{beta, alpha}, {alpha, beta}},
+        {{inboxV2, inboxV1}, {inboxV1, inboxV2}},   // same name: the folder decides
+        {{sameB, sameA}, {sameA, sameB}},           // then the upper-case id text
+        {{sameB, inboxV2, notes10, beta, notes2, alpha, inboxV1, sameA},
+         {alpha, beta, inboxV1, inboxV2, notes2, notes10, sameA, sameB}},
+    };
+    for (const auto& [input, expected] : cases) {
+        Preferences preferences;
+        preferences.destinations = input;
+        EXPECT_EQ(preferences.alphabeticalDestinations(), expected);
+    }
+}
+
+TEST(PreferencesTest, AttachmentPolicyPrecedence)
+{
+    QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    const QString vault = directory.filePath(QStringLiteral("Vault"));
+    const QString plain = directory.filePath(QStringLiteral("Plain"));
+    ASSERT_TRUE(QDir().mkpath(vault + QStringLiteral("/.obsidian")));
+    ASSERT_TRUE(QDir().mkpath(vault + QStringLiteral("/Inbox")));
+    ASSERT_TRUE(QDir().mkpath(plain));
+    const AttachmentPolicy obsidian{Location::obsidian, QStringLiteral("Attachments")};
+    const AttachmentPolicy sameFolder{Location::sameFolder, QStringLiteral("Attachments")};
+    const AttachmentPolicy own{Location::subfolder, QStringLiteral("img")};
+
+    const struct {
+        const char* name;
+        QString vaultPath;
+        std::optional<bool> useObsidian;
+        std::optional<AttachmentPolicy> policy;
+        AttachmentPolicy expected;
+    } cases[] = {
+        {"in a vault, following it", vault + QStringLiteral("/Inbox"), std::nullopt, std::nullopt, obsidian},
+        {"in a vault, following it over its own", vault, true, own, obsidian},
+        {"in a vault, not following", vault + QStringLiteral("/Inbox"), false, std::nullopt, sameFolder},
+        {"in a vault, not following, own", vault, false, own, own},
+        {"no vault, own", plain, std::nullopt, own, own},
+        {"no vault, none", plain, true, std::nullopt, sameFolder},
+        {"unconfigured", QString(), std::nullopt, std::nullopt, sameFolder},
+    };
+    const Preferences preferences;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Destination d(QUuid::createUuid(), QStringLiteral("N"), QString(), c.vaultPath, DeliveryMode::newNote,
+                      QString(), QStringLiteral("x"));
+        d.useObsidianAttachments = c.useObsidian;
+        d.attachmentPolicy = c.policy;
+        EXPECT_EQ(preferences.attachmentPolicy(d), c.expected);
+    }
+
+    // The check looks at the folder at every call.
+    Destination late(QUuid::createUuid(), QStringLiteral("N"), QString(), plain, DeliveryMode::newNote, QString(), {});
+    ASSERT_TRUE(QDir().mkdir(plain + QStringLiteral("/.obsidian")));
+    EXPECT_EQ(preferences.attachmentPolicy(late), obsidian);
+}
+
+TEST(PreferencesTest, DeliveryDestinationsApplyEachPolicy)
+{
+    QTemporaryDir directory;
+    const QString vault = directory.filePath(QStringLiteral("Vault"));
+    ASSERT_TRUE(QDir().mkpath(vault + QStringLiteral("/.obsidian")));
+    FileSystem::writeAtomically(vault + QStringLiteral("/.obsidian/app.json"), R"({"attachmentFolderPath":"Assets"})");
+    Destination inVault(idD, QStringLiteral("N"), {}, vault + QStringLiteral("/Inbox"), DeliveryMode::newNote,
+                        QStringLiteral("Daily"), QStringLiteral("old"));
+    inVault.vaultBookmark = QByteArray("bookmark");
+    Destination elsewhere = destinationE();   // its own policy: subfolder "img"
+    elsewhere.vaultPath = directory.filePath(QStringLiteral("Plain"));
+    Preferences preferences;
+    preferences.destinations = {inVault, elsewhere};
+
+    // Re-rooted at the Obsidian vault, which the bookmark does not name.
+    Destination rerooted(idD, QStringLiteral("N"), {}, vault, DeliveryMode::newNote, QStringLiteral("Inbox/Daily"),
+                         QStringLiteral("Assets"));
+    elsewhere.attachmentFolder = QStringLiteral("Daily/img");
+    EXPECT_EQ(preferences.deliveryDestinations(), QList<Destination>({rerooted, elsewhere}));
+}

@@ -1,0 +1,171 @@
+#include "model/VaultAccess.h"
+
+#include "core/AttachmentPolicy.h"
+#include "core/FileSystemError.h"
+#include "platform/FolderBookmark.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <optional>
+
+namespace quillor {
+namespace {
+
+Destination destination(const QString& vaultPath, std::optional<QByteArray> bookmark)
+{
+    Destination d(QUuid::createUuid(), "Notes", "n", vaultPath, DeliveryMode::newNote, "Inbox", "Attachments");
+    d.vaultBookmark = std::move(bookmark);
+    return d;
+}
+
+// The refusal restore() throws, or nothing.
+std::optional<PlatformError> refusal(VaultAccess& access, Destination& d)
+{
+    try {
+        access.restore(d);
+    } catch (const PlatformError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+class VaultAccessTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(root.mkdir("Vault")); }
+
+    QTemporaryDir temporary;
+    QDir root{temporary.path()};
+    const QString vault = root.filePath("Vault");
+};
+
+TEST_F(VaultAccessTest, RestoresWithAndWithoutAuthorizationRequired)
+{
+    const QByteArray bookmark = FolderBookmark::create(vault);
+    const struct {
+        const char* name;
+        Destination given;
+        bool refusedWhenRequired, refusedOtherwise, opensScope;
+    } cases[] = {
+        {"no folder, bookmark leading nowhere", destination("", QByteArray("garbage")), false, false, false},
+        {"folder without bookmark", destination(vault, std::nullopt), true, false, false},
+        {"intact bookmark", destination(vault, bookmark), false, false, true},
+        {"unreadable bookmark", destination(vault, QByteArray("garbage")), true, true, false},
+    };
+    const PlatformError expected("Quillor.VaultAccess", 1,
+                                 "L’accès au dossier de notes doit être autorisé à nouveau. Choisis ce dossier dans "
+                                 "les réglages. Le brouillon est conservé.");
+    for (const auto& c : cases) {
+        for (const bool required : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (required ? ", required" : ", not required"));
+            VaultAccess access(required);
+            Destination d = c.given;
+            const auto error = refusal(access, d);
+            EXPECT_EQ(error, (required ? c.refusedWhenRequired : c.refusedOtherwise) ? std::optional(expected)
+                                                                                     : std::nullopt);
+            EXPECT_EQ(d, c.given);
+            EXPECT_EQ(access.scopes().size(), c.opensScope ? 1 : 0);
+        }
+    }
+}
+
+TEST_F(VaultAccessTest, MissingFolderIsRefusedAndLeavesTheDestinationAlone)
+{
+    const Destination given = destination(vault, FolderBookmark::create(vault));
+    ASSERT_TRUE(root.rmdir("Vault"));
+    for (const bool required : {true, false}) {
+        VaultAccess access(required);
+        Destination d = given;
+        EXPECT_TRUE(refusal(access, d)) << required;
+        EXPECT_EQ(d, given);
+        EXPECT_TRUE(access.scopes().isEmpty());
+    }
+}
+
+TEST_F(VaultAccessTest, StaleBookmarkIsRefreshedAndTheDestinationChanged)
+{
+    for (const bool renamed : {true, false}) {
+        SCOPED_TRACE(renamed ? "renamed" : "replaced");
+        QDir parent(root.filePath(renamed ? "renamed" : "replaced"));
+        ASSERT_TRUE(parent.mkpath("Vault"));
+        const QByteArray old = FolderBookmark::create(parent.filePath("Vault"));
+        ASSERT_TRUE(parent.rename("Vault", renamed ? "Renamed" : "Aside"));
+        if (!renamed) {
+            ASSERT_TRUE(parent.mkdir("Vault"));
+        }
+        const QString now = parent.filePath(renamed ? "Renamed" : "Vault");
+
+        VaultAccess access(true);
+        Destination d = destination(parent.filePath("Vault"), old);
+        EXPECT_TRUE(access.restore(d));
+        EXPECT_EQ(d.vaultPath, now);
+        EXPECT_EQ(FolderBookmark::resolve(d.vaultBookmark.value()), (FolderBookmark::Resolution{now, false}));
+        EXPECT_EQ(access.scopes(), (QMap<QByteArray, QString>{{old, now}}));
+
+        // Settled: restoring it again changes nothing, so nothing is rewritten.
+        Destination again = d;
+        EXPECT_FALSE(access.restore(again));
+        EXPECT_EQ(again, d);
+    }
+}
+
+TEST_F(VaultAccessTest, SharedBookmarkIsServedFromTheOpenScope)
+{
+    const QByteArray bookmark = FolderBookmark::create(vault);
+    VaultAccess access(true);
+    Destination first = destination(vault, bookmark);
+    EXPECT_FALSE(access.restore(first));
+
+    // Not resolved again: even a folder gone since is given by its open scope.
+    ASSERT_TRUE(root.rmdir("Vault"));
+    Destination second = destination("/an/old/path", bookmark);
+    EXPECT_TRUE(access.restore(second));
+    EXPECT_EQ(second.vaultPath, vault);
+    EXPECT_EQ(second.vaultBookmark, bookmark);
+    EXPECT_EQ(access.scopes().size(), 1);
+}
+
+TEST_F(VaultAccessTest, DestinationReRootedByItsPolicyIsRestoredThroughItsStoredForm)
+{
+    // Delivered from the Obsidian vault's root, a folder its bookmark does not
+    // name: the delivery form carries no bookmark.
+    ASSERT_TRUE(root.mkpath("Vault/.obsidian") && root.mkpath("Vault/Inbox"));
+    const AttachmentPolicy policy{AttachmentPolicy::Location::obsidian, QString()};
+    const Destination stored = destination(root.filePath("Vault/Inbox"), FolderBookmark::create(root.filePath("Vault/Inbox")));
+    Destination delivery = policy.applying(stored);
+    ASSERT_EQ(delivery.vaultPath, vault);
+    VaultAccess access(true);
+    EXPECT_TRUE(refusal(access, delivery));
+
+    // The delivery form derived from the restored stored form follows the
+    // folder, even renamed.
+    ASSERT_TRUE(root.rename("Vault/Inbox", "Vault/Captures"));
+    const Destination derived = policy.applying(access.restored(stored));
+    EXPECT_EQ(derived.vaultPath, vault);
+    EXPECT_EQ(derived.path, "Captures/Inbox");
+}
+
+TEST_F(VaultAccessTest, BindsAChosenFolder)
+{
+    VaultAccess access(true);
+    const Destination blank = destination("", std::nullopt);
+    const Destination bound = access.bound(blank, vault + "/");
+    EXPECT_EQ(bound.vaultPath, vault);
+    EXPECT_EQ(FolderBookmark::resolve(bound.vaultBookmark.value()), (FolderBookmark::Resolution{vault, false}));
+
+    const auto error = [&] {
+        try {
+            access.bound(blank, root.filePath("missing"));
+        } catch (const FileSystemError& error) {
+            return error.errnoValue();
+        }
+        return 0;
+    };
+    EXPECT_EQ(error(), ENOENT);
+}
+
+} // namespace
+} // namespace quillor
