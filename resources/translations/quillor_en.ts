@@ -332,11 +332,11 @@
         <translation>Installed version: %@</translation>
     </message>
     <message>
-        <source>Les mises à jour de cette application sont gérées par la logithèque.</source>
+        <source>Les mises à jour de cette application sont gérées par le Mac App Store.</source>
         <translation>Updates for this app are managed by the software centre.</translation>
     </message>
     <message>
-        <source>Télécharge l’installateur, puis quitte Quillor et lance le fichier .AppImage. Tes réglages et brouillons seront conservés.</source>
+        <source>Télécharge l’installateur, puis quitte Quillor et ouvre le fichier .pkg. Tes réglages et brouillons seront conservés.</source>
         <translation>Download the installer, then quit Quillor and run the .AppImage file. Your settings and drafts will be kept.</translation>
     </message>
     <message>
@@ -344,7 +344,7 @@
         <translation>Close</translation>
     </message>
     <message>
-        <source>Ouvrir la logithèque</source>
+        <source>Ouvrir le Mac App Store</source>
         <translation>Open the Software Centre</translation>
     </message>
     <message>

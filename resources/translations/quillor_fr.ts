@@ -1,7 +1,7 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="fr">
-<!-- French is the source language: each text is its own key and is shown as it is, so the entries carry no translation. -->
+<!-- French is the source language: each text is its own key and is shown as it is, so most entries carry no translation. The few that do reword a text of the product for Linux (the store and the installer). -->
 <context>
     <name>Quillor</name>
     <message>
@@ -333,20 +333,20 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Les mises à jour de cette application sont gérées par la logithèque.</source>
-        <translation type="unfinished"></translation>
+        <source>Les mises à jour de cette application sont gérées par le Mac App Store.</source>
+        <translation>Les mises à jour de cette application sont gérées par la logithèque.</translation>
     </message>
     <message>
-        <source>Télécharge l’installateur, puis quitte Quillor et lance le fichier .AppImage. Tes réglages et brouillons seront conservés.</source>
-        <translation type="unfinished"></translation>
+        <source>Télécharge l’installateur, puis quitte Quillor et ouvre le fichier .pkg. Tes réglages et brouillons seront conservés.</source>
+        <translation>Télécharge l’installateur, puis quitte Quillor et lance le fichier .AppImage. Tes réglages et brouillons seront conservés.</translation>
     </message>
     <message>
         <source>Fermer</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Ouvrir la logithèque</source>
-        <translation type="unfinished"></translation>
+        <source>Ouvrir le Mac App Store</source>
+        <translation>Ouvrir la logithèque</translation>
     </message>
     <message>
         <source>Mettre à jour Quillor</source>

@@ -59,8 +59,8 @@ QString titleText(const ReleaseNotes& notes)
 QString calloutText(const ReleaseNotes& notes)
 {
     if (notes.storeDistribution)
-        return L10n::text(QStringLiteral("Les mises à jour de cette application sont gérées par la logithèque."));
-    return L10n::text(QStringLiteral("Télécharge l’installateur, puis quitte Quillor et lance le fichier .AppImage. "
+        return L10n::text(QStringLiteral("Les mises à jour de cette application sont gérées par le Mac App Store."));
+    return L10n::text(QStringLiteral("Télécharge l’installateur, puis quitte Quillor et ouvre le fichier .pkg. "
                                      "Tes réglages et brouillons seront conservés."));
 }
 
@@ -149,7 +149,7 @@ QWidget* ReleaseNotesDialog::buttonRow()
     layout->addStretch(1);
 
     if (m_notes.update) {
-        const QString label = m_notes.storeDistribution ? L10n::text(QStringLiteral("Ouvrir la logithèque"))
+        const QString label = m_notes.storeDistribution ? L10n::text(QStringLiteral("Ouvrir le Mac App Store"))
                                                         : L10n::text(QStringLiteral("Mettre à jour Quillor"));
         auto* install = new QPushButton(label);
         install->setObjectName(QStringLiteral("install"));
