@@ -81,9 +81,9 @@ Capture captureWithImages()
     return capture;
 }
 
-// The baseline writes with QSaveFile; with `flushed` it also fsyncs the file,
-// as the writer does for everything the user relies on (Qt 6.4's QSaveFile
-// does not fsync by itself).
+// The baseline writes with QSaveFile (which flushes the file's data with
+// fdatasync before its rename); with `flushed` it also fsyncs the file once it
+// is in place, metadata included, as the writer does for what it publishes.
 bool saveFile(const QString& path, const QByteArray& bytes, bool flushed = false)
 {
     QSaveFile file(path);

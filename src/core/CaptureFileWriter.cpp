@@ -74,6 +74,26 @@ void removeQuietly(const QString& path)
     }
 }
 
+// Puts a copy of the bytes first read in place of a backup that was a link to
+// the note's file, once that file can no longer be trusted to hold them. The
+// link goes first: replacing it in place would take on the note's mode, and
+// fail on a read-only note.
+void replaceLinkedBackup(const QString& backup, const QByteArray& bytes)
+{
+    FileSystem::removeFile(backup);
+    FileSystem::writeAtomically(backup, bytes, FileSystem::Durability::cached);
+}
+
+// The same while another failure is on its way to the caller, which is the
+// one to hear about.
+void replaceLinkedBackupQuietly(const QString& backup, const QByteArray& bytes)
+{
+    try {
+        replaceLinkedBackup(backup, bytes);
+    } catch (const FileSystemError&) {
+    }
+}
+
 } // namespace
 
 CaptureFileWriter::CaptureFileWriter(QString backupRoot, Publication publication, std::optional<QTimeZone> timeZone)
@@ -114,7 +134,8 @@ QString CaptureFileWriter::relativeNotePath(const Capture& capture, const Destin
 
 // Writes the files of the attachments the body refers to and returns the body
 // with their tokens replaced by links to those files.
-QString CaptureFileWriter::placeAttachments(const Capture& capture, const Destination& destination) const
+QString CaptureFileWriter::placeAttachments(const Capture& capture, const Destination& destination,
+                                            FileSystem::FolderSyncs& syncs) const
 {
     QString body = capture.body;
     for (const CaptureAttachment& attachment : capture.attachments) {
@@ -131,13 +152,22 @@ QString CaptureFileWriter::placeAttachments(const Capture& capture, const Destin
             throw CaptureError::modifiedDuringWrite();
 
         const QString file = SafePath::resolve(destination.vaultPath, reference.path);
-        FileSystem::createDirectories(parentFolder(file));
+        FileSystem::createDirectories(parentFolder(file), &syncs);
         if (m_attachmentResolved)
             m_attachmentResolved(file);
-        if (!FileSystem::exists(file))
-            writeNew(attachment.data, file);
-        if (FileSystem::read(file) != attachment.data)
-            throw CaptureError::modifiedDuringWrite();
+        // A file this delivery has just published holds the bytes it wrote
+        // and flushed: reading them back could only catch another program
+        // writing in the instant between the link and the read, which it
+        // could as well do just after. A file found in place is compared.
+        if (!FileSystem::exists(file)) {
+            writeNew(attachment.data, file, syncs);
+        } else {
+            const std::optional<bool> same = FileSystem::holdsExactly(file, attachment.data);
+            if (!same)
+                throw FileSystemError(FileSystemError::Operation::read, file, ENOENT);
+            if (!*same)
+                throw CaptureError::modifiedDuringWrite();
+        }
 
         body.replace(token, reference.source());
     }
@@ -174,35 +204,124 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
     if (isNewNote && existing)
         throw CaptureError::modifiedDuringWrite();
 
-    const QString body = placeAttachments(capture, destination);
+    // The folders whose entries change are flushed once, at the end.
+    FileSystem::FolderSyncs syncs;
+    const QString body = placeAttachments(capture, destination, syncs);
     if (body.contains(CaptureAttachment::tokenPrefix()))
         throw CaptureError::invalidAttachment();
 
     const QString captureText = (isNewNote ? frontMatter(capture) : sectionHeading(capture, zone)) + body.trimmed()
         + QStringLiteral("\n\n") + captureMarker + QLatin1Char('\n');
 
-    FileSystem::createDirectories(parentFolder(target));
+    FileSystem::createDirectories(parentFolder(target), &syncs);
+    QString backup;
+    std::optional<FileSystem::FileIdentity> linkedBackup;
     if (existing) {
         FileSystem::createDirectories(m_backupRoot);
-        const QString backup = m_backupRoot + QLatin1Char('/') + Json::uuidText(capture.id) + QStringLiteral(".md");
-        FileSystem::writeAtomically(backup, *existing, FileSystem::Durability::cached);
+        backup = m_backupRoot + QLatin1Char('/') + Json::uuidText(capture.id) + QStringLiteral(".md");
+        linkedBackup = linkBackup(target, backup);
+        if (!linkedBackup)
+            FileSystem::writeAtomically(backup, *existing, FileSystem::Durability::cached);
     }
 
     if (m_beforeRecheck)
         m_beforeRecheck();
-    const std::optional<QByteArray> current = FileSystem::readIfExists(target);
-    if (current != existing)
+    if (!noteUnchanged(target, existing, backup, linkedBackup))
         throw CaptureError::modifiedDuringWrite();
 
-    const QByteArray content = existing.value_or(QByteArray()) + captureText.toUtf8();
-    if (existing)
-        FileSystem::writeAtomically(target, content);
-    else
-        writeNew(content, target);
+    const QByteArray captureBytes = captureText.toUtf8();
+    if (existing) {
+        try {
+            FileSystem::writeAtomically(target, {*existing, captureBytes}, FileSystem::Durability::flushed, &syncs);
+        } catch (const FileSystemError&) {
+            // The note keeps its file, so a linked backup would follow its
+            // next edit; what is left behind must hold the bytes read.
+            if (linkedBackup)
+                replaceLinkedBackupQuietly(backup, *existing);
+            throw;
+        }
+    } else {
+        writeNew(captureBytes, target, syncs);
+    }
+    // Nothing counts as delivered before every new entry is on the disk.
+    syncs.syncAll();
     return target;
 }
 
+// The backup is, where it can be, a second name for the note's current file
+// instead of a copy of its bytes. The note is then replaced by a rename, never
+// written in place, so that file goes on holding exactly the old bytes under
+// the backup's name, and a large note is not copied. This holds only while
+// the backup is that file's one other name and the file read again before the
+// write is this very file:
+// - a note with other hard links gets the copy: a later write through one of
+//   its other names would change the backup;
+// - the link takes whatever file is at the note's path when it is made, which
+//   another program may have put there since the first read; so the re-read
+//   checks that it read the linked file as well as comparing its bytes with
+//   the first read's, and the copy replaces the link when either fails;
+// - a program that writes into the note's file in place between the re-read
+//   and the rename (or later, through a descriptor it opened before) writes
+//   into the backup: its bytes are then kept there rather than lost with the
+//   replaced file. That is the one way the backup can differ from the bytes
+//   first read.
+// Returns nothing when the backup has to be a copy: no hard links on this file
+// system (EPERM, EOPNOTSUPP, ENOTSUP), a backup folder on another one (EXDEV),
+// a file at its link limit (EMLINK), any other refusal (the copy then gives
+// the error it always gave), or a backup of this capture already there, which
+// the copy replaces.
+std::optional<FileSystem::FileIdentity> CaptureFileWriter::linkBackup(const QString& note,
+                                                                      const QString& backup) const
+{
+    if (FileSystem::exists(backup))
+        return std::nullopt;
+    // Like the copy it stands for, the backup is not flushed: it guards
+    // against a failure of this delivery, not against a power cut.
+    FileSystem::FolderSyncs unflushed;
+    try {
+        link(note, backup, unflushed);
+    } catch (const FileSystemError&) {
+        return std::nullopt;
+    }
+    const std::optional<FileSystem::FileIdentity> linked = FileSystem::identify(backup);
+    if (linked && linked->linkCount == 2)
+        return linked;
+    FileSystem::removeFile(backup);
+    return std::nullopt;
+}
+
+// Reads the note again: whether it is still absent, or still holds exactly
+// the bytes first read. A backup linked to the note's file must moreover be
+// the file read now; otherwise it is replaced by a copy of the first read,
+// whatever the answer.
+bool CaptureFileWriter::noteUnchanged(const QString& note, const std::optional<QByteArray>& existing,
+                                      const QString& backup,
+                                      const std::optional<FileSystem::FileIdentity>& linkedBackup) const
+{
+    FileSystem::FileIdentity read;
+    bool unchanged = false;
+    try {
+        const std::optional<bool> same =
+            FileSystem::holdsExactly(note, existing ? QByteArrayView(*existing) : QByteArrayView(), &read);
+        unchanged = existing ? same.value_or(false) : !same;
+    } catch (const FileSystemError&) {
+        if (linkedBackup)
+            replaceLinkedBackupQuietly(backup, *existing);
+        throw;
+    }
+    if (linkedBackup && !(unchanged && read.isSameFile(*linkedBackup)))
+        replaceLinkedBackup(backup, *existing);
+    return unchanged;
+}
+
 void CaptureFileWriter::writeNew(const QByteArray& bytes, const QString& target) const
+{
+    FileSystem::FolderSyncs syncs;
+    writeNew(bytes, target, syncs);
+    syncs.syncAll();
+}
+
+void CaptureFileWriter::writeNew(const QByteArray& bytes, const QString& target, FileSystem::FolderSyncs& syncs) const
 {
     const QString temporary = parentFolder(target) + QStringLiteral("/.quillor-")
         + Json::uuidText(QUuid::createUuid()) + QStringLiteral(".tmp");
@@ -213,7 +332,7 @@ void CaptureFileWriter::writeNew(const QByteArray& bytes, const QString& target)
             // The user knows the note or image, not our hidden temporary name.
             throw FileSystemError(error.operation(), target, error.errnoValue());
         }
-        publish(temporary, target);
+        publish(temporary, target, syncs);
     } catch (...) {
         removeQuietly(temporary);
         throw;
@@ -221,21 +340,31 @@ void CaptureFileWriter::writeNew(const QByteArray& bytes, const QString& target)
     removeQuietly(temporary);
 }
 
-// Both ways refuse an existing target and flush the folder after the new
-// entry appears.
-void CaptureFileWriter::publish(const QString& temporary, const QString& target) const
+// Both ways refuse an existing target; the folder of the new entry is left
+// in `syncs` to be flushed.
+void CaptureFileWriter::publish(const QString& temporary, const QString& target, FileSystem::FolderSyncs& syncs) const
 {
     if (m_publication == Publication::move) {
-        FileSystem::renameNoReplace(temporary, target);
+        FileSystem::renameNoReplace(temporary, target, &syncs);
         return;
     }
     try {
-        m_hardLink(temporary, target);
+        link(temporary, target, syncs);
     } catch (const FileSystemError& error) {
         if (error.operation() != FileSystemError::Operation::link || !isLinkUnsupported(error.errnoValue()))
             throw;
-        FileSystem::renameNoReplace(temporary, target);
+        FileSystem::renameNoReplace(temporary, target, &syncs);
     }
+}
+
+void CaptureFileWriter::link(const QString& existing, const QString& newPath, FileSystem::FolderSyncs& syncs) const
+{
+    if (!m_hardLink) {
+        FileSystem::hardLink(existing, newPath, &syncs);
+        return;
+    }
+    m_hardLink(existing, newPath);
+    syncs.add(parentFolder(newPath));
 }
 
 } // namespace quillor

@@ -57,22 +57,30 @@ public:
     {
         m_attachmentResolved = std::move(hook);
     }
-    // Test-only: stands in for link(2), so a test can play a file system that
-    // has no hard links.
+    // Test-only: stands in for link(2), both for publishing new files and for
+    // the backup of a note, so a test can play a file system that has no hard
+    // links.
     void setHardLinkForTesting(std::function<void(const QString&, const QString&)> link) { m_hardLink = std::move(link); }
 
 private:
     QTimeZone deliveryZone(const Capture& capture) const;
     QString relativeNotePath(const Capture& capture, const Destination& destination, const QTimeZone& zone) const;
-    QString placeAttachments(const Capture& capture, const Destination& destination) const;
-    void publish(const QString& temporary, const QString& target) const;
+    QString placeAttachments(const Capture& capture, const Destination& destination,
+                             FileSystem::FolderSyncs& syncs) const;
+    std::optional<FileSystem::FileIdentity> linkBackup(const QString& note, const QString& backup) const;
+    bool noteUnchanged(const QString& note, const std::optional<QByteArray>& existing, const QString& backup,
+                       const std::optional<FileSystem::FileIdentity>& linkedBackup) const;
+    void writeNew(const QByteArray& bytes, const QString& target, FileSystem::FolderSyncs& syncs) const;
+    void publish(const QString& temporary, const QString& target, FileSystem::FolderSyncs& syncs) const;
+    void link(const QString& existing, const QString& newPath, FileSystem::FolderSyncs& syncs) const;
 
     QString m_backupRoot;
     Publication m_publication = Publication::hardLink;
     std::optional<QTimeZone> m_timeZone;
     std::function<void()> m_beforeRecheck;
     std::function<void(const QString&)> m_attachmentResolved;
-    std::function<void(const QString&, const QString&)> m_hardLink = FileSystem::hardLink;
+    // Empty: the real link(2).
+    std::function<void(const QString&, const QString&)> m_hardLink;
 };
 
 } // namespace quillor

@@ -4,9 +4,12 @@
 #include <QFile>
 #include <QUuid>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,6 +73,8 @@ public:
     Descriptor& operator=(const Descriptor&) = delete;
 
     int get() const { return m_fd; }
+    // Hands the descriptor over to the caller.
+    int release() { return std::exchange(m_fd, -1); }
     // Closes now and reports the result, so a failed close can fail a write.
     int close()
     {
@@ -83,7 +88,7 @@ private:
 };
 
 // 0 on success, else the errno of the failing write.
-int writeAll(int fd, const QByteArray& bytes)
+int writeAll(int fd, QByteArrayView bytes)
 {
     const char* data = bytes.constData();
     qsizetype left = bytes.size();
@@ -111,10 +116,15 @@ int syncRetrying(int fd)
 
 // Writes, flushes and closes a freshly created file; on failure the partial
 // file is removed so nobody mistakes it for a complete one.
-void fillNewFile(int fd, const QString& path, const QByteArray& bytes, Durability durability = Durability::flushed)
+void fillNewFile(int fd, const QString& path, const QList<QByteArrayView>& parts,
+                 Durability durability = Durability::flushed)
 {
     Descriptor file(fd);
-    int error = writeAll(file.get(), bytes);
+    int error = 0;
+    for (const QByteArrayView part : parts) {
+        if (error == 0)
+            error = writeAll(file.get(), part);
+    }
     if (error == 0 && durability == Durability::flushed && syncRetrying(file.get()) != 0)
         error = errno;
     if (error == 0 && file.close() != 0 && errno != EINTR)
@@ -132,33 +142,34 @@ QString writeTarget(const QString& path)
     return isSymbolicLink(path) ? resolveExistingPrefix(path) : path;
 }
 
-} // namespace
-
-std::optional<QByteArray> readIfExists(const QString& path)
+// Opens a regular file for reading: -1 when it does not exist, every other
+// failure throws. `info` receives its fstat.
+int openRegularFile(const QString& path, struct stat& info)
 {
     // O_NONBLOCK keeps a FIFO in the way from hanging the caller; it changes
     // nothing for regular files.
     const int fd = openRetrying(native(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT)
-            return std::nullopt;
+            return -1;
         fail(Operation::read, path, errno);
     }
     Descriptor file(fd);
-
-    struct stat info {};
     if (::fstat(file.get(), &info) != 0)
         fail(Operation::read, path, errno);
     if (S_ISDIR(info.st_mode))
         fail(Operation::read, path, EISDIR);
     if (!S_ISREG(info.st_mode))
         fail(Operation::read, path, EINVAL);
+    return file.release();
+}
 
-    QByteArray bytes;
-    bytes.reserve(qsizetype(info.st_size));
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+// Reads up to `size` bytes, fewer only at the end of the file.
+qsizetype readFully(int fd, const QString& path, char* data, qsizetype size)
+{
+    qsizetype filled = 0;
+    while (filled < size) {
+        const ssize_t got = ::read(fd, data + filled, size_t(size - filled));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -166,9 +177,86 @@ std::optional<QByteArray> readIfExists(const QString& path)
         }
         if (got == 0)
             break;
-        bytes.append(buffer, qsizetype(got));
+        filled += got;
     }
+    return filled;
+}
+
+FileIdentity identityOf(const struct stat& info)
+{
+    return FileIdentity{quint64(info.st_dev), quint64(info.st_ino), quint64(info.st_nlink)};
+}
+
+} // namespace
+
+std::optional<QByteArray> readIfExists(const QString& path)
+{
+    struct stat info {};
+    const int fd = openRegularFile(path, info);
+    if (fd < 0)
+        return std::nullopt;
+    Descriptor file(fd);
+
+    // Read straight into the result; one byte more than the size lets a file
+    // that grew since fstat be noticed and read to its end.
+    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        const qsizetype got = readFully(file.get(), path, bytes.data() + filled, bytes.size() - filled);
+        filled += got;
+        if (filled < bytes.size())
+            break;
+        bytes.resize(bytes.size() + std::max<qsizetype>(64 * 1024, bytes.size() / 2));
+    }
+    bytes.truncate(filled);
     return bytes;
+}
+
+std::optional<bool> holdsExactly(const QString& path, QByteArrayView bytes, FileIdentity* compared)
+{
+    struct stat info {};
+    const int fd = openRegularFile(path, info);
+    if (fd < 0)
+        return std::nullopt;
+    Descriptor file(fd);
+    if (compared)
+        *compared = identityOf(info);
+    if (qint64(info.st_size) != qint64(bytes.size()))
+        return false;
+
+    char buffer[64 * 1024];
+    qsizetype offset = 0;
+    for (;;) {
+        // Reading past the expected end tells a file that grew from an equal one.
+        const qsizetype wanted =
+            std::min<qsizetype>(qsizetype(sizeof buffer), std::max<qsizetype>(bytes.size() - offset, 1));
+        const qsizetype got = readFully(file.get(), path, buffer, wanted);
+        if (got == 0)
+            return offset == bytes.size();
+        if (offset + got > bytes.size() || std::memcmp(buffer, bytes.data() + offset, size_t(got)) != 0)
+            return false;
+        offset += got;
+    }
+}
+
+std::optional<FileIdentity> identify(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(native(path).constData(), &info) != 0)
+        return std::nullopt;
+    return identityOf(info);
+}
+
+void FolderSyncs::add(const QString& folder)
+{
+    m_folders.removeOne(folder);
+    m_folders.append(folder);
+}
+
+void FolderSyncs::syncAll()
+{
+    while (!m_folders.isEmpty())
+        syncDirectory(m_folders.takeFirst());
 }
 
 QByteArray read(const QString& path)
@@ -181,7 +269,13 @@ QByteArray read(const QString& path)
 
 // Done by hand rather than with QSaveFile: QSaveFile reports failures as text
 // without errno, and it does not flush the folder after the rename.
-void writeAtomically(const QString& path, const QByteArray& bytes, Durability durability)
+void writeAtomically(const QString& path, const QByteArray& bytes, Durability durability, FolderSyncs* deferred)
+{
+    writeAtomically(path, QList<QByteArrayView>{bytes}, durability, deferred);
+}
+
+void writeAtomically(const QString& path, const QList<QByteArrayView>& parts, Durability durability,
+                     FolderSyncs* deferred)
 {
     const QString target = writeTarget(path);
     const QByteArray nativeTarget = native(target);
@@ -211,7 +305,7 @@ void writeAtomically(const QString& path, const QByteArray& bytes, Durability du
         fail(Operation::write, path, error);
     }
     try {
-        fillNewFile(fd, temporary, bytes, durability);
+        fillNewFile(fd, temporary, parts, durability);
     } catch (const FileSystemError& error) {
         fail(Operation::write, path, error.errnoValue());
     }
@@ -221,7 +315,11 @@ void writeAtomically(const QString& path, const QByteArray& bytes, Durability du
         ::unlink(native(temporary).constData());
         fail(Operation::write, path, error);
     }
-    if (durability == Durability::flushed)
+    if (durability == Durability::cached)
+        return;
+    if (deferred)
+        deferred->add(folder);
+    else
         syncDirectory(folder);
 }
 
@@ -230,10 +328,10 @@ void writeExclusive(const QString& path, const QByteArray& bytes)
     const int fd = openRetrying(native(path), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0)
         fail(Operation::create, path, errno);
-    fillNewFile(fd, path, bytes);
+    fillNewFile(fd, path, {bytes});
 }
 
-void createDirectories(const QString& path)
+void createDirectories(const QString& path, FolderSyncs* created)
 {
     const QString clean = QDir::cleanPath(path);
     if (clean.isEmpty())
@@ -252,7 +350,10 @@ void createDirectories(const QString& path)
                     fail(Operation::create, prefix, ENOTDIR);
             } else if (errno != ENOENT) {
                 fail(Operation::create, prefix, errno);
-            } else if (::mkdir(nativePrefix.constData(), 0777) != 0) {
+            } else if (::mkdir(nativePrefix.constData(), 0777) == 0) {
+                if (created)
+                    created->add(parentOf(prefix));
+            } else {
                 // Someone else may have made it in between.
                 const int error = errno;
                 if (error != EEXIST || !isDirectory(prefix))
@@ -265,22 +366,27 @@ void createDirectories(const QString& path)
     }
 }
 
-void hardLink(const QString& existing, const QString& newPath)
+void hardLink(const QString& existing, const QString& newPath, FolderSyncs* deferred)
 {
     if (::link(native(existing).constData(), native(newPath).constData()) != 0)
         fail(Operation::link, newPath, errno);
-    syncDirectory(parentOf(newPath));
+    FolderSyncs own;
+    FolderSyncs& syncs = deferred ? *deferred : own;
+    syncs.add(parentOf(newPath));
+    if (!deferred)
+        own.syncAll();
 }
 
-void renameNoReplace(const QString& from, const QString& to)
+void renameNoReplace(const QString& from, const QString& to, FolderSyncs* deferred)
 {
     if (::renameat2(AT_FDCWD, native(from).constData(), AT_FDCWD, native(to).constData(), RENAME_NOREPLACE) != 0)
         fail(Operation::move, to, errno);
-    const QString fromFolder = parentOf(from);
-    const QString toFolder = parentOf(to);
-    syncDirectory(toFolder);
-    if (fromFolder != toFolder)
-        syncDirectory(fromFolder);
+    FolderSyncs own;
+    FolderSyncs& syncs = deferred ? *deferred : own;
+    syncs.add(parentOf(from));
+    syncs.add(parentOf(to));
+    if (!deferred)
+        own.syncAll();
 }
 
 void removeFile(const QString& path)

@@ -3,7 +3,10 @@
 #include "core/FileSystemError.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -19,6 +22,42 @@ namespace FileSystem {
 std::optional<QByteArray> readIfExists(const QString& path);
 QByteArray read(const QString& path);
 
+// Which file a path names, as lstat sees it, and how many names that file has.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    quint64 linkCount = 0;
+
+    bool isSameFile(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+// nullopt when nothing is there; never follows a final symbolic link.
+std::optional<FileIdentity> identify(const QString& path);
+
+// Whether the file holds exactly `bytes`, compared piece by piece so a large
+// file is never held in memory twice. nullopt only when it does not exist;
+// other failures throw as readIfExists does. `compared`, when given, receives
+// the identity of the file actually read (its final link followed).
+std::optional<bool> holdsExactly(const QString& path, QByteArrayView bytes, FileIdentity* compared = nullptr);
+
+// Folders whose entries changed (a new link, a rename, a new subfolder) and
+// still have to reach the disk. A writer that changes many entries collects
+// the folders here and flushes each one once, instead of once per change.
+class FolderSyncs {
+public:
+    // A folder changed again moves to the end: folders are flushed in the
+    // order of their last change, so a note's folder, changed after its
+    // images' folder, is flushed after it.
+    void add(const QString& folder);
+    // Flushes every folder collected, then forgets them; throws on the first
+    // failure.
+    void syncAll();
+    const QStringList& folders() const { return m_folders; }
+
+private:
+    QStringList m_folders;
+};
+
 // Whether a write waits for the bytes to reach the disk. Copies that only
 // guard against a later failure (backups) can skip it; what the user relies on
 // cannot.
@@ -26,20 +65,30 @@ enum class Durability { flushed, cached };
 
 // Replaces the file atomically (temporary file, rename): readers see the old or
 // the new content, never a part. Flushed, it also fsyncs the file and the
-// folder. Missing parent folders are not created.
-void writeAtomically(const QString& path, const QByteArray& bytes, Durability durability = Durability::flushed);
+// folder; given `deferred`, the folder is added there instead, for the caller
+// to flush. Missing parent folders are not created.
+void writeAtomically(const QString& path, const QByteArray& bytes, Durability durability = Durability::flushed,
+                     FolderSyncs* deferred = nullptr);
+// The same with the content given in parts, written one after the other, so
+// a caller need not join a large file's bytes into one more copy.
+void writeAtomically(const QString& path, const QList<QByteArrayView>& parts,
+                     Durability durability = Durability::flushed, FolderSyncs* deferred = nullptr);
 
 // Creates a new file with exactly these bytes, flushed to disk; fails with
 // EEXIST when something is already there.
 void writeExclusive(const QString& path, const QByteArray& bytes);
 
 // mkdir -p; existing folders are fine, a file in the way is ENOTDIR/EEXIST.
-void createDirectories(const QString& path);
+// The new folders' entries are not flushed, unless `created` is given: the
+// parent of every folder made is added there, for the caller to flush.
+void createDirectories(const QString& path, FolderSyncs* created = nullptr);
 
-// link(2): fails with EEXIST rather than overwrite.
-void hardLink(const QString& existing, const QString& newPath);
-// renameat2(RENAME_NOREPLACE): fails with EEXIST rather than overwrite.
-void renameNoReplace(const QString& from, const QString& to);
+// link(2): fails with EEXIST rather than overwrite. The new entry's folder is
+// flushed, or added to `deferred` when given.
+void hardLink(const QString& existing, const QString& newPath, FolderSyncs* deferred = nullptr);
+// renameat2(RENAME_NOREPLACE): fails with EEXIST rather than overwrite. Both
+// folders are flushed, or added to `deferred` when given.
+void renameNoReplace(const QString& from, const QString& to, FolderSyncs* deferred = nullptr);
 // Removes a file; a missing file is not an error.
 void removeFile(const QString& path);
 // Flushes a folder's entries (after a link or rename in it).

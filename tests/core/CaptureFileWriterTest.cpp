@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quillor;
@@ -285,6 +286,119 @@ TEST(CaptureFileWriterTest, WriteNewNeverOverwritesWhicheverWayItPublishes)
         EXPECT_EQ(test::contents(sandbox.at("taken.md")), "theirs");
         EXPECT_EQ(sandbox.leftovers(), QStringList());
     }
+}
+
+namespace {
+
+// Which file a path names: device and inode, 0 when nothing is there.
+std::pair<dev_t, ino_t> fileAt(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {info.st_dev, info.st_ino};
+}
+
+std::function<void(Sandbox&)> refusingLinks(int errnoValue)
+{
+    return [errnoValue](Sandbox& x) {
+        x.w.setHardLinkForTesting([errnoValue](const QString&, const QString& target) {
+            throw FileSystemError(FileSystemError::Operation::link, target, errnoValue);
+        });
+    };
+}
+
+} // namespace
+
+TEST(CaptureFileWriterTest, BacksUpANoteByLinkingItsFormerFileOrElseByACopy)
+{
+    const struct {
+        const char* name;
+        std::function<void(Sandbox&)> arrange;
+        bool linked;   // the backup is the note's former file rather than a copy
+    } cases[] = {
+        {"hard links", [](Sandbox&) {}, true},
+        {"a file system without hard links", refusingLinks(EPERM), false},
+        {"a mount that does not support them", refusingLinks(EOPNOTSUPP), false},
+        {"backups on another file system", refusingLinks(EXDEV), false},
+        {"a note at its link limit", refusingLinks(EMLINK), false},
+        {"any other refusal", refusingLinks(EACCES), false},
+        // A write through the other name would otherwise change the backup.
+        {"a note with another hard link",
+         [](Sandbox& x) {
+             ASSERT_EQ(::link(QFile::encodeName(x.at("Log.md")), QFile::encodeName(x.base + "/Other.md")), 0);
+         },
+         false},
+        {"an earlier backup of this capture", [](Sandbox& x) { test::put(x.backup(), "older"); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sandbox sandbox;
+        sandbox.appendTo("mine");
+        c.arrange(sandbox);
+        const auto former = fileAt(sandbox.at("Log.md"));
+
+        sandbox.w.save(sandbox.c, sandbox.d);
+
+        EXPECT_EQ(test::contents(sandbox.backup()), "mine");
+        EXPECT_EQ(test::contents(sandbox.at("Log.md")), "mine" + section());
+        EXPECT_EQ(fileAt(sandbox.backup()) == former, c.linked);
+        // Later writes to the note, or to any other name of its former file, leave the backup alone.
+        test::put(sandbox.at("Log.md"), "later");
+        if (QFile::exists(sandbox.base + "/Other.md"))
+            test::put(sandbox.base + "/Other.md", "later");
+        EXPECT_EQ(test::contents(sandbox.backup()), "mine");
+        EXPECT_EQ(sandbox.leftovers(), QStringList());
+    }
+}
+
+TEST(CaptureFileWriterTest, ABackupLinkedToAFileSwappedOutOfThePathBecomesACopy)
+{
+    // Another program puts a file with the same bytes in the note's place after the backup was linked, then
+    // writes into the former file through a descriptor it kept (played here through the backup's name). The
+    // note still holds the bytes first read, so the delivery goes on; the backup must hold them too.
+    Sandbox sandbox;
+    sandbox.appendTo("mine");
+    sandbox.w.setBeforeRecheckHookForTesting([&] {
+        test::put(sandbox.at("Swap.md"), "mine");
+        ASSERT_EQ(::rename(QFile::encodeName(sandbox.at("Swap.md")), QFile::encodeName(sandbox.at("Log.md"))), 0);
+        test::put(sandbox.backup(), "theirs");
+    });
+    sandbox.w.save(sandbox.c, sandbox.d);
+    EXPECT_EQ(test::contents(sandbox.at("Log.md")), "mine" + section());
+    EXPECT_EQ(test::contents(sandbox.backup()), "mine");
+}
+
+TEST(CaptureFileWriterTest, BacksUpOnAnotherFileSystemByACopy)
+{
+    // A real EXDEV: the backups on a memory file system, the vault on the disk.
+    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/quillor-XXXXXX"));
+    Sandbox sandbox;
+    if (!elsewhere.isValid() || fileAt(elsewhere.path()).first == fileAt(sandbox.vault()).first)
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    const CaptureFileWriter writer(elsewhere.path() + "/Backups", CaptureFileWriter::Publication::hardLink,
+                                   QTimeZone::utc());
+    sandbox.appendTo("mine");
+    writer.save(sandbox.c, sandbox.d);
+    EXPECT_EQ(test::contents(elsewhere.path() + "/Backups/1A2B3C4D-0000-4000-8000-000000000001.md"), "mine");
+    EXPECT_EQ(test::contents(sandbox.at("Log.md")), "mine" + section());
+}
+
+TEST(CaptureFileWriterTest, ANoteThatCannotBeReplacedLeavesABackupOfItsOwn)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    // The note keeps its file; a backup still linked to it would follow the user's next edit.
+    Sandbox sandbox;
+    sandbox.d = sandbox.destination(DeliveryMode::appendNote, "Journal/Log");
+    test::put(sandbox.at("Journal/Log.md"), "mine");
+    QFile::setPermissions(sandbox.at("Journal"), QFile::ReadOwner | QFile::ExeOwner);
+    const int failure = test::errnoOf([&] { sandbox.w.save(sandbox.c, sandbox.d); });
+    QFile::setPermissions(sandbox.at("Journal"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(failure, EACCES);
+    EXPECT_NE(fileAt(sandbox.backup()), fileAt(sandbox.at("Journal/Log.md")));
+    test::put(sandbox.at("Journal/Log.md"), "edited in place");
+    EXPECT_EQ(test::contents(sandbox.backup()), "mine");
 }
 
 TEST(CaptureFileWriterTest, ReadOnlyFolderGivesTheFrenchFileSystemError)

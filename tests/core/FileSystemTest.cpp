@@ -89,6 +89,69 @@ TEST_F(FileSystemTest, CreateDirectoriesNamesTheFileInTheWay)
     EXPECT_EQ(error.value_or(FileSystemError({}, {}, 0)).path(), at("a/file"));
 }
 
+TEST_F(FileSystemTest, HoldsExactlyComparesTheWholeFile)
+{
+    // Larger than one piece of the comparison, so a difference at the very end must be found.
+    QByteArray large(200 * 1024 + 7, 'x');
+    test::put(at("large.md"), large);
+    test::put(at("empty.md"), {});
+    QDir().mkpath(at("folder"));
+    QByteArray lastDiffers = large;
+    lastDiffers.back() = 'y';
+    const struct {
+        QString file;
+        QByteArray bytes;
+        std::optional<bool> expected;
+    } cases[] = {
+        {"large.md", large, true},
+        {"large.md", lastDiffers, false},
+        {"large.md", large.chopped(1), false},
+        {"large.md", large + "x", false},
+        {"empty.md", {}, true},
+        {"empty.md", "x", false},
+        {"missing.md", {}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString() + " against " + std::to_string(c.bytes.size()) + " bytes");
+        EXPECT_EQ(FileSystem::holdsExactly(at(c.file), c.bytes), c.expected);
+    }
+    EXPECT_EQ(FileSystem::readIfExists(at("large.md")), large);
+    EXPECT_EQ(errnoOf([&] { FileSystem::holdsExactly(at("folder"), {}); }), EISDIR);
+
+    // The identity given is the file compared, the one a symbolic link leads to.
+    QFile::link("large.md", at("link.md"));
+    FileSystem::FileIdentity compared;
+    FileSystem::holdsExactly(at("link.md"), large, &compared);
+    EXPECT_TRUE(compared.isSameFile(FileSystem::identify(at("large.md")).value()));
+    EXPECT_FALSE(compared.isSameFile(FileSystem::identify(at("link.md")).value()));
+    FileSystem::hardLink(at("large.md"), at("second.md"));
+    EXPECT_EQ(FileSystem::identify(at("second.md")).value(), FileSystem::identify(at("large.md")).value());
+    EXPECT_EQ(FileSystem::identify(at("second.md"))->linkCount, 2u);
+    EXPECT_EQ(FileSystem::identify(at("missing.md")), std::nullopt);
+}
+
+TEST_F(FileSystemTest, DeferredFolderSyncsCollectEachChangedFolderOnce)
+{
+    FileSystem::FolderSyncs syncs;
+    QDir().mkpath(at("a"));
+    FileSystem::createDirectories(at("a/b/c"), &syncs);
+    FileSystem::createDirectories(at("a/b/c"), &syncs);   // nothing made, nothing to flush
+    EXPECT_EQ(syncs.folders(), (QStringList{at("a"), at("a/b")}));
+
+    FileSystem::writeAtomically(at("a/b/c/x.md"), "x", FileSystem::Durability::flushed, &syncs);
+    FileSystem::hardLink(at("a/b/c/x.md"), at("a/y.md"), &syncs);
+    FileSystem::renameNoReplace(at("a/b/c/x.md"), at("a/b/z.md"), &syncs);
+    // In the order of each folder's last change.
+    EXPECT_EQ(syncs.folders(), (QStringList{at("a"), at("a/b/c"), at("a/b")}));
+    FileSystem::writeAtomically(at("a/b/cached.md"), "x", FileSystem::Durability::cached, &syncs);
+    EXPECT_EQ(syncs.folders().size(), 3);
+
+    syncs.syncAll();
+    EXPECT_EQ(syncs.folders(), QStringList());
+    syncs.add(at("gone"));
+    EXPECT_EQ(errnoOf([&] { syncs.syncAll(); }), ENOENT);
+}
+
 TEST(FileSystemErrorTest, FrenchMessagesNameThePath)
 {
     const QString path = QStringLiteral("/V/Inbox/note.md");
