@@ -351,5 +351,37 @@
         <source>Mettre à jour Quillor</source>
         <translation>Update Quillor</translation>
     </message>
+    <message>
+        <source>Ajoute une destination.</source>
+        <translation>Add a destination.</translation>
+    </message>
+    <message>
+        <source>Choisis un seul caractère de ponctuation comme préfixe.</source>
+        <translation>Choose a single punctuation character as the prefix.</translation>
+    </message>
+    <message>
+        <source>Tag du vault</source>
+        <translation>Vault tag</translation>
+    </message>
+    <message>
+        <source>Compléter</source>
+        <translation>Complete</translation>
+    </message>
+    <message>
+        <source>Choisir la destination</source>
+        <translation>Choose Destination</translation>
+    </message>
+    <message>
+        <source>Cette image dépasse 50 Mo.</source>
+        <translation>This image is larger than 50 MB.</translation>
+    </message>
+    <message>
+        <source>Cette image est illisible.</source>
+        <translation>This image cannot be read.</translation>
+    </message>
+    <message>
+        <source>Enregistré dans %@</source>
+        <translation>Saved to %@</translation>
+    </message>
 </context>
 </TS>

@@ -352,5 +352,37 @@
         <source>Mettre à jour Quillor</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Ajoute une destination.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisis un seul caractère de ponctuation comme préfixe.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tag du vault</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compléter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisir la destination</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cette image dépasse 50 Mo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cette image est illisible.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enregistré dans %@</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -30,6 +30,8 @@
 
 namespace quillor {
 
+class EditorSurface;
+
 class Delivery;
 class VaultAccess;
 
@@ -184,6 +186,75 @@ public:
     // FileSystemError when the copy or the new draft cannot be written.
     void archiveAndClearDraft();
 
+    // MARK: Submission and folder repair
+    // Saves the draft, checks its destination and places its images, then
+    // hands it to the delivery executor and returns at once. The outcome is
+    // published: saving, error, status, latestReceipt and a new empty draft.
+    // A destination without a folder first asks for one (onChooseVault).
+    // Quietly does nothing with a blank draft or while a delivery or a
+    // folder choice runs.
+    void submit();
+    // What would stop a submission to the current destination, shown before
+    // the user sends; absent when nothing would.
+    std::optional<QString> captureDestinationError() const;
+    // Whether the panel should offer to choose the notes folder again.
+    bool canRepairCaptureFolder() const;
+    // Asks once for a notes folder for the draft's destination (a new one
+    // when the text names none), stores it in the settings and makes it the
+    // draft's explicit destination. Sends nothing.
+    void chooseCaptureFolder();
+
+    // MARK: History restore and applying settings
+    // Brings an archived capture back as a new draft under a new id and date,
+    // its destination and images adapted to the current settings. With text
+    // in the editor it does nothing unless `replacing`, and then first keeps
+    // the current draft in Recovered. Does nothing while a delivery is in
+    // flight. Throws PlatformError("Quillor", 1) with the save's own message
+    // when the current draft cannot be saved first, and FileSystemError when
+    // a file cannot be written; the current draft then stays.
+    void restore(const Capture& capture, bool replacing);
+    // The one way new settings enter the running application: completes the
+    // candidate, opens its folders, validates it and saves it (through
+    // onApplyPreferences when installed), then makes it current and
+    // re-indexes. False when any step refuses it: the reason is then in
+    // settingsError and nothing else has changed.
+    bool applyPreferences(const Preferences& candidate, bool allowUnconfiguredVaults);
+
+    // MARK: Completions, destination choice and images
+    // Recomputes the completion list for the editor's selection. A list the
+    // user dismissed stays hidden until the context at the caret changes.
+    void suggestions(TextRange range);
+    // The indexed notes whose title, or else path, contains the query; all of
+    // them for an empty query. Index order.
+    QList<NoteSuggestion> noteMatches(const QString& query) const;
+    void dismissSuggestions();
+    // Puts the highlighted row into the editor as one undoable edit. Does
+    // nothing when the list was computed for another text or caret. (The
+    // elaborated type declares quillor::EditorSurface, model/EditorSurface.h.)
+    void acceptCompletion(EditorSurface& textView);
+    // The suggestions panel moves the highlight (arrow keys, pointer); kept
+    // on an existing row.
+    void selectCompletion(int index);
+
+    // A choice from the destination menu: handed to onSelectDestination when
+    // the editor installed it (to make it undoable), else applied at once.
+    // Ignored while saving and for an id the settings do not hold.
+    void setDestination(const QUuid& id);
+    // Records a choice in the draft as it is, absent values included.
+    void applyDestinationSelection(const DestinationSelection& selection);
+
+    // Images above this many bytes are refused.
+    static constexpr qsizetype maximumImageBytes = 50'000'000;
+    // The attachments whose embed text is still in the editor, store order.
+    QList<CaptureAttachment> currentAttachments() const;
+    // Gives each image its place in the destination's vault at once and
+    // returns their embeds, one per line, for the editor to insert; inserts
+    // nothing itself. Throws CaptureError::missingVault() for an unresolved
+    // route, the folder access error, an Error for an image that is too large
+    // or does not decode (then nothing is recorded), and the placement's error
+    // (the images placed before it stay recorded).
+    EditorContent addImages(const QList<CaptureAttachment>& attachments);
+
     // MARK: Callbacks (empty in a headless model; called on the UI thread)
     // May throw; no folder means the user cancelled.
     std::function<std::optional<QString>(const Destination&)> onChooseVault;
@@ -285,6 +356,36 @@ private:
     void setSettingsError(const std::optional<QString>& value);
     void setLatestReceipt(const std::optional<DeliveryReceipt>& value);
     void setImageReferences(const QList<ImageReference>& value);
+
+    // Submission and folder repair.
+    Destination reachableDestination(const Destination& routed);
+    void placeImages(Capture& capture, const QString& root, const QString& attachmentFolder) const;
+    void startDeliveryTask(const Capture& capture, const Destination& destination);
+    void finishDelivery(const QFuture<QString>& future, const Capture& capture, const Destination& destination);
+    DeliveryReceipt recordDelivery(const Capture& capture, const Destination& destination,
+                                   const QString& note) const;
+    void startNextDraft(const QUuid& destinationID);
+    void repairMissingFolder(const Destination& destination);
+    bool supplyMissingFolder(const Destination& destination);
+    void adoptChosenFolder(const Destination& stored, const QString& folder);
+    std::optional<QString> askForFolder(const Destination& target);
+    Destination storedForm(const Destination& deliveryForm) const;
+    Destination deliveryForm(const Destination& stored) const;
+    void storeDestination(const Destination& destination);
+    // The first validation message for a destination in its delivery form.
+    static std::optional<QString> firstIssue(const Destination& deliveryForm);
+
+    // History restore and applying settings.
+    Capture restoredDraft(const Capture& archived) const;
+    std::optional<QString> settingsRefusal(Preferences& candidate, bool allowUnconfiguredVaults);
+    std::optional<QString> saveSettings(const Preferences& settings);
+
+    // Completions, destination choice and images.
+    void clearSuggestions();
+    QList<Completion> completionRows(const CompletionContext& context) const;
+    // The route's destination with its folder access restored, in its
+    // delivery form.
+    Destination imageTarget(const Destination& routeDestination);
 
     const QString m_dataDirectory;
     VaultAccess& m_vaultAccess;

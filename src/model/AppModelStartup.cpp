@@ -168,10 +168,14 @@ void AppModel::publishDraft()
     setDraftState(m_content.isEmpty() ? DraftState::empty() : DraftState::restored());
 }
 
+// Every new empty draft (start-up, after a delivery, after clearing) starts on
+// a destination without pinning it: a route prefix typed next still routes.
+// An explicit flag would deliver "@name text" verbatim to the last destination.
 Capture AppModel::newEmptyDraft(const std::optional<QUuid>& destinationID) const
 {
     Capture draft(QUuid::createUuid(), currentDate(), QString(), {}, destinationID);
     draft.timeZoneIdentifier = m_environment.timeZoneIdentifier();
+    draft.usesExplicitDestination = false;
     return draft;
 }
 
@@ -232,7 +236,9 @@ QString AppModel::keepUnreadableFileAside(const QString& fileName) const
 Capture AppModel::migrateDestination(const Capture& capture, const Preferences& preferences,
                                      const QString& directory)
 {
-    if (capture.usesExplicitDestination == true)
+    // Only a draft without the flag predates destinations in drafts; one that
+    // says false is a new draft left free to route.
+    if (capture.usesExplicitDestination.has_value())
         return capture;
 
     Capture result = capture;

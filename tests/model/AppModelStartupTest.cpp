@@ -43,8 +43,9 @@ TEST(AppModelStartupTest, FreshSettingsAreWrittenOnceSoTheDefaultDestinationSurv
 
         model.persistDraft();
         const Capture draft = decodedDraft(*DataFolder::read(directory + u'/' + draftFile));
-        EXPECT_EQ(draft.usesExplicitDestination, true);
-        EXPECT_EQ(draft.destinationID, inbox);
+        // A new draft leaves the default to the settings, and a route prefix free to route.
+        EXPECT_EQ(draft.usesExplicitDestination, false);
+        EXPECT_EQ(draft.destinationID, std::nullopt);
     }
 
     AppModel relaunched(directory, access, environmentWith(clock));

@@ -1,0 +1,78 @@
+#include "model/AppModel.h"
+
+#include "core/CaptureArchive.h"
+#include "core/Error.h"
+
+#include <algorithm>
+
+namespace quillor {
+
+namespace {
+
+std::optional<Destination> storedWithID(const QList<Destination>& stored, const std::optional<QUuid>& id)
+{
+    if (!id)
+        return std::nullopt;
+    const auto found = std::find_if(stored.cbegin(), stored.cend(),
+                                    [&](const Destination& destination) { return destination.id == *id; });
+    if (found == stored.cend())
+        return std::nullopt;
+    return *found;
+}
+
+} // namespace
+
+void AppModel::restore(const Capture& capture, bool replacing)
+{
+    if (m_saving)
+        return;
+    if (hasContent()) {
+        if (!replacing)
+            return;
+        persistDraft();
+        // The save's own reason, as when archiving: it is what the user can
+        // act on, and the draft it concerns stays in the editor.
+        if (m_draftPersistenceError)
+            throw PlatformError(QStringLiteral("Quillor"), 1, *m_draftPersistenceError);
+        CaptureArchive{m_dataDirectory}.preserve(m_draft);
+    }
+
+    const Capture restored = restoredDraft(capture);
+    // Written before anything in memory changes, so a failure leaves the
+    // current draft in place.
+    writeDraft(restored);
+    Q_EMIT draftWritten();
+
+    m_draft = restored;
+    m_attachmentStore = restored.attachments;
+    setImageReferences(restored.imageReferences.value_or(QList<ImageReference>()));
+    m_restoredDestinationMissing = namesMissingDestination(restored.destinationID);
+    Q_EMIT modelChanged();
+
+    const EditorContent text = render(restored);
+    updateContent(text);
+    if (onContentChange)
+        onContentChange(text);
+    // After updateContent, which marks every edit as pending.
+    setDraftState(DraftState::restored());
+}
+
+Capture AppModel::restoredDraft(const Capture& archived) const
+{
+    const Capture migrated = migrateDestination(archived, m_preferences, m_dataDirectory);
+    const Destination imagesGoTo =
+        storedWithID(m_preferences.destinations, migrated.destinationID).value_or(defaultDestination());
+    Capture restored = migrateImages(migrated, imagesGoTo);
+    // The default's id, and none when the settings hold no destination: the
+    // built-in inbox has a new id at every evaluation, which the draft would
+    // then name as a destination that no longer exists.
+    if (restored.usesExplicitDestination == true && !restored.destinationID)
+        restored.destinationID = defaultDestinationID();
+    // A new capture: sending it writes a new note beside the archived one.
+    restored.id = QUuid::createUuid();
+    restored.createdAt = currentDate();
+    restored.timeZoneIdentifier = m_environment.timeZoneIdentifier();
+    return restored;
+}
+
+} // namespace quillor

@@ -1,0 +1,91 @@
+#include "model/AppModel.h"
+
+#include "core/CaptureError.h"
+#include "core/Error.h"
+#include "core/ImageReferences.h"
+#include "core/L10n.h"
+#include "model/VaultAccess.h"
+
+#include <algorithm>
+
+namespace quillor {
+
+namespace {
+
+// An image the editor handed over that can never be delivered as it is.
+class RefusedImage : public Error {
+public:
+    explicit RefusedImage(QString key) : m_key(std::move(key)) {}
+    QString localizedDescription() const override { return L10n::text(m_key); }
+
+private:
+    QString m_key;
+};
+
+// Checked for every image before any is recorded, so that a refused batch
+// leaves the draft as it was. Linked files are not images and pass.
+void admit(const CaptureAttachment& attachment)
+{
+    if (attachment.isFile.value_or(false))
+        return;
+    if (attachment.data.size() > AppModel::maximumImageBytes)
+        throw RefusedImage(L10N_KEY("Cette image dépasse 50 Mo."));
+    // The editor shows only what decodes; anything else would reach the
+    // vault as a file no viewer opens.
+    if (!EditorContents::displaySize(attachment.data))
+        throw RefusedImage(L10N_KEY("Cette image est illisible."));
+}
+
+} // namespace
+
+QList<CaptureAttachment> AppModel::currentAttachments() const
+{
+    QList<CaptureAttachment> current;
+    for (const CaptureAttachment& attachment : m_attachmentStore) {
+        const bool shown = std::any_of(m_imageReferences.cbegin(), m_imageReferences.cend(),
+                                       [&](const ImageReference& reference) {
+                                           return reference.attachmentID == attachment.id
+                                               && m_content.text.contains(reference.source());
+                                       });
+        if (shown)
+            current.append(attachment);
+    }
+    return current;
+}
+
+EditorContent AppModel::addImages(const QList<CaptureAttachment>& attachments)
+{
+    const std::optional<Route> route = routeResolution().route();
+    if (!route)
+        throw CaptureError::missingVault();
+    const Destination destination = imageTarget(route->destination);
+    std::for_each(attachments.cbegin(), attachments.cend(), admit);
+
+    // A destination without a folder yet keeps its images beside the draft
+    // until one is chosen.
+    const QString root = destination.vaultPath.isEmpty() ? m_dataDirectory : destination.vaultPath;
+    QString embeds;
+    for (const CaptureAttachment& attachment : attachments) {
+        const ImageReference reference =
+            ImageReferences::resolve(attachment, root, destination.attachmentFolder, std::nullopt);
+        m_attachmentStore.append(attachment);
+        setImageReferences(m_imageReferences + QList<ImageReference>{reference});
+        embeds += reference.source() + u'\n';
+    }
+    return EditorContent::plain(embeds);
+}
+
+Destination AppModel::imageTarget(const Destination& routeDestination)
+{
+    // Access goes through the destination as the settings store it: its
+    // delivery form may have lost the bookmark to a re-rooting. The built-in
+    // inbox of empty settings is stored nowhere and is used as it is.
+    const QList<Destination>& stored = m_preferences.destinations;
+    const auto found = std::find_if(stored.cbegin(), stored.cend(), [&](const Destination& destination) {
+        return destination.id == routeDestination.id;
+    });
+    const Destination restored = m_vaultAccess.restored(found != stored.cend() ? *found : routeDestination);
+    return m_preferences.attachmentPolicy(restored).applying(restored);
+}
+
+} // namespace quillor

@@ -1,0 +1,269 @@
+#include "model/AppModel.h"
+
+#include "core/CaptureError.h"
+#include "core/DateFormats.h"
+#include "core/DestinationValidation.h"
+#include "core/FileSystem.h"
+#include "core/ImageReferences.h"
+#include "core/Json.h"
+#include "core/L10n.h"
+#include "core/SafePath.h"
+#include "editing/MarkdownPresentation.h"
+#include "model/DataDirectory.h"
+#include "model/VaultAccess.h"
+#include "vault/NoteFiles.h"
+
+#include <QException>
+
+#include <algorithm>
+#include <cerrno>
+#include <exception>
+
+namespace quillor {
+
+namespace {
+
+QString childPath(const QString& folder, const QString& name)
+{
+    return folder + QLatin1Char('/') + name;
+}
+
+QString describe(const std::exception& error)
+{
+    if (const auto* own = dynamic_cast<const Error*>(&error))
+        return own->localizedDescription();
+    return QString::fromUtf8(error.what());
+}
+
+// The note's path, or the writer's own error. A future that ended with
+// neither (its executor went away) counts as a failed write: the capture may
+// not have reached the note.
+QString deliveredNote(QFuture<QString> future, const QString& vault)
+{
+    if (future.isResultReadyAt(0))
+        return future.resultAt(0);
+    try {
+        future.waitForFinished();
+    } catch (const QUnhandledException& wrapped) {
+        if (wrapped.exception())
+            std::rethrow_exception(wrapped.exception());
+        throw;
+    }
+    throw FileSystemError(FileSystemError::Operation::write, vault, ECANCELED);
+}
+
+// Every "![[…]]" typed by hand must name an existing file of the vault by its
+// exact path: the writer copies only attachments, so an embed of anything
+// else would be delivered broken. What follows a "|" is part of the path.
+void checkEmbeds(const Capture& capture, const QString& root)
+{
+    const QList<ImageReference> references = capture.imageReferences.value_or(QList<ImageReference>());
+    for (const MarkdownStyle& style : MarkdownPresentation::styles(capture.body)) {
+        if (!style.image)
+            continue;
+        const QString text = capture.body.mid(style.range.location, style.range.length);
+        const bool placed = std::any_of(references.cbegin(), references.cend(),
+                                        [&](const ImageReference& reference) { return reference.source() == text; });
+        if (placed)
+            continue;
+        const QString path = text.mid(3, text.size() - 5);
+        if (!FileSystem::exists(SafePath::resolve(root, path)))
+            throw CaptureError::invalidAttachment();
+    }
+}
+
+} // namespace
+
+std::optional<QString> AppModel::firstIssue(const Destination& deliveryForm)
+{
+    const QList<DestinationIssue> issues = DestinationValidation::issues({deliveryForm}, false);
+    if (issues.isEmpty())
+        return std::nullopt;
+    return issues.first().message;
+}
+
+std::optional<QString> AppModel::captureDestinationError() const
+{
+    const RouteResolution resolution = routeResolution();
+    if (const std::optional<Route> route = resolution.route())
+        return firstIssue(route->destination);
+    return resolution.error();
+}
+
+void AppModel::submit()
+{
+    if (m_saving || m_choosingVault || !hasContent())
+        return;
+    persistDraft();
+    if (m_draftPersistenceError) {
+        setError(m_draftPersistenceError);
+        return;
+    }
+
+    const RouteResolution resolution = routeResolution();
+    const std::optional<Route> route = resolution.route();
+    if (!route) {
+        setError(resolution.error());
+        return;
+    }
+    if (route->destination.vaultPath.isEmpty()) {
+        repairMissingFolder(route->destination);
+        return;
+    }
+
+    Destination destination;
+    try {
+        destination = reachableDestination(route->destination);
+    } catch (const Error& error) {
+        setFolderAccessFailed(true);
+        setError(error.localizedDescription());
+        return;
+    }
+    if (const std::optional<QString> issue = firstIssue(destination)) {
+        setError(issue);
+        return;
+    }
+
+    Capture capture = m_draft;
+    capture.body = route->body;
+    capture.destinationID = destination.id;
+    try {
+        placeImages(capture, destination.vaultPath, destination.attachmentFolder);
+        checkEmbeds(capture, destination.vaultPath);
+    } catch (const Error& error) {
+        setError(error.localizedDescription());
+        return;
+    }
+
+    setSaving(true);
+    setError(std::nullopt);
+    startDeliveryTask(capture, destination);
+}
+
+Destination AppModel::reachableDestination(const Destination& routed)
+{
+    // The route carries the delivery form, which loses its bookmark when the
+    // attachment policy re-roots it: access goes through the destination as
+    // stored, and the delivery form is derived again from what access found
+    // (a folder that moved is delivered to where it is now).
+    const QList<Destination>& stored = m_preferences.destinations;
+    const auto found = std::find_if(stored.cbegin(), stored.cend(),
+                                    [&](const Destination& destination) { return destination.id == routed.id; });
+    if (found == stored.cend()) {
+        m_vaultAccess.restored(routed);
+        return routed;
+    }
+    return deliveryForm(m_vaultAccess.restored(*found));
+}
+
+Destination AppModel::deliveryForm(const Destination& stored) const
+{
+    return m_preferences.attachmentPolicy(stored).applying(stored);
+}
+
+// An image added while another destination was in force is placed again for
+// this one, keeping its earlier path when that is still free or holds the
+// same bytes. References whose text the user deleted stay out of the note.
+void AppModel::placeImages(Capture& capture, const QString& root, const QString& attachmentFolder) const
+{
+    for (const ImageReference& reference : m_imageReferences) {
+        const QString source = reference.source();
+        if (!capture.body.contains(source))
+            continue;
+        const auto attachment = std::find_if(
+            m_attachmentStore.cbegin(), m_attachmentStore.cend(),
+            [&](const CaptureAttachment& candidate) { return candidate.id == reference.attachmentID; });
+        if (attachment == m_attachmentStore.cend())
+            throw CaptureError::invalidAttachment();
+
+        const ImageReference placed = ImageReferences::resolve(*attachment, root, attachmentFolder, reference.path);
+        capture.body.replace(source, placed.source());
+        QList<ImageReference> references = capture.imageReferences.value_or(QList<ImageReference>());
+        for (ImageReference& entry : references) {
+            if (entry.attachmentID == reference.attachmentID)
+                entry = placed;
+        }
+        capture.imageReferences = references;
+    }
+}
+
+void AppModel::startDeliveryTask(const Capture& capture, const Destination& destination)
+{
+    // The watcher brings the outcome back to this thread and goes with the
+    // model, so a delivery that outlives it reports to nobody.
+    auto* watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, capture, destination] {
+        watcher->deleteLater();
+        finishDelivery(watcher->future(), capture, destination);
+    });
+    try {
+        watcher->setFuture(startDelivery(capture, destination));
+    } catch (const std::exception& error) {
+        delete watcher;
+        setError(describe(error));
+        setSaving(false);
+    }
+}
+
+void AppModel::finishDelivery(const QFuture<QString>& future, const Capture& capture, const Destination& destination)
+{
+    DeliveryReceipt receipt;
+    try {
+        receipt = recordDelivery(capture, destination, deliveredNote(future, destination.vaultPath));
+    } catch (const std::exception& error) {
+        // The draft stays as it was saved: sending again delivers the same
+        // capture id, which the writer recognises in a note it already reached.
+        setError(describe(error));
+        setSaving(false);
+        return;
+    }
+
+    setLatestReceipt(receipt);
+    startNextDraft(destination.id);
+    setStatus(L10n::format(QStringLiteral("Enregistré dans %@"), {destination.displayName()}));
+    // The shell hides the panel only when no delivery is in flight.
+    setSaving(false);
+    if (onSaved)
+        onSaved();
+}
+
+// The history copy is written before the receipt: a receipt is what marks the
+// capture as delivered, so it must never exist without its copy.
+DeliveryReceipt AppModel::recordDelivery(const Capture& capture, const Destination& destination,
+                                         const QString& note) const
+{
+    const QString fileName = Json::uuidText(capture.id) + QStringLiteral(".json");
+    const QString receipts = childPath(m_dataDirectory, DataDirectory::receiptsFolderName());
+    FileSystem::createDirectories(receipts);
+    const DeliveryReceipt receipt{Json::uuidText(capture.id),
+                                  note,
+                                  DateFormats::iso8601(currentDate()),
+                                  destination.displayName(),
+                                  destination.id,
+                                  std::nullopt,
+                                  NoteFiles::relativePath(note, destination.vaultPath)};
+
+    const QString history = childPath(m_dataDirectory, DataDirectory::historyFolderName());
+    FileSystem::createDirectories(history);
+    FileSystem::writeAtomically(childPath(history, fileName), Json::serialize(capture.toJson()));
+    FileSystem::writeAtomically(childPath(receipts, fileName), Json::serialize(receipt.toJson()));
+    return receipt;
+}
+
+void AppModel::startNextDraft(const QUuid& destinationID)
+{
+    m_attachmentStore.clear();
+    setImageReferences({});
+    m_draft = newEmptyDraft(destinationID);
+    m_restoredDestinationMissing = false;
+    Q_EMIT modelChanged();
+
+    const EditorContent empty;
+    updateContent(empty);
+    if (onContentChange)
+        onContentChange(empty);
+    persistDraft();
+    setCompletions({});
+}
+
+} // namespace quillor

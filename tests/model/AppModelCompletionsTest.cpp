@@ -1,0 +1,241 @@
+#include "AppModelTestSupport.h"
+
+#include "model/EditorSurface.h"
+#include "model/VaultAccess.h"
+
+namespace quillor {
+namespace {
+
+using namespace test;
+
+// The editor as far as completions reach it: typing hands the text to the
+// model and asks for suggestions at the caret, and the undoable replacement
+// does what the real one does for the model (apply the selection, report the
+// new text, recompute the suggestions, save the draft after a choice).
+class TestSurface : public EditorSurface {
+public:
+    explicit TestSurface(AppModel& model) : m_model(model) {}
+
+    // The caret at the end unless given.
+    void type(const QString& text, qsizetype caret = -1)
+    {
+        m_text = text;
+        m_caret = caret < 0 ? text.size() : caret;
+        m_model.updateContent(EditorContent::plain(m_text));
+        m_model.suggestions(selectedRange());
+    }
+    // A move the model has not been told about yet.
+    void moveCaretUnnoticed(qsizetype caret) { m_caret = caret; }
+
+    QString text() const override { return m_text; }
+    TextRange selectedRange() const override { return {m_caret, 0}; }
+    qsizetype caret() const { return m_caret; }
+
+    void replaceUndoably(TextRange range, const EditorContent& replacement, std::optional<qsizetype> cursor,
+                         const QString& actionName, const std::optional<DestinationSelection>& destination) override
+    {
+        if (range.end() > m_text.size())
+            return;
+        m_text.replace(range.location, range.length, replacement.text);
+        if (destination)
+            m_model.applyDestinationSelection(*destination);
+        m_caret = cursor.value_or(range.location + replacement.text.size());
+        actions.append(actionName);
+        m_model.updateContent(EditorContent::plain(m_text));
+        m_model.suggestions(selectedRange());
+        if (destination)
+            m_model.persistDraft();
+    }
+
+    QStringList actions;
+
+private:
+    AppModel& m_model;
+    QString m_text;
+    qsizetype m_caret = 0;
+};
+
+// label | detail | insertion, one text per row.
+QStringList rowsOf(const QList<Completion>& completions)
+{
+    QStringList rows;
+    for (const Completion& row : completions)
+        rows.append(row.label + u'|' + row.detail + u'|' + row.insertion);
+    return rows;
+}
+
+class AppModelCompletionsTest : public ::testing::Test {
+protected:
+    // A vault of four notes (one that no link can name) and two tags, and two
+    // destinations on it whose routing names sort differently as text and as
+    // numbers.
+    void SetUp() override
+    {
+        vault = data.folder("Vault");
+        putNote("Projects/Alpha.md", "#project idea\n");
+        putNote("Beta.md", "#personal and #project\n");
+        putNote("Gamma.md", "plain\n");
+        putNote("C#.md", "plain\n");
+        tenth = Destination(QUuid::createUuid(), "Dix", "", vault, DeliveryMode::newNote, "notes-10", "");
+        second = Destination(QUuid::createUuid(), "Deux", "", vault, DeliveryMode::dailyNote, "notes-2", "");
+        data.put("preferences.json", preferencesWith({tenth, second}).encode());
+        // Pinned to one destination: a typed route that names nothing would
+        // otherwise leave the text without a vault, and so without an index.
+        data.put("draft.json", bytesOf(storedDraft("", tenth.id, true)));
+        model = std::make_unique<AppModel>(data.path(), access, environmentWith(clock));
+        // As the editor does once the index has changed.
+        model->onIndexChanged = [this] { model->suggestions(surface->selectedRange()); };
+        surface = std::make_unique<TestSurface>(*model);
+        ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(4); }));
+    }
+
+    void putNote(const QString& path, const QByteArray& text) const { DataFolder::write(vault + u'/' + path, text); }
+    void refreshAndWait(int noteCount) const
+    {
+        model->refreshIndex(true);
+        ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(noteCount); }));
+    }
+
+    DataFolder data;
+    ManualClock clock;
+    VaultAccess access{false};
+    QString vault;
+    Destination tenth, second;
+    std::unique_ptr<AppModel> model;
+    std::unique_ptr<TestSurface> surface;
+};
+
+TEST_F(AppModelCompletionsTest, RowsFollowTheKindOfContextAtTheCaret)
+{
+    const QString tag = QStringLiteral("Tag du vault");
+    const struct {
+        const char* name;
+        QString typed;
+        QStringList rows;
+        qsizetype caret = -1;   // else at the end
+    } cases[] = {
+        {"tag prefix", "#pro", {"#project|" + tag + "|#project "}},
+        {"every tag, index order", "#", {"#personal|" + tag + "|#personal ", "#project|" + tag + "|#project "}},
+        {"tag ignoring case", "idea #PER", {"#personal|" + tag + "|#personal "}},
+        {"every linkable note", "[[", {"Alpha|Projects/Alpha|[[Projects/Alpha]]", "Beta|Beta|[[Beta]]",
+                                       "Gamma|Gamma|[[Gamma]]"}},
+        {"note by title", "[[et", {"Beta|Beta|[[Beta]]"}},
+        {"note by path", "see [[proj", {"Alpha|Projects/Alpha|[[Projects/Alpha]]"}},
+        {"label after the bar is kept", "[[Gam|Le G]]", {"Gamma|Gamma|[[Gamma|Le G]]"}, 5},
+        {"typed bar without label", "[[Gam|]]", {"Gamma|Gamma|[[Gamma]]"}, 5},
+        {"destinations as a file browser sorts", "@", {"notes-2|Note du jour|", "notes-10|Nouvelle note|"}},
+        {"destinations filtered", "@notes-1", {"notes-10|Nouvelle note|"}},
+        {"no context", "plain text", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        surface->type(c.typed, c.caret);
+        EXPECT_EQ(rowsOf(model->completions()), c.rows);
+        EXPECT_EQ(model->completionIndex(), 0);
+    }
+}
+
+TEST_F(AppModelCompletionsTest, AcceptingARowEditsTheTextOnceAndLeavesTheListDismissed)
+{
+    const struct {
+        const char* name;
+        QString typed;
+        qsizetype typedCaret;
+        int row;
+        QString text;
+        qsizetype caret;
+        QString action;
+    } cases[] = {
+        {"tag", "#pro", 4, 0, "#project ", 9, "Compléter"},
+        {"closing brackets already typed", "[[et]] b", 4, 0, "[[Beta]] b", 8, "Compléter"},
+        {"second note, label kept", "[[|Vu]]", 2, 1, "[[Beta|Vu]]", 11, "Compléter"},
+        {"highlight beyond the rows takes the last", "#", 1, 7, "#project ", 9, "Compléter"},
+        {"destination", "Idée @no", 8, 0, "Idée ", 5, "Choisir la destination"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        surface->actions.clear();
+        surface->type(c.typed, c.typedCaret);
+        model->selectCompletion(c.row);
+        model->acceptCompletion(*surface);
+        EXPECT_EQ(surface->text(), c.text);
+        EXPECT_EQ(surface->caret(), c.caret);
+        EXPECT_EQ(surface->actions, QStringList{c.action});
+        EXPECT_TRUE(model->completions().isEmpty());
+    }
+    // The destination row chose "notes-2", and the draft remembers it.
+    const Capture saved = decodedDraft(*data.contents("draft.json"));
+    EXPECT_EQ(saved.destinationID, second.id);
+    EXPECT_EQ(saved.usesExplicitDestination, true);
+    EXPECT_EQ(saved.body, "Idée ");
+}
+
+TEST_F(AppModelCompletionsTest, AStaleListAcceptsNothing)
+{
+    const struct {
+        const char* name;
+        QString typed;
+        std::function<void()> change;
+    } cases[] = {
+        {"caret moved", "#pro", [&] { surface->moveCaretUnnoticed(2); }},
+        {"destination removed from the settings", "@notes-2",
+         [&] {
+             model->onIndexChanged = nullptr;   // the editor has not recomputed the list yet
+             Preferences without = model->preferences();
+             without.destinations.removeLast();
+             ASSERT_TRUE(model->applyPreferences(without, false));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        surface->actions.clear();
+        surface->type(c.typed);
+        c.change();
+        const QString before = surface->text();
+        ASSERT_FALSE(model->completions().isEmpty());
+        model->acceptCompletion(*surface);
+        EXPECT_EQ(surface->text(), before);
+        EXPECT_TRUE(surface->actions.isEmpty());
+    }
+    EXPECT_EQ(model->selectedDestination().id, tenth.id);
+}
+
+TEST_F(AppModelCompletionsTest, ADismissedListStaysAwayUntilTheContextChanges)
+{
+    int notifications = 0;
+    model->onSuggestionsChanged = [&] { ++notifications; };
+    surface->type("#p");
+    EXPECT_EQ(notifications, 3);   // highlight reset, rows, highlight kept in range
+    model->dismissSuggestions();
+    EXPECT_EQ(notifications, 4);
+
+    model->suggestions(surface->selectedRange());
+    refreshAndWait(4);   // recomputes through onIndexChanged
+    EXPECT_TRUE(model->completions().isEmpty());
+    surface->type("#pe");
+    EXPECT_EQ(model->completions().size(), 1);
+    surface->type("#p");   // the dismissed context was forgotten once another came
+    EXPECT_EQ(model->completions().size(), 2);
+}
+
+TEST_F(AppModelCompletionsTest, TheHighlightSurvivesAnIndexRefreshCutBackToTheLastRow)
+{
+    const QStringList extra{"Delta.md", "Epsilon.md", "Zeta.md"};
+    for (const QString& note : extra)
+        putNote(note, "x");
+    refreshAndWait(7);
+    surface->type("[[");
+    model->selectCompletion(9);
+    EXPECT_EQ(model->completionIndex(), 5);
+
+    for (const QString& note : extra)
+        ASSERT_TRUE(QFile::remove(vault + u'/' + note));
+    refreshAndWait(4);
+    EXPECT_EQ(model->completions().size(), 3);
+    EXPECT_EQ(model->completionIndex(), 2);
+    surface->type("[[a");
+    EXPECT_EQ(model->completionIndex(), 0);
+}
+
+} // namespace
+} // namespace quillor

@@ -1,0 +1,287 @@
+#include "AppModelTestSupport.h"
+
+#include "model/VaultAccess.h"
+
+#include <functional>
+
+namespace quillor {
+namespace {
+
+using namespace test;
+
+const QString preferencesFile = QStringLiteral("preferences.json");
+const QString draftFile = QStringLiteral("draft.json");
+
+// What the user answers in the folder panel.
+using Answer = std::function<std::optional<QString>(const DataFolder&)>;
+
+std::optional<QString> bookmarkError(const QString& path)
+{
+    try {
+        VaultAccess::bookmark(path);
+    } catch (const Error& error) {
+        return error.localizedDescription();
+    }
+    return std::nullopt;
+}
+
+// A model whose folder panel answers as told and counts its calls; the panel
+// also tries to send and to choose again, which must be ignored while it is open.
+struct Session {
+    DataFolder data;
+    ManualClock clock;
+    VaultAccess access{false};
+    std::unique_ptr<AppModel> model;
+    int panels = 0;
+    bool choosingWhilePanelOpen = false;
+
+    void start(std::optional<Preferences> preferences)
+    {
+        if (preferences)
+            data.put(preferencesFile, preferences->encode());
+        model = std::make_unique<AppModel>(data.path(), access, environmentWith(clock));
+    }
+    void answer(Answer answer)
+    {
+        model->onChooseVault = [this, answer](const Destination&) {
+            ++panels;
+            choosingWhilePanelOpen = model->choosingVault();
+            model->submit();
+            model->chooseCaptureFolder();
+            return answer(data);
+        };
+    }
+    void type(const QString& text) const { model->updateContent(EditorContent::plain(text)); }
+    Capture draft() const
+    {
+        model->persistDraft();
+        return decodedDraft(data.contents(draftFile).value_or(QByteArray()));
+    }
+    Preferences written() const { return Preferences::decode(data.contents(preferencesFile).value_or("{}")); }
+    void waitForDelivery() const { ASSERT_TRUE(waitUntil([&] { return !model->saving(); })); }
+};
+
+Preferences withoutDestinations()
+{
+    Preferences preferences;
+    preferences.destinations.clear();
+    preferences.defaultDestinationID = std::nullopt;
+    return preferences;
+}
+
+TEST(AppModelFolderRepairTest, ASubmissionAsksForTheMissingFolderStoresItAndSends)
+{
+    Destination journal(QUuid::createUuid(), "Journal", "jo", QString(), DeliveryMode::appendNote,
+                        "Journal/Log.md", "Attachments/Quillor");
+    const struct {
+        const char* name;
+        std::optional<Destination> stored;   // fresh settings when absent
+        std::optional<Answer> answer;        // no panel installed when absent
+        std::function<std::optional<QString>(const DataFolder&)> error;
+        bool delivered;
+    } cases[] = {
+        {"chosen folder", std::nullopt, [](const DataFolder& d) { return d.folder("V"); },
+         [](const DataFolder&) { return std::nullopt; }, true},
+        {"cancelled", std::nullopt, [](const DataFolder&) { return std::nullopt; },
+         [](const DataFolder&) { return std::nullopt; }, false},
+        {"no panel installed", std::nullopt, std::nullopt, [](const DataFolder&) { return std::nullopt; }, false},
+        {"panel fails", std::nullopt,
+         [](const DataFolder&) -> std::optional<QString> { throw PlatformError("Quillor.Panel", 1, "panneau"); },
+         [](const DataFolder&) { return QString("panneau"); }, false},
+        {"a file instead of a folder", std::nullopt,
+         [](const DataFolder& d) {
+             DataFolder::write(d.folder("V") + "/file", "x");
+             return d.folder("V") + "/file";
+         },
+         [](const DataFolder& d) { return bookmarkError(d.folder("V") + "/file"); }, false},
+        {"a folder the destination cannot use", journal,
+         [](const DataFolder& d) {
+             DataFolder::write(d.folder("V") + "/Journal", "a file where the note's folder belongs");
+             return d.folder("V");
+         },
+         [](const DataFolder&) { return QString("Un dossier parent est en réalité un fichier."); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        s.start(c.stored ? std::optional(preferencesWith({*c.stored})) : std::nullopt);
+        if (c.answer)
+            s.answer(*c.answer);
+        const Destination before = s.model->preferences().destinations.first();
+        s.type("hello");
+        s.model->persistDraft();
+        const auto files = s.data.snapshot();
+
+        s.model->submit();
+        s.waitForDelivery();
+        EXPECT_EQ(s.panels, c.answer ? 1 : 0);
+        EXPECT_EQ(s.choosingWhilePanelOpen, bool(c.answer));
+        EXPECT_FALSE(s.model->choosingVault());
+        EXPECT_EQ(s.model->error(), c.error(s.data));
+        if (!c.delivered) {
+            EXPECT_EQ(s.data.snapshot(), files);
+            EXPECT_EQ(s.model->preferences().destinations.first(), before);
+            continue;
+        }
+        // Only the folder fields change: the stored attachment folder is not
+        // replaced by the one delivery computes.
+        Destination expected = before;
+        expected.vaultPath = s.data.folder("V");
+        expected.vaultBookmark = VaultAccess::bookmark(expected.vaultPath);
+        EXPECT_EQ(s.model->preferences().destinations, QList<Destination>{expected});
+        EXPECT_EQ(s.written(), s.model->preferences());
+        EXPECT_EQ(QDir(expected.vaultPath + "/Inbox").entryList(QDir::Files).size(), 1);
+        EXPECT_EQ(s.model->status(), "Enregistré dans Inbox");
+    }
+}
+
+TEST(AppModelFolderRepairTest, SettingsWithoutDestinationsKeepTheRepairedInboxAsTheirDefault)
+{
+    Session s;
+    s.start(withoutDestinations());
+    s.answer([](const DataFolder& d) { return d.folder("V"); });
+    s.type("hello");
+    s.model->submit();
+    s.waitForDelivery();
+
+    ASSERT_EQ(s.model->error(), std::nullopt);
+    const QList<Destination> destinations = s.model->preferences().destinations;
+    ASSERT_EQ(destinations.size(), 1);
+    Destination expected = Preferences::builtInDestination();
+    expected.id = destinations.first().id;
+    expected.vaultPath = s.data.folder("V");
+    expected.vaultBookmark = VaultAccess::bookmark(expected.vaultPath);
+    EXPECT_EQ(destinations.first(), expected);
+    EXPECT_EQ(s.model->preferences().defaultDestinationID, expected.id);
+    EXPECT_EQ(s.written(), s.model->preferences());
+    EXPECT_EQ(QDir(expected.vaultPath + "/Inbox").entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(s.draft().destinationID, expected.id);
+}
+
+TEST(AppModelFolderRepairTest, AnUnknownRouteGainsANewDestinationNamedAfterTheFolder)
+{
+    Session s;
+    s.start(std::nullopt);
+    s.answer([](const DataFolder& d) { return d.folder("V/MyNotes") + u'/'; });
+    s.type("@zz x");
+    EXPECT_TRUE(s.model->canRepairCaptureFolder());
+    const QList<Destination> before = s.model->preferences().destinations;
+
+    s.model->chooseCaptureFolder();
+    EXPECT_EQ(s.panels, 1);
+    EXPECT_FALSE(s.model->choosingVault());
+    const QList<Destination> after = s.model->preferences().destinations;
+    ASSERT_EQ(after.size(), 2);
+    EXPECT_EQ(after.first(), before.first());
+    const Destination& added = after.last();
+    EXPECT_EQ(added.name, "MyNotes");
+    EXPECT_EQ(added.alias, "");
+    EXPECT_EQ(added.path, "");
+    EXPECT_EQ(added.attachmentFolder, "Attachments/Quillor");
+    EXPECT_EQ(added.vaultBookmark, VaultAccess::bookmark(s.data.folder("V/MyNotes")));
+    EXPECT_EQ(s.written(), s.model->preferences());
+    const Capture draft = s.draft();
+    EXPECT_EQ(draft.destinationID, added.id);
+    EXPECT_EQ(draft.usesExplicitDestination, true);
+    EXPECT_FALSE(s.model->canRepairCaptureFolder());
+}
+
+TEST(AppModelFolderRepairTest, AChosenFolderReRootsTheStoredDestinationOnly)
+{
+    const struct {
+        const char* name;
+        DeliveryMode mode;
+        QString path, repairedPath;
+    } cases[] = {
+        {"append note in a subfolder", DeliveryMode::appendNote, "Journal/Log.md", "Log.md"},
+        {"daily notes in a subfolder", DeliveryMode::dailyNote, "Daily", ""},
+        {"new notes in a subfolder", DeliveryMode::newNote, "Inbox/Deep", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        Destination stored = makeDestination("Carnet", "ca", s.data.folder("Old"));
+        stored.mode = c.mode;
+        stored.path = c.path;
+        s.start(preferencesWith({stored}));
+        s.answer([](const DataFolder& d) { return d.folder("New"); });
+        s.type("hello");
+
+        s.model->chooseCaptureFolder();
+        Destination expected = stored;
+        expected.vaultPath = s.data.folder("New");
+        expected.vaultBookmark = VaultAccess::bookmark(expected.vaultPath);
+        expected.path = c.repairedPath;
+        EXPECT_EQ(s.model->preferences().destinations, QList<Destination>{expected});
+        EXPECT_EQ(s.written(), s.model->preferences());
+    }
+}
+
+TEST(AppModelFolderRepairTest, AFolderThatCannotBeReachedIsChosenAgainAndTheCaptureSent)
+{
+    Session s;
+    // The path still names a folder, but not the one the bookmark remembers.
+    const QString gone = s.data.folder("Gone");
+    Destination stored = makeDestination("Carnet", "ca", s.data.folder("Old"));
+    stored.vaultBookmark = VaultAccess::bookmark(gone);
+    ASSERT_TRUE(QDir(gone).removeRecursively());
+    s.start(preferencesWith({stored}));
+    s.answer([](const DataFolder& d) { return d.folder("New"); });
+    s.type("hello");
+    EXPECT_FALSE(s.model->canRepairCaptureFolder());
+
+    s.model->submit();
+    EXPECT_TRUE(s.model->folderAccessFailed());
+    EXPECT_TRUE(s.model->canRepairCaptureFolder());
+    s.model->chooseCaptureFolder();
+    EXPECT_FALSE(s.model->folderAccessFailed());
+    EXPECT_FALSE(s.model->canRepairCaptureFolder());
+
+    s.model->submit();
+    s.model->chooseCaptureFolder();   // ignored while the delivery runs
+    s.waitForDelivery();
+    EXPECT_EQ(s.panels, 1);
+    EXPECT_EQ(s.model->error(), std::nullopt);
+    EXPECT_EQ(QDir(s.data.folder("New")).entryList(QDir::Files).size(), 1);
+}
+
+TEST(AppModelFolderRepairTest, AChoiceThatFailsOrIsCancelledChangesNothing)
+{
+    const struct {
+        const char* name;
+        Answer answer;
+        std::function<std::optional<QString>(const DataFolder&)> error;
+    } cases[] = {
+        {"cancelled", [](const DataFolder&) { return std::nullopt; },
+         [](const DataFolder&) {
+             return QString("Destination inconnue : zz. Choisis une destination ou retire le préfixe.");
+         }},
+        {"a file instead of a folder",
+         [](const DataFolder& d) {
+             DataFolder::write(d.folder("V") + "/file", "x");
+             return d.folder("V") + "/file";
+         },
+         [](const DataFolder& d) { return bookmarkError(d.folder("V") + "/file"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        s.start(std::nullopt);
+        s.answer(c.answer);
+        s.type("@zz x");
+        s.model->submit();   // leaves its message
+        const Preferences preferences = s.model->preferences();
+        const auto files = s.data.snapshot();
+
+        s.model->chooseCaptureFolder();
+        EXPECT_EQ(s.panels, 1);
+        EXPECT_FALSE(s.model->choosingVault());
+        EXPECT_EQ(s.model->error(), c.error(s.data));
+        EXPECT_EQ(s.model->preferences(), preferences);
+        EXPECT_EQ(s.data.snapshot(), files);
+        EXPECT_EQ(s.model->content().text, "@zz x");
+    }
+}
+
+} // namespace
+} // namespace quillor

@@ -1,0 +1,338 @@
+#include "AppModelTestSupport.h"
+
+#include "core/Delivery.h"
+#include "core/DeliveryReceipt.h"
+#include "model/VaultAccess.h"
+
+#include <QBuffer>
+#include <QImage>
+
+#include <functional>
+
+namespace quillor {
+namespace {
+
+using namespace test;
+
+const QString draftFile = QStringLiteral("draft.json");
+
+QByteArray pngBytes(QRgb colour)
+{
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// Every file under a folder by relative path, with its bytes.
+QMap<QString, QByteArray> filesUnder(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), DataFolder::read(path).value_or(QByteArray()));
+    }
+    return files;
+}
+
+// A model on a data directory whose settings hold the given destinations,
+// delivering with the real writer, and what the shell's callbacks saw.
+struct Session {
+    DataFolder data;
+    ManualClock clock;
+    VaultAccess access{false};
+    QString vault = data.folder(QStringLiteral("Vault"));
+    std::unique_ptr<AppModel> model;
+    QList<bool> savingSeenBySaved;
+    QList<EditorContent> contentsHandedOver;
+
+    Destination inVault(const QString& name, const QString& alias, DeliveryMode mode, const QString& path) const
+    {
+        Destination destination = makeDestination(name, alias, vault);
+        destination.mode = mode;
+        destination.path = path;
+        return destination;
+    }
+    void start(const QList<Destination>& destinations, AppModel::Environment environment = {})
+    {
+        if (!destinations.isEmpty())
+            data.put(QStringLiteral("preferences.json"), preferencesWith(destinations).encode());
+        launch(environment);
+    }
+    void launch(AppModel::Environment environment = {})
+    {
+        model.reset();
+        if (!environment.now)
+            environment = environmentWith(clock);
+        model = std::make_unique<AppModel>(data.path(), access, environment);
+        model->onSaved = [this] { savingSeenBySaved.append(model->saving()); };
+        model->onContentChange = [this](const EditorContent& content) { contentsHandedOver.append(content); };
+    }
+    void type(const QString& text) const { model->updateContent(EditorContent::plain(text)); }
+    Capture draft() const
+    {
+        model->persistDraft();
+        return decodedDraft(data.contents(draftFile).value_or(QByteArray()));
+    }
+    void send() const
+    {
+        model->submit();
+        ASSERT_TRUE(waitUntil([&] { return !model->saving(); }));
+    }
+};
+
+QString marker(const QString& id) { return "<!-- quillor:" + id + " -->\n"; }
+
+TEST(AppModelSubmissionTest, EachModeDeliversRecordsAndStartsAFreshDraft)
+{
+    const struct {
+        const char* name;
+        DeliveryMode mode;
+        QString path;
+        std::optional<QByteArray> existing;
+        std::function<QString(const QString& id)> note, noteBytes;
+    } cases[] = {
+        {"new note", DeliveryMode::newNote, "Inbox", std::nullopt,
+         [](const QString& id) { return "Inbox/2025-01-31 080509-" + id.left(8) + ".md"; },
+         [](const QString& id) {
+             return "---\nquillor_id: " + id + "\ncreated: 2025-01-31T08:05:09Z\n---\n\nhello\n\n" + marker(id);
+         }},
+        {"append", DeliveryMode::appendNote, "Journal/Log.md", QByteArray("abc\n"),
+         [](const QString&) { return QStringLiteral("Journal/Log.md"); },
+         [](const QString& id) { return "abc\n\n\n## 08:05:09\n\nhello\n\n" + marker(id); }},
+        {"daily note", DeliveryMode::dailyNote, "Daily", std::nullopt,
+         [](const QString&) { return QStringLiteral("Daily/2025-01-31.md"); },
+         [](const QString& id) { return "\n\n## 08:05:09\n\nhello\n\n" + marker(id); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        const Destination destination = s.inVault("Carnet", "ca", c.mode, c.path);
+        if (c.existing)
+            DataFolder::write(s.vault + u'/' + c.path, *c.existing);
+        s.start({destination});
+        s.type("  hello\n");
+        const Capture sent = s.draft();
+        const QString id = Json::uuidText(sent.id);
+        s.clock.advance(60);
+        s.send();
+
+        const QString note = c.note(id);
+        EXPECT_EQ(DataFolder::read(s.vault + u'/' + note), c.noteBytes(id).toUtf8());
+        const QByteArray receiptBytes = s.data.contents("Receipts/" + id + ".json").value_or(QByteArray());
+        EXPECT_FALSE(Json::parseObject(receiptBytes).contains("vaultID"));
+        const DeliveryReceipt receipt{id, s.vault + u'/' + note, "2025-01-31T08:06:09Z", destination.displayName(),
+                                      destination.id, std::nullopt, note};
+        EXPECT_EQ(DeliveryReceipt::fromJson(Json::parseObject(receiptBytes)), receipt);
+        EXPECT_EQ(s.model->latestReceipt(), receipt);
+        const Capture archived = decodedDraft(s.data.contents("History/" + id + ".json").value_or(QByteArray()));
+        EXPECT_EQ(archived.id, sent.id);
+        EXPECT_EQ(archived.body, "  hello\n");
+        EXPECT_EQ(archived.destinationID, destination.id);
+
+        const Capture next = decodedDraft(*s.data.contents(draftFile));
+        EXPECT_NE(next.id, sent.id);
+        EXPECT_EQ(next.body, "");
+        EXPECT_EQ(next.destinationID, destination.id);
+        EXPECT_EQ(next.usesExplicitDestination, false);
+        EXPECT_EQ(s.model->content(), EditorContent());
+        EXPECT_EQ(s.contentsHandedOver, QList<EditorContent>{EditorContent()});
+        EXPECT_EQ(s.model->status(), "Enregistré dans " + destination.displayName());
+        EXPECT_EQ(s.model->error(), std::nullopt);
+        EXPECT_EQ(s.model->draftState(), DraftState::empty());
+        EXPECT_EQ(s.savingSeenBySaved, QList<bool>{false});
+    }
+}
+
+TEST(AppModelSubmissionTest, TheRoutePrefixStillRoutesAfterADeliveryAndARelaunch)
+{
+    Session s;
+    const Destination alpha = s.inVault("Alpha", "al", DeliveryMode::newNote, "A");
+    const Destination beta = s.inVault("Beta", "be", DeliveryMode::newNote, "B");
+    s.start({alpha, beta});
+    s.type("@be first");
+    s.send();
+    EXPECT_EQ(QDir(s.vault + "/B").entryList(QDir::Files).size(), 1);
+
+    for (const bool relaunched : {false, true}) {
+        SCOPED_TRACE(relaunched ? "after a relaunch" : "same run");
+        if (relaunched)
+            s.launch();
+        s.type("@al second");
+        const auto routed = s.model->routeResolution().route();
+        ASSERT_TRUE(routed);
+        EXPECT_EQ(routed->destination.id, alpha.id);
+        EXPECT_EQ(routed->body, "second");
+        s.type("plain");
+        EXPECT_EQ(s.model->routeResolution().route()->destination.id, beta.id);
+        EXPECT_EQ(s.draft().usesExplicitDestination, false);
+    }
+}
+
+TEST(AppModelSubmissionTest, EveryFailureShowsOneMessageAndKeepsTheDraftAndTheFiles)
+{
+    const QString invalidImage = QStringLiteral("Une image est introuvable. Le brouillon est conservé.");
+    const QString unknown = QStringLiteral("Destination inconnue : zz. Choisis une destination ou retire le préfixe.");
+    const struct {
+        const char* name;
+        QString text;
+        std::function<Destination(Session&)> destination;
+        std::function<void(Session&)> afterStart;
+        std::function<QString(Session&)> error;
+        bool folderAccessFailed;
+    } cases[] = {
+        {"draft cannot be saved", "hello", nullptr,
+         [](Session& s) { QDir().mkpath(s.data.file(draftFile)); },
+         [](Session& s) { return s.model->draftPersistenceError().value_or("none"); }, false},
+        {"unknown destination", "@zz hello", nullptr, nullptr,
+         [&](Session&) { return unknown; }, false},
+        {"folder cannot be reached", "hello",
+         [](Session& s) {
+             const QString gone = s.data.folder("Gone");
+             Destination destination = makeDestination("Gone", "go", gone);
+             destination.vaultBookmark = VaultAccess::bookmark(gone);
+             QDir(gone).removeRecursively();
+             return destination;
+         },
+         nullptr, [](Session&) { return VaultAccess::accessError().localizedDescription(); }, true},
+        {"destination invalid", "hello",
+         [](Session& s) { return makeDestination("Nowhere", "no", s.vault + "/Missing"); }, nullptr,
+         [](Session&) { return QStringLiteral("Choisis un dossier de notes existant."); }, false},
+        {"missing image", "![[missing.png]]", nullptr, nullptr, [&](Session&) { return invalidImage; }, false},
+        {"image with a size", "![[a.png|100]]", nullptr, nullptr, [&](Session&) { return invalidImage; }, false},
+        {"note without extension", "![[Note]]", nullptr, nullptr, [&](Session&) { return invalidImage; }, false},
+        {"delivery refused by the writer", "hello",
+         [](Session& s) {
+             DataFolder::write(s.vault + "/Log.md", QByteArray("caf\xe9\n"));
+             return s.inVault("Log", "log", DeliveryMode::appendNote, "Log.md");
+         },
+         nullptr,
+         [](Session&) {
+             return QStringLiteral("La note existante n’est pas encodée en UTF-8. Elle n’a pas été modifiée.");
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        DataFolder::write(s.vault + "/a.png", pngBytes(qRgb(1, 2, 3)));
+        DataFolder::write(s.vault + "/Note.md", "note");
+        s.start({c.destination ? c.destination(s) : s.inVault("Inbox", "in", DeliveryMode::newNote, "Inbox")});
+        if (c.afterStart)
+            c.afterStart(s);
+        s.type(c.text);
+        s.model->persistDraft();
+        const auto dataBefore = s.data.snapshot();
+        const auto vaultBefore = filesUnder(s.vault);
+        const auto imagesBefore = s.model->imageReferences();
+
+        s.send();
+        EXPECT_EQ(s.model->error(), c.error(s));
+        EXPECT_EQ(s.model->folderAccessFailed(), c.folderAccessFailed);
+        EXPECT_EQ(s.model->content().text, c.text);
+        EXPECT_EQ(s.model->imageReferences(), imagesBefore);
+        EXPECT_EQ(s.data.snapshot(), dataBefore);
+        EXPECT_EQ(filesUnder(s.vault), vaultBefore);
+        EXPECT_TRUE(s.savingSeenBySaved.isEmpty());
+    }
+}
+
+TEST(AppModelSubmissionTest, AFailureAfterTheNoteKeepsTheDraftAndAResendDeliversItOnce)
+{
+    for (const QString& blocked : {QStringLiteral("Receipts"), QStringLiteral("History")}) {
+        SCOPED_TRACE(blocked.toStdString());
+        Session s;
+        s.start({s.inVault("Inbox", "in", DeliveryMode::newNote, "Inbox")});
+        s.data.put(blocked, "a file where a folder belongs");
+        s.type("hello");
+        const Capture sent = s.draft();
+        const QString id = Json::uuidText(sent.id);
+
+        s.send();
+        ASSERT_TRUE(s.model->error());
+        EXPECT_TRUE(s.model->error()->contains(s.data.file(blocked))) << s.model->error()->toStdString();
+        EXPECT_EQ(s.draft(), sent);
+        EXPECT_EQ(s.model->content().text, "hello");
+        EXPECT_FALSE(s.data.contents("Receipts/" + id + ".json"));
+        EXPECT_TRUE(s.savingSeenBySaved.isEmpty());
+
+        ASSERT_TRUE(QFile::remove(s.data.file(blocked)));
+        s.send();
+        EXPECT_EQ(s.model->error(), std::nullopt);
+        EXPECT_EQ(s.model->latestReceipt()->captureID, id);
+        const auto notes = filesUnder(s.vault);
+        ASSERT_EQ(notes.size(), 1);
+        EXPECT_EQ(notes.first().count(marker(id).toUtf8()), 1);
+    }
+}
+
+TEST(AppModelSubmissionTest, ImagesArePlacedAgainAndOnlyThoseStillInTheText)
+{
+    Session s;
+    const Destination destination = s.inVault("Inbox", "in", DeliveryMode::newNote, "Inbox");
+    const CaptureAttachment moved(QUuid::createUuid(), pngBytes(qRgb(10, 0, 0)), "png");
+    const CaptureAttachment kept(QUuid::createUuid(), pngBytes(qRgb(0, 10, 0)), "png");
+    const CaptureAttachment deleted(QUuid::createUuid(), pngBytes(qRgb(0, 0, 10)), "png");
+    const auto referenceTo = [](const CaptureAttachment& attachment) {
+        return ImageReference{attachment.id, "Old/" + Json::uuidText(attachment.id) + ".png", std::nullopt};
+    };
+    Capture stored = storedDraft("x " + referenceTo(moved).source() + " " + referenceTo(kept).source() + " ![[a.png]]",
+                                 destination.id);
+    stored.attachments = {moved, kept, deleted};
+    stored.imageReferences = QList<ImageReference>{referenceTo(moved), referenceTo(kept), referenceTo(deleted)};
+    s.data.put(draftFile, bytesOf(stored));
+    // Another image already holds the first one's earlier path.
+    DataFolder::write(s.vault + u'/' + referenceTo(moved).path, pngBytes(qRgb(99, 99, 99)));
+    DataFolder::write(s.vault + "/a.png", pngBytes(qRgb(1, 2, 3)));
+    s.start({destination});
+
+    s.send();
+    ASSERT_EQ(s.model->error(), std::nullopt);
+    const Capture archived = decodedDraft(*s.data.contents("History/" + Json::uuidText(stored.id) + ".json"));
+    EXPECT_EQ(archived.attachments, stored.attachments);
+    const QList<ImageReference> placed = archived.imageReferences.value_or(QList<ImageReference>());
+    ASSERT_EQ(placed.size(), 3);
+    EXPECT_NE(placed[0].path, referenceTo(moved).path);
+    EXPECT_EQ(placed[1], referenceTo(kept));
+    EXPECT_EQ(placed[2], referenceTo(deleted));
+    EXPECT_EQ(archived.body, "x " + placed[0].source() + " " + placed[1].source() + " ![[a.png]]");
+    EXPECT_EQ(DataFolder::read(s.vault + u'/' + placed[0].path), moved.data);
+    EXPECT_EQ(DataFolder::read(s.vault + u'/' + placed[1].path), kept.data);
+    EXPECT_FALSE(QFileInfo::exists(s.vault + u'/' + placed[2].path));
+}
+
+TEST(AppModelSubmissionTest, NothingToSendOrADeliveryInFlightIsIgnoredQuietly)
+{
+    Session s;
+    Delivery writer(s.data.path() + "/Backups");
+    int deliveries = 0;
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.deliver = [&](const Capture& capture, const Destination& destination) {
+        ++deliveries;
+        return writer.save(capture, destination);
+    };
+    s.start({s.inVault("Inbox", "in", DeliveryMode::newNote, "Inbox")}, environment);
+    s.model->setError(QStringLiteral("earlier"));
+    s.type("\n \n");
+    s.model->persistDraft();
+    const auto before = s.data.snapshot();
+    s.model->submit();
+    EXPECT_FALSE(s.model->saving());
+    EXPECT_EQ(s.model->error(), "earlier");
+    EXPECT_EQ(s.data.snapshot(), before);
+
+    s.type("hello");
+    s.model->submit();
+    EXPECT_TRUE(s.model->saving());
+    s.model->submit();
+    ASSERT_TRUE(waitUntil([&] { return !s.model->saving(); }));
+    EXPECT_EQ(deliveries, 1);
+    EXPECT_EQ(s.savingSeenBySaved, QList<bool>{false});
+}
+
+} // namespace
+} // namespace quillor
