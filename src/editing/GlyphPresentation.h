@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/TextRange.h"
+#include "editing/IndexSet.h"
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+namespace quillor {
+
+class MarkdownLayoutManager;
+
+// Which characters of the editor's text take no room on screen, and how tall
+// each line is. Hidden characters stay in the text; the view gives them zero
+// advance. Lines are 2 pixels taller than their largest font, and 1.5 times
+// that on a list line, with the text centred in the added room.
+class MarkdownGlyphPresentation {
+public:
+    // How a character's glyph is laid out.
+    enum class GlyphAction {
+        keep,      // drawn as usual
+        null,      // neither drawn nor advanced
+        control,   // a zero-width white-space control glyph (quote markers,
+                   // code delimiters)
+    };
+
+    // The height of one line fragment and where its baseline sits.
+    struct LineFragmentMetrics {
+        qreal height = 0;
+        qreal usedHeight = 0;
+        qreal baselineOffset = 0;
+
+        bool operator==(const LineFragmentMetrics&) const = default;
+    };
+
+    // What a paragraph's block format carries to approximate the centred line
+    // height in a layout that can only add room below the text: half the
+    // growth above the paragraph, half below its first line. Without growth
+    // both are 0: no margin and no minimum height.
+    struct BlockSpacing {
+        qreal topMargin = 0;
+        qreal minimumLineHeight = 0;
+
+        bool operator==(const BlockSpacing&) const = default;
+    };
+
+    // Forwards the inputs to the layout manager (when given) and recomputes the
+    // list lines and both sets. Nothing is hidden while composing. True when
+    // either set changed: the glyphs of the whole text must be laid out again.
+    // A change of the list lines alone is picked up at each line's next layout.
+    bool update(MarkdownLayoutManager* layoutManager, const QString& source,
+                const QList<TextRange>& selections, bool composing);
+
+    // The `line` of each list item, in text order.
+    const QList<TextRange>& listLines() const { return m_listLines; }
+    const IndexSet& hiddenCharacters() const { return m_hiddenCharacters; }
+    // The hidden quote markers and code delimiters.
+    const IndexSet& hiddenControlCharacters() const { return m_hiddenControlCharacters; }
+
+    GlyphAction glyphAction(qsizetype index) const;
+    bool isNullGlyph(qsizetype index) const { return glyphAction(index) == GlyphAction::null; }
+    // The fragment starting at this position belongs to a list line; also
+    // true for the later fragments of a wrapped list line.
+    bool isListFragment(qsizetype location) const;
+
+    // (L + 2), × 1.5 on a list line, L being the largest default line height
+    // of the fonts on the line.
+    static qreal targetHeight(qreal largestLineHeight, bool listLine);
+    // Grows the fragment to its target height, lowering the baseline by half
+    // the growth. False, with the metrics untouched, when L is not above 0 or
+    // the growth is not above 0.01 (a taller fragment keeps its height).
+    bool shouldSetLineFragmentRect(LineFragmentMetrics& metrics, TextRange characters,
+                                   qreal largestLineHeight) const;
+    // The same rule as block-format values for a paragraph whose natural
+    // height (its tallest font's line height, or an image's height when
+    // taller) is given.
+    static BlockSpacing blockSpacing(qreal largestLineHeight, qreal naturalHeight, bool listLine);
+
+private:
+    QList<TextRange> m_listLines;
+    IndexSet m_hiddenCharacters;
+    IndexSet m_hiddenControlCharacters;
+};
+
+} // namespace quillor

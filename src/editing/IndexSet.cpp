@@ -1,0 +1,96 @@
+#include "editing/IndexSet.h"
+
+#include <algorithm>
+
+namespace quillor {
+
+IndexSet::IndexSet(const QList<TextRange>& ranges)
+{
+    QList<TextRange> sorted;
+    sorted.reserve(ranges.size());
+    for (const TextRange& range : ranges) {
+        if (range.length > 0)
+            sorted.append(range);
+    }
+    std::sort(sorted.begin(), sorted.end(),
+              [](const TextRange& a, const TextRange& b) { return a.location < b.location; });
+    for (const TextRange& range : sorted) {
+        // Touching runs merge too, so that equal sets always have equal runs.
+        if (!m_ranges.isEmpty() && range.location <= m_ranges.last().end()) {
+            TextRange& last = m_ranges.last();
+            last = TextRange::fromBounds(last.location, std::max(last.end(), range.end()));
+        } else {
+            m_ranges.append(range);
+        }
+    }
+}
+
+bool IndexSet::contains(qsizetype index) const
+{
+    // The first run ending after the index is the only one that can hold it.
+    const auto run = std::upper_bound(m_ranges.cbegin(), m_ranges.cend(), index,
+                                      [](qsizetype i, const TextRange& r) { return i < r.end(); });
+    return run != m_ranges.cend() && run->contains(index);
+}
+
+qsizetype IndexSet::count() const
+{
+    qsizetype total = 0;
+    for (const TextRange& range : m_ranges)
+        total += range.length;
+    return total;
+}
+
+QList<qsizetype> IndexSet::indexes() const
+{
+    QList<qsizetype> result;
+    result.reserve(count());
+    for (const TextRange& range : m_ranges) {
+        for (qsizetype i = range.location; i < range.end(); ++i)
+            result.append(i);
+    }
+    return result;
+}
+
+IndexSet IndexSet::intersected(const IndexSet& other) const
+{
+    QList<TextRange> common;
+    auto a = m_ranges.cbegin();
+    auto b = other.m_ranges.cbegin();
+    while (a != m_ranges.cend() && b != other.m_ranges.cend()) {
+        const qsizetype start = std::max(a->location, b->location);
+        const qsizetype end = std::min(a->end(), b->end());
+        if (start < end)
+            common.append(TextRange::fromBounds(start, end));
+        if (a->end() < b->end())
+            ++a;
+        else
+            ++b;
+    }
+    IndexSet result;
+    result.m_ranges = std::move(common);
+    return result;
+}
+
+IndexSet IndexSet::subtracted(const IndexSet& other) const
+{
+    QList<TextRange> rest;
+    auto b = other.m_ranges.cbegin();
+    for (const TextRange& range : m_ranges) {
+        qsizetype start = range.location;
+        while (b != other.m_ranges.cend() && b->end() <= start)
+            ++b;
+        for (auto cut = b; cut != other.m_ranges.cend() && cut->location < range.end(); ++cut) {
+            if (cut->location > start)
+                rest.append(TextRange::fromBounds(start, cut->location));
+            start = std::max(start, cut->end());
+        }
+        if (start < range.end())
+            rest.append(TextRange::fromBounds(start, range.end()));
+    }
+    IndexSet result;
+    result.m_ranges = std::move(rest);
+    return result;
+}
+
+} // namespace quillor

@@ -1,0 +1,223 @@
+#include "editing/MarkdownDecorations.h"
+
+#include "editing/EditorLayout.h"
+#include "editing/MarkdownPresentation.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillor {
+
+namespace {
+
+using Decoration = MarkdownLayoutManager::Decoration;
+using DecorationKind = MarkdownLayoutManager::DecorationKind;
+
+TextRange intersection(TextRange a, TextRange b)
+{
+    const qsizetype start = std::max(a.location, b.location);
+    const qsizetype end = std::min(a.end(), b.end());
+    return start < end ? TextRange::fromBounds(start, end) : TextRange{start, 0};
+}
+
+// A highlight away from the selection paints its word, not its "==" runs.
+TextRange visibleHighlight(const QString& text, TextRange range)
+{
+    qsizetype opening = 0;
+    while (opening < range.length && text.at(range.location + opening) == u'=')
+        ++opening;
+    return TextRange{range.location + opening, std::max<qsizetype>(range.length - 2 * opening, 0)};
+}
+
+// The range without the hidden glyphs at either end, so that a background
+// does not stretch over syntax that takes no room.
+TextRange withoutNullGlyphsAtEnds(TextRange range, const DecorationLayout& layout)
+{
+    qsizetype start = range.location;
+    qsizetype end = range.end();
+    while (start < end && layout.isNullGlyph(start))
+        ++start;
+    while (end > start && layout.isNullGlyph(end - 1))
+        --end;
+    return TextRange::fromBounds(start, end);
+}
+
+// Inline code and highlights: one background per line, around the visible
+// glyphs of the span on that line.
+void appendPerLine(QList<Decoration>& result, DecorationKind kind, TextRange span, TextRange request,
+                   const DecorationLayout& layout)
+{
+    const TextRange requested = intersection(span, request);
+    if (requested.isEmpty())
+        return;
+    const qreal widening = kind == DecorationKind::code ? 2 : 0;
+    for (const LineFragment& fragment : layout.lineFragments(requested)) {
+        const TextRange onLine = intersection(fragment.range, span);
+        if (onLine.isEmpty())
+            continue;
+        const TextRange visible = withoutNullGlyphsAtEnds(onLine, layout);
+        if (visible.isEmpty())
+            continue;
+        const QRectF box = layout.glyphBounds(visible, fragment);
+        if (!(box.width() > 0))
+            continue;
+        result.append(Decoration{kind, box.adjusted(-widening, 1, widening, -1)});
+    }
+}
+
+void appendDragging(QList<Decoration>& result, const std::optional<TextRange>& dragged, TextRange request,
+                    const DecorationLayout& layout)
+{
+    if (!dragged || dragged->length <= 0 || dragged->location < 0 || dragged->end() > layout.textLength())
+        return;
+    const TextRange requested = intersection(*dragged, request);
+    if (requested.isEmpty())
+        return;
+    const qreal padding = layout.lineFragmentPadding();
+    for (const LineFragment& fragment : layout.lineFragments(requested)) {
+        const QRectF& r = fragment.rect;
+        const QRectF band(QPointF(r.left() + padding, r.top() + 0.5), QPointF(r.right(), r.bottom() - 0.5));
+        result.append(Decoration{DecorationKind::dragging, band});
+    }
+}
+
+std::optional<QRectF> visibleBand(TextRange request, const DecorationLayout& layout)
+{
+    if (request.isEmpty())
+        return std::nullopt;
+    std::optional<QRectF> band;
+    for (const LineFragment& fragment : layout.lineFragments(request))
+        band = band ? band->united(fragment.rect) : fragment.rect;
+    return band;
+}
+
+QList<QRectF> quoteBars(const QList<QuoteSyntax::Line>& quotes, const DecorationLayout& layout)
+{
+    const qreal padding = layout.lineFragmentPadding();
+    QList<QRectF> bars;
+    for (const QuoteSyntax::Line& line : quotes) {
+        // From the text after the markers, or the terminator of an empty quote line.
+        const qsizetype start = std::min(line.prefix.end(), line.range.end() - 1);
+        const TextRange characters = TextRange::fromBounds(start, line.range.end());
+        for (const LineFragment& fragment : layout.lineFragments(characters)) {
+            for (int level = 0; level < line.depth; ++level) {
+                bars.append(QRectF(fragment.rect.left() + padding + 1 + QuoteSyntax::textIndent(level),
+                                   fragment.rect.top(), QuoteSyntax::barWidth, fragment.rect.height()));
+            }
+        }
+    }
+    std::stable_sort(bars.begin(), bars.end(), [](const QRectF& a, const QRectF& b) {
+        return a.left() < b.left() || (a.left() == b.left() && a.top() < b.top());
+    });
+    // Bars of consecutive lines at the same level become one.
+    QList<QRectF> merged;
+    for (const QRectF& bar : bars) {
+        if (!merged.isEmpty() && std::abs(bar.left() - merged.last().left()) < 0.1
+            && std::abs(bar.top() - merged.last().bottom()) < 0.5)
+            merged.last() = merged.last().united(bar);
+        else
+            merged.append(bar);
+    }
+    return merged;
+}
+
+void appendQuotes(QList<Decoration>& result, const QList<QuoteSyntax::Line>& quotes, const std::optional<QRectF>& band,
+                  const DecorationLayout& layout)
+{
+    if (!band || quotes.isEmpty())
+        return;
+    for (const QRectF& bar : quoteBars(quotes, layout)) {
+        if (bar.bottom() > band->top() && bar.top() < band->bottom())
+            result.append(Decoration{DecorationKind::quote, bar});
+    }
+}
+
+void appendFencedBlock(QList<Decoration>& result, const CodeSyntax::Span& span, const QList<TextRange>& selections,
+                       TextRange request, const DecorationLayout& layout)
+{
+    // With the caret inside, the fences are shown, so the background covers them.
+    const TextRange characters = CodeSyntax::isActive(span, selections) ? span.range : span.contentRange;
+    const TextRange requested = intersection(characters, request);
+    if (requested.isEmpty())
+        return;
+    const qreal padding = layout.lineFragmentPadding();
+    std::optional<QRectF> block;
+    for (const LineFragment& fragment : layout.lineFragments(requested)) {
+        const QRectF line = fragment.rect.adjusted(padding, 0, -padding, 0);
+        block = block ? block->united(line) : line;
+    }
+    if (block)
+        result.append(Decoration{DecorationKind::code, block->adjusted(0, 1, 0, -1)});
+}
+
+} // namespace
+
+bool MarkdownLayoutManager::updateDecorations(const QString& source, const QList<TextRange>& selections,
+                                              bool composing)
+{
+    if (source == m_source && selections == m_selections && composing == m_composing)
+        return false;
+    m_source = source;
+    m_selections = selections;
+    m_composing = composing;
+    m_quotes.clear();
+    m_code.clear();
+    m_highlights.clear();
+    if (composing)
+        return true;
+    for (const QuoteSyntax::Line& line : QuoteSyntax::lines(source)) {
+        if (!QuoteSyntax::isActive(line, source, selections))
+            m_quotes.append(line);
+    }
+    m_code = CodeSyntax::spans(source);
+    for (const MarkdownStyle& style : MarkdownPresentation::styles(source)) {
+        if (!style.highlight)
+            continue;
+        m_highlights.append(MarkdownPresentation::isActive(style.range, selections)
+                                ? style.range
+                                : visibleHighlight(source, style.range));
+    }
+    return true;
+}
+
+QList<MarkdownLayoutManager::Decoration> MarkdownLayoutManager::decorations(TextRange glyphRange,
+                                                                            const DecorationLayout& layout) const
+{
+    QList<Decoration> result;
+    if (layout.textLength() <= 0)
+        return result;
+    appendDragging(result, m_draggedRange, glyphRange, layout);
+    appendQuotes(result, m_quotes, visibleBand(glyphRange, layout), layout);
+    for (const CodeSyntax::Span& span : m_code) {
+        if (span.fenced)
+            appendFencedBlock(result, span, m_selections, glyphRange, layout);
+        else
+            appendPerLine(result, DecorationKind::code, span.range, glyphRange, layout);
+    }
+    for (const TextRange& highlight : m_highlights)
+        appendPerLine(result, DecorationKind::highlight, highlight, glyphRange, layout);
+    return result;
+}
+
+MarkdownLayoutManager::ParagraphStyle MarkdownLayoutManager::paragraphStyle(qreal lineHeight, int quoteDepth,
+                                                                            bool listItem)
+{
+    Q_UNUSED(lineHeight)
+    const qreal indent = QuoteSyntax::textIndent(quoteDepth) + (listItem ? EditorLayout::listLeadingIndent : 0);
+    return ParagraphStyle{.lineSpacing = 0, .firstLineHeadIndent = indent, .headIndent = indent};
+}
+
+namespace DecorationPaint {
+
+qreal cornerRadius(MarkdownLayoutManager::DecorationKind kind)
+{
+    return kind == MarkdownLayoutManager::DecorationKind::quote ? 1.5 : 4;
+}
+
+QRectF draggingClip(const QRectF& rect, qreal originX)
+{
+    return QRectF(originX, rect.top(), std::max(rect.right() - originX, 0.0), rect.height());
+}
+
+} // namespace DecorationPaint
+} // namespace quillor

@@ -1,0 +1,288 @@
+#include "editing/MarkdownDecorations.h"
+
+#include "editing/IndexSet.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace quillor;
+using Decoration = MarkdownLayoutManager::Decoration;
+using Kind = MarkdownLayoutManager::DecorationKind;
+
+namespace {
+
+// A text laid out on a grid: 10 pixels per character, 20 per line, lines 300
+// wide, a padding of 5, wrapped every `columns` characters. Characters in
+// `zeroWidth` take no room (hidden glyphs); those in `null` are also null
+// glyphs.
+class GridLayout : public DecorationLayout {
+public:
+    explicit GridLayout(const QString& text, qsizetype columns = 1000, IndexSet zeroWidth = {}, IndexSet null = {})
+        : m_text(text), m_zeroWidth(std::move(zeroWidth)), m_null(std::move(null))
+    {
+        qsizetype start = 0;
+        while (start < text.size()) {
+            qsizetype end = text.indexOf(u'\n', start);
+            const bool terminated = end >= 0;
+            if (!terminated)
+                end = text.size();
+            for (qsizetype chunk = start;; chunk += columns) {
+                const qsizetype chunkEnd = std::min(chunk + columns, end);
+                const bool last = chunkEnd == end;
+                const qsizetype rangeEnd = last && terminated ? end + 1 : chunkEnd;
+                if (rangeEnd > chunk)
+                    append(TextRange::fromBounds(chunk, rangeEnd));
+                if (last)
+                    break;
+            }
+            start = end + 1;
+        }
+    }
+
+    qsizetype textLength() const override { return m_text.size(); }
+    qreal lineFragmentPadding() const override { return 5; }
+
+    QList<LineFragment> lineFragments(TextRange range) const override
+    {
+        QList<LineFragment> result;
+        for (const LineFragment& fragment : m_fragments) {
+            if (fragment.range.overlaps(range))
+                result.append(fragment);
+        }
+        return result;
+    }
+
+    QRectF glyphBounds(TextRange range, const LineFragment& fragment) const override
+    {
+        const TextRange before = TextRange::fromBounds(fragment.range.location, range.location);
+        const qreal left = lineFragmentPadding() + advance(before);
+        return QRectF(left, fragment.rect.top(), advance(range), fragment.rect.height());
+    }
+
+    bool isNullGlyph(qsizetype position) const override { return m_null.contains(position); }
+
+private:
+    void append(TextRange range)
+    {
+        m_fragments.append(LineFragment{range, QRectF(0, 20.0 * m_fragments.size(), 300, 20)});
+    }
+
+    qreal advance(TextRange range) const
+    {
+        qreal width = 0;
+        for (qsizetype i = range.location; i < range.end(); ++i) {
+            if (m_text.at(i) != u'\n' && !m_zeroWidth.contains(i))
+                width += 10;
+        }
+        return width;
+    }
+
+    QString m_text;
+    IndexSet m_zeroWidth;
+    IndexSet m_null;
+    QList<LineFragment> m_fragments;
+};
+
+std::string describe(const QList<Decoration>& decorations)
+{
+    static const char* const names[] = {"quote", "code", "highlight", "dragging"};
+    std::string out;
+    for (const Decoration& d : decorations) {
+        const QRectF& r = d.rect;
+        out += names[int(d.kind)]
+            + QStringLiteral("(%1,%2,%3,%4) ").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+    }
+    return out.empty() ? "none" : out;
+}
+
+TextRange whole(const QString& text)
+{
+    return TextRange{0, text.size()};
+}
+
+QList<Decoration> decorate(const QString& text, const QList<TextRange>& selections, const DecorationLayout& layout,
+                           std::optional<TextRange> request = std::nullopt)
+{
+    MarkdownLayoutManager manager;
+    manager.updateDecorations(text, selections, false);
+    return manager.decorations(request.value_or(whole(text)), layout);
+}
+
+} // namespace
+
+TEST(MarkdownDecorationsTest, UpdateRunsOnlyWhenInputsChange)
+{
+    MarkdownLayoutManager manager;
+    EXPECT_FALSE(manager.updateDecorations("", {}, false)) << "the initial state";
+    EXPECT_TRUE(manager.updateDecorations("> a", {}, false));
+    EXPECT_EQ(manager.quotes().size(), 1);
+    EXPECT_FALSE(manager.updateDecorations("> a", {}, false));
+    EXPECT_TRUE(manager.updateDecorations("> a", {{0, 0}, {3, 0}}, false));
+    EXPECT_TRUE(manager.updateDecorations("> a", {{3, 0}, {0, 0}}, false)) << "the order of selections counts";
+    EXPECT_TRUE(manager.quotes().isEmpty());
+    EXPECT_TRUE(manager.updateDecorations("> a", {{3, 0}, {0, 0}}, true));
+    EXPECT_FALSE(manager.updateDecorations("> a", {{3, 0}, {0, 0}}, true));
+}
+
+TEST(MarkdownDecorationsTest, StoredHighlights)
+{
+    const struct {
+        const char* name;
+        QString text;
+        QList<TextRange> selections;
+        QList<TextRange> highlights;
+    } cases[] = {
+        {"no selection: the word only", "==word==", {}, {{2, 4}}},
+        {"caret right after the closing run", "==word==", {{8, 0}}, {{0, 8}}},
+        {"selection inside", "==word==", {{3, 2}}, {{0, 8}}},
+        {"caret elsewhere", "==a== ==b==", {{11, 0}}, {{2, 1}, {6, 5}}},
+        {"inside code: none", "`==a==`", {}, {}},
+    };
+    for (const auto& c : cases) {
+        MarkdownLayoutManager manager;
+        manager.updateDecorations(c.text, c.selections, false);
+        EXPECT_EQ(manager.highlights(), c.highlights) << c.name;
+    }
+}
+
+TEST(MarkdownDecorationsTest, OrderEmptinessAndComposition)
+{
+    const QString text = "> q\n`c` ==h==";
+    MarkdownLayoutManager manager;
+    manager.updateDecorations(text, {}, false);
+    manager.setDraggedRange(TextRange{0, 4});
+    QList<Kind> kinds;
+    for (const Decoration& d : manager.decorations(whole(text), GridLayout(text)))
+        kinds.append(d.kind);
+    EXPECT_EQ(kinds, (QList<Kind>{Kind::dragging, Kind::quote, Kind::code, Kind::highlight}));
+    EXPECT_EQ(describe(manager.decorations({5, 0}, GridLayout(text))), "none") << "an empty request";
+    EXPECT_EQ(describe(manager.decorations(whole(text), GridLayout(""))), "none") << "an empty text, even dragging";
+
+    manager.updateDecorations(text, {}, true);
+    EXPECT_EQ(describe(manager.decorations(whole(text), GridLayout(text))), "dragging(5,0.5,295,19) ")
+        << "composing keeps only the drag feedback";
+}
+
+TEST(MarkdownDecorationsTest, DragFeedback)
+{
+    const QString text = "- a\n- b\n- c";
+    const struct {
+        const char* name;
+        std::optional<TextRange> dragged;
+        TextRange request;
+        const char* expected;
+    } cases[] = {
+        {"one line", TextRange{4, 4}, {0, 11}, "dragging(5,20.5,295,19) "},
+        {"two lines, one rectangle each", TextRange{0, 8}, {0, 11}, "dragging(5,0.5,295,19) dragging(5,20.5,295,19) "},
+        {"only the requested lines", TextRange{0, 11}, {8, 3}, "dragging(5,40.5,295,19) "},
+        {"outside the request", TextRange{4, 4}, {0, 4}, "none"},
+        {"empty range", TextRange{4, 0}, {0, 11}, "none"},
+        {"ends beyond the text", TextRange{8, 10}, {0, 11}, "none"},
+    };
+    for (const auto& c : cases) {
+        MarkdownLayoutManager manager;
+        manager.updateDecorations(text, {}, false);
+        manager.setDraggedRange(c.dragged);
+        EXPECT_EQ(describe(manager.decorations(c.request, GridLayout(text))), c.expected) << c.name;
+    }
+}
+
+TEST(MarkdownDecorationsTest, QuoteBars)
+{
+    const struct {
+        const char* name;
+        QString text;
+        QList<TextRange> selections;
+        std::optional<TextRange> request;
+        const char* expected;
+    } cases[] = {
+        {"three lines merge into one bar", "> a\n> b\n> c", {}, {}, "quote(6,0,3,60) "},
+        {"caret on the middle line breaks the bar", "> a\n> b\n> c", {{6, 0}}, {}, "quote(6,0,3,20) quote(6,40,3,20) "},
+        {"caret at the end of an unterminated last quote line", "> a\n> b\n> c", {{11, 0}}, {}, "quote(6,0,3,40) "},
+        {"caret on the empty line after the quote", "> a\n> b\n", {{8, 0}}, {}, "quote(6,0,3,40) "},
+        {"selection over the first line", "> a\n> b", {{1, 2}}, {}, "quote(6,20,3,20) "},
+        {"depth 2: two bars 10 apart", "> > a\n> > b", {}, {}, "quote(6,0,3,40) quote(16,0,3,40) "},
+        {"deeper line continues the outer bar", "> a\n> > b", {}, {}, "quote(6,0,3,40) quote(16,20,3,20) "},
+        {"empty quote line keeps its bar", ">\n> b", {}, {}, "quote(6,0,3,40) "},
+        {"a wrapped quote line gets a bar on each of its lines", "> abcdefgh", {}, {}, "quote(6,0,3,40) "},
+        {"a partial repaint keeps the whole merged bar", "> a\n> b\n> c", {}, TextRange{8, 3}, "quote(6,0,3,60) "},
+        {"a repaint away from the quote draws none", "> a\nx\ny", {}, TextRange{6, 1}, "none"},
+        {"inside a fence: none", "```\n> a\n```", {}, {}, "code(5,21,290,18) "},
+    };
+    for (const auto& c : cases) {
+        const GridLayout layout(c.text, 6);
+        EXPECT_EQ(describe(decorate(c.text, c.selections, layout, c.request)), c.expected) << c.name;
+    }
+}
+
+TEST(MarkdownDecorationsTest, CodeBackgrounds)
+{
+    const QString fenced = "```\ncode\n```\nafter";
+    const struct {
+        const char* name;
+        QString text;
+        QList<TextRange> selections;
+        std::optional<TextRange> request;
+        qsizetype columns;
+        const char* expected;
+    } cases[] = {
+        {"caret elsewhere: the content lines", fenced, {{15, 0}}, {}, 1000, "code(5,21,290,18) "},
+        {"caret inside the fences: the fence lines too", fenced, {{2, 0}}, {}, 1000, "code(5,1,290,58) "},
+        {"caret right after the closing fence is inside", fenced, {{12, 0}}, {}, 1000, "code(5,1,290,58) "},
+        {"only the requested content line", "```\na\nb\n```", {}, TextRange{6, 1}, 1000, "code(5,41,290,18) "},
+        {"no content, no caret: none", "```\n```\nx", {{9, 0}}, {}, 1000, "none"},
+        {"no content, caret on a fence", "```\n```\nx", {{1, 0}}, {}, 1000, "code(5,1,290,38) "},
+        {"inline: 2 wider on each side", "ab `cd` e", {}, {}, 1000, "code(33,1,44,18) "},
+        {"inline split over two lines: one per line", "ab `cdefg` h", {}, {}, 6, "code(33,1,34,18) code(3,21,44,18) "},
+        {"inline, only the requested line", "ab `cdefg` h", {}, TextRange{7, 1}, 6, "code(3,21,44,18) "},
+    };
+    for (const auto& c : cases) {
+        const GridLayout layout(c.text, c.columns);
+        EXPECT_EQ(describe(decorate(c.text, c.selections, layout, c.request)), c.expected) << c.name;
+    }
+}
+
+TEST(MarkdownDecorationsTest, HighlightsPaintVisibleGlyphsOnly)
+{
+    // "x ==**b**==" away from the caret: the "==" and "**" runs are hidden.
+    const QString nested = "x ==**b**==";
+    const IndexSet hidden({{2, 4}, {7, 4}});
+    const IndexSet all({{0, 6}});
+    const struct {
+        const char* name;
+        QString text;
+        QList<TextRange> selections;
+        GridLayout layout;
+        const char* expected;
+    } cases[] = {
+        {"hidden emphasis markers trimmed from both ends", nested, {}, GridLayout(nested, 1000, hidden, hidden),
+         "highlight(25,1,10,18) "},
+        {"the word only", "==word==", {}, GridLayout("==word=="), "highlight(25,1,40,18) "},
+        {"caret after the closing run: delimiters included", "==word==", {{8, 0}}, GridLayout("==word=="),
+         "highlight(5,1,80,18) "},
+        {"every glyph hidden: none", "==ab==", {{6, 0}}, GridLayout("==ab==", 1000, all, all),
+         "none"},
+        {"zero width without being null: kept, but no area", "==ab==", {{6, 0}},
+         GridLayout("==ab==", 1000, all), "none"},
+        {"one per line when wrapped", "==abcdef==", {}, GridLayout("==abcdef==", 4),
+         "highlight(25,1,20,18) highlight(5,21,40,18) "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(describe(decorate(c.text, c.selections, c.layout)), c.expected) << c.name;
+}
+
+TEST(MarkdownDecorationsTest, ParagraphStyle)
+{
+    const struct {
+        int depth;
+        bool list;
+        qreal indent;
+    } cases[] = {{0, false, 0}, {1, false, 10}, {0, true, 16.7}, {2, true, 36.7}};
+    for (const auto& c : cases) {
+        const auto style = MarkdownLayoutManager::paragraphStyle(28.5, c.depth, c.list);
+        EXPECT_NEAR(style.firstLineHeadIndent, c.indent, 1e-9) << c.depth << " " << c.list;
+        EXPECT_EQ(style.headIndent, style.firstLineHeadIndent);
+        EXPECT_EQ(style.lineSpacing, 0);
+    }
+}
