@@ -2,6 +2,7 @@
 
 #include "core/Delivery.h"
 #include "model/DataDirectory.h"
+#include "updates/AppUpdates.h"
 
 namespace quillor {
 
@@ -177,6 +178,13 @@ void AppModel::setImageReferences(const QList<ImageReference>& value)
 {
     if (assign(m_imageReferences, value))
         Q_EMIT imageReferencesChanged();
+}
+
+AppUpdates& AppModel::updates()
+{
+    if (!m_updates)
+        m_updates = std::make_unique<AppUpdates>(m_dataDirectory);
+    return *m_updates;
 }
 
 } // namespace quillor

@@ -32,6 +32,7 @@ namespace quillor {
 
 class EditorSurface;
 
+class AppUpdates;
 class Delivery;
 class VaultAccess;
 
@@ -255,6 +256,11 @@ public:
     // (the images placed before it stay recorded).
     EditorContent addImages(const QList<CaptureAttachment>& attachments);
 
+    // MARK: Updates
+    // The update checker, made on first use on the data directory with its
+    // own defaults (installed version, store flavour, catalog fetch).
+    AppUpdates& updates();
+
     // MARK: Callbacks (empty in a headless model; called on the UI thread)
     // May throw; no folder means the user cancelled.
     std::function<std::optional<QString>(const Destination&)> onChooseVault;
@@ -421,6 +427,7 @@ private:
     std::optional<CompletionContext> m_dismissedContext;
     Capture m_draft;
     std::unique_ptr<Delivery> m_writer;
+    std::unique_ptr<AppUpdates> m_updates;
     QList<NoteSuggestion> m_notes;
     QStringList m_tags;
     QString m_indexedVault;

@@ -9,6 +9,7 @@
 #include "core/Routing.h"
 #include "model/DataDirectory.h"
 #include "model/VaultAccess.h"
+#include "updates/AppUpdates.h"
 
 #include <QDir>
 #include <QFileInfo>
