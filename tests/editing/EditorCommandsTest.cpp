@@ -1,0 +1,263 @@
+#include "editing/EditorCommands.h"
+
+#include "editing/ListMovement.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+using namespace quillor;
+using EditorBehavior::Command;
+using EditorBehavior::Edit;
+
+namespace {
+
+std::string describe(TextRange r) { return "(" + std::to_string(r.location) + "," + std::to_string(r.length) + ")"; }
+
+std::string describe(const std::optional<Edit>& e)
+{
+    if (!e)
+        return "absent";
+    if (e->kind == Edit::Kind::wrap)
+        return "wrap(\"" + e->opening.toStdString() + "\", \"" + e->closing.toStdString() + "\")";
+    if (e->kind == Edit::Kind::select)
+        return "select(" + describe(e->selection) + ")";
+    return "replace(" + describe(e->range) + ", \"" + e->text.toStdString() + "\", " + describe(e->selection) + ")";
+}
+
+Edit replace(TextRange range, const QString& text, TextRange selection) { return Edit::replace(range, text, selection); }
+Edit wrap(const QString& opening, const QString& closing) { return Edit::wrap(opening, closing); }
+
+} // namespace
+
+TEST(EditorCommandsTest, NamesRoundTripInMenuOrder)
+{
+    QStringList names;
+    for (const Command command : EditorBehavior::allCommands()) {
+        names.append(EditorBehavior::name(command));
+        EXPECT_EQ(EditorBehavior::commandNamed(names.back()), command);
+    }
+    EXPECT_EQ(names, QStringList({"wiki", "task", "bullet", "bold", "italic", "strike", "highlight", "code", "heading", "quote"}));
+    for (const QString& other : {QString(), QStringLiteral("Bold"), QStringLiteral("bold ")})
+        EXPECT_EQ(EditorBehavior::commandNamed(other), std::nullopt) << other.toStdString();
+}
+
+TEST(EditorCommandsTest, Commands)
+{
+    const QString block = "```\ncode\nmore\n```\nafter";   // code (4,10), closing line 14..18
+    const struct {
+        const char* name;
+        Command command;
+        QString text;
+        TextRange selection;
+        std::optional<Edit> expected;
+    } cases[] = {
+        // inline markers
+        {"bold unwraps the selected word", Command::bold, "**word**", {2, 4}, replace({0, 8}, "word", {0, 4})},
+        {"bold wraps a bare word", Command::bold, "word", {0, 4}, wrap("**", "**")},
+        {"markers only before", Command::bold, "**word", {2, 4}, wrap("**", "**")},
+        {"nothing read before the text", Command::bold, "**", {0, 0}, wrap("**", "**")},
+        {"italic takes one star of bold", Command::italic, "**word**", {2, 4}, replace({1, 6}, "word", {1, 4})},
+        {"strike unwraps", Command::strike, "x ~~y~~", {4, 1}, replace({2, 5}, "y", {2, 1})},
+        {"highlight unwraps an empty pair", Command::highlight, "a====", {3, 0}, replace({1, 4}, "", {1, 0})},
+        {"one-line code", Command::code, "`\U0001F600`", {1, 2}, replace({0, 4}, "\U0001F600", {0, 2})},
+        // fenced code
+        {"fence longer than any run inside", Command::code, "x```\ny", {0, 6}, wrap("````\n", "\n````")},
+        {"whole lines in the middle", Command::code, "p\nab\ncd\nq", {2, 5}, wrap("```\n", "\n```")},
+        {"mid-line selection gets its own lines", Command::code, "xab\ncdy", {1, 5}, wrap("\n```\n", "\n```\n")},
+        {"selection ending with its line break", Command::code, "ab\ncd\n", {0, 6}, wrap("```\n", "```")},
+        {"vertical tab is a line break", Command::code, "a\vb", {0, 3}, wrap("```\n", "\n```")},
+        {"line separator is a line break", Command::code, "a\u2028b", {0, 3}, wrap("```\n", "\n```")},
+        {"unwrap, code without its last break", Command::code, block, {4, 9}, replace({0, 17}, "code\nmore", {0, 9})},
+        {"unwrap, code with its last break", Command::code, block, {4, 10}, replace({0, 18}, "code\nmore\n", {0, 10})},
+        {"not the start of the code: wrap", Command::code, block, {5, 8}, wrap("\n```\n", "\n```")},
+        {"code left after the selection: wrap", Command::code, block, {4, 6}, wrap("```\n", "\n```\n")},
+        // wiki links
+        {"empty wiki link", Command::wiki, "", {0, 0}, replace({0, 0}, "[[]]", {2, 0})},
+        {"selection becomes the label", Command::wiki, "ab", {0, 2}, replace({0, 2}, "[[|ab]]", {2, 0})},
+        // line commands
+        {"done box reopens", Command::task, "- [X] a", {6, 0}, replace({2, 3}, "[ ]", {6, 0})},
+        {"open box is ticked, selection kept", Command::task, "- [ ] a", {0, 7}, replace({2, 3}, "[x]", {0, 7})},
+        {"ordered item becomes a task", Command::task, "1. a", {0, 0}, replace({0, 3}, "- [ ] ", {6, 0})},
+        {"caret before the indentation stays", Command::task, "  text", {0, 0}, replace({2, 0}, "- [ ] ", {0, 0})},
+        {"caret in the text moves along", Command::task, "  text", {4, 0}, replace({2, 0}, "- [ ] ", {10, 0})},
+        {"plain bullet goes", Command::bullet, "x\n- a", {5, 0}, replace({2, 2}, "", {3, 0})},
+        {"caret inside the removed marker", Command::bullet, "- a", {1, 0}, replace({0, 2}, "", {0, 0})},
+        {"task becomes a bullet", Command::bullet, "- [ ] a", {6, 0}, replace({0, 6}, "- ", {2, 0})},
+        {"ordered becomes a bullet", Command::bullet, "1. a", {4, 0}, replace({0, 3}, "- ", {3, 0})},
+        {"code is no list", Command::bullet, "`- a`", {1, 0}, replace({0, 0}, "- ", {3, 0})},
+        {"heading goes", Command::heading, "# Title", {1, 2}, replace({0, 2}, "", {0, 1})},
+        {"deeper heading gets another mark", Command::heading, "## Title", {0, 0}, replace({0, 0}, "# ", {2, 0})},
+        {"only the first line, the end follows", Command::heading, "a\nb", {0, 3}, replace({0, 0}, "# ", {2, 3})},
+        {"quote after indentation goes", Command::quote, "\t> a", {4, 0}, replace({1, 2}, "", {2, 0})},
+        {"quote mark added after a CRLF", Command::quote, "x\r\n  a", {6, 0}, replace({5, 0}, "> ", {8, 0})},
+    };
+    for (const auto& c : cases) {
+        const std::optional<Edit> edit = EditorBehavior::command(c.command, c.text, c.selection);
+        EXPECT_EQ(edit, c.expected) << c.name << ": got " << describe(edit) << ", expected " << describe(c.expected);
+    }
+    for (const Command command : EditorBehavior::allCommands()) {
+        for (const TextRange selection : {TextRange{-1, 0}, TextRange{0, -1}, TextRange{2, 2}, TextRange{4, 0}})
+            EXPECT_EQ(EditorBehavior::command(command, "abc", selection), std::nullopt) << describe(selection);
+    }
+}
+
+TEST(EditorCommandsTest, ListStyleCycle)
+{
+    EditorBehavior::ListStyleCycle cycle;
+    QString text = "x\na";
+    TextRange selection{3, 0};
+    for (const QString step : {"x\n- a", "x\n- [ ] a", "x\n- [x] a", "x\n- [ ] a", "x\n- a", "x\na", "x\n- a"}) {
+        const std::optional<Edit> edit = cycle.advance(text, selection);
+        ASSERT_TRUE(edit) << step.toStdString();
+        const Edit::Result result = edit->applied(text, selection);
+        ASSERT_EQ(result.text, step);
+        EXPECT_EQ(result.selection, (TextRange{result.text.size(), 0})) << "the caret stays after the a";
+        text = result.text;
+        selection = result.selection;
+    }
+
+    // Going down from a done task; then the caret moves: up again.
+    cycle = {};
+    EXPECT_EQ(cycle.advance("- [x] a", {7, 0}), replace({0, 6}, "- [ ] ", {7, 0}));
+    EXPECT_TRUE(cycle.descending);
+    EXPECT_EQ(cycle.advance("- [ ] a", {2, 0}), replace({0, 6}, "- [x] ", {6, 0}));
+
+    // Inside code or with a bad selection nothing happens, and the state stays.
+    cycle.descending = true;
+    const EditorBehavior::ListStyleCycle before = cycle;
+    EXPECT_EQ(cycle.advance("a `b` c", {0, 0}), std::nullopt);
+    EXPECT_EQ(cycle.advance("```\n- a\n```", {5, 0}), std::nullopt);
+    EXPECT_EQ(cycle.advance("a", {1, 1}), std::nullopt);
+    EXPECT_EQ(cycle, before);
+}
+
+namespace {
+
+QString randomMarkdown(std::mt19937& random)
+{
+    static const QStringList tokens = {
+        "- ", "* ", "1. ", "- [ ] ", "- [x] ", "> ", "# ", "  ", "    ", "\t", "**", "*", "~~", "==", "`", "```",
+        "[[", "]]", "word", "e\u0301", "\U0001F600", "\n", "\n", "\n", "\r\n", "\r", "\u2028", "\v", "x",
+    };
+    QString text;
+    for (int n = int(random() % 40); n > 0; --n)
+        text += tokens[random() % tokens.size()];
+    return text;
+}
+
+bool splitsPair(const QString& text, qsizetype position)
+{
+    return position > 0 && position < text.size() && text[position - 1].isHighSurrogate() && text[position].isLowSurrogate();
+}
+
+bool hasLoneSurrogate(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if ((text[i].isHighSurrogate() && !(i + 1 < text.size() && text[i + 1].isLowSurrogate()))
+            || (text[i].isLowSurrogate() && !(i > 0 && text[i - 1].isHighSurrogate())))
+            return true;
+    }
+    return false;
+}
+
+// Empty when the range lies inside the text on whole code points.
+std::string rangeFault(const QString& text, TextRange range)
+{
+    if (range.location < 0 || range.length < 0 || range.end() > text.size())
+        return describe(range) + " outside the text";
+    if (splitsPair(text, range.location) || splitsPair(text, range.end()))
+        return describe(range) + " splits a surrogate pair";
+    return {};
+}
+
+std::string editFault(const QString& text, TextRange selection, const Edit& edit)
+{
+    if (edit.kind == Edit::Kind::replace && !rangeFault(text, edit.range).empty())
+        return "range " + rangeFault(text, edit.range);
+    const Edit::Result result = edit.applied(text, selection);
+    return hasLoneSurrogate(result.text) ? "a lone surrogate" : rangeFault(result.text, result.selection);
+}
+
+std::string planFault(const QString& text, const ListMovement::Plan& plan)
+{
+    for (const ListMovement::Piece& piece : plan.pieces) {
+        if (piece.kind == ListMovement::Piece::Kind::source && !rangeFault(text, piece.range).empty())
+            return "piece " + rangeFault(text, piece.range);
+    }
+    const QString moved = plan.replacement(text);
+    // A move changes only indentation and line breaks.
+    const auto letters = [](QString s) {
+        s.remove(u' ').remove(u'\t').remove(u'\n').remove(u'\r');
+        std::sort(s.begin(), s.end());
+        return s;
+    };
+    if (hasLoneSurrogate(moved) || letters(moved) != letters(text))
+        return "other characters changed";
+    if (!rangeFault(moved, plan.movedRange).empty())
+        return "moved range " + rangeFault(moved, plan.movedRange);
+    return rangeFault(moved, plan.selection);
+}
+
+} // namespace
+
+TEST(EditorCommandsTest, RandomTextsGetSoundEdits)
+{
+    std::mt19937 random(20240607);
+    for (int round = 0; round < 2000; ++round) {
+        const QString text = randomMarkdown(random);
+        qsizetype a = random() % (text.size() + 1);
+        qsizetype b = random() % 3 ? qsizetype(random() % (text.size() + 1)) : a;
+        a -= splitsPair(text, a);
+        b -= splitsPair(text, b);
+        const TextRange selection = TextRange::fromBounds(std::min(a, b), std::max(a, b));
+        QString shown = text;
+        shown.replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r"));
+        const std::string context = "text \"" + shown.toStdString() + "\" selection " + describe(selection);
+
+        for (const Command command : EditorBehavior::allCommands()) {
+            const std::string name = EditorBehavior::name(command).toStdString() + " on " + context;
+            const std::optional<Edit> edit = EditorBehavior::command(command, text, selection);
+            ASSERT_TRUE(edit) << name;
+            ASSERT_EQ(editFault(text, selection, *edit), "") << name;
+            // Markers or a line mark added, asked again, go again.
+            const bool adds = edit->kind == Edit::Kind::wrap || edit->range.isEmpty();
+            if (adds && (command == Command::heading || command == Command::quote || edit->kind == Edit::Kind::wrap)
+                && !(command == Command::code && edit->opening.contains(u'\n'))) {
+                const Edit::Result once = edit->applied(text, selection);
+                EXPECT_EQ(EditorBehavior::command(command, once.text, once.selection)->applied(once.text, once.selection),
+                          (Edit::Result{text, selection}))
+                    << name;
+            }
+        }
+
+        EditorBehavior::ListStyleCycle cycle;
+        Edit::Result state{text, selection};
+        for (int step = 0; step < 3; ++step) {
+            const std::optional<Edit> edit = cycle.advance(state.text, state.selection);
+            if (!edit)
+                break;
+            ASSERT_EQ(editFault(state.text, state.selection, *edit), "") << "cycle on " << context;
+            state = edit->applied(state.text, state.selection);
+            ASSERT_EQ(cycle.expectedText, state.text) << context;
+            ASSERT_EQ(cycle.expectedSelection, state.selection) << context;
+        }
+
+        for (const bool down : {false, true}) {
+            if (const std::optional<ListMovement::Plan> plan = ListMovement::commandPlan(text, selection, down)) {
+                ASSERT_EQ(planFault(text, *plan), "") << (down ? "down on " : "up on ") << context;
+            }
+        }
+        const QList<ListSyntax::Item> items = ListSyntax::items(text);
+        if (!items.isEmpty()) {
+            const qsizetype destination = random() % (text.size() + 1);
+            const int steps = int(random() % 7) - 3;
+            const auto plan = ListMovement::plan(text, items[random() % items.size()], destination, steps, selection);
+            if (plan) {
+                ASSERT_EQ(planFault(text, *plan), "") << "drag to " << destination << " by " << steps << " on " << context;
+            }
+        }
+    }
+}

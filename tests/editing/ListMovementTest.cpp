@@ -1,0 +1,275 @@
+#include "editing/ListMovement.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <random>
+#include <string>
+
+using namespace quillor;
+using ListMovement::Piece;
+using ListMovement::Plan;
+
+namespace {
+
+std::string describe(TextRange r) { return "(" + std::to_string(r.location) + "," + std::to_string(r.length) + ")"; }
+
+ListSyntax::Item itemAt(const QString& text, qsizetype lineStart)
+{
+    for (const ListSyntax::Item& item : ListSyntax::items(text)) {
+        if (item.line.location == lineStart)
+            return item;
+    }
+    ADD_FAILURE() << "no item at " << lineStart << " in " << text.toStdString();
+    return {};
+}
+
+// What a plan does, as the editor sees it.
+struct Outcome {
+    QString text;
+    TextRange selection;
+    TextRange movedRange;
+    qsizetype indentation = 0;
+    qsizetype destination = 0;
+
+    bool operator==(const Outcome&) const = default;
+};
+
+std::optional<Outcome> outcome(const QString& text, const std::optional<Plan>& plan)
+{
+    if (!plan)
+        return std::nullopt;
+    return Outcome{plan->replacement(text), plan->selection, plan->movedRange, plan->indentation, plan->destination};
+}
+
+std::string describe(const std::optional<Outcome>& o)
+{
+    if (!o)
+        return "absent";
+    QString shown = o->text;
+    shown.replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r")).replace(u'\t', QStringLiteral("\\t"));
+    return "\"" + shown.toStdString() + "\" selection " + describe(o->selection) + " moved " + describe(o->movedRange)
+        + " indentation " + std::to_string(o->indentation) + " destination " + std::to_string(o->destination);
+}
+
+} // namespace
+
+TEST(ListMovementTest, BlockRanges)
+{
+    const struct {
+        const char* name;
+        QString text;
+        QMap<qsizetype, TextRange> expected;
+    } cases[] = {
+        {"nested child", "- a\n  - b\n- c", {{0, {0, 10}}, {4, {4, 6}}, {10, {10, 3}}}},
+        {"blank lines inside, none after", "- a\n\n  b\n\n- c", {{0, {0, 9}}, {10, {10, 3}}}},
+        {"trailing blank line", "- a\n\n", {{0, {0, 4}}}},
+        {"tab is four columns", "- a\n\t- b\n  c\n- d", {{0, {0, 13}}, {4, {4, 5}}, {13, {13, 3}}}},
+        {"CR and CRLF", "- a\r  - b\r\n- c", {{0, {0, 11}}, {4, {4, 7}}, {11, {11, 3}}}},
+        {"deeper plain text belongs", "text\n- a\n    para\nend", {{5, {5, 13}}}},
+        {"no items in code", "```\n- a\n```\n- b", {{12, {12, 3}}}},
+        {"an item after a line separator opens no line", "a\u2028- b", {}},
+    };
+    for (const auto& c : cases) {
+        const QMap<qsizetype, TextRange> blocks = ListMovement::blockRanges(c.text);
+        EXPECT_EQ(blocks, c.expected) << c.name;
+    }
+    const QString separated = "a\u2028- b";
+    EXPECT_EQ(ListMovement::blockRange(separated, itemAt(separated, 2)), (TextRange{2, 3})) << "its own line";
+    EXPECT_EQ(ListMovement::blockRange("- a\n  - b\n- c", itemAt("- a\n  - b\n- c", 4)), (TextRange{4, 6}));
+}
+
+TEST(ListMovementTest, Plan)
+{
+    const struct {
+        const char* name;
+        QString text;
+        qsizetype item;   // line start
+        qsizetype destination;
+        int steps;
+        TextRange selection;
+        std::optional<Outcome> expected;
+    } cases[] = {
+        {"parent with its child below the next item", "- a\n  - b\n- c", 0, 13, 0, {1, 0},
+         Outcome{"- c\n- a\n  - b", {5, 0}, {4, 9}, 0, 13}},
+        {"child to the end, one level out", "- a\n  - b", 4, 9, -1, {6, 0}, Outcome{"- a\n- b", {4, 0}, {4, 3}, 0, 9}},
+        {"first item indented in place", "- a\n- b", 0, 0, 1, {0, 0}, std::nullopt},
+        {"destination inside the block", "- a\n  - b\n- c", 0, 5, 0, {0, 0}, std::nullopt},
+        {"destination inside the block, indented", "- x\n- a\n  - b", 4, 6, 1, {13, 0},
+         Outcome{"- x\n    - a\n      - b", {21, 0}, {4, 17}, 4, 4}},
+        {"child above its parent at the top", "- a\n  - b", 4, 0, 0, {9, 0}, Outcome{"- b\n- a", {3, 0}, {0, 4}, 0, 0}},
+        {"tabs kept when the level stays", "- a\n\t- b\n- c", 0, 12, 0, {0, 0}, Outcome{"- c\n- a\n\t- b", {4, 0}, {4, 8}, 0, 12}},
+        {"tabs become spaces when the level changes", "- a\n- b\n\t- c", 4, 4, 1, {8, 2},
+         Outcome{"- a\n    - b\n        - c", {12, 9}, {4, 19}, 4, 4}},
+        {"no deeper than below the item before", "- a\n- b", 4, 4, 2, {7, 0}, Outcome{"- a\n    - b", {11, 0}, {4, 7}, 4, 4}},
+        {"huge step count", "- a\n- b", 4, 4, INT_MAX, {7, 0}, Outcome{"- a\n    - b", {11, 0}, {4, 7}, 4, 4}},
+        {"outdent in place lands after the parent's block", "- a\n  - b\n  - c\n- d", 4, 4, -1, {4, 0},
+         Outcome{"- a\n  - c\n- b\n- d", {10, 0}, {10, 4}, 0, 16}},
+        {"a sibling's block is not split", "- a\n  - b\n- c", 10, 4, 0, {0, 0}, std::nullopt},
+        {"a deeper level may go between parent and child", "- a\n  - b\n- c", 10, 4, 1, {0, 0},
+         Outcome{"- a\n    - c\n  - b", {0, 0}, {4, 8}, 4, 4}},
+        {"mixed endings: the default is the first one", "- a\r\n- b\n- c", 0, 12, 0, {0, 0},
+         Outcome{"- b\n- c\r\n- a", {9, 0}, {9, 3}, 0, 12}},
+        {"a selected line keeps its whole line break selected", "- a\r\n- b\n- c", 5, 0, 0, {5, 4},
+         Outcome{"- b\n- a\r\n- c", {0, 4}, {0, 4}, 0, 0}},
+        {"a selected block stays selected", "- a\n  - b\n- c", 0, 13, 0, {0, 10},
+         Outcome{"- c\n- a\n  - b", {4, 9}, {4, 9}, 0, 13}},
+        {"final line break stays last", "- a\n- b\n", 0, 8, 0, {0, 0}, Outcome{"- b\n- a\n", {4, 0}, {4, 4}, 0, 8}},
+        {"destination past the text", "- a\n- b", 0, 8, 0, {0, 0}, std::nullopt},
+        {"selection past the text", "- a\n- b", 4, 0, 0, {0, 8}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::optional<Outcome> got
+            = outcome(c.text, ListMovement::plan(c.text, itemAt(c.text, c.item), c.destination, c.steps, c.selection));
+        EXPECT_TRUE(got == c.expected) << c.name << ": got " << describe(got) << ", expected " << describe(c.expected);
+    }
+    ListSyntax::Item stranger = itemAt("- a\n- b", 4);
+    stranger.indentation = 4;
+    EXPECT_EQ(ListMovement::plan("- a\n- b", stranger, 0, 0, {0, 0}), std::nullopt) << "not an item of the text";
+    const QString separated = "a\u2028- b";
+    EXPECT_EQ(ListMovement::plan(separated, itemAt(separated, 2), 0, 0, {0, 0}), std::nullopt) << "it opens no line";
+}
+
+TEST(ListMovementTest, PlanPiecesCopyTheOldTextAndWriteOnlyWhatChanged)
+{
+    const QString text = "- a\r\n\t- b";
+    const std::optional<Plan> plan = ListMovement::plan(text, itemAt(text, 5), 0, 0, {0, 0});
+    ASSERT_TRUE(plan);
+    // "\t- b" goes first, re-indented to the left margin, with the default
+    // ending; "- a" keeps its own and becomes the last line, which takes the old
+    // last line's (none).
+    const QList<Piece> expected = {Piece::source({6, 3}), Piece::text("\r\n"), Piece::source({0, 3})};
+    EXPECT_EQ(plan->pieces, expected);
+    EXPECT_EQ(plan->replacement(text), "- b\r\n- a");
+
+    // The lines that stay in place make one copy.
+    const QString longer = "x\ny\n- a\n- b";
+    const std::optional<Plan> down = ListMovement::commandPlan(longer, {6, 0}, true);
+    ASSERT_TRUE(down);
+    const QList<Piece> joined = {Piece::source({0, 4}), Piece::source({8, 3}), Piece::text("\n"), Piece::source({4, 3})};
+    EXPECT_EQ(down->pieces, joined);
+}
+
+TEST(ListMovementTest, CommandPlan)
+{
+    const struct {
+        const char* name;
+        QString text;
+        TextRange selection;
+        bool down;
+        std::optional<QString> expectedText;
+        TextRange expectedSelection;
+    } cases[] = {
+        // items
+        {"parent down past the next item", "- a\n  - b\n- c", {0, 0}, true, "- c\n- a\n  - b", {4, 0}},
+        {"item up past a parent with its child", "- a\n  - b\n- c", {11, 0}, false, "- c\n- a\n  - b", {1, 0}},
+        {"last child up", "- a\n  - b\n  - c", {14, 0}, false, "- a\n  - c\n  - b", {8, 0}},
+        {"child down past its sibling", "- a\n  - b\n  - c\n- d", {6, 0}, true, "- a\n  - c\n  - b\n- d", {12, 0}},
+        {"last child down past a shallower item", "- a\n  - b\n- c", {6, 0}, true, "- a\n- c\n  - b", {10, 0}},
+        {"first item up", "- a\n- b", {0, 0}, false, std::nullopt, {}},
+        {"last item down", "- a\n- b", {5, 0}, true, std::nullopt, {}},
+        {"caret at the end of the last item", "- a\n- b", {7, 0}, false, "- b\n- a", {3, 0}},
+        // plain lines
+        {"last line up", "a\nb", {3, 0}, false, "b\na", {1, 0}},
+        {"down into the empty last line", "a\nb\n", {2, 0}, true, "a\n\nb", {3, 0}},
+        {"the empty last line up", "a\nb\n", {4, 0}, false, "a\n\nb", {2, 0}},
+        {"first line up", "a\nb", {0, 0}, false, std::nullopt, {}},
+        {"last line down", "a\nb", {3, 0}, true, std::nullopt, {}},
+        {"each place keeps its ending", "a\r\nb\nc", {3, 0}, false, "b\r\na\nc", {0, 0}},
+        {"CR only", "a\rb", {2, 0}, false, "b\ra", {0, 0}},
+        {"selection over the whole line and its ending", "ab\ncd\r\nef", {0, 3}, true, "cd\nab\r\nef", {3, 4}},
+        {"a line separator does not end a line", "x\u2028- a\nb", {3, 0}, true, "b\nx\u2028- a", {5, 0}},
+        {"surrogate pairs move whole", "\U0001F600\n\U0001F601x", {5, 0}, false, "\U0001F601x\n\U0001F600", {2, 0}},
+        // bad input
+        {"selection past the text", "a\nb", {0, 4}, true, std::nullopt, {}},
+        {"empty text", "", {0, 0}, true, std::nullopt, {}},
+    };
+    for (const auto& c : cases) {
+        const std::optional<Plan> plan = ListMovement::commandPlan(c.text, c.selection, c.down);
+        if (!c.expectedText) {
+            EXPECT_EQ(plan, std::nullopt) << c.name << ": got " << describe(outcome(c.text, plan));
+            continue;
+        }
+        ASSERT_TRUE(plan) << c.name;
+        EXPECT_EQ(plan->replacement(c.text), *c.expectedText) << c.name << ": got " << describe(outcome(c.text, plan));
+        EXPECT_EQ(plan->selection, c.expectedSelection) << c.name << ": got " << describe(plan->selection);
+    }
+    // A plain line's plan: its columns, the other line's old start, the line at its new place.
+    EXPECT_TRUE(outcome("  a\nb", ListMovement::commandPlan("  a\nb", {0, 0}, true)) == (Outcome{"b\n  a", {2, 0}, {2, 3}, 2, 4}));
+}
+
+namespace {
+
+bool opensLine(const QString& text, const ListSyntax::Item& item)
+{
+    qsizetype markerStart = item.line.location;
+    while (text[markerStart] == u' ' || text[markerStart] == u'\t')
+        ++markerStart;
+    return item.marker.location == markerStart;
+}
+
+// Where a block goes, by the rules read literally over every item of the
+// text: what the plan finds by looking only around the destination.
+qsizetype literalDestination(const QString& text, const ListSyntax::Item& item, qsizetype destination, int steps)
+{
+    const QMap<qsizetype, TextRange> blocks = ListMovement::blockRanges(text);
+    QList<ListSyntax::Item> items = ListSyntax::items(text);
+    items.removeIf([&](const ListSyntax::Item& i) { return !opensLine(text, i); });
+    const auto blockOf = [&](const ListSyntax::Item& i) { return blocks.value(i.line.location, i.line); };
+    const TextRange block = blockOf(item);
+    if (destination > block.location && destination < block.end())
+        destination = block.location;
+    steps = std::clamp(steps, -32, 32);
+    const qsizetype target = std::max<qsizetype>(item.indentation + steps * 4, 0);
+    if (steps < 0 && (destination == block.location || destination == block.end())) {
+        const ListSyntax::Item* outermost = nullptr;
+        for (const ListSyntax::Item& other : items) {
+            if (other.line.location < block.location && blockOf(other).contains(block.location) && other.indentation >= target
+                && other.indentation < item.indentation && (!outermost || other.indentation < outermost->indentation))
+                outermost = &other;
+        }
+        if (outermost)
+            destination = blockOf(*outermost).end();
+    }
+    for (const ListSyntax::Item& other : items) {
+        if (other.line.location < destination && !block.contains(other.line.location) && other.indentation >= target)
+            destination = std::max(destination, blockOf(other).end());
+    }
+    return destination;
+}
+
+} // namespace
+
+TEST(ListMovementTest, RandomListsMoveAsTheRulesReadLiterallySay)
+{
+    static const QStringList indents = {"", "", "  ", "    ", "\t", "      ", "\t  "};
+    static const QStringList bodies = {"- a", "* b", "1. c", "- [ ] d", "text", "", "  ", "```", "- `e"};
+    static const QStringList endings = {"\n", "\n", "\r\n", "\r"};
+    std::mt19937 random(2106);
+    for (int round = 0; round < 600; ++round) {
+        QString text;
+        for (int n = int(random() % 12); n > 0; --n)
+            text += indents[random() % indents.size()] + bodies[random() % bodies.size()] + endings[random() % endings.size()];
+        if (random() % 2)
+            text.chop(1);
+        const std::string context = "round " + std::to_string(round);
+
+        const QMap<qsizetype, TextRange> blocks = ListMovement::blockRanges(text);
+        for (const ListSyntax::Item& item : ListSyntax::items(text)) {
+            if (opensLine(text, item)) {
+                ASSERT_EQ(ListMovement::blockRange(text, item), blocks.value(item.line.location)) << context;
+            }
+        }
+        for (const ListSyntax::Item& item : ListSyntax::items(text)) {
+            // In place half the time: the in-place outdent has rules of its own.
+            const qsizetype destination = random() % 2 ? item.line.location : qsizetype(random() % (text.size() + 1));
+            const int steps = int(random() % 5) - 2;
+            const std::optional<Plan> plan = ListMovement::plan(text, item, destination, steps, {0, 0});
+            if (plan) {
+                ASSERT_EQ(plan->destination, literalDestination(text, item, destination, steps))
+                    << context << " item at " << item.line.location << " to " << destination << " by " << steps;
+            }
+        }
+    }
+}
