@@ -102,6 +102,11 @@ int localizedStandardCompare(const QString& a, const QString& b)
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
+QCollatorSortKey localizedSortKey(const QString& text)
+{
+    return userCollator().sortKey(text);
+}
+
 bool localizedContainsIgnoringCase(const QString& haystack, const QString& needle)
 {
     // QCollator offers no substring search; plain case folding agrees with the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCollatorSortKey>
 #include <QString>
 #include <QStringView>
 
@@ -22,6 +23,12 @@ bool equalsIgnoringCaseAndDiacritics(const QString& a, const QString& b);
 // What users see sorted (note titles, destinations): locale-aware,
 // case-insensitive, digit runs compared by value ("Note 2" before "Note 10").
 int localizedStandardCompare(const QString& a, const QString& b);
+
+// A key whose order (QCollatorSortKey::compare) is the order of
+// localizedStandardCompare between non-empty texts (that comparison alone puts
+// "" before a text made only of characters it ignores): sorting many texts by
+// keys made once each is much cheaper than comparing the texts.
+QCollatorSortKey localizedSortKey(const QString& text);
 
 // Locale-aware, case-insensitive containment (destination queries).
 bool localizedContainsIgnoringCase(const QString& haystack, const QString& needle);

@@ -745,6 +745,16 @@ QList<TextRange> concealedRanges(const QString& text, const QList<TextRange>& se
     return hidden;
 }
 
+bool isPatternWhiteSpace(char32_t c)
+{
+    return isSpace(c);
+}
+
+bool isTagNameStart(char32_t c)
+{
+    return isTagStart(c);
+}
+
 bool isActive(TextRange range, const QList<TextRange>& selections)
 {
     return std::any_of(selections.begin(), selections.end(), [&](const TextRange& selection) {

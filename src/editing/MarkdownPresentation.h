@@ -21,8 +21,16 @@ namespace MarkdownPresentation {
 QList<MarkdownStyle> styles(const QString& text);
 
 // Only the tag styles of styles(text), in the same order, without the cost of
-// the other kinds (the vault index needs nothing else).
+// the other kinds. The vault index finds the same tags with a faster scanner
+// of its own (NoteTags), tested against this one.
 QList<MarkdownStyle> tagStyles(const QString& text);
+
+// The character classes of the tag rule, as the pattern engine defines them,
+// for scanners that must find exactly the tags tagStyles finds: the white
+// space a tag follows, and the letters, numbers and "_" a tag name starts
+// with (its later characters may also be "/" and "-").
+bool isPatternWhiteSpace(char32_t c);
+bool isTagNameStart(char32_t c);
 
 // The syntax characters to hide for the given selections: code delimiters,
 // heading and emphasis markers, link syntax, quote prefixes and task boxes of

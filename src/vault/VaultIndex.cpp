@@ -4,21 +4,21 @@
 #include "core/FileSystem.h"
 #include "core/FileSystemError.h"
 #include "core/TextFolding.h"
-#include "editing/MarkdownPresentation.h"
 #include "vault/CodePointOrder.h"
+#include "vault/NoteTags.h"
+#include "vault/StrictUtf8.h"
 
 #include <QByteArrayView>
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <numeric>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -100,22 +100,36 @@ private:
     int m_fd;
 };
 
-// At most `limit` bytes of the open file: a note that reaches the limit gives
-// no tags, so reading further would only cost memory (the file may have grown
-// since its size was read).
-QByteArray readUpTo(int fd, const std::string& native, qint64 reportedSize, qint64 limit)
+// The note's bytes, into `bytes` (whose storage serves note after note), when
+// it is small enough to be searched for tags. The walk has already seen a
+// regular file; asking its size again would cost as much as reading a usual
+// note, so the note is read up to the limit instead, and one that reaches it
+// gives no tags. A note that cannot be opened fails the scan only when it would
+// have been read, which only its size can tell then.
+bool readForTags(const std::string& native, QByteArray& bytes)
 {
-    // One byte beyond the reported size, so the usual read ends at EOF without
-    // growing the buffer.
-    QByteArray bytes(qsizetype(qBound<qint64>(1, reportedSize + 1, limit)), Qt::Uninitialized);
+    int fd;
+    do {
+        // O_NOFOLLOW and O_NONBLOCK: a link or a FIFO swapped in since the
+        // entry was listed is neither followed nor allowed to hang the scan.
+        fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        const int openError = errno;
+        struct stat info {};
+        if (::lstat(native.c_str(), &info) != 0)
+            throw FileSystemError(Operation::inspect, displayPath(native), errno);
+        if (info.st_size >= VaultIndex::tagSizeLimit)
+            return false;
+        throw FileSystemError(Operation::read, displayPath(native), openError);
+    }
+    const Descriptor file(fd);
+    constexpr qsizetype limit = VaultIndex::tagSizeLimit;
+    if (bytes.size() < limit)
+        bytes.resize(limit);
     qsizetype total = 0;
-    for (;;) {
-        if (total == bytes.size()) {
-            if (total >= limit)
-                break;
-            bytes.resize(qsizetype(qMin<qint64>(limit, qint64(total) * 2)));
-        }
-        const ssize_t got = ::read(fd, bytes.data() + total, size_t(bytes.size() - total));
+    while (total < limit) {
+        const ssize_t got = ::read(file.get(), bytes.data() + total, size_t(limit - total));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -125,73 +139,27 @@ QByteArray readUpTo(int fd, const std::string& native, qint64 reportedSize, qint
             break;
         total += qsizetype(got);
     }
+    if (total >= limit)
+        return false;
     bytes.truncate(total);
-    return bytes;
-}
-
-// The note's bytes when it is small enough to be searched for tags. A larger
-// note is never read, and a note that cannot be opened fails the scan only when
-// it would have been read: the size is asked of the open file, or of the path
-// once opening has failed, so a readable note costs no extra path lookup.
-std::optional<QByteArray> readForTags(const std::string& native)
-{
-    int fd;
-    do {
-        // O_NOFOLLOW and O_NONBLOCK: a link or a FIFO swapped in since the
-        // entry was listed is neither followed nor allowed to hang the scan.
-        fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
-    } while (fd < 0 && errno == EINTR);
-    struct stat info {};
-    if (fd < 0) {
-        const int openError = errno;
-        if (::lstat(native.c_str(), &info) != 0)
-            throw FileSystemError(Operation::inspect, displayPath(native), errno);
-        if (info.st_size >= VaultIndex::tagSizeLimit)
-            return std::nullopt;
-        throw FileSystemError(Operation::read, displayPath(native), openError);
-    }
-    const Descriptor file(fd);
-    if (::fstat(file.get(), &info) != 0)
-        throw FileSystemError(Operation::read, displayPath(native), errno);
-    if (!S_ISREG(info.st_mode))
-        throw FileSystemError(Operation::read, displayPath(native), EINVAL);
-    if (info.st_size >= VaultIndex::tagSizeLimit)
-        return std::nullopt;
-    return readUpTo(file.get(), native, qint64(info.st_size), VaultIndex::tagSizeLimit);
-}
-
-// A tag is a "#" at the start or after a blank, then a letter, digit or "_".
-// Tested on the UTF-8 bytes, with every non-ASCII neighbour taken for a
-// possible blank or letter, this never misses a tag, and it spares decoding
-// and analysing the many notes whose only "#" open headings.
-bool mayHoldTags(const QByteArray& bytes)
-{
-    const auto isAsciiBlank = [](unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    const auto mayStartName = [](unsigned char c) { return c >= 0x80 || std::isalnum(c) || c == '_'; };
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const qsizetype size = bytes.size();
-    for (qsizetype i = bytes.indexOf('#'); i >= 0; i = bytes.indexOf('#', i + 1)) {
-        const bool afterBlank = i == 0 || data[i - 1] >= 0x80 || isAsciiBlank(data[i - 1]);
-        if (afterBlank && i + 1 < size && mayStartName(data[i + 1]))
-            return true;
-    }
-    return false;
+    return true;
 }
 
 // Tags that are the same text in composed and decomposed form are one tag (the
 // first form met is the one kept), ordered by the composed form's code points.
 class TagSet {
 public:
-    void insert(const QString& tag)
+    // Every form met, exactly.
+    const TagNameSet& names() const { return m_seen; }
+
+    void insert(QStringView tag)
     {
-        // The same few tags recur in note after note: only a form not met
-        // before needs composing.
-        if (m_seen.contains(tag))
+        if (!m_seen.insert(tag))
             return;
-        m_seen.insert(tag);
-        const QString key = tag.normalized(QString::NormalizationForm_C);
+        const QString copy = tag.toString();
+        const QString key = copy.normalized(QString::NormalizationForm_C);
         if (!m_tags.contains(key))
-            m_tags.insert(key, tag);
+            m_tags.insert(key, copy);
     }
 
     QStringList sorted() const
@@ -206,7 +174,7 @@ public:
     }
 
 private:
-    QSet<QString> m_seen;
+    TagNameSet m_seen;
     QHash<QString, QString> m_tags;   // composed form -> first form met
 };
 
@@ -223,7 +191,7 @@ public:
     {
         walk();
         sortNotes();
-        return VaultIndex{m_notes, m_tags.sorted()};
+        return VaultIndex{std::move(m_notes), m_tags.sorted()};
     }
 
 private:
@@ -233,9 +201,10 @@ private:
         fs::recursive_directory_iterator it(fs::path(m_nativeRoot), fs::directory_options::none, error);
         if (error)
             throw CaptureError::missingVault();
+        std::string current;   // kept for the error message once the entry has moved on
         for (const fs::recursive_directory_iterator end; it != end;) {
             throwIfCancelled(m_isCancelled);
-            const std::string current = it->path().native();
+            current.assign(it->path().native());
             visit(it, current);
             // A folder that cannot be entered or read ends the walk: there is
             // no partial index.
@@ -278,44 +247,63 @@ private:
 
     void addNote(const std::string& native)
     {
-        const QString filePath = QFile::decodeName(QByteArray::fromStdString(native.substr(m_prefixLength)));
-        const QString fileName = filePath.section(QLatin1Char('/'), -1);
-        m_notes.append(IndexedNote{fileName.chopped(3), filePath.chopped(3), filePath});
+        const std::string_view relative = std::string_view(native).substr(m_prefixLength);
+        // What QFile::decodeName gives (Qt 6 takes file names for UTF-8 on
+        // Linux), without its copies.
+        const QString filePath = QString::fromUtf8(QByteArrayView(relative.data(), qsizetype(relative.size())));
+        QString path = QStringView(filePath).chopped(3).toString();
+        QString title = QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1).toString();
+        m_keys.push_back(TextFolding::localizedSortKey(title));
+        m_notes.append(IndexedNote{std::move(title), std::move(path), filePath});
     }
 
     void addTags(const std::string& native)
     {
-        const std::optional<QByteArray> bytes = readForTags(native);
-        if (!bytes || bytes->size() >= VaultIndex::tagSizeLimit || !mayHoldTags(*bytes)
-            || !QByteArrayView(*bytes).isValidUtf8())
+        // Most notes hold only tags met before, or none: they are not even decoded.
+        if (!readForTags(native, m_bytes) || !NoteTags::mayHoldNewTags(m_bytes, m_tags.names())
+            || !StrictUtf8::decode(m_bytes, m_text))
             return;
         throwIfCancelled(m_isCancelled);
-        const QString text = QString::fromUtf8(*bytes);
+        m_names.clear();
         // Linear in the note's length (a 1 MB line of unclosed markers takes
-        // milliseconds), so asking again once it is done is soon enough.
-        const QList<MarkdownStyle> tags = MarkdownPresentation::tagStyles(text);
+        // milliseconds), so asking again once it is done is soon enough. A tag
+        // already indexed would add nothing: it is not checked again.
+        NoteTags::collect(m_text, m_names, &m_tags.names());
         throwIfCancelled(m_isCancelled);
-        for (const MarkdownStyle& tag : tags)
-            m_tags.insert(text.mid(tag.range.location + 1, tag.range.length - 1));
+        for (const QStringView name : std::as_const(m_names))
+            m_tags.insert(name);
     }
 
-    // Equal titles keep the order the walk found them in.
+    // Equal titles keep the order the walk found them in. Titles are never
+    // empty (a file named ".md" is hidden), so their keys order them exactly.
     void sortNotes()
     {
+        std::vector<qsizetype> order(size_t(m_notes.size()));
+        std::iota(order.begin(), order.end(), 0);
         qsizetype comparisons = 0;
-        std::stable_sort(m_notes.begin(), m_notes.end(), [&](const IndexedNote& a, const IndexedNote& b) {
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
             // Sorting a large vault takes a while too.
             if (++comparisons % 4096 == 0)
                 throwIfCancelled(m_isCancelled);
-            return TextFolding::localizedStandardCompare(a.title, b.title) < 0;
+            return m_keys[size_t(a)].compare(m_keys[size_t(b)]) < 0;
         });
+        QList<IndexedNote> sorted;
+        sorted.reserve(m_notes.size());
+        for (const qsizetype index : order)
+            sorted.append(std::move(m_notes[index]));
+        m_notes = std::move(sorted);
     }
 
     std::string m_nativeRoot;
     size_t m_prefixLength = 0;
     const CancellationCheck& m_isCancelled;
     QList<IndexedNote> m_notes;
+    std::vector<QCollatorSortKey> m_keys;   // the notes' titles, in the same order
     TagSet m_tags;
+    // Working storage, reused from note to note.
+    QByteArray m_bytes;
+    QString m_text;
+    QList<QStringView> m_names;
 };
 
 } // namespace

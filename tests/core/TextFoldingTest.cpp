@@ -25,3 +25,18 @@ TEST(TextFoldingTest, FoldsAndComparesLikeThePlatform)
                      [](const QString& a, const QString& b) { return TextFolding::localizedStandardCompare(a, b) < 0; });
     EXPECT_EQ(titles, (QStringList{"Abricot", "éclair", "Note 1", "note 2", "Note 10", "Zèbre"}));
 }
+
+TEST(TextFoldingTest, SortKeysOrderLikeTheComparison)
+{
+    const QStringList texts{"Note 10", "note 2",  "Note 02", "Note 2",  "Zèbre",  "zebre",   "Abricot", "éclair",
+                            "Eclair",  "a.b",     "a-b",     "a b",     "ab",     "_x",      "-",       "日本",
+                            "Ωmega",   "ｶﾞ",      "ガ",      "Note\u200B1", "2024", "10",     "😀 joie", "ǅ",
+                            "Straße",  "STRASSE", "œuvre",   "Oeuvre",  "x1y",    "x01y",    "x1.5",    "x1,5"};
+    for (const QString& a : texts) {
+        for (const QString& b : texts) {
+            const int keyOrder = TextFolding::localizedSortKey(a).compare(TextFolding::localizedSortKey(b));
+            const int sign = keyOrder < 0 ? -1 : (keyOrder > 0 ? 1 : 0);
+            EXPECT_EQ(sign, TextFolding::localizedStandardCompare(a, b)) << a.toStdString() << " / " << b.toStdString();
+        }
+    }
+}

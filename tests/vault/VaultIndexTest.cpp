@@ -137,11 +137,12 @@ TEST_F(VaultIndexTest, tagsComeFromTheEditorsTagRuleOncePerTextInCodePointOrder)
         {"six.md", "mot\xC2\xA0#insecable"},                              // after a no-break space
         {"seven.md", "#été"},
         {"eight.md", "# Titre\n## Sous-titre\n#\n"},                     // headings only
+        {"nine.md", "\xEF\xBB\xBF#bom"},                                  // the byte order mark is no text
     };
     for (const auto& note : notes)
         writeFile(at(note.file), note.text);
 
-    const QStringList expected = {"1",         "Projet", "Zeta",  "alpha", "insecable", "projet", "x/y-z",
+    const QStringList expected = {"1",         "Projet", "Zeta",  "alpha", "bom", "insecable", "projet", "x/y-z",
                                   QStringLiteral("Å"), QStringLiteral("été"), QStringLiteral("Ａ"),
                                   QString::fromUtf8("\xF0\x9D\x90\x80")};
     EXPECT_EQ(VaultIndex::scan(dir.path()).tags, expected);
