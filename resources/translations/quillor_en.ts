@@ -383,5 +383,37 @@
         <source>Enregistré dans %@</source>
         <translation>Saved to %@</translation>
     </message>
+    <message>
+        <source>Espace</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <source>Ce raccourci est déjà réservé. Ferme l’application qui l’utilise ou choisis une autre combinaison.</source>
+        <translation>This shortcut is already taken. Quit the app that uses it or choose another combination.</translation>
+    </message>
+    <message>
+        <source>Ce raccourci est indisponible (%@).</source>
+        <translation>This shortcut is unavailable (%@).</translation>
+    </message>
+    <message>
+        <source> Le raccourci actif est conservé.</source>
+        <translation> The active shortcut is kept.</translation>
+    </message>
+    <message>
+        <source> Ouvre les réglages depuis le menu Quillor.</source>
+        <translation> Open the settings from the Quillor menu.</translation>
+    </message>
+    <message>
+        <source>Saisir</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Supprimer</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Glisser pour déplacer · ⌥↑ / ⌥↓</source>
+        <translation>Drag to move · Alt+↑ / Alt+↓</translation>
+    </message>
 </context>
 </TS>

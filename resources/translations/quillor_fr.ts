@@ -384,5 +384,37 @@
         <source>Enregistré dans %@</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Saisir</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Supprimer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Glisser pour déplacer · ⌥↑ / ⌥↓</source>
+        <translation>Glisser pour déplacer · Alt+↑ / Alt+↓</translation>
+    </message>
+    <message>
+        <source>Espace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ce raccourci est déjà réservé. Ferme l’application qui l’utilise ou choisis une autre combinaison.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ce raccourci est indisponible (%@).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Le raccourci actif est conservé.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Ouvre les réglages depuis le menu Quillor.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

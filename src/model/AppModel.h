@@ -176,6 +176,8 @@ public:
 
     // MARK: Draft
     bool hasContent() const;
+    // The draft as it stands (read by the editor to undo a destination choice).
+    const Capture& draft() const { return m_draft; }
     // The editor's whole text after each change.
     void updateContent(const EditorContent& text);
     // Writes draft.json now; a failure shows in draftPersistenceError and

@@ -1,0 +1,144 @@
+// One keystroke in the capture editor on a 20,000-character capture of mixed
+// Markdown (the key event, the styling pass, the layout of what changed),
+// against the same keystroke in a plain QTextEdit holding the same text,
+// measured in the same run. Prints the median of each and their ratio; the
+// aim is at most 3 times the plain editor and under 4 ms.
+#include "editing/GlyphPresentation.h"
+#include "editing/MarkdownDecorations.h"
+#include "editor/CaptureTextView.h"
+#include "editor/PresentationFormats.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace quillor;
+
+QString mixedCapture()
+{
+    const QString block = QStringLiteral(
+        "# Réunion du lundi\n\n"
+        "Notes prises avec **Marie** et _Paul_, voir [[Projets/Quillor|le projet]] et #travail/suivi.\n"
+        "- [ ] relire la `spécification` avant ==jeudi==\n"
+        "- [x] envoyer le lien https://example.org/docs?x=1\n"
+        "    1. sous-point avec ~~rature~~ et *emphase*\n"
+        "> Une citation\n> > imbriquée avec #idée\n\n"
+        "```cpp\nint main() { return 0; } // #pas-un-tag\n```\n"
+        "Texte libre avec ![[Attachments/Quillor/image.png]] et @inbox.\n\n");
+    QString text;
+    while (text.size() < 20000)
+        text += block;
+    return text.left(20000);
+}
+
+// Each measured keystroke, in seconds, by benchmark.
+std::map<std::string, std::vector<double>> keystrokes;
+
+// Types "x" and deletes it again in turn, so that the text keeps its size,
+// with the caret inside a plain sentence in the middle of the capture.
+void typeInTurn(benchmark::State& state, QTextEdit& edit, const char* name)
+{
+    edit.resize(480, 600);
+    edit.show();
+    QTextCursor caret = edit.textCursor();
+    caret.setPosition(mixedCapture().indexOf(QStringLiteral("prises"), 10000));
+    edit.setTextCursor(caret);
+    QCoreApplication::processEvents();
+    std::vector<double>& times = keystrokes[name];
+    bool typed = false;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        QKeyEvent press(QEvent::KeyPress, typed ? Qt::Key_Backspace : Qt::Key_X, Qt::NoModifier,
+                        typed ? QString() : QStringLiteral("x"));
+        QCoreApplication::sendEvent(&edit, &press);
+        // The layout the next paint would need.
+        const QTextBlock block = edit.textCursor().block();
+        benchmark::DoNotOptimize(edit.document()->documentLayout()->blockBoundingRect(block));
+        benchmark::DoNotOptimize(edit.document()->documentLayout()->documentSize());
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        times.push_back(seconds);
+        typed = !typed;
+    }
+}
+
+void plainTextEdit(benchmark::State& state)
+{
+    QTextEdit edit;
+    edit.setAcceptRichText(false);
+    edit.setPlainText(mixedCapture());
+    typeInTurn(state, edit, "plainTextEdit");
+}
+
+void captureTextView(benchmark::State& state)
+{
+    CaptureTextView view;
+    view.setContent(EditorContent::plain(mixedCapture()));
+    typeInTurn(state, view, "captureTextView");
+}
+
+// The part of the pass the editing rules take: every analysis of the whole
+// text that one keystroke asks for.
+void editingRules(benchmark::State& state)
+{
+    const QString text = mixedCapture();
+    MarkdownLayoutManager layoutManager;
+    MarkdownGlyphPresentation glyphs;
+    std::vector<double>& times = keystrokes["editingRules"];
+    qsizetype caret = text.indexOf(QStringLiteral("prises"), 10000);
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        caret ^= 1;
+        glyphs.update(&layoutManager, text, {TextRange{caret, 0}}, false);
+        benchmark::DoNotOptimize(PresentationFormats::Analysis::of(text));
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        times.push_back(seconds);
+    }
+}
+
+BENCHMARK(editingRules)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(plainTextEdit)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(captureTextView)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    const double plain = median(keystrokes["plainTextEdit"]);
+    const double editor = median(keystrokes["captureTextView"]);
+    std::printf("plain QTextEdit keystroke   median %.3f ms\n", plain * 1000);
+    std::printf("CaptureTextView keystroke   median %.3f ms (%.1f× the plain editor; aim ≤ 3× and < 4 ms)\n",
+                editor * 1000, plain > 0 ? editor / plain : 0.0);
+    std::printf("  of which the editing rules' analyses of the whole text: median %.3f ms\n",
+                median(keystrokes["editingRules"]) * 1000);
+    return 0;
+}

@@ -1,0 +1,681 @@
+#include "editor/CaptureTextView.h"
+
+#include "core/L10n.h"
+#include "editing/EditorLayout.h"
+#include "editing/ListMarkerGeometry.h"
+#include "editor/DecorationPainter.h"
+#include "editor/DocumentDecorationLayout.h"
+#include "editor/EditorDocument.h"
+#include "model/AppModel.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextBlockUserData>
+#include <QTextImageFormat>
+#include <QThread>
+#include <QToolTip>
+#include <QUndoStack>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillor {
+
+namespace {
+
+// The text container's inset on each side, the room kept beside an image and
+// the limits an image is shown within.
+constexpr qreal textInset = 8;
+constexpr qreal imageWidthMargin = 10;
+constexpr qreal minimumImageWidth = 30;
+constexpr qreal maximumImageHeight = 320;
+
+bool differs(qreal a, qreal b)
+{
+    return std::abs(a - b) > 0.01;
+}
+
+bool isDark(const QPalette& palette)
+{
+    return palette.color(QPalette::Window).lightness() < 128;
+}
+
+// What the last pass gave a paragraph, so that paragraphs whose inputs did
+// not change are passed over: their formats are left alone, and their layout
+// with them.
+struct PresentedParagraph : QTextBlockUserData {
+    size_t characters = 0;
+    size_t paragraph = 0;
+};
+
+PresentedParagraph& presented(QTextBlock& block)
+{
+    auto* data = static_cast<PresentedParagraph*>(block.userData());
+    if (!data) {
+        data = new PresentedParagraph;
+        block.setUserData(data);
+    }
+    return *data;
+}
+
+TextRange clampedTo(TextRange range, qsizetype length)
+{
+    const qsizetype start = std::clamp<qsizetype>(range.location, 0, length);
+    return TextRange::fromBounds(start, std::clamp<qsizetype>(range.end(), start, length));
+}
+
+} // namespace
+
+CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(QApplication::font())
+{
+    // The document's history would record every format the styling writes;
+    // turning it off clears it, so it is turned off once, before any content.
+    document()->setUndoRedoEnabled(false);
+    m_undo = new QUndoStack(this);
+
+    openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    setFrameShape(QFrame::NoFrame);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setAcceptRichText(false);
+    setAcceptDrops(true);
+    viewport()->setMouseTracking(true);
+    document()->setDocumentMargin(textInset);
+    updateFonts();
+    updateColours();
+
+    connect(document(), &QTextDocument::contentsChange, this, &CaptureTextView::recordTyping);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &CaptureTextView::noteSelectionChange);
+    connect(this, &QTextEdit::selectionChanged, this, &CaptureTextView::noteSelectionChange);
+}
+
+CaptureTextView::~CaptureTextView()
+{
+    // The document and the text edit outlive this part of the object: nothing
+    // they report may reach it any more. The commands refer to it too.
+    disconnect(document(), nullptr, this, nullptr);
+    disconnect(this, nullptr, this, nullptr);
+    m_undo->clear();
+}
+
+// MARK: Model and content
+
+void CaptureTextView::setModel(AppModel* model)
+{
+    m_model = model;
+    if (!model)
+        return;
+    model->onContentChange = [view = QPointer<CaptureTextView>(this)](const EditorContent& content) {
+        if (view)
+            view->setContent(content);
+    };
+    setContent(model->content());
+}
+
+AppModel* CaptureTextView::model() const
+{
+    return m_model;
+}
+
+void CaptureTextView::setContent(const EditorContent& content)
+{
+    Q_ASSERT(QThread::currentThread() == thread());
+    const EditorContent normalized = EditorDocument::normalizedLineEnds(content);
+    {
+        QScopedValueRollback applying(m_applyingCommand, true);
+        // Clearing drops the image resources too; inserting registers them
+        // again, maybe other bytes under a name seen before.
+        document()->clear();
+        m_naturalSizes.clear();
+        QTextCursor cursor(document());
+        EditorDocument::insert(cursor, normalized);
+        m_content = normalized;
+        ++m_textRevision;
+        // The new content is not the old one edited: none of its steps apply.
+        m_undo->clear();
+        setSelectionRange(TextRange{m_content.text.size(), 0});
+    }
+    m_selectionDirty = false;
+    refreshPresentation();
+    // Line ends the document cannot keep apart are the model's text too.
+    if (m_model && !(normalized == content))
+        m_model->updateContent(m_content);
+}
+
+TextRange CaptureTextView::selectionRange() const
+{
+    const QTextCursor cursor = textCursor();
+    return TextRange::fromBounds(cursor.selectionStart(), cursor.selectionEnd());
+}
+
+void CaptureTextView::setSelectionRange(TextRange range)
+{
+    const TextRange inText = clampedTo(range, m_content.text.size());
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(int(inText.location));
+    cursor.setPosition(int(inText.end()), QTextCursor::KeepAnchor);
+    {
+        QScopedValueRollback applying(m_applyingCommand, true);
+        setTextCursor(cursor);
+    }
+    m_lastSelection = inText;
+    m_typingSealed = true;
+    resetTypingFormat();
+    m_selectionDirty = true;
+    schedulePresentation();
+}
+
+// MARK: Programmatic edits and history
+
+void CaptureTextView::replaceUndoably(TextRange range, const EditorContent& replacement,
+                                      std::optional<qsizetype> cursor, const QString& actionName,
+                                      const std::optional<DestinationSelection>& destination)
+{
+    Q_ASSERT(QThread::currentThread() == thread());
+    // Edits through a QTextCursor would go through a read-only view.
+    if (isReadOnly() || range.location < 0 || range.length < 0 || range.end() > m_content.text.size())
+        return;
+    ReplaceCommand::Edit edit;
+    edit.range = range;
+    edit.replacement = EditorDocument::normalizedLineEnds(replacement);
+    edit.old = EditorDocument::slice(m_content, range);
+    edit.oldSelection = selectionRange();
+    edit.cursor = cursor;
+    edit.destination = destination;
+    if (destination && m_model) {
+        const Capture& draft = m_model->draft();
+        edit.previousDestination = DestinationSelection{draft.destinationID, draft.usesExplicitDestination};
+    }
+    m_typingSealed = true;
+    m_undo->push(new ReplaceCommand(*this, std::move(edit), actionName));
+    ensureCursorVisible();
+}
+
+void CaptureTextView::applyReplacement(TextRange range, const EditorContent& replacement)
+{
+    const TextRange inText = clampedTo(range, m_content.text.size());
+    QScopedValueRollback applying(m_applyingCommand, true);
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    cursor.setPosition(int(inText.location));
+    cursor.setPosition(int(inText.end()), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    EditorDocument::insert(cursor, replacement);
+    cursor.endEditBlock();
+    m_content.replace(inText, replacement);
+    ++m_textRevision;
+}
+
+void CaptureTextView::applyDestination(const DestinationSelection& selection)
+{
+    if (m_model)
+        m_model->applyDestinationSelection(selection);
+}
+
+void CaptureTextView::finishEdit(bool destinationChanged)
+{
+    m_contentDirty = true;
+    flushPresentation();
+    if (destinationChanged && m_model) {
+        m_model->updateContent(m_content);
+        m_model->persistDraft();
+    }
+    ensureCursorVisible();
+}
+
+void CaptureTextView::undoOrRedo(bool redo)
+{
+    // While a capture is delivered nothing may change the text, and a step
+    // taken from the stack then would be lost.
+    if (isReadOnly())
+        return;
+    if (redo)
+        m_undo->redo();
+    else
+        m_undo->undo();
+}
+
+void CaptureTextView::recordTyping(int position, int removed, int added)
+{
+    if (m_styling || m_applyingCommand)
+        return;
+    std::optional<TypingEdit> edit = TypingEdit::from(m_content, *document(), position, removed, added);
+    if (!edit)
+        return;
+    const TextRange before = clampedTo(m_lastSelection, m_content.text.size());
+    m_content.replace(TextRange{edit->position, edit->removed.text.size()}, edit->added);
+    ++m_textRevision;
+    m_expectedCaret = edit->addedEnd();
+    const bool mergeable = !m_typingSealed;
+    m_typingSealed = false;
+    m_undo->push(new TypingCommand(*this, std::move(*edit), before, mergeable));
+    m_contentDirty = true;
+    // Styled while the document still reports the change, as a syntax
+    // highlighter does, so that the edited paragraph is laid out once, with
+    // its new formats. Block formats and image sizes are document changes:
+    // they wait for the end of the event.
+    {
+        QScopedValueRollback styling(m_styling, true);
+        if (styleCharacters())
+            m_documentFormatsPending = true;
+    }
+    schedulePresentation();
+}
+
+void CaptureTextView::noteSelectionChange()
+{
+    if (m_applyingCommand || m_styling)
+        return;
+    const TextRange now = selectionRange();
+    // Only the caret advance of typing itself continues a run of typing.
+    if (now != TextRange{m_expectedCaret, 0})
+        m_typingSealed = true;
+    m_lastSelection = now;
+    resetTypingFormat();
+    m_selectionDirty = true;
+    schedulePresentation();
+}
+
+void CaptureTextView::resetTypingFormat()
+{
+    // Text typed right after an image would otherwise carry the image's
+    // format. Never with a selection: setting a format there would rewrite the
+    // selected text's formats, and turn images into bare U+FFFC.
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection() && cursor.charFormat().hasProperty(QTextFormat::ImageName)) {
+        QScopedValueRollback applying(m_applyingCommand, true);
+        setCurrentCharFormat(QTextCharFormat());
+    }
+}
+
+// MARK: Events
+
+void CaptureTextView::schedulePresentation()
+{
+    // Handled events flush at their end (see event()); changes made outside
+    // an event are picked up once the event loop runs again.
+    if (m_flushQueued)
+        return;
+    m_flushQueued = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_flushQueued = false;
+        flushPresentation();
+    }, Qt::QueuedConnection);
+}
+
+void CaptureTextView::flushPresentation()
+{
+    if (m_contentDirty) {
+        m_contentDirty = false;
+        m_selectionDirty = false;
+        refreshPresentation();
+        if (m_model)
+            m_model->updateContent(m_content);
+        Q_EMIT contentEdited();
+    } else if (m_selectionDirty) {
+        m_selectionDirty = false;
+        refreshPresentation();
+        Q_EMIT selectionMoved();
+    }
+}
+
+bool CaptureTextView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+            event->accept();
+            return true;
+        }
+    }
+    const bool handled = QTextEdit::event(event);
+    // One styling pass per handled event, however many signals it caused.
+    flushPresentation();
+    return handled;
+}
+
+bool CaptureTextView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip)
+        return showHandleToolTip(static_cast<QHelpEvent*>(event));
+    const bool handled = QTextEdit::viewportEvent(event);
+    flushPresentation();
+    return handled;
+}
+
+void CaptureTextView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+        undoOrRedo(event->matches(QKeySequence::Redo));
+        event->accept();
+        return;
+    }
+    const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const auto modifiers = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier
+                                                 | Qt::MetaModifier);
+    if (isReturn && modifiers == Qt::ShiftModifier) {
+        // A line separator (U+2028) is no line break to the editing rules:
+        // Shift+Return starts a paragraph like Return.
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier, event->text(),
+                        event->isAutoRepeat(), ushort(event->count()));
+        QTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void CaptureTextView::inputMethodEvent(QInputMethodEvent* event)
+{
+    QTextEdit::inputMethodEvent(event);
+    // The text edit rewrites the composing paragraph's formats itself.
+    QTextBlock composed = textCursor().block();
+    presented(composed).characters = 0;
+    // The composing paragraph keeps the formats the text edit gave its
+    // preedit; it is styled again once the text is committed.
+    m_composing = !event->preeditString().isEmpty();
+    m_selectionDirty = true;
+    flushPresentation();
+}
+
+void CaptureTextView::focusOutEvent(QFocusEvent* event)
+{
+    m_typingSealed = true;
+    QTextEdit::focusOutEvent(event);
+}
+
+void CaptureTextView::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+    const qreal width = viewport()->width();
+    if (std::abs(width - m_lastWidth) > 0.5) {
+        m_lastWidth = width;
+        m_restyleNeeded = true;
+        refreshPresentation();
+    }
+}
+
+void CaptureTextView::changeEvent(QEvent* event)
+{
+    QTextEdit::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::FontChange:
+        updateFonts();
+        refreshPresentation();
+        break;
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+        updateColours();
+        refreshPresentation();
+        break;
+    default:
+        break;
+    }
+}
+
+void CaptureTextView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu(event->pos());
+    // The menu's Undo and Redo would ask the document, whose history is off.
+    for (QAction* action : menu->actions()) {
+        const bool isUndo = action->objectName() == QLatin1String("edit-undo");
+        if (!isUndo && action->objectName() != QLatin1String("edit-redo"))
+            continue;
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        action->setEnabled(!isReadOnly() && (isUndo ? m_undo->canUndo() : m_undo->canRedo()));
+        connect(action, &QAction::triggered, this, [this, isUndo] { undoOrRedo(!isUndo); });
+    }
+    menu->exec(event->globalPos());
+    delete menu;
+}
+
+bool CaptureTextView::showHandleToolTip(QHelpEvent* event)
+{
+    const QPointF point = QPointF(event->pos()) + scrollOffset();
+    const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
+    for (const ListSyntax::Item& item : std::as_const(m_analysis.items)) {
+        if (item.marker.location >= m_content.text.size())
+            continue;
+        const QRectF handle = EditorLayout::listHandleRect(layout.characterBox(item.marker.location));
+        if (handle.contains(point)) {
+            QToolTip::showText(event->globalPos(), L10n::text(QStringLiteral("Glisser pour déplacer · ⌥↑ / ⌥↓")),
+                               viewport(), handle.translated(-scrollOffset()).toAlignedRect());
+            return true;
+        }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
+}
+
+// MARK: Styling pass
+
+void CaptureTextView::refreshPresentation()
+{
+    Q_ASSERT(QThread::currentThread() == thread());
+    if (m_styling)
+        return;
+    QScopedValueRollback styling(m_styling, true);
+    if (styleCharacters() || m_documentFormatsPending) {
+        m_documentFormatsPending = false;
+        applyImageSizes();
+        applyBlockFormats();
+    }
+    Q_EMIT contentFitRequested();
+}
+
+bool CaptureTextView::styleCharacters()
+{
+    const QList<TextRange> selections{selectionRange()};
+    const bool textChanged = m_analysedRevision != m_textRevision;
+    if (!textChanged && !m_restyleNeeded && selections == m_styledSelections && m_composing == m_styledComposing)
+        return false;
+    ++m_passCount;
+    if (textChanged) {
+        m_analysis = PresentationFormats::Analysis::of(m_content.text);
+        m_analysedRevision = m_textRevision;
+    }
+    m_styledSelections = selections;
+    m_styledComposing = m_composing;
+    m_restyleNeeded = false;
+    m_glyphs.update(&m_layoutManager, m_content.text, selections, m_composing);
+    m_formats.update(m_content.text, m_analysis, selections, m_glyphs, m_fonts);
+    applyCharacterFormats();
+    viewport()->update();
+    return true;
+}
+
+void CaptureTextView::applyCharacterFormats()
+{
+    QTextDocument* doc = document();
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        QTextLayout* layout = block.layout();
+        if (m_composing && layout->preeditAreaPosition() >= 0)
+            continue;
+        const TextRange paragraph{block.position(), block.length() - 1};
+        const size_t fingerprint = m_formats.fingerprint(m_content.text, paragraph);
+        PresentedParagraph& last = presented(block);
+        if (last.characters == fingerprint)
+            continue;
+        last.characters = fingerprint;
+        const QList<QTextLayout::FormatRange> wanted = m_formats.formats(m_content.text, paragraph, m_fonts, m_palette);
+        if (layout->formats() == wanted)
+            continue;
+        layout->setFormats(wanted);
+        doc->markContentsDirty(block.position(), block.length());
+    }
+}
+
+QSizeF CaptureTextView::naturalImageSize(const QString& name)
+{
+    // A name stands for one set of bytes (EditorDocument), so its size holds.
+    const auto known = m_naturalSizes.constFind(name);
+    if (known != m_naturalSizes.cend())
+        return *known;
+    const QImage image = document()->resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>();
+    const QSizeF size = image.isNull() ? QSizeF() : QSizeF(image.size());
+    m_naturalSizes.insert(name, size);
+    return size;
+}
+
+void CaptureTextView::applyImageSizes()
+{
+    m_imageHeights.clear();
+    const qreal maximumWidth = std::max(viewport()->width() - 2 * textInset - imageWidthMargin, minimumImageWidth);
+    for (const InlineImage& image : std::as_const(m_content.images)) {
+        QTextCursor cursor(document());
+        cursor.setPosition(int(image.position));
+        cursor.setPosition(int(image.position + 1), QTextCursor::KeepAnchor);
+        const QTextImageFormat format = cursor.charFormat().toImageFormat();
+        if (!format.isValid())
+            continue;
+        const QSizeF natural = naturalImageSize(format.name());
+        if (natural.isEmpty())
+            continue;
+        // Never enlarged.
+        qreal scale = std::min(1.0, maximumWidth / std::max(natural.width(), 1.0));
+        if (natural.height() >= 1)
+            scale = std::min(scale, maximumImageHeight / natural.height());
+        const QSizeF wanted = natural * scale;
+        m_imageHeights.insert(image.position, wanted.height());
+        if (!differs(format.width(), wanted.width()) && !differs(format.height(), wanted.height()))
+            continue;
+        // Merged, never set: setting a plain format would drop the image.
+        QTextImageFormat size;
+        size.setWidth(wanted.width());
+        size.setHeight(wanted.height());
+        cursor.mergeCharFormat(size);
+    }
+}
+
+void CaptureTextView::applyBlockFormats()
+{
+    QTextCursor cursor(document());
+    auto image = m_content.images.cbegin();
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const qsizetype position = block.position();
+        const TextRange paragraph{position, block.length() - 1};
+        qreal imageHeight = 0;
+        for (; image != m_content.images.cend() && image->position < paragraph.end(); ++image)
+            imageHeight = std::max(imageHeight, m_imageHeights.value(image->position));
+        if (m_composing && block.layout()->preeditAreaPosition() >= 0)
+            continue;
+        const qreal margin = m_formats.leftMargin(position);
+        const bool listLine = m_glyphs.isListFragment(position);
+        PresentedParagraph& last = presented(block);
+        const size_t fingerprint = qHashMulti(last.characters, margin, listLine, imageHeight);
+        if (last.paragraph == fingerprint)
+            continue;
+        last.paragraph = fingerprint;
+        const auto [lineSpacing, textHeight] = m_formats.lineMetrics(paragraph, m_fonts);
+        const auto spacing = MarkdownGlyphPresentation::blockSpacing(lineSpacing, std::max(textHeight, imageHeight),
+                                                                     listLine);
+        const QTextBlockFormat current = block.blockFormat();
+        const bool hasMinimum = current.lineHeightType() == QTextBlockFormat::MinimumHeight;
+        const bool wantsMinimum = spacing.minimumLineHeight > 0;
+        if (!differs(current.leftMargin(), margin) && !differs(current.topMargin(), spacing.topMargin)
+            && current.textIndent() == 0 && hasMinimum == wantsMinimum
+            && (!wantsMinimum || !differs(current.lineHeight(), spacing.minimumLineHeight)))
+            continue;
+        QTextBlockFormat format = current;
+        format.setLeftMargin(margin);
+        format.setTextIndent(0);
+        format.setTopMargin(spacing.topMargin);
+        if (wantsMinimum)
+            format.setLineHeight(spacing.minimumLineHeight, QTextBlockFormat::MinimumHeight);
+        else
+            format.setLineHeight(0, QTextBlockFormat::SingleHeight);
+        cursor.setPosition(int(position));
+        cursor.setBlockFormat(format);
+    }
+}
+
+void CaptureTextView::updateColours()
+{
+    const QPalette& colours = palette();
+    const QColor purple = isDark(colours) ? QColor(0xBF, 0x5A, 0xF2) : QColor(0xAF, 0x52, 0xDE);
+    QColor tagBackground = purple;
+    tagBackground.setAlphaF(0.08f);
+    QColor marker = colours.color(QPalette::Text);
+    marker.setAlphaF(0.5f);
+    m_palette = PresentationFormats::Palette{purple, tagBackground, marker, colours.color(QPalette::Link)};
+    m_formats.clearFormatCache();
+    m_restyleNeeded = true;
+}
+
+void CaptureTextView::updateFonts()
+{
+    m_fonts = EditorFonts(font());
+    // Sizes in pixels: the list geometry clamps font sizes as the design
+    // measured them, on a screen where a point is a pixel.
+    document()->setDefaultFont(m_fonts.body());
+    m_formats.clearFormatCache();
+    m_restyleNeeded = true;
+}
+
+// MARK: Drawing
+
+QPointF CaptureTextView::scrollOffset() const
+{
+    return QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+void CaptureTextView::setDraggedRange(std::optional<TextRange> range)
+{
+    m_layoutManager.setDraggedRange(range);
+    viewport()->update();
+}
+
+QRectF CaptureTextView::checkboxRect(const ListSyntax::Item& item) const
+{
+    if (item.number || item.marker.location >= m_content.text.size())
+        return {};
+    const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
+    return ListMarkerGeometry::markerRect(layout.characterBox(item.marker.location), m_formats.columnWidth(),
+                                          m_fonts.bodySize(), !item.checkbox);
+}
+
+void CaptureTextView::paintEvent(QPaintEvent* event)
+{
+    const QPointF offset = scrollOffset();
+    const QRectF area = QRectF(event->rect()).translated(offset);
+    const DecorationPainter::Colours colours = DecorationPainter::Colours::from(palette());
+    // Decorations describe the text the last pass saw; a text changed since
+    // waits for the next pass.
+    const bool current = m_layoutManager.source() == m_content.text && !m_content.text.isEmpty();
+    const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
+    const TextRange visible = current ? layout.charactersIn(area) : TextRange{};
+    if (current) {
+        QPainter painter(viewport());
+        painter.translate(-offset);
+        DecorationPainter::paintBackgrounds(painter, m_layoutManager.decorations(visible, layout), colours,
+                                            document()->documentMargin());
+    }
+    QTextEdit::paintEvent(event);
+    if (!current)
+        return;
+    QPainter painter(viewport());
+    painter.translate(-offset);
+    const QList<TextRange> selections = m_layoutManager.selections();
+    for (const ListSyntax::Item& item : std::as_const(m_analysis.items)) {
+        if (!item.line.overlaps(visible) && !item.line.touches(visible.location))
+            continue;
+        if (item.checkbox && ListSyntax::showsRenderedCheckbox(item, m_content.text, selections)) {
+            const bool checked = m_content.text.mid(item.checkbox->location, item.checkbox->length).toLower()
+                                 == QLatin1String("[x]");
+            DecorationPainter::paintTaskBox(painter, checkboxRect(item), checked, colours);
+        } else if (!item.checkbox && !item.number && ListSyntax::showsRenderedMarker(item, selections)) {
+            DecorationPainter::paintBullet(painter, checkboxRect(item), colours);
+        }
+    }
+}
+
+} // namespace quillor

@@ -1,0 +1,115 @@
+#include "editor/DocumentDecorationLayout.h"
+
+#include "editing/GlyphPresentation.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace quillor {
+
+namespace {
+
+// The origin of a paragraph's line coordinates in the document, laying the
+// paragraph out when needed: blockBoundingRect() is placed at the layout's
+// position, whatever the lines' own offset (the paragraph's indentation).
+QPointF layoutOrigin(const QTextDocument& document, const QTextBlock& block)
+{
+    return document.documentLayout()->blockBoundingRect(block).topLeft();
+}
+
+qreal minimumLineHeight(const QTextBlockFormat& format)
+{
+    return format.lineHeightType() == QTextBlockFormat::MinimumHeight ? format.lineHeight() : 0;
+}
+
+} // namespace
+
+DocumentDecorationLayout::DocumentDecorationLayout(const QTextDocument& document, qsizetype textLength,
+                                                   const MarkdownGlyphPresentation& glyphs)
+    : m_document(document), m_textLength(textLength), m_glyphs(glyphs)
+{
+}
+
+QList<LineFragment> DocumentDecorationLayout::lineFragments(TextRange range) const
+{
+    QList<LineFragment> fragments;
+    if (range.isEmpty())
+        return fragments;
+    const qreal margin = m_document.documentMargin();
+    const qreal right = m_document.documentLayout()->documentSize().width() - margin;
+    for (QTextBlock block = m_document.findBlock(int(range.location)); block.isValid() && block.position() < range.end();
+         block = block.next()) {
+        const QPointF origin = layoutOrigin(m_document, block);
+        const QTextLayout* layout = block.layout();
+        const QTextBlockFormat format = block.blockFormat();
+        const qsizetype position = block.position();
+        const bool hasSeparator = block.next().isValid();
+        const int count = layout->lineCount();
+        for (int i = 0; i < count; ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const bool last = i == count - 1;
+            const TextRange characters{position + line.textStart(), line.textLength() + (last && hasSeparator ? 1 : 0)};
+            if (!characters.overlaps(range))
+                continue;
+            const qreal top = origin.y() + line.y() - (i == 0 ? format.topMargin() : 0);
+            const qreal bottom = last ? origin.y() + line.y() + std::max(line.height(), minimumLineHeight(format))
+                                      : origin.y() + layout->lineAt(i + 1).y();
+            fragments.append(LineFragment{characters, QRectF(QPointF(margin, top), QPointF(right, bottom))});
+        }
+    }
+    return fragments;
+}
+
+QRectF DocumentDecorationLayout::glyphBounds(TextRange range, const LineFragment& fragment) const
+{
+    const QTextBlock block = m_document.findBlock(int(range.location));
+    if (!block.isValid())
+        return {};
+    const QPointF origin = layoutOrigin(m_document, block);
+    const QTextLine line = block.layout()->lineForTextPosition(int(range.location - block.position()));
+    if (!line.isValid())
+        return {};
+    const qreal a = line.cursorToX(int(range.location - block.position()));
+    const qreal b = line.cursorToX(int(std::min(range.end(), fragment.range.end()) - block.position()));
+    return QRectF(QPointF(origin.x() + std::min(a, b), fragment.rect.top()),
+                  QPointF(origin.x() + std::max(a, b), fragment.rect.bottom()));
+}
+
+bool DocumentDecorationLayout::isNullGlyph(qsizetype position) const
+{
+    return m_glyphs.isNullGlyph(position);
+}
+
+QRectF DocumentDecorationLayout::characterBox(qsizetype position) const
+{
+    const QTextBlock block = m_document.findBlock(int(position));
+    if (!block.isValid())
+        return {};
+    const QPointF origin = layoutOrigin(m_document, block);
+    const int inBlock = int(position - block.position());
+    const QTextLine line = block.layout()->lineForTextPosition(inBlock);
+    if (!line.isValid())
+        return {};
+    const qreal a = line.cursorToX(inBlock);
+    const qreal b = line.cursorToX(inBlock + 1);
+    return QRectF(origin.x() + std::min(a, b), origin.y() + line.y(), std::abs(b - a), line.height());
+}
+
+TextRange DocumentDecorationLayout::charactersIn(const QRectF& rect) const
+{
+    const QAbstractTextDocumentLayout* layout = m_document.documentLayout();
+    const qreal x = m_document.documentMargin();
+    const qsizetype first = std::max(layout->hitTest(QPointF(x, rect.top()), Qt::FuzzyHit), 0);
+    const qsizetype last = std::max(layout->hitTest(QPointF(x, rect.bottom()), Qt::FuzzyHit), 0);
+    const QTextBlock from = m_document.findBlock(int(first));
+    const QTextBlock to = m_document.findBlock(int(last));
+    const qsizetype start = from.isValid() ? from.position() : 0;
+    const qsizetype end = to.isValid() ? to.position() + to.length() : m_textLength;
+    return TextRange::fromBounds(std::min(start, m_textLength), std::clamp(end, start, m_textLength));
+}
+
+} // namespace quillor

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/TextRange.h"
+#include "editing/MarkdownDecorations.h"
+
+#include <QRectF>
+
+class QTextDocument;
+
+namespace quillor {
+
+class MarkdownGlyphPresentation;
+
+// The editor's laid-out document as the decorations read it. A line fragment
+// spans the text area's width and the line's whole height: the room the
+// paragraph's top margin and minimum line height add (see
+// MarkdownGlyphPresentation::blockSpacing) belongs to the fragments, so that
+// quote bars of consecutive lines meet. Reading a paragraph lays it out first.
+class DocumentDecorationLayout : public DecorationLayout {
+public:
+    DocumentDecorationLayout(const QTextDocument& document, qsizetype textLength,
+                             const MarkdownGlyphPresentation& glyphs);
+
+    qsizetype textLength() const override { return m_textLength; }
+    qreal lineFragmentPadding() const override { return 0; }
+    QList<LineFragment> lineFragments(TextRange range) const override;
+    QRectF glyphBounds(TextRange range, const LineFragment& fragment) const override;
+    bool isNullGlyph(qsizetype position) const override;
+
+    // The box of one character on its line, over the line's natural height
+    // (without the added room): where a list marker's control is centred.
+    QRectF characterBox(qsizetype position) const;
+    // The characters of the lines that meet a rectangle of the document.
+    TextRange charactersIn(const QRectF& rect) const;
+
+private:
+    const QTextDocument& m_document;
+    qsizetype m_textLength;
+    const MarkdownGlyphPresentation& m_glyphs;
+};
+
+} // namespace quillor

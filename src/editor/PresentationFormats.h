@@ -1,0 +1,117 @@
+#pragma once
+
+#include "core/TextRange.h"
+#include "editing/ListSyntax.h"
+#include "editing/MarkdownStyle.h"
+#include "editing/QuoteSyntax.h"
+#include "editor/EditorFonts.h"
+
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QTextCharFormat>
+#include <QTextLayout>
+#include <QVector>
+
+namespace quillor {
+
+class MarkdownGlyphPresentation;
+
+// The display-only look of a capture: which font, colour, strike-through,
+// kern and concealment each character gets, and how far each line is
+// indented. The view hands the character looks to each block's layout as
+// additional formats, so they never enter the text or its undo history.
+class PresentationFormats {
+public:
+    enum class Colour : quint8 { text, tag, marker, clear, link };
+    enum Flag : quint8 { strike = 1, tagBackground = 2, hidden = 4 };
+
+    struct Look {
+        quint8 font = 0;   // EditorFonts::Style::code()
+        Colour colour = Colour::text;
+        quint8 flags = 0;
+        quint8 unused = 0; // no padding: fingerprint() hashes the bytes
+        float kern = 0;    // absolute letter spacing after a list prefix
+
+        bool operator==(const Look&) const = default;
+    };
+
+    // What the rules say about a text; recomputed only when the text changes.
+    struct Analysis {
+        QList<MarkdownStyle> styles;
+        QList<QuoteSyntax::Line> quotes;
+        QList<TextRange> code;
+        QList<ListSyntax::Item> items;
+        QList<TextRange> links;
+
+        static Analysis of(const QString& text);
+    };
+
+    struct Palette {
+        QColor tag;
+        QColor tagBackground;
+        QColor marker;
+        QColor link;
+
+        bool operator==(const Palette&) const = default;
+    };
+
+    // Decides every character's look and every line's indentation for the
+    // text with its selections; the concealment comes from `glyphs`, already
+    // updated for the same inputs.
+    void update(const QString& text, const Analysis& analysis, const QList<TextRange>& selections,
+                const MarkdownGlyphPresentation& glyphs, const EditorFonts& fonts);
+
+    const Look& look(qsizetype position) const { return m_looks[position]; }
+    // The head indent of the line starting at this position.
+    qreal leftMargin(qsizetype lineStart) const { return m_leftMargins.value(lineStart); }
+    // The width of the list marker column of the text.
+    qreal columnWidth() const { return m_columnWidth; }
+
+    // A paragraph's additional formats, positions relative to its start. The
+    // paragraph's range excludes its separator; images keep their own format.
+    QList<QTextLayout::FormatRange> formats(const QString& text, TextRange paragraph, const EditorFonts& fonts,
+                                            const Palette& palette) const;
+    // The largest default line height and glyph height of the fonts of a
+    // paragraph, the body font's included (the paragraph's end carries it).
+    std::pair<qreal, qreal> lineMetrics(TextRange paragraph, const EditorFonts& fonts) const;
+    // Changes whenever what formats() gives for the paragraph may change: its
+    // text, its looks, the fonts or the colours.
+    size_t fingerprint(const QString& text, TextRange paragraph) const;
+
+    // Formats are kept between passes; fonts or colours changing discard them.
+    void clearFormatCache()
+    {
+        m_formatCache.clear();
+        ++m_generation;
+    }
+
+private:
+    struct FormatKey {
+        Look look;
+        qreal spacing = 0;
+        bool spaced = false;
+
+        bool operator==(const FormatKey&) const = default;
+        friend size_t qHash(const FormatKey& key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.look.font, quint8(key.look.colour), key.look.flags, key.look.kern, key.spacing,
+                              key.spaced);
+        }
+    };
+    QTextCharFormat format(const FormatKey& key, const EditorFonts& fonts, const Palette& palette) const;
+
+    void applyInlineStyles(const QList<MarkdownStyle>& styles, const QList<TextRange>& code);
+    void applyLists(const QString& text, const QList<ListSyntax::Item>& items, const QList<TextRange>& selections,
+                    const EditorFonts& fonts);
+    void paint(TextRange range, Colour colour);
+
+    QVector<Look> m_looks;
+    quint64 m_generation = 0;
+    QHash<qsizetype, qreal> m_leftMargins;
+    qreal m_columnWidth = 0;
+    mutable QHash<FormatKey, QTextCharFormat> m_formatCache;
+};
+
+} // namespace quillor

@@ -1,0 +1,506 @@
+#include "editor/CaptureTextView.h"
+
+#include "editing/EditorLayout.h"
+#include "editing/ListMarkerGeometry.h"
+#include "editing/ListSyntax.h"
+#include "editor/DocumentDecorationLayout.h"
+#include "editor/EditorDocument.h"
+#include "editor/EditorFonts.h"
+#include "model/AppModel.h"
+#include "model/VaultAccess.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QFontDatabase>
+#include <QFile>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextImageFormat>
+#include <QUndoStack>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace quillor;
+
+namespace {
+
+// A shown editor 480 wide, without scroll bars, so that its viewport is its
+// whole width.
+struct Editor {
+    CaptureTextView view;
+
+    explicit Editor(int width = 480)
+    {
+        view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.resize(width, 400);
+        view.show();
+        view.setFocus();
+    }
+
+    // Types as the keyboard would: Return for "\n", the text of a key for
+    // anything beyond ASCII (keyClicks cannot type those).
+    void type(const QString& text)
+    {
+        for (const QChar c : text) {
+            if (c == u'\n')
+                QTest::keyClick(&view, Qt::Key_Return);
+            else
+                QTest::sendKeyEvent(QTest::Click, &view, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(&view, key, modifiers); }
+    void undo() { key(Qt::Key_Z, Qt::ControlModifier); }
+    void redo() { key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }
+
+    QString text() const { return EditorDocument::engineText(*view.document()); }
+    TextRange selection() const { return view.selectionRange(); }
+    QUndoStack& history() const { return *view.undoStack(); }
+
+    // The additional formats covering a position, merged in order.
+    QTextCharFormat formatAt(qsizetype position) const
+    {
+        const QTextBlock block = view.document()->findBlock(int(position));
+        QTextCharFormat merged;
+        for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+            const qsizetype inBlock = position - block.position();
+            if (inBlock >= range.start && inBlock < range.start + range.length)
+                merged.merge(range.format);
+        }
+        return merged;
+    }
+    // The x of the caret position on its laid-out line.
+    qreal caretX(qsizetype position) const
+    {
+        const QTextBlock block = view.document()->findBlock(int(position));
+        view.document()->documentLayout()->blockBoundingRect(block);
+        const int inBlock = int(position - block.position());
+        return block.layout()->lineForTextPosition(inBlock).cursorToX(inBlock);
+    }
+    qreal bodySize() const { return EditorFonts(view.font()).bodySize(); }
+};
+
+QByteArray pngOf(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+InlineImage imageOf(int width, int height, const QString& name)
+{
+    InlineImage image;
+    image.fileName = name;
+    image.contents = pngOf(width, height);
+    image.displaySize = QSizeF(width, height);
+    return image;
+}
+
+} // namespace
+
+TEST(CaptureTextViewTest, TypedMarkdownGetsItsFontsAndColoursWithoutTouchingTheText)
+{
+    Editor editor;
+    editor.type(QStringLiteral("# Titre\n**gras** *il* ~~non~~ #étiquette `code`\nfin"));
+    ASSERT_EQ(editor.text(), QStringLiteral("# Titre\n**gras** *il* ~~non~~ #étiquette `code`\nfin"));
+    const qreal body = editor.bodySize();
+
+    struct Case {
+        const char* what;
+        qsizetype position;
+        std::function<bool(const QTextCharFormat&)> holds;
+    };
+    const Case cases[] = {
+        {"heading: bold at 28/17 of the body", 3,
+         [&](const QTextCharFormat& f) {
+             return f.font().pixelSize() == qRound(body * 28 / 17) && f.fontWeight() == QFont::Bold;
+         }},
+        {"bold: heavy at body size", 11,
+         [&](const QTextCharFormat& f) {
+             return f.fontWeight() == QFont::ExtraBold && f.font().pixelSize() == qRound(body);
+         }},
+        {"italic", 19, [](const QTextCharFormat& f) { return f.fontItalic() && f.fontWeight() != QFont::ExtraBold; }},
+        {"strike-through", 25, [](const QTextCharFormat& f) { return f.fontStrikeOut(); }},
+        {"tag: purple on faint purple", 31,
+         [](const QTextCharFormat& f) {
+             return f.foreground().color().rgb() == QColor(0xAF, 0x52, 0xDE).rgb()
+                    && std::abs(f.background().color().alphaF() - 0.08) < 0.001;
+         }},
+        {"code: the system's fixed-pitch font", 42,
+         [](const QTextCharFormat& f) {
+             return QFontInfo(f.font()).family()
+                    == QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
+         }},
+        {"plain text: no format of its own", 50, [](const QTextCharFormat& f) { return f.properties().isEmpty(); }},
+    };
+    for (const Case& c : cases)
+        EXPECT_TRUE(c.holds(editor.formatAt(c.position))) << c.what;
+    // None of it is in the document: every character keeps the default format.
+    for (QTextBlock block = editor.view.document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            EXPECT_FALSE(it.fragment().charFormat().hasProperty(QTextFormat::FontWeight));
+    }
+}
+
+TEST(CaptureTextViewTest, ConcealedSyntaxTakesNoRoomUntilTheCaretReachesIt)
+{
+    struct Case {
+        QString text;
+        TextRange hidden;   // characters hidden with the caret at the end
+        qsizetype inside;   // a caret position that shows them
+    };
+    const Case cases[] = {
+        {QStringLiteral("a **b** c"), {2, 2}, 4},
+        {QStringLiteral("# Titre"), {0, 2}, 1},
+        {QStringLiteral("voir [texte](https://exemple.org) !"), {12, 21}, 14},
+        {QStringLiteral("l’`é`"), {2, 1}, 3},
+    };
+    for (const Case& c : cases) {
+        Editor editor;
+        editor.type(c.text);
+        editor.type(QStringLiteral("\nx"));
+        const qreal start = editor.caretX(c.hidden.location);
+        EXPECT_LT(std::abs(editor.caretX(c.hidden.end()) - start), 0.5) << c.text.toStdString();
+        EXPECT_EQ(editor.formatAt(c.hidden.location).foreground().color().alpha(), 0) << c.text.toStdString();
+
+        editor.view.setSelectionRange(TextRange{c.inside, 0});
+        QCoreApplication::processEvents();
+        EXPECT_GT(editor.caretX(c.hidden.end()) - editor.caretX(c.hidden.location), 2) << c.text.toStdString();
+    }
+}
+
+TEST(CaptureTextViewTest, ListTextStartsAtTheMarkerColumnAndDrawnMarkersHideTheTypedOnes)
+{
+    Editor editor;
+    editor.type(QStringLiteral("- un\n10. dix\nfin"));
+    const QList<ListSyntax::Item> items = ListSyntax::items(editor.text());
+    ASSERT_EQ(items.size(), 2);
+    const QRectF bullet = editor.view.checkboxRect(items[0]);
+    // The text of both items starts at the same column, past the drawn marker.
+    const qreal first = editor.caretX(items[0].contentStart) - editor.caretX(items[0].marker.location);
+    const qreal second = editor.caretX(items[1].contentStart) - editor.caretX(items[1].marker.location);
+    EXPECT_NEAR(first, second, 0.5);
+    EXPECT_GE(first, ListMarkerGeometry::side(editor.bodySize()) + ListMarkerGeometry::itemGap - 0.5);
+    EXPECT_FALSE(bullet.isNull());
+    EXPECT_EQ(editor.formatAt(items[0].marker.location).foreground().color().alpha(), 0);
+    EXPECT_GT(editor.formatAt(items[1].marker.location).foreground().color().alpha(), 0);
+    // List lines are indented for the handle and taller.
+    const QTextBlock block = editor.view.document()->firstBlock();
+    EXPECT_NEAR(block.blockFormat().leftMargin(), EditorLayout::listLeadingIndent, 0.01);
+    const DocumentDecorationLayout layout(*editor.view.document(), editor.text().size(),
+                                          editor.view.glyphPresentation());
+    const QList<LineFragment> lines = layout.lineFragments(TextRange{0, 1});
+    ASSERT_EQ(lines.size(), 1);
+    const qreal lineSpacing = QFontMetricsF(EditorFonts(editor.view.font()).body()).lineSpacing();
+    EXPECT_NEAR(lines[0].rect.height(), MarkdownGlyphPresentation::targetHeight(lineSpacing, true), 1.0);
+}
+
+TEST(CaptureTextViewTest, DecorationsAndListControlsAreDrawnWhereTheirTextIs)
+{
+    Editor editor;
+    editor.view.setContent(EditorContent::plain(QStringLiteral("- [x] fait\n> citation\nun `code` ici\nfin")));
+    const QString text = editor.text();
+    const auto caretRect = [&](qsizetype position) {
+        QTextCursor cursor(editor.view.document());
+        cursor.setPosition(int(position));
+        return QRectF(editor.view.cursorRect(cursor));
+    };
+    const ListSyntax::Item task = ListSyntax::items(text).first();
+    const QRectF box = editor.view.checkboxRect(task);
+    EXPECT_GE(box.left(), caretRect(task.marker.location).left() - 0.5);
+    EXPECT_LE(box.right(), caretRect(task.contentStart).left());
+    EXPECT_NEAR(box.center().y(), caretRect(task.marker.location).center().y(), 2);
+
+    const DocumentDecorationLayout layout(*editor.view.document(), text.size(), editor.view.glyphPresentation());
+    const auto decorations = editor.view.layoutManager().decorations(TextRange{0, text.size()}, layout);
+    const auto find = [&](MarkdownLayoutManager::DecorationKind kind) {
+        const auto found = std::find_if(decorations.cbegin(), decorations.cend(),
+                                        [&](const auto& decoration) { return decoration.kind == kind; });
+        return found == decorations.cend() ? QRectF() : found->rect;
+    };
+    const QRectF code = find(MarkdownLayoutManager::DecorationKind::code);
+    EXPECT_TRUE(code.contains(caretRect(text.indexOf(QStringLiteral("code")) + 1).center())) << "the code background covers its text";
+    const QRectF bar = find(MarkdownLayoutManager::DecorationKind::quote);
+    EXPECT_LT(bar.right(), caretRect(text.indexOf(u'c')).left()) << "the bar stands left of the quoted text";
+    EXPECT_TRUE(bar.contains(QPointF(bar.center().x(), caretRect(text.indexOf(u'c')).center().y())));
+
+    // Painted: the checked box in the accent colour, the bar over the background.
+    const QImage shown = editor.view.viewport()->grab().toImage();
+    const QPointF inBox = box.topLeft() + QPointF(box.width() * 0.3, box.height() * 0.3);
+    EXPECT_EQ(shown.pixelColor(inBox.toPoint()).rgb(), editor.view.palette().color(QPalette::Highlight).rgb());
+    EXPECT_NE(shown.pixelColor(bar.center().toPoint()).rgb(), editor.view.palette().color(QPalette::Base).rgb());
+}
+
+TEST(CaptureTextViewTest, QuoteLinesAreIndentedUnlessTheCaretIsOnThem)
+{
+    Editor editor;
+    editor.type(QStringLiteral("> un\n> > deux\ntrois"));
+    const QTextDocument& document = *editor.view.document();
+    EXPECT_NEAR(document.findBlockByNumber(0).blockFormat().leftMargin(), 10, 0.01);
+    EXPECT_NEAR(document.findBlockByNumber(1).blockFormat().leftMargin(), 20, 0.01);
+    editor.view.setSelectionRange(TextRange{7, 0});
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(document.findBlockByNumber(1).blockFormat().leftMargin(), 0, 0.01);
+    // Those block formats never reach either history.
+    EXPECT_EQ(editor.history().count(), 1);
+    EXPECT_EQ(document.availableUndoSteps(), 0);
+}
+
+TEST(CaptureTextViewTest, TypingIsOneStepPerRunUndoneAndRedoneWithTheCaret)
+{
+    Editor editor;
+    editor.type(QStringLiteral("# Titre"));
+    ASSERT_EQ(editor.history().count(), 1);
+    EXPECT_EQ(editor.history().undoText(), QStringLiteral("Saisir"));
+    editor.undo();
+    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(editor.selection(), (TextRange{0, 0}));
+    editor.redo();
+    EXPECT_EQ(editor.text(), QStringLiteral("# Titre"));
+    EXPECT_EQ(editor.selection(), (TextRange{7, 0}));
+
+    // Deleting is a step of its own; a caret move ends a run.
+    editor.key(Qt::Key_Backspace);
+    editor.key(Qt::Key_Backspace);
+    EXPECT_EQ(editor.history().undoText(), QStringLiteral("Supprimer"));
+    editor.key(Qt::Key_Left);
+    editor.type(QStringLiteral("é"));
+    editor.key(Qt::Key_End);
+    editor.type(QStringLiteral("s"));
+    EXPECT_EQ(editor.text(), QStringLiteral("# Tiéts"));
+    EXPECT_EQ(editor.history().count(), 4);
+    editor.undo();
+    editor.undo();
+    EXPECT_EQ(editor.text(), QStringLiteral("# Tit"));
+    EXPECT_EQ(editor.selection(), (TextRange{4, 0}));
+    editor.undo();
+    EXPECT_EQ(editor.text(), QStringLiteral("# Titre"));
+    EXPECT_EQ(editor.selection(), (TextRange{7, 0}));
+}
+
+TEST(CaptureTextViewTest, TypingOverASelectionRestoresItOnUndo)
+{
+    Editor editor;
+    editor.type(QStringLiteral("abc"));
+    editor.key(Qt::Key_A, Qt::ControlModifier);
+    editor.type(QStringLiteral("x"));
+    EXPECT_EQ(editor.text(), QStringLiteral("x"));
+    editor.undo();
+    EXPECT_EQ(editor.text(), QStringLiteral("abc"));
+    EXPECT_EQ(editor.selection(), (TextRange{0, 3}));
+}
+
+TEST(CaptureTextViewTest, ReplaceUndoablyIsOneNamedStepWithItsCaretAndSelection)
+{
+    Editor editor;
+    editor.type(QStringLiteral("abc"));
+    editor.view.setSelectionRange(TextRange{0, 3});
+    editor.view.replaceUndoably(TextRange{0, 3}, EditorContent::plain(QStringLiteral("(abc)")), 1,
+                                QStringLiteral("Saisir"), std::nullopt);
+    editor.view.setSelectionRange(TextRange{1, 3});
+    editor.undo();
+    EXPECT_EQ(editor.text(), QStringLiteral("abc"));
+    EXPECT_EQ(editor.selection(), (TextRange{0, 3}));
+    EXPECT_EQ(editor.history().redoText(), QStringLiteral("Saisir"));
+    editor.redo();
+    EXPECT_EQ(editor.text(), QStringLiteral("(abc)"));
+    EXPECT_EQ(editor.selection(), (TextRange{1, 3}));
+
+    // Without a cursor the caret follows the inserted text; the step never
+    // merges with the typing around it.
+    editor.view.replaceUndoably(TextRange{1, 3}, EditorContent::plain(QStringLiteral("X\r\nY")), std::nullopt,
+                                QStringLiteral("Créer une tâche"), std::nullopt);
+    EXPECT_EQ(editor.text(), QStringLiteral("(X\nY)"));
+    EXPECT_EQ(editor.selection(), (TextRange{4, 0}));
+    editor.type(QStringLiteral("z"));
+    EXPECT_EQ(editor.history().count(), 4);
+    editor.undo();
+    EXPECT_EQ(editor.history().undoText(), QStringLiteral("Créer une tâche"));
+
+    // Refused: past the end, or while the view may not change.
+    const int steps = editor.history().count();
+    editor.view.replaceUndoably(TextRange{4, 2}, EditorContent::plain(QStringLiteral("!")), std::nullopt,
+                                QStringLiteral("Saisir"), std::nullopt);
+    editor.view.setReadOnly(true);
+    editor.view.replaceUndoably(TextRange{0, 0}, EditorContent::plain(QStringLiteral("x")), std::nullopt,
+                                QStringLiteral("Saisir"), std::nullopt);
+    editor.undo();
+    EXPECT_EQ(editor.text(), QStringLiteral("(X\nY)"));
+    EXPECT_EQ(editor.history().count(), steps);
+}
+
+TEST(CaptureTextViewTest, NothingIsHiddenWhileAnInputMethodComposes)
+{
+    Editor editor;
+    editor.type(QStringLiteral("a **b** c"));
+    ASSERT_FALSE(editor.view.glyphPresentation().hiddenCharacters().isEmpty());
+    QInputMethodEvent composing(QStringLiteral("e"), {});
+    QCoreApplication::sendEvent(&editor.view, &composing);
+    EXPECT_TRUE(editor.view.isComposing());
+    EXPECT_TRUE(editor.view.glyphPresentation().hiddenCharacters().isEmpty());
+    EXPECT_EQ(editor.text(), QStringLiteral("a **b** c"));
+
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("é"));
+    QCoreApplication::sendEvent(&editor.view, &commit);
+    EXPECT_FALSE(editor.view.isComposing());
+    EXPECT_EQ(editor.view.content().text, QStringLiteral("a **b** cé"));
+    EXPECT_FALSE(editor.view.glyphPresentation().hiddenCharacters().isEmpty());
+    EXPECT_LT(std::abs(editor.caretX(4) - editor.caretX(2)), 0.5);
+}
+
+TEST(CaptureTextViewTest, ShiftReturnStartsAParagraph)
+{
+    Editor editor;
+    editor.type(QStringLiteral("a"));
+    editor.key(Qt::Key_Return, Qt::ShiftModifier);
+    editor.type(QStringLiteral("b\u00a0c"));
+    EXPECT_EQ(editor.text(), QStringLiteral("a\nb\u00a0c"));
+    EXPECT_EQ(editor.view.text(), editor.text());
+}
+
+TEST(CaptureTextViewTest, ImagesAreShownWithinTheWidthAndComeBackAsTheyWent)
+{
+    // A viewport of 450: images at most 424 wide and 320 high, never enlarged.
+    Editor editor(450);
+    EditorContent content = EditorContent::plain(QStringLiteral("a"));
+    content.append(imageOf(2000, 100, QStringLiteral("A.png")));
+    content.append(QStringLiteral("\n"));
+    content.append(imageOf(100, 1000, QStringLiteral("B.png")));
+    content.append(imageOf(50, 50, QStringLiteral("A.png")));   // same name, other bytes
+    editor.view.setContent(content);
+    EXPECT_EQ(editor.view.content(), content);
+    EXPECT_EQ(EditorDocument::extract(*editor.view.document(), TextRange{0, content.text.size()}), content);
+    // Text typed right after an image is text.
+    editor.type(QStringLiteral("z"));
+    content.append(QStringLiteral("z"));
+    EXPECT_EQ(EditorDocument::extract(*editor.view.document(), TextRange{0, content.text.size()}), content);
+    EXPECT_EQ(editor.view.content(), content);
+
+    const QSizeF expected[] = {{424, 21.2}, {32, 320}, {50, 50}};
+    for (int i = 0; i < 3; ++i) {
+        QTextCursor cursor(editor.view.document());
+        cursor.setPosition(int(content.images[i].position + 1));
+        const QTextImageFormat format = cursor.charFormat().toImageFormat();
+        ASSERT_TRUE(format.isValid()) << i;
+        EXPECT_NEAR(format.width(), expected[i].width(), 0.01) << i;
+        EXPECT_NEAR(format.height(), expected[i].height(), 0.01) << i;
+    }
+    const int passes = editor.view.presentationPassCount();
+    editor.view.refreshPresentation();
+    EXPECT_EQ(editor.view.presentationPassCount(), passes);
+    editor.view.resize(451, 400);
+    EXPECT_EQ(editor.view.presentationPassCount(), passes + 1);
+}
+
+TEST(CaptureTextViewTest, TheModelFollowsEveryEditAndAReplacedContentStartsANewHistory)
+{
+    QTemporaryDir data;
+    VaultAccess access(false);
+    AppModel model(data.path(), access);
+    Editor editor;
+    editor.view.setModel(&model);
+    editor.type(QStringLiteral("Idée"));
+    EXPECT_EQ(model.content().text, QStringLiteral("Idée"));
+    editor.undo();
+    EXPECT_EQ(model.content().text, QString());
+    editor.redo();
+
+    // A new draft replaces the text: undoing must not bring the old one back.
+    model.archiveAndClearDraft();
+    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(editor.history().count(), 0);
+    editor.undo();
+    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(model.content().text, QString());
+
+    // Line ends the document cannot tell apart reach the model as it shows them.
+    editor.view.setContent(EditorContent::plain(QStringLiteral("a\r\nb")));
+    EXPECT_EQ(model.content().text, QStringLiteral("a\nb"));
+    EXPECT_EQ(editor.selection(), (TextRange{3, 0}));
+}
+
+TEST(CaptureTextViewTest, ADestinationChosenWithAnEditIsSavedWithTheDraftAtOnce)
+{
+    QTemporaryDir data;
+    VaultAccess access(false);
+    AppModel model(data.path(), access);
+    Editor editor;
+    editor.view.setModel(&model);
+    editor.type(QStringLiteral("note"));
+    const QUuid chosen = QUuid::createUuid();
+    editor.view.replaceUndoably(TextRange{4, 0}, EditorContent(), 4, QStringLiteral("Choisir la destination"),
+                                DestinationSelection{chosen, true});
+    QFile stored(data.path() + QStringLiteral("/draft.json"));
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    const Capture draft = Capture::fromJson(QJsonDocument::fromJson(stored.readAll()).object());
+    EXPECT_EQ(draft.destinationID, chosen);
+    EXPECT_EQ(draft.body, QStringLiteral("note"));
+    EXPECT_EQ(editor.history().undoText(), QStringLiteral("Choisir la destination"));
+    EXPECT_EQ(editor.selection(), (TextRange{4, 0}));
+}
+
+TEST(CaptureTextViewTest, DocumentAndModelStayIdenticalThroughRandomEditsUndoAndRedo)
+{
+    QTemporaryDir data;
+    VaultAccess access(false);
+    AppModel model(data.path(), access);
+    Editor editor;
+    editor.view.setModel(&model);
+    const QStringList pieces{QStringLiteral("a"), QStringLiteral("é"), QStringLiteral("\n"), QStringLiteral("*"),
+                             QStringLiteral("> "), QStringLiteral("- [ ] "), QStringLiteral("\u00a0"),
+                             QStringLiteral("`"), QStringLiteral("#t"), QStringLiteral("😀")};
+    QRandomGenerator random(20240611);
+    const auto anywhere = [&] { return qsizetype(random.bounded(int(editor.text().size()) + 1)); };
+    for (int step = 0; step < 400; ++step) {
+        switch (random.bounded(8)) {
+        case 0:
+        case 1:
+            editor.type(pieces[random.bounded(int(pieces.size()))]);
+            break;
+        case 2:
+            editor.key(random.bounded(2) ? Qt::Key_Backspace : Qt::Key_Delete);
+            break;
+        case 3: {
+            const qsizetype a = anywhere();
+            const qsizetype b = anywhere();
+            editor.view.setSelectionRange(TextRange::fromBounds(std::min(a, b), std::max(a, b)));
+            break;
+        }
+        case 4: {
+            const qsizetype a = anywhere();
+            const qsizetype b = anywhere();
+            EditorContent replacement = EditorContent::plain(pieces[random.bounded(int(pieces.size()))]);
+            if (random.bounded(4) == 0)
+                replacement.append(imageOf(8, 8, QStringLiteral("i.png")));
+            editor.view.replaceUndoably(TextRange::fromBounds(std::min(a, b), std::max(a, b)), replacement,
+                                        std::nullopt, QStringLiteral("Saisir"), std::nullopt);
+            break;
+        }
+        case 5:
+        case 6:
+            editor.undo();
+            break;
+        default:
+            editor.redo();
+            break;
+        }
+        ASSERT_EQ(editor.view.text(), editor.text()) << "step " << step;
+        ASSERT_EQ(model.content(), editor.view.content()) << "step " << step;
+        ASSERT_EQ(EditorDocument::extract(*editor.view.document(), TextRange{0, editor.text().size()}),
+                  editor.view.content())
+            << "step " << step;
+        ASSERT_EQ(editor.view.document()->availableUndoSteps(), 0);
+    }
+}
