@@ -2,7 +2,8 @@
 # Installs the Debian packages Quillor builds and tests with (Debian 12 or later).
 set -euo pipefail
 packages=(qt6-base-dev qt6-l10n-tools libxcb-keysyms1-dev libgtest-dev libgmock-dev
-          libbenchmark-dev cmake ninja-build g++ ca-certificates tzdata openssl)
+          libbenchmark-dev cmake ninja-build g++ ca-certificates tzdata openssl
+          xvfb xdotool openbox x11-utils)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
