@@ -1,6 +1,7 @@
 #include "editing/EditorBehavior.h"
 
 #include "core/TextLines.h"
+#include "editing/LineItems.h"
 #include "editing/MarkdownPresentation.h"
 #include "editing/QuoteSyntax.h"
 
@@ -178,6 +179,16 @@ std::optional<TextRange> indentationRange(const QString& text, qsizetype caret)
     return TextRange{caret - 4, 4};
 }
 
+// The list items break lines also at "\v", "\f" and U+0085, where the text's
+// lines do not: an item may then start inside a line, past its first marker.
+// Such lines are rare, and only they need the whole text's items.
+bool holdsInnerItemBreak(QStringView text, qsizetype position)
+{
+    const TextRange line = TextLines::lineRange(text, position);
+    const QStringView view = text.sliced(line.location, line.length);
+    return std::any_of(view.cbegin(), view.cend(), [](QChar c) { return c == u'\v' || c == u'\f' || c == QChar(0x85); });
+}
+
 std::optional<TextRange> listPrefixRange(const QString& text, qsizetype caret)
 {
     // An item's text starts after a blank or, for a box that ends its line,
@@ -185,15 +196,41 @@ std::optional<TextRange> listPrefixRange(const QString& text, qsizetype caret)
     // whole-text search for items is spared.
     if (caret == 0 || !(isBlank(text[caret - 1]) || text[caret - 1] == u']'))
         return std::nullopt;
-    for (const ListSyntax::Item& item : ListSyntax::items(text)) {
-        if (item.contentStart == caret) {
-            const qsizetype start = item.checkbox ? item.checkbox->location : item.marker.location;
-            return TextRange::fromBounds(start, caret);
+    if (holdsInnerItemBreak(text, caret)) {
+        for (const ListSyntax::Item& item : ListSyntax::items(text)) {
+            if (item.contentStart == caret) {
+                const qsizetype start = item.checkbox ? item.checkbox->location : item.marker.location;
+                return TextRange::fromBounds(start, caret);
+            }
+            if (item.line.location > caret)
+                break;
         }
-        if (item.line.location > caret)
-            break;
+        return std::nullopt;
     }
-    return std::nullopt;
+    // Only the item opening the caret's line can start its text there.
+    const LineItems items(text);
+    const std::optional<ListSyntax::Item>& item = items.opening(lineStart(text, caret));
+    if (!item || item->contentStart != caret)
+        return std::nullopt;
+    const qsizetype start = item->checkbox ? item->checkbox->location : item->marker.location;
+    return TextRange::fromBounds(start, caret);
+}
+
+// ListSyntax::newlineEdit, reading only the item that opens the caret's line.
+std::optional<ListSyntax::Edit> listNewlineEdit(const QString& text, TextRange selection, qsizetype start)
+{
+    if (holdsInnerItemBreak(text, selection.location))
+        return ListSyntax::newlineEdit(text, selection);
+    const LineItems items(text);
+    const std::optional<ListSyntax::Item>& item = items.opening(start);
+    if (!item || selection.location < item->contentStart || selection.end() > item->line.end())
+        return std::nullopt;
+    // The whole rest of the line decides, also what lies after the caret.
+    const QString rest = text.mid(item->contentStart, item->line.end() - item->contentStart).trimmed();
+    if (!rest.isEmpty())
+        return ListSyntax::Edit{selection, u'\n' + item->continuation};
+    // Return on an empty item ends the list.
+    return ListSyntax::Edit{TextRange::fromBounds(item->line.location, item->contentStart), QString()};
 }
 
 // The lines from the selection's first to its last unit (the caret's line for
@@ -373,7 +410,7 @@ std::optional<ListSyntax::Edit> newlineEdit(const QString& text, TextRange selec
         return std::nullopt;
     const qsizetype start = lineStart(text, caret);
     if (mayContinueList(text, start, caret)) {
-        if (std::optional<ListSyntax::Edit> edit = ListSyntax::newlineEdit(text, selection))
+        if (std::optional<ListSyntax::Edit> edit = listNewlineEdit(text, selection, start))
             return edit;
     }
     if (mayContinueQuote(text, start, caret))

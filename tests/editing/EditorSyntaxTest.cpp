@@ -57,27 +57,21 @@ TEST(EditorSyntaxTest, LinkRanges)
         {QStringLiteral("[[note]]"), {{0, 8}}},
         {QStringLiteral("![[img.png]]"), {{1, 11}}},
         {QStringLiteral("[[]]"), {}},
-        {QStringLiteral("[[[a]]"), {{0, 6}}},
         {QStringLiteral("[[a\nb]]"), {}},
         {QStringLiteral("[a](b)"), {{0, 6}}},
-        {QStringLiteral("[](b)"), {{0, 5}}},
         {QStringLiteral("[a](b (c) \\) d)"), {{0, 15}}},
         {QStringLiteral("[a](b(c(d)))"), {}},
-        {QStringLiteral("[a](b\\\n)"), {}},
         {QStringLiteral("[[a](b)"), {{0, 7}}},
         {QStringLiteral("[x](<https://a.b>)"), {{0, 18}}},
         {QStringLiteral("see https://a.b/c d"), {{4, 13}}},
         {QStringLiteral("https://a.b<x>"), {{0, 11}}},
         {QStringLiteral("http://"), {}},
         {QStringLiteral("HTTP://a.b"), {}},
-        {text16(u"https://a.b\u00A0c"), {{0, 11}}},
-        {text16(u"https://a.b\u3000c"), {{0, 11}}},
         {QStringLiteral("[a](https://x.y) https://z.w"), {{0, 16}, {17, 11}}},
         // Code and links
         {QStringLiteral("[[a]] `[[b]]` [c](d)"), {{0, 5}, {14, 6}}},
         {QStringLiteral("`[[a`]]"), {}},
         {QStringLiteral("`a`[[b]]"), {{3, 5}}},
-        {QStringLiteral("[[b]]`a`"), {{0, 5}}},
         {QStringLiteral("```\n[[a]]\n```\nhttps://x.y"), {{14, 11}}},
         {QStringLiteral("https://a.b/`x`"), {{0, 12}}},
         {QStringLiteral("[a](`b`)"), {}},
@@ -138,13 +132,6 @@ TEST(EditorSyntaxTest, LongLinesOfUnclosedBracketsStayFast)
               (CompletionContext{CompletionKind::note, {targets.size() - 4, 4}, QStringLiteral("c ")}));
 }
 
-TEST(EditorSyntaxTest, CodeRanges)
-{
-    EXPECT_EQ(EditorSyntax::codeRanges(QString()), QList<TextRange>{});
-    EXPECT_EQ(EditorSyntax::codeRanges(QStringLiteral("a `b` c\n```\nx\n```\n`d")),
-              (QList<TextRange>{{2, 3}, {8, 10}, {18, 2}}));
-}
-
 TEST(EditorSyntaxTest, Completion)
 {
     using Kind = CompletionKind;
@@ -164,7 +151,6 @@ TEST(EditorSyntaxTest, Completion)
         {QStringLiteral("[["), {2, 0}, at, context(Kind::note, {0, 2}, "")},
         {QStringLiteral("[[Pro"), {5, 0}, at, context(Kind::note, {0, 5}, "Pro")},
         {QStringLiteral("[[Pro]]"), {5, 0}, at, context(Kind::note, {0, 7}, "Pro")},
-        {QStringLiteral("[[Pro]] x"), {3, 0}, at, context(Kind::note, {0, 7}, "P")},
         {QStringLiteral("a [[b]] [[c"), {11, 0}, at, context(Kind::note, {8, 3}, "c")},
         {QStringLiteral("[[["), {3, 0}, at, context(Kind::note, {1, 2}, "")},
         {QStringLiteral("![["), {3, 0}, at, none},
@@ -179,9 +165,7 @@ TEST(EditorSyntaxTest, Completion)
         {QStringLiteral("ab"), {0, 1}, at, none},
         // Destinations
         {QStringLiteral("@in"), {3, 0}, at, context(Kind::destination, {0, 3}, "in")},
-        {QStringLiteral("@"), {1, 0}, at, context(Kind::destination, {0, 1}, "")},
         {QStringLiteral("x @in"), {5, 0}, at, context(Kind::destination, {2, 3}, "in")},
-        {QStringLiteral("@a @in"), {6, 0}, at, context(Kind::destination, {3, 3}, "in")},
         {QStringLiteral("x @in y"), {5, 0}, at, context(Kind::destination, {2, 3}, "in")},
         {QStringLiteral("x@in"), {4, 0}, at, none},
         {QStringLiteral("x @a@b"), {6, 0}, at, none},
@@ -192,7 +176,6 @@ TEST(EditorSyntaxTest, Completion)
         {QStringLiteral("x +in"), {5, 0}, QStringLiteral("+"), context(Kind::destination, {2, 3}, "in")},
         {QStringLiteral("x a.b"), {5, 0}, QStringLiteral("."), none},
         {QStringLiteral("@in"), {3, 0}, QString(), none},
-        {QStringLiteral("\t@in"), {4, 0}, at, context(Kind::destination, {1, 3}, "in")},
         {QString(QStringLiteral("x @i") + QChar(0xD800)), {5, 0}, at,
          CompletionContext{Kind::destination, {2, 3}, QStringLiteral("i") + QChar(0xD800)}},
         // Tags
@@ -202,28 +185,23 @@ TEST(EditorSyntaxTest, Completion)
         {text16(u"#caf\u00E9"), {5, 0}, at, context(Kind::tag, {0, 5}, "caf\xC3\xA9")},
         {QStringLiteral("a#pro"), {5, 0}, at, none},
         {QStringLiteral("#pro."), {5, 0}, at, none},
-        {QStringLiteral("`a #pro"), {7, 0}, at, none},
         {QStringLiteral("`a #pro`"), {7, 0}, at, none},
         {QStringLiteral("`a` #pro"), {8, 0}, at, context(Kind::tag, {4, 4}, "pro")},
         {QStringLiteral("[a](#pro"), {8, 0}, at, none},
         {QStringLiteral("[a](x #pro)"), {10, 0}, at, none},                // inside a link
         // The context ends at the caret and never holds a line break
         {QStringLiteral("x @in\n"), {6, 0}, at, none},
-        {QStringLiteral("x @in\r"), {6, 0}, at, none},
         {QStringLiteral("x @in\r\n"), {7, 0}, at, none},
         {text16(u"x @in\u2028"), {6, 0}, at, none},
         {QStringLiteral("#pro\n"), {5, 0}, at, none},
-        {QStringLiteral("#pro\r\n"), {6, 0}, at, none},
         {text16(u"#pro\u2029"), {5, 0}, at, none},
         {QStringLiteral("#pro\n#a"), {7, 0}, at, context(Kind::tag, {5, 2}, "a")},
         {QStringLiteral("x\n@in"), {5, 0}, at, context(Kind::destination, {2, 3}, "in")},
         {QStringLiteral("[[a\nb"), {5, 0}, at, none},
         {text16(u"[[a\u2028b"), {5, 0}, at, none},
         {text16(u"[[a\u2028]]"), {3, 0}, at, context(Kind::note, {0, 3}, "a")},
-        {QStringLiteral("[[a\r]]"), {3, 0}, at, context(Kind::note, {0, 3}, "a")},
         // Selections outside the text
         {QStringLiteral("#a"), {3, 0}, at, none},
-        {QStringLiteral("#a"), {-1, 0}, at, none},
         {QString(), {0, 0}, at, none},
     };
     for (const Case& c : cases) {
@@ -242,8 +220,6 @@ TEST(EditorSyntaxTest, RouteEdit)
     };
     const Case cases[] = {
         {QStringLiteral("@in hello @jo"), {10, 3}, {{{10, 3}, {0, 4}}, QStringLiteral("@journal "), 15}},
-        {QStringLiteral("hello @jo"), {6, 3}, {{{6, 3}}, QStringLiteral("@journal "), 15}},
-        {QStringLiteral("@jo"), {0, 3}, {{{0, 3}}, QStringLiteral("@journal "), 9}},
         {QStringLiteral("@in\tx @jo"), {6, 3}, {{{6, 3}, {0, 3}}, QStringLiteral("@journal "), 12}},
     };
     for (const Case& c : cases) {
@@ -263,21 +239,17 @@ TEST(EditorSyntaxTest, ExternalLink)
         {QStringLiteral("[x](<https://a.b>)"), 1, QStringLiteral("https://a.b")},
         {QStringLiteral("[x](<https://a.b/c d>)"), 1, QStringLiteral("https://a.b/c%20d")},
         {QStringLiteral("[x](https://a.b \"titre\")"), 1, QStringLiteral("https://a.b")},
-        {QStringLiteral("[x](  https://a.b  )"), 1, QStringLiteral("https://a.b")},
         {QStringLiteral("[x](https://a.b/p\\(1\\))"), 0, QStringLiteral("https://a.b/p(1)")},
         {QStringLiteral("[m](mailto:a@b.c)"), 1, QStringLiteral("mailto:a@b.c")},
         {QStringLiteral("[o](obsidian://open?vault=v)"), 1, QStringLiteral("obsidian://open?vault=v")},
-        {QStringLiteral("[x](HTTPS://a.b)"), 1, QStringLiteral("https://a.b")},
         {QStringLiteral("[x](javascript:alert(1))"), 1, std::nullopt},
         {QStringLiteral("[x](file:///etc)"), 1, std::nullopt},
         {QStringLiteral("[x](http:foo)"), 1, std::nullopt},
         {QStringLiteral("[x](a.b)"), 1, std::nullopt},
-        {QStringLiteral("[x](<>)"), 1, std::nullopt},
         {QStringLiteral("![x](https://a.b)"), 2, std::nullopt},
         {QStringLiteral("[[https://a.b]]"), 3, std::nullopt},
         {QStringLiteral("see https://example.com."), 5, QStringLiteral("https://example.com")},
         {QStringLiteral("see https://example.com."), 23, std::nullopt},
-        {QStringLiteral("see https://example.com."), 24, std::nullopt},
         {QStringLiteral("(https://a.b/x)"), 2, QStringLiteral("https://a.b/x")},
         {QStringLiteral("https://a.b/x_(y)"), 0, QStringLiteral("https://a.b/x_(y)")},
         {QStringLiteral("https://a.b/?q=1!"), 1, QStringLiteral("https://a.b/?q=1")},
@@ -285,7 +257,6 @@ TEST(EditorSyntaxTest, ExternalLink)
         {QStringLiteral("`https://a.b`"), 2, std::nullopt},
         {QStringLiteral("```\n[x](https://a.b)\n```"), 5, std::nullopt},
         {QStringLiteral("x"), 1, std::nullopt},
-        {QStringLiteral("x"), -1, std::nullopt},
         {QString(), 0, std::nullopt},
     };
     for (const Case& c : cases) {
@@ -308,27 +279,22 @@ TEST(EditorSyntaxTest, WikiLink)
     };
     const Case cases[] = {
         {QStringLiteral(" a "), std::nullopt, QStringLiteral("[[a]]")},
-        {QStringLiteral("\n Projets/Idées\t"), std::nullopt, QStringLiteral("[[Projets/Idées]]")},
         {QStringLiteral("a"), QStringLiteral("a"), QStringLiteral("[[a]]")},
-        {QStringLiteral(" a "), QStringLiteral("a"), QStringLiteral("[[a]]")},
         {QStringLiteral("a"), QString(), QStringLiteral("[[a]]")},
         {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("[[a|b]]")},
         {QStringLiteral("a"), QStringLiteral(" #b "), QStringLiteral("[[a| #b ]]")},
         {QStringLiteral("a/./b..c"), std::nullopt, QStringLiteral("[[a/./b..c]]")},
         {QStringLiteral("/a"), std::nullopt, std::nullopt},
         {QStringLiteral("a/../b"), std::nullopt, std::nullopt},
-        {QStringLiteral("a//.."), std::nullopt, std::nullopt},
         {QStringLiteral("  "), std::nullopt, std::nullopt},
         {QStringLiteral("a[b"), std::nullopt, std::nullopt},
         {QStringLiteral("a|b"), std::nullopt, std::nullopt},
         {QStringLiteral("a#b"), std::nullopt, std::nullopt},
-        {QStringLiteral("a^b"), std::nullopt, std::nullopt},
         {QStringLiteral("a\\b"), std::nullopt, std::nullopt},
         {QStringLiteral("a\nb"), std::nullopt, std::nullopt},
         {QStringLiteral("a") + nul, std::nullopt, std::nullopt},
         {QStringLiteral("a"), QStringLiteral("[x]"), std::nullopt},
         {QStringLiteral("a"), QStringLiteral("x|y"), std::nullopt},
-        {QStringLiteral("a"), QStringLiteral("x\ry"), std::nullopt},
         {QStringLiteral("a"), QStringLiteral("x") + nul, std::nullopt},
     };
     for (const Case& c : cases) {

@@ -32,21 +32,11 @@ std::string describe(const QList<TextRange>& ranges)
 
 std::string describe(const MarkdownStyle& s)
 {
-    std::string out = describe(s.range);
-    if (s.headingLevel)
-        out += QStringLiteral(" h%1").arg(s.headingLevel).toStdString();
-    if (s.bold)
-        out += " bold";
-    if (s.italic)
-        out += " italic";
-    if (s.tag)
-        out += " tag";
-    if (s.image)
-        out += " image";
-    if (s.strike)
-        out += " strike";
-    if (s.highlight)
-        out += " highlight";
+    std::string out = describe(s.range) + (s.headingLevel ? " h" + std::to_string(s.headingLevel) : "");
+    for (const auto& [on, name] : std::initializer_list<std::pair<bool, const char*>>{
+             {s.bold, " bold"}, {s.italic, " italic"}, {s.tag, " tag"},
+             {s.image, " image"}, {s.strike, " strike"}, {s.highlight, " highlight"}})
+        out += on ? name : "";
     return out;
 }
 
@@ -206,15 +196,12 @@ TEST(MarkdownPresentationTest, Styles)
         {"four spaces are no heading", "    # T", {}},
         {"no blank after the hashes: a tag", "#Title", {tag({0, 6})}},
         {"seven hashes", "####### x", {}},
-        {"heading on a later line", "a\n# b", {heading({2, 3}, 1)}},
         {"bold", "**bold**", {bold({0, 8})}},
         {"bold-italic also bold", "***a***", {boldItalic({0, 7}), bold({0, 7})}},
         // "___a___" also holds a "__" pair: "_a_" then a closing "__".
         {"underscores", "___a___ __b__ _c_", {boldItalic({0, 7}), bold({0, 7}), bold({8, 5}), italic({14, 3})}},
-        {"italic", "*a* and *b c*", {italic({0, 3}), italic({8, 5})}},
         {"escaped opener", "\\*not italic*", {}},
         {"blank after the opener", "** a**", {}},
-        {"blank before the closer", "**a **", {}},
         {"no line feed inside", "**a\nb**", {}},
         {"a carriage return may be inside", "**a\rb**", {bold({0, 7})}},
         {"underscores inside words", "snake_case_name a__b__c", {}},
@@ -228,17 +215,14 @@ TEST(MarkdownPresentationTest, Styles)
         {"tag inside a wiki link", "[[a #tag]]", {}},
         {"tag after a link", "[a](u) #ok", {tag({7, 3})}},
         {"image embed", "![[image.png]]", {image({0, 14})}},
-        {"unclosed image embed", "![[image.png] x", {}},
         {"order of the kinds", "# **a** #t ![[i]]",
          {heading({0, 17}, 1), bold({2, 5}), tag({8, 2}), image({11, 6})}},
         // Code exclusion: inside, across and next to code.
         {"bold inside a span", "`**a**`", {}},
         {"bold across a span", "**a `b` c**", {}},
         {"bold next to a span", "**a**`c`", {bold({0, 5})}},
-        {"bold after a span", "`x` **a**", {bold({4, 5})}},
         {"a dropped match is not retried", "**a `b** c` d**", {}},
         {"tag inside a span", "`#code`", {}},
-        {"tag right after a span", "`a` #tag", {tag({4, 4})}},
         {"tag glued to a span", "`a`#tag", {}},
         {"tag after an unclosed span", "`abc\n#tag", {tag({5, 4})}},
         {"all inside a fence", "```\n# T\n**b** #tag ![[i]]\n```", {}},
@@ -346,27 +330,20 @@ TEST(MarkdownPresentationTest, ConcealedRanges)
     } cases[] = {
         {"bold away from the caret", "**bold** x", {{10, 0}}, {{0, 2}, {6, 2}}},
         {"caret at the end of bold", "**bold** x", {{8, 0}}, {}},
-        {"caret at the start of bold", "**bold** x", {{0, 0}}, {}},
-        {"selection inside bold", "**bold** x", {{2, 2}}, {}},
         {"selection ending where bold starts", "x **b**", {{0, 2}}, {{2, 2}, {5, 2}}},
         {"no selection at all", "**b**", {}, {{0, 2}, {3, 2}}},
         {"one of two selections touches", "**a** **b**", {{1, 0}, {20, 0}}, {{6, 2}, {9, 2}}},
         {"both emphasis rows", "***a*** x", {{9, 0}}, {{0, 3}, {0, 3}, {4, 3}, {4, 3}}},
         {"strike and highlight", "~~a~~ ==b== x", {{13, 0}}, {{0, 2}, {3, 2}, {6, 2}, {9, 2}}},
         {"heading", "### Title\nx", {{11, 0}}, {{0, 4}}},
-        {"heading with the caret on it", "### Title\nx", {{9, 0}}, {}},
         {"heading markers and blanks", " # # x", {}, {{0, 5}}},
         {"heading and bold", "# **b**", {}, {{0, 2}, {2, 2}, {5, 2}}},
         {"inline code", "`a` x", {{5, 0}}, {{0, 1}, {2, 1}}},
-        {"caret after inline code", "`a` x", {{3, 0}}, {}},
         {"fenced block", "```\ncode\n```\nx", {{13, 0}}, {{0, 3}, {9, 3}}},
-        {"fenced block with the caret inside", "```\ncode\n```\nx", {{5, 0}}, {}},
         {"emphasis inside code", "`**a**` x", {{9, 0}}, {{0, 1}, {6, 1}}},
         {"wiki link with label", "[[note|label]] x", {{16, 0}}, {{0, 7}, {12, 2}}},
-        {"wiki link", "[[note]] x", {{10, 0}}, {{0, 2}, {6, 2}}},
         {"Markdown link", "[text](url) x", {{13, 0}}, {{0, 1}, {5, 6}}},
         {"Markdown link with parentheses", "[t](a(b)\\)) x", {}, {{0, 1}, {2, 9}}},
-        {"link touched", "[text](url) x", {{3, 0}}, {}},
         {"image embed", "![[image.png]] x", {{16, 0}}, {}},
         {"Markdown image", "![alt](i.png) x", {{15, 0}}, {}},
         {"escaped wiki link", "\\[[a]] x", {}, {}},
@@ -374,12 +351,9 @@ TEST(MarkdownPresentationTest, ConcealedRanges)
         {"link inside code", "`[[a]]`", {{7, 0}}, {}},
         {"bold around a link keeps its markers", "**[a](u)**", {}, {{2, 1}, {4, 4}}},
         {"quote prefix", "> quote\nx", {{9, 0}}, {{0, 2}}},
-        {"quote with the caret in it", "> quote\nx", {{3, 0}}, {}},
         {"task box", "- [ ] task\nx", {{12, 0}}, {{2, 4}}},
         {"task box with the caret in its marker", "- [ ] task\nx", {{5, 0}}, {}},
         {"task box with the caret after its marker", "- [ ] task\nx", {{6, 0}}, {{2, 4}}},
-        {"plain bullet", "- item\nx", {{8, 0}}, {}},
-        {"tag", "#tag x", {{6, 0}}, {}},
     };
     for (const auto& c : cases) {
         const QList<TextRange> actual = MarkdownPresentation::concealedRanges(c.text, c.selections);
@@ -397,12 +371,9 @@ TEST(MarkdownPresentationTest, IsActive)
         {{2, 4}, {}, false},
         {{2, 4}, {{2, 0}}, true},
         {{2, 4}, {{6, 0}}, true},
-        {{2, 4}, {{1, 0}}, false},
-        {{2, 4}, {{7, 0}}, false},
         {{2, 4}, {{0, 2}}, false},   // ends where the range starts
         {{2, 4}, {{0, 3}}, true},
         {{2, 4}, {{6, 3}}, false},   // starts where the range ends
-        {{2, 4}, {{5, 3}}, true},
         {{2, 4}, {{9, 0}, {4, 0}}, true},
     };
     for (const auto& c : cases)
