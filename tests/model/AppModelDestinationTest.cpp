@@ -75,8 +75,6 @@ TEST(AppModelDestinationTest, WithoutDestinationsTheBuiltInInboxIsMadeAfreshEach
 
     const Destination inbox = model.defaultDestination();
     EXPECT_EQ(inbox.name, "Inbox");
-    EXPECT_EQ(inbox.path, "Inbox");
-    EXPECT_EQ(inbox.attachmentFolder, "Attachments/Quillor");
     EXPECT_NE(model.defaultDestination().id, inbox.id);
     EXPECT_EQ(model.destinationLabel(), "Inbox");
 }

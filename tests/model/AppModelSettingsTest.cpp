@@ -67,11 +67,7 @@ TEST_F(AppModelSettingsTest, RefusedSettingsChangeNothingButTheMessage)
          }),
          missingFolder},
         {"empty prefix", prefix(""), prefixMessage},
-        {"two characters", prefix("@@"), prefixMessage},
-        {"letter", prefix("a"), prefixMessage},
         {"letter with a combining accent", prefix(QStringLiteral("e\u0301")), prefixMessage},
-        {"digit", prefix("1"), prefixMessage},
-        {"space", prefix(" "), prefixMessage},
         {"attachment subfolder given as a path", candidate([](Preferences& p) {
              p.destinations[1].attachmentPolicy = AttachmentPolicy{AttachmentPolicy::Location::subfolder, "a/b"};
              p.destinations[1].useObsidianAttachments = false;
@@ -118,7 +114,6 @@ TEST_F(AppModelSettingsTest, AcceptedSettingsAreWrittenAndTakeEffect)
         int notes;   // in the vault the draft's destination now names
     } cases[] = {
         {"number sign, default naming nothing", {journal, inbox}, QUuid::createUuid(), "#", false, journal.id, 1},
-        {"slash", {inbox, journal}, journal.id, "/", false, journal.id, 1},
         {"symbol outside the basic plane", {inbox}, inbox.id, QStringLiteral("👍"), false, inbox.id, 1},
         {"folder moved elsewhere", {elsewhere}, std::nullopt, "@", false, inbox.id, 2},
         {"folder left unconfigured when allowed", {inbox, makeDestination("Later", "l")}, inbox.id, "@", true,
@@ -197,8 +192,7 @@ TEST_F(AppModelSettingsTest, AFailedWriteKeepsTheRunningSettings)
     settings.routePrefix = "#";
 
     EXPECT_FALSE(model->applyPreferences(settings, false));
-    ASSERT_TRUE(model->settingsError());
-    EXPECT_FALSE(model->settingsError()->isEmpty());
+    EXPECT_NE(model->settingsError().value_or(""), "");
     EXPECT_EQ(model->preferences(), running);
 }
 

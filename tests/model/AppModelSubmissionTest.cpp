@@ -4,9 +4,6 @@
 #include "core/DeliveryReceipt.h"
 #include "model/VaultAccess.h"
 
-#include <QBuffer>
-#include <QImage>
-
 #include <functional>
 
 namespace quillor {
@@ -16,37 +13,10 @@ using namespace test;
 
 const QString draftFile = QStringLiteral("draft.json");
 
-QByteArray pngBytes(QRgb colour)
-{
-    QImage image(2, 2, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-// Every file under a folder by relative path, with its bytes.
-QMap<QString, QByteArray> filesUnder(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(folder).relativeFilePath(path), DataFolder::read(path).value_or(QByteArray()));
-    }
-    return files;
-}
-
-// A model on a data directory whose settings hold the given destinations,
-// delivering with the real writer, and what the shell's callbacks saw.
-struct Session {
-    DataFolder data;
-    ManualClock clock;
-    VaultAccess access{false};
+// A model whose settings hold the given destinations, delivering with the
+// real writer, and what the shell's callbacks saw.
+struct Delivering : Session {
     QString vault = data.folder(QStringLiteral("Vault"));
-    std::unique_ptr<AppModel> model;
     QList<bool> savingSeenBySaved;
     QList<EditorContent> contentsHandedOver;
 
@@ -59,29 +29,19 @@ struct Session {
     }
     void start(const QList<Destination>& destinations, AppModel::Environment environment = {})
     {
-        if (!destinations.isEmpty())
-            data.put(QStringLiteral("preferences.json"), preferencesWith(destinations).encode());
+        data.put(QStringLiteral("preferences.json"), preferencesWith(destinations).encode());
         launch(environment);
     }
     void launch(AppModel::Environment environment = {})
     {
-        model.reset();
-        if (!environment.now)
-            environment = environmentWith(clock);
-        model = std::make_unique<AppModel>(data.path(), access, environment);
+        Session::launch(std::move(environment));
         model->onSaved = [this] { savingSeenBySaved.append(model->saving()); };
         model->onContentChange = [this](const EditorContent& content) { contentsHandedOver.append(content); };
-    }
-    void type(const QString& text) const { model->updateContent(EditorContent::plain(text)); }
-    Capture draft() const
-    {
-        model->persistDraft();
-        return decodedDraft(data.contents(draftFile).value_or(QByteArray()));
     }
     void send() const
     {
         model->submit();
-        ASSERT_TRUE(waitUntil([&] { return !model->saving(); }));
+        waitForDelivery();
     }
 };
 
@@ -110,7 +70,7 @@ TEST(AppModelSubmissionTest, EachModeDeliversRecordsAndStartsAFreshDraft)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Session s;
+        Delivering s;
         const Destination destination = s.inVault("Carnet", "ca", c.mode, c.path);
         if (c.existing)
             DataFolder::write(s.vault + u'/' + c.path, *c.existing);
@@ -150,7 +110,7 @@ TEST(AppModelSubmissionTest, EachModeDeliversRecordsAndStartsAFreshDraft)
 
 TEST(AppModelSubmissionTest, TheRoutePrefixStillRoutesAfterADeliveryAndARelaunch)
 {
-    Session s;
+    Delivering s;
     const Destination alpha = s.inVault("Alpha", "al", DeliveryMode::newNote, "A");
     const Destination beta = s.inVault("Beta", "be", DeliveryMode::newNote, "B");
     s.start({alpha, beta});
@@ -180,46 +140,45 @@ TEST(AppModelSubmissionTest, EveryFailureShowsOneMessageAndKeepsTheDraftAndTheFi
     const struct {
         const char* name;
         QString text;
-        std::function<Destination(Session&)> destination;
-        std::function<void(Session&)> afterStart;
-        std::function<QString(Session&)> error;
+        std::function<Destination(Delivering&)> destination;
+        std::function<void(Delivering&)> afterStart;
+        std::function<QString(Delivering&)> error;
         bool folderAccessFailed;
     } cases[] = {
         {"draft cannot be saved", "hello", nullptr,
-         [](Session& s) { QDir().mkpath(s.data.file(draftFile)); },
-         [](Session& s) { return s.model->draftPersistenceError().value_or("none"); }, false},
+         [](Delivering& s) { QDir().mkpath(s.data.file(draftFile)); },
+         [](Delivering& s) { return s.model->draftPersistenceError().value_or("none"); }, false},
         {"unknown destination", "@zz hello", nullptr, nullptr,
-         [&](Session&) { return unknown; }, false},
+         [&](Delivering&) { return unknown; }, false},
         {"folder cannot be reached", "hello",
-         [](Session& s) {
+         [](Delivering& s) {
              const QString gone = s.data.folder("Gone");
              Destination destination = makeDestination("Gone", "go", gone);
              destination.vaultBookmark = VaultAccess::bookmark(gone);
              QDir(gone).removeRecursively();
              return destination;
          },
-         nullptr, [](Session&) { return VaultAccess::accessError().localizedDescription(); }, true},
+         nullptr, [](Delivering&) { return VaultAccess::accessError().localizedDescription(); }, true},
         {"destination invalid", "hello",
-         [](Session& s) { return makeDestination("Nowhere", "no", s.vault + "/Missing"); }, nullptr,
-         [](Session&) { return QStringLiteral("Choisis un dossier de notes existant."); }, false},
-        {"missing image", "![[missing.png]]", nullptr, nullptr, [&](Session&) { return invalidImage; }, false},
-        {"image with a size", "![[a.png|100]]", nullptr, nullptr, [&](Session&) { return invalidImage; }, false},
-        {"note without extension", "![[Note]]", nullptr, nullptr, [&](Session&) { return invalidImage; }, false},
+         [](Delivering& s) { return makeDestination("Nowhere", "no", s.vault + "/Missing"); }, nullptr,
+         [](Delivering&) { return QStringLiteral("Choisis un dossier de notes existant."); }, false},
+        {"missing image", "![[missing.png]]", nullptr, nullptr, [&](Delivering&) { return invalidImage; }, false},
+        {"note without extension", "![[Note]]", nullptr, nullptr, [&](Delivering&) { return invalidImage; }, false},
         {"delivery refused by the writer", "hello",
-         [](Session& s) {
+         [](Delivering& s) {
              DataFolder::write(s.vault + "/Log.md", QByteArray("caf\xe9\n"));
              return s.inVault("Log", "log", DeliveryMode::appendNote, "Log.md");
          },
          nullptr,
-         [](Session&) {
+         [](Delivering&) {
              return QStringLiteral("La note existante n’est pas encodée en UTF-8. Elle n’a pas été modifiée.");
          },
          false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Session s;
-        DataFolder::write(s.vault + "/a.png", pngBytes(qRgb(1, 2, 3)));
+        Delivering s;
+        DataFolder::write(s.vault + "/a.png", imageBytes(qRgb(1, 2, 3)));
         DataFolder::write(s.vault + "/Note.md", "note");
         s.start({c.destination ? c.destination(s) : s.inVault("Inbox", "in", DeliveryMode::newNote, "Inbox")});
         if (c.afterStart)
@@ -227,7 +186,7 @@ TEST(AppModelSubmissionTest, EveryFailureShowsOneMessageAndKeepsTheDraftAndTheFi
         s.type(c.text);
         s.model->persistDraft();
         const auto dataBefore = s.data.snapshot();
-        const auto vaultBefore = filesUnder(s.vault);
+        const auto vaultBefore = DataFolder::filesUnder(s.vault);
         const auto imagesBefore = s.model->imageReferences();
 
         s.send();
@@ -236,7 +195,7 @@ TEST(AppModelSubmissionTest, EveryFailureShowsOneMessageAndKeepsTheDraftAndTheFi
         EXPECT_EQ(s.model->content().text, c.text);
         EXPECT_EQ(s.model->imageReferences(), imagesBefore);
         EXPECT_EQ(s.data.snapshot(), dataBefore);
-        EXPECT_EQ(filesUnder(s.vault), vaultBefore);
+        EXPECT_EQ(DataFolder::filesUnder(s.vault), vaultBefore);
         EXPECT_TRUE(s.savingSeenBySaved.isEmpty());
     }
 }
@@ -245,7 +204,7 @@ TEST(AppModelSubmissionTest, AFailureAfterTheNoteKeepsTheDraftAndAResendDelivers
 {
     for (const QString& blocked : {QStringLiteral("Receipts"), QStringLiteral("History")}) {
         SCOPED_TRACE(blocked.toStdString());
-        Session s;
+        Delivering s;
         s.start({s.inVault("Inbox", "in", DeliveryMode::newNote, "Inbox")});
         s.data.put(blocked, "a file where a folder belongs");
         s.type("hello");
@@ -264,7 +223,7 @@ TEST(AppModelSubmissionTest, AFailureAfterTheNoteKeepsTheDraftAndAResendDelivers
         s.send();
         EXPECT_EQ(s.model->error(), std::nullopt);
         EXPECT_EQ(s.model->latestReceipt()->captureID, id);
-        const auto notes = filesUnder(s.vault);
+        const auto notes = DataFolder::filesUnder(s.vault);
         ASSERT_EQ(notes.size(), 1);
         EXPECT_EQ(notes.first().count(marker(id).toUtf8()), 1);
     }
@@ -272,11 +231,11 @@ TEST(AppModelSubmissionTest, AFailureAfterTheNoteKeepsTheDraftAndAResendDelivers
 
 TEST(AppModelSubmissionTest, ImagesArePlacedAgainAndOnlyThoseStillInTheText)
 {
-    Session s;
+    Delivering s;
     const Destination destination = s.inVault("Inbox", "in", DeliveryMode::newNote, "Inbox");
-    const CaptureAttachment moved(QUuid::createUuid(), pngBytes(qRgb(10, 0, 0)), "png");
-    const CaptureAttachment kept(QUuid::createUuid(), pngBytes(qRgb(0, 10, 0)), "png");
-    const CaptureAttachment deleted(QUuid::createUuid(), pngBytes(qRgb(0, 0, 10)), "png");
+    const CaptureAttachment moved(QUuid::createUuid(), imageBytes(qRgb(10, 0, 0)), "png");
+    const CaptureAttachment kept(QUuid::createUuid(), imageBytes(qRgb(0, 10, 0)), "png");
+    const CaptureAttachment deleted(QUuid::createUuid(), imageBytes(qRgb(0, 0, 10)), "png");
     const auto referenceTo = [](const CaptureAttachment& attachment) {
         return ImageReference{attachment.id, "Old/" + Json::uuidText(attachment.id) + ".png", std::nullopt};
     };
@@ -286,8 +245,8 @@ TEST(AppModelSubmissionTest, ImagesArePlacedAgainAndOnlyThoseStillInTheText)
     stored.imageReferences = QList<ImageReference>{referenceTo(moved), referenceTo(kept), referenceTo(deleted)};
     s.data.put(draftFile, bytesOf(stored));
     // Another image already holds the first one's earlier path.
-    DataFolder::write(s.vault + u'/' + referenceTo(moved).path, pngBytes(qRgb(99, 99, 99)));
-    DataFolder::write(s.vault + "/a.png", pngBytes(qRgb(1, 2, 3)));
+    DataFolder::write(s.vault + u'/' + referenceTo(moved).path, imageBytes(qRgb(99, 99, 99)));
+    DataFolder::write(s.vault + "/a.png", imageBytes(qRgb(1, 2, 3)));
     s.start({destination});
 
     s.send();
@@ -307,7 +266,7 @@ TEST(AppModelSubmissionTest, ImagesArePlacedAgainAndOnlyThoseStillInTheText)
 
 TEST(AppModelSubmissionTest, NothingToSendOrADeliveryInFlightIsIgnoredQuietly)
 {
-    Session s;
+    Delivering s;
     Delivery writer(s.data.path() + "/Backups");
     int deliveries = 0;
     AppModel::Environment environment = environmentWith(s.clock);

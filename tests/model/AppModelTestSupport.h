@@ -10,11 +10,14 @@
 #include "core/Json.h"
 #include "model/AppModel.h"
 #include "model/Preferences.h"
+#include "model/VaultAccess.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QMap>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -79,14 +82,15 @@ public:
     void put(const QString& name, const QByteArray& bytes) const { write(file(name), bytes); }
     std::optional<QByteArray> contents(const QString& name) const { return read(file(name)); }
 
-    // Every file under the data directory by relative path, with its bytes.
-    QMap<QString, QByteArray> snapshot() const
+    QMap<QString, QByteArray> snapshot() const { return filesUnder(path()); }
+    // Every file under a folder by relative path, with its bytes.
+    static QMap<QString, QByteArray> filesUnder(const QString& folder)
     {
         QMap<QString, QByteArray> files;
-        QDirIterator it(path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString name = it.next();
-            files.insert(QDir(path()).relativeFilePath(name), read(name).value_or(QByteArray()));
+            files.insert(QDir(folder).relativeFilePath(name), read(name).value_or(QByteArray()));
         }
         return files;
     }
@@ -111,6 +115,18 @@ public:
 private:
     QTemporaryDir m_root;
 };
+
+// A small image of one colour, encoded as `format`.
+inline QByteArray imageBytes(QRgb colour, const char* format = "PNG")
+{
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
 
 inline Destination makeDestination(const QString& name, const QString& alias, const QString& vaultPath = {})
 {
@@ -141,5 +157,34 @@ inline Capture storedDraft(const QString& body, std::optional<QUuid> destination
 inline QByteArray bytesOf(const Capture& capture) { return Json::serialize(capture.toJson()); }
 
 inline Capture decodedDraft(const QByteArray& bytes) { return Capture::fromJson(Json::parseObject(bytes)); }
+
+// A model on a data directory in a temporary folder, with the test's clock.
+struct Session {
+    DataFolder data;
+    ManualClock clock;
+    VaultAccess access;
+    std::unique_ptr<AppModel> model;
+
+    explicit Session(bool requiresAuthorization = false) : access(requiresAuthorization) {}
+    AppModel& launch(AppModel::Environment environment = {})
+    {
+        model.reset();
+        if (!environment.now)
+            environment = environmentWith(clock);
+        model = std::make_unique<AppModel>(data.path(), access, environment);
+        return *model;
+    }
+    void type(const QString& text) const { model->updateContent(EditorContent::plain(text)); }
+    Capture draft() const
+    {
+        model->persistDraft();
+        return decodedDraft(data.contents(QStringLiteral("draft.json")).value_or(QByteArray()));
+    }
+    Preferences written() const
+    {
+        return Preferences::decode(data.contents(QStringLiteral("preferences.json")).value_or("{}"));
+    }
+    void waitForDelivery() const { ASSERT_TRUE(waitUntil([&] { return !model->saving(); })); }
+};
 
 } // namespace quillor::test

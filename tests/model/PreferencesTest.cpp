@@ -110,8 +110,6 @@ TEST(PreferencesTest, DecodesWithDefaultsMigrationAndRepair)
     } cases[] = {
         {"only destinations", "", [](Preferences&) {}},
         {"unknown keys ignored", R"("extra":{"a":1},"hotkey":"x")", [](Preferences&) {}},
-        {"version present: no migration", R"("attachmentSettingsVersion":7)",
-         [](Preferences& p) { p.destinations = {destinationD()}; }},
         {"null counts as missing",
          R"("defaultDestinationID":null,"language":null,"automaticallyCheckUpdates":null,"routePrefix":null,)"
          R"("hotkeyCode":null,"hotkeyModifiers":null,"hotkeyDisplay":null,"attachmentSettingsVersion":null,)"
@@ -230,19 +228,11 @@ TEST(PreferencesTest, AlphabeticalOrder)
                       beta = make('3', "/V", "Beta"), alpha = make('4', "/V", "alpha"),
                       inboxV2 = make('5', "/V2", "Inbox"), inboxV1 = make('6', "/V1", "inbox"),
                       sameB = make('b', "/V", "Same"), sameA = make('a', "/V", "Same");
-    const std::pair<QList<Destination>, QList<Destination>> cases[] = {
-        {{notes10, notes2}, {notes2, notes10}},   // digit runs as numbers, case ignored
-        {{beta, alpha}, {alpha, beta}},
-        {{inboxV2, inboxV1}, {inboxV1, inboxV2}},   // same name: the folder decides
-        {{sameB, sameA}, {sameA, sameB}},           // then the upper-case id text
-        {{sameB, inboxV2, notes10, beta, notes2, alpha, inboxV1, sameA},
-         {alpha, beta, inboxV1, inboxV2, notes2, notes10, sameA, sameB}},
-    };
-    for (const auto& [input, expected] : cases) {
-        Preferences preferences;
-        preferences.destinations = input;
-        EXPECT_EQ(preferences.alphabeticalDestinations(), expected);
-    }
+    // Digit runs as numbers, case ignored; same name: the folder decides, then the upper-case id text.
+    Preferences preferences;
+    preferences.destinations = {sameB, inboxV2, notes10, beta, notes2, alpha, inboxV1, sameA};
+    EXPECT_EQ(preferences.alphabeticalDestinations(),
+              QList<Destination>({alpha, beta, inboxV1, inboxV2, notes2, notes10, sameA, sameB}));
 }
 
 TEST(PreferencesTest, AttachmentPolicyPrecedence)
