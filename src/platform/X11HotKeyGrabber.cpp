@@ -116,6 +116,9 @@ void X11HotKeyGrabber::release(const Grab& grab, quint32 exceptId)
     }
     for (const quint16 variant : lockVariants(m_bits.numLock))
         xcb_ungrab_key(m_connection, grab.keycode, m_root, grab.mask | variant);
+    // A round trip, so the key is free for other clients (the shortcut
+    // recorder, another application) as soon as this returns.
+    free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
     m_held.erase(grab.keycode);
 }
 
