@@ -1,5 +1,7 @@
 #include "core/TextLines.h"
 
+#include <algorithm>
+
 #include <QTextBoundaryFinder>
 
 namespace quillor {
@@ -82,6 +84,23 @@ TextRange lineContentsRange(QStringView text, qsizetype position)
 qsizetype lineContentsEnd(QStringView text, qsizetype position)
 {
     return lineBounds(text, TextRange{position, 0}).contentsEnd;
+}
+
+bool isPatternLineBreak(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
+}
+
+qsizetype nextPatternLineStart(QStringView text, qsizetype position)
+{
+    const qsizetype n = text.size();
+    qsizetype i = position;
+    while (i < n && !isPatternLineBreak(text[i]))
+        ++i;
+    if (i < n && text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+        ++i;
+    return std::min(i + 1, n);
 }
 
 } // namespace TextLines

@@ -27,6 +27,13 @@ TextRange lineContentsRange(QStringView text, qsizetype position);
 // End of the line holding the position, before its terminator.
 qsizetype lineContentsEnd(QStringView text, qsizetype position);
 
+// The breaks regular expressions know in multi-line mode (LF, VT, FF, CR,
+// CRLF, NEL, U+2028, U+2029): what hand-written scans that stand in for a
+// pattern must use, so they find exactly the lines the pattern would.
+bool isPatternLineBreak(QChar c);
+// The start of the line after the one holding `position`, or the text's size.
+qsizetype nextPatternLineStart(QStringView text, qsizetype position);
+
 } // namespace TextLines
 
 // Stepping by user-perceived characters (grapheme clusters); "unit" in the

@@ -17,12 +17,6 @@ namespace {
 // part of the expression has a single way to match (no blank can start a
 // marker or a box), so a greedy scan at each line start gives the same
 // matches. Its lines end where the expression's multi-line anchors say.
-bool isPatternLineBreak(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
-}
-
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -31,17 +25,6 @@ qsizetype skipBlanks(QStringView text, qsizetype i)
     while (i < text.size() && isBlank(text[i]))
         ++i;
     return i;
-}
-
-// The start of the line after the one holding `i`, or the text's size.
-qsizetype nextLineStart(QStringView text, qsizetype i)
-{
-    const qsizetype n = text.size();
-    while (i < n && !isPatternLineBreak(text[i]))
-        ++i;
-    if (i < n && text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-        ++i;
-    return std::min(i + 1, n);
 }
 
 struct Prefix {
@@ -85,7 +68,7 @@ std::optional<Prefix> prefixAt(QStringView text, qsizetype lineStart)
         const QChar mark = text[box + 1];
         const qsizetype boxEnd = box + 3;
         const qsizetype after = skipBlanks(text, boxEnd);
-        const bool closed = after > boxEnd || boxEnd == text.size() || isPatternLineBreak(text[boxEnd]);
+        const bool closed = after > boxEnd || boxEnd == text.size() || TextLines::isPatternLineBreak(text[boxEnd]);
         if ((mark == u' ' || mark == u'x' || mark == u'X') && closed) {
             prefix.mark = box + 1;
             prefix.end = after;
@@ -145,7 +128,7 @@ namespace ListSyntax {
 QList<Item> items(const QString& text)
 {
     QList<Prefix> prefixes;
-    for (qsizetype start = 0; start < text.size(); start = nextLineStart(text, start)) {
+    for (qsizetype start = 0; start < text.size(); start = TextLines::nextPatternLineStart(text, start)) {
         if (const std::optional<Prefix> prefix = prefixAt(text, start))
             prefixes.append(*prefix);
     }

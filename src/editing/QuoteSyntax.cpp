@@ -17,23 +17,6 @@ namespace {
 // of the expression can give back what it took (a space cannot be a ">"), so
 // a greedy scan at each line start gives the same matches. Its lines end where
 // the expression's multi-line anchors say.
-bool isPatternLineBreak(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
-}
-
-// The start of the line after the one holding `i`, or the text's size.
-qsizetype nextLineStart(QStringView text, qsizetype i)
-{
-    const qsizetype n = text.size();
-    while (i < n && !isPatternLineBreak(text[i]))
-        ++i;
-    if (i < n && text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-        ++i;
-    return std::min(i + 1, n);
-}
-
 struct Prefix {
     TextRange range;
     int depth = 0;
@@ -94,7 +77,7 @@ namespace QuoteSyntax {
 QList<Line> lines(const QString& text)
 {
     QList<Prefix> prefixes;
-    for (qsizetype start = 0; start < text.size(); start = nextLineStart(text, start)) {
+    for (qsizetype start = 0; start < text.size(); start = TextLines::nextPatternLineStart(text, start)) {
         if (const std::optional<Prefix> prefix = prefixAt(text, start))
             prefixes.append(*prefix);
     }
