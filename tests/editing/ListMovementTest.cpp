@@ -273,3 +273,115 @@ TEST(ListMovementTest, RandomListsMoveAsTheRulesReadLiterallySay)
         }
     }
 }
+
+// The text after the lines a move rewrites keeps its characters selected,
+// shifted by what the moved lines gained or lost.
+TEST(ListMovementTest, SelectionsAfterTheMovedLines)
+{
+    const QString nested = "- a\n    - b\nend";
+    const std::optional<Plan> outdented = ListMovement::plan(nested, itemAt(nested, 4), 4, -1, {12, 3});
+    EXPECT_TRUE(outcome(nested, outdented) == (Outcome{"- a\n- b\nend", {8, 3}, {4, 4}, 0, 12})) << describe(outcome(nested, outdented));
+
+    const QString list = "- a\n- b\n- c";
+    const std::optional<Plan> indented = ListMovement::plan(list, itemAt(list, 4), 4, 1, {7, 4});
+    EXPECT_TRUE(outcome(list, indented) == (Outcome{"- a\n    - b\n- c", {11, 4}, {4, 8}, 4, 4})) << describe(outcome(list, indented));
+
+    // Two plain lines swap; the selection started on the first and ends in the
+    // line after them, which stays in place.
+    const std::optional<Plan> swapped = ListMovement::commandPlan("a\nbb\nc", {0, 6}, true);
+    EXPECT_TRUE(outcome("a\nbb\nc", swapped) == (Outcome{"bb\na\nc", {3, 3}, {3, 1}, 0, 2})) << describe(outcome("a\nbb\nc", swapped));
+}
+
+namespace {
+
+// Plain paragraphs at the left margin, ending with the first line break of
+// the text they go above: nothing a move of that text's items reads.
+QString paragraphsAbove(const QString& text)
+{
+    QString ending = "\n";
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' || text[i] == u'\r') {
+            ending = text.mid(i, text.mid(i, 2) == "\r\n" ? 2 : 1);
+            break;
+        }
+    }
+    return "Intro" + ending + "suite" + ending + ending;
+}
+
+std::optional<Outcome> shifted(std::optional<Outcome> outcome, const QString& above)
+{
+    if (outcome) {
+        outcome->text.prepend(above);
+        outcome->selection.location += above.size();
+        outcome->movedRange.location += above.size();
+        outcome->destination += above.size();
+    }
+    return outcome;
+}
+
+} // namespace
+
+// The moves read only the lines around the item, the caret and the
+// destination: text above them shifts every position and changes nothing else.
+TEST(ListMovementTest, TextAboveTheListsOnlyShiftsTheMoves)
+{
+    static const QStringList indents = {"", "", "  ", "    ", "\t", "      "};
+    static const QStringList bodies = {"- a", "* b", "1. c", "- [ ] d", "text", "", "```", "- `e", "x\u2028- y", "\U0001F600"};
+    static const QStringList endings = {"\n", "\n", "\r\n", "\r"};
+    std::mt19937 random(7107);
+    const auto selectionIn = [&](qsizetype from, qsizetype to) {
+        const qsizetype a = from + qsizetype(random() % (to - from + 1));
+        const qsizetype b = random() % 2 ? a : from + qsizetype(random() % (to - from + 1));
+        return TextRange::fromBounds(std::min(a, b), std::max(a, b));
+    };
+    for (int round = 0; round < 500; ++round) {
+        QString text;
+        for (int n = int(random() % 14); n > 0; --n)
+            text += indents[random() % indents.size()] + bodies[random() % bodies.size()] + endings[random() % endings.size()];
+        if (random() % 2)
+            text.chop(1);
+        const QString above = paragraphsAbove(text);
+        const QString padded = above + text;
+        const qsizetype n = above.size();
+        const std::string context = "round " + std::to_string(round);
+
+        for (const ListSyntax::Item& item : ListSyntax::items(text)) {
+            const qsizetype destination = random() % 2 ? item.line.location : qsizetype(random() % (text.size() + 1));
+            const int steps = int(random() % 5) - 2;
+            const TextRange selection = selectionIn(0, text.size());
+            const ListSyntax::Item moved = itemAt(padded, item.line.location + n);
+            const std::optional<Outcome> alone = outcome(text, ListMovement::plan(text, item, destination, steps, selection));
+            const std::optional<Outcome> below = outcome(
+                padded, ListMovement::plan(padded, moved, destination + n, steps, {selection.location + n, selection.length}));
+            ASSERT_TRUE(below == shifted(alone, above))
+                << context << " item at " << item.line.location << " to " << destination << " by " << steps << ": got "
+                << describe(below) << ", expected " << describe(shifted(alone, above));
+
+            // A selection in the text above stays where it was.
+            const TextRange untouched = selectionIn(0, n - 1);
+            const std::optional<Plan> plan = ListMovement::plan(padded, moved, destination + n, steps, untouched);
+            if (plan) {
+                ASSERT_EQ(plan->selection, untouched) << context;
+            }
+        }
+        for (int k = 0; k < 4; ++k) {
+            const TextRange selection = selectionIn(0, text.size());
+            const bool down = random() % 2;
+            // The first line ends after its LF, CR or CRLF.
+            qsizetype firstLineEnd = 0;
+            while (firstLineEnd < text.size() && text[firstLineEnd] != u'\n' && text[firstLineEnd] != u'\r')
+                ++firstLineEnd;
+            firstLineEnd += text.mid(firstLineEnd, 2) == "\r\n" ? 2 : 1;
+            const bool onFirstLine = selection.location < firstLineEnd;
+            // Up from the first line meets the paragraphs: not the same move.
+            if (onFirstLine && !down)
+                continue;
+            const std::optional<Outcome> alone = outcome(text, ListMovement::commandPlan(text, selection, down));
+            const std::optional<Outcome> below
+                = outcome(padded, ListMovement::commandPlan(padded, {selection.location + n, selection.length}, down));
+            ASSERT_TRUE(below == shifted(alone, above)) << context << " caret " << describe(selection) << (down ? " down" : " up")
+                                                       << ": got " << describe(below) << ", expected "
+                                                       << describe(shifted(alone, above));
+        }
+    }
+}
