@@ -4,10 +4,6 @@
 <context>
     <name>Quillor</name>
     <message>
-        <source>Quillor est prêt.</source>
-        <translation>Quillor is ready.</translation>
-    </message>
-    <message>
         <source>Destination inconnue : %@. Choisis une destination ou retire le préfixe.</source>
         <translation>Unknown destination: %@. Choose a destination or remove the prefix.</translation>
     </message>
@@ -414,6 +410,182 @@
     <message>
         <source>Glisser pour déplacer · ⌥↑ / ⌥↓</source>
         <translation>Drag to move · Alt+↑ / Alt+↓</translation>
+    </message>
+    <message>
+        <source>Indenter</source>
+        <translation>Indent</translation>
+    </message>
+    <message>
+        <source>Désindenter</source>
+        <translation>Outdent</translation>
+    </message>
+    <message>
+        <source>Créer une tâche</source>
+        <translation>Create Task</translation>
+    </message>
+    <message>
+        <source>Déplacer la ligne</source>
+        <translation>Move Line</translation>
+    </message>
+    <message>
+        <source>Insérer un lien vers une note</source>
+        <translation>Insert Note Link</translation>
+    </message>
+    <message>
+        <source>Sélectionne du texte sans image pour créer un lien.</source>
+        <translation>Select text without images to create a link.</translation>
+    </message>
+    <message>
+        <source>Contenu de la capture</source>
+        <translation>Capture content</translation>
+    </message>
+    <message>
+        <source>Choisir le dossier…</source>
+        <translation>Choose Folder…</translation>
+    </message>
+    <message>
+        <source>Destination : %@</source>
+        <translation>Destination: %@</translation>
+    </message>
+    <message>
+        <source> · par défaut</source>
+        <translation> · default</translation>
+    </message>
+    <message>
+        <source>Gérer les destinations…</source>
+        <translation>Manage Destinations…</translation>
+    </message>
+    <message>
+        <source>Voir l’image en grand</source>
+        <translation>View larger image</translation>
+    </message>
+    <message>
+        <source>Agrandir l’image %@</source>
+        <translation>Enlarge image %@</translation>
+    </message>
+    <message>
+        <source>Supprimer l’image</source>
+        <translation>Remove Image</translation>
+    </message>
+    <message>
+        <source>Supprimer l’image %@</source>
+        <translation>Remove image %@</translation>
+    </message>
+    <message>
+        <source>Ctrl+↵</source>
+        <translation>Ctrl+↵</translation>
+    </message>
+    <message>
+        <source>Enregistrement…</source>
+        <translation>Saving…</translation>
+    </message>
+    <message>
+        <source>Capturer</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>Réessayer</source>
+        <translation>Retry</translation>
+    </message>
+    <message>
+        <source>Choisir le dossier</source>
+        <translation>Choose Folder</translation>
+    </message>
+    <message>
+        <source>Joindre des images</source>
+        <translation>Attach images</translation>
+    </message>
+    <message>
+        <source>Annuler</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Fermer et conserver le brouillon</source>
+        <translation>Close and keep the draft</translation>
+    </message>
+    <message>
+        <source>Indisponible</source>
+        <translation>Unavailable</translation>
+    </message>
+    <message>
+        <source>Raccourci mémorisé : </source>
+        <translation>Saved shortcut: </translation>
+    </message>
+    <message>
+        <source> Utilise le menu Quillor pour capturer.</source>
+        <translation> Use the Quillor menu to capture.</translation>
+    </message>
+    <message>
+        <source>Choisis un dossier Obsidian ou Markdown.</source>
+        <translation>Choose an Obsidian or Markdown folder.</translation>
+    </message>
+    <message>
+        <source>Réglages</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Quillor n’a pas pu redémarrer (%@).</source>
+        <translation>Quillor could not restart (%@).</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Sandbox</source>
+        <translation>Sandbox</translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation>Application</translation>
+    </message>
+    <message>
+        <source>Raccourci indisponible ; tu peux toujours ouvrir la capture depuis ce menu.</source>
+        <translation>Shortcut unavailable; you can still open the capture from this menu.</translation>
+    </message>
+    <message>
+        <source>Aucune capture livrée</source>
+        <translation>No capture delivered</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Dernière capture : </source>
+        <translation>Latest capture: </translation>
+    </message>
+    <message>
+        <source>Nouvelle capture</source>
+        <translation>New Capture</translation>
+    </message>
+    <message>
+        <source>Réglages…</source>
+        <translation>Settings…</translation>
+    </message>
+    <message>
+        <source>Historique des captures…</source>
+        <translation>Capture History…</translation>
+    </message>
+    <message>
+        <source>Dernière capture</source>
+        <translation>Latest Capture</translation>
+    </message>
+    <message>
+        <source>Afficher la dernière capture dans le Finder</source>
+        <translation>Show Latest Capture in the File Manager</translation>
+    </message>
+    <message>
+        <source>Ouvrir la dernière note</source>
+        <translation>Open Latest Note</translation>
+    </message>
+    <message>
+        <source>Afficher les données locales</source>
+        <translation>Show Local Data</translation>
+    </message>
+    <message>
+        <source>Quitter Quillor</source>
+        <translation>Quit Quillor</translation>
     </message>
 </context>
 </TS>

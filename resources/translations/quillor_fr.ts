@@ -5,10 +5,6 @@
 <context>
     <name>Quillor</name>
     <message>
-        <source>Quillor est prêt.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Destination inconnue : %@. Choisis une destination ou retire le préfixe.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -414,6 +410,182 @@
     </message>
     <message>
         <source> Ouvre les réglages depuis le menu Quillor.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Indenter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Désindenter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Créer une tâche</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Déplacer la ligne</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Insérer un lien vers une note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sélectionne du texte sans image pour créer un lien.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contenu de la capture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisir le dossier…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Destination : %@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> · par défaut</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gérer les destinations…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Voir l’image en grand</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Agrandir l’image %@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Supprimer l’image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Supprimer l’image %@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+↵</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enregistrement…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capturer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Réessayer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisir le dossier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Joindre des images</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Annuler</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fermer et conserver le brouillon</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Indisponible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Raccourci mémorisé : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Utilise le menu Quillor pour capturer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisis un dossier Obsidian ou Markdown.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Réglages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quillor n’a pas pu redémarrer (%@).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sandbox</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Raccourci indisponible ; tu peux toujours ouvrir la capture depuis ce menu.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aucune capture livrée</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dernière capture : </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nouvelle capture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Réglages…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Historique des captures…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dernière capture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Afficher la dernière capture dans le Finder</source>
+        <translation>Afficher la dernière capture dans le gestionnaire de fichiers</translation>
+    </message>
+    <message>
+        <source>Ouvrir la dernière note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Afficher les données locales</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quitter Quillor</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

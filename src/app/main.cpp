@@ -1,13 +1,64 @@
 #include "core/L10n.h"
+#include "model/DataDirectory.h"
+#include "shell/AppDelegate.h"
+#include "shell/ProgramEntry.h"
+#include "shell/SingleInstance.h"
+#include "shell/TerminationSignals.h"
 
 #include <QApplication>
-#include <QTextStream>
+#include <QDir>
+#include <QTimer>
+
+#include <cstdlib>
+
+using namespace quillor;
 
 int main(int argc, char* argv[])
 {
+    // Window placement and the hot key need X11; a Wayland session runs the
+    // program through XWayland. Decided before the platform is loaded.
+    if (const std::optional<QByteArray> platform = ProgramEntry::platformOverride())
+        qputenv("QT_QPA_PLATFORM", *platform);
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillor"));
-    quillor::L10n::configure(std::nullopt);
-    QTextStream(stdout) << quillor::L10n::text(QStringLiteral("Quillor est prêt.")) << Qt::endl;
-    return 0;
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillor"));
+    // The program lives in the tray and behind its hot key.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString dataDirectory = DataDirectory::support();
+    // Before any text is built; the rest of the settings are the model's.
+    L10n::configure(ProgramEntry::readLanguage(QDir(dataDirectory).filePath(DataDirectory::preferencesFileName())));
+
+    QDir().mkpath(dataDirectory);
+    SingleInstance instance(dataDirectory);
+    switch (instance.acquire()) {
+    case SingleInstance::Outcome::forwarded:
+        return 0;
+    case SingleInstance::Outcome::unanswered:
+        qWarning("Quillor: another Quillor uses %s but does not answer", qUtf8Printable(dataDirectory));
+        return 1;
+    case SingleInstance::Outcome::unguarded:
+        // The model reports an unwritable data folder itself; a program that
+        // runs is more use than none.
+        qWarning("Quillor: could not lock %s", qUtf8Printable(dataDirectory));
+        break;
+    case SingleInstance::Outcome::primary:
+        break;
+    }
+
+    AppDelegate delegate(dataDirectory);
+    delegate.setSingleInstance(&instance);
+    TerminationSignals signals([&delegate] { delegate.requestQuit(); });
+
+    const bool exitWhenIdle = qEnvironmentVariableIsSet("QUILLOR_EXIT_WHEN_IDLE");
+    QTimer::singleShot(0, &delegate, [&delegate, exitWhenIdle] {
+        delegate.launch();
+        if (exitWhenIdle) {
+            // Measures start-up: leaves at the first idle turn of the loop,
+            // without the teardown, which is no part of starting.
+            QTimer::singleShot(0, [] { std::_Exit(0); });
+        }
+    });
+    return application.exec();
 }

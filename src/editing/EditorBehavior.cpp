@@ -128,6 +128,19 @@ bool insideEmphasis(const QString& text, qsizetype caret)
     });
 }
 
+// The caret inside an emphasis with only its closing delimiter after it: the
+// second star of a closing "**" steps over like the first.
+bool beforeClosingDelimiter(const QString& text, qsizetype caret, QChar delimiter)
+{
+    const QList<MarkdownStyle> styles = MarkdownPresentation::styles(text);
+    return std::any_of(styles.cbegin(), styles.cend(), [&](const MarkdownStyle& style) {
+        if (!(style.bold || style.italic) || !style.range.contains(caret))
+            return false;
+        const QStringView rest = QStringView(text).sliced(caret, style.range.end() - caret);
+        return std::all_of(rest.begin(), rest.end(), [delimiter](QChar c) { return c == delimiter; });
+    });
+}
+
 // Openers minus closers of one bracket kind, over the whole text before the
 // caret.
 qsizetype bracketBalance(QStringView before, QChar closer)
@@ -341,8 +354,9 @@ std::optional<Edit> pairInput(const QString& text, const Typing& typing)
     const QChar c = typing.typed;
     if (typing.typedIsNext() && (c == u'"' || c == u'\'') && typing.before.count(c) % 2 != 0)
         return typing.stepOver();
-    if (typing.typedIsNext() && (c == u'*' || c == u'_') && typing.prev != opening
-        && insideEmphasis(text, typing.caret))
+    if (typing.typedIsNext() && (c == u'*' || c == u'_')
+        && (typing.prev != opening ? insideEmphasis(text, typing.caret)
+                                   : beforeClosingDelimiter(text, typing.caret, c)))
         return typing.stepOver();
     if (opening == closing && !typing.prev.isEmpty() && QChar::isLetterOrNumber(typing.prev.toUcs4().constFirst()))
         return std::nullopt;

@@ -412,7 +412,12 @@ QList<TextRange> codeRanges(const QString& text)
 
 QList<TextRange> linkRanges(const QString& text)
 {
-    return outside(LinkScanner(text).links(), codeRanges(text));
+    return linkRanges(text, codeRanges(text));
+}
+
+QList<TextRange> linkRanges(const QString& text, const QList<TextRange>& codeRanges)
+{
+    return outside(LinkScanner(text).links(), codeRanges);
 }
 
 std::optional<CompletionContext> completion(const QString& text, TextRange selection, const QString& prefix)

@@ -37,6 +37,8 @@ RouteEdit routeEdit(const QString& text, TextRange fragment, const QString& pref
 // Wiki links (and image embed bodies), Markdown links and bare http(s) URLs,
 // outside code, in text order.
 QList<TextRange> linkRanges(const QString& text);
+// The same with the text's code ranges (codeRanges) already known.
+QList<TextRange> linkRanges(const QString& text, const QList<TextRange>& codeRanges);
 
 // Every code span and fenced block, in text order.
 QList<TextRange> codeRanges(const QString& text);

@@ -3,6 +3,7 @@
 #include "editing/CodeSyntax.h"
 #include "editing/EditorLayout.h"
 #include "editing/ListSyntax.h"
+#include "editing/MarkdownAnalysis.h"
 #include "editing/MarkdownDecorations.h"
 #include "editing/MarkdownPresentation.h"
 #include "editing/QuoteSyntax.h"
@@ -20,12 +21,12 @@ constexpr qreal minimumGrowth = 0.01 + 1e-9;
 
 // Quote markers and code delimiters: the syntax laid out as zero-width
 // control glyphs rather than dropped, when hidden.
-IndexSet controlCandidates(const QString& source)
+IndexSet controlCandidates(const MarkdownAnalysis& analysis)
 {
     QList<TextRange> ranges;
-    for (const QuoteSyntax::Line& line : QuoteSyntax::lines(source))
+    for (const QuoteSyntax::Line& line : analysis.quotes)
         ranges.append(line.prefix);
-    for (const CodeSyntax::Span& span : CodeSyntax::spans(source))
+    for (const CodeSyntax::Span& span : analysis.code)
         ranges.append(span.delimiters);
     return IndexSet(ranges);
 }
@@ -35,20 +36,28 @@ IndexSet controlCandidates(const QString& source)
 bool MarkdownGlyphPresentation::update(MarkdownLayoutManager* layoutManager, const QString& source,
                                        const QList<TextRange>& selections, bool composing)
 {
+    return update(layoutManager, source, MarkdownAnalysis::of(source), selections, composing);
+}
+
+bool MarkdownGlyphPresentation::update(MarkdownLayoutManager* layoutManager, const QString& source,
+                                       const MarkdownAnalysis& analysis, const QList<TextRange>& selections,
+                                       bool composing)
+{
     if (layoutManager)
-        layoutManager->updateDecorations(source, selections, composing);
+        layoutManager->updateDecorations(source, analysis, selections, composing);
 
     m_listLines.clear();
-    for (const ListSyntax::Item& item : ListSyntax::items(source))
+    m_listLines.reserve(analysis.items.size());
+    for (const ListSyntax::Item& item : analysis.items)
         m_listLines.append(item.line);
 
     // An input method's composition shows every character as typed.
     IndexSet hidden;
     IndexSet control;
     if (!composing) {
-        hidden = IndexSet(MarkdownPresentation::concealedRanges(source, selections));
+        hidden = IndexSet(MarkdownPresentation::concealedRanges(source, analysis, selections));
         if (!hidden.isEmpty())
-            control = controlCandidates(source).intersected(hidden);
+            control = controlCandidates(analysis).intersected(hidden);
     }
     const bool stale = hidden != m_hiddenCharacters || control != m_hiddenControlCharacters;
     m_hiddenCharacters = std::move(hidden);

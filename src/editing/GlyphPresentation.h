@@ -10,6 +10,7 @@
 namespace quillor {
 
 class MarkdownLayoutManager;
+struct MarkdownAnalysis;
 
 // Which characters of the editor's text take no room on screen, and how tall
 // each line is. Hidden characters stay in the text; the view gives them zero
@@ -50,6 +51,9 @@ public:
     // either set changed: the glyphs of the whole text must be laid out again.
     // A change of the list lines alone is picked up at each line's next layout.
     bool update(MarkdownLayoutManager* layoutManager, const QString& source,
+                const QList<TextRange>& selections, bool composing);
+    // The same with the source's analysis (MarkdownAnalysis::of) already made.
+    bool update(MarkdownLayoutManager* layoutManager, const QString& source, const MarkdownAnalysis& analysis,
                 const QList<TextRange>& selections, bool composing);
 
     // The `line` of each list item, in text order.

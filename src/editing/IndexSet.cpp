@@ -12,8 +12,10 @@ IndexSet::IndexSet(const QList<TextRange>& ranges)
         if (range.length > 0)
             sorted.append(range);
     }
-    std::sort(sorted.begin(), sorted.end(),
-              [](const TextRange& a, const TextRange& b) { return a.location < b.location; });
+    const auto byLocation = [](const TextRange& a, const TextRange& b) { return a.location < b.location; };
+    // The concealment hands its ranges over already sorted, on every keystroke.
+    if (!std::is_sorted(sorted.cbegin(), sorted.cend(), byLocation))
+        std::sort(sorted.begin(), sorted.end(), byLocation);
     for (const TextRange& range : sorted) {
         // Touching runs merge too, so that equal sets always have equal runs.
         if (!m_ranges.isEmpty() && range.location <= m_ranges.last().end()) {

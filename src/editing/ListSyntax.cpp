@@ -127,6 +127,11 @@ namespace ListSyntax {
 
 QList<Item> items(const QString& text)
 {
+    return items(text, EditorSyntax::codeRanges(text));
+}
+
+QList<Item> items(const QString& text, const QList<TextRange>& codeRanges)
+{
     QList<Prefix> prefixes;
     for (qsizetype start = 0; start < text.size(); start = TextLines::nextPatternLineStart(text, start)) {
         if (const std::optional<Prefix> prefix = prefixAt(text, start))
@@ -135,7 +140,7 @@ QList<Item> items(const QString& text)
     QList<Item> result;
     if (prefixes.isEmpty())
         return result;
-    const RangeIndex code(EditorSyntax::codeRanges(text));
+    const RangeIndex code(codeRanges);
     result.reserve(prefixes.size());
     for (const Prefix& prefix : prefixes) {
         if (!code.overlaps(TextRange::fromBounds(prefix.start, prefix.end)))

@@ -46,6 +46,8 @@ constexpr int maximumNumber = 999'999'999;
 
 // In text order; nothing inside code.
 QList<Item> items(const QString& text);
+// The same with the text's code ranges (EditorSyntax::codeRanges) already known.
+QList<Item> items(const QString& text, const QList<TextRange>& codeRanges);
 
 // Return in a list item: continue the list on a new line, or end it when the
 // item is empty by removing its marker. Absent: a plain line break.

@@ -1,6 +1,7 @@
 #include "editing/MarkdownDecorations.h"
 
 #include "editing/EditorLayout.h"
+#include "editing/MarkdownAnalysis.h"
 #include "editing/MarkdownPresentation.h"
 
 #include <algorithm>
@@ -157,6 +158,16 @@ bool MarkdownLayoutManager::updateDecorations(const QString& source, const QList
 {
     if (source == m_source && selections == m_selections && composing == m_composing)
         return false;
+    // Nothing is read from the text while composing.
+    return updateDecorations(source, composing ? MarkdownAnalysis{} : MarkdownAnalysis::of(source), selections,
+                             composing);
+}
+
+bool MarkdownLayoutManager::updateDecorations(const QString& source, const MarkdownAnalysis& analysis,
+                                              const QList<TextRange>& selections, bool composing)
+{
+    if (source == m_source && selections == m_selections && composing == m_composing)
+        return false;
     m_source = source;
     m_selections = selections;
     m_composing = composing;
@@ -165,12 +176,12 @@ bool MarkdownLayoutManager::updateDecorations(const QString& source, const QList
     m_highlights.clear();
     if (composing)
         return true;
-    for (const QuoteSyntax::Line& line : QuoteSyntax::lines(source)) {
+    for (const QuoteSyntax::Line& line : analysis.quotes) {
         if (!QuoteSyntax::isActive(line, source, selections))
             m_quotes.append(line);
     }
-    m_code = CodeSyntax::spans(source);
-    for (const MarkdownStyle& style : MarkdownPresentation::styles(source)) {
+    m_code = analysis.code;
+    for (const MarkdownStyle& style : analysis.styles) {
         if (!style.highlight)
             continue;
         m_highlights.append(MarkdownPresentation::isActive(style.range, selections)

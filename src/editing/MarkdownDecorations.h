@@ -13,6 +13,8 @@
 
 namespace quillor {
 
+struct MarkdownAnalysis;
+
 // One laid-out line of the editor: the characters it holds (on a paragraph's
 // last line, its line terminator too, so that an empty line still owns a
 // position) and its whole rectangle in document coordinates: from the text
@@ -74,6 +76,9 @@ public:
     // then repaints the whole text. While composing nothing is decorated but
     // the drag feedback.
     bool updateDecorations(const QString& source, const QList<TextRange>& selections, bool composing);
+    // The same with the source's analysis (MarkdownAnalysis::of) already made.
+    bool updateDecorations(const QString& source, const MarkdownAnalysis& analysis,
+                           const QList<TextRange>& selections, bool composing);
 
     // In drawing order: dragging, quote bars, code, highlights. Only what meets
     // the requested range, except that quote bars are measured over whole

@@ -4,6 +4,7 @@
 #include "editing/CodeSyntax.h"
 #include "editing/EditorSyntax.h"
 #include "editing/ListSyntax.h"
+#include "editing/MarkdownAnalysis.h"
 #include "editing/QuoteSyntax.h"
 
 #include <QStringView>
@@ -177,12 +178,13 @@ private:
 // any link: they are computed only when a link could reach the range.
 class LazyLinks {
 public:
-    explicit LazyLinks(const QString& text) : m_text(text) {}
+    // The code ranges must outlive the value.
+    LazyLinks(const QString& text, const QList<TextRange>& code) : m_text(text), m_code(code) {}
 
     bool overlaps(TextRange range)
     {
         if (!m_links)
-            m_links.emplace(EditorSyntax::linkRanges(m_text));
+            m_links.emplace(EditorSyntax::linkRanges(m_text, m_code));
         return m_links->overlaps(range);
     }
 
@@ -207,6 +209,7 @@ public:
 
 private:
     const QString& m_text;
+    const QList<TextRange>& m_code;
     std::optional<RangeSet> m_links;
     qsizetype m_scanned = 0;
     qsizetype m_lineStart = 0;
@@ -629,61 +632,87 @@ void appendTags(QList<MarkdownStyle>& styles, const QString& text, const RangeSe
     }
 }
 
-QList<MarkdownStyle> collectStyles(const QString& text, const RangeSet& code, LazyLinks& links)
+// One list per rule, in the order styles() lists them.
+QList<QList<MarkdownStyle>> collectStyles(const QString& text, const RangeSet& code, LazyLinks& links)
 {
-    QList<MarkdownStyle> styles;
-    const auto add = [&](TextRange range, MarkdownStyle style) {
+    QList<QList<MarkdownStyle>> rules;
+    rules.reserve(MarkdownPresentation::styleRuleCount);
+    const auto rule = [&] { return &rules.emplace_back(); };
+    const auto add = [&](QList<MarkdownStyle>* styles, TextRange range, MarkdownStyle style) {
         if (code.overlaps(range))
             return;
         style.range = range;
-        styles.append(style);
+        styles->append(style);
     };
+    QList<MarkdownStyle>* styles = rule();
     for (const Heading& heading : headings(text))
-        add(heading.range, MarkdownStyle{.headingLevel = heading.level});
+        add(styles, heading.range, MarkdownStyle{.headingLevel = heading.level});
     for (const EmphasisRow& row : emphasisRows) {
+        styles = rule();
         for (const TextRange& range : DelimiterScanner(text, row.rule).matches())
-            add(range, MarkdownStyle{.bold = row.bold, .italic = row.italic});
+            add(styles, range, MarkdownStyle{.bold = row.bold, .italic = row.italic});
     }
+    styles = rule();
     for (const TextRange& range : DelimiterScanner(text, strikeRule).matches())
-        add(range, MarkdownStyle{.strike = true});
+        add(styles, range, MarkdownStyle{.strike = true});
+    styles = rule();
     for (const TextRange& range : DelimiterScanner(text, highlightRule).matches())
-        add(range, MarkdownStyle{.highlight = true});
-    appendTags(styles, text, code, links);
+        add(styles, range, MarkdownStyle{.highlight = true});
+    appendTags(*rule(), text, code, links);
+    styles = rule();
     for (const TextRange& range : imageEmbeds(text))
-        add(range, MarkdownStyle{.image = true});
-    return styles;
+        add(styles, range, MarkdownStyle{.image = true});
+    Q_ASSERT(rules.size() == MarkdownPresentation::styleRuleCount);
+    return rules;
+}
+
+template <typename T>
+QList<T> joined(const QList<QList<T>>& lists)
+{
+    qsizetype size = 0;
+    for (const QList<T>& list : lists)
+        size += list.size();
+    QList<T> all;
+    all.reserve(size);
+    for (const QList<T>& list : lists)
+        all.append(list);
+    return all;
 }
 
 // ---------------------------------------------------------------------------
 // Concealment.
 
-void concealStyleSyntax(QList<TextRange>& hidden, const QString& text, const MarkdownStyle& style, LazyLinks& links)
+using MarkdownPresentation::ConcealableSyntax;
+
+void appendStyleSyntax(QList<ConcealableSyntax>& found, const QString& text, const MarkdownStyle& style,
+                       const RangeSet& links)
 {
     const TextRange range = style.range;
     if (style.headingLevel > 0) {
         const auto isMarker = [](QChar c) { return c == u' ' || c == u'\t' || c == u'#'; };
-        hidden.append({range.location, runLength(text, range.location, range.end(), isMarker)});
+        found.append({range, {range.location, runLength(text, range.location, range.end(), isMarker)}});
         return;
     }
     if (!(style.bold || style.italic || style.strike || style.highlight) || range.isEmpty() || links.overlaps(range))
         return;
     const QChar first = text[range.location];
     const qsizetype run = runLength(text, range.location, range.end(), [first](QChar c) { return c == first; });
-    hidden.append({range.location, run});
-    hidden.append({range.end() - run, run});
+    found.append({range, {range.location, run}});
+    found.append({range, {range.end() - run, run}});
 }
 
-void concealLinks(QList<TextRange>& hidden, const QString& text, const QList<LinkMatch>& found,
-                  const QList<TextRange>& selections, const RangeSet& code)
+void appendLinkSyntax(QList<ConcealableSyntax>& found, const QString& text, const QList<LinkMatch>& links,
+                      const RangeSet& code)
 {
-    for (const LinkMatch& link : found) {
+    for (const LinkMatch& link : links) {
         const TextRange range = link.range;
-        if (MarkdownPresentation::isActive(range, selections) || isEscaped(text, range.location) || code.overlaps(range))
+        if (isEscaped(text, range.location) || code.overlaps(range))
             continue;
+        // An image embed keeps its syntax.
         if (range.location > 0 && text[range.location - 1] == u'!')
             continue;
-        hidden.append(TextRange::fromBounds(range.location, link.visible.location));
-        hidden.append(TextRange::fromBounds(link.visible.end(), range.end()));
+        found.append({range, TextRange::fromBounds(range.location, link.visible.location)});
+        found.append({range, TextRange::fromBounds(link.visible.end(), range.end())});
     }
 }
 
@@ -693,8 +722,18 @@ namespace MarkdownPresentation {
 
 QList<MarkdownStyle> styles(const QString& text)
 {
-    const RangeSet code(EditorSyntax::codeRanges(text));
-    LazyLinks links(text);
+    return styles(text, EditorSyntax::codeRanges(text));
+}
+
+QList<MarkdownStyle> styles(const QString& text, const QList<TextRange>& codeRanges)
+{
+    return joined(stylesByRule(text, codeRanges));
+}
+
+QList<QList<MarkdownStyle>> stylesByRule(const QString& text, const QList<TextRange>& codeRanges)
+{
+    const RangeSet code(codeRanges);
+    LazyLinks links(text, codeRanges);
     return collectStyles(text, code, links);
 }
 
@@ -703,38 +742,64 @@ QList<MarkdownStyle> tagStyles(const QString& text)
     QList<MarkdownStyle> styles;
     if (!text.contains(u'#'))
         return styles;
-    const RangeSet code(EditorSyntax::codeRanges(text));
-    LazyLinks links(text);
+    const QList<TextRange> codeRanges = EditorSyntax::codeRanges(text);
+    const RangeSet code(codeRanges);
+    LazyLinks links(text, codeRanges);
     appendTags(styles, text, code, links);
     return styles;
 }
 
-QList<TextRange> concealedRanges(const QString& text, const QList<TextRange>& selections)
+QList<ConcealableSyntax> concealableCode(const QString& text, const QList<CodeSyntax::Span>& code)
 {
-    QList<TextRange> hidden;
-    const QList<CodeSyntax::Span> spans = CodeSyntax::spans(text);
-    QList<TextRange> codeRanges;
-    for (const CodeSyntax::Span& span : spans) {
-        codeRanges.append(span.range);
-        if (!CodeSyntax::isActive(span, selections) && !isEscaped(text, span.range.location))
-            hidden.append(span.delimiters);
+    QList<ConcealableSyntax> found;
+    for (const CodeSyntax::Span& span : code) {
+        if (isEscaped(text, span.range.location))
+            continue;
+        for (const TextRange& delimiter : span.delimiters)
+            found.append({span.activationRange, delimiter});
+    }
+    return found;
+}
+
+QList<QList<ConcealableSyntax>> concealableSyntax(const QString& text, const QList<TextRange>& codeRanges,
+                                                  const QList<QList<MarkdownStyle>>& stylesByRule,
+                                                  const QList<TextRange>& links)
+{
+    QList<QList<ConcealableSyntax>> groups;
+    groups.reserve(stylesByRule.size() + 2);
+    const RangeSet linkSet(links);
+    for (const QList<MarkdownStyle>& rule : stylesByRule) {
+        QList<ConcealableSyntax>& found = groups.emplace_back();
+        for (const MarkdownStyle& style : rule) {
+            if (!isEscaped(text, style.range.location))
+                appendStyleSyntax(found, text, style, linkSet);
+        }
     }
     const RangeSet code(codeRanges);
-    LazyLinks links(text);
+    appendLinkSyntax(groups.emplace_back(), text, wikiLinks(text), code);
+    appendLinkSyntax(groups.emplace_back(), text, markdownLinks(text), code);
+    return groups;
+}
 
-    for (const MarkdownStyle& style : collectStyles(text, code, links)) {
-        if (!isActive(style.range, selections) && !isEscaped(text, style.range.location))
-            concealStyleSyntax(hidden, text, style, links);
+QList<TextRange> concealedRanges(const QString& text, const QList<TextRange>& selections)
+{
+    return concealedRanges(text, MarkdownAnalysis::of(text), selections);
+}
+
+QList<TextRange> concealedRanges(const QString& text, const MarkdownAnalysis& analysis,
+                                 const QList<TextRange>& selections)
+{
+    QList<TextRange> hidden;
+    hidden.reserve(analysis.concealable.size() + analysis.quotes.size() + analysis.items.size());
+    for (const ConcealableSyntax& syntax : analysis.concealable) {
+        if (!isActive(syntax.construct, selections))
+            hidden.append(syntax.hidden);
     }
-
-    concealLinks(hidden, text, wikiLinks(text), selections, code);
-    concealLinks(hidden, text, markdownLinks(text), selections, code);
-
-    for (const QuoteSyntax::Line& line : QuoteSyntax::lines(text)) {
+    for (const QuoteSyntax::Line& line : analysis.quotes) {
         if (!QuoteSyntax::isActive(line, text, selections))
             hidden.append(line.prefix);
     }
-    for (const ListSyntax::Item& item : ListSyntax::items(text)) {
+    for (const ListSyntax::Item& item : analysis.items) {
         if (item.checkbox && ListSyntax::showsRenderedCheckbox(item, text, selections))
             hidden.append(TextRange::fromBounds(item.checkbox->location, item.contentStart));
     }

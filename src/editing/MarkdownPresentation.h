@@ -1,12 +1,15 @@
 #pragma once
 
 #include "core/TextRange.h"
+#include "editing/CodeSyntax.h"
 #include "editing/MarkdownStyle.h"
 
 #include <QList>
 #include <QString>
 
 namespace quillor {
+
+struct MarkdownAnalysis;
 
 // The live preview of the editor: which inline styles a text has, and which of
 // its syntax characters are hidden while the selection is elsewhere. Every
@@ -19,6 +22,8 @@ namespace MarkdownPresentation {
 // stretch may carry several styles), strike-through, highlight, tags (outside
 // links) and image embeds, in that order; within one kind, in text order.
 QList<MarkdownStyle> styles(const QString& text);
+// The same with the text's code ranges (EditorSyntax::codeRanges) already known.
+QList<MarkdownStyle> styles(const QString& text, const QList<TextRange>& codeRanges);
 
 // Only the tag styles of styles(text), in the same order, without the cost of
 // the other kinds. The vault index finds the same tags with a faster scanner
@@ -37,6 +42,38 @@ bool isTagNameStart(char32_t c);
 // every construct that no selection touches. Sorted by location, none empty;
 // ranges may overlap.
 QList<TextRange> concealedRanges(const QString& text, const QList<TextRange>& selections);
+// The same from the text's analysis, which already did every pass over the
+// text: only the selections remain to be looked at.
+QList<TextRange> concealedRanges(const QString& text, const MarkdownAnalysis& analysis,
+                                 const QList<TextRange>& selections);
+
+// styles(text, codeRanges) with one list per rule (headings, the six
+// emphasis rows, strike-through, highlight, tags, image embeds), each in text
+// order; styles() is their concatenation.
+constexpr qsizetype styleRuleCount = 11;
+QList<QList<MarkdownStyle>> stylesByRule(const QString& text, const QList<TextRange>& codeRanges);
+
+// Syntax that a construct hides while no selection touches the construct (in
+// the sense of isActive): code delimiters, heading, emphasis, strike and
+// highlight markers, and link scaffolding. Whether a selection touches it is
+// all that is left to decide once the text is known.
+struct ConcealableSyntax {
+    TextRange construct;
+    TextRange hidden;
+
+    bool operator==(const ConcealableSyntax&) const = default;
+};
+
+// The delimiters of the code spans (as CodeSyntax::spans gives them) that no
+// backslash escapes.
+QList<ConcealableSyntax> concealableCode(const QString& text, const QList<CodeSyntax::Span>& code);
+// The rest, given the text's code ranges, styles by rule and links (as
+// EditorSyntax::linkRanges gives them): one list per style rule, then wiki
+// links, then Markdown links, each in text order. After the code's, in this
+// order, they are what concealedRanges considers.
+QList<QList<ConcealableSyntax>> concealableSyntax(const QString& text, const QList<TextRange>& codeRanges,
+                                                  const QList<QList<MarkdownStyle>>& stylesByRule,
+                                                  const QList<TextRange>& links);
 
 // True when a non-empty selection shares at least one unit with the range, or
 // an empty one lies in [start, end] (both ends included).

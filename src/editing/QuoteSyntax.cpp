@@ -76,6 +76,11 @@ namespace QuoteSyntax {
 
 QList<Line> lines(const QString& text)
 {
+    return lines(text, EditorSyntax::codeRanges(text));
+}
+
+QList<Line> lines(const QString& text, const QList<TextRange>& codeRanges)
+{
     QList<Prefix> prefixes;
     for (qsizetype start = 0; start < text.size(); start = TextLines::nextPatternLineStart(text, start)) {
         if (const std::optional<Prefix> prefix = prefixAt(text, start))
@@ -84,7 +89,7 @@ QList<Line> lines(const QString& text)
     QList<Line> result;
     if (prefixes.isEmpty())
         return result;
-    const RangeIndex code(EditorSyntax::codeRanges(text));
+    const RangeIndex code(codeRanges);
     result.reserve(prefixes.size());
     for (const Prefix& prefix : prefixes) {
         if (!code.overlaps(prefix.range))

@@ -37,6 +37,8 @@ constexpr qreal textIndent(int depth) { return levelIndent * depth; }
 
 // In text order; nothing inside code.
 QList<Line> lines(const QString& text);
+// The same with the text's code ranges (EditorSyntax::codeRanges) already known.
+QList<Line> lines(const QString& text, const QList<TextRange>& codeRanges);
 
 // Return in a quote: continue with the same prefix, or end the quote by
 // removing the prefix of an empty quote line.

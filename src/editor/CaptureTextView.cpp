@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace quillor {
 
@@ -212,6 +213,9 @@ void CaptureTextView::applyReplacement(TextRange range, const EditorContent& rep
     cursor.endEditBlock();
     m_content.replace(inText, replacement);
     ++m_textRevision;
+    if (m_blockFormatStretch)
+        m_blockFormatsEverywhere = true;
+    m_revisionEdit = RevisionEdit{m_textRevision, inText.location, inText.length, replacement.text.size()};
 }
 
 void CaptureTextView::applyDestination(const DestinationSelection& selection)
@@ -253,6 +257,9 @@ void CaptureTextView::recordTyping(int position, int removed, int added)
     const TextRange before = clampedTo(m_lastSelection, m_content.text.size());
     m_content.replace(TextRange{edit->position, edit->removed.text.size()}, edit->added);
     ++m_textRevision;
+    if (m_blockFormatStretch)
+        m_blockFormatsEverywhere = true;
+    m_revisionEdit = RevisionEdit{m_textRevision, edit->position, edit->removed.text.size(), edit->added.text.size()};
     m_expectedCaret = edit->addedEnd();
     const bool mergeable = !m_typingSealed;
     m_typingSealed = false;
@@ -329,12 +336,10 @@ void CaptureTextView::flushPresentation()
 
 bool CaptureTextView::event(QEvent* event)
 {
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
-            event->accept();
-            return true;
-        }
+    // The key table runs before any shortcut that would take its keys.
+    if (event->type() == QEvent::ShortcutOverride && consumesShortcut(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
     }
     const bool handled = QTextEdit::event(event);
     // One styling pass per handled event, however many signals it caused.
@@ -349,28 +354,6 @@ bool CaptureTextView::viewportEvent(QEvent* event)
     const bool handled = QTextEdit::viewportEvent(event);
     flushPresentation();
     return handled;
-}
-
-void CaptureTextView::keyPressEvent(QKeyEvent* event)
-{
-    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
-        undoOrRedo(event->matches(QKeySequence::Redo));
-        event->accept();
-        return;
-    }
-    const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const auto modifiers = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier
-                                                 | Qt::MetaModifier);
-    if (isReturn && modifiers == Qt::ShiftModifier) {
-        // A line separator (U+2028) is no line break to the editing rules:
-        // Shift+Return starts a paragraph like Return.
-        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier, event->text(),
-                        event->isAutoRepeat(), ushort(event->count()));
-        QTextEdit::keyPressEvent(&plain);
-        event->setAccepted(plain.isAccepted());
-        return;
-    }
-    QTextEdit::keyPressEvent(event);
 }
 
 void CaptureTextView::inputMethodEvent(QInputMethodEvent* event)
@@ -479,28 +462,57 @@ bool CaptureTextView::styleCharacters()
     if (!textChanged && !m_restyleNeeded && selections == m_styledSelections && m_composing == m_styledComposing)
         return false;
     ++m_passCount;
+    const bool oneEditSince = textChanged && m_revisionEdit && m_revisionEdit->revision == m_textRevision
+                              && m_analysedRevision + 1 == m_textRevision;
+    // Looks are compared with the last pass's, which only tells what changed
+    // when the text changed by one known edit, and the fonts, colours, width
+    // and composition are the same.
+    const bool everywhere = m_restyleNeeded || m_composing != m_styledComposing || (textChanged && !oneEditSince);
     if (textChanged) {
-        m_analysis = PresentationFormats::Analysis::of(m_content.text);
+        m_analysis = oneEditSince ? MarkdownAnalysis::afterEdit(std::move(m_analysis), m_content.text,
+                                                                m_revisionEdit->position, m_revisionEdit->removed,
+                                                                m_revisionEdit->added)
+                                  : MarkdownAnalysis::of(m_content.text);
         m_analysedRevision = m_textRevision;
     }
     m_styledSelections = selections;
     m_styledComposing = m_composing;
     m_restyleNeeded = false;
-    m_glyphs.update(&m_layoutManager, m_content.text, selections, m_composing);
+    m_glyphs.update(&m_layoutManager, m_content.text, m_analysis, selections, m_composing);
     m_formats.update(m_content.text, m_analysis, selections, m_glyphs, m_fonts);
-    applyCharacterFormats();
+    std::optional<TextRange> changed;
+    if (everywhere)
+        changed = TextRange{0, m_content.text.size()};
+    else if (textChanged)
+        changed = m_formats.changedLooks(m_revisionEdit->position, m_revisionEdit->removed, m_revisionEdit->added);
+    else
+        changed = m_formats.changedLooks(0, 0, 0);
+    if (everywhere) {
+        m_blockFormatsEverywhere = true;
+    } else if (changed) {
+        m_blockFormatStretch = m_blockFormatStretch ? TextRange::fromBounds(
+                                   std::min(m_blockFormatStretch->location, changed->location),
+                                   std::max(m_blockFormatStretch->end(), changed->end()))
+                                                    : *changed;
+    }
+    if (changed)
+        applyCharacterFormats(*changed);
     viewport()->update();
     return true;
 }
 
-void CaptureTextView::applyCharacterFormats()
+void CaptureTextView::applyCharacterFormats(TextRange stretch)
 {
     QTextDocument* doc = document();
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+    const QTextBlock last = doc->findBlock(int(stretch.end()));
+    const QTextBlock end = last.isValid() ? last.next() : QTextBlock();
+    QTextBlock block = doc->findBlock(int(stretch.location));
+    for (int position = block.position(); block.isValid() && block != end;
+         position += block.length(), block = block.next()) {
         QTextLayout* layout = block.layout();
         if (m_composing && layout->preeditAreaPosition() >= 0)
             continue;
-        const TextRange paragraph{block.position(), block.length() - 1};
+        const TextRange paragraph{position, block.length() - 1};
         const size_t fingerprint = m_formats.fingerprint(m_content.text, paragraph);
         PresentedParagraph& last = presented(block);
         if (last.characters == fingerprint)
@@ -510,7 +522,7 @@ void CaptureTextView::applyCharacterFormats()
         if (layout->formats() == wanted)
             continue;
         layout->setFormats(wanted);
-        doc->markContentsDirty(block.position(), block.length());
+        doc->markContentsDirty(position, block.length());
     }
 }
 
@@ -558,10 +570,22 @@ void CaptureTextView::applyImageSizes()
 
 void CaptureTextView::applyBlockFormats()
 {
-    QTextCursor cursor(document());
-    auto image = m_content.images.cbegin();
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const qsizetype position = block.position();
+    QTextDocument* doc = document();
+    const bool everywhere = std::exchange(m_blockFormatsEverywhere, false);
+    const std::optional<TextRange> stretch = std::exchange(m_blockFormatStretch, std::nullopt);
+    if (!everywhere && !stretch)
+        return;
+    QTextBlock block = everywhere ? doc->begin() : doc->findBlock(int(stretch->location));
+    QTextBlock end;
+    if (!everywhere) {
+        const QTextBlock last = doc->findBlock(int(stretch->end()));
+        end = last.isValid() ? last.next() : QTextBlock();
+    }
+    QTextCursor cursor(doc);
+    auto image = std::lower_bound(m_content.images.cbegin(), m_content.images.cend(), qsizetype(block.position()),
+                                  [](const InlineImage& i, qsizetype p) { return i.position < p; });
+    for (qsizetype position = block.position(); block.isValid() && block != end;
+         position += block.length(), block = block.next()) {
         const TextRange paragraph{position, block.length() - 1};
         qreal imageHeight = 0;
         for (; image != m_content.images.cend() && image->position < paragraph.end(); ++image)

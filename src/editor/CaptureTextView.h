@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/TextRange.h"
+#include "editing/EditorBehavior.h"
 #include "editing/GlyphPresentation.h"
+#include "editing/ListMovement.h"
 #include "editing/MarkdownDecorations.h"
 #include "editor/EditCommands.h"
 #include "editor/EditorFonts.h"
@@ -86,6 +88,29 @@ public:
     // coordinates; null for an ordered item.
     QRectF checkboxRect(const ListSyntax::Item& item) const;
 
+    // Ctrl+L and the menu's note link: "[[]]" at a caret, else the selection
+    // becomes the label of a link whose note is typed right after "[[".
+    void createNoteLink();
+    // Whether a menu may offer the note link now.
+    bool canCreateNoteLink() const;
+
+    // Run whenever the model's completions or their selection change, and
+    // when the panel moves, fits or becomes active.
+    void updateSuggestionsPanel();
+    // Closes what floats beside the editor; the panel is hiding.
+    void dismissAuxiliaryWindows();
+
+    // List editing from the keyboard. Each edit is one named undo step; those
+    // returning a flag report whether they acted (false: the key's ordinary
+    // effect is due).
+    bool listNewline();
+    bool listBackspace();
+    void indentLines(bool outdent);
+    bool expandEmptyTask();
+    void moveListLines(bool down);
+    void applyListPlan(const ListMovement::Plan& plan);
+    bool typePairedDelimiter(const QString& input);
+
 Q_SIGNALS:
     // The text changed: typing, a programmatic edit, undo or redo.
     void contentEdited();
@@ -98,6 +123,7 @@ protected:
     bool event(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -120,10 +146,23 @@ private:
     void flushPresentation();
     void undoOrRedo(bool redo);
 
+    // Key handling (CaptureTextViewKeys.cpp).
+    bool completionsShown() const;
+    bool consumesShortcut(const QKeyEvent& event) const;
+    // The table's rows in three groups; each tells whether it took the key.
+    bool handleCommandKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
+    bool handleCompletionKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
+    bool handleEditingKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
+    void insertParagraph(QKeyEvent* event);
+    // List editing's shared steps (CaptureTextViewLists.cpp).
+    bool canEditText() const;
+    void replaceWholeText(const EditorContent& content, TextRange selection, const QString& actionName);
+    void scrollToPosition(qsizetype position);
+
     // The styling pass's steps. The first two change no document data, so
     // they may run while the document reports a change.
     bool styleCharacters();
-    void applyCharacterFormats();
+    void applyCharacterFormats(TextRange stretch);
     void applyImageSizes();
     void applyBlockFormats();
     void updateColours();
@@ -160,6 +199,19 @@ private:
     PresentationFormats m_formats;
     PresentationFormats::Analysis m_analysis;
     quint64 m_analysedRevision = ~quint64(0);
+    // The edit that made a text revision: the analysis of the revision before
+    // it is carried over rather than made again.
+    struct RevisionEdit {
+        quint64 revision = 0;
+        qsizetype position = 0;
+        qsizetype removed = 0;
+        qsizetype added = 0;
+    };
+    std::optional<RevisionEdit> m_revisionEdit;
+    // Where the styling passes changed looks whose block formats are still to
+    // be brought up to date; everywhere when not known.
+    std::optional<TextRange> m_blockFormatStretch;
+    bool m_blockFormatsEverywhere = true;
     QList<TextRange> m_styledSelections;
     bool m_styledComposing = false;
     QHash<QString, QSizeF> m_naturalSizes;

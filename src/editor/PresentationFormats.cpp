@@ -7,6 +7,7 @@
 #include "editing/MarkdownPresentation.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillor {
 
@@ -29,19 +30,16 @@ TextRange clamped(TextRange range, qsizetype length)
 
 } // namespace
 
-PresentationFormats::Analysis PresentationFormats::Analysis::of(const QString& text)
-{
-    return Analysis{MarkdownPresentation::styles(text), QuoteSyntax::lines(text), EditorSyntax::codeRanges(text),
-                    ListSyntax::items(text), EditorSyntax::linkRanges(text)};
-}
-
 void PresentationFormats::update(const QString& text, const Analysis& analysis, const QList<TextRange>& selections,
                                  const MarkdownGlyphPresentation& glyphs, const EditorFonts& fonts)
 {
-    m_looks.fill(Look{}, text.size());
+    m_looks.swap(m_previousLooks);
+    m_looks.resize(text.size());
+    std::fill(m_looks.begin(), m_looks.end(), Look{});
     m_leftMargins.clear();
+    m_leftMargins.reserve(analysis.quotes.size() + analysis.items.size());
 
-    applyInlineStyles(analysis.styles, analysis.code);
+    applyInlineStyles(analysis.styles, analysis.codeRanges);
     for (const QuoteSyntax::Line& line : analysis.quotes) {
         // A quote line being edited shows its markers unindented.
         const int depth = QuoteSyntax::presentationDepth(line, text, selections);
@@ -50,44 +48,102 @@ void PresentationFormats::update(const QString& text, const Analysis& analysis, 
     applyLists(text, analysis.items, selections, fonts);
     for (const TextRange& link : analysis.links)
         paint(link, Colour::link);
+    Look* looks = m_looks.data();
     for (const TextRange& run : glyphs.hiddenCharacters().ranges()) {
         const TextRange range = clamped(run, text.size());
         for (qsizetype i = range.location; i < range.end(); ++i)
-            m_looks[i].flags |= hidden;
+            looks[i].flags |= hidden;
     }
+}
+
+std::optional<TextRange> PresentationFormats::changedLooks(qsizetype position, qsizetype removed,
+                                                           qsizetype added) const
+{
+    const qsizetype length = m_looks.size();
+    const qsizetype previousLength = m_previousLooks.size();
+    if (position < 0 || removed < 0 || added < 0 || position + added > length
+        || previousLength - removed + added != length)
+        return TextRange{0, length};
+    // Whole stretches of equal bytes are passed over at once: looks have no
+    // padding, and a kern of -0 differing from 0 only costs a paragraph more.
+    const auto equal = [](const Look* a, const Look* b, qsizetype count) {
+        return std::memcmp(a, b, size_t(count) * sizeof(Look)) == 0;
+    };
+    constexpr qsizetype chunk = 256;
+    const Look* now = m_looks.constData();
+    const Look* before = m_previousLooks.constData();
+    qsizetype first = 0;
+    while (first < position) {
+        const qsizetype count = std::min(chunk, position - first);
+        if (!equal(now + first, before + first, count)) {
+            while (now[first] == before[first])
+                ++first;
+            break;
+        }
+        first += count;
+    }
+    // From the ends, as far as the edit.
+    qsizetype tail = 0;
+    const qsizetype tailLimit = length - (position + added);
+    while (tail < tailLimit) {
+        const qsizetype count = std::min(chunk, tailLimit - tail);
+        if (!equal(now + length - tail - count, before + previousLength - tail - count, count)) {
+            while (now[length - tail - 1] == before[previousLength - tail - 1])
+                ++tail;
+            break;
+        }
+        tail += count;
+    }
+    const qsizetype start = std::min(first, position);
+    const qsizetype end = std::max(length - tail, position + added);
+    if (start >= end && removed == 0 && added == 0)
+        return std::nullopt;
+    return TextRange::fromBounds(start, std::max(start, end));
 }
 
 void PresentationFormats::applyInlineStyles(const QList<MarkdownStyle>& styles, const QList<TextRange>& code)
 {
+    // This runs on every keystroke over the whole text: plain pointers spare
+    // the container's checks on each character.
     const qsizetype length = m_looks.size();
-    QVector<Emphasis> emphasis(length);
+    Look* looks = m_looks.data();
+    QVector<Emphasis> emphasisOf(length);
+    Emphasis* emphasis = emphasisOf.data();
     for (const MarkdownStyle& style : styles) {
         const TextRange range = clamped(style.range, length);
+        const quint8 level = quint8(std::clamp(style.headingLevel, 0, 6));
+        const quint8 flags = (style.strike ? strike : 0) | (style.tag ? tagBackground : 0);
         for (qsizetype i = range.location; i < range.end(); ++i) {
             Emphasis& e = emphasis[i];
-            e.level = std::max<quint8>(e.level, quint8(std::clamp(style.headingLevel, 0, 6)));
+            e.level = std::max(e.level, level);
             e.bold = e.bold || style.bold;
             e.italic = e.italic || style.italic;
-            if (style.strike)
-                m_looks[i].flags |= strike;
-            if (style.tag) {
-                m_looks[i].colour = Colour::tag;
-                m_looks[i].flags |= tagBackground;
-            }
+            looks[i].flags |= flags;
+            if (style.tag)
+                looks[i].colour = Colour::tag;
+        }
+    }
+    // Every font a character can get, looked up rather than worked out again
+    // for each character of each style.
+    quint8 fontCodes[7][2][2];
+    for (quint8 level = 0; level < 7; ++level) {
+        for (int bold = 0; bold < 2; ++bold) {
+            for (int italic = 0; italic < 2; ++italic)
+                fontCodes[level][bold][italic] = EditorFonts::style(level, bold, italic).code();
         }
     }
     for (const MarkdownStyle& style : styles) {
         const TextRange range = clamped(style.range, length);
         for (qsizetype i = range.location; i < range.end(); ++i) {
             const Emphasis& e = emphasis[i];
-            m_looks[i].font = EditorFonts::style(e.level, e.bold, e.italic).code();
+            looks[i].font = fontCodes[e.level][e.bold][e.italic];
         }
     }
     const quint8 monospaced = EditorFonts::monospacedStyle().code();
     for (const TextRange& span : code) {
         const TextRange range = clamped(span, length);
         for (qsizetype i = range.location; i < range.end(); ++i)
-            m_looks[i].font = monospaced;
+            looks[i].font = monospaced;
     }
 }
 
@@ -116,8 +172,9 @@ void PresentationFormats::applyLists(const QString& text, const QList<ListSyntax
 void PresentationFormats::paint(TextRange range, Colour colour)
 {
     const TextRange inText = clamped(range, m_looks.size());
+    Look* looks = m_looks.data();
     for (qsizetype i = inText.location; i < inText.end(); ++i)
-        m_looks[i].colour = colour;
+        looks[i].colour = colour;
 }
 
 QTextCharFormat PresentationFormats::format(const FormatKey& key, const EditorFonts& fonts,

@@ -2,6 +2,7 @@
 
 #include "core/TextRange.h"
 #include "editing/ListSyntax.h"
+#include "editing/MarkdownAnalysis.h"
 #include "editing/MarkdownStyle.h"
 #include "editing/QuoteSyntax.h"
 #include "editor/EditorFonts.h"
@@ -13,6 +14,8 @@
 #include <QTextCharFormat>
 #include <QTextLayout>
 #include <QVector>
+
+#include <optional>
 
 namespace quillor {
 
@@ -38,15 +41,7 @@ public:
     };
 
     // What the rules say about a text; recomputed only when the text changes.
-    struct Analysis {
-        QList<MarkdownStyle> styles;
-        QList<QuoteSyntax::Line> quotes;
-        QList<TextRange> code;
-        QList<ListSyntax::Item> items;
-        QList<TextRange> links;
-
-        static Analysis of(const QString& text);
-    };
+    using Analysis = MarkdownAnalysis;
 
     struct Palette {
         QColor tag;
@@ -64,6 +59,11 @@ public:
                 const MarkdownGlyphPresentation& glyphs, const EditorFonts& fonts);
 
     const Look& look(qsizetype position) const { return m_looks[position]; }
+    // Where the looks may differ from the previous update's, the text having
+    // changed since by `removed` units at `position` becoming `added` units
+    // (all 0 for the same text): the looks before the stretch are the same,
+    // and so are those after it, moved along. None when nothing changed.
+    std::optional<TextRange> changedLooks(qsizetype position, qsizetype removed, qsizetype added) const;
     // The head indent of the line starting at this position.
     qreal leftMargin(qsizetype lineStart) const { return m_leftMargins.value(lineStart); }
     // The width of the list marker column of the text.
@@ -108,6 +108,7 @@ private:
     void paint(TextRange range, Colour colour);
 
     QVector<Look> m_looks;
+    QVector<Look> m_previousLooks;
     quint64 m_generation = 0;
     QHash<qsizetype, qreal> m_leftMargins;
     qreal m_columnWidth = 0;

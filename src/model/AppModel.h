@@ -144,6 +144,8 @@ public:
     void setHotkeyLabel(const QString& label);
     void setRecordingShortcut(bool recording);
     void setShortcutError(const std::optional<QString>& error);
+    // The shell reports here why a restart it was asked for did not happen.
+    void reportSettingsError(const QString& message) { setSettingsError(message); }
 
     // MARK: Other fields the windows read
     const std::optional<QString>& launchLanguage() const { return m_launchLanguage; }

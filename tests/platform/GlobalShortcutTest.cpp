@@ -1,19 +1,14 @@
 #include "platform/GlobalShortcut.h"
 #include "platform/HotKeyMapping.h"
 
+#include "XvfbServer.h"
+
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <memory>
@@ -228,61 +223,9 @@ TEST(GlobalShortcutTest, WithoutAnXConnectionRegistrationFailsWithItsOwnStatus)
     EXPECT_EQ(shortcut.transaction().active(), std::nullopt);
 }
 
-// An Xvfb server of the test's own, on a display number it picks itself.
-class XServer {
-public:
-    static std::unique_ptr<XServer> start()
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
-            return nullptr;
-        int fds[2];
-        if (pipe(fds) != 0)
-            return nullptr;
-        const pid_t pid = fork();
-        if (pid == 0) {
-            close(fds[0]);
-            // The server must not outlive a test program that dies early, nor
-            // hold its output open.
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, STDOUT_FILENO);
-            dup2(null, STDERR_FILENO);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset", "-screen", "0", "640x480x24",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        auto server = std::make_unique<XServer>();
-        server->m_pid = pid;
-        std::string number;
-        pollfd readable{fds[0], POLLIN, 0};
-        char c = 0;
-        while (poll(&readable, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
-            number += c;
-        close(fds[0]);
-        if (number.empty())
-            return nullptr;
-        server->m_display = ":" + number;
-        return server;
-    }
-
-    ~XServer()
-    {
-        kill(m_pid, SIGTERM);
-        waitpid(m_pid, nullptr, 0);
-    }
-
-    const std::string& display() const { return m_display; }
-
-private:
-    pid_t m_pid = 0;
-    std::string m_display;
-};
-
 class X11GlobalShortcutTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { server = XServer::start().release(); }
+    static void SetUpTestSuite() { server = test::XvfbServer::start().release(); }
     static void TearDownTestSuite()
     {
         delete server;
@@ -341,12 +284,12 @@ protected:
         return count;
     }
 
-    static XServer* server;
+    static test::XvfbServer* server;
     xcb_connection_t* connection = nullptr;
     xcb_connection_t* other = nullptr;
 };
 
-XServer* X11GlobalShortcutTest::server = nullptr;
+test::XvfbServer* X11GlobalShortcutTest::server = nullptr;
 
 TEST_F(X11GlobalShortcutTest, ACombinationHeldByAnotherClientIsReportedAsTaken)
 {

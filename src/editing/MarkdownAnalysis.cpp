@@ -1,0 +1,258 @@
+#include "editing/MarkdownAnalysis.h"
+
+#include "editing/EditorSyntax.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace quillor {
+
+namespace {
+
+using Concealable = MarkdownAnalysis::Concealable;
+
+// Where each construct stands: the lists below are sorted by it.
+qsizetype anchor(const MarkdownStyle& style) { return style.range.location; }
+qsizetype anchor(const QuoteSyntax::Line& line) { return line.range.location; }
+qsizetype anchor(const ListSyntax::Item& item) { return item.line.location; }
+qsizetype anchor(const TextRange& range) { return range.location; }
+qsizetype anchor(const Concealable& syntax) { return syntax.construct.location; }
+
+void move(MarkdownStyle& style, qsizetype by) { style.range.location += by; }
+void move(QuoteSyntax::Line& line, qsizetype by)
+{
+    line.range.location += by;
+    line.prefix.location += by;
+}
+void move(ListSyntax::Item& item, qsizetype by)
+{
+    item.line.location += by;
+    item.marker.location += by;
+    if (item.checkbox)
+        item.checkbox->location += by;
+    item.contentStart += by;
+}
+void move(TextRange& range, qsizetype by) { range.location += by; }
+void move(Concealable& syntax, qsizetype by)
+{
+    syntax.construct.location += by;
+    syntax.hidden.location += by;
+}
+
+// Replaces the constructs standing in [from, to) of the text before the edit
+// by `fresh`, found in the edited lines at `freshOffset`, and moves those
+// after the edit by `delta`.
+template <typename T>
+void splice(QList<T>& list, qsizetype from, qsizetype to, qsizetype delta, QList<T> fresh, qsizetype freshOffset)
+{
+    const auto before = [](const T& element, qsizetype position) { return anchor(element) < position; };
+    const qsizetype first = std::lower_bound(list.begin(), list.end(), from, before) - list.begin();
+    const qsizetype last = std::lower_bound(list.begin() + first, list.end(), to, before) - list.begin();
+    for (qsizetype i = last; i < list.size(); ++i)
+        move(list[i], delta);
+    list.remove(first, last - first);
+    for (qsizetype i = 0; i < fresh.size(); ++i) {
+        move(fresh[i], freshOffset);
+        list.insert(first + i, std::move(fresh[i]));
+    }
+}
+
+template <typename T>
+void spliceEach(QList<QList<T>>& lists, qsizetype from, qsizetype to, qsizetype delta, QList<QList<T>> fresh,
+                qsizetype freshOffset)
+{
+    for (qsizetype i = 0; i < lists.size(); ++i)
+        splice(lists[i], from, to, delta, std::move(fresh[i]), freshOffset);
+}
+
+template <typename T>
+QList<T> joined(const QList<QList<T>>& lists)
+{
+    qsizetype size = 0;
+    for (const QList<T>& list : lists)
+        size += list.size();
+    QList<T> all;
+    all.reserve(size);
+    for (const QList<T>& list : lists)
+        all.append(list);
+    return all;
+}
+
+// A position of the text before the edit in the text after it; none inside
+// the removed units.
+struct EditMap {
+    qsizetype position = 0;
+    qsizetype removed = 0;
+    qsizetype delta = 0;
+
+    std::optional<qsizetype> operator()(qsizetype p) const
+    {
+        if (p <= position)
+            return p;
+        if (p >= position + removed)
+            return p + delta;
+        return std::nullopt;
+    }
+
+    bool carries(TextRange before, TextRange after) const
+    {
+        const auto start = (*this)(before.location);
+        const auto end = (*this)(before.end());
+        return start && end && *start == after.location && *end == after.end();
+    }
+};
+
+// The code after the edit is the code before it, moved along: the edit left
+// every fence, backtick run and code line end where it was.
+bool codeCarried(const QList<CodeSyntax::Span>& before, const QList<CodeSyntax::Span>& after, const EditMap& map)
+{
+    if (before.size() != after.size())
+        return false;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const CodeSyntax::Span& old = before[i];
+        const CodeSyntax::Span& now = after[i];
+        if (old.fenced != now.fenced || old.delimiters.size() != now.delimiters.size()
+            || !map.carries(old.range, now.range) || !map.carries(old.activationRange, now.activationRange)
+            || !map.carries(old.contentRange, now.contentRange))
+            return false;
+        for (qsizetype d = 0; d < old.delimiters.size(); ++d) {
+            if (!map.carries(old.delimiters[d], now.delimiters[d]))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Code starts and ends at backtick runs and at fence lines, which hold "`"
+// or "~": lines without either, before and after the edit, leave the code
+// where it was.
+bool mayChangeCode(QStringView lines)
+{
+    return lines.contains(u'`') || lines.contains(u'~');
+}
+
+std::optional<TextRange> carried(TextRange range, const EditMap& map)
+{
+    const auto start = map(range.location);
+    const auto end = map(range.end());
+    if (!start || !end)
+        return std::nullopt;
+    return TextRange::fromBounds(*start, *end);
+}
+
+std::optional<QList<CodeSyntax::Span>> carried(QList<CodeSyntax::Span> code, const EditMap& map)
+{
+    for (CodeSyntax::Span& span : code) {
+        for (TextRange* range : {&span.range, &span.activationRange, &span.contentRange}) {
+            const std::optional<TextRange> moved = carried(*range, map);
+            if (!moved)
+                return std::nullopt;
+            *range = *moved;
+        }
+        for (TextRange& delimiter : span.delimiters) {
+            const std::optional<TextRange> moved = carried(delimiter, map);
+            if (!moved)
+                return std::nullopt;
+            delimiter = *moved;
+        }
+    }
+    return code;
+}
+
+QList<TextRange> rangesOf(const QList<CodeSyntax::Span>& code)
+{
+    QList<TextRange> ranges;
+    ranges.reserve(code.size());
+    for (const CodeSyntax::Span& span : code)
+        ranges.append(span.range);
+    return ranges;
+}
+
+// The code ranges meeting [start, end), relative to start.
+QList<TextRange> codeWithin(const QList<TextRange>& code, qsizetype start, qsizetype end)
+{
+    QList<TextRange> within;
+    for (const TextRange& range : code) {
+        const qsizetype from = std::max(range.location, start);
+        const qsizetype to = std::min(range.end(), end);
+        if (from < to)
+            within.append(TextRange::fromBounds(from - start, to - start));
+    }
+    return within;
+}
+
+} // namespace
+
+MarkdownAnalysis MarkdownAnalysis::of(const QString& text)
+{
+    MarkdownAnalysis analysis;
+    analysis.text = text;
+    analysis.code = CodeSyntax::spans(text);
+    analysis.codeRanges = rangesOf(analysis.code);
+    analysis.styleRules = MarkdownPresentation::stylesByRule(text, analysis.codeRanges);
+    analysis.styles = joined(analysis.styleRules);
+    analysis.quotes = QuoteSyntax::lines(text, analysis.codeRanges);
+    analysis.items = ListSyntax::items(text, analysis.codeRanges);
+    analysis.links = EditorSyntax::linkRanges(text, analysis.codeRanges);
+    analysis.concealableGroups = MarkdownPresentation::concealableSyntax(text, analysis.codeRanges,
+                                                                         analysis.styleRules, analysis.links);
+    analysis.concealableGroups.prepend(MarkdownPresentation::concealableCode(text, analysis.code));
+    analysis.concealable = joined(analysis.concealableGroups);
+    return analysis;
+}
+
+MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QString& text, qsizetype position,
+                                             qsizetype removed, qsizetype added)
+{
+    const qsizetype delta = added - removed;
+    if (position < 0 || removed < 0 || added < 0 || position + added > text.size()
+        || previous.text.size() + delta != text.size()
+        || previous.styleRules.size() != MarkdownPresentation::styleRuleCount
+        || previous.concealableGroups.size() != MarkdownPresentation::styleRuleCount + 3)
+        return of(text);
+    // The lines holding the edit, terminators included; before the edit they
+    // ended `delta` units earlier.
+    qsizetype start = position;
+    while (start > 0 && text[start - 1] != u'\n')
+        --start;
+    qsizetype end = text.indexOf(u'\n', position + added);
+    end = end < 0 ? text.size() : end + 1;
+    const qsizetype oldEnd = end - delta;
+
+    const EditMap map{position, removed, delta};
+    std::optional<QList<CodeSyntax::Span>> code;
+    if (!mayChangeCode(QStringView(previous.text).mid(start, oldEnd - start))
+        && !mayChangeCode(QStringView(text).mid(start, end - start)))
+        code = carried(previous.code, map);
+    if (!code) {
+        code = CodeSyntax::spans(text);
+        if (!codeCarried(previous.code, *code, map))
+            return of(text);
+    }
+    // Read from the line feed before them, so that whatever looks at the
+    // character before a line start sees what the whole text has there.
+    const qsizetype readFrom = start > 0 ? start - 1 : 0;
+    const QString lines = text.mid(readFrom, end - readFrom);
+
+    MarkdownAnalysis analysis = std::move(previous);
+    analysis.text = text;
+    analysis.code = std::move(*code);
+    analysis.codeRanges = rangesOf(analysis.code);
+    const QList<TextRange> linesCode = codeWithin(analysis.codeRanges, readFrom, end);
+    QList<QList<MarkdownStyle>> styleRules = MarkdownPresentation::stylesByRule(lines, linesCode);
+    QList<TextRange> links = EditorSyntax::linkRanges(lines, linesCode);
+    QList<QList<Concealable>> concealable = MarkdownPresentation::concealableSyntax(lines, linesCode, styleRules,
+                                                                                   links);
+    spliceEach(analysis.styleRules, start, oldEnd, delta, std::move(styleRules), readFrom);
+    splice(analysis.quotes, start, oldEnd, delta, QuoteSyntax::lines(lines, linesCode), readFrom);
+    splice(analysis.items, start, oldEnd, delta, ListSyntax::items(lines, linesCode), readFrom);
+    splice(analysis.links, start, oldEnd, delta, std::move(links), readFrom);
+    analysis.concealableGroups.removeFirst();
+    spliceEach(analysis.concealableGroups, start, oldEnd, delta, std::move(concealable), readFrom);
+    analysis.concealableGroups.prepend(MarkdownPresentation::concealableCode(text, analysis.code));
+    analysis.styles = joined(analysis.styleRules);
+    analysis.concealable = joined(analysis.concealableGroups);
+    return analysis;
+}
+
+} // namespace quillor

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/TextRange.h"
+#include "editing/CodeSyntax.h"
+#include "editing/ListSyntax.h"
+#include "editing/MarkdownPresentation.h"
+#include "editing/MarkdownStyle.h"
+#include "editing/QuoteSyntax.h"
+
+#include <QList>
+#include <QString>
+
+namespace quillor {
+
+// Everything the live preview reads from a text whatever the selection: its
+// code, styles, quote lines, list items, links and concealable syntax. The
+// editor restyles on every keystroke and every caret move; each of these
+// analyses on its own would find the text's code again, so the text is read
+// once per change and the concealment, the decorations and the formats only
+// filter the result for the selection. Each list is exactly what the
+// analysis of the same name gives for the text.
+struct MarkdownAnalysis {
+    using Concealable = MarkdownPresentation::ConcealableSyntax;
+
+    QList<CodeSyntax::Span> code;        // CodeSyntax::spans
+    QList<TextRange> codeRanges;         // EditorSyntax::codeRanges
+    QList<MarkdownStyle> styles;         // MarkdownPresentation::styles
+    QList<QuoteSyntax::Line> quotes;     // QuoteSyntax::lines
+    QList<ListSyntax::Item> items;       // ListSyntax::items
+    QList<TextRange> links;              // EditorSyntax::linkRanges
+    // MarkdownPresentation::concealableCode, then concealableSyntax's groups.
+    QList<Concealable> concealable;
+
+    // The styles by rule and the concealable syntax by group, as the
+    // functions above give them: an edit replaces their share in its lines.
+    QList<QList<MarkdownStyle>> styleRules;
+    QList<QList<Concealable>> concealableGroups;
+    // The text analysed (shared, not copied).
+    QString text;
+
+    static MarkdownAnalysis of(const QString& text);
+
+    // The analysis of `text`, the text `previous` was made of after one edit
+    // that replaced the `removed` units at `position` by `added` units: equal
+    // to of(text). Nothing but code crosses a line feed, so unless the edit
+    // changes the text's code, only the edited lines are read again; the rest
+    // is moved along.
+    static MarkdownAnalysis afterEdit(MarkdownAnalysis previous, const QString& text, qsizetype position,
+                                      qsizetype removed, qsizetype added);
+
+    bool operator==(const MarkdownAnalysis&) const = default;
+};
+
+} // namespace quillor

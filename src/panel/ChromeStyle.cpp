@@ -1,0 +1,74 @@
+#include "panel/ChromeStyle.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+#include <QPixmap>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace quillor::ChromeStyle {
+
+namespace {
+constexpr qreal designBodySize = 13;
+}
+
+QFont font(const QFont& base, qreal designPoints, QFont::Weight weight)
+{
+    QFont result = base;
+    if (base.pointSizeF() > 0)
+        result.setPointSizeF(base.pointSizeF() * designPoints / designBodySize);
+    else
+        result.setPixelSize(std::max(1, qRound(base.pixelSize() * designPoints / designBodySize)));
+    result.setWeight(weight);
+    return result;
+}
+
+void setFont(QWidget* widget, qreal designPoints, QFont::Weight weight)
+{
+    widget->setFont(font(widget->font(), designPoints, weight));
+}
+
+QColor secondaryText(const QPalette& palette)
+{
+    QColor colour = palette.color(QPalette::WindowText);
+    colour.setAlphaF(0.62);
+    return colour;
+}
+
+QColor warning() { return QColor(255, 149, 0); }
+
+QColor error() { return QColor(255, 59, 48); }
+
+QIcon paperclip(const QColor& colour)
+{
+    constexpr int size = 32;
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // Three nested hairpins, the inner one left open: a clip seen from the side.
+    QPainterPath clip;
+    clip.moveTo(20, 11);
+    clip.lineTo(20, 22);
+    clip.arcTo(13, 18, 7, 8, 0, -180);
+    clip.lineTo(13, 8);
+    clip.arcTo(13, 3, 11, 10, 180, -180);
+    clip.lineTo(24, 23);
+    clip.arcTo(9, 16, 15, 13, 0, -180);
+    clip.lineTo(9, 11);
+    painter.drawPath(clip);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+void makeChromeButton(QWidget* button)
+{
+    button->setFixedHeight(buttonHeight);
+    button->setFocusPolicy(Qt::TabFocus);
+    setFont(button, 12);
+}
+
+} // namespace quillor::ChromeStyle

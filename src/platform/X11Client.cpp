@@ -1,0 +1,74 @@
+#include "platform/X11Client.h"
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace quillor::X11Client {
+
+namespace {
+
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+
+template <typename Reply>
+using ReplyPointer = std::unique_ptr<Reply, FreeReply>;
+
+} // namespace
+
+xcb_connection_t* qtConnection()
+{
+    auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    auto* x11 = application ? application->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t root(xcb_connection_t* connection)
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+xcb_atom_t atom(xcb_connection_t* connection, const char* name)
+{
+    const auto cookie = xcb_intern_atom(connection, 0, quint16(std::strlen(name)), name);
+    const ReplyPointer<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+QList<quint32> property(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name, xcb_atom_t type)
+{
+    // 1024 values is far beyond any list EWMH keeps on a window.
+    const auto cookie = xcb_get_property(connection, 0, window, name, type, 0, 1024);
+    const ReplyPointer<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection, cookie, nullptr));
+    QList<quint32> values;
+    if (!reply || reply->type != type || reply->format != 32)
+        return values;
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    const auto* data = static_cast<const quint32*>(xcb_get_property_value(reply.get()));
+    values.reserve(count);
+    for (int i = 0; i < count; ++i)
+        values.append(data[i]);
+    return values;
+}
+
+void sendToRoot(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t type,
+                const std::array<quint32, 5>& data)
+{
+    xcb_client_message_event_t event;
+    std::memset(&event, 0, sizeof event);
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = type;
+    for (std::size_t i = 0; i < data.size(); ++i)
+        event.data.data32[i] = data[i];
+    xcb_send_event(connection, 0, root(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(connection);
+}
+
+} // namespace quillor::X11Client

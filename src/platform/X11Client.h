@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QtGlobal>
+
+#include <xcb/xcb.h>
+
+#include <array>
+
+namespace quillor {
+
+// The few round trips our EWMH code shares. All take a live connection.
+namespace X11Client {
+
+// Qt's own X connection whenever Qt runs on X11, XWayland included; null on
+// any other platform (offscreen, native Wayland).
+xcb_connection_t* qtConnection();
+
+// The root window of the connection's first screen.
+xcb_window_t root(xcb_connection_t* connection);
+
+// The atom of a name, created when missing; XCB_ATOM_NONE on failure.
+xcb_atom_t atom(xcb_connection_t* connection, const char* name);
+
+// A 32-bit property of a window as a list of values; empty when the property
+// is missing, of another type or unreadable.
+QList<quint32> property(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name, xcb_atom_t type);
+
+// A client message about `window` sent to the root, as EWMH requests are, to
+// reach the window manager.
+void sendToRoot(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t type,
+                const std::array<quint32, 5>& data);
+
+} // namespace X11Client
+} // namespace quillor

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "platform/GlobalShortcut.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QRectF>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QScreen;
+class QSessionManager;
+class QSystemTrayIcon;
+class QTimer;
+class QWidget;
+
+namespace quillor {
+
+class AppModel;
+class CapturePanel;
+class CaptureTextView;
+struct Preferences;
+class SingleInstance;
+class StatusMenu;
+class VaultAccess;
+
+// The spine of the running program: owns the model, the global hot key, the
+// capture panel, the tray icon and the settings window for the whole run, and
+// holds the launch, reopen, quit and restart rules. Lives on the UI thread.
+class AppDelegate : public QObject {
+    Q_OBJECT
+
+public:
+    // Builds the model on `dataDirectory` (AppModel::support() in the
+    // program) and the hot key; nothing is shown until launch().
+    explicit AppDelegate(const QString& dataDirectory, QObject* parent = nullptr);
+    // The same with a hot key of the caller's (one on another X connection).
+    AppDelegate(const QString& dataDirectory, std::unique_ptr<GlobalShortcut> shortcut, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+
+    // The launch sequence: panel, screen observer, model callbacks, hot key,
+    // tray icon and menu, update checker. Nothing is shown.
+    void launch();
+
+    // Another launch of the program asked this one to come forward.
+    void reopen();
+    // The one way out of the program (Quit, Ctrl+Q, SIGTERM/SIGINT, the
+    // session's end): false while a capture is being saved or when the user
+    // keeps unapplied settings. Saves the draft before quitting.
+    bool requestQuit();
+    // The session is ending (logout): the draft is saved; when the session
+    // lets us ask, a capture being saved or kept settings cancel the logout.
+    void commitSessionData(QSessionManager& manager);
+
+    // Showing and hiding the capture panel.
+    void toggleCapture();
+    void showCapture();
+    void hideCapture(bool restoringPreviousApp);
+    void saveCapturePosition(const QRectF& frame);
+    // The editor inside a view: the view itself when it is one, else the
+    // first one found depth-first; null for a null view.
+    static CaptureTextView* captureEditor(QWidget* view);
+    static void focusEditor(QWidget* view);
+
+    // Menu actions.
+    void showSettings();
+    void showHistory();
+    void showDestinationSettings();
+    void showData();
+    void quit();
+    void restartApplication();
+
+    AppModel& model() const { return *m_model; }
+    GlobalShortcut& shortcut() const { return *m_shortcut; }
+    CapturePanel* panel() const { return m_panel; }
+    // Created by the first showSettings(); null before.
+    QWidget* settingsWindow() const;
+    // The tray icon's menu, built at launch even when no tray is there.
+    StatusMenu* statusMenu() const { return m_statusMenu; }
+    // The X window that was active before the panel showed, when not ours.
+    std::optional<quint32> previousApp() const { return m_previousApp; }
+
+    // Where the single-instance guard lives; set by main() before launch().
+    void setSingleInstance(SingleInstance* instance) { m_singleInstance = instance; }
+
+private:
+    // The panel holds the keyboard.
+    bool panelIsKey() const;
+
+    // Hot key.
+    void registerShortcut();
+    void applyShortcut(const Preferences& preferences);
+    void setShortcutRecording(bool recording);
+    // The settings window closed or lost the keyboard: a recording ends.
+    void endShortcutRecording();
+    QString liveHotkeyLabel();
+    void hotKeyChanged();
+
+    // Launch steps.
+    void installModelCallbacks();
+    void createTrayIcon();
+    void onScreensChanged();
+    void watchScreen(QScreen* screen);
+    void showTrayIcon();
+    void installWindowShortcuts(QWidget* window);
+    void createSettingsWindow();
+    // Saves the draft and leaves the event loop; every way out ends here.
+    void terminate();
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    std::unique_ptr<VaultAccess> m_vaultAccess;
+    std::unique_ptr<AppModel> m_model;
+    std::unique_ptr<GlobalShortcut> m_shortcut;
+    CapturePanel* m_panel = nullptr;          // owned, deleted with the delegate
+    QPointer<QWidget> m_settings;
+    QSystemTrayIcon* m_statusItem = nullptr;
+    StatusMenu* m_statusMenu = nullptr;     // owned, deleted with the delegate
+    QTimer* m_trayRetry = nullptr;           // waits for a tray that starts after us
+    std::optional<quint32> m_previousApp;
+    SingleInstance* m_singleInstance = nullptr;
+    bool m_screenChangeQueued = false;
+    // X time of the hot-key press being handled, 0 outside one: focus
+    // requests carry it so window managers see them as the user's.
+    quint32 m_activationTime = 0;
+};
+
+} // namespace quillor

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "shell/ScreenSpace.h"
+
+#include <QList>
+#include <QRectF>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+namespace quillor {
+
+class AppModel;
+class CaptureView;
+
+// The floating window that holds the capture view: frameless, above other
+// windows, on every workspace, out of the taskbar. It grows and shrinks with
+// the text between one line and a screen-dependent maximum, keeping its top
+// edge where the user put it.
+class CapturePanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CapturePanel(AppModel& model, QWidget* parent = nullptr);
+    ~CapturePanel() override;
+
+    CaptureView* captureView() const { return m_view; }
+
+    // Coalesces fit requests onto the next turn of the event loop; nothing
+    // while hidden.
+    void requestContentFit();
+    void fitContent();
+    // After a drag moved the panel: refits it into its screen and tells
+    // onUserMoved the resulting frame.
+    void didFinishUserMove();
+    // The screens changed: the panel is fitted onto the best one.
+    void screensChanged();
+    void screensChanged(const QList<ScreenArea>& screens);
+
+    // Showing also marks the window as a floating palette for the window
+    // manager: on every workspace, out of the taskbar and pager.
+    void setVisible(bool visible) override;
+
+    // The available geometry (Qt coordinates) of the screen the panel belongs
+    // to; fitting needs it.
+    std::optional<QRectF> captureScreen;
+    std::function<void(const QRectF&)> onUserMoved;
+
+    // The panel's frame in Qt coordinates.
+    QRectF frame() const;
+    void setFrame(const QRectF& frame);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    CaptureView* m_view = nullptr;
+    bool m_fittingContent = false;
+    bool m_contentFitScheduled = false;
+    bool m_fitWhenExposed = false;
+};
+
+} // namespace quillor

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace quillor {
+
+// What the program decides before its application object exists.
+namespace ProgramEntry {
+
+// The interface language the settings name, read before anything else so
+// that every text is built in it. Only "language" is looked at, and only a
+// text counts: a file that is missing, unreadable, not JSON, not an object,
+// or whose "language" is missing or of another type gives none (the
+// system's languages), without a message.
+std::optional<QString> language(const QByteArray& preferences);
+std::optional<QString> readLanguage(const QString& preferencesPath);
+
+// A Wayland session runs the program through XWayland: placing windows,
+// the pointer position and the hot key all need X11.
+bool isWaylandSession();
+// The platform plugin to ask for before the application starts, when the
+// environment's choice must be overridden: "xcb" on a Wayland session unless
+// another platform than Wayland was asked for explicitly.
+std::optional<QByteArray> platformOverride();
+
+} // namespace ProgramEntry
+} // namespace quillor

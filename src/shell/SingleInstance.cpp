@@ -1,0 +1,153 @@
+#include "shell/SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QThread>
+
+#include <unistd.h>
+
+namespace quillor {
+
+namespace {
+
+const QByteArray reopenRequest = QByteArrayLiteral("reopen\n");
+// Nothing but our own request is read; anything longer is not one.
+constexpr qsizetype longestRequest = 64;
+// A running instance may be between its lock and its listen (start-up or a
+// restart's hand-over): the forwarder tries again for this long.
+constexpr int forwardPatience = 3000; // ms
+constexpr int socketTimeout = 1000;   // ms
+
+QString lockPath(const QString& dataDirectory)
+{
+    return QDir(dataDirectory).filePath(QStringLiteral(".quillor.lock"));
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& dataDirectory, QObject* parent)
+    : QObject(parent), m_dataDirectory(dataDirectory), m_lock(std::make_unique<QLockFile>(lockPath(dataDirectory)))
+{
+    // A lock is never stale by age (the program runs for days); a lock left by
+    // a process that died is recognised by its process id and taken over.
+    m_lock->setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance()
+{
+    release();
+}
+
+QString SingleInstance::serverName(const QString& dataDirectory)
+{
+    const QString folder = QFileInfo(dataDirectory).absoluteFilePath();
+    const QByteArray digest = QCryptographicHash::hash(QDir::cleanPath(folder).toUtf8(), QCryptographicHash::Sha256);
+    const QString name =
+        QStringLiteral("quillor-%1-%2").arg(getuid()).arg(QString::fromLatin1(digest.toHex().left(16)));
+    // The user's runtime folder is private to them; the shared temporary
+    // folder is what is left without one.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        return QDir(runtime).filePath(name);
+    return name;
+}
+
+SingleInstance::Outcome SingleInstance::acquire()
+{
+    if (lock()) {
+        // Without the socket a later launch cannot reach us, but the lock
+        // still keeps it from running beside us.
+        if (!listen())
+            qWarning("Quillor: could not listen on %s", qUtf8Printable(serverName(m_dataDirectory)));
+        return Outcome::primary;
+    }
+    if (m_lock->error() != QLockFile::LockFailedError)
+        return Outcome::unguarded;
+    return forward() ? Outcome::forwarded : Outcome::unanswered;
+}
+
+bool SingleInstance::lock()
+{
+    return m_lock->isLocked() || m_lock->tryLock(0);
+}
+
+bool SingleInstance::listen()
+{
+    if (m_server && m_server->isListening())
+        return true;
+    if (!m_server) {
+        m_server = new QLocalServer(this);
+        m_server->setSocketOptions(QLocalServer::UserAccessOption);
+        connect(m_server, &QLocalServer::newConnection, this, [this] {
+            while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+                connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+                connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+                readRequest(socket);
+            }
+        });
+    }
+    const QString name = serverName(m_dataDirectory);
+    if (m_server->listen(name))
+        return true;
+    // We hold the lock, so a socket file left behind belongs to a program
+    // that died without closing it.
+    QLocalServer::removeServer(name);
+    return m_server->listen(name);
+}
+
+bool SingleInstance::forward()
+{
+    const QDeadlineTimer deadline(forwardPatience);
+    const QString name = serverName(m_dataDirectory);
+    do {
+        QLocalSocket socket;
+        socket.connectToServer(name);
+        if (socket.waitForConnected(socketTimeout)) {
+            socket.write(reopenRequest);
+            const bool written = socket.waitForBytesWritten(socketTimeout);
+            socket.disconnectFromServer();
+            if (written)
+                return true;
+        }
+        QThread::msleep(50);
+    } while (!deadline.hasExpired());
+    return false;
+}
+
+void SingleInstance::readRequest(QLocalSocket* socket)
+{
+    if (!socket->canReadLine()) {
+        if (socket->bytesAvailable() > longestRequest)
+            socket->abort();
+        return;
+    }
+    const QByteArray line = socket->readLine(longestRequest);
+    socket->disconnectFromServer();
+    if (line == reopenRequest)
+        Q_EMIT reopenRequested();
+}
+
+void SingleInstance::release()
+{
+    if (m_server)
+        m_server->close();
+    if (m_lock->isLocked())
+        m_lock->unlock();
+}
+
+bool SingleInstance::retake()
+{
+    return lock() && listen();
+}
+
+bool SingleInstance::holdsLock() const
+{
+    return m_lock->isLocked();
+}
+
+} // namespace quillor

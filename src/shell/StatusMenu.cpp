@@ -1,0 +1,152 @@
+#include "shell/StatusMenu.h"
+
+#include "core/L10n.h"
+#include "model/AppModel.h"
+#include "platform/GlobalShortcut.h"
+#include "shell/AppMenuPresentation.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+#include <QUrl>
+
+namespace quillor {
+
+namespace {
+
+// Key hints are shown, not bound: the hot key itself is global, and the
+// menu must not steal Ctrl+Q or Ctrl+, from the window that has the focus.
+QAction* addItem(QMenu* menu, const QString& title, const std::function<void()>& run,
+                 const QKeySequence& hint = {})
+{
+    QAction* action = menu->addAction(title);
+    action->setShortcut(hint);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    if (run)
+        QObject::connect(action, &QAction::triggered, menu, [run] { run(); });
+    return action;
+}
+
+QPixmap drawMark(int size, const QColor& colour)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 18.0, size / 18.0);
+    QPen pen(colour, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(pen);
+    // A note card with two lines of text...
+    painter.drawRoundedRect(QRectF(2.5, 3.5, 10, 12), 2, 2);
+    painter.drawLine(QPointF(5, 7.5), QPointF(10, 7.5));
+    painter.drawLine(QPointF(5, 10.5), QPointF(8.5, 10.5));
+    // ...and a quill across its corner.
+    QPainterPath quill;
+    quill.moveTo(8.5, 14);
+    quill.cubicTo(10, 9, 13, 4, 16.5, 1.5);
+    quill.cubicTo(16.5, 6, 13.5, 10.5, 8.5, 14);
+    painter.setBrush(colour);
+    painter.drawPath(quill);
+    return pixmap;
+}
+
+} // namespace
+
+StatusMenu::StatusMenu(AppModel& model, GlobalShortcut& shortcut, Actions actions, QWidget* parent)
+    : QMenu(parent), m_model(model), m_shortcut(shortcut)
+{
+    setToolTipsVisible(true);
+
+    addAction(AppMenuPresentation::versionTitle())->setEnabled(false);
+    addSeparator();
+    addItem(this, L10n::text(QStringLiteral("Nouvelle capture")), actions.showCapture)->setData(captureTag);
+    addItem(this, L10n::text(QStringLiteral("Réglages…")), actions.showSettings,
+            QKeySequence(Qt::ControlModifier | Qt::Key_Comma));
+    addSeparator();
+    addItem(this, L10n::text(QStringLiteral("Historique des captures…")), actions.showHistory);
+    QAction* latest = addAction(L10n::text(QStringLiteral("Dernière capture")));
+    latest->setEnabled(false);
+    latest->setData(latestTag);
+    addItem(this, L10n::text(QStringLiteral("Afficher la dernière capture dans le Finder")),
+            [this] { revealLatest(); })
+        ->setData(revealTag);
+    addItem(this, L10n::text(QStringLiteral("Ouvrir la dernière note")), [this] { openLatest(); })->setData(openTag);
+    addSeparator();
+    addItem(this, L10n::text(QStringLiteral("Afficher les données locales")), actions.showData);
+    addItem(this, L10n::text(QStringLiteral("Quitter Quillor")), actions.quit,
+            QKeySequence(Qt::ControlModifier | Qt::Key_Q));
+
+    connect(this, &QMenu::aboutToShow, this, &StatusMenu::refresh);
+    connect(&m_model, &AppModel::hotkeyLabelChanged, this, &StatusMenu::refresh);
+    connect(&m_model, &AppModel::latestReceiptChanged, this, &StatusMenu::refresh);
+    refresh();
+}
+
+QAction* StatusMenu::item(Tag tag) const
+{
+    const QList<QAction*> items = actions();
+    for (QAction* action : items) {
+        if (action->data() == QVariant(int(tag)))
+            return action;
+    }
+    return nullptr;
+}
+
+void StatusMenu::refresh()
+{
+    const ShortcutTransaction<quint32>& transaction = m_shortcut.transaction();
+    const std::optional<ShortcutCombination> live =
+        transaction.token() ? transaction.active() : std::optional<ShortcutCombination>();
+    const AppMenuPresentation::CaptureItem capture = AppMenuPresentation::captureItem(live);
+    item(captureTag)->setShortcut(capture.keys);
+    item(captureTag)->setToolTip(capture.toolTip);
+
+    const std::optional<DeliveryReceipt>& receipt = m_model.latestReceipt();
+    item(latestTag)->setText(AppMenuPresentation::latestTitle(receipt));
+    const bool noteExists = receipt && QFileInfo(receipt->path).isFile();
+    item(revealTag)->setEnabled(noteExists);
+    item(openTag)->setEnabled(noteExists);
+}
+
+void StatusMenu::revealLatest() const
+{
+    const std::optional<DeliveryReceipt>& receipt = m_model.latestReceipt();
+    if (!receipt)
+        return;
+    const QString path = receipt->path;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
+    // Asked without waiting: a file manager may take its time to start. Without
+    // one on the bus, the folder that holds the note is opened instead.
+    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [path](QDBusPendingCallWatcher* done) {
+        if (done->isError())
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+        done->deleteLater();
+    });
+}
+
+void StatusMenu::openLatest() const
+{
+    if (const std::optional<DeliveryReceipt>& receipt = m_model.latestReceipt())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(receipt->path));
+}
+
+QIcon StatusMenu::trayIcon()
+{
+    const QColor colour = QApplication::palette().color(QPalette::WindowText);
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48})
+        icon.addPixmap(drawMark(size, colour));
+    return icon;
+}
+
+} // namespace quillor

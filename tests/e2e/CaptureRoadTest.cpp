@@ -1,0 +1,349 @@
+// The whole program on a real X server: its own Xvfb, Openbox as the window
+// manager, a fresh data directory and vault, and xdotool as the user's hands.
+
+#include "ChildProcess.h"
+#include "HotKeyReadiness.h"
+#include "X11Probe.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+// Readable failure messages for Qt's texts.
+inline void PrintTo(const QString& value, std::ostream* out)
+{
+    *out << '"' << value.toStdString() << '"';
+}
+
+using namespace quillor::e2e;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString destinationID = QStringLiteral("6F1C2A34-9B0D-4E5F-8A7B-1C2D3E4F5A6B");
+
+std::string text(const QString& value)
+{
+    return value.toStdString();
+}
+
+QJsonObject readJson(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QStringList jsonFiles(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+}
+
+class CaptureRoadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* tool : {"Xvfb", "openbox", "xdotool"}) {
+            if (!onPath(tool))
+                GTEST_SKIP() << tool << " is not installed";
+        }
+        ASSERT_EQ(access(QUILLOR_PROGRAM, X_OK), 0) << QUILLOR_PROGRAM << " is not built";
+        ASSERT_TRUE(m_root.isValid());
+        for (const char* folder : {"data", "vault", "home", "runtime", "logs"})
+            ASSERT_TRUE(QDir(m_root.path()).mkpath(QString::fromLatin1(folder)));
+        QFile::setPermissions(QString::fromStdString(path("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writePreferences();
+
+        m_server = XvfbServer::start(log("xvfb"));
+        ASSERT_TRUE(m_server) << "Xvfb did not start";
+        m_probe = std::make_unique<X11Probe>(m_server->display());
+        ASSERT_TRUE(m_probe->connected());
+        m_windowManager = start({"openbox", "--sm-disable"}, "openbox");
+        ASSERT_TRUE(waitUntil([&] { return m_probe->windowManagerRunning(); }, 10s)) << "Openbox did not start";
+        // é œ û à ë: the accented letters the capture road types.
+        ASSERT_TRUE(m_probe->addKeysyms({0xe9, 0x13bd, 0xfb, 0xe0, 0xeb}));
+    }
+
+    void TearDown() override
+    {
+        if (HasFailure()) {
+            // Kept for a look at the files the program wrote and its logs.
+            m_root.setAutoRemove(false);
+            std::cerr << "scratch folder kept: " << text(m_root.path()) << "\n";
+            for (const std::string& name : m_programNames)
+                std::cerr << "---- " << name << " stderr:\n" << readWholeFile(log(name) + ".err") << "\n";
+        }
+        // The program first: it saves its draft while the server still runs.
+        m_programs.clear();
+        m_clients.clear();
+        m_windowManager.reset();
+        m_probe.reset();
+        m_server.reset();
+    }
+
+    std::string path(const char* name) const { return text(m_root.filePath(QString::fromLatin1(name))); }
+    std::string log(const std::string& name) const { return path("logs") + "/" + name; }
+    QString dataPath(const QString& name) const { return QString::fromStdString(path("data")) + u'/' + name; }
+    QString vaultPath() const { return QString::fromStdString(path("vault")); }
+
+    Environment environment() const
+    {
+        const std::string home = path("home");
+        return Environment::inherited()
+            .set("DISPLAY", m_server->display())
+            .set("HOME", home)
+            .set("XDG_CONFIG_HOME", home + "/.config")
+            .set("XDG_DATA_HOME", home + "/.local/share")
+            .set("XDG_CACHE_HOME", home + "/.cache")
+            .set("XDG_RUNTIME_DIR", path("runtime"))
+            .set("QUILLOR_DATA_DIR", path("data"))
+            .set("QT_QPA_PLATFORM", "xcb")
+            .set("LC_ALL", "C.UTF-8")
+            .set("TZ", "UTC")
+            .unset("WAYLAND_DISPLAY")
+            .unset("XDG_SESSION_TYPE")
+            .unset("DBUS_SESSION_BUS_ADDRESS")
+            .unset("SESSION_MANAGER")
+            .unset("QUILLOR_EXIT_WHEN_IDLE");
+    }
+
+    // One destination, "Inbox", writing new notes into the test's vault; no
+    // update check, so nothing reaches the network.
+    void writePreferences()
+    {
+        QJsonObject destination{
+            {"id", destinationID},        {"name", "Inbox"},      {"alias", "inbox"},
+            {"vaultPath", vaultPath()},   {"mode", "newNote"},    {"path", "Inbox"},
+            {"attachmentFolder", "Attachments/Quillor"},
+        };
+        QJsonObject preferences{
+            {"destinations", QJsonArray{destination}},
+            {"defaultDestinationID", destinationID},
+            {"language", "fr"},
+            {"automaticallyCheckUpdates", false},
+            {"routePrefix", "@"},
+            {"hotkeyCode", 49},
+            {"hotkeyModifiers", 4096},
+            {"hotkeyDisplay", "⌃Space"},
+            {"attachmentSettingsVersion", 1},
+        };
+        QFile file(dataPath(QStringLiteral("preferences.json")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(preferences).toJson(QJsonDocument::Compact));
+    }
+
+    std::unique_ptr<ChildProcess> start(std::vector<std::string> arguments, const std::string& name)
+    {
+        return ChildProcess::start({std::move(arguments), environment().entries(), log(name) + ".out",
+                                    log(name) + ".err"});
+    }
+
+    ChildProcess* startQuillor(const std::string& name = "quillor")
+    {
+        m_programNames.push_back(name);
+        m_programs.push_back(start({QUILLOR_PROGRAM}, name));
+        return m_programs.back().get();
+    }
+
+    // The test's own X client; returns the first line it prints.
+    std::string startClient(std::vector<std::string> arguments, const std::string& name)
+    {
+        arguments.insert(arguments.begin(), QUILLOR_X11_TEST_CLIENT);
+        m_clients.push_back(start(std::move(arguments), name));
+        std::string line;
+        waitUntil(
+            [&] {
+                const std::string output = readWholeFile(log(name) + ".out");
+                if (output.find('\n') == std::string::npos)
+                    return false;
+                line = output.substr(0, output.find('\n'));
+                return true;
+            },
+            10s);
+        return line;
+    }
+
+    // The program, once its hot key is live; null after a reported failure.
+    ChildProcess* startHoldingHotKey(const std::string& name = "quillor")
+    {
+        HotKeyLaunch launch = quillor::e2e::startHoldingHotKey(*m_probe, [&](int attempt) {
+            const std::string attemptName = attempt ? name + "-" + std::to_string(attempt + 1) : name;
+            m_programNames.push_back(attemptName);
+            return LaunchedProgram{start({QUILLOR_PROGRAM}, attemptName), log(attemptName) + ".err"};
+        });
+        if (!launch.program.process) {
+            ADD_FAILURE() << launch.failure;
+            return nullptr;
+        }
+        m_programs.push_back(std::move(launch.program.process));
+        return m_programs.back().get();
+    }
+
+    ToolResult xdotool(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.begin(), "xdotool");
+        return runTool(std::move(arguments), environment(), path("logs"));
+    }
+
+    std::optional<xcb_window_t> panel() const { return m_probe->viewableWindowNamed("Quillor"); }
+
+    bool waitForActivePanel()
+    {
+        return waitUntil(
+            [&] {
+                const auto window = panel();
+                return window && m_probe->activeWindow() == window;
+            },
+            10s);
+    }
+
+    std::string programErrors(const std::string& name = "quillor") const { return readWholeFile(log(name) + ".err"); }
+
+    QTemporaryDir m_root;
+    std::unique_ptr<XvfbServer> m_server;
+    std::unique_ptr<X11Probe> m_probe;
+    std::unique_ptr<ChildProcess> m_windowManager;
+    std::vector<std::unique_ptr<ChildProcess>> m_clients;
+    std::vector<std::unique_ptr<ChildProcess>> m_programs;
+    std::vector<std::string> m_programNames;
+};
+
+TEST_F(CaptureRoadTest, HotKeyCaptureIsWrittenAndTheKeyboardGoesBack)
+{
+    const QDateTime started = QDateTime::currentDateTimeUtc().addSecs(-1);
+    ASSERT_TRUE(startHoldingHotKey());
+
+    const std::string previous = startClient({"window", "Carnet précédent"}, "previous");
+    ASSERT_FALSE(previous.empty());
+    const xcb_window_t previousWindow = xcb_window_t(std::stoul(previous));
+    ASSERT_EQ(xdotool({"windowactivate", "--sync", previous}).exitCode, 0);
+    ASSERT_TRUE(waitUntil([&] { return m_probe->activeWindow() == previousWindow; }, 5s));
+
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    ASSERT_TRUE(waitForActivePanel()) << "the panel did not come up with the keyboard";
+
+    // Typed line by line: Return is a key of its own, and the editor's list
+    // and pairing rules must leave these lines exactly as typed.
+    const QStringList lines = {QStringLiteral("# Idée du matin"), QStringLiteral("Les œufs brûlés coûtent cher à Noël."),
+                               QStringLiteral("- [ ] appeler Zoé")};
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const ToolResult typed = xdotool({"type", "--delay", "25", "--", text(lines[i])});
+        ASSERT_EQ(typed.exitCode, 0) << typed.errors;
+        if (i + 1 < lines.size()) {
+            ASSERT_EQ(xdotool({"key", "Return"}).exitCode, 0);
+        }
+    }
+    ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
+
+    const QString receipts = dataPath(QStringLiteral("Receipts"));
+    ASSERT_TRUE(waitUntil([&] { return !jsonFiles(receipts).isEmpty(); }, 15s)) << "no receipt";
+    const QDateTime finished = QDateTime::currentDateTimeUtc().addSecs(1);
+    const QStringList receiptFiles = jsonFiles(receipts);
+    ASSERT_EQ(receiptFiles.size(), 1);
+    const QString captureID = receiptFiles.first().chopped(5);
+    const QString body = lines.join(u'\n');
+
+    // The receipt names the note, its destination and a delivery time.
+    const QJsonObject receipt = readJson(receipts + u'/' + receiptFiles.first());
+    EXPECT_EQ(receipt.value("captureID").toString(), captureID);
+    EXPECT_EQ(receipt.value("destinationName").toString(), QStringLiteral("Inbox"));
+    EXPECT_EQ(receipt.value("destinationID").toString(), destinationID);
+    const QString relativePath = receipt.value("relativePath").toString();
+    static const QRegularExpression noteName(QStringLiteral("^Inbox/(\\d{4}-\\d\\d-\\d\\d \\d{6})-([0-9A-F]{8})\\.md$"));
+    const QRegularExpressionMatch named = noteName.match(relativePath);
+    ASSERT_TRUE(named.hasMatch()) << text(relativePath);
+    EXPECT_EQ(named.captured(2), captureID.left(8));
+    const QString notePath = vaultPath() + u'/' + relativePath;
+    EXPECT_EQ(receipt.value("path").toString(), notePath);
+    const QDateTime delivered = QDateTime::fromString(receipt.value("date").toString(), Qt::ISODate);
+    EXPECT_TRUE(delivered.isValid() && delivered >= started && delivered <= finished)
+        << text(receipt.value("date").toString());
+
+    // The note: front matter, the capture, its marker; nothing else in the folder.
+    QFile note(notePath);
+    ASSERT_TRUE(note.open(QIODevice::ReadOnly)) << text(notePath);
+    const QByteArray bytes = note.readAll();
+    static const QRegularExpression createdLine(QStringLiteral("\ncreated: (\\S+)\n"));
+    const QString created = createdLine.match(QString::fromUtf8(bytes)).captured(1);
+    const QDateTime createdAt = QDateTime::fromString(created, Qt::ISODate);
+    EXPECT_TRUE(createdAt.isValid() && createdAt >= started && createdAt <= delivered) << text(created);
+    // The program runs in UTC here, so the file name shows the same moment.
+    EXPECT_EQ(named.captured(1), createdAt.toString(QStringLiteral("yyyy-MM-dd HHmmss")));
+    const QString expected = QStringLiteral("---\nquillor_id: %1\ncreated: %2\n---\n\n%3\n\n<!-- quillor:%1 -->\n")
+                                 .arg(captureID, created, body);
+    EXPECT_EQ(QString::fromUtf8(bytes), expected);
+    EXPECT_EQ(QDir(vaultPath() + QStringLiteral("/Inbox")).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+    // The history keeps the capture as typed.
+    const QJsonObject history = readJson(dataPath(QStringLiteral("History/")) + captureID + QStringLiteral(".json"));
+    EXPECT_EQ(history.value("id").toString(), captureID);
+    EXPECT_EQ(history.value("body").toString().trimmed(), body);
+
+    // The panel is gone and the previous window has the keyboard again.
+    EXPECT_TRUE(waitUntil([&] { return !panel(); }, 5s)) << "the panel is still on screen";
+    EXPECT_TRUE(waitUntil([&] { return m_probe->activeWindow() == previousWindow; }, 5s));
+    const ToolResult active = xdotool({"getactivewindow"});
+    EXPECT_EQ(active.exitCode, 0);
+    EXPECT_EQ(active.output, previous + "\n");
+}
+
+TEST_F(CaptureRoadTest, TheHotKeyStillHidesThePanelAfterAQuickDoublePress)
+{
+    ASSERT_TRUE(startHoldingHotKey());
+    const std::string previous = startClient({"window", "Carnet précédent"}, "previous");
+    ASSERT_FALSE(previous.empty());
+    ASSERT_EQ(xdotool({"windowactivate", "--sync", previous}).exitCode, 0);
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    ASSERT_TRUE(waitForActivePanel());
+
+    // Hidden and at once shown again, as a quick double press does.
+    ASSERT_EQ(xdotool({"key", "ctrl+space", "key", "ctrl+space"}).exitCode, 0);
+    ASSERT_TRUE(waitForActivePanel());
+    // At a person's pace, the next press hides the panel.
+    std::this_thread::sleep_for(300ms);
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    EXPECT_TRUE(waitUntil([&] { return !panel(); }, 5s)) << "the hot key no longer hides the panel";
+    EXPECT_TRUE(waitUntil([&] { return m_probe->activeWindow() == xcb_window_t(std::stoul(previous)); }, 5s));
+}
+
+TEST_F(CaptureRoadTest, AHotKeyTakenByAnotherApplicationIsReportedAtLaunch)
+{
+    ASSERT_EQ(startClient({"grab-control-space"}, "rival"), "grabbed");
+    ChildProcess* program = startQuillor();
+    const auto reports = [&](const std::string& errors) {
+        return errors.find("Ce raccourci est déjà réservé") != std::string::npos
+            && errors.find("Indisponible") != std::string::npos;
+    };
+    waitUntil([&] { return reports(programErrors()) || !program->running(); }, 30s, 100ms);
+    EXPECT_TRUE(reports(programErrors())) << programErrors();
+    // A refused hot key is not a reason to stop: the program stays reachable.
+    EXPECT_TRUE(program->running());
+}
+
+TEST_F(CaptureRoadTest, ASecondLaunchShowsTheFirstInstancesPanel)
+{
+    ChildProcess* first = startHoldingHotKey("first");
+    ASSERT_TRUE(first);
+    ASSERT_FALSE(panel()) << "the panel showed at launch";
+
+    ChildProcess* second = startQuillor("second");
+    const auto launched = Clock::now();
+    ASSERT_TRUE(second->waitForExit(5s)) << "the second launch kept running";
+    std::cout << "second launch exited after "
+              << std::chrono::duration_cast<Milliseconds>(Clock::now() - launched).count() << " ms\n";
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_TRUE(waitForActivePanel()) << "the first instance did not show its panel";
+    EXPECT_TRUE(first->running());
+}
+
+} // namespace

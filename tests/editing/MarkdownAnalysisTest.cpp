@@ -1,0 +1,102 @@
+#include "editing/MarkdownAnalysis.h"
+
+#include "editing/EditorSyntax.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace quillor;
+
+namespace {
+
+// Texts where a construct depends on its neighbours: code that spans lines,
+// a tag right after a closing fence, escapes, links beside emphasis, nested
+// quotes and lists.
+const QStringList texts = {
+    QString(),
+    QStringLiteral("# Titre\n\nDu **gras**, de l’_italique_, ~~barré~~ et ==surligné== avec #tag.\n"),
+    QStringLiteral("```\ncode **pas gras**\n```\n#juste-après\n- [ ] tâche `code` [[Note|lien]]\n"),
+    QStringLiteral("`du code\nsur deux lignes` puis *fin*\n> > citation #idée\n>\n1. un\n10) dix\n"),
+    QStringLiteral("\\`pas du code` et [texte](https://a.b/(c)) https://x.y ![[image.png]]\n~~~\nouvert"),
+    QStringLiteral("* [x] fait\n    + imbriqué **a**b** __c__\n***tout*** ___tout___\r\nfin\u2028ligne"),
+};
+
+TEST(MarkdownAnalysisTest, EqualsTheSeparateAnalyses)
+{
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        const MarkdownAnalysis analysis = MarkdownAnalysis::of(text);
+        EXPECT_EQ(analysis.code, CodeSyntax::spans(text));
+        EXPECT_EQ(analysis.codeRanges, EditorSyntax::codeRanges(text));
+        EXPECT_EQ(analysis.styles, MarkdownPresentation::styles(text));
+        EXPECT_EQ(analysis.quotes, QuoteSyntax::lines(text));
+        EXPECT_EQ(analysis.items, ListSyntax::items(text));
+        EXPECT_EQ(analysis.links, EditorSyntax::linkRanges(text));
+    }
+}
+
+struct Edit {
+    const char* before;
+    qsizetype position;
+    qsizetype removed;
+    const char* added;
+};
+
+TEST(MarkdownAnalysisTest, AnEditReadsAgainOnlyWhatItChanged)
+{
+    const Edit edits[] = {
+        {"a **b** c\nd _e_\n", 3, 0, "x"},               // inside a style
+        {"a **b** c\nd _e_\n", 9, 1, ""},                // joins two lines
+        {"a b\n#tag\n", 3, 0, "\n```\nx\n```"},          // a fence before a tag
+        {"```\nx\n```\n#tag\n", 5, 0, "y"},              // inside a fenced block
+        {"```\nx\n```\n#tag\n", 9, 1, ""},               // the closing fence's line feed
+        {"```\nx\n```\n#tag\n", 12, 0, "a"},             // a tag the fence's line feed touches
+        {"`a\nb` c *d*\n", 4, 0, "`"},                   // a backtick run
+        {"- [ ] a\n- b\n> c\n", 8, 0, "1. "},            // a new list item
+        {"> a\n> b\n", 4, 2, ""},                        // a quote line ends
+        {"[[a|b]] **c**", 13, 0, "d"},                   // at the end, no line feed
+        {"x\\\n*a*\n", 1, 1, ""},                        // an escape goes
+        {"abc\ndef\nghi\n", 0, 12, "new"},               // everything
+    };
+    for (const Edit& edit : edits) {
+        const QString before = QString::fromUtf8(edit.before);
+        QString after = before;
+        after.replace(edit.position, edit.removed, QString::fromUtf8(edit.added));
+        SCOPED_TRACE(after.toStdString());
+        EXPECT_EQ(MarkdownAnalysis::afterEdit(MarkdownAnalysis::of(before), after, edit.position, edit.removed,
+                                              QString::fromUtf8(edit.added).size()),
+                  MarkdownAnalysis::of(after));
+    }
+}
+
+// Random typing and deleting in a text of Markdown fragments: every
+// analysis made from the previous one equals the analysis of the text.
+TEST(MarkdownAnalysisTest, RandomEditsKeepTheAnalysisExact)
+{
+    const QStringList pieces = {
+        QStringLiteral("*"), QStringLiteral("**"), QStringLiteral("_"), QStringLiteral("`"), QStringLiteral("```"),
+        QStringLiteral("~~"), QStringLiteral("=="), QStringLiteral("#"), QStringLiteral("# "), QStringLiteral("> "),
+        QStringLiteral("- "), QStringLiteral("1. "), QStringLiteral("[ ] "), QStringLiteral("[["), QStringLiteral("]]"),
+        QStringLiteral("["), QStringLiteral("]("), QStringLiteral(")"), QStringLiteral("|"), QStringLiteral("\\"),
+        QStringLiteral("!"), QStringLiteral("https://a.b"), QStringLiteral("\n"), QStringLiteral(" "),
+        QStringLiteral("mot"), QStringLiteral("é"), QStringLiteral("    "), QStringLiteral("~~~"),
+    };
+    std::mt19937 random(20261207);
+    const auto pick = [&](qsizetype bound) { return qsizetype(random() % quint32(bound)); };
+    QString text;
+    for (int i = 0; i < 60; ++i)
+        text += pieces[pick(pieces.size())];
+    MarkdownAnalysis analysis = MarkdownAnalysis::of(text);
+    for (int step = 0; step < 1500; ++step) {
+        const qsizetype position = pick(text.size() + 1);
+        const qsizetype removed = random() % 3 == 0 ? pick(std::min<qsizetype>(text.size() - position, 6) + 1) : 0;
+        const QString added = random() % 4 == 0 ? QString() : pieces[pick(pieces.size())];
+        text.replace(position, removed, added);
+        analysis = MarkdownAnalysis::afterEdit(std::move(analysis), text, position, removed, added.size());
+        const MarkdownAnalysis expected = MarkdownAnalysis::of(text);
+        ASSERT_EQ(analysis, expected) << "step " << step << ": " << text.toStdString();
+    }
+}
+
+} // namespace

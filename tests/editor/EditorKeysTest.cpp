@@ -1,0 +1,123 @@
+#include "CaptureEditorBench.h"
+
+#include <QAction>
+
+namespace quillor {
+namespace {
+
+using namespace test;
+
+constexpr auto none = Qt::NoModifier;
+constexpr auto ctrl = Qt::ControlModifier;
+constexpr auto shift = Qt::ShiftModifier;
+constexpr auto alt = Qt::AltModifier;
+
+TEST(EditorKeysTest, EditingKeysMakeOneNamedStepThatUndoesWhole)
+{
+    const QString link = QStringLiteral("Insérer un lien vers une note");
+    const struct {
+        QString text;
+        TextRange selection;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QString after;
+        TextRange selectionAfter;
+        QString step;   // no step when empty
+    } cases[] = {
+        {"", {0, 0}, Qt::Key_L, ctrl, "[[]]", {2, 0}, link},
+        {"mot", {0, 3}, Qt::Key_L, ctrl, "[[|mot]]", {2, 0}, link},
+        {"a]b", {0, 3}, Qt::Key_L, ctrl, "a]b", {0, 3}, ""},
+        {"mot", {3, 0}, Qt::Key_L, ctrl | shift, "mot", {3, 0}, ""},
+        {"- a", {3, 0}, Qt::Key_Return, none, "- a\n- ", {6, 0}, "Saisir"},
+        {"- a", {3, 0}, Qt::Key_Return, shift, "- a\n", {4, 0}, "Saisir"},
+        {"- a", {3, 0}, Qt::Key_Enter, ctrl | Qt::KeypadModifier, "- a\n", {4, 0}, "Saisir"},
+        {"- a\n- ", {6, 0}, Qt::Key_Backspace, none, "- a\n", {4, 0}, "Supprimer"},
+        {"a\nb", {0, 3}, Qt::Key_Tab, none, "    a\n    b", {4, 7}, "Indenter"},
+        {"    - a", {7, 0}, Qt::Key_Backtab, shift, "- a", {3, 0}, "Désindenter"},
+        {"- a", {3, 0}, Qt::Key_Backtab, shift, "- a", {3, 0}, ""},
+        {"- ", {2, 0}, Qt::Key_Space, none, "- [ ] ", {6, 0}, "Créer une tâche"},
+        {"- ", {2, 0}, Qt::Key_Space, shift, "-  ", {3, 0}, "Saisir"},
+        {"- a\n- b", {1, 0}, Qt::Key_Down, alt, "- b\n- a", {5, 0}, "Déplacer la ligne"},
+        {"- a\n- b", {1, 0}, Qt::Key_Up, alt, "- a\n- b", {1, 0}, ""},
+        {"mot", {0, 3}, Qt::Key_Asterisk, none, "*mot*", {1, 3}, "Saisir"},
+        {"()", {1, 0}, Qt::Key_ParenRight, none, "()", {2, 0}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString() + " " + QKeySequence(c.key | c.modifiers).toString().toStdString());
+        CaptureEditorBench bench;
+        bench.set(c.text, c.selection);
+        bench.key(c.key, c.modifiers);
+        EXPECT_EQ(bench.text(), c.after);
+        EXPECT_EQ(bench.view->selectionRange(), c.selectionAfter);
+        EXPECT_EQ(bench.steps(), c.step.isEmpty() ? 0 : 1);
+        EXPECT_EQ(bench.undoText(), c.step);
+        bench.key(Qt::Key_Z, ctrl);
+        EXPECT_EQ(bench.text(), c.text);
+    }
+}
+
+TEST(EditorKeysTest, WithCompletionsShownTheListTakesItsKeys)
+{
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int index;        // highlighted before the key
+        QString after;
+        int indexAfter;   // -1: the list is closed
+    } cases[] = {
+        {Qt::Key_Down, none, 2, "@", 0},       {Qt::Key_Up, none, 0, "@", 2},   {Qt::Key_Down, alt | shift, 0, "@", 1},
+        {Qt::Key_Return, none, 0, "", -1},     {Qt::Key_Tab, none, 0, "", -1},  {Qt::Key_Return, shift, 1, "@\n", -1},
+        {Qt::Key_Backtab, shift, 1, "@", 1},   {Qt::Key_Escape, none, 0, "@", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key | c.modifiers).toString().toStdString());
+        CaptureEditorBench bench;
+        bench.type(QStringLiteral("@"));
+        ASSERT_EQ(bench.model->completions().size(), 3);
+        bench.model->selectCompletion(c.index);
+        bench.key(c.key, c.modifiers);
+        EXPECT_EQ(bench.text(), c.after);
+        EXPECT_EQ(bench.model->completions().size(), c.indexAfter < 0 ? 0 : 3);
+        if (c.indexAfter >= 0) {
+            EXPECT_EQ(bench.model->completionIndex(), c.indexAfter);
+        }
+    }
+}
+
+TEST(EditorKeysTest, WindowShortcutsNeverTakeTheKeysOfTheTable)
+{
+    CaptureEditorBench bench;
+    QStringList fired;
+    int hides = 0;
+    bench.editor->setHide([&] { ++hides; });
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_L, ctrl}, {Qt::Key_Down, alt}, {Qt::Key_Escape, none}, {Qt::Key_Return, ctrl}, {Qt::Key_B, ctrl}};
+    for (const auto& [key, modifiers] : keys) {
+        auto* action = new QAction(&bench.host);
+        action->setShortcut(QKeySequence(key | modifiers));
+        QObject::connect(action, &QAction::triggered, [&fired, action] { fired.append(action->shortcut().toString()); });
+        bench.host.addAction(action);
+    }
+    for (const auto& [key, modifiers] : keys)
+        bench.key(key, modifiers);
+    EXPECT_EQ(bench.text(), QStringLiteral("[[]]"));
+    EXPECT_EQ(hides, 1);
+    EXPECT_EQ(fired, QStringList{QStringLiteral("Ctrl+B")});
+}
+
+TEST(EditorKeysTest, ALinkOffersNotesAndIsRefusedOverAnImage)
+{
+    CaptureEditorBench bench;
+    bench.key(Qt::Key_L, ctrl);
+    EXPECT_EQ(bench.model->completionContext().value_or(CompletionContext()).kind, CompletionKind::note);
+    const EditorContent content =
+        EditorContent::plain(QStringLiteral("a")).append(InlineImage{0, "i.png", imageBytes(qRgb(0, 0, 255)), {}});
+    bench.view->setContent(content);
+    bench.view->setSelectionRange(TextRange{0, 2});
+    bench.key(Qt::Key_L, ctrl);
+    EXPECT_EQ(bench.view->content(), content);
+    EXPECT_EQ(bench.model->error(), QStringLiteral("Sélectionne du texte sans image pour créer un lien."));
+}
+
+} // namespace
+} // namespace quillor

@@ -1,0 +1,291 @@
+#include "PanelTestSupport.h"
+
+#include "panel/CaptureChrome.h"
+#include "panel/CaptureNotice.h"
+#include "panel/CaptureSendButton.h"
+
+#include <QLabel>
+#include <QPromise>
+#include <QSignalSpy>
+
+namespace quillor {
+namespace {
+
+using namespace test;
+using namespace std::chrono_literals;
+
+TEST(CaptureViewTest, CaptureIsOfferedOnlyForContentThatRoutesSomewhere)
+{
+    const struct {
+        const char* typed;
+        bool enabled;
+    } cases[] = {
+        {"", false},
+        {"a", true},
+        {"   ", false},               // blank once trimmed
+        {"@zz hi", false},            // names no destination
+        {"@n hi", true},              // the alias of the one destination
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        PanelSession s;
+        s.open();
+        s.typeInEditor(QString::fromUtf8(c.typed));
+        EXPECT_EQ(s.model->content().text, QString::fromUtf8(c.typed));
+        EXPECT_EQ(s.enabled("captureButton"), c.enabled);
+    }
+}
+
+TEST(CaptureViewTest, WhileSavingTheChromeIsFrozenAndTheButtonShowsProgress)
+{
+    PanelSession s;
+    QPromise<QString> delivery;
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.deliver = [&](const Capture&, const Destination&) {
+        delivery.start();
+        return delivery.future();
+    };
+    s.open(environment);
+    s.typeInEditor(QStringLiteral("idée"));
+    auto* send = s.part<CaptureSendButton>("captureButton");
+    EXPECT_EQ(send->title(), "Capturer");
+    EXPECT_FALSE(send->isSpinnerShown());
+
+    s.click("captureButton");
+    ASSERT_TRUE(s.model->saving());
+    s.settle();
+    for (const char* frozen : {"attachButton", "cancelButton", "captureButton", "destinationButton"})
+        EXPECT_FALSE(s.enabled(frozen)) << frozen;
+    EXPECT_EQ(send->title(), "Enregistrement…");
+    EXPECT_TRUE(send->isSpinnerShown());
+
+    delivery.addResult(s.vault + QStringLiteral("/Inbox/note.md"));
+    delivery.finish();
+    s.waitForDelivery();
+    s.settle();
+    EXPECT_EQ(send->title(), "Capturer");
+    EXPECT_FALSE(send->isSpinnerShown());
+    EXPECT_TRUE(s.enabled("cancelButton"));
+    // The delivered draft gave way to an empty one: nothing to capture.
+    EXPECT_FALSE(s.enabled("captureButton"));
+}
+
+TEST(CaptureViewTest, TheNoticeShowsTheMostPressingMessageInItsStyle)
+{
+    enum Problem { none = 0, operation = 1, draftSaving = 2, missingFolder = 4 };
+    const struct {
+        const char* name;
+        int problems;
+        bool shown, warning, repair;
+        const char* message;   // "" for the draft-saving or destination message
+    } cases[] = {
+        {"all well", none, false, false, false, ""},
+        {"operation error", operation, true, false, false, "Erreur X"},
+        {"draft saving beats the operation", operation | draftSaving, true, false, false, ""},
+        {"missing folder is a warning with repair", missingFolder, true, true, true, ""},
+        {"draft saving beats the folder, no repair", draftSaving | missingFolder, true, false, false, ""},
+        {"operation error keeps the repair", operation | missingFolder, true, false, true, "Erreur X"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PanelSession s;
+        if (c.problems & missingFolder)
+            s.data.put("preferences.json", preferencesWith({PanelSession::notes(s.vault + "/Gone")}).encode());
+        s.open();
+        if (c.problems & operation)
+            s.model->setError(QStringLiteral("Erreur X"));
+        if (c.problems & draftSaving) {
+            // A folder where the file should go: even root cannot replace it.
+            ASSERT_TRUE(QDir().mkpath(s.data.file("draft.json") + "/inside"));
+            s.typeInEditor("x");
+            s.model->persistDraft();
+            ASSERT_TRUE(s.model->draftPersistenceError());
+        }
+        s.settle();
+
+        ASSERT_EQ(s.shown("notice"), c.shown);
+        if (!c.shown)
+            continue;
+        const CaptureNotice::State state = s.part<CaptureNotice>("notice")->state();
+        QString expected = QString::fromUtf8(c.message);
+        if (expected.isEmpty())
+            expected = (c.problems & draftSaving) ? *s.model->draftPersistenceError()
+                                                  : s.model->captureDestinationError().value_or("?");
+        EXPECT_EQ(state.message, expected);
+        EXPECT_EQ(s.part<QLabel>("noticeMessage")->text(), expected);
+        EXPECT_EQ(state.isRoutingWarning, c.warning);
+        EXPECT_EQ(s.shown("noticeRepairButton"), c.repair);
+    }
+}
+
+TEST(CaptureViewTest, AFailedIndexShowsItsStatusLineUntilCompletionsExist)
+{
+    PanelSession s;
+    const QString later = s.vault + "/Later";
+    s.data.put("preferences.json", preferencesWith({PanelSession::notes(later)}).encode());
+    s.open();
+    ASSERT_TRUE(waitUntil([&] { return s.model->indexState().kind() == IndexState::Kind::failed; }));
+    EXPECT_FALSE(s.shown("indexStatusLine"));
+
+    s.typeInEditor("[[");
+    ASSERT_TRUE(s.model->completionContext());
+    EXPECT_TRUE(s.shown("indexStatusLine"));
+    EXPECT_EQ(s.part<QLabel>("indexStatusLabel")->text(), s.model->indexState().label());
+    EXPECT_TRUE(s.shown("retryIndexButton"));
+    EXPECT_TRUE(s.shown("chooseFolderButton"));
+
+    s.click("chooseFolderButton");
+    EXPECT_EQ(s.settingsOpened, 1);
+
+    // The folder appears; retrying indexes it.
+    DataFolder::write(later + "/Projet.md", "# Projet\n");
+    s.click("retryIndexButton");
+    EXPECT_EQ(s.model->indexState(), IndexState::loading());
+    EXPECT_EQ(s.part<QLabel>("indexStatusLabel")->text(), "Indexation…");
+    EXPECT_FALSE(s.shown("retryIndexButton"));
+    ASSERT_TRUE(waitUntil([&] { return s.model->indexState() == IndexState::ready(1); }));
+    s.model->suggestions(s.view->editor()->selectionRange());
+    s.settle();
+    ASSERT_FALSE(s.model->completions().isEmpty());
+    EXPECT_FALSE(s.shown("indexStatusLine"));
+}
+
+TEST(CaptureViewTest, CancelHidesThePanelAndKeepsTheText)
+{
+    PanelSession s;
+    s.open();
+    s.typeInEditor("à garder");
+    s.click("cancelButton");
+    EXPECT_EQ(s.hides, 1);
+    EXPECT_EQ(s.view->editor()->toPlainText(), "à garder");
+    EXPECT_EQ(s.model->content().text, "à garder");
+}
+
+TEST(CaptureViewTest, APressOnAnEmptyAreaDragsTheWindow)
+{
+    const struct {
+        const char* pressed;
+        bool moves;
+    } cases[] = {
+        {"dragStrip", true},
+        {"dragSpacer", true},
+        {"actionRow", true},
+        {"cancelButton", false},
+        {"captureButton", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pressed);
+        PanelSession s;
+        CaptureView& view = s.open();
+        view.move(100, 100);
+        ASSERT_TRUE(waitUntil([&] { return view.pos() == QPoint(100, 100); }));
+        QSignalSpy moved(&view, &CaptureView::userMoved);
+        QWidget* target = s.part(c.pressed);
+        const QPointF local(4, 4);
+        const QPointF start = target->mapToGlobal(local);
+        auto send = [&](QEvent::Type type, QPointF global, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, local, global, Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(target, &event);
+        };
+        send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+        send(QEvent::MouseMove, start + QPointF(10, 5), Qt::LeftButton);
+        send(QEvent::MouseMove, start + QPointF(30, 40), Qt::LeftButton);
+        EXPECT_EQ(moved.count(), 0);   // told once, at the end
+        send(QEvent::MouseButtonRelease, start + QPointF(30, 40), Qt::NoButton);
+        s.settle();
+
+        const QPoint expected = c.moves ? QPoint(130, 140) : QPoint(100, 100);
+        EXPECT_TRUE(waitUntil([&] { return view.pos() == expected; }, 500ms)) << view.pos().x() << "," << view.pos().y();
+        EXPECT_EQ(moved.count(), c.moves ? 1 : 0);
+    }
+}
+
+TEST(CaptureViewTest, APressWithoutMovementIsNotAMove)
+{
+    PanelSession s;
+    CaptureView& view = s.open();
+    QSignalSpy moved(&view, &CaptureView::userMoved);
+    QTest::mouseClick(s.part("dragStrip"), Qt::LeftButton);
+    EXPECT_EQ(moved.count(), 0);
+}
+
+TEST(CaptureViewTest, TheChromeGrowsWithItsRowsAndAsksForAFit)
+{
+    PanelSession s;
+    CaptureView& view = s.open();
+    // Divider and action row: with the drag strip and one line of text this
+    // is the panel's smallest height.
+    EXPECT_EQ(view.chromeHeight(), 47);
+
+    QSignalSpy fits(&view, &CaptureView::contentFitRequested);
+    s.model->setError(QStringLiteral("Une erreur assez longue pour que le message passe sur plusieurs lignes "
+                                     "dans un panneau de largeur ordinaire."));
+    s.settle();
+    EXPECT_GT(view.chromeHeight(), 47 + 20);
+    EXPECT_GE(fits.count(), 1);
+
+    s.model->setError(std::nullopt);
+    s.settle();
+    EXPECT_EQ(view.chromeHeight(), 47);
+}
+
+TEST(CaptureViewTest, OnlyAttachmentsThatDecodeGetATileAndTilesCallTheModel)
+{
+    PanelSession s;
+    const CaptureAttachment broken(QUuid::createUuid(), QByteArray("not an image"), "png");
+    const CaptureAttachment picture(QUuid::createUuid(), imageBytes(qRgb(200, 30, 30)), "png");
+    Capture draft = storedDraft(broken.token() + "\n" + picture.token());
+    draft.attachments = {broken, picture};
+    draft.imageReferences = QList<ImageReference>{{broken.id, "Attachments/broken.png", std::nullopt},
+                                                  {picture.id, "Attachments/picture.png", std::nullopt}};
+    s.data.put("draft.json", bytesOf(draft));
+    s.open();
+    ASSERT_EQ(s.model->currentAttachments().size(), 2);
+
+    EXPECT_TRUE(s.shown("attachmentStrip"));
+    const QList<QWidget*> tiles = s.view->findChildren<QWidget*>("attachmentTile");
+    ASSERT_EQ(tiles.size(), 1);
+    auto* thumbnail = tiles[0]->findChild<QAbstractButton*>("attachmentThumbnail");
+    auto* badge = tiles[0]->findChild<QAbstractButton*>("attachmentRemoveBadge");
+    EXPECT_EQ(thumbnail->accessibleName(), "Agrandir l’image Attachments/picture.png");
+    EXPECT_EQ(badge->accessibleName(), "Supprimer l’image Attachments/picture.png");
+
+    std::optional<QUuid> previewed, removed;
+    s.model->onPreviewImage = [&](const CaptureAttachment& a) { previewed = a.id; };
+    // As the editor does: the image's text goes, and with it the tile whose
+    // badge is still handling the click.
+    s.model->onRemoveImage = [&](const QUuid& id) {
+        removed = id;
+        s.view->editor()->setContent(EditorContent::plain("plus d’image"));
+        s.model->updateContent(s.view->editor()->content());
+    };
+    QTest::mouseClick(thumbnail, Qt::LeftButton);
+    EXPECT_EQ(previewed, picture.id);
+    QTest::mouseClick(badge, Qt::LeftButton);
+    EXPECT_EQ(removed, picture.id);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(s.shown("attachmentStrip"));
+    EXPECT_TRUE(s.view->findChildren<QWidget*>("attachmentTile").isEmpty());
+}
+
+TEST(CaptureViewTest, EachNewNoticeIsAnnouncedOnceButNotTheOneShownAtFirst)
+{
+    PanelSession s;
+    s.data.put("preferences.json", preferencesWith({PanelSession::notes(s.vault)}).encode());
+    s.launch();
+    s.model->setError(QStringLiteral("déjà là"));
+    CaptureView view(*s.model);
+    view.show();
+    QStringList announcements;
+    QObject::connect(view.chrome(), &CaptureChrome::noticeAnnounced,
+                     [&](const QString& notice) { announcements << notice; });
+    s.model->setError(QStringLiteral("A"));
+    s.model->setError(QStringLiteral("A"));
+    view.chrome()->sync();
+    s.model->setError(std::nullopt);
+    s.model->setError(QStringLiteral("B"));
+    EXPECT_EQ(announcements, QStringList({"A", "B"}));
+}
+
+} // namespace
+} // namespace quillor

@@ -1,0 +1,148 @@
+#include "shell/CapturePanel.h"
+
+#include "../model/AppModelTestSupport.h"
+#include "ShellTestSupport.h"
+
+#include "editor/CaptureTextView.h"
+#include "panel/CaptureView.h"
+#include "shell/CaptureTypography.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+using namespace quillor;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Nothing takes room on this screen: the panel grows to at most
+// min(900 − 32, 0.72 × 900, 560) = 560.
+const QRectF screen(0, 0, 1440, 900);
+
+// A model whose one destination exists: the chrome shows only its action row.
+AppModel& configured(test::Session& session)
+{
+    const QString vault = session.data.folder(QStringLiteral("Vault"));
+    const Destination destination = test::makeDestination(QStringLiteral("Carnet"), QStringLiteral("ca"), vault);
+    session.data.put(QStringLiteral("preferences.json"), test::preferencesWith({destination}).encode());
+    return session.launch();
+}
+
+class CapturePanelTest : public ::testing::Test {
+protected:
+    CapturePanelTest() : panel(configured(session)) {}
+
+    CaptureTextView& editor() const { return *panel.captureView()->editor(); }
+    QRectF at(double x, double y, double height = CaptureTypography::lineHeight() + 69) const
+    {
+        return QRectF(x, y, 480, height);
+    }
+    void showAt(const QRectF& frame)
+    {
+        panel.captureScreen = screen;
+        panel.setFrame(frame);
+        panel.show();
+        panel.requestContentFit();
+        test::spin(60ms);
+    }
+    void edit(const std::function<void()>& keys)
+    {
+        keys();
+        test::spin(60ms); // the queued fits and layouts
+    }
+    void typeLines(int count)
+    {
+        edit([&] {
+            for (int i = 0; i < count; ++i) {
+                QTest::keyClicks(&editor(), QStringLiteral("ligne %1").arg(i));
+                QTest::keyClick(&editor(), Qt::Key_Return);
+            }
+        });
+    }
+    bool barShown() const { return editor().verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn; }
+    bool caretVisible() const { return editor().viewport()->rect().contains(editor().cursorRect()); }
+
+    test::Session session;
+    CapturePanel panel;
+};
+
+TEST_F(CapturePanelTest, FollowsTheTextBetweenOneLineAndTheScreenMaximum)
+{
+    // An odd frame: the width comes back, the empty editor takes one line,
+    // the top edge stays.
+    showAt(QRectF(300, 200, 400, 300));
+    EXPECT_EQ(panel.frame(), at(300, 200));
+    EXPECT_FALSE(barShown());
+
+    typeLines(60);
+    EXPECT_EQ(panel.frame(), at(300, 200, 560));
+    EXPECT_TRUE(barShown());
+    EXPECT_TRUE(caretVisible());
+
+    // Typing at the top of the long text brings the caret back into view.
+    editor().moveCursor(QTextCursor::Start);
+    edit([&] { QTest::keyClicks(&editor(), QStringLiteral("x")); });
+    EXPECT_TRUE(caretVisible());
+
+    // Down to three lines: the bar goes and the text is back at the top.
+    QTextCursor cursor = editor().textCursor();
+    cursor.movePosition(QTextCursor::Down, QTextCursor::MoveAnchor, 3);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    editor().setTextCursor(cursor);
+    edit([&] { QTest::keyClick(&editor(), Qt::Key_Delete); });
+    EXPECT_GT(panel.frame().height(), at(0, 0).height());
+    EXPECT_LT(panel.frame().height(), 560);
+    EXPECT_FALSE(barShown());
+    EXPECT_EQ(editor().verticalScrollBar()->value(), 0);
+
+    edit([&] {
+        QTest::keyClick(&editor(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&editor(), Qt::Key_Delete);
+    });
+    EXPECT_EQ(panel.frame(), at(300, 200));
+}
+
+TEST_F(CapturePanelTest, NothingIsFittedWhileHiddenOrWithoutAScreen)
+{
+    const QRectF odd(300, 200, 400, 300);
+    panel.captureScreen = screen;
+    panel.setFrame(odd);
+    typeLines(5);
+    panel.requestContentFit();
+    panel.fitContent();
+    test::spin(60ms);
+    EXPECT_EQ(panel.frame(), odd);
+
+    panel.captureScreen.reset();
+    panel.show();
+    panel.fitContent();
+    EXPECT_EQ(panel.frame(), odd);
+}
+
+TEST_F(CapturePanelTest, ScreenChangesAndMovesFitThePanelIntoItsScreen)
+{
+    const ScreenArea left{screen, QRectF(0, 30, 1440, 870), true};
+    const ScreenArea right{QRectF(1440, 0, 1280, 800), QRectF(1440, 0, 1280, 800), false};
+    showAt(at(0, 0));
+    panel.setFrame(at(2000, 760));
+    const double h = panel.frame().height();
+    // Its screen still there: pulled up onto it. Gone: onto the remaining one.
+    panel.screensChanged({left, right});
+    EXPECT_EQ(panel.captureScreen, right.available);
+    EXPECT_EQ(panel.frame(), at(2000, 800 - h));
+    panel.screensChanged({left});
+    EXPECT_EQ(panel.captureScreen, left.available);
+    EXPECT_EQ(panel.frame(), at(960, 800 - h));
+
+    // A drag that left the panel half off the real screen.
+    const QRectF available = ScreenSpace::current().value(0).available;
+    panel.setFrame(at(available.right() - 100, available.y() + 10));
+    QList<QRectF> reported;
+    panel.onUserMoved = [&](const QRectF& frame) { reported.append(frame); };
+    panel.didFinishUserMove();
+    EXPECT_EQ(reported, QList<QRectF>{at(available.x() + available.width() - 480, available.y() + 10)});
+    EXPECT_EQ(panel.frame(), reported.value(0));
+    EXPECT_EQ(panel.captureScreen, available);
+}
+
+} // namespace
