@@ -1,9 +1,4 @@
-#include "editing/CodeSyntax.h"
-
-#include <gtest/gtest.h>
-
-#include <random>
-#include <string>
+#include "EditingTestSupport.h"
 
 using namespace quillor;
 
@@ -16,71 +11,37 @@ Span inlineSpan(TextRange range, QList<TextRange> delimiters, TextRange content)
     return Span{range, range, delimiters, content, false};
 }
 
-std::string describe(const QList<Span>& spans)
-{
-    std::string out;
-    for (const Span& s : spans) {
-        out += "{(" + std::to_string(s.range.location) + "," + std::to_string(s.range.length) + ") act("
-            + std::to_string(s.activationRange.location) + "," + std::to_string(s.activationRange.length) + ") [";
-        for (const TextRange& d : s.delimiters)
-            out += "(" + std::to_string(d.location) + "," + std::to_string(d.length) + ")";
-        out += "] content(" + std::to_string(s.contentRange.location) + "," + std::to_string(s.contentRange.length)
-            + ")" + (s.fenced ? " fenced}" : "}");
-    }
-    return out;
-}
-
 // The inline rule read literally: each opener searches to the end of the text
 // for a run of its length. Only valid for texts without fence lines.
 QList<Span> literalInlineSpans(const QString& text)
 {
-    QList<Span> spans;
-    const qsizetype n = text.size();
-    auto runEnd = [&](qsizetype i) {
-        while (i < n && text[i] == u'`')
+    const auto runEnd = [&](qsizetype i) {
+        while (i < text.size() && text[i] == u'`')
             ++i;
         return i;
     };
-    qsizetype i = 0;
-    while (i < n) {
-        if (text[i] != u'`') {
-            ++i;
-            continue;
-        }
+    QList<Span> spans;
+    for (qsizetype i = text.indexOf(u'`'); i >= 0; i = text.indexOf(u'`', i)) {
+        const qsizetype open = runEnd(i), length = open - i;
         qsizetype backslashes = 0;
         while (i - backslashes > 0 && text[i - backslashes - 1] == u'\\')
             ++backslashes;
-        const qsizetype open = runEnd(i);
+        qsizetype close = -1;
+        for (qsizetype j = text.indexOf(u'`', open); backslashes % 2 == 0 && j >= 0 && close < 0; j = text.indexOf(u'`', runEnd(j)))
+            close = runEnd(j) - j == length ? j : -1;
         if (backslashes % 2 == 1) {
             i = open;
-            continue;
+        } else if (close >= 0) {
+            spans.append(inlineSpan({i, close + length - i}, {{i, length}, {close, length}}, TextRange::fromBounds(open, close)));
+            i = close + length;
+        } else {
+            qsizetype end = open;
+            while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+                ++end;
+            spans.append(inlineSpan(TextRange::fromBounds(i, end), end > open ? QList<TextRange>{{i, length}} : QList<TextRange>{},
+                                    TextRange::fromBounds(open, end)));
+            i = end;
         }
-        qsizetype j = open;
-        qsizetype close = -1;
-        while (j < n && close < 0) {
-            if (text[j] != u'`') {
-                ++j;
-                continue;
-            }
-            const qsizetype e = runEnd(j);
-            if (e - j == open - i)
-                close = j;
-            j = e;
-        }
-        if (close >= 0) {
-            spans.append(inlineSpan(TextRange::fromBounds(i, close + open - i), {{i, open - i}, {close, open - i}},
-                                    TextRange::fromBounds(open, close)));
-            i = close + open - i;
-            continue;
-        }
-        qsizetype end = open;
-        while (end < n && text[end] != u'\n' && text[end] != u'\r')
-            ++end;
-        QList<TextRange> delimiters;
-        if (end > open)
-            delimiters.append({i, open - i});
-        spans.append(inlineSpan(TextRange::fromBounds(i, end), delimiters, TextRange::fromBounds(open, end)));
-        i = end;
     }
     return spans;
 }
@@ -90,10 +51,7 @@ QList<Span> literalInlineSpans(const QString& text)
 TEST(CodeSyntaxTest, Spans)
 {
     const QString surrogate = QStringLiteral("`") + QChar(0xD800) + QStringLiteral("`");
-    struct Case {
-        QString text;
-        QList<Span> spans;
-    };
+    struct Case { QString text; QList<Span> spans; };
     const Case cases[] = {
         {QString(), {}},
         // Inline spans
@@ -130,11 +88,8 @@ TEST(CodeSyntaxTest, Spans)
          {inlineSpan({0, 3}, {{0, 1}, {2, 1}}, {1, 1}), Span{{4, 12}, {4, 11}, {{4, 3}, {12, 3}}, {8, 4}, true},
           inlineSpan({16, 3}, {{16, 1}, {18, 1}}, {17, 1})}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text.toStdString());
-        const QList<Span> found = CodeSyntax::spans(c.text);
-        EXPECT_EQ(found, c.spans) << describe(found);
-    }
+    for (const Case& c : cases)
+        EXPECT_TRUE(test::same(CodeSyntax::spans(c.text), c.spans)) << printable(c.text);
 }
 
 // Openers index the runs by length instead of searching the text each time;
@@ -156,7 +111,7 @@ TEST(CodeSyntaxTest, InlineSpansAgreeWithTheLiteralSearch)
                 text += u'x';
         }
         SCOPED_TRACE(text.toStdString());
-        ASSERT_EQ(CodeSyntax::spans(text), literalInlineSpans(text));
+        ASSERT_TRUE(test::same(CodeSyntax::spans(text), literalInlineSpans(text)));
     }
 }
 
@@ -178,27 +133,13 @@ TEST(CodeSyntaxTest, IsActive)
 {
     const Span inlineCode = CodeSyntax::spans(QStringLiteral("a `code` b")).first();   // (2,6)
     const Span block = CodeSyntax::spans(QStringLiteral("```\nx\n```\ny")).first();     // activation (0,9)
-    struct Case {
-        Span span;
-        QList<TextRange> selections;
-        bool active;
+    const struct { Span span; QList<TextRange> selections; bool active; } cases[] = {
+        {inlineCode, {}, false},        {inlineCode, {{2, 0}}, true},  {inlineCode, {{8, 0}}, true},
+        {inlineCode, {{0, 2}}, false},  {inlineCode, {{8, 2}}, false}, {inlineCode, {{0, 0}, {5, 0}}, true},
+        {block, {{9, 0}}, true},        {block, {{10, 0}}, false},     {block, {{9, 1}}, false},
     };
-    const Case cases[] = {
-        {inlineCode, {}, false},
-        {inlineCode, {{2, 0}}, true},
-        {inlineCode, {{8, 0}}, true},
-        {inlineCode, {{0, 2}}, false},
-        {inlineCode, {{8, 2}}, false},
-        {inlineCode, {{0, 0}, {5, 0}}, true},
-        {block, {{9, 0}}, true},
-        {block, {{10, 0}}, false},
-        {block, {{9, 1}}, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.selections.size()) + " selections at "
-                     + (c.selections.isEmpty() ? std::string("-") : std::to_string(c.selections[0].location)));
-        EXPECT_EQ(CodeSyntax::isActive(c.span, c.selections), c.active);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(CodeSyntax::isActive(c.span, c.selections), c.active) << test::show(c.selections);
 }
 
 TEST(CodeSyntaxTest, NewlinePlan)
@@ -207,11 +148,7 @@ TEST(CodeSyntaxTest, NewlinePlan)
     auto plan = [](qsizetype caret, const char* text, qsizetype newCaret) {
         return Plan(CodeSyntax::Replacement{{caret, 0}, QString::fromUtf8(text), {newCaret, 0}});
     };
-    struct Case {
-        QString text;
-        TextRange selection;
-        Plan expected;
-    };
+    struct Case { QString text; TextRange selection; Plan expected; };
     const Case cases[] = {
         {QStringLiteral("```plain"), {8, 0}, plan(8, "\n\n```", 9)},
         {QStringLiteral("  ~~~~"), {6, 0}, plan(6, "\n  \n  ~~~~", 9)},
@@ -229,8 +166,7 @@ TEST(CodeSyntaxTest, NewlinePlan)
         {QStringLiteral("```\r\nx"), {4, 0}, std::nullopt},                // inside CRLF
         {QString(), {0, 0}, std::nullopt},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text.toStdString() + " @" + std::to_string(c.selection.location));
-        EXPECT_EQ(CodeSyntax::newlinePlan(c.text, c.selection), c.expected);
-    }
+    for (const Case& c : cases)
+        EXPECT_TRUE(test::same(CodeSyntax::newlinePlan(c.text, c.selection), c.expected))
+            << printable(c.text) << " @" << c.selection.location;
 }

@@ -1,31 +1,15 @@
-#include "editing/EditorCommands.h"
+#include "EditingTestSupport.h"
 
+#include "editing/EditorCommands.h"
 #include "editing/ListMovement.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <random>
-#include <string>
 
 using namespace quillor;
 using EditorBehavior::Command;
 using EditorBehavior::Edit;
 
 namespace {
-
-std::string describe(TextRange r) { return "(" + std::to_string(r.location) + "," + std::to_string(r.length) + ")"; }
-
-std::string describe(const std::optional<Edit>& e)
-{
-    if (!e)
-        return "absent";
-    if (e->kind == Edit::Kind::wrap)
-        return "wrap(\"" + e->opening.toStdString() + "\", \"" + e->closing.toStdString() + "\")";
-    if (e->kind == Edit::Kind::select)
-        return "select(" + describe(e->selection) + ")";
-    return "replace(" + describe(e->range) + ", \"" + e->text.toStdString() + "\", " + describe(e->selection) + ")";
-}
 
 Edit replace(TextRange range, const QString& text, TextRange selection) { return Edit::replace(range, text, selection); }
 Edit wrap(const QString& opening, const QString& closing) { return Edit::wrap(opening, closing); }
@@ -94,13 +78,11 @@ TEST(EditorCommandsTest, Commands)
         {"quote after indentation goes", Command::quote, "\t> a", {4, 0}, replace({1, 2}, "", {2, 0})},
         {"quote mark added after a CRLF", Command::quote, "x\r\n  a", {6, 0}, replace({5, 0}, "> ", {8, 0})},
     };
-    for (const auto& c : cases) {
-        const std::optional<Edit> edit = EditorBehavior::command(c.command, c.text, c.selection);
-        EXPECT_EQ(edit, c.expected) << c.name << ": got " << describe(edit) << ", expected " << describe(c.expected);
-    }
+    for (const auto& c : cases)
+        EXPECT_TRUE(test::same(EditorBehavior::command(c.command, c.text, c.selection), c.expected)) << c.name;
     for (const Command command : EditorBehavior::allCommands()) {
         for (const TextRange selection : {TextRange{-1, 0}, TextRange{0, -1}, TextRange{2, 2}, TextRange{4, 0}})
-            EXPECT_EQ(EditorBehavior::command(command, "abc", selection), std::nullopt) << describe(selection);
+            EXPECT_EQ(EditorBehavior::command(command, "abc", selection), std::nullopt);
     }
 }
 
@@ -136,92 +118,49 @@ TEST(EditorCommandsTest, ListStyleCycle)
 
 namespace {
 
-QString randomMarkdown(std::mt19937& random)
-{
-    static const QStringList tokens = {
-        "- ", "* ", "1. ", "- [ ] ", "- [x] ", "> ", "# ", "  ", "    ", "\t", "**", "*", "~~", "==", "`", "```",
-        "[[", "]]", "word", "e\u0301", "\U0001F600", "\n", "\n", "\n", "\r\n", "\r", "\u2028", "\v", "x",
-    };
-    QString text;
-    for (int n = int(random() % 40); n > 0; --n)
-        text += tokens[random() % tokens.size()];
-    return text;
-}
-
-bool splitsPair(const QString& text, qsizetype position)
-{
-    return position > 0 && position < text.size() && text[position - 1].isHighSurrogate() && text[position].isLowSurrogate();
-}
-
-bool hasLoneSurrogate(const QString& text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if ((text[i].isHighSurrogate() && !(i + 1 < text.size() && text[i + 1].isLowSurrogate()))
-            || (text[i].isLowSurrogate() && !(i > 0 && text[i - 1].isHighSurrogate())))
-            return true;
-    }
-    return false;
-}
-
-// Empty when the range lies inside the text on whole code points.
-std::string rangeFault(const QString& text, TextRange range)
-{
-    if (range.location < 0 || range.length < 0 || range.end() > text.size())
-        return describe(range) + " outside the text";
-    if (splitsPair(text, range.location) || splitsPair(text, range.end()))
-        return describe(range) + " splits a surrogate pair";
-    return {};
-}
-
-std::string editFault(const QString& text, TextRange selection, const Edit& edit)
-{
-    if (edit.kind == Edit::Kind::replace && !rangeFault(text, edit.range).empty())
-        return "range " + rangeFault(text, edit.range);
-    const Edit::Result result = edit.applied(text, selection);
-    return hasLoneSurrogate(result.text) ? "a lone surrogate" : rangeFault(result.text, result.selection);
-}
-
+// Empty when the plan copies whole code points and changes only indentation and line breaks.
 std::string planFault(const QString& text, const ListMovement::Plan& plan)
 {
     for (const ListMovement::Piece& piece : plan.pieces) {
-        if (piece.kind == ListMovement::Piece::Kind::source && !rangeFault(text, piece.range).empty())
-            return "piece " + rangeFault(text, piece.range);
+        if (piece.kind == ListMovement::Piece::Kind::source && !test::rangeFault(text, piece.range).empty())
+            return "piece " + test::rangeFault(text, piece.range);
     }
     const QString moved = plan.replacement(text);
-    // A move changes only indentation and line breaks.
     const auto letters = [](QString s) {
         s.remove(u' ').remove(u'\t').remove(u'\n').remove(u'\r');
         std::sort(s.begin(), s.end());
         return s;
     };
-    if (hasLoneSurrogate(moved) || letters(moved) != letters(text))
+    if (test::hasLoneSurrogate(moved) || letters(moved) != letters(text))
         return "other characters changed";
-    if (!rangeFault(moved, plan.movedRange).empty())
-        return "moved range " + rangeFault(moved, plan.movedRange);
-    return rangeFault(moved, plan.selection);
+    if (!test::rangeFault(moved, plan.movedRange).empty())
+        return "moved range " + test::rangeFault(moved, plan.movedRange);
+    return test::rangeFault(moved, plan.selection);
 }
 
 } // namespace
 
 TEST(EditorCommandsTest, RandomTextsGetSoundEdits)
 {
+    const QStringList tokens = {
+        "- ", "* ", "1. ", "- [ ] ", "- [x] ", "> ", "# ", "  ", "    ", "\t", "**", "*", "~~", "==", "`", "```",
+        "[[", "]]", "word", "e\u0301", "\U0001F600", "\n", "\n", "\n", "\r\n", "\r", "\u2028", "\v", "x",
+    };
     std::mt19937 random(20240607);
     for (int round = 0; round < 2000; ++round) {
-        const QString text = randomMarkdown(random);
+        const QString text = test::randomText(random, tokens, 39);
         qsizetype a = random() % (text.size() + 1);
         qsizetype b = random() % 3 ? qsizetype(random() % (text.size() + 1)) : a;
-        a -= splitsPair(text, a);
-        b -= splitsPair(text, b);
+        a -= test::splitsPair(text, a);
+        b -= test::splitsPair(text, b);
         const TextRange selection = TextRange::fromBounds(std::min(a, b), std::max(a, b));
-        QString shown = text;
-        shown.replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r"));
-        const std::string context = "text \"" + shown.toStdString() + "\" selection " + describe(selection);
+        const std::string context = printable(text) + " selection " + test::show(selection);
 
         for (const Command command : EditorBehavior::allCommands()) {
             const std::string name = EditorBehavior::name(command).toStdString() + " on " + context;
             const std::optional<Edit> edit = EditorBehavior::command(command, text, selection);
             ASSERT_TRUE(edit) << name;
-            ASSERT_EQ(editFault(text, selection, *edit), "") << name;
+            ASSERT_EQ(test::editFault(text, selection, edit), "") << name;
             // Markers or a line mark added, asked again, go again.
             const bool adds = edit->kind == Edit::Kind::wrap || edit->range.isEmpty();
             if (adds && (command == Command::heading || command == Command::quote || edit->kind == Edit::Kind::wrap)
@@ -239,7 +178,7 @@ TEST(EditorCommandsTest, RandomTextsGetSoundEdits)
             const std::optional<Edit> edit = cycle.advance(state.text, state.selection);
             if (!edit)
                 break;
-            ASSERT_EQ(editFault(state.text, state.selection, *edit), "") << "cycle on " << context;
+            ASSERT_EQ(test::editFault(state.text, state.selection, edit), "") << "cycle on " << context;
             state = edit->applied(state.text, state.selection);
             ASSERT_EQ(cycle.expectedText, state.text) << context;
             ASSERT_EQ(cycle.expectedSelection, state.selection) << context;

@@ -54,13 +54,7 @@ TEST(EditorLayoutTest, Rectangles)
 
 TEST(EditorLayoutTest, Gestures)
 {
-    const struct {
-        const char* name;
-        QPointF translation;
-        QPointF velocity;
-        bool horizontal;
-        int step;
-    } cases[] = {
+    const struct { const char* name; QPointF translation; QPointF velocity; bool horizontal; int step; } cases[] = {
         {"diagonal: 1.2 × 26 ≥ 30", {30, 26}, {}, false, 0},
         {"sideways enough", {30, 20}, {}, true, 1},
         {"leftwards", {-30, 20}, {}, true, -1},
@@ -81,10 +75,7 @@ TEST(EditorLayoutTest, Gestures)
 
 TEST(EditorLayoutTest, IndentationSteps)
 {
-    const struct {
-        qreal translation;
-        int steps;
-    } cases[] = {
+    const struct { qreal translation; int steps; } cases[] = {
         {-50, -2}, {23.9, 0}, {24, 1}, {-23.9, 0}, {71.9, 2},
         {10000, 32}, {-10000, -32}, {notANumber, 0}, {-infinity, 0},
     };

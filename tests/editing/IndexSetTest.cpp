@@ -6,11 +6,7 @@ using namespace quillor;
 
 TEST(IndexSetTest, NormalisesRuns)
 {
-    const struct {
-        const char* name;
-        QList<TextRange> input;
-        QList<TextRange> runs;
-    } cases[] = {
+    const struct { const char* name; QList<TextRange> input; QList<TextRange> runs; } cases[] = {
         {"empty ranges dropped", {{3, 0}, {5, 0}}, {}},
         {"sorted", {{5, 1}, {0, 2}}, {{0, 2}, {5, 1}}},
         {"overlapping merged", {{0, 3}, {2, 3}}, {{0, 5}}},

@@ -42,12 +42,7 @@ TEST(ListMarkerGeometryTest, SizesAndMarkerRect)
 
 TEST(ListMarkerGeometryTest, ColumnWidth)
 {
-    const struct {
-        const char* name;
-        QString text;
-        qreal fontSize;
-        qreal width;
-    } cases[] = {
+    const struct { const char* name; QString text; qreal fontSize; qreal width; } cases[] = {
         {"bullets only, however long the marker", "- a\n    * b\n+ c", 17, 17},
         {"one-digit numbers narrower than s", "1. a\n2. b", 17, 17},
         {"two-digit number widens it", "- a\n10. b", 17, 24},

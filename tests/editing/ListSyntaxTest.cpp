@@ -1,13 +1,8 @@
-#include "editing/ListSyntax.h"
+#include "EditingTestSupport.h"
 
 #include "core/Regex.h"
 #include "core/TextLines.h"
 #include "editing/EditorSyntax.h"
-
-#include <gtest/gtest.h>
-
-#include <random>
-#include <string>
 
 using namespace quillor;
 using ListSyntax::Edit;
@@ -15,56 +10,24 @@ using ListSyntax::Item;
 
 namespace {
 
-std::string describe(TextRange r) { return "(" + std::to_string(r.location) + "," + std::to_string(r.length) + ")"; }
-
-std::string describe(const Item& i)
-{
-    return "{line " + describe(i.line) + " marker " + describe(i.marker) + " checkbox " + (i.checkbox ? describe(*i.checkbox) : "-")
-        + " continuation \"" + i.continuation.toStdString() + "\" contentStart " + std::to_string(i.contentStart) + " number "
-        + (i.number ? std::to_string(*i.number) : "-") + " indentation " + std::to_string(i.indentation) + "}";
-}
-
-std::string describe(const QList<Item>& items)
-{
-    std::string out;
-    for (const Item& i : items)
-        out += describe(i) + " ";
-    return out.empty() ? "none" : out;
-}
-
-std::string describe(const std::optional<Edit>& e)
-{
-    return e ? "Edit(" + describe(e->range) + ", \"" + e->replacement.toStdString() + "\")" : "absent";
-}
-
 Item bullet(TextRange line, qsizetype markerStart, qsizetype contentStart, const QString& continuation, qsizetype indentation = 0)
 {
     return Item{line, TextRange::fromBounds(markerStart, contentStart), std::nullopt, continuation, contentStart, std::nullopt, indentation};
 }
-
 Item ordered(TextRange line, qsizetype markerStart, qsizetype contentStart, int number, const QString& continuation)
 {
-    Item item = bullet(line, markerStart, contentStart, continuation);
-    item.number = number;
-    return item;
+    return Item{line, TextRange::fromBounds(markerStart, contentStart), std::nullopt, continuation, contentStart, number, 0};
 }
-
 Item task(TextRange line, qsizetype markerStart, qsizetype contentStart, const QString& continuation)
 {
-    Item item = bullet(line, markerStart, contentStart, continuation);
-    item.checkbox = TextRange{markerStart + 2, 3};
-    return item;
+    return Item{line, TextRange::fromBounds(markerStart, contentStart), TextRange{markerStart + 2, 3}, continuation, contentStart, std::nullopt, 0};
 }
 
 } // namespace
 
 TEST(ListSyntaxTest, Items)
 {
-    const struct {
-        const char* name;
-        QString text;
-        QList<Item> expected;
-    } cases[] = {
+    const struct { const char* name; QString text; QList<Item> expected; } cases[] = {
         {"empty text", "", {}},
         {"ordered with dot", "1. a", {ordered({0, 4}, 0, 3, 1, "2. ")}},
         {"ordered with parenthesis", "7) x", {ordered({0, 4}, 0, 3, 7, "8) ")}},
@@ -91,7 +54,6 @@ TEST(ListSyntaxTest, Items)
          {Item{{0, 11}, {2, 8}, TextRange{6, 3}, "  13. [ ] ", 10, 12, 2}}},
         {"LF lines", "- a\n1. b\n", {bullet({0, 4}, 0, 2, "- "), ordered({4, 5}, 4, 7, 1, "2. ")}},
         {"CRLF lines", "- a\r\n+ b", {bullet({0, 5}, 0, 2, "- "), bullet({5, 3}, 5, 7, "+ ")}},
-        {"CR lines", "- a\r- b", {bullet({0, 4}, 0, 2, "- "), bullet({4, 3}, 4, 6, "- ")}},
         {"line separator", QString("1. a") + QChar(0x2028) + "* b", {ordered({0, 5}, 0, 3, 1, "2. "), bullet({5, 3}, 5, 7, "* ")}},
         {"paragraph separator", QString("- a") + QChar(0x2029) + "- b", {bullet({0, 4}, 0, 2, "- "), bullet({4, 3}, 4, 6, "- ")}},
         {"not at line start", "a - b", {}},
@@ -104,20 +66,13 @@ TEST(ListSyntaxTest, Items)
         {"after an unclosed span", "a `b\n- c", {bullet({5, 3}, 5, 7, "- ")}},
         {"span right after the marker", "- `code`", {bullet({0, 8}, 0, 2, "- ")}},
     };
-    for (const auto& c : cases) {
-        const QList<Item> actual = ListSyntax::items(c.text);
-        EXPECT_TRUE(actual == c.expected) << c.name << ": got " << describe(actual) << ", expected " << describe(c.expected);
-    }
+    for (const auto& c : cases)
+        EXPECT_TRUE(test::same(ListSyntax::items(c.text), c.expected)) << c.name;
 }
 
 TEST(ListSyntaxTest, NewlineEdit)
 {
-    const struct {
-        const char* name;
-        QString text;
-        TextRange selection;
-        std::optional<Edit> expected;
-    } cases[] = {
+    const struct { const char* name; QString text; TextRange selection; std::optional<Edit> expected; } cases[] = {
         {"caret in the text", "- abc", {3, 0}, Edit{{3, 0}, "\n- "}},
         {"caret at content start", "- abc", {2, 0}, Edit{{2, 0}, "\n- "}},
         {"selection replaced", "- abc", {2, 3}, Edit{{2, 3}, "\n- "}},
@@ -140,10 +95,8 @@ TEST(ListSyntaxTest, NewlineEdit)
         {"end beyond the text", "- a", {3, 1}, std::nullopt},
         {"empty text", "", {0, 0}, std::nullopt},
     };
-    for (const auto& c : cases) {
-        const std::optional<Edit> actual = ListSyntax::newlineEdit(c.text, c.selection);
-        EXPECT_TRUE(actual == c.expected) << c.name << ": got " << describe(actual) << ", expected " << describe(c.expected);
-    }
+    for (const auto& c : cases)
+        EXPECT_TRUE(test::same(ListSyntax::newlineEdit(c.text, c.selection), c.expected)) << c.name;
 }
 
 TEST(ListSyntaxTest, RenderedMarkerAndCheckbox)
@@ -186,10 +139,7 @@ TEST(ListSyntaxTest, ItemsAgreeWithTheExpression)
                                 QString(QChar(0x2028)), QString(QChar(0x2029))};
     std::mt19937 random(4);
     for (int round = 0; round < 5000; ++round) {
-        QString text;
-        const int length = int(random() % 24);
-        for (int i = 0; i < length; ++i)
-            text += pieces[int(random() % pieces.size())];
+        const QString text = test::randomText(random, pieces, 23);
         const QList<TextRange> code = EditorSyntax::codeRanges(text);
         QList<Item> expected;
         for (const RegexMatch& match : expression.matches(text)) {
@@ -210,7 +160,6 @@ TEST(ListSyntaxTest, ItemsAgreeWithTheExpression)
             item.number.reset();
             item.indentation = 0;
         }
-        ASSERT_TRUE(actual == expected) << QString(text).replace('\n', "\\n").toStdString() << ": got " << describe(actual)
-                                        << ", expected " << describe(expected);
+        ASSERT_TRUE(test::same(actual, expected)) << printable(text);
     }
 }

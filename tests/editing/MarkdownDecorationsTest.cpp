@@ -1,6 +1,5 @@
-#include "editing/MarkdownDecorations.h"
-
 #include "editing/IndexSet.h"
+#include "editing/MarkdownDecorations.h"
 
 #include <gtest/gtest.h>
 
@@ -21,19 +20,15 @@ public:
     explicit GridLayout(const QString& text, qsizetype columns = 1000, IndexSet zeroWidth = {}, IndexSet null = {})
         : m_text(text), m_zeroWidth(std::move(zeroWidth)), m_null(std::move(null))
     {
-        qsizetype start = 0;
-        while (start < text.size()) {
-            qsizetype end = text.indexOf(u'\n', start);
-            const bool terminated = end >= 0;
-            if (!terminated)
-                end = text.size();
+        for (qsizetype start = 0; start < text.size();) {
+            const qsizetype lineFeed = text.indexOf(u'\n', start);
+            const qsizetype end = lineFeed >= 0 ? lineFeed : text.size();
             for (qsizetype chunk = start;; chunk += columns) {
                 const qsizetype chunkEnd = std::min(chunk + columns, end);
-                const bool last = chunkEnd == end;
-                const qsizetype rangeEnd = last && terminated ? end + 1 : chunkEnd;
+                const qsizetype rangeEnd = chunkEnd == end && lineFeed >= 0 ? end + 1 : chunkEnd;
                 if (rangeEnd > chunk)
-                    append(TextRange::fromBounds(chunk, rangeEnd));
-                if (last)
+                    m_fragments.append({TextRange::fromBounds(chunk, rangeEnd), QRectF(0, 20.0 * m_fragments.size(), 300, 20)});
+                if (chunkEnd == end)
                     break;
             }
             start = end + 1;
@@ -42,6 +37,7 @@ public:
 
     qsizetype textLength() const override { return m_text.size(); }
     qreal lineFragmentPadding() const override { return 5; }
+    bool isNullGlyph(qsizetype position) const override { return m_null.contains(position); }
 
     QList<LineFragment> lineFragments(TextRange range) const override
     {
@@ -55,32 +51,21 @@ public:
 
     QRectF glyphBounds(TextRange range, const LineFragment& fragment) const override
     {
-        const TextRange before = TextRange::fromBounds(fragment.range.location, range.location);
-        const qreal left = lineFragmentPadding() + advance(before);
+        const qreal left = lineFragmentPadding() + advance(TextRange::fromBounds(fragment.range.location, range.location));
         return QRectF(left, fragment.rect.top(), advance(range), fragment.rect.height());
     }
 
-    bool isNullGlyph(qsizetype position) const override { return m_null.contains(position); }
-
 private:
-    void append(TextRange range)
-    {
-        m_fragments.append(LineFragment{range, QRectF(0, 20.0 * m_fragments.size(), 300, 20)});
-    }
-
     qreal advance(TextRange range) const
     {
         qreal width = 0;
-        for (qsizetype i = range.location; i < range.end(); ++i) {
-            if (m_text.at(i) != u'\n' && !m_zeroWidth.contains(i))
-                width += 10;
-        }
+        for (qsizetype i = range.location; i < range.end(); ++i)
+            width += m_text.at(i) != u'\n' && !m_zeroWidth.contains(i) ? 10 : 0;
         return width;
     }
 
     QString m_text;
-    IndexSet m_zeroWidth;
-    IndexSet m_null;
+    IndexSet m_zeroWidth, m_null;
     QList<LineFragment> m_fragments;
 };
 
@@ -96,10 +81,7 @@ std::string describe(const QList<Decoration>& decorations)
     return out.empty() ? "none" : out;
 }
 
-TextRange whole(const QString& text)
-{
-    return TextRange{0, text.size()};
-}
+TextRange whole(const QString& text) { return TextRange{0, text.size()}; }
 
 QList<Decoration> decorate(const QString& text, const QList<TextRange>& selections, const DecorationLayout& layout,
                            std::optional<TextRange> request = std::nullopt)
@@ -125,27 +107,6 @@ TEST(MarkdownDecorationsTest, UpdateRunsOnlyWhenInputsChange)
     EXPECT_FALSE(manager.updateDecorations("> a", {{3, 0}, {0, 0}}, true));
 }
 
-TEST(MarkdownDecorationsTest, StoredHighlights)
-{
-    const struct {
-        const char* name;
-        QString text;
-        QList<TextRange> selections;
-        QList<TextRange> highlights;
-    } cases[] = {
-        {"no selection: the word only", "==word==", {}, {{2, 4}}},
-        {"caret right after the closing run", "==word==", {{8, 0}}, {{0, 8}}},
-        {"selection inside", "==word==", {{3, 2}}, {{0, 8}}},
-        {"caret elsewhere", "==a== ==b==", {{11, 0}}, {{2, 1}, {6, 5}}},
-        {"inside code: none", "`==a==`", {}, {}},
-    };
-    for (const auto& c : cases) {
-        MarkdownLayoutManager manager;
-        manager.updateDecorations(c.text, c.selections, false);
-        EXPECT_EQ(manager.highlights(), c.highlights) << c.name;
-    }
-}
-
 TEST(MarkdownDecorationsTest, OrderEmptinessAndComposition)
 {
     const QString text = "> q\n`c` ==h==";
@@ -167,12 +128,7 @@ TEST(MarkdownDecorationsTest, OrderEmptinessAndComposition)
 TEST(MarkdownDecorationsTest, DragFeedback)
 {
     const QString text = "- a\n- b\n- c";
-    const struct {
-        const char* name;
-        std::optional<TextRange> dragged;
-        TextRange request;
-        const char* expected;
-    } cases[] = {
+    const struct { const char* name; std::optional<TextRange> dragged; TextRange request; const char* expected; } cases[] = {
         {"one line", TextRange{4, 4}, {0, 11}, "dragging(5,20.5,295,19) "},
         {"two lines, one rectangle each", TextRange{0, 8}, {0, 11}, "dragging(5,0.5,295,19) dragging(5,20.5,295,19) "},
         {"only the requested lines", TextRange{0, 11}, {8, 3}, "dragging(5,40.5,295,19) "},
@@ -188,14 +144,17 @@ TEST(MarkdownDecorationsTest, DragFeedback)
     }
 }
 
-TEST(MarkdownDecorationsTest, QuoteBars)
+// Quote bars and code backgrounds on a grid wrapped every 6 characters unless told.
+TEST(MarkdownDecorationsTest, QuoteBarsAndCodeBackgrounds)
 {
+    const QString fenced = "```\ncode\n```\nafter";
     const struct {
         const char* name;
         QString text;
         QList<TextRange> selections;
         std::optional<TextRange> request;
         const char* expected;
+        qsizetype columns = 6;
     } cases[] = {
         {"three lines merge into one bar", "> a\n> b\n> c", {}, {}, "quote(6,0,3,60) "},
         {"caret on the middle line breaks the bar", "> a\n> b\n> c", {{6, 0}}, {}, "quote(6,0,3,20) quote(6,40,3,20) "},
@@ -208,39 +167,19 @@ TEST(MarkdownDecorationsTest, QuoteBars)
         {"a wrapped quote line gets a bar on each of its lines", "> abcdefgh", {}, {}, "quote(6,0,3,40) "},
         {"a partial repaint keeps the whole merged bar", "> a\n> b\n> c", {}, TextRange{8, 3}, "quote(6,0,3,60) "},
         {"a repaint away from the quote draws none", "> a\nx\ny", {}, TextRange{6, 1}, "none"},
-        {"inside a fence: none", "```\n> a\n```", {}, {}, "code(5,21,290,18) "},
+        {"quote inside a fence: none", "```\n> a\n```", {}, {}, "code(5,21,290,18) "},
+        {"caret elsewhere: the content lines", fenced, {{15, 0}}, {}, "code(5,21,290,18) ", 1000},
+        {"caret inside the fences: the fence lines too", fenced, {{2, 0}}, {}, "code(5,1,290,58) ", 1000},
+        {"caret right after the closing fence is inside", fenced, {{12, 0}}, {}, "code(5,1,290,58) ", 1000},
+        {"only the requested content line", "```\na\nb\n```", {}, TextRange{6, 1}, "code(5,41,290,18) "},
+        {"no content, no caret: none", "```\n```\nx", {{9, 0}}, {}, "none"},
+        {"no content, caret on a fence", "```\n```\nx", {{1, 0}}, {}, "code(5,1,290,38) "},
+        {"inline: 2 wider on each side", "ab `cd` e", {}, {}, "code(33,1,44,18) ", 1000},
+        {"inline split over two lines: one per line", "ab `cdefg` h", {}, {}, "code(33,1,34,18) code(3,21,44,18) "},
+        {"inline, only the requested line", "ab `cdefg` h", {}, TextRange{7, 1}, "code(3,21,44,18) "},
     };
-    for (const auto& c : cases) {
-        const GridLayout layout(c.text, 6);
-        EXPECT_EQ(describe(decorate(c.text, c.selections, layout, c.request)), c.expected) << c.name;
-    }
-}
-
-TEST(MarkdownDecorationsTest, CodeBackgrounds)
-{
-    const QString fenced = "```\ncode\n```\nafter";
-    const struct {
-        const char* name;
-        QString text;
-        QList<TextRange> selections;
-        std::optional<TextRange> request;
-        qsizetype columns;
-        const char* expected;
-    } cases[] = {
-        {"caret elsewhere: the content lines", fenced, {{15, 0}}, {}, 1000, "code(5,21,290,18) "},
-        {"caret inside the fences: the fence lines too", fenced, {{2, 0}}, {}, 1000, "code(5,1,290,58) "},
-        {"caret right after the closing fence is inside", fenced, {{12, 0}}, {}, 1000, "code(5,1,290,58) "},
-        {"only the requested content line", "```\na\nb\n```", {}, TextRange{6, 1}, 1000, "code(5,41,290,18) "},
-        {"no content, no caret: none", "```\n```\nx", {{9, 0}}, {}, 1000, "none"},
-        {"no content, caret on a fence", "```\n```\nx", {{1, 0}}, {}, 1000, "code(5,1,290,38) "},
-        {"inline: 2 wider on each side", "ab `cd` e", {}, {}, 1000, "code(33,1,44,18) "},
-        {"inline split over two lines: one per line", "ab `cdefg` h", {}, {}, 6, "code(33,1,34,18) code(3,21,44,18) "},
-        {"inline, only the requested line", "ab `cdefg` h", {}, TextRange{7, 1}, 6, "code(3,21,44,18) "},
-    };
-    for (const auto& c : cases) {
-        const GridLayout layout(c.text, c.columns);
-        EXPECT_EQ(describe(decorate(c.text, c.selections, layout, c.request)), c.expected) << c.name;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(describe(decorate(c.text, c.selections, GridLayout(c.text, c.columns), c.request)), c.expected) << c.name;
 }
 
 TEST(MarkdownDecorationsTest, HighlightsPaintVisibleGlyphsOnly)
@@ -267,6 +206,10 @@ TEST(MarkdownDecorationsTest, HighlightsPaintVisibleGlyphsOnly)
          GridLayout("==ab==", 1000, all), "none"},
         {"one per line when wrapped", "==abcdef==", {}, GridLayout("==abcdef==", 4),
          "highlight(25,1,20,18) highlight(5,21,40,18) "},
+        {"selection inside: delimiters included", "==word==", {{3, 2}}, GridLayout("==word=="), "highlight(5,1,80,18) "},
+        {"only the active one whole", "==a== ==b==", {{11, 0}}, GridLayout("==a== ==b=="),
+         "highlight(25,1,10,18) highlight(65,1,50,18) "},
+        {"inside code: none", "`==a==`", {}, GridLayout("`==a==`"), "code(3,1,74,18) "},
     };
     for (const auto& c : cases)
         EXPECT_EQ(describe(decorate(c.text, c.selections, c.layout)), c.expected) << c.name;

@@ -1,67 +1,14 @@
-#include "editing/MarkdownPresentation.h"
+#include "EditingTestSupport.h"
 
 #include "core/Regex.h"
-#include "editing/CodeSyntax.h"
 #include "editing/EditorSyntax.h"
-
-#include <gtest/gtest.h>
+#include "editing/MarkdownPresentation.h"
 
 #include <QElapsedTimer>
-
-#include <algorithm>
-#include <cstdio>
-#include <random>
-#include <string>
 
 using namespace quillor;
 
 namespace {
-
-std::string describe(TextRange r)
-{
-    return QStringLiteral("(%1,%2)").arg(r.location).arg(r.length).toStdString();
-}
-
-std::string describe(const QList<TextRange>& ranges)
-{
-    std::string out;
-    for (const TextRange& r : ranges)
-        out += describe(r);
-    return out.empty() ? "none" : out;
-}
-
-std::string describe(const MarkdownStyle& s)
-{
-    std::string out = describe(s.range) + (s.headingLevel ? " h" + std::to_string(s.headingLevel) : "");
-    for (const auto& [on, name] : std::initializer_list<std::pair<bool, const char*>>{
-             {s.bold, " bold"}, {s.italic, " italic"}, {s.tag, " tag"},
-             {s.image, " image"}, {s.strike, " strike"}, {s.highlight, " highlight"}})
-        out += on ? name : "";
-    return out;
-}
-
-std::string describe(const QList<MarkdownStyle>& styles)
-{
-    std::string out;
-    for (const MarkdownStyle& s : styles)
-        out.append("{").append(describe(s)).append("} ");
-    return out.empty() ? "none" : out;
-}
-
-std::string printable(const QString& text)
-{
-    std::string out;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7F) {
-            out += char(c.unicode());
-        } else {
-            char buffer[12];
-            std::snprintf(buffer, sizeof buffer, "\\u%04X", c.unicode());
-            out += buffer;
-        }
-    }
-    return out;
-}
 
 MarkdownStyle heading(TextRange r, int level) { return {.range = r, .headingLevel = level}; }
 MarkdownStyle bold(TextRange r) { return {.range = r, .bold = true}; }
@@ -167,16 +114,6 @@ QList<TextRange> referenceLinkConcealment(const QString& text)
     return hidden;
 }
 
-QString randomText(std::mt19937& random, const QStringList& alphabet, int maxPieces)
-{
-    std::uniform_int_distribution<int> length(0, maxPieces);
-    std::uniform_int_distribution<qsizetype> piece(0, alphabet.size() - 1);
-    QString text;
-    for (int i = length(random); i > 0; --i)
-        text += alphabet[piece(random)];
-    return text;
-}
-
 const QString mathBoldA = QString::fromUcs4(U"\U0001D400");   // a letter outside the BMP
 const QString loneSurrogate = QString(QChar(0xD835));
 const QString decomposedE = QString::fromUcs4(U"e\u0301");    // a word character plus a mark
@@ -185,11 +122,7 @@ const QString decomposedE = QString::fromUcs4(U"e\u0301");    // a word characte
 
 TEST(MarkdownPresentationTest, Styles)
 {
-    const struct {
-        const char* name;
-        QString text;
-        QList<MarkdownStyle> expected;
-    } cases[] = {
+    const struct { const char* name; QString text; QList<MarkdownStyle> expected; } cases[] = {
         {"empty", "", {}},
         {"heading", "## Title", {heading({0, 8}, 2)}},
         {"heading with three spaces", "   ### T\nx", {heading({0, 8}, 3)}},
@@ -231,8 +164,8 @@ TEST(MarkdownPresentationTest, Styles)
     };
     for (const auto& c : cases) {
         const QList<MarkdownStyle> actual = MarkdownPresentation::styles(c.text);
-        EXPECT_TRUE(actual == c.expected) << c.name << ": got " << describe(actual) << ", expected " << describe(c.expected);
-        EXPECT_TRUE(actual == referenceStyles(c.text)) << c.name << ": differs from the plain patterns";
+        EXPECT_TRUE(test::same(actual, c.expected)) << c.name;
+        EXPECT_TRUE(test::same(actual, referenceStyles(c.text))) << c.name << ": differs from the plain patterns";
     }
 }
 
@@ -241,7 +174,7 @@ TEST(MarkdownPresentationTest, TagStylesAreTheTagsOfStyles)
     for (const QString text : {"#a **b** #c", "`#x` [#y](u) #z", "# T\n#t #u/v", "no tags", ""}) {
         QList<MarkdownStyle> tags = MarkdownPresentation::styles(text);
         tags.removeIf([](const MarkdownStyle& s) { return !s.tag; });
-        EXPECT_TRUE(MarkdownPresentation::tagStyles(text) == tags) << printable(text);
+        EXPECT_TRUE(test::same(MarkdownPresentation::tagStyles(text), tags)) << printable(text);
     }
 }
 
@@ -267,11 +200,9 @@ TEST(MarkdownPresentationTest, StylesAgreeWithThePlainPatterns)
         std::mt19937 random(20240607);
         int styled = 0;
         for (int i = 0; i < 10000; ++i) {
-            const QString text = randomText(random, alphabet, 18);
+            const QString text = test::randomText(random, alphabet, 18);
             const QList<MarkdownStyle> actual = MarkdownPresentation::styles(text);
-            const QList<MarkdownStyle> expected = referenceStyles(text);
-            ASSERT_TRUE(actual == expected) << "text \"" << printable(text) << "\": got " << describe(actual)
-                                            << ", expected " << describe(expected);
+            ASSERT_TRUE(test::same(actual, referenceStyles(text))) << printable(text);
             styled += actual.isEmpty() ? 0 : 1;
         }
         EXPECT_GT(styled, 1000);   // the texts do exercise the rules
@@ -285,11 +216,9 @@ TEST(MarkdownPresentationTest, LinkConcealmentAgreesWithThePlainPatterns)
     std::mt19937 random(7);
     int concealing = 0;
     for (int i = 0; i < 12000; ++i) {
-        const QString text = randomText(random, alphabet, 16);
+        const QString text = test::randomText(random, alphabet, 16);
         const QList<TextRange> actual = MarkdownPresentation::concealedRanges(text, {});
-        const QList<TextRange> expected = referenceLinkConcealment(text);
-        ASSERT_TRUE(actual == expected) << "text \"" << printable(text) << "\": got " << describe(actual)
-                                        << ", expected " << describe(expected);
+        ASSERT_TRUE(test::same(actual, referenceLinkConcealment(text))) << printable(text);
         concealing += actual.isEmpty() ? 0 : 1;
     }
     EXPECT_GT(concealing, 1200);
@@ -307,7 +236,7 @@ TEST(MarkdownPresentationTest, LongLinesAgreeWithThePlainPatterns)
         QString("*a").repeated(300) + "\n" + QString("a*").repeated(300),
     };
     for (const QString& text : texts)
-        EXPECT_TRUE(MarkdownPresentation::styles(text) == referenceStyles(text)) << printable(text.left(20));
+        EXPECT_TRUE(test::same(MarkdownPresentation::styles(text), referenceStyles(text))) << printable(text.left(20));
     const QStringList links = {
         QString("[").repeated(300) + "a](b)",
         QString("[[").repeated(300) + "a|b]]",
@@ -316,18 +245,13 @@ TEST(MarkdownPresentationTest, LongLinesAgreeWithThePlainPatterns)
         QString("[a](b(c)").repeated(300),
     };
     for (const QString& text : links)
-        EXPECT_TRUE(MarkdownPresentation::concealedRanges(text, {}) == referenceLinkConcealment(text))
+        EXPECT_TRUE(test::same(MarkdownPresentation::concealedRanges(text, {}), referenceLinkConcealment(text)))
             << printable(text.left(20));
 }
 
 TEST(MarkdownPresentationTest, ConcealedRanges)
 {
-    const struct {
-        const char* name;
-        QString text;
-        QList<TextRange> selections;
-        QList<TextRange> expected;
-    } cases[] = {
+    const struct { const char* name; QString text; QList<TextRange> selections; QList<TextRange> expected; } cases[] = {
         {"bold away from the caret", "**bold** x", {{10, 0}}, {{0, 2}, {6, 2}}},
         {"caret at the end of bold", "**bold** x", {{8, 0}}, {}},
         {"selection ending where bold starts", "x **b**", {{0, 2}}, {{2, 2}, {5, 2}}},
@@ -355,30 +279,19 @@ TEST(MarkdownPresentationTest, ConcealedRanges)
         {"task box with the caret in its marker", "- [ ] task\nx", {{5, 0}}, {}},
         {"task box with the caret after its marker", "- [ ] task\nx", {{6, 0}}, {{2, 4}}},
     };
-    for (const auto& c : cases) {
-        const QList<TextRange> actual = MarkdownPresentation::concealedRanges(c.text, c.selections);
-        EXPECT_TRUE(actual == c.expected) << c.name << ": got " << describe(actual) << ", expected " << describe(c.expected);
-    }
+    for (const auto& c : cases)
+        EXPECT_TRUE(test::same(MarkdownPresentation::concealedRanges(c.text, c.selections), c.expected)) << c.name;
 }
 
 TEST(MarkdownPresentationTest, IsActive)
 {
-    const struct {
-        TextRange range;
-        QList<TextRange> selections;
-        bool expected;
-    } cases[] = {
-        {{2, 4}, {}, false},
-        {{2, 4}, {{2, 0}}, true},
-        {{2, 4}, {{6, 0}}, true},
-        {{2, 4}, {{0, 2}}, false},   // ends where the range starts
-        {{2, 4}, {{0, 3}}, true},
-        {{2, 4}, {{6, 3}}, false},   // starts where the range ends
-        {{2, 4}, {{9, 0}, {4, 0}}, true},
+    // Against (2,4): a selection ending where it starts, or starting where it ends, stays outside.
+    const std::pair<QList<TextRange>, bool> cases[] = {
+        {{}, false},      {{{2, 0}}, true},  {{{6, 0}}, true},          {{{0, 2}}, false},
+        {{{0, 3}}, true}, {{{6, 3}}, false}, {{{9, 0}, {4, 0}}, true},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(MarkdownPresentation::isActive(c.range, c.selections), c.expected)
-            << describe(c.range) << " with " << describe(c.selections);
+    for (const auto& [selections, active] : cases)
+        EXPECT_EQ(MarkdownPresentation::isActive({2, 4}, selections), active) << test::show(selections);
 }
 
 // One megabyte on a single line: backtracking patterns would take hours here.

@@ -1,13 +1,8 @@
-#include "editing/QuoteSyntax.h"
+#include "EditingTestSupport.h"
 
 #include "core/Regex.h"
 #include "core/TextLines.h"
 #include "editing/EditorSyntax.h"
-
-#include <gtest/gtest.h>
-
-#include <random>
-#include <string>
 
 using namespace quillor;
 using ListSyntax::Edit;
@@ -15,34 +10,13 @@ using QuoteSyntax::Line;
 
 namespace {
 
-std::string describe(TextRange r) { return "(" + std::to_string(r.location) + "," + std::to_string(r.length) + ")"; }
-
-std::string describe(const QList<Line>& lines)
-{
-    std::string out;
-    for (const Line& l : lines)
-        out += "{" + describe(l.range) + " " + describe(l.prefix) + " " + std::to_string(l.depth) + "} ";
-    return out.empty() ? "none" : out;
-}
-
-std::string describe(const std::optional<Edit>& e)
-{
-    return e ? "Edit(" + describe(e->range) + ", \"" + e->replacement.toStdString() + "\")" : "absent";
-}
-
-std::string describe(const std::optional<TextRange>& r) { return r ? describe(*r) : "absent"; }
-
 const QChar lineSeparator(0x2028);
 
 } // namespace
 
 TEST(QuoteSyntaxTest, Lines)
 {
-    const struct {
-        const char* name;
-        QString text;
-        QList<Line> expected;
-    } cases[] = {
+    const struct { const char* name; QString text; QList<Line> expected; } cases[] = {
         {"empty text", "", {}},
         {"two levels with blanks", "> > a", {{{0, 5}, {0, 4}, 2}}},
         {"two levels glued", ">>a", {{{0, 3}, {0, 2}, 2}}},
@@ -60,20 +34,13 @@ TEST(QuoteSyntaxTest, Lines)
         {"after an unclosed span", "a `b\n> c", {{{5, 3}, {5, 2}, 1}}},
         {"span after the prefix", "> `code`", {{{0, 8}, {0, 2}, 1}}},
     };
-    for (const auto& c : cases) {
-        const QList<Line> actual = QuoteSyntax::lines(c.text);
-        EXPECT_TRUE(actual == c.expected) << c.name << ": got " << describe(actual) << ", expected " << describe(c.expected);
-    }
+    for (const auto& c : cases)
+        EXPECT_TRUE(test::same(QuoteSyntax::lines(c.text), c.expected)) << c.name;
 }
 
 TEST(QuoteSyntaxTest, NewlineEdit)
 {
-    const struct {
-        const char* name;
-        QString text;
-        TextRange selection;
-        std::optional<Edit> expected;
-    } cases[] = {
+    const struct { const char* name; QString text; TextRange selection; std::optional<Edit> expected; } cases[] = {
         {"continue", "> a", {3, 0}, Edit{{3, 0}, "\n> "}},
         {"prefix kept as written", ">> x", {4, 0}, Edit{{4, 0}, "\n>> "}},
         {"spaced levels", "> > x", {5, 0}, Edit{{5, 0}, "\n> > "}},
@@ -92,20 +59,13 @@ TEST(QuoteSyntaxTest, NewlineEdit)
         {"end beyond the text", "> a", {3, 1}, std::nullopt},
         {"empty text", "", {0, 0}, std::nullopt},
     };
-    for (const auto& c : cases) {
-        const std::optional<Edit> actual = QuoteSyntax::newlineEdit(c.text, c.selection);
-        EXPECT_TRUE(actual == c.expected) << c.name << ": got " << describe(actual) << ", expected " << describe(c.expected);
-    }
+    for (const auto& c : cases)
+        EXPECT_TRUE(test::same(QuoteSyntax::newlineEdit(c.text, c.selection), c.expected)) << c.name;
 }
 
 TEST(QuoteSyntaxTest, BackspaceRange)
 {
-    const struct {
-        const char* name;
-        QString text;
-        TextRange selection;
-        std::optional<TextRange> expected;
-    } cases[] = {
+    const struct { const char* name; QString text; TextRange selection; std::optional<TextRange> expected; } cases[] = {
         {"second level", "> > ", {4, 0}, TextRange{2, 2}},
         {"only level", "> ", {2, 0}, TextRange{0, 2}},
         {"glued levels", ">>", {2, 0}, TextRange{1, 1}},
@@ -116,10 +76,8 @@ TEST(QuoteSyntaxTest, BackspaceRange)
         {"inside a fence", "```\n> \n```", {6, 0}, std::nullopt},
         {"empty text", "", {0, 0}, std::nullopt},
     };
-    for (const auto& c : cases) {
-        const std::optional<TextRange> actual = QuoteSyntax::backspaceRange(c.text, c.selection);
-        EXPECT_TRUE(actual == c.expected) << c.name << ": got " << describe(actual) << ", expected " << describe(c.expected);
-    }
+    for (const auto& c : cases)
+        EXPECT_TRUE(test::same(QuoteSyntax::backspaceRange(c.text, c.selection), c.expected)) << c.name;
 }
 
 TEST(QuoteSyntaxTest, ActiveLineAndDepth)
@@ -165,10 +123,7 @@ TEST(QuoteSyntaxTest, LinesAgreeWithTheExpression)
                                 QString(QChar(0x85)), lineSeparator, QString(QChar(0x2029))};
     std::mt19937 random(3);
     for (int round = 0; round < 5000; ++round) {
-        QString text;
-        const int length = int(random() % 24);
-        for (int i = 0; i < length; ++i)
-            text += pieces[int(random() % pieces.size())];
+        const QString text = test::randomText(random, pieces, 23);
         const QList<TextRange> code = EditorSyntax::codeRanges(text);
         QList<Line> expected;
         for (const RegexMatch& match : expression.matches(text)) {
@@ -178,7 +133,6 @@ TEST(QuoteSyntaxTest, LinesAgreeWithTheExpression)
             expected.append(Line{TextLines::lineRange(text, prefix.location), prefix, int(match.captured().count(u'>'))});
         }
         const QList<Line> actual = QuoteSyntax::lines(text);
-        ASSERT_TRUE(actual == expected) << QString(text).replace('\n', "\\n").toStdString() << ": got " << describe(actual)
-                                        << ", expected " << describe(expected);
+        ASSERT_TRUE(test::same(actual, expected)) << printable(text);
     }
 }

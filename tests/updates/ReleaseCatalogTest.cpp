@@ -1,49 +1,30 @@
-#include "updates/ReleaseCatalog.h"
-
+#include "UpdatesTestSupport.h"
 #include "core/Json.h"
 #include "updates/UpdateError.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QSysInfo>
-
-#include <gtest/gtest.h>
 
 #include <variant>
 
 using namespace quillor;
+using namespace quillor::test;
 
 namespace {
 
 // The rules as first written: a 14.0.0 system on an "arm64" machine taking
 // ".pkg" installers.
-const UpdatePlatform referencePlatform{std::array<qint64, 3>{14, 0, 0}, QStringLiteral("arm64"), QStringLiteral(".pkg")};
+const UpdatePlatform referencePlatform{std::array<qint64, 3>{14, 0, 0}, "arm64", ".pkg"};
+const UpdatePlatform linuxPlatform = UpdatePlatform::running();
 
-PublishedRelease release(const QString& version, const QString& architecture = QStringLiteral("universal"),
-                         const QString& minimum = QStringLiteral("14.0"))
+PublishedRelease release(const QString& version, const QString& architecture = "universal",
+                         const QString& minimum = "14.0")
 {
-    return PublishedRelease{version, QStringLiteral("2025-01-31"), {}, QStringLiteral("Quillor.pkg"),
-                            true, architecture, minimum};
+    return {version, "2025-01-31", {}, "Quillor.pkg", true, architecture, minimum};
 }
 
-QJsonObject releaseObject()
-{
-    return QJsonObject{{"version", "1.2.0"},  {"date", "2025-01-31"},     {"notes", QJsonArray{"Un", "Deux"}},
-                       {"asset", "Quillor-1.2.0.AppImage"}, {"notarized", true}, {"architecture", "universal"},
-                       {"minimum_macos", "14.0"}};
-}
-
-QByteArray document(const QJsonObject& release, const QJsonValue& latest = QStringLiteral("1.2.0"))
+QByteArray document(const QJsonValue& release, const QJsonValue& latest = "1.2.0")
 {
     return QJsonDocument(QJsonObject{{"latest", latest}, {"releases", QJsonArray{release}}}).toJson();
-}
-
-QStringList versions(const QList<PublishedRelease>& releases)
-{
-    QStringList result;
-    for (const PublishedRelease& r : releases)
-        result.append(r.version);
-    return result;
 }
 
 // The versions offered, or the UpdateError kind thrown.
@@ -60,73 +41,53 @@ std::variant<QStringList, UpdateError::Kind> newer(const ReleaseCatalog& catalog
 
 TEST(ReleaseCatalogTest, DecodesEveryFieldAndIgnoresUnknownKeys)
 {
-    QJsonObject object = releaseObject();
+    QJsonObject object = releaseJson("1.2.0");
     object.insert("sha256", "abc");
-    const ReleaseCatalog catalog = ReleaseCatalog::decode(document(object));
-    EXPECT_EQ(catalog.latest, "1.2.0");
-    ASSERT_EQ(catalog.releases.size(), 1);
-    EXPECT_EQ(catalog.releases[0],
-              (PublishedRelease{"1.2.0", "2025-01-31", {"Un", "Deux"}, "Quillor-1.2.0.AppImage", true, "universal",
-                                "14.0"}));
+    EXPECT_EQ(ReleaseCatalog::decode(document(object)),
+              (ReleaseCatalog{"1.2.0", {{"1.2.0", "2025-01-31", {"Un", "Deux"}, "Quillor-1.2.0.AppImage", true,
+                                         "universal", "14.0"}}}));
 }
 
 TEST(ReleaseCatalogTest, AnyMissingKeyOrWrongTypeFailsTheWholeDocument)
 {
-    std::vector<std::pair<const char*, QByteArray>> cases;
-    for (const QString& key : releaseObject().keys()) {
-        QJsonObject missing = releaseObject();
-        missing.remove(key);
-        cases.emplace_back("missing", document(missing));
-        QJsonObject null = releaseObject();
-        null.insert(key, QJsonValue::Null);
-        cases.emplace_back("null", document(null));
-    }
-    const std::pair<const char*, QJsonValue> wrongTypes[] = {
+    std::vector<std::pair<QString, QJsonValue>> edits = {
         {"version", 1.2}, {"date", 20250131}, {"notes", "Un"}, {"notes", QJsonArray{"Un", 2}},
         {"asset", QJsonArray{}}, {"notarized", "true"}, {"notarized", 1}, {"architecture", false},
         {"minimum_macos", 14},
     };
-    for (const auto& [key, value] : wrongTypes) {
-        QJsonObject wrong = releaseObject();
-        wrong.insert(key, value);
-        cases.emplace_back(key, document(wrong));
+    for (const QString& key : releaseJson("1.2.0").keys())   // inserting Undefined removes the key
+        edits.insert(edits.end(), {{key, QJsonValue::Undefined}, {key, QJsonValue::Null}});
+    // Whole documents: latest a number or missing, releases missing, not objects
+    // or an object, a top-level array, broken JSON, nothing.
+    std::vector<QByteArray> documents = {document(releaseJson("1.2.0"), 1), R"({"releases": []})",
+                                         R"({"latest": "1.2.0"})", document("1.2.0"),
+                                         R"({"latest": "1.2.0", "releases": {}})", "[]",
+                                         document(releaseJson("1.2.0")).chopped(2), ""};
+    for (const auto& [key, value] : edits) {
+        QJsonObject object = releaseJson("1.2.0");
+        object.insert(key, value);
+        documents.push_back(document(object));
     }
-    cases.emplace_back("latest number", document(releaseObject(), 1));
-    cases.emplace_back("latest missing", QJsonDocument(QJsonObject{{"releases", QJsonArray{releaseObject()}}}).toJson());
-    cases.emplace_back("releases missing", QByteArray(R"({"latest": "1.2.0"})"));
-    cases.emplace_back("release not an object", QByteArray(R"({"latest": "1.2.0", "releases": ["1.2.0"]})"));
-    cases.emplace_back("releases an object", QByteArray(R"({"latest": "1.2.0", "releases": {}})"));
-    cases.emplace_back("top level array", QByteArray("[]"));
-    cases.emplace_back("broken JSON", document(releaseObject()).chopped(2));
-    cases.emplace_back("empty", QByteArray());
-    for (const auto& [label, bytes] : cases)
-        EXPECT_THROW(ReleaseCatalog::decode(bytes), JsonDecodingError) << label << ": " << bytes.toStdString();
+    for (const QByteArray& bytes : documents)
+        EXPECT_THROW(ReleaseCatalog::decode(bytes), JsonDecodingError) << bytes.data();
 }
 
 TEST(ReleaseCatalogTest, Newer)
 {
-    const ReleaseCatalog reference{"1.2.0",
-                                   {release("1.1.0"), release("1.2.0"), release("1.3.0"), release("1.2.0-beta.1"),
-                                    release("next")}};
+    const ReleaseCatalog reference{"1.2.0", {release("1.1.0"), release("1.2.0"), release("1.3.0"),
+                                             release("1.2.0-beta.1"), release("next")}};
     const ReleaseCatalog betas{"1.2.0", {release("1.2.0-beta.2"), release("1.2.0"), release("1.2.0-beta.1")}};
-    const ReleaseCatalog mixed{"1.3.0",
-                               {release("1.1.0", "x86_64"), release("1.2.0", "arm64", "15"),
-                                release("1.2.1", "arm64", "13.6"), release("1.3.0")}};
+    const ReleaseCatalog mixed{"1.3.0", {release("1.1.0", "x86_64"), release("1.2.0", "arm64", "15"),
+                                         release("1.2.1", "arm64", "13.6"), release("1.3.0")}};
     // Equal versions keep catalog order (stable sort), whatever their text.
     const ReleaseCatalog duplicates{"1.2.0", {release("1.2.0+a"), release("1.1.0"), release("1.2.0"), release("1.2.0+b")}};
-    // A hyphen in build metadata does not make a pre-release.
-    const ReleaseCatalog metadata{"1.2.0+build-7", {release("1.2.0+build-7")}};
-    const ReleaseCatalog latestMissing{"2.0.0", {release("1.1.0"), release("1.2.0")}};
-    const ReleaseCatalog latestUnparsable{"next", {release("next"), release("1.2.0")}};
-    const ReleaseCatalog latestEqualOnlyAsVersion{"1.2.0", {release("1.2.0+build.1")}};
-
-    struct Case {
+    const auto invalid = UpdateError::Kind::invalidCatalog;
+    const struct {
         const char* label;
-        const ReleaseCatalog& catalog;
+        ReleaseCatalog catalog;
         const char* installed;
         std::variant<QStringList, UpdateError::Kind> expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"reference", reference, "1.0.0", QStringList{"1.2.0", "1.1.0"}},
         {"from zero", reference, "0.0.0", QStringList{"1.2.0", "1.1.0"}},
         {"up to date", reference, "1.2.0", QStringList{}},
@@ -135,93 +96,67 @@ TEST(ReleaseCatalogTest, Newer)
         {"installed release", betas, "1.1.0", QStringList{"1.2.0"}},
         {"compatibility", mixed, "1.0.0", QStringList{"1.3.0", "1.2.1"}},
         {"stable", duplicates, "1.0.0", QStringList{"1.2.0+a", "1.2.0", "1.2.0+b", "1.1.0"}},
-        {"build metadata", metadata, "1.0.0", QStringList{"1.2.0+build-7"}},
-        {"latest missing", latestMissing, "1.0.0", UpdateError::Kind::invalidCatalog},
-        {"latest matched only as a version", latestEqualOnlyAsVersion, "1.0.0", UpdateError::Kind::invalidCatalog},
-        {"latest unparsable", latestUnparsable, "1.0.0", UpdateError::Kind::invalidCatalog},
-        {"installed unparsable", reference, "x", UpdateError::Kind::invalidCatalog},
-        {"installed empty", reference, "", UpdateError::Kind::invalidCatalog},
+        // A hyphen in build metadata does not make a pre-release.
+        {"build metadata", {"1.2.0+build-7", {release("1.2.0+build-7")}}, "1.0.0", QStringList{"1.2.0+build-7"}},
+        {"latest missing", {"2.0.0", {release("1.1.0"), release("1.2.0")}}, "1.0.0", invalid},
+        {"latest matched only as a version", {"1.2.0", {release("1.2.0+build.1")}}, "1.0.0", invalid},
+        {"latest unparsable", {"next", {release("next"), release("1.2.0")}}, "1.0.0", invalid},
+        {"installed unparsable", reference, "x", invalid},
+        {"installed empty", reference, "", invalid},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(newer(c.catalog, QString::fromUtf8(c.installed)), c.expected) << c.label;
+    for (const auto& c : cases)
+        EXPECT_EQ(newer(c.catalog, c.installed), c.expected) << c.label;
 }
 
 TEST(ReleaseCatalogTest, Compatibility)
 {
-    const UpdatePlatform linuxPlatform = UpdatePlatform::running();
     const QString machine = QSysInfo::currentCpuArchitecture();
     const UpdatePlatform onSystem14_5_1{std::array<qint64, 3>{14, 5, 1}, "arm64", ".pkg"};
-    struct Case {
+    const struct {
         const char* minimum;
         QString architecture;
         const UpdatePlatform& platform;
         bool compatible;
-    };
-    const Case cases[] = {
-        {"14", "universal", referencePlatform, true},
-        {"14.0.0.9", "arm64", referencePlatform, true},
-        {"13.9", "arm64", referencePlatform, true},
-        {"14.0.1", "universal", referencePlatform, false},
-        {"14.6", "universal", onSystem14_5_1, false},
-        {"14.5.1", "universal", onSystem14_5_1, true},
+    } cases[] = {
+        {"14", "universal", referencePlatform, true}, {"14.0.0.9", "arm64", referencePlatform, true},
+        {"13.9", "arm64", referencePlatform, true}, {"14.0.1", "universal", referencePlatform, false},
+        {"14.6", "universal", onSystem14_5_1, false}, {"14.5.1", "universal", onSystem14_5_1, true},
         {"..14..x.6", "universal", onSystem14_5_1, false},   // reads as 14.6
-        {"+14", "universal", referencePlatform, true},
-        {"", "universal", referencePlatform, false},
-        {"abc", "universal", referencePlatform, false},
-        {"x. .y", "universal", referencePlatform, false},
-        {"14", "Universal", referencePlatform, false},
-        {"14", "x86_64", referencePlatform, false},
+        {"+14", "universal", referencePlatform, true}, {"", "universal", referencePlatform, false},
+        {"abc", "universal", referencePlatform, false}, {"x. .y", "universal", referencePlatform, false},
+        {"14", "Universal", referencePlatform, false}, {"14", "x86_64", referencePlatform, false},
         {"14", "arm64 ", referencePlatform, false},
         // On Linux any minimum with a number passes, a numberless one never.
-        {"99.0", "universal", linuxPlatform, true},
-        {"99.0", machine, linuxPlatform, true},
-        {"", "universal", linuxPlatform, false},
-        {"macOS", machine, linuxPlatform, false},
+        {"99.0", "universal", linuxPlatform, true}, {"99.0", machine, linuxPlatform, true},
+        {"", "universal", linuxPlatform, false}, {"macOS", machine, linuxPlatform, false},
         {"14", machine == "arm64" ? "x86_64" : "arm64", linuxPlatform, false},
     };
-    for (const Case& c : cases) {
-        PublishedRelease r = release("1.0.0", c.architecture, QString::fromUtf8(c.minimum));
-        EXPECT_EQ(r.isCompatible(c.platform), c.compatible) << c.minimum << " " << c.architecture.toStdString();
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(release("1.0.0", c.architecture, c.minimum).isCompatible(c.platform), c.compatible)
+            << c.minimum << " " << c.architecture.toStdString();
 }
 
 TEST(ReleaseCatalogTest, DownloadURL)
 {
-    const QUrl website(QStringLiteral("https://updates.example.org"));
-    struct Case {
-        const char* asset;
-        bool notarized;
-        const UpdatePlatform& platform;
-        std::optional<QUrl> expected;
-    };
-    const UpdatePlatform linuxPlatform = UpdatePlatform::running();
-    const Case cases[] = {
-        {"Setup-1.2.0.pkg", true, referencePlatform, QUrl("https://updates.example.org/downloads/Setup-1.2.0.pkg")},
-        {"Setup_1.2.0.pkg", true, referencePlatform, QUrl("https://updates.example.org/downloads/Setup_1.2.0.pkg")},
-        {"Setup-1.2.0.pkg", false, referencePlatform, std::nullopt},
-        {"Setup 1.2.0.pkg", true, referencePlatform, std::nullopt},
-        {"Setup.PKG", true, referencePlatform, std::nullopt},
-        {"../Setup.pkg", true, referencePlatform, std::nullopt},
-        {"..Setup.pkg", true, referencePlatform, std::nullopt},
-        {"dir/Setup.pkg", true, referencePlatform, std::nullopt},
-        {"dir\\Setup.pkg", true, referencePlatform, std::nullopt},
-        {"Setup%2F.pkg", true, referencePlatform, std::nullopt},
-        {"Séance.pkg", true, referencePlatform, std::nullopt},
-        {"Setup.dmg", true, referencePlatform, std::nullopt},
-        {"Setup.pkg.zip", true, referencePlatform, std::nullopt},
-        {"Quillor-1.2.0-x86_64.AppImage", true, linuxPlatform,
-         QUrl("https://updates.example.org/downloads/Quillor-1.2.0-x86_64.AppImage")},
-        {"Setup-1.2.0.pkg", true, linuxPlatform, std::nullopt},
-        {"Quillor.appimage", true, linuxPlatform, std::nullopt},
-    };
-    for (const Case& c : cases) {
+    const QUrl website("https://updates.example.org");
+    const auto url = [&](const QString& asset, const UpdatePlatform& platform, bool notarized = true) {
         PublishedRelease r = release("1.2.0");
-        r.asset = QString::fromUtf8(c.asset);
-        r.notarized = c.notarized;
-        EXPECT_EQ(r.downloadURL(website, c.platform), c.expected) << c.asset;
-    }
+        r.asset = asset;
+        r.notarized = notarized;
+        return r.downloadURL(website, platform);
+    };
+    for (const QString asset : {"Setup-1.2.0.pkg", "Setup_1.2.0.pkg"})
+        EXPECT_EQ(url(asset, referencePlatform), QUrl("https://updates.example.org/downloads/" + asset));
+    EXPECT_EQ(url("Quillor-1.2.0-x86_64.AppImage", linuxPlatform),
+              QUrl("https://updates.example.org/downloads/Quillor-1.2.0-x86_64.AppImage"));
+    EXPECT_EQ(url("Setup-1.2.0.pkg", referencePlatform, false), std::nullopt) << "not notarized";
+    for (const QString asset : {"Setup 1.2.0.pkg", "Setup.PKG", "../Setup.pkg", "..Setup.pkg", "dir/Setup.pkg",
+                                "dir\\Setup.pkg", "Setup%2F.pkg", "Séance.pkg", "Setup.dmg", "Setup.pkg.zip"})
+        EXPECT_EQ(url(asset, referencePlatform), std::nullopt) << asset.toStdString();
+    for (const QString asset : {"Setup-1.2.0.pkg", "Quillor.appimage"})
+        EXPECT_EQ(url(asset, linuxPlatform), std::nullopt) << asset.toStdString();
     // The build's own server and the running platform by default.
     PublishedRelease r = release("1.2.0");
-    r.asset = QStringLiteral("Quillor.AppImage");
+    r.asset = "Quillor.AppImage";
     EXPECT_EQ(r.downloadURL(), UpdateServer::configured().website().resolved(QUrl("/downloads/Quillor.AppImage")));
 }

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "../core/TestSupport.h"
+#include "../model/EventLoop.h"
+#include "updates/CatalogLoader.h"
+#include "updates/ReleaseCatalog.h"
+
+#include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSslKey>
+#include <QSslServer>
+#include <QTcpSocket>
+
+#include <functional>
+#include <memory>
+
+namespace quillor::test {
+
+// A catalog entry with every key: compatible everywhere, a notarized AppImage.
+inline QJsonObject releaseJson(const QString& version)
+{
+    return {{"version", version}, {"date", "2025-01-31"}, {"notes", QJsonArray{"Un", "Deux"}},
+            {"asset", QStringLiteral("Quillor-%1.AppImage").arg(version)}, {"notarized", true},
+            {"architecture", "universal"}, {"minimum_macos", "14.0"}};
+}
+
+inline QByteArray catalogJson(const QString& latest, const QStringList& versions)
+{
+    QJsonArray releases;
+    for (const QString& version : versions)
+        releases.append(releaseJson(version));
+    return QJsonDocument(QJsonObject{{"latest", latest}, {"releases", releases}}).toJson();
+}
+
+inline QStringList versions(const QList<PublishedRelease>& releases)
+{
+    QStringList result;
+    for (const PublishedRelease& release : releases)
+        result.append(release.version);
+    return result;
+}
+
+// A real HTTPS server on 127.0.0.1. Its self-signed certificate (for "localhost"
+// and 127.0.0.1) is trusted only by the requests of request(): nothing turns
+// verification off. It answers on the test's thread: spin the event loop.
+class LocalHttpsServer : public QObject {
+public:
+    struct Response {
+        int status = 200;
+        QByteArray body;
+        QByteArray location;        // a Location header when not empty
+        bool declareLength = true;  // else the body ends when the connection closes
+        bool stall = false;         // take the request and never answer (time-outs)
+    };
+    std::function<Response(const QString& path)> handler;
+    QStringList requestedPaths;
+
+    LocalHttpsServer()
+    {
+        const auto& [certificatePem, keyPem] = pem();
+        const QSslCertificate certificate(certificatePem);
+        QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+        configuration.setLocalCertificate(certificate);
+        configuration.setPrivateKey(QSslKey(keyPem, QSsl::Ec));
+        m_server.setSslConfiguration(configuration);
+        m_trusted = QSslConfiguration::defaultConfiguration();
+        m_trusted.addCaCertificate(certificate);
+        connect(&m_server, &QTcpServer::pendingConnectionAvailable, this, [this] { accept(); });
+        if (!certificate.isNull())
+            m_server.listen(QHostAddress::LocalHost);
+    }
+
+    bool isListening() const { return m_server.isListening(); }
+    void respond(const Response& response) { handler = [response](const QString&) { return response; }; }
+
+    CatalogRequest request() const
+    {
+        CatalogRequest request;
+        request.server = UpdateServer{"localhost", m_server.serverPort()};
+        request.sslConfiguration = m_trusted;
+        return request;
+    }
+
+private:
+    // One key per test program, kept as PEM so that no TLS object outlives the
+    // application. openssl's complaints, if any, go to the test's stderr.
+    static const std::pair<QByteArray, QByteArray>& pem()
+    {
+        static const auto pair = [] {
+            QTemporaryDir directory;
+            const QString certificate = directory.filePath("certificate.pem"), key = directory.filePath("key.pem");
+            QProcess::execute("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                                          "-nodes", "-subj", "/CN=localhost", "-addext",
+                                          "subjectAltName=DNS:localhost,IP:127.0.0.1", "-days", "1", "-keyout", key,
+                                          "-out", certificate});
+            return std::pair(contents(certificate).value_or(""), contents(key).value_or(""));
+        }();
+        return pair;
+    }
+
+    void accept()
+    {
+        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            // Requests have no body: the head is all there is to read.
+            const auto read = [this, socket, head = std::make_shared<QByteArray>()] {
+                if (head->contains("\r\n\r\n"))
+                    return;
+                *head += socket->readAll();
+                if (head->contains("\r\n\r\n"))
+                    answer(*socket, QString::fromLatin1(head->split(' ').value(1)));
+            };
+            connect(socket, &QTcpSocket::readyRead, this, read);
+            read();
+        }
+    }
+
+    void answer(QTcpSocket& socket, const QString& path)
+    {
+        requestedPaths.append(path);
+        const Response response = handler ? handler(path) : Response{404};
+        if (response.stall)
+            return;
+        QByteArray message = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
+        if (!response.location.isEmpty())
+            message += "Location: " + response.location + "\r\n";
+        if (response.declareLength)
+            message += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+        socket.write(message + "Connection: close\r\n\r\n" + response.body);
+        socket.disconnectFromHost();   // once the bytes are written
+    }
+
+    QSslServer m_server;
+    QSslConfiguration m_trusted;
+};
+
+} // namespace quillor::test
