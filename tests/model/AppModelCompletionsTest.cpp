@@ -1,7 +1,6 @@
 #include "AppModelTestSupport.h"
 
 #include "model/EditorSurface.h"
-#include "model/VaultAccess.h"
 
 namespace quillor {
 namespace {
@@ -64,30 +63,25 @@ QStringList rowsOf(const QList<Completion>& completions)
     return rows;
 }
 
-class AppModelCompletionsTest : public ::testing::Test {
+class AppModelCompletionsTest : public ::testing::Test, protected Session {
 protected:
     // A vault of four notes (one that no link can name) and two tags, and two
     // destinations on it whose routing names sort differently as text and as
-    // numbers.
+    // numbers. The draft is pinned to one of them: a typed route that names
+    // nothing would otherwise leave the text without a vault, so without an index.
     void SetUp() override
     {
-        vault = data.folder("Vault");
-        putNote("Projects/Alpha.md", "#project idea\n");
-        putNote("Beta.md", "#personal and #project\n");
-        putNote("Gamma.md", "plain\n");
-        putNote("C#.md", "plain\n");
-        tenth = Destination(QUuid::createUuid(), "Dix", "", vault, DeliveryMode::newNote, "notes-10", "");
-        second = Destination(QUuid::createUuid(), "Deux", "", vault, DeliveryMode::dailyNote, "notes-2", "");
-        data.put("preferences.json", preferencesWith({tenth, second}).encode());
-        // Pinned to one destination: a typed route that names nothing would
-        // otherwise leave the text without a vault, and so without an index.
-        data.put("draft.json", bytesOf(storedDraft("", tenth.id, true)));
-        model = std::make_unique<AppModel>(data.path(), access, environmentWith(clock));
+        for (const auto& [path, text] : {std::pair("Projects/Alpha.md", "#project idea\n"),
+                                         {"Beta.md", "#personal and #project\n"}, {"Gamma.md", "plain\n"},
+                                         {"C#.md", "plain\n"}})
+            putNote(path, text);
+        launchWith(preferencesWith({tenth, second}), storedDraft("", tenth.id, true));
         // As the editor does once the index has changed.
         model->onIndexChanged = [this] { model->suggestions(surface->selectedRange()); };
         surface = std::make_unique<TestSurface>(*model);
         ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(4); }));
     }
+    void TearDown() override { model.reset(); }   // its callback reaches the surface
 
     void putNote(const QString& path, const QByteArray& text) const { DataFolder::write(vault + u'/' + path, text); }
     void refreshAndWait(int noteCount) const
@@ -96,12 +90,9 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(noteCount); }));
     }
 
-    DataFolder data;
-    ManualClock clock;
-    VaultAccess access{false};
-    QString vault;
-    Destination tenth, second;
-    std::unique_ptr<AppModel> model;
+    const QString vault = data.folder("Vault");
+    const Destination tenth{QUuid::createUuid(), "Dix", "", vault, DeliveryMode::newNote, "notes-10", ""};
+    const Destination second{QUuid::createUuid(), "Deux", "", vault, DeliveryMode::dailyNote, "notes-2", ""};
     std::unique_ptr<TestSurface> surface;
 };
 

@@ -1,7 +1,8 @@
 #include "AppModelTestSupport.h"
 
 #include "core/CaptureError.h"
-#include "model/VaultAccess.h"
+
+#include <QPromise>
 
 namespace quillor {
 namespace {
@@ -10,16 +11,14 @@ using namespace test;
 
 TEST(AppModelDestinationTest, AnExplicitChoiceBeatsARouteWhichBeatsTheDraftsOwnWhichBeatsTheDefault)
 {
-    const Destination first = makeDestination("Alpha", "a");
-    const Destination fallback = makeDestination("Beta", "b");
-    const Destination own = makeDestination("Gamma", "g");
-    const Preferences preferences = preferencesWith({first, fallback, own}, fallback.id);
+    const Destination first = makeDestination("Alpha", "a"), fallback = makeDestination("Beta", "b"),
+                      own = makeDestination("Gamma", "g");
     const QString missing = QStringLiteral("La destination d’origine n’existe plus. Choisis une destination.");
     const QString unknown = CaptureError::unknownDestination("zz").localizedDescription();
     const struct {
         const char* name;
         Capture stored;
-        std::optional<QString> typed;   // else the stored body
+        std::optional<QString> typed;       // else the stored body
         std::optional<QUuid> destination;   // else unresolved with `reason`
         QString body, reason;
         QUuid selected;
@@ -40,15 +39,10 @@ TEST(AppModelDestinationTest, AnExplicitChoiceBeatsARouteWhichBeatsTheDraftsOwnW
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DataFolder data;
-        ManualClock clock;
-        VaultAccess access(false);
-        data.put("preferences.json", preferences.encode());
-        data.put("draft.json", bytesOf(c.stored));
-        AppModel model(data.path(), access, environmentWith(clock));
+        Session s;
+        AppModel& model = s.launchWith(preferencesWith({first, fallback, own}, fallback.id), c.stored);
         if (c.typed)
-            model.updateContent(EditorContent::plain(*c.typed));
-
+            s.type(*c.typed);
         const RouteResolution resolution = model.routeResolution();
         EXPECT_EQ(model.selectedDestination().id, c.selected);
         if (c.destination) {
@@ -67,16 +61,97 @@ TEST(AppModelDestinationTest, AnExplicitChoiceBeatsARouteWhichBeatsTheDraftsOwnW
 
 TEST(AppModelDestinationTest, WithoutDestinationsTheBuiltInInboxIsMadeAfreshEachTime)
 {
-    DataFolder data;
-    ManualClock clock;
-    VaultAccess access(false);
-    data.put("preferences.json", R"({"destinations":[]})");
-    AppModel model(data.path(), access, environmentWith(clock));
-
+    Session s;
+    s.data.put("preferences.json", R"({"destinations":[]})");
+    AppModel& model = s.launch();
     const Destination inbox = model.defaultDestination();
     EXPECT_EQ(inbox.name, "Inbox");
     EXPECT_NE(model.defaultDestination().id, inbox.id);
     EXPECT_EQ(model.destinationLabel(), "Inbox");
+}
+
+// The stored draft names a destination that has since been deleted; the
+// second destination has a vault of one note.
+struct Choosing : Session {
+    Destination inbox = makeDestination("Inbox", "in");
+    Destination journal = makeDestination("Journal", "j", data.folder("Vault"));
+    int modelChanges = 0;
+
+    void start(const QUuid& draftDestination = QUuid::createUuid(), AppModel::Environment environment = {})
+    {
+        DataFolder::write(journal.vaultPath + "/Note.md", "x");
+        launchWith(preferencesWith({inbox, journal}), storedDraft("Idée", draftDestination, true), environment);
+        QObject::connect(model.get(), &AppModel::modelChanged, [this] { ++modelChanges; });
+    }
+    QByteArray draftFile() const { return data.contents("draft.json").value_or(QByteArray()); }
+    std::optional<QUuid> routedTo() const
+    {
+        const std::optional<Route> route = model->routeResolution().route();
+        return route ? std::optional(route->destination.id) : std::nullopt;
+    }
+};
+
+TEST(AppModelDestinationChoiceTest, AChoiceWithoutEditorIsRecordedAndAnAbsentOneLetsTheRouteDecideAgain)
+{
+    Choosing s;
+    s.start();
+    ASSERT_EQ(s.routedTo(), std::nullopt);
+    s.model->setError(QStringLiteral("Ancienne erreur"));
+
+    s.model->setDestination(s.journal.id);
+    EXPECT_EQ(s.routedTo(), s.journal.id);
+    EXPECT_EQ(s.model->error(), std::nullopt);
+    EXPECT_EQ(s.modelChanges, 1);
+    EXPECT_EQ(decodedDraft(s.draftFile()).destinationID, s.journal.id);
+    EXPECT_EQ(decodedDraft(s.draftFile()).usesExplicitDestination, true);
+    EXPECT_TRUE(waitUntil([&] { return s.model->indexState() == IndexState::ready(1); }));
+
+    s.type("@in idée");
+    EXPECT_EQ(s.routedTo(), s.journal.id);
+    s.model->applyDestinationSelection(DestinationSelection{});
+    EXPECT_FALSE(s.draftFile().contains("destinationID"));
+    EXPECT_FALSE(s.draftFile().contains("usesExplicitDestination"));
+    EXPECT_EQ(s.routedTo(), s.inbox.id);
+}
+
+TEST(AppModelDestinationChoiceTest, TheEditorTakesOverTheChoiceAndUnknownIdsAreIgnored)
+{
+    Choosing s;
+    s.start();
+    QList<QUuid> handedOver;
+    s.model->onSelectDestination = [&](const QUuid& id) { handedOver.append(id); };
+    const QByteArray before = s.draftFile();
+
+    s.model->setDestination(QUuid::createUuid());
+    s.model->setDestination(s.inbox.id);
+    EXPECT_EQ(handedOver, QList<QUuid>{s.inbox.id});
+    EXPECT_EQ(s.routedTo(), std::nullopt);
+    EXPECT_EQ(s.draftFile(), before);
+    EXPECT_EQ(s.modelChanges, 0);
+}
+
+TEST(AppModelDestinationChoiceTest, NothingIsChosenWhileACaptureIsBeingDelivered)
+{
+    Choosing s;
+    QPromise<QString> delivery;   // left unfinished: the capture stays in flight
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.deliver = [&](const Capture&, const Destination&) {
+        delivery.start();
+        return delivery.future();
+    };
+    s.start(s.journal.id, environment);
+    s.model->submit();
+    ASSERT_TRUE(s.model->saving()) << s.model->error().value_or("").toStdString();
+    const auto before = s.data.snapshot();
+
+    QList<QUuid> handedOver;
+    s.model->setDestination(s.inbox.id);
+    s.model->onSelectDestination = [&](const QUuid& id) { handedOver.append(id); };
+    s.model->setDestination(s.inbox.id);
+    EXPECT_TRUE(handedOver.isEmpty());
+    EXPECT_EQ(s.routedTo(), s.journal.id);
+    EXPECT_EQ(s.data.snapshot(), before);
+    s.model.reset();   // before the promise it waits on
 }
 
 } // namespace

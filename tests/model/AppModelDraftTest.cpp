@@ -1,8 +1,5 @@
 #include "AppModelTestSupport.h"
 
-#include "core/Error.h"
-#include "model/VaultAccess.h"
-
 #include <QElapsedTimer>
 
 namespace quillor {
@@ -11,53 +8,42 @@ namespace {
 using namespace test;
 using namespace std::chrono_literals;
 
-const QString draftFile = QStringLiteral("draft.json");
-
-class AppModelDraftTest : public ::testing::Test {
-protected:
-    // The model on the data folder, started afresh.
-    std::unique_ptr<AppModel> start(AppModel::Environment environment)
-    {
-        auto model = std::make_unique<AppModel>(data.path(), access, std::move(environment));
-        QObject::connect(model.get(), &AppModel::draftWritten, [this] { ++writes; });
-        return model;
-    }
-    Capture saved() const { return decodedDraft(data.contents(draftFile).value_or(QByteArray())); }
-
-    DataFolder data;
-    ManualClock clock;
-    VaultAccess access{false};
+// A session counting the writes of draft.json.
+struct Drafting : Session {
     int writes = 0;
+
+    AppModel& start(AppModel::Environment environment = {})
+    {
+        launch(std::move(environment));
+        QObject::connect(model.get(), &AppModel::draftWritten, [this] { ++writes; });
+        return *model;
+    }
 };
 
-TEST_F(AppModelDraftTest, ADraftIsDatedByItsFirstNonBlankEdit)
+TEST(AppModelDraftTest, ADraftIsDatedByItsFirstNonBlankEdit)
 {
-    auto environment = environmentWith(clock);
+    Drafting s;
+    auto environment = environmentWith(s.clock);
     environment.timeZoneIdentifier = [] { return QStringLiteral("Europe/Paris"); };
-    const auto model = start(environment);
-    const ReferenceDate made = clock.date();
+    AppModel& model = s.start(environment);
+    const ReferenceDate made = s.clock.date();
     const struct {
         const char* text;
-        int secondsLater;
         int datedAtStep;   // -1: when the draft was made
         DraftState state;
     } steps[] = {
-        {"   \n", 10, -1, DraftState::empty()},
-        {"a", 10, 1, DraftState::pending()},
-        {"ab", 10, 1, DraftState::pending()},
-        {"", 10, 1, DraftState::empty()},
-        {"c", 10, 4, DraftState::pending()},
+        {"   \n", -1, DraftState::empty()}, {"a", 1, DraftState::pending()}, {"ab", 1, DraftState::pending()},
+        {"", 1, DraftState::empty()},      {"c", 4, DraftState::pending()},
     };
     QList<ReferenceDate> moments;
     for (const auto& step : steps) {
         SCOPED_TRACE(step.text);
-        clock.advance(step.secondsLater);
-        moments.append(clock.date());
-        model->updateContent(EditorContent::plain(step.text));
-        EXPECT_EQ(model->draftState(), step.state);
-        EXPECT_EQ(model->status(), "");
-        model->persistDraft();
-        const Capture draft = saved();
+        s.clock.advance(10);
+        moments.append(s.clock.date());
+        s.type(step.text);
+        EXPECT_EQ(model.draftState(), step.state);
+        EXPECT_EQ(model.status(), "");
+        const Capture draft = s.draft();
         EXPECT_EQ(draft.createdAt, step.datedAtStep < 0 ? made : moments[step.datedAtStep]);
         EXPECT_EQ(draft.body, step.text);
         if (step.datedAtStep >= 0) {
@@ -66,106 +52,96 @@ TEST_F(AppModelDraftTest, ADraftIsDatedByItsFirstNonBlankEdit)
     }
 }
 
-TEST_F(AppModelDraftTest, ABurstOfEditsIsSavedOnceAQuarterSecondAfterTheLastEdit)
+TEST(AppModelDraftTest, ABurstOfEditsIsSavedOnceAQuarterSecondAfterTheLastEdit)
 {
-    const auto model = start(environmentWith(clock));   // the real 250 ms
+    Drafting s;
+    AppModel& model = s.start();   // the real 250 ms
     QElapsedTimer sinceLastEdit;
     qint64 writtenAfter = -1;
-    QObject::connect(model.get(), &AppModel::draftWritten, [&] { writtenAfter = sinceLastEdit.elapsed(); });
-
+    QObject::connect(&model, &AppModel::draftWritten, [&] { writtenAfter = sinceLastEdit.elapsed(); });
     QString text;
     for (int edit = 0; edit < 10; ++edit) {
         text += u'x';
         sinceLastEdit.start();
-        model->updateContent(EditorContent::plain(text));
+        s.type(text);
         spin(100ms);
     }
-    EXPECT_EQ(writes, 0);
-    ASSERT_TRUE(waitUntil([&] { return writes > 0; }));
+    EXPECT_EQ(s.writes, 0);
+    ASSERT_TRUE(waitUntil([&] { return s.writes > 0; }));
     EXPECT_GE(writtenAfter, 250);
     spin(400ms);
-    EXPECT_EQ(writes, 1);
-    EXPECT_EQ(saved().body, text);
-    EXPECT_EQ(model->draftState(), DraftState::saved());
+    EXPECT_EQ(s.writes, 1);
+    EXPECT_EQ(model.draftState(), DraftState::saved());
+    EXPECT_EQ(decodedDraft(*s.data.contents("draft.json")).body, text);
 }
 
-TEST_F(AppModelDraftTest, AnExplicitSaveReplacesThePendingAutosave)
+TEST(AppModelDraftTest, AnExplicitSaveReplacesThePendingAutosave)
 {
-    auto environment = environmentWith(clock);
+    Drafting s;
+    auto environment = environmentWith(s.clock);
     environment.autosaveDelay = 50ms;
-    const auto model = start(environment);
-    model->updateContent(EditorContent::plain("note"));
-    model->persistDraft();
-    EXPECT_EQ(writes, 1);
+    s.start(environment).updateContent(EditorContent::plain("note"));
+    s.model->persistDraft();
+    EXPECT_EQ(s.writes, 1);
     spin(150ms);
-    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(s.writes, 1);
 }
 
-TEST_F(AppModelDraftTest, AFailedSaveIsShownAndStopsArchiving)
+TEST(AppModelDraftTest, AFailedSaveIsShownAndStopsArchiving)
 {
-    const auto model = start(environmentWith(clock));
-    model->updateContent(EditorContent::plain("keep me"));
+    Drafting s;
+    AppModel& model = s.start();
+    s.type("keep me");
     // A folder where the file should go: renaming over it fails, even for root.
-    ASSERT_TRUE(QDir().mkpath(data.file(draftFile) + "/inside"));
+    ASSERT_TRUE(QDir().mkpath(s.data.file("draft.json") + "/inside"));
 
-    model->persistDraft();
+    model.persistDraft();
     const QString prefix = "Le brouillon n’a pas pu être sauvegardé : ";
-    ASSERT_TRUE(model->draftPersistenceError());
-    EXPECT_TRUE(model->draftPersistenceError()->startsWith(prefix)) << model->draftPersistenceError()->toStdString();
-    EXPECT_GT(model->draftPersistenceError()->size(), prefix.size());
-    EXPECT_EQ(model->draftState(), DraftState::failed(*model->draftPersistenceError()));
-    EXPECT_EQ(writes, 0);
-
+    const QString message = model.draftPersistenceError().value_or("");
+    EXPECT_TRUE(message.startsWith(prefix) && message.size() > prefix.size()) << message.toStdString();
+    EXPECT_EQ(model.draftState(), DraftState::failed(message));
+    EXPECT_EQ(s.writes, 0);
     try {
-        model->archiveAndClearDraft();
+        model.archiveAndClearDraft();
         ADD_FAILURE() << "archived an unsaved draft";
     } catch (const PlatformError& error) {
-        EXPECT_EQ(error, PlatformError("Quillor", 1, *model->draftPersistenceError()));
+        EXPECT_EQ(error, PlatformError("Quillor", 1, message));
     }
-    EXPECT_EQ(model->content().text, "keep me");
-    EXPECT_TRUE(data.recovered().isEmpty());
+    EXPECT_EQ(model.content().text, "keep me");
+    EXPECT_TRUE(s.data.recovered().isEmpty());
 
-    ASSERT_TRUE(QDir(data.file(draftFile)).removeRecursively());
-    model->persistDraft();
-    EXPECT_EQ(model->draftPersistenceError(), std::nullopt);
-    EXPECT_EQ(model->draftState(), DraftState::saved());
+    ASSERT_TRUE(QDir(s.data.file("draft.json")).removeRecursively());
+    model.persistDraft();
+    EXPECT_EQ(model.draftPersistenceError(), std::nullopt);
+    EXPECT_EQ(model.draftState(), DraftState::saved());
 }
 
-TEST_F(AppModelDraftTest, ArchivingStartsAnEmptyDraftForTheSameDestination)
+TEST(AppModelDraftTest, ArchivingStartsAnEmptyDraftForTheSameDestination)
 {
-    const struct {
-        const char* name;
-        QString text;
-        qsizetype recoveredCopies;
-    } cases[] = {
-        {"blank draft", " \n", 0},
-        {"draft with text", "worth keeping", 1},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        DataFolder folder;
-        VaultAccess vaults(false);
-        AppModel model(folder.path(), vaults, environmentWith(clock));
+    for (const QString& text : {QStringLiteral(" \n"), QStringLiteral("worth keeping")}) {
+        SCOPED_TRACE(text.toStdString());
+        Drafting s;
+        AppModel& model = s.start();
         int contentChanges = 0;
         model.onContentChange = [&](const EditorContent& content) {
             ++contentChanges;
             EXPECT_TRUE(content.isEmpty());
         };
-        model.updateContent(EditorContent::plain(c.text));
-        model.persistDraft();
-        const Capture before = decodedDraft(*folder.contents(draftFile));
+        s.type(text);
+        const Capture before = s.draft();
 
         model.archiveAndClearDraft();
-        const Capture after = decodedDraft(*folder.contents(draftFile));
+        const Capture after = decodedDraft(*s.data.contents("draft.json"));
         EXPECT_NE(after.id, before.id);
         EXPECT_EQ(after.destinationID, before.destinationID);
         EXPECT_EQ(after.body, "");
         EXPECT_EQ(model.draftState(), DraftState::empty());
         EXPECT_EQ(contentChanges, 1);
-        const QStringList copies = folder.recovered();
-        ASSERT_EQ(copies.size(), c.recoveredCopies);
+        // Only a draft with text is worth a copy.
+        const QStringList copies = s.data.recovered();
+        ASSERT_EQ(copies.size(), text.trimmed().isEmpty() ? 0 : 1);
         if (!copies.isEmpty()) {
-            EXPECT_EQ(decodedDraft(*folder.contents("Recovered/" + copies.first())), before);
+            EXPECT_EQ(decodedDraft(*s.data.contents("Recovered/" + copies.first())), before);
         }
     }
 }

@@ -1,7 +1,5 @@
 #include "AppModelTestSupport.h"
 
-#include "model/VaultAccess.h"
-
 #include <functional>
 
 namespace quillor {
@@ -9,19 +7,26 @@ namespace {
 
 using namespace test;
 
-const QString preferencesFile = QStringLiteral("preferences.json");
-
-// What the user answers in the folder panel.
+// What the user answers in the folder panel, and the message it leaves.
 using Answer = std::function<std::optional<QString>(const DataFolder&)>;
+using Message = std::function<std::optional<QString>(const DataFolder&)>;
 
-std::optional<QString> bookmarkError(const QString& path)
+const Answer chooseV = [](const DataFolder& d) { return d.folder("V"); };
+const Answer cancel = [](const DataFolder&) { return std::nullopt; };
+const Answer chooseAFile = [](const DataFolder& d) {
+    DataFolder::write(d.folder("V") + "/file", "x");
+    return d.folder("V") + "/file";
+};
+const Message bookmarkRefusal = [](const DataFolder& d) {
+    return errorMessageOf([&] { VaultAccess::bookmark(d.folder("V") + "/file"); });
+};
+
+// The destination as it is stored once bound to `folder`.
+Destination boundTo(Destination destination, const QString& folder)
 {
-    try {
-        VaultAccess::bookmark(path);
-    } catch (const Error& error) {
-        return error.localizedDescription();
-    }
-    return std::nullopt;
+    destination.vaultPath = folder;
+    destination.vaultBookmark = VaultAccess::bookmark(folder);
+    return destination;
 }
 
 // A model whose folder panel answers as told and counts its calls; the panel
@@ -33,7 +38,7 @@ struct Repairing : Session {
     void start(std::optional<Preferences> preferences)
     {
         if (preferences)
-            data.put(preferencesFile, preferences->encode());
+            data.put("preferences.json", preferences->encode());
         launch();
     }
     void answer(Answer answer)
@@ -48,45 +53,29 @@ struct Repairing : Session {
     }
 };
 
-Preferences withoutDestinations()
-{
-    Preferences preferences;
-    preferences.destinations.clear();
-    preferences.defaultDestinationID = std::nullopt;
-    return preferences;
-}
-
 TEST(AppModelFolderRepairTest, ASubmissionAsksForTheMissingFolderStoresItAndSends)
 {
-    Destination journal(QUuid::createUuid(), "Journal", "jo", QString(), DeliveryMode::appendNote,
-                        "Journal/Log.md", "Attachments/Quillor");
+    const Destination journal(QUuid::createUuid(), "Journal", "jo", QString(), DeliveryMode::appendNote,
+                              "Journal/Log.md", "Attachments/Quillor");
     const struct {
         const char* name;
         std::optional<Destination> stored;   // fresh settings when absent
         std::optional<Answer> answer;        // no panel installed when absent
-        std::function<std::optional<QString>(const DataFolder&)> error;
-        bool delivered;
+        Message error;                       // none when empty
     } cases[] = {
-        {"chosen folder", std::nullopt, [](const DataFolder& d) { return d.folder("V"); },
-         [](const DataFolder&) { return std::nullopt; }, true},
-        {"cancelled", std::nullopt, [](const DataFolder&) { return std::nullopt; },
-         [](const DataFolder&) { return std::nullopt; }, false},
-        {"no panel installed", std::nullopt, std::nullopt, [](const DataFolder&) { return std::nullopt; }, false},
-        {"panel fails", std::nullopt,
+        {"chosen folder", {}, chooseV, {}},
+        {"cancelled", {}, cancel, {}},
+        {"no panel installed", {}, {}, {}},
+        {"panel fails", {},
          [](const DataFolder&) -> std::optional<QString> { throw PlatformError("Quillor.Panel", 1, "panneau"); },
-         [](const DataFolder&) { return QString("panneau"); }, false},
-        {"a file instead of a folder", std::nullopt,
-         [](const DataFolder& d) {
-             DataFolder::write(d.folder("V") + "/file", "x");
-             return d.folder("V") + "/file";
-         },
-         [](const DataFolder& d) { return bookmarkError(d.folder("V") + "/file"); }, false},
+         [](const DataFolder&) { return QString("panneau"); }},
+        {"a file instead of a folder", {}, chooseAFile, bookmarkRefusal},
         {"a folder the destination cannot use", journal,
          [](const DataFolder& d) {
              DataFolder::write(d.folder("V") + "/Journal", "a file where the note's folder belongs");
              return d.folder("V");
          },
-         [](const DataFolder&) { return QString("Un dossier parent est en réalité un fichier."); }, false},
+         [](const DataFolder&) { return QString("Un dossier parent est en réalité un fichier."); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -104,17 +93,15 @@ TEST(AppModelFolderRepairTest, ASubmissionAsksForTheMissingFolderStoresItAndSend
         EXPECT_EQ(s.panels, c.answer ? 1 : 0);
         EXPECT_EQ(s.choosingWhilePanelOpen, bool(c.answer));
         EXPECT_FALSE(s.model->choosingVault());
-        EXPECT_EQ(s.model->error(), c.error(s.data));
-        if (!c.delivered) {
+        EXPECT_EQ(s.model->error(), c.error ? c.error(s.data) : std::nullopt);
+        if (std::string(c.name) != "chosen folder") {
             EXPECT_EQ(s.data.snapshot(), files);
             EXPECT_EQ(s.model->preferences().destinations.first(), before);
             continue;
         }
         // Only the folder fields change: the stored attachment folder is not
         // replaced by the one delivery computes.
-        Destination expected = before;
-        expected.vaultPath = s.data.folder("V");
-        expected.vaultBookmark = VaultAccess::bookmark(expected.vaultPath);
+        const Destination expected = boundTo(before, s.data.folder("V"));
         EXPECT_EQ(s.model->preferences().destinations, QList<Destination>{expected});
         EXPECT_EQ(s.written(), s.model->preferences());
         EXPECT_EQ(QDir(expected.vaultPath + "/Inbox").entryList(QDir::Files).size(), 1);
@@ -125,8 +112,8 @@ TEST(AppModelFolderRepairTest, ASubmissionAsksForTheMissingFolderStoresItAndSend
 TEST(AppModelFolderRepairTest, SettingsWithoutDestinationsKeepTheRepairedInboxAsTheirDefault)
 {
     Repairing s;
-    s.start(withoutDestinations());
-    s.answer([](const DataFolder& d) { return d.folder("V"); });
+    s.start(preferencesWith({}));
+    s.answer(chooseV);
     s.type("hello");
     s.model->submit();
     s.waitForDelivery();
@@ -136,8 +123,7 @@ TEST(AppModelFolderRepairTest, SettingsWithoutDestinationsKeepTheRepairedInboxAs
     ASSERT_EQ(destinations.size(), 1);
     Destination expected = Preferences::builtInDestination();
     expected.id = destinations.first().id;
-    expected.vaultPath = s.data.folder("V");
-    expected.vaultBookmark = VaultAccess::bookmark(expected.vaultPath);
+    expected = boundTo(expected, s.data.folder("V"));
     EXPECT_EQ(destinations.first(), expected);
     EXPECT_EQ(s.model->preferences().defaultDestinationID, expected.id);
     EXPECT_EQ(s.written(), s.model->preferences());
@@ -159,9 +145,8 @@ TEST(AppModelFolderRepairTest, AnUnknownRouteGainsANewDestinationNamedAfterTheFo
     EXPECT_FALSE(s.model->choosingVault());
     const QList<Destination> after = s.model->preferences().destinations;
     ASSERT_EQ(after.size(), 2);
-    Destination added(after.last().id, "MyNotes", "", s.data.folder("V/MyNotes"), DeliveryMode::newNote, "",
-                      "Attachments/Quillor");
-    added.vaultBookmark = VaultAccess::bookmark(added.vaultPath);
+    const Destination added = boundTo({after.last().id, "MyNotes", "", {}, DeliveryMode::newNote, "", "Attachments/Quillor"},
+                                      s.data.folder("V/MyNotes"));
     EXPECT_EQ(after, QList<Destination>({before.first(), added}));
     EXPECT_EQ(s.written(), s.model->preferences());
     const Capture draft = s.draft();
@@ -192,9 +177,7 @@ TEST(AppModelFolderRepairTest, AChosenFolderReRootsTheStoredDestinationOnly)
         s.type("hello");
 
         s.model->chooseCaptureFolder();
-        Destination expected = stored;
-        expected.vaultPath = s.data.folder("New");
-        expected.vaultBookmark = VaultAccess::bookmark(expected.vaultPath);
+        Destination expected = boundTo(stored, s.data.folder("New"));
         expected.path = c.repairedPath;
         EXPECT_EQ(s.model->preferences().destinations, QList<Destination>{expected});
         EXPECT_EQ(s.written(), s.model->preferences());
@@ -231,27 +214,13 @@ TEST(AppModelFolderRepairTest, AFolderThatCannotBeReachedIsChosenAgainAndTheCapt
 
 TEST(AppModelFolderRepairTest, AChoiceThatFailsOrIsCancelledChangesNothing)
 {
-    const struct {
-        const char* name;
-        Answer answer;
-        std::function<std::optional<QString>(const DataFolder&)> error;
-    } cases[] = {
-        {"cancelled", [](const DataFolder&) { return std::nullopt; },
-         [](const DataFolder&) {
-             return QString("Destination inconnue : zz. Choisis une destination ou retire le préfixe.");
-         }},
-        {"a file instead of a folder",
-         [](const DataFolder& d) {
-             DataFolder::write(d.folder("V") + "/file", "x");
-             return d.folder("V") + "/file";
-         },
-         [](const DataFolder& d) { return bookmarkError(d.folder("V") + "/file"); }},
+    const Message unknownRoute = [](const DataFolder&) {
+        return QString("Destination inconnue : zz. Choisis une destination ou retire le préfixe.");
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [answer, error] : {std::pair(cancel, unknownRoute), std::pair(chooseAFile, bookmarkRefusal)}) {
         Repairing s;
         s.start(std::nullopt);
-        s.answer(c.answer);
+        s.answer(answer);
         s.type("@zz x");
         s.model->submit();   // leaves its message
         const Preferences preferences = s.model->preferences();
@@ -260,7 +229,7 @@ TEST(AppModelFolderRepairTest, AChoiceThatFailsOrIsCancelledChangesNothing)
         s.model->chooseCaptureFolder();
         EXPECT_EQ(s.panels, 1);
         EXPECT_FALSE(s.model->choosingVault());
-        EXPECT_EQ(s.model->error(), c.error(s.data));
+        EXPECT_EQ(s.model->error(), error(s.data));
         EXPECT_EQ(s.model->preferences(), preferences);
         EXPECT_EQ(s.data.snapshot(), files);
         EXPECT_EQ(s.model->content().text, "@zz x");

@@ -1,7 +1,6 @@
 #include "AppModelTestSupport.h"
 
 #include "core/CaptureError.h"
-#include "model/VaultAccess.h"
 
 namespace quillor {
 namespace {
@@ -22,11 +21,9 @@ QString idText(const CaptureAttachment& attachment) { return Json::uuidText(atta
 
 TEST(AppModelImagesTest, ImagesOfAFreshInboxGoBesideTheDraftAndStayStoredWhenTheirTextGoes)
 {
-    DataFolder data;
-    ManualClock clock;
-    VaultAccess access(false);
-    AppModel model(data.path(), access, environmentWith(clock));
-    const auto filesBefore = data.snapshot();
+    Session s;
+    AppModel& model = s.launch();
+    const auto filesBefore = s.data.snapshot();
     const CaptureAttachment a = png(), b = png();
 
     const EditorContent text = model.addImages({a, b});
@@ -36,29 +33,23 @@ TEST(AppModelImagesTest, ImagesOfAFreshInboxGoBesideTheDraftAndStayStoredWhenThe
     ASSERT_EQ(model.imageReferences().size(), 2);
     EXPECT_EQ(model.imageReferences()[1].attachmentID, b.id);
     EXPECT_EQ(model.content().text, "");   // the editor inserts the text
-    EXPECT_EQ(data.snapshot(), filesBefore);
+    EXPECT_EQ(s.data.snapshot(), filesBefore);
 
-    model.updateContent(EditorContent::plain("Deux images\n" + text.text));
+    s.type("Deux images\n" + text.text);
     EXPECT_EQ(model.currentAttachments(), (QList<CaptureAttachment>{a, b}));
-    model.updateContent(EditorContent::plain("Une image\n![[Inbox/" + idText(b) + ".png]]\n"));
+    s.type("Une image\n![[Inbox/" + idText(b) + ".png]]\n");
     EXPECT_EQ(model.currentAttachments(), QList<CaptureAttachment>{b});
     // An undo may bring A's text back: the draft keeps its bytes.
-    model.persistDraft();
-    EXPECT_EQ(decodedDraft(*data.contents("draft.json")).attachments, (QList<CaptureAttachment>{a, b}));
+    EXPECT_EQ(s.draft().attachments, (QList<CaptureAttachment>{a, b}));
 }
 
 TEST(AppModelImagesTest, AVaultDestinationPlacesImagesInTheVaultWithoutOverwritingOtherBytes)
 {
-    DataFolder data;
-    ManualClock clock;
-    VaultAccess access(false);
-    const QString vault = data.folder("Vault");
-    data.put("preferences.json", preferencesWith({makeDestination("Notes", "n", vault)}).encode());
-    AppModel model(data.path(), access, environmentWith(clock));
+    Session s;
+    const QString vault = s.data.folder("Vault");
     const CaptureAttachment a = png();
     DataFolder::write(vault + "/Inbox/" + idText(a) + ".png", "other bytes");
-
-    const QString text = model.addImages({a}).text;
+    const QString text = s.launchWith(preferencesWith({makeDestination("Notes", "n", vault)})).addImages({a}).text;
 
     EXPECT_TRUE(text.startsWith("![[Inbox/" + idText(a) + "-")) << text.toStdString();
     EXPECT_TRUE(text.endsWith(".png]]\n")) << text.toStdString();
@@ -91,22 +82,11 @@ TEST(AppModelImagesTest, RefusedImagesChangeNothingButThoseAlreadyPlaced)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DataFolder data;
-        ManualClock clock;
-        VaultAccess access(c.authorisationRequired);
-        data.put("preferences.json",
-                 preferencesWith({makeDestination("Notes", "n", data.folder("Vault"))}).encode());
-        data.put("draft.json", bytesOf(storedDraft(c.typed, std::nullopt, std::nullopt)));
-        AppModel model(data.path(), access, environmentWith(clock));
+        Session s(c.authorisationRequired);
+        AppModel& model = s.launchWith(preferencesWith({makeDestination("Notes", "n", s.data.folder("Vault"))}),
+                                       storedDraft(c.typed, std::nullopt, std::nullopt));
         const EditorContent before = model.content();
-
-        std::optional<QString> message;
-        try {
-            model.addImages(c.attachments);
-        } catch (const Error& error) {
-            message = error.localizedDescription();
-        }
-        EXPECT_EQ(message, c.message);
+        EXPECT_EQ(errorMessageOf([&] { model.addImages(c.attachments); }), c.message);
         EXPECT_EQ(model.imageReferences().size(), c.recorded);
         EXPECT_EQ(model.content(), before);
     }

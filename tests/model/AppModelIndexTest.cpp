@@ -51,21 +51,9 @@ public:
         m_released.insert(call, std::move(index));
         m_changed.notify_all();
     }
-    int calls() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_calls;
-    }
-    int finished() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_finished;
-    }
-    bool cancelled(int call) const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_checks.value(call)();
-    }
+    int calls() const { std::lock_guard lock(m_mutex); return m_calls; }
+    int finished() const { std::lock_guard lock(m_mutex); return m_finished; }
+    bool cancelled(int call) const { std::lock_guard lock(m_mutex); return m_checks.value(call)(); }
 
 private:
     mutable std::mutex m_mutex;
@@ -90,31 +78,27 @@ void putNotes(const QString& vault, const QStringList& files)
         DataFolder::write(vault + u'/' + file, "# note\n");
 }
 
-class AppModelIndexTest : public ::testing::Test {
+class AppModelIndexTest : public ::testing::Test, protected Session {
 protected:
+    void TearDown() override { model.reset(); }   // before the scanner its scans call
+
+    GatedScanner scanner;
+    int indexChanges = 0;
+
     // A model whose draft goes to one destination in `vault`, counting the
     // index callbacks.
-    std::unique_ptr<AppModel> startIn(const QString& vault)
+    void startIn(const QString& vault)
     {
-        const Destination notes = makeDestination("Notes", "n", vault);
-        data.put("preferences.json", preferencesWith({notes}).encode());
         auto environment = environmentWith(clock);
         environment.scanVault = scanner.function();
-        auto model = std::make_unique<AppModel>(data.path(), access, environment);
+        launchWith(preferencesWith({makeDestination("Notes", "n", vault)}), std::nullopt, environment);
         model->onIndexChanged = [this] { ++indexChanges; };
-        return model;
     }
-
-    GatedScanner scanner;   // outlives the model and its scans
-    DataFolder data;
-    ManualClock clock;
-    VaultAccess access{false};
-    int indexChanges = 0;
 };
 
 TEST_F(AppModelIndexTest, TypingInTheSameVaultNeverRescansAndAForcedRefreshKeepsTheCount)
 {
-    const auto model = startIn(data.folder("Vault"));
+    startIn(data.folder("Vault"));
     EXPECT_EQ(model->indexState(), IndexState::loading());
     ASSERT_TRUE(waitUntil([&] { return scanner.calls() == 1; }));
     scanner.release(0, indexOf(2));
@@ -139,7 +123,7 @@ TEST_F(AppModelIndexTest, OnlyTheLatestRefreshPublishes)
     for (const bool staleFirst : {false, true}) {
         SCOPED_TRACE(staleFirst ? "superseded scan finishes first" : "superseded scan finishes last");
         const int before = scanner.calls();
-        const auto model = startIn(data.folder(staleFirst ? "first" : "last"));
+        startIn(data.folder(staleFirst ? "first" : "last"));
         ASSERT_TRUE(waitUntil([&] { return scanner.calls() == before + 1; }));
         scanner.release(before, indexOf(1));
         ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(1); }));
@@ -168,25 +152,17 @@ TEST_F(AppModelIndexTest, TheIndexFollowsTheVaultTheTextRoutesTo)
     const QString alpha = data.folder("Alpha"), beta = data.folder("Beta");
     putNotes(alpha, {"one.md", "two.md"});
     putNotes(beta, {"one.md", "Sub/two.md", "three.MD", "not-a-note.txt"});
-    const Destination a = makeDestination("Alpha", "a", alpha);
-    const Destination b = makeDestination("Beta", "b", beta);
-    data.put("preferences.json", preferencesWith({a, b}).encode());
     // An old draft whose route names nothing stays unrouted: its text decides.
-    data.put("draft.json", bytesOf(storedDraft("@zz hi", std::nullopt, std::nullopt)));
-    AppModel model(data.path(), access, environmentWith(clock));
-
+    AppModel& model = launchWith(preferencesWith({makeDestination("Alpha", "a", alpha), makeDestination("Beta", "b", beta)}),
+                                 storedDraft("@zz hi", std::nullopt, std::nullopt));
     EXPECT_EQ(model.indexState(), IndexState::idle());
-
-    model.updateContent(EditorContent::plain("@b hi"));
-    EXPECT_EQ(model.indexState(), IndexState::loading());
-    ASSERT_TRUE(waitUntil([&] { return model.indexState() == IndexState::ready(3); }));
-
-    model.updateContent(EditorContent::plain("@a hi"));
-    EXPECT_EQ(model.indexCount(), 0);
-    EXPECT_EQ(model.indexState(), IndexState::loading());
-    ASSERT_TRUE(waitUntil([&] { return model.indexState() == IndexState::ready(2); }));
-
-    model.updateContent(EditorContent::plain("@nowhere hi"));
+    for (const auto& [text, notes] : {std::pair("@b hi", 3), std::pair("@a hi", 2)}) {
+        type(text);
+        EXPECT_EQ(model.indexCount(), 0);
+        EXPECT_EQ(model.indexState(), IndexState::loading());
+        ASSERT_TRUE(waitUntil([&] { return model.indexState() == IndexState::ready(notes); }));
+    }
+    type("@nowhere hi");
     EXPECT_EQ(model.indexState(), IndexState::idle());
     EXPECT_EQ(model.indexCount(), 0);
 }
@@ -201,12 +177,7 @@ TEST_F(AppModelIndexTest, ARefreshEndsReadyOrWithTheReasonTheFolderCannotBeRead)
     const QString sub = vault + "/Sub";
     const QString missing = data.path() + "/Missing";
     const QString accessRefused = VaultAccess::accessError().localizedDescription();
-    QString scanFailure;
-    try {
-        VaultIndex::scan(missing);
-    } catch (const Error& error) {
-        scanFailure = error.localizedDescription();
-    }
+    const QString scanFailure = errorMessageOf([&] { VaultIndex::scan(missing); }).value_or("");
     ASSERT_FALSE(scanFailure.isEmpty());
     const struct {
         const char* name;
@@ -221,13 +192,11 @@ TEST_F(AppModelIndexTest, ARefreshEndsReadyOrWithTheReasonTheFolderCannotBeRead)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DataFolder folder;
-        VaultAccess vaults(c.requiresAuthorization);
+        Session other(c.requiresAuthorization);
         Destination notes = makeDestination("Notes", "n", c.folder);
         if (c.bookmarked)
             notes.vaultBookmark = VaultAccess::bookmark(c.folder);
-        folder.put("preferences.json", preferencesWith({notes}).encode());
-        AppModel model(folder.path(), vaults, environmentWith(clock));
+        AppModel& model = other.launchWith(preferencesWith({notes}));
         if (c.folder == sub) {
             ASSERT_EQ(model.preferences().deliveryDestinations().first().vaultBookmark, std::nullopt);
         }

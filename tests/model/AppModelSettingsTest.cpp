@@ -1,8 +1,7 @@
 #include "AppModelTestSupport.h"
 
-#include "core/Error.h"
-#include "model/VaultAccess.h"
 
+#include <functional>
 #include <stdexcept>
 
 namespace quillor {
@@ -13,24 +12,19 @@ using namespace test;
 const QString settingsFile = QStringLiteral("preferences.json");
 const QString prefixMessage = QStringLiteral("Choisis un seul caractère de ponctuation comme préfixe.");
 
-class AppModelSettingsTest : public ::testing::Test {
+class AppModelSettingsTest : public ::testing::Test, protected Session {
 protected:
     void SetUp() override
     {
         DataFolder::write(vault + "/Inbox/first.md", "# first\n#projet");
         data.put(settingsFile, preferencesWith({inbox}).encode());
     }
-
-    std::unique_ptr<AppModel> start()
+    AppModel& start()
     {
-        auto model = std::make_unique<AppModel>(data.path(), access, environmentWith(clock));
-        model->onIndexChanged = [this] { ++indexChanges; };
-        return model;
+        launch().onIndexChanged = [this] { ++indexChanges; };
+        return *model;
     }
 
-    DataFolder data;
-    ManualClock clock;
-    VaultAccess access{false};
     const QString vault = data.folder("Vault");
     const Destination inbox = makeDestination("Inbox", "in", vault);
     const Destination journal = makeDestination("Journal", "j", vault);
@@ -74,7 +68,7 @@ TEST_F(AppModelSettingsTest, RefusedSettingsChangeNothingButTheMessage)
          }),
          "Saisis un nom de sous-dossier, sans chemin ni barre oblique."},
     };
-    const auto model = start();
+    start();
     const Preferences running = model->preferences();
     const QByteArray file = *data.contents(settingsFile);
     int shellCalls = 0;
@@ -96,7 +90,7 @@ TEST_F(AppModelSettingsTest, RefusedSettingsChangeNothingButTheMessage)
 
 TEST_F(AppModelSettingsTest, AcceptedSettingsAreWrittenAndTakeEffect)
 {
-    const auto model = start();
+    start();
     ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(1); }));
     const QString otherVault = data.folder("Other");
     DataFolder::write(otherVault + "/a.md", "a");
@@ -142,28 +136,24 @@ TEST_F(AppModelSettingsTest, AcceptedSettingsAreWrittenAndTakeEffect)
 
 TEST_F(AppModelSettingsTest, AnInstalledShellSavesTheSettingsAndMayRefuseThem)
 {
-    enum class Outcome { accepts, throwsOwnError, throwsLibraryError };
     const struct {
         const char* name;
-        Outcome outcome;
+        std::function<void()> shell;
         std::optional<QString> error;
     } cases[] = {
-        {"accepted", Outcome::accepts, std::nullopt},
-        {"shortcut taken", Outcome::throwsOwnError, "X"},
-        {"library failure", Outcome::throwsLibraryError, "Y"},
+        {"accepted", [] {}, std::nullopt},
+        {"shortcut taken", [] { throw PlatformError("Quillor.Shortcut", 1, "X"); }, "X"},
+        {"library failure", [] { throw std::runtime_error("Y"); }, "Y"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto model = start();
+        start();
         const Preferences running = model->preferences();
         const QByteArray file = *data.contents(settingsFile);
         QList<Preferences> handed;
         model->onApplyPreferences = [&](const Preferences& settings) {
             handed.append(settings);
-            if (c.outcome == Outcome::throwsOwnError)
-                throw PlatformError("Quillor.Shortcut", 1, "X");
-            if (c.outcome == Outcome::throwsLibraryError)
-                throw std::runtime_error("Y");
+            c.shell();
         };
         Preferences settings = preferencesWith({journal, inbox}, QUuid::createUuid());
         settings.routePrefix = "#";
@@ -183,7 +173,7 @@ TEST_F(AppModelSettingsTest, AnInstalledShellSavesTheSettingsAndMayRefuseThem)
 
 TEST_F(AppModelSettingsTest, AFailedWriteKeepsTheRunningSettings)
 {
-    const auto model = start();
+    start();
     const Preferences running = model->preferences();
     ASSERT_TRUE(QFile::remove(data.file(settingsFile)));
     // A folder where the file should go: replacing it fails, even for root.
@@ -200,7 +190,7 @@ TEST_F(AppModelSettingsTest, RemovingTheDraftsDestinationBlocksItUntilOneIsChose
 {
     data.put(settingsFile, preferencesWith({inbox, journal}).encode());
     data.put("draft.json", bytesOf(storedDraft("note", journal.id, true)));
-    const auto model = start();
+    start();
     ASSERT_TRUE(model->routeResolution().route());
 
     ASSERT_TRUE(model->applyPreferences(preferencesWith({inbox}), false));

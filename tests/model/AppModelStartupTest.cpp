@@ -1,7 +1,6 @@
 #include "AppModelTestSupport.h"
 
 #include "core/DeliveryReceipt.h"
-#include "model/VaultAccess.h"
 
 #include <functional>
 
@@ -13,12 +12,6 @@ using namespace std::chrono_literals;
 
 const QString preferencesFile = QStringLiteral("preferences.json");
 const QString draftFile = QStringLiteral("draft.json");
-
-Capture savedDraft(AppModel& model, const DataFolder& data)
-{
-    model.persistDraft();
-    return decodedDraft(data.contents(draftFile).value_or(QByteArray()));
-}
 
 TEST(AppModelStartupTest, FreshSettingsAreWrittenOnceSoTheDefaultDestinationSurvivesARelaunch)
 {
@@ -34,16 +27,13 @@ TEST(AppModelStartupTest, FreshSettingsAreWrittenOnceSoTheDefaultDestinationSurv
         EXPECT_EQ(written.outcome, LoadedPreferences::Outcome::loaded);
         EXPECT_EQ(written.preferences, model.preferences());
         EXPECT_FALSE(QFileInfo::exists(directory + u'/' + draftFile));
-
         model.persistDraft();
         const Capture draft = decodedDraft(*DataFolder::read(directory + u'/' + draftFile));
         // A new draft leaves the default to the settings, and a route prefix free to route.
         EXPECT_EQ(draft.usesExplicitDestination, false);
         EXPECT_EQ(draft.destinationID, std::nullopt);
     }
-
     AppModel relaunched(directory, access, environmentWith(clock));
-    EXPECT_EQ(relaunched.preferences().destinations.first().id, inbox);
     const auto route = relaunched.routeResolution().route();
     ASSERT_TRUE(route) << relaunched.routeResolution().error()->toStdString();
     EXPECT_EQ(route->destination.id, inbox);
@@ -64,32 +54,28 @@ TEST(AppModelStartupTest, UnreadableFilesAreSetAsideBeforeAnythingReplacesThem)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DataFolder data;
-        ManualClock clock;
-        VaultAccess access(false);
-        data.put(preferencesFile, c.preferences);
-        data.put(draftFile, c.draft);
+        Session s;
+        s.data.put(preferencesFile, c.preferences);
+        s.data.put(draftFile, c.draft);
         if (!c.occupied.isEmpty())
-            data.put(QStringLiteral("Recovered/") + c.occupied, "earlier");
-
-        AppModel model(data.path(), access, environmentWith(clock));
+            s.data.put("Recovered/" + c.occupied, "earlier");
+        AppModel& model = s.launch();
         // The settings file is replaced by fresh settings at once; the draft
         // file stays untouched until the first save.
-        EXPECT_EQ(data.contents(QStringLiteral("Recovered/") + c.preferencesCopy), c.preferences);
-        EXPECT_EQ(Preferences::load(data.file(preferencesFile)).preferences, model.preferences());
+        EXPECT_EQ(s.data.contents("Recovered/" + c.preferencesCopy), c.preferences);
+        EXPECT_EQ(s.written(), model.preferences());
         spin(300ms);
-        EXPECT_EQ(data.contents(draftFile), c.draft);
+        EXPECT_EQ(s.data.contents(draftFile), c.draft);
         if (!c.occupied.isEmpty()) {
-            EXPECT_EQ(data.contents(QStringLiteral("Recovered/") + c.occupied), "earlier");
+            EXPECT_EQ(s.data.contents("Recovered/" + c.occupied), "earlier");
         }
 
-        model.updateContent(EditorContent::plain(QStringLiteral("new text")));
+        s.type("new text");
+        EXPECT_EQ(s.draft().body, "new text");
+        EXPECT_EQ(s.data.contents("Recovered/" + c.draftCopy), c.draft);
+        const qsizetype kept = s.data.recovered().size();
         model.persistDraft();
-        EXPECT_EQ(data.contents(QStringLiteral("Recovered/") + c.draftCopy), c.draft);
-        EXPECT_EQ(decodedDraft(*data.contents(draftFile)).body, "new text");
-        const qsizetype kept = data.recovered().size();
-        model.persistDraft();
-        EXPECT_EQ(data.recovered().size(), kept);
+        EXPECT_EQ(s.data.recovered().size(), kept);
     }
 }
 
@@ -101,22 +87,22 @@ TEST(AppModelStartupTest, StartingFromSettledFilesWritesNothing)
     const struct {
         const char* name;
         std::function<void(DataFolder&)> setUp;
-        std::function<void(AppModel&, DataFolder&)> check;
+        std::function<void(Session&)> check;
     } cases[] = {
         {"settings and a draft with text",
          [&](DataFolder& data) {
              data.put(preferencesFile, preferencesWith({notes}).encode());
              data.put(draftFile, bytesOf(storedDraft("x", notes.id)));
          },
-         [&](AppModel& model, DataFolder&) { EXPECT_EQ(model.draftState(), DraftState::restored()); }},
+         [&](Session& s) { EXPECT_EQ(s.model->draftState(), DraftState::restored()); }},
         {"legacy settings, migrated in memory only",
          [&](DataFolder& data) {
              QJsonObject object = preferencesWith({notes}).toJson();
              object.remove("attachmentSettingsVersion");
              data.put(preferencesFile, Json::serialize(object));
          },
-         [&](AppModel& model, DataFolder&) {
-             const Destination& loaded = model.preferences().destinations.first();
+         [&](Session& s) {
+             const Destination& loaded = s.model->preferences().destinations.first();
              EXPECT_EQ(loaded.attachmentPolicy,
                        (AttachmentPolicy{AttachmentPolicy::Location::specifiedFolder, "Attachments"}));
              EXPECT_EQ(loaded.useObsidianAttachments, false);
@@ -127,33 +113,28 @@ TEST(AppModelStartupTest, StartingFromSettledFilesWritesNothing)
              data.put(draftFile, bytesOf(delivered));
              data.put("Receipts/" + receipt.captureID + ".json", Json::serialize(receipt.toJson()));
          },
-         [&](AppModel& model, DataFolder& data) {
-             EXPECT_EQ(model.latestReceipt(), receipt);
-             EXPECT_TRUE(model.content().isEmpty());
-             EXPECT_NE(savedDraft(model, data).id, delivered.id);
+         [&](Session& s) {
+             EXPECT_EQ(s.model->latestReceipt(), receipt);
+             EXPECT_TRUE(s.model->content().isEmpty());
+             EXPECT_NE(s.draft().id, delivered.id);
          }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DataFolder data;
-        ManualClock clock;
-        VaultAccess access(false);
-        c.setUp(data);
-        const auto before = data.snapshot();
-
-        AppModel model(data.path(), access, environmentWith(clock));
+        Session s;
+        c.setUp(s.data);
+        const auto before = s.data.snapshot();
+        s.launch();
         spin(300ms);   // longer than the autosave delay
-        EXPECT_EQ(data.snapshot(), before);
-        c.check(model, data);
+        EXPECT_EQ(s.data.snapshot(), before);
+        c.check(s);
     }
 }
 
 TEST(AppModelStartupTest, DraftsWithoutAnExplicitDestinationAreRoutedOnce)
 {
-    const Destination first = makeDestination("Alpha", "al");
-    const Destination routed = makeDestination("Beta", "in");
-    const Destination fallback = makeDestination("Gamma", "ga");
-    const Preferences preferences = preferencesWith({first, routed, fallback}, fallback.id);
+    const Destination first = makeDestination("Alpha", "al"), routed = makeDestination("Beta", "in"),
+                      fallback = makeDestination("Gamma", "ga");
     const struct {
         const char* name;
         Capture stored;
@@ -171,21 +152,16 @@ TEST(AppModelStartupTest, DraftsWithoutAnExplicitDestinationAreRoutedOnce)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DataFolder data;
-        ManualClock clock;
-        VaultAccess access(false);
-        data.put(preferencesFile, preferences.encode());
-        data.put(draftFile, bytesOf(c.stored));
-
-        AppModel model(data.path(), access, environmentWith(clock));
-        EXPECT_EQ(model.content().text, c.body);
-        const QStringList copies = data.recovered();
+        Session s;
+        EXPECT_EQ(s.launchWith(preferencesWith({first, routed, fallback}, fallback.id), c.stored).content().text,
+                  c.body);
+        const QStringList copies = s.data.recovered();
         ASSERT_EQ(copies.size(), c.recoveredCopies);
         if (!copies.isEmpty()) {
             EXPECT_TRUE(copies.first().startsWith(Json::uuidText(c.stored.id) + u'-'));
-            EXPECT_EQ(decodedDraft(*data.contents("Recovered/" + copies.first())), c.stored);
+            EXPECT_EQ(decodedDraft(*s.data.contents("Recovered/" + copies.first())), c.stored);
         }
-        const Capture saved = savedDraft(model, data);
+        const Capture saved = s.draft();
         EXPECT_EQ(saved.destinationID, c.destination);
         EXPECT_EQ(saved.usesExplicitDestination, c.isExplicit);
     }
@@ -193,58 +169,43 @@ TEST(AppModelStartupTest, DraftsWithoutAnExplicitDestinationAreRoutedOnce)
 
 TEST(AppModelStartupTest, FolderAccessIsRestoredAndOnlyAChangeIsWrittenBack)
 {
-    DataFolder data;
-    ManualClock clock;
-    const QString moved = data.folder("Moved");
-    const QString gone = data.folder("Gone");
-    Destination renamed = makeDestination("Renamed", "r", data.folder("Vault"));
+    Session s;
+    const QString moved = s.data.folder("Moved"), gone = s.data.folder("Gone");
+    Destination renamed = makeDestination("Renamed", "r", s.data.folder("Vault"));
     renamed.vaultBookmark = VaultAccess::bookmark(renamed.vaultPath);
-    ASSERT_TRUE(QDir().rmdir(moved));
-    ASSERT_TRUE(QDir().rename(renamed.vaultPath, moved));
+    ASSERT_TRUE(QDir().rmdir(moved) && QDir().rename(renamed.vaultPath, moved));
     Destination deleted = makeDestination("Deleted", "d", gone);
     deleted.vaultBookmark = VaultAccess::bookmark(gone);
     ASSERT_TRUE(QDir().rmdir(gone));
     const QString accessRefused = VaultAccess::accessError().localizedDescription();
 
     // A renamed folder is found again: its new path and bookmark are saved.
-    data.put(preferencesFile, preferencesWith({renamed}).encode());
-    {
-        VaultAccess access(false);
-        AppModel model(data.path(), access, environmentWith(clock));
-        EXPECT_EQ(model.settingsError(), std::nullopt);
-        const Destination stored = Preferences::load(data.file(preferencesFile)).preferences.destinations.first();
-        EXPECT_EQ(stored.vaultPath, moved);
-        EXPECT_NE(stored.vaultBookmark, renamed.vaultBookmark);
-        EXPECT_EQ(stored, model.preferences().destinations.first());
-    }
+    s.launchWith(preferencesWith({renamed}));
+    EXPECT_EQ(s.model->settingsError(), std::nullopt);
+    const Destination stored = s.written().destinations.first();
+    EXPECT_EQ(stored.vaultPath, moved);
+    EXPECT_NE(stored.vaultBookmark, renamed.vaultBookmark);
+    EXPECT_EQ(stored, s.model->preferences().destinations.first());
+
     // A folder that is gone is reported and the file left as it was.
-    data.put(preferencesFile, preferencesWith({deleted}).encode());
-    const auto unresolved = data.contents(preferencesFile);
-    {
-        VaultAccess access(false);
-        AppModel model(data.path(), access, environmentWith(clock));
-        EXPECT_EQ(model.settingsError(), accessRefused);
-        EXPECT_EQ(data.contents(preferencesFile), unresolved);
-    }
+    s.data.put(preferencesFile, preferencesWith({deleted}).encode());
+    const auto unresolved = s.data.contents(preferencesFile);
+    EXPECT_EQ(s.launch().settingsError(), accessRefused);
+    EXPECT_EQ(s.data.contents(preferencesFile), unresolved);
 
     // An old draft that cannot be kept before it is routed wins the message,
     // and stays as it was.
-    data.put("Recovered", "a file in the way");
-    Destination routed = makeDestination("Inbox", "in");
-    data.put(preferencesFile, preferencesWith({deleted, routed}).encode());
-    data.put(draftFile, bytesOf(storedDraft("@in hello", std::nullopt, std::nullopt)));
-    {
-        VaultAccess access(false);
-        AppModel model(data.path(), access, environmentWith(clock));
-        ASSERT_TRUE(model.settingsError());
-        EXPECT_NE(model.settingsError(), accessRefused);
-        EXPECT_TRUE(model.settingsError()->contains("Recovered")) << model.settingsError()->toStdString();
-        EXPECT_EQ(model.content().text, "@in hello");
-        const auto route = model.routeResolution().route();
-        ASSERT_TRUE(route);
-        EXPECT_EQ(route->destination.id, routed.id);
-        EXPECT_EQ(route->body, "hello");
-    }
+    s.data.put("Recovered", "a file in the way");
+    const Destination routed = makeDestination("Inbox", "in");
+    AppModel& model = s.launchWith(preferencesWith({deleted, routed}), storedDraft("@in hello", std::nullopt, std::nullopt));
+    ASSERT_TRUE(model.settingsError());
+    EXPECT_NE(model.settingsError(), accessRefused);
+    EXPECT_TRUE(model.settingsError()->contains("Recovered")) << model.settingsError()->toStdString();
+    EXPECT_EQ(model.content().text, "@in hello");
+    const auto route = model.routeResolution().route();
+    ASSERT_TRUE(route);
+    EXPECT_EQ(route->destination.id, routed.id);
+    EXPECT_EQ(route->body, "hello");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "core/Capture.h"
 #include "core/Destination.h"
+#include "core/Error.h"
 #include "core/Json.h"
 #include "model/AppModel.h"
 #include "model/Preferences.h"
@@ -185,6 +186,27 @@ struct Session {
         return Preferences::decode(data.contents(QStringLiteral("preferences.json")).value_or("{}"));
     }
     void waitForDelivery() const { ASSERT_TRUE(waitUntil([&] { return !model->saving(); })); }
+    // Writes the settings (and a stored draft when given), then launches.
+    AppModel& launchWith(const Preferences& preferences, const std::optional<Capture>& stored = std::nullopt,
+                         AppModel::Environment environment = {})
+    {
+        data.put(QStringLiteral("preferences.json"), preferences.encode());
+        if (stored)
+            data.put(QStringLiteral("draft.json"), bytesOf(*stored));
+        return launch(std::move(environment));
+    }
 };
+
+// The message of the Error `action` throws, or nothing.
+template <typename F>
+std::optional<QString> errorMessageOf(F&& action)
+{
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.localizedDescription();
+    }
+    return std::nullopt;
+}
 
 } // namespace quillor::test

@@ -1,13 +1,6 @@
 #include "model/DataDirectory.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <ostream>
-
-static void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+#include "../core/TestSupport.h"
 
 using namespace quillor;
 

@@ -1,18 +1,13 @@
 #include "model/Preferences.h"
 
+#include "../core/TestSupport.h"
+
 #include "core/FileSystem.h"
 #include "core/Json.h"
 
-#include <QDir>
 #include <QJsonDocument>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
-
-static void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace quillor {
 // Failures show destinations and settings as their JSON.
@@ -76,12 +71,7 @@ Preferences onlyDestinationsDecoded()
     return expected;
 }
 
-QStringList keysOf(const QByteArray& bytes)
-{
-    QStringList keys = QJsonDocument::fromJson(bytes).object().keys();
-    keys.sort();
-    return keys;
-}
+qsizetype keyCount(const QByteArray& bytes) { return QJsonDocument::fromJson(bytes).object().size(); }
 
 } // namespace
 
@@ -139,11 +129,7 @@ TEST(PreferencesTest, DecodesWithDefaultsMigrationAndRepair)
         SCOPED_TRACE(c.name);
         Preferences expected = onlyDestinationsDecoded();
         c.adjust(expected);
-        try {
-            EXPECT_EQ(Preferences::decode(settingsText(c.members)), expected);
-        } catch (const JsonDecodingError& error) {
-            ADD_FAILURE() << error.what();
-        }
+        EXPECT_EQ(Preferences::decode(settingsText(c.members)), expected);
     }
 }
 
@@ -171,9 +157,8 @@ TEST(PreferencesTest, EncodesCompactlyLeavingOutAbsentKeys)
     Preferences bare;
     bare.defaultDestinationID = std::nullopt;
     const QByteArray bareBytes = bare.encode();
-    EXPECT_EQ(keysOf(bareBytes), QStringList({"attachmentSettingsVersion", "automaticallyCheckUpdates", "destinations",
-                                              "hotkeyCode", "hotkeyDisplay", "hotkeyModifiers", "routePrefix"}));
-    EXPECT_FALSE(bareBytes.contains('\n') || bareBytes.contains(": "));
+    EXPECT_EQ(keyCount(bareBytes), 7);
+    EXPECT_FALSE(bareBytes.contains("defaultDestinationID") || bareBytes.contains('\n') || bareBytes.contains(": "));
 
     // Everything a file can hold survives a round trip: an empty prefix, the
     // smallest and largest hot-key numbers, a bookmark.
@@ -188,7 +173,7 @@ TEST(PreferencesTest, EncodesCompactlyLeavingOutAbsentKeys)
     full.hotkeyCode = 0;
     full.hotkeyModifiers = 4294967295u;
     full.hotkeyDisplay = QStringLiteral("⌥⌘K");
-    EXPECT_EQ(keysOf(full.encode()).size(), 9);
+    EXPECT_EQ(keyCount(full.encode()), 9);
     EXPECT_EQ(Preferences::decode(full.encode()), full);
 }
 

@@ -1,16 +1,11 @@
 #include "model/VaultAccess.h"
 
+#include "../core/TestSupport.h"
+
 #include "core/AttachmentPolicy.h"
-#include "core/FileSystemError.h"
 #include "platform/FolderBookmark.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <cerrno>
-#include <optional>
 
 namespace quillor {
 namespace {
@@ -25,12 +20,7 @@ Destination destination(const QString& vaultPath, std::optional<QByteArray> book
 // The refusal restore() throws, or nothing.
 std::optional<PlatformError> refusal(VaultAccess& access, Destination& d)
 {
-    try {
-        access.restore(d);
-    } catch (const PlatformError& error) {
-        return error;
-    }
-    return std::nullopt;
+    return test::thrown<PlatformError>([&] { access.restore(d); });
 }
 
 class VaultAccessTest : public ::testing::Test {
@@ -45,6 +35,9 @@ protected:
 TEST_F(VaultAccessTest, RestoresWithAndWithoutAuthorizationRequired)
 {
     const QByteArray bookmark = FolderBookmark::create(vault);
+    ASSERT_TRUE(root.mkdir("Gone"));
+    const QByteArray goneBookmark = FolderBookmark::create(root.filePath("Gone"));
+    ASSERT_TRUE(root.rmdir("Gone"));
     const struct {
         const char* name;
         Destination given;
@@ -54,6 +47,7 @@ TEST_F(VaultAccessTest, RestoresWithAndWithoutAuthorizationRequired)
         {"folder without bookmark", destination(vault, std::nullopt), true, false, false},
         {"intact bookmark", destination(vault, bookmark), false, false, true},
         {"unreadable bookmark", destination(vault, QByteArray("garbage")), true, true, false},
+        {"folder gone", destination(root.filePath("Gone"), goneBookmark), true, true, false},
     };
     const PlatformError expected("Quillor.VaultAccess", 1,
                                  "L’accès au dossier de notes doit être autorisé à nouveau. Choisis ce dossier dans "
@@ -63,25 +57,12 @@ TEST_F(VaultAccessTest, RestoresWithAndWithoutAuthorizationRequired)
             SCOPED_TRACE(std::string(c.name) + (required ? ", required" : ", not required"));
             VaultAccess access(required);
             Destination d = c.given;
-            const auto error = refusal(access, d);
-            EXPECT_EQ(error, (required ? c.refusedWhenRequired : c.refusedOtherwise) ? std::optional(expected)
-                                                                                     : std::nullopt);
+            EXPECT_EQ(refusal(access, d), (required ? c.refusedWhenRequired : c.refusedOtherwise)
+                                              ? std::optional(expected)
+                                              : std::nullopt);
             EXPECT_EQ(d, c.given);
             EXPECT_EQ(access.scopes().size(), c.opensScope ? 1 : 0);
         }
-    }
-}
-
-TEST_F(VaultAccessTest, MissingFolderIsRefusedAndLeavesTheDestinationAlone)
-{
-    const Destination given = destination(vault, FolderBookmark::create(vault));
-    ASSERT_TRUE(root.rmdir("Vault"));
-    for (const bool required : {true, false}) {
-        VaultAccess access(required);
-        Destination d = given;
-        EXPECT_TRUE(refusal(access, d)) << required;
-        EXPECT_EQ(d, given);
-        EXPECT_TRUE(access.scopes().isEmpty());
     }
 }
 
@@ -155,16 +136,7 @@ TEST_F(VaultAccessTest, BindsAChosenFolder)
     const Destination bound = access.bound(blank, vault + "/");
     EXPECT_EQ(bound.vaultPath, vault);
     EXPECT_EQ(FolderBookmark::resolve(bound.vaultBookmark.value()), (FolderBookmark::Resolution{vault, false}));
-
-    const auto error = [&] {
-        try {
-            access.bound(blank, root.filePath("missing"));
-        } catch (const FileSystemError& error) {
-            return error.errnoValue();
-        }
-        return 0;
-    };
-    EXPECT_EQ(error(), ENOENT);
+    EXPECT_EQ(test::errnoOf([&] { access.bound(blank, root.filePath("missing")); }), ENOENT);
 }
 
 } // namespace
