@@ -331,7 +331,9 @@ int main(int argc, char* argv[])
                                         .set("QT_QPA_PLATFORM", "xcb")
                                         .unset("WAYLAND_DISPLAY")
                                         .unset("XDG_SESSION_TYPE")
-                                        .unset("DBUS_SESSION_BUS_ADDRESS")
+                                        // No session bus, and none started on demand: without a bus address
+                                        // libdbus tries to launch one over X, which can stall Qt's start.
+                                        .set("DBUS_SESSION_BUS_ADDRESS", "disabled:")
                                         .unset("SESSION_MANAGER")
                                         .unset("QUILLOR_EXIT_WHEN_IDLE");
     std::filesystem::permissions(scratch.path("runtime"), std::filesystem::perms::owner_all);

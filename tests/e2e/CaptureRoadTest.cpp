@@ -112,7 +112,9 @@ protected:
             .set("TZ", "UTC")
             .unset("WAYLAND_DISPLAY")
             .unset("XDG_SESSION_TYPE")
-            .unset("DBUS_SESSION_BUS_ADDRESS")
+            // No session bus, and none started on demand: without a bus address
+            // libdbus tries to launch one over X, which can stall Qt's start.
+            .set("DBUS_SESSION_BUS_ADDRESS", "disabled:")
             .unset("SESSION_MANAGER")
             .unset("QUILLOR_EXIT_WHEN_IDLE");
     }
