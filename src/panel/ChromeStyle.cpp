@@ -64,6 +64,33 @@ QIcon paperclip(const QColor& colour)
     return QIcon(pixmap);
 }
 
+QIcon folder(const QColor& colour)
+{
+    constexpr int size = 32;
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // A folder seen from the front: its tab on the upper left.
+    QPainterPath outline;
+    outline.moveTo(4, 9);
+    outline.lineTo(4, 25);
+    outline.quadTo(4, 27, 6, 27);
+    outline.lineTo(26, 27);
+    outline.quadTo(28, 27, 28, 25);
+    outline.lineTo(28, 12);
+    outline.quadTo(28, 10, 26, 10);
+    outline.lineTo(15, 10);
+    outline.lineTo(12, 6);
+    outline.lineTo(6, 6);
+    outline.quadTo(4, 6, 4, 9);
+    painter.drawPath(outline);
+    painter.drawLine(QPointF(4, 14), QPointF(28, 14));
+    painter.end();
+    return QIcon(pixmap);
+}
+
 void makeChromeButton(QWidget* button)
 {
     button->setFixedHeight(buttonHeight);

@@ -26,6 +26,9 @@ QColor error();
 
 // A paperclip drawn in `colour`, for the attach button.
 QIcon paperclip(const QColor& colour);
+// A folder drawn in `colour`, for the destination menu. Painted rather than
+// taken from the style, whose icon loads every image plugin at start-up.
+QIcon folder(const QColor& colour);
 
 // Plain chrome buttons: a fixed height, and no focus taken by a click, so the
 // caret stays in the editor.

@@ -23,7 +23,7 @@ DestinationMenuButton::DestinationMenuButton(AppModel& model, QWidget* parent)
     : QPushButton(parent), m_model(model), m_menu(new QMenu(this))
 {
     ChromeStyle::makeChromeButton(this);
-    setIcon(style()->standardIcon(QStyle::SP_DirIcon));
+    setIcon(ChromeStyle::folder(ChromeStyle::secondaryText(palette())));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setMaximumWidth(widestWidth);
     setMenu(m_menu);
