@@ -3,7 +3,9 @@
 
 #include "../model/EventLoop.h"
 
+#include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -42,6 +44,17 @@ TEST(SingleInstanceTest, ASecondLaunchAsksTheFirstToComeForward)
     SingleInstance other(elsewhere.path());
     EXPECT_EQ(other.acquire(), SingleInstance::Outcome::primary);
     EXPECT_NE(SingleInstance::serverName(folder.path()), SingleInstance::serverName(elsewhere.path()));
+}
+
+TEST(SingleInstanceTest, ALiveHolderThatDoesNotAnswerKeepsASecondProgramOut)
+{
+    QTemporaryDir folder;
+    // A live process holds the lock but listens on no socket.
+    QLockFile held(QDir(folder.path()).filePath(QStringLiteral(".quillor.lock")));
+    ASSERT_TRUE(held.tryLock());
+    SingleInstance second(folder.path());
+    EXPECT_EQ(second.acquire(), SingleInstance::Outcome::unanswered);
+    EXPECT_FALSE(second.holdsLock());
 }
 
 TEST(SingleInstanceTest, ARestartHandsTheFolderOverAndCanTakeItBack)
