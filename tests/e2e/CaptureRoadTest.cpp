@@ -293,6 +293,14 @@ TEST_F(CaptureRoadTest, HotKeyCaptureIsWrittenAndTheKeyboardGoesBack)
 
     // The panel is gone and the previous window has the keyboard again.
     EXPECT_TRUE(waitUntil([&] { return !panel(); }, 5s)) << "the panel is still on screen";
+    // First shown on a fresh data folder, it stood centred, a tenth of the
+    // screen above the middle, and kept its top edge while it grew: the
+    // position saved on hiding says so (not the corner a window manager
+    // gives a window it placed itself).
+    const QJsonObject position = readJson(dataPath(QStringLiteral("capture-position.json")));
+    EXPECT_EQ(position.value("x").toDouble(), 480.0);
+    EXPECT_GT(position.value("top").toDouble(), 250.0);
+    EXPECT_LT(position.value("top").toDouble(), 400.0);
     EXPECT_TRUE(waitUntil([&] { return m_probe->activeWindow() == previousWindow; }, 5s));
     const ToolResult active = xdotool({"getactivewindow"});
     EXPECT_EQ(active.exitCode, 0);
