@@ -65,19 +65,6 @@ void spliceEach(QList<QList<T>>& lists, qsizetype from, qsizetype to, qsizetype 
         splice(lists[i], from, to, delta, std::move(fresh[i]), freshOffset);
 }
 
-template <typename T>
-QList<T> joined(const QList<QList<T>>& lists)
-{
-    qsizetype size = 0;
-    for (const QList<T>& list : lists)
-        size += list.size();
-    QList<T> all;
-    all.reserve(size);
-    for (const QList<T>& list : lists)
-        all.append(list);
-    return all;
-}
-
 // A position of the text before the edit in the text after it; none inside
 // the removed units.
 struct EditMap {
@@ -190,14 +177,14 @@ MarkdownAnalysis MarkdownAnalysis::of(const QString& text)
     analysis.code = CodeSyntax::spans(text);
     analysis.codeRanges = rangesOf(analysis.code);
     analysis.styleRules = MarkdownPresentation::stylesByRule(text, analysis.codeRanges);
-    analysis.styles = joined(analysis.styleRules);
+    analysis.styles = MarkdownPresentation::joined(analysis.styleRules);
     analysis.quotes = QuoteSyntax::lines(text, analysis.codeRanges);
     analysis.items = ListSyntax::items(text, analysis.codeRanges);
     analysis.links = EditorSyntax::linkRanges(text, analysis.codeRanges);
     analysis.concealableGroups = MarkdownPresentation::concealableSyntax(text, analysis.codeRanges,
                                                                          analysis.styleRules, analysis.links);
     analysis.concealableGroups.prepend(MarkdownPresentation::concealableCode(text, analysis.code));
-    analysis.concealable = joined(analysis.concealableGroups);
+    analysis.concealable = MarkdownPresentation::joined(analysis.concealableGroups);
     return analysis;
 }
 
@@ -250,8 +237,8 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
     analysis.concealableGroups.removeFirst();
     spliceEach(analysis.concealableGroups, start, oldEnd, delta, std::move(concealable), readFrom);
     analysis.concealableGroups.prepend(MarkdownPresentation::concealableCode(text, analysis.code));
-    analysis.styles = joined(analysis.styleRules);
-    analysis.concealable = joined(analysis.concealableGroups);
+    analysis.styles = MarkdownPresentation::joined(analysis.styleRules);
+    analysis.concealable = MarkdownPresentation::joined(analysis.concealableGroups);
     return analysis;
 }
 

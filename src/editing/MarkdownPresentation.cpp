@@ -666,19 +666,6 @@ QList<QList<MarkdownStyle>> collectStyles(const QString& text, const RangeSet& c
     return rules;
 }
 
-template <typename T>
-QList<T> joined(const QList<QList<T>>& lists)
-{
-    qsizetype size = 0;
-    for (const QList<T>& list : lists)
-        size += list.size();
-    QList<T> all;
-    all.reserve(size);
-    for (const QList<T>& list : lists)
-        all.append(list);
-    return all;
-}
-
 // ---------------------------------------------------------------------------
 // Concealment.
 

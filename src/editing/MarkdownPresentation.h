@@ -52,6 +52,19 @@ QList<TextRange> concealedRanges(const QString& text, const MarkdownAnalysis& an
 // order; styles() is their concatenation.
 constexpr qsizetype styleRuleCount = 11;
 QList<QList<MarkdownStyle>> stylesByRule(const QString& text, const QList<TextRange>& codeRanges);
+// Lists of lists, such as the styles of each rule, read as one list in order.
+template <typename T>
+QList<T> joined(const QList<QList<T>>& lists)
+{
+    qsizetype size = 0;
+    for (const QList<T>& list : lists)
+        size += list.size();
+    QList<T> all;
+    all.reserve(size);
+    for (const QList<T>& list : lists)
+        all.append(list);
+    return all;
+}
 
 // Syntax that a construct hides while no selection touches the construct (in
 // the sense of isActive): code delimiters, heading, emphasis, strike and
