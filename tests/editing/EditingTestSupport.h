@@ -7,6 +7,8 @@
 #include "editing/MarkdownStyle.h"
 #include "editing/QuoteSyntax.h"
 
+#include "../PrintableText.h"
+
 #include <gtest/gtest.h>
 
 #include <QStringList>
@@ -17,21 +19,6 @@
 #include <random>
 #include <string>
 
-// Texts in failure messages with their line breaks and other invisible units spelled out.
-inline std::string printable(const QString& text)
-{
-    std::string out;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7F) {
-            out += char(c.unicode());
-        } else {
-            char buffer[12];
-            std::snprintf(buffer, sizeof buffer, "\\u%04X", c.unicode());
-            out += buffer;
-        }
-    }
-    return out;
-}
 
 // Readable values for failure messages. (Not gtest PrintTo overloads: other
 // test files of this program print the same types with gtest's defaults, and

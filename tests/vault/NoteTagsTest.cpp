@@ -3,6 +3,8 @@
 #include "core/Regex.h"
 #include "editing/MarkdownPresentation.h"
 
+#include "../PrintableText.h"
+
 #include <gtest/gtest.h>
 
 #include <QStringList>
@@ -51,21 +53,6 @@ TagNameSet knownAmong(const QStringList& names)
     for (const QString& name : names)
         known.insert(name);
     return known;
-}
-
-std::string printable(const QString& text)
-{
-    std::string out;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7F) {
-            out += char(c.unicode());
-        } else {
-            char buffer[12];
-            std::snprintf(buffer, sizeof buffer, "\\u%04X", c.unicode());
-            out += buffer;
-        }
-    }
-    return out;
 }
 
 QString randomText(std::mt19937& random, const QStringList& pieces, int maxPieces)
