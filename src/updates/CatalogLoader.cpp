@@ -4,11 +4,15 @@
 #include "updates/UpdateError.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QPromise>
+#include <QThread>
 
 #include <exception>
 #include <memory>
@@ -54,7 +58,7 @@ void onRedirected(Transfer& transfer, QNetworkReply* reply, const QUrl& target)
 // answer is too long; the rest is never read.
 void onReadyRead(Transfer& transfer, QNetworkReply* reply)
 {
-    if (transfer.failure)
+    if (transfer.failure || !reply->isOpen())
         return;
     transfer.body += reply->read(bodyLimit + 1 - transfer.body.size());
     if (transfer.body.size() > bodyLimit)
@@ -114,12 +118,36 @@ QPointer<QNetworkAccessManager>& sharedManager()
     return manager;
 }
 
+// The system name of the thread a manager runs its connections on (Qt names
+// it after the thread's object name, cut to 15 bytes).
+constexpr QByteArrayView networkThreadName = "QNetworkAccessM";
+
+bool networkThreadIsRunning()
+{
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile name(tasks.filePath(task + QStringLiteral("/comm")));
+        if (name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == networkThreadName)
+            return true;
+    }
+    return false;
+}
+
 // Children of the application are deleted only once it has cleared its
 // instance; the TLS sockets of cached connections still need it while they
 // close, so the manager goes first.
+//
+// Deleting the manager stops its network thread's event loop, but the system
+// thread then still runs its thread-local destructors, OpenSSL's among them.
+// A process that exits meanwhile has OpenSSL's exit handler free the same
+// state a second time and aborts; so the exit waits, briefly, for that thread
+// to be gone.
 void deleteSharedManager()
 {
     delete sharedManager().data();
+    const QDeadlineTimer deadline(1000);
+    while (networkThreadIsRunning() && !deadline.hasExpired())
+        QThread::msleep(1);
 }
 
 } // namespace
