@@ -3,10 +3,14 @@
 #include "TestSupport.h"
 #include "core/DateFormats.h"
 #include "core/Json.h"
+#include "core/ReferenceDate.h"
+
+#include <QTimeZone>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -225,3 +229,16 @@ TEST_F(CaptureArchiveTest, FoldersThatCannotBeListedAreErrors)
 }
 
 } // namespace
+
+TEST(ReferenceDateTest, ConvertsToUtcMillisecondsTowardsThePast)
+{
+    const QDateTime origin({2001, 1, 1}, {0, 0}, QTimeZone::utc());
+    // Never rounded up into the next second; binary noise does not lose a millisecond.
+    const std::pair<double, QDateTime> cases[] = {{59.9996, origin.addMSecs(59999)}, {0.123, origin.addMSecs(123)},
+        {-0.0005, origin.addMSecs(-1)}, {std::numeric_limits<double>::quiet_NaN(), {}}, {1e300, {}}};
+    for (const auto& [seconds, expected] : cases)
+        EXPECT_EQ(ReferenceDate{seconds}.toDateTime(), expected) << seconds;
+    EXPECT_EQ(ReferenceDate::fromDateTime(origin.addSecs(90)).secondsSinceReferenceDate, 90.0);
+    EXPECT_NEAR(ReferenceDate::now().secondsSinceReferenceDate,
+                ReferenceDate::fromUnixSeconds(QDateTime::currentSecsSinceEpoch()).secondsSinceReferenceDate, 5.0);
+}

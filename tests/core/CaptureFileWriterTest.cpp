@@ -1,4 +1,5 @@
 #include "core/CaptureFileWriter.h"
+#include "core/Delivery.h"
 
 #include "TestSupport.h"
 
@@ -94,6 +95,24 @@ struct Sandbox {
     Destination d = destination(DeliveryMode::newNote, "Inbox");
     CaptureFileWriter w = writer();
 };
+
+// Which file a path names: device and inode, 0 when nothing is there.
+std::pair<dev_t, ino_t> fileAt(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {info.st_dev, info.st_ino};
+}
+
+std::function<void(Sandbox&)> refusingLinks(int errnoValue)
+{
+    return [errnoValue](Sandbox& x) {
+        x.w.setHardLinkForTesting([errnoValue](const QString&, const QString& target) {
+            throw FileSystemError(FileSystemError::Operation::link, target, errnoValue);
+        });
+    };
+}
 
 } // namespace
 
@@ -273,12 +292,10 @@ TEST(CaptureFileWriterTest, WriteNewNeverOverwritesWhicheverWayItPublishes)
     for (const auto& [publication, linkErrno, published] : cases) {
         SCOPED_TRACE(linkErrno);
         Sandbox sandbox;
-        CaptureFileWriter writer(sandbox.base + "/Backups", publication);
+        sandbox.w = CaptureFileWriter(sandbox.base + "/Backups", publication);
         if (linkErrno != 0)
-            writer.setHardLinkForTesting([linkErrno = linkErrno](const QString&, const QString& target) {
-                throw FileSystemError(FileSystemError::Operation::link, target, linkErrno);
-            });
-        const auto failure = [&](const QString& target) { return test::errnoOf([&] { writer.writeNew("mine", target); }); };
+            refusingLinks(linkErrno)(sandbox);
+        const auto failure = [&](const QString& path) { return test::errnoOf([&] { sandbox.w.writeNew("mine", path); }); };
         EXPECT_EQ(failure(sandbox.at("new.md")), published ? 0 : linkErrno);
         EXPECT_EQ(test::contents(sandbox.at("new.md")), published ? std::optional<QByteArray>("mine") : std::nullopt);
         test::put(sandbox.at("taken.md"), "theirs");
@@ -287,28 +304,6 @@ TEST(CaptureFileWriterTest, WriteNewNeverOverwritesWhicheverWayItPublishes)
         EXPECT_EQ(sandbox.leftovers(), QStringList());
     }
 }
-
-namespace {
-
-// Which file a path names: device and inode, 0 when nothing is there.
-std::pair<dev_t, ino_t> fileAt(const QString& path)
-{
-    struct stat info {};
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return {info.st_dev, info.st_ino};
-}
-
-std::function<void(Sandbox&)> refusingLinks(int errnoValue)
-{
-    return [errnoValue](Sandbox& x) {
-        x.w.setHardLinkForTesting([errnoValue](const QString&, const QString& target) {
-            throw FileSystemError(FileSystemError::Operation::link, target, errnoValue);
-        });
-    };
-}
-
-} // namespace
 
 TEST(CaptureFileWriterTest, BacksUpANoteByLinkingItsFormerFileOrElseByACopy)
 {
@@ -384,36 +379,50 @@ TEST(CaptureFileWriterTest, BacksUpOnAnotherFileSystemByACopy)
     EXPECT_EQ(test::contents(sandbox.at("Log.md")), "mine" + section());
 }
 
-TEST(CaptureFileWriterTest, ANoteThatCannotBeReplacedLeavesABackupOfItsOwn)
+TEST(CaptureFileWriterTest, ReadOnlyFoldersGiveTheFrenchErrorAndNoLinkedBackup)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
-    // The note keeps its file; a backup still linked to it would follow the user's next edit.
-    Sandbox sandbox;
-    sandbox.d = sandbox.destination(DeliveryMode::appendNote, "Journal/Log");
-    test::put(sandbox.at("Journal/Log.md"), "mine");
-    QFile::setPermissions(sandbox.at("Journal"), QFile::ReadOwner | QFile::ExeOwner);
-    const int failure = test::errnoOf([&] { sandbox.w.save(sandbox.c, sandbox.d); });
-    QFile::setPermissions(sandbox.at("Journal"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(failure, EACCES);
-    EXPECT_NE(fileAt(sandbox.backup()), fileAt(sandbox.at("Journal/Log.md")));
-    test::put(sandbox.at("Journal/Log.md"), "edited in place");
-    EXPECT_EQ(test::contents(sandbox.backup()), "mine");
+    for (const DeliveryMode mode : {DeliveryMode::newNote, DeliveryMode::appendNote}) {
+        SCOPED_TRACE(DeliveryModes::rawValue(mode).toStdString());
+        Sandbox sandbox;
+        const QString folder = sandbox.at("Inbox");
+        sandbox.d = sandbox.destination(mode, mode == DeliveryMode::newNote ? "Inbox" : "Inbox/Log");
+        test::put(sandbox.at("Inbox/Log.md"), "mine");
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        const auto error = test::thrown<FileSystemError>([&] { sandbox.w.save(sandbox.c, sandbox.d); });
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->errnoValue(), EACCES);
+        EXPECT_TRUE(error->localizedDescription().startsWith("Permission refusée")) << error->what();
+        EXPECT_TRUE(error->localizedDescription().contains(folder)) << error->what();
+        // The note keeps its file; a backup still linked to it would follow the user's next edit.
+        test::put(sandbox.at("Inbox/Log.md"), "edited in place");
+        EXPECT_EQ(test::contents(sandbox.backup()),
+                  mode == DeliveryMode::appendNote ? std::optional<QByteArray>("mine") : std::nullopt);
+    }
 }
 
-TEST(CaptureFileWriterTest, ReadOnlyFolderGivesTheFrenchFileSystemError)
+TEST(DeliveryTest, SavesOneAtATimeAndHandsBackPathsAndErrors)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
     Sandbox sandbox;
-    const QString folder = sandbox.at("Inbox");
-    QDir().mkpath(folder);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    const auto error = test::thrown<FileSystemError>(
-        [&] { sandbox.w.save(sandbox.c, sandbox.d); });
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->errnoValue(), EACCES);
-    EXPECT_TRUE(error->localizedDescription().startsWith("Permission refusée")) << error->what();
-    EXPECT_TRUE(error->localizedDescription().contains(folder)) << error->what();
+    sandbox.appendTo({});
+    const auto save = [&](Delivery& delivery, const QString& text) {
+        return delivery.save(Capture(QUuid::createUuid(), ReferenceDate::now(), text, {}, std::nullopt), sandbox.d);
+    };
+    // Concurrent appends to one note would trip each other's change check.
+    QList<QFuture<QString>> futures;
+    QFuture<QString> blank;
+    {
+        Delivery delivery(sandbox.base + "/Backups");
+        for (int i = 0; i < 8; ++i)
+            futures.append(save(delivery, QString("entry %1").arg(i)));
+        blank = save(delivery, " \n ");
+    }   // the destructor waits for every queued save
+    for (const QFuture<QString>& future : futures) {
+        ASSERT_TRUE(future.isFinished());
+        EXPECT_EQ(Delivery::result(future), sandbox.at("Log.md"));
+    }
+    EXPECT_EQ(test::contents(sandbox.at("Log.md"))->count("<!-- quillor:"), 8);
+    EXPECT_EQ(test::thrown<CaptureError>([&] { Delivery::result(blank); }), CaptureError::empty());
 }

@@ -1,6 +1,10 @@
 #include "core/L10n.h"
 
 #include "TestSupport.h"
+#include "core/CaptureGuide.h"
+#include "core/PrivacyPolicy.h"
+#include "core/QuickCaptureLink.h"
+#include "core/SettingsSection.h"
 
 #include <QLocale>
 
@@ -38,6 +42,10 @@ TEST(L10nTest, ConfigureSwitchesTablesAndFallsBackToTheKey)
     EXPECT_EQ(L10n::currentLanguage(), "fr");
     const QString before = L10n::text("Nouvelle note");
     EXPECT_EQ(before, "Nouvelle note");
+    const QStringList french = PrivacyPolicy::paragraphs();
+    ASSERT_EQ(french.size(), 7);
+    EXPECT_TRUE(french[1].startsWith("Quillor ne collecte ni ne transmet"));
+    EXPECT_TRUE(CaptureGuide::links().startsWith("Les liens externes s’ouvrent via le système."));
 
     L10n::configure("de");
     EXPECT_EQ(L10n::currentLanguage(), "en");
@@ -45,6 +53,12 @@ TEST(L10nTest, ConfigureSwitchesTablesAndFallsBackToTheKey)
     EXPECT_EQ(before, "Nouvelle note");
     EXPECT_EQ(L10n::format(unknownDestination, {"zz"}), "Unknown destination: zz. Choose a destination or remove the prefix.");
     EXPECT_EQ(L10n::text("Clé absente"), "Clé absente");
+    // Shared texts are looked up each time they are read.
+    const QStringList english = PrivacyPolicy::paragraphs();
+    for (int i = 0; i < 7; ++i)
+        EXPECT_NE(english.value(i), french[i]) << i;
+    EXPECT_EQ(SettingsSection(SettingsSection::about).title(), "About");
+    EXPECT_TRUE(CaptureGuide::language().startsWith("Choose the language"));
 
     // Without a language, the system's languages decide; Qt reads LANGUAGE while messages are in the "C" locale.
     const std::optional<QByteArray> saved =
@@ -95,4 +109,35 @@ TEST(L10nTest, CaptureErrorDescriptions)
         EXPECT_EQ(error.errorDescription(), french);
         EXPECT_EQ(QString::fromUtf8(error.what()), french);
     }
+}
+
+TEST(SharedTextsTest, QuickCaptureLinkMatchesOnlyTheBareLink)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"quillor://capture", true},       {"QUILLOR://CAPTURE", true},      {"Quillor://Capture/", true},
+        {"quillor://capture?x=1", false},  {"quillor://capture?", false},    {"quillor://capture#f", false},
+        {"quillor://capture#", false},     {"quillor://capture/x", false},   {"quillor://capture//", false},
+        {"quillor://u@capture", false},    {"quillor://@capture", false},    {"quillor://:p@capture", false},
+        {"quillor://capture:80", false},   {"other://capture", false},       {"quillor://note", false},
+        {"quillor:capture", false},        {"", false},
+    };
+    for (const auto& [url, matches] : cases)
+        EXPECT_EQ(QuickCaptureLink::matches(QUrl(url)), matches) << url;
+    EXPECT_EQ(QuickCaptureLink::url(), QUrl("quillor://capture"));
+}
+
+TEST(SharedTextsTest, SettingsSectionsReadTheirOwnIdsOnly)
+{
+    QStringList ids;
+    for (const SettingsSection section : SettingsSection::allCases()) {
+        ids << section.id();
+        EXPECT_EQ(SettingsSection::fromRawValue(section.id()), section);
+    }
+    EXPECT_EQ(ids, QStringList({"general", "destinations", "shortcuts", "guide", "history", "about"}));
+    for (const QString raw : {"x", "History", ""})
+        EXPECT_FALSE(SettingsSection::fromRawValue(raw).has_value()) << raw.toStdString();
+    // A phone has no keyboard shortcuts to set.
+    EXPECT_EQ(SettingsSection::mobileSections().size(), 5);
+    EXPECT_FALSE(SettingsSection::mobileSections().contains(SettingsSection(SettingsSection::shortcuts)));
+    EXPECT_EQ(SettingsSection(SettingsSection::history).title(), "Historique des captures");
 }

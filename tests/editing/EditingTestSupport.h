@@ -13,7 +13,6 @@
 
 #include <QStringList>
 
-#include <cstdio>
 #include <optional>
 #include <ostream>
 #include <random>
@@ -37,10 +36,7 @@ inline std::string show(const QuoteSyntax::Line& l);
 inline std::string show(const EditorBehavior::Edit& e);
 inline std::string show(const MarkdownStyle& s);
 template <typename T>
-inline std::string show(const std::optional<T>& value)
-{
-    return value ? show(*value) : "absent";
-}
+inline std::string show(const std::optional<T>& value) { return value ? show(*value) : "absent"; }
 template <typename T>
 inline std::string show(const QList<T>& list)
 {

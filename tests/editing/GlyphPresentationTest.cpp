@@ -11,12 +11,7 @@ using Spacing = MarkdownGlyphPresentation::BlockSpacing;
 TEST(GlyphPresentationTest, HiddenAndControlSets)
 {
     const struct {
-        const char* name;
-        QString text;
-        QList<TextRange> selections;
-        bool composing;
-        QList<qsizetype> hidden;
-        QList<qsizetype> control;
+        const char* name; QString text; QList<TextRange> selections; bool composing; QList<qsizetype> hidden, control;
     } cases[] = {
         {"inactive quote prefix is a control glyph", "> a\nx", {{5, 0}}, false, {0, 1}, {0, 1}},
         {"active quote prefix shown", "> a\nx", {{1, 0}}, false, {}, {}},
@@ -24,8 +19,7 @@ TEST(GlyphPresentationTest, HiddenAndControlSets)
         {"inline code delimiters are control glyphs", "`a` x", {{5, 0}}, false, {0, 2}, {0, 2}},
         {"fence lines are control glyphs", "```\na\n```\nx", {{10, 0}}, false, {0, 1, 2, 6, 7, 8}, {0, 1, 2, 6, 7, 8}},
         {"control and null in one text", "> **a**", {}, false, {0, 1, 2, 3, 5, 6}, {0, 1}},
-        {"nothing to conceal", "plain text", {}, false, {}, {}},
-        {"composing shows everything", "> **a**", {}, true, {}, {}},
+        {"nothing to conceal", "plain text", {}, false, {}, {}}, {"composing shows everything", "> **a**", {}, true, {}, {}},
     };
     for (const auto& c : cases) {
         MarkdownGlyphPresentation presentation;
@@ -105,12 +99,10 @@ TEST(GlyphPresentationTest, LineFragmentHeight)
 TEST(GlyphPresentationTest, BlockSpacingCentresTheLine)
 {
     const struct { const char* name; qreal lineHeight; qreal natural; bool list; Spacing expected; } cases[] = {
-        {"plain line: 1 above, 1 below", 17, 17, false, {1, 18}},
-        {"list line", 17, 17, true, {5.75, 22.75}},
+        {"plain line: 1 above, 1 below", 17, 17, false, {1, 18}}, {"list line", 17, 17, true, {5.75, 22.75}},
         {"image taller than the target", 17, 200, true, {0, 0}},
         {"image a little shorter than the target", 17, 27.5, true, {0.5, 28}},
-        {"growth of exactly 0.01", 17, 18.99, false, {0, 0}},
-        {"no font", 0, 17, false, {0, 0}},
+        {"growth of exactly 0.01", 17, 18.99, false, {0, 0}}, {"no font", 0, 17, false, {0, 0}},
     };
     for (const auto& c : cases) {
         const Spacing spacing = MarkdownGlyphPresentation::blockSpacing(c.lineHeight, c.natural, c.list);

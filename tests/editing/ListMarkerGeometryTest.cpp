@@ -25,10 +25,7 @@ void expectPoint(QPointF actual, QPointF expected, const char* name)
 
 TEST(ListMarkerGeometryTest, SizesAndMarkerRect)
 {
-    const struct {
-        qreal fontSize;
-        qreal bullet;
-    } cases[] = {{10, 5.98}, {17, 6.97}, {24, 9.84}, {30, 9.84}};
+    const struct { qreal fontSize; qreal bullet; } cases[] = {{10, 5.98}, {17, 6.97}, {24, 9.84}, {30, 9.84}};
     for (const auto& c : cases)
         EXPECT_NEAR(bulletWidth(c.fontSize), c.bullet, 1e-9) << c.fontSize;
 
@@ -44,11 +41,9 @@ TEST(ListMarkerGeometryTest, ColumnWidth)
 {
     const struct { const char* name; QString text; qreal fontSize; qreal width; } cases[] = {
         {"bullets only, however long the marker", "- a\n    * b\n+ c", 17, 17},
-        {"one-digit numbers narrower than s", "1. a\n2. b", 17, 17},
-        {"two-digit number widens it", "- a\n10. b", 17, 24},
+        {"one-digit numbers narrower than s", "1. a\n2. b", 17, 17}, {"two-digit number widens it", "- a\n10. b", 17, 24},
         {"widest ordered marker wins", "9) a\n100. b", 17, 32},
-        {"ordered item inside code does not count", "```\n100. x\n```", 17, 17},
-        {"small font: s is 14", "1. a", 10, 16},
+        {"ordered item inside code does not count", "```\n100. x\n```", 17, 17}, {"small font: s is 14", "1. a", 10, 16},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(columnWidth(c.text, c.fontSize, eightPerCharacter), c.width) << c.name;

@@ -36,12 +36,7 @@ TEST(MarkdownAnalysisTest, EqualsTheSeparateAnalyses)
     }
 }
 
-struct Edit {
-    const char* before;
-    qsizetype position;
-    qsizetype removed;
-    const char* added;
-};
+struct Edit { const char* before; qsizetype position; qsizetype removed; const char* added; };
 
 TEST(MarkdownAnalysisTest, AnEditReadsAgainOnlyWhatItChanged)
 {

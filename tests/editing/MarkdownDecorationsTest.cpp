@@ -132,8 +132,7 @@ TEST(MarkdownDecorationsTest, DragFeedback)
         {"one line", TextRange{4, 4}, {0, 11}, "dragging(5,20.5,295,19) "},
         {"two lines, one rectangle each", TextRange{0, 8}, {0, 11}, "dragging(5,0.5,295,19) dragging(5,20.5,295,19) "},
         {"only the requested lines", TextRange{0, 11}, {8, 3}, "dragging(5,40.5,295,19) "},
-        {"outside the request", TextRange{4, 4}, {0, 4}, "none"},
-        {"empty range", TextRange{4, 0}, {0, 11}, "none"},
+        {"outside the request", TextRange{4, 4}, {0, 4}, "none"}, {"empty range", TextRange{4, 0}, {0, 11}, "none"},
         {"ends beyond the text", TextRange{8, 10}, {0, 11}, "none"},
     };
     for (const auto& c : cases) {
@@ -149,11 +148,7 @@ TEST(MarkdownDecorationsTest, QuoteBarsAndCodeBackgrounds)
 {
     const QString fenced = "```\ncode\n```\nafter";
     const struct {
-        const char* name;
-        QString text;
-        QList<TextRange> selections;
-        std::optional<TextRange> request;
-        const char* expected;
+        const char* name; QString text; QList<TextRange> selections; std::optional<TextRange> request; const char* expected;
         qsizetype columns = 6;
     } cases[] = {
         {"three lines merge into one bar", "> a\n> b\n> c", {}, {}, "quote(6,0,3,60) "},
@@ -188,13 +183,7 @@ TEST(MarkdownDecorationsTest, HighlightsPaintVisibleGlyphsOnly)
     const QString nested = "x ==**b**==";
     const IndexSet hidden({{2, 4}, {7, 4}});
     const IndexSet all({{0, 6}});
-    const struct {
-        const char* name;
-        QString text;
-        QList<TextRange> selections;
-        GridLayout layout;
-        const char* expected;
-    } cases[] = {
+    const struct { const char* name; QString text; QList<TextRange> selections; GridLayout layout; const char* expected; } cases[] = {
         {"hidden emphasis markers trimmed from both ends", nested, {}, GridLayout(nested, 1000, hidden, hidden),
          "highlight(25,1,10,18) "},
         {"the word only", "==word==", {}, GridLayout("==word=="), "highlight(25,1,40,18) "},
@@ -217,11 +206,7 @@ TEST(MarkdownDecorationsTest, HighlightsPaintVisibleGlyphsOnly)
 
 TEST(MarkdownDecorationsTest, ParagraphStyle)
 {
-    const struct {
-        int depth;
-        bool list;
-        qreal indent;
-    } cases[] = {{0, false, 0}, {1, false, 10}, {0, true, 16.7}, {2, true, 36.7}};
+    const struct { int depth; bool list; qreal indent; } cases[] = {{0, false, 0}, {1, false, 10}, {0, true, 16.7}, {2, true, 36.7}};
     for (const auto& c : cases) {
         const auto style = MarkdownLayoutManager::paragraphStyle(28.5, c.depth, c.list);
         EXPECT_NEAR(style.firstLineHeadIndent, c.indent, 1e-9) << c.depth << " " << c.list;

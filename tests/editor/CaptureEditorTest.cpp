@@ -80,6 +80,7 @@ TEST(CaptureEditorTest, AChosenDestinationIsAnUndoStepThatLeavesTheTextAlone)
     const Capture saved = decodedDraft(*bench.session.data.contents(QStringLiteral("draft.json")));
     EXPECT_EQ(saved.destinationID, chosen);
     EXPECT_EQ(saved.usesExplicitDestination, true);
+    EXPECT_EQ(saved.body, QStringLiteral("note"));
     bench.key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(bench.model->draft().destinationID, before.destinationID);
     EXPECT_EQ(bench.model->draft().usesExplicitDestination, before.usesExplicitDestination);

@@ -91,19 +91,29 @@ struct Choosing : Session {
     }
 };
 
-TEST(AppModelDestinationChoiceTest, AChoiceWithoutEditorIsRecordedAndAnAbsentOneLetsTheRouteDecideAgain)
+TEST(AppModelDestinationChoiceTest, TheEditorTakesOverAChoiceElseItIsRecordedAndAnAbsentOneLetsTheRouteDecide)
 {
     Choosing s;
     s.start();
     ASSERT_EQ(s.routedTo(), std::nullopt);
-    s.model->setError(QStringLiteral("Ancienne erreur"));
+    QList<QUuid> handedOver;
+    s.model->onSelectDestination = [&](const QUuid& id) { handedOver.append(id); };
+    const QByteArray before = s.draftFile();
+    s.model->setDestination(QUuid::createUuid());   // unknown: ignored
+    s.model->setDestination(s.inbox.id);
+    EXPECT_EQ(handedOver, QList<QUuid>{s.inbox.id});
+    EXPECT_EQ(s.routedTo(), std::nullopt);
+    EXPECT_EQ(s.draftFile(), before);
+    EXPECT_EQ(s.modelChanges, 0);
 
+    s.model->onSelectDestination = nullptr;
+    s.model->setError(QStringLiteral("Ancienne erreur"));
     s.model->setDestination(s.journal.id);
     EXPECT_EQ(s.routedTo(), s.journal.id);
     EXPECT_EQ(s.model->error(), std::nullopt);
     EXPECT_EQ(s.modelChanges, 1);
-    EXPECT_EQ(decodedDraft(s.draftFile()).destinationID, s.journal.id);
-    EXPECT_EQ(decodedDraft(s.draftFile()).usesExplicitDestination, true);
+    EXPECT_EQ(s.onDisk().destinationID, s.journal.id);
+    EXPECT_EQ(s.onDisk().usesExplicitDestination, true);
     EXPECT_TRUE(waitUntil([&] { return s.model->indexState() == IndexState::ready(1); }));
 
     s.type("@in idée");
@@ -112,22 +122,6 @@ TEST(AppModelDestinationChoiceTest, AChoiceWithoutEditorIsRecordedAndAnAbsentOne
     EXPECT_FALSE(s.draftFile().contains("destinationID"));
     EXPECT_FALSE(s.draftFile().contains("usesExplicitDestination"));
     EXPECT_EQ(s.routedTo(), s.inbox.id);
-}
-
-TEST(AppModelDestinationChoiceTest, TheEditorTakesOverTheChoiceAndUnknownIdsAreIgnored)
-{
-    Choosing s;
-    s.start();
-    QList<QUuid> handedOver;
-    s.model->onSelectDestination = [&](const QUuid& id) { handedOver.append(id); };
-    const QByteArray before = s.draftFile();
-
-    s.model->setDestination(QUuid::createUuid());
-    s.model->setDestination(s.inbox.id);
-    EXPECT_EQ(handedOver, QList<QUuid>{s.inbox.id});
-    EXPECT_EQ(s.routedTo(), std::nullopt);
-    EXPECT_EQ(s.draftFile(), before);
-    EXPECT_EQ(s.modelChanges, 0);
 }
 
 TEST(AppModelDestinationChoiceTest, NothingIsChosenWhileACaptureIsBeingDelivered)

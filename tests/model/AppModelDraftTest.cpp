@@ -52,7 +52,7 @@ TEST(AppModelDraftTest, ADraftIsDatedByItsFirstNonBlankEdit)
     }
 }
 
-TEST(AppModelDraftTest, ABurstOfEditsIsSavedOnceAQuarterSecondAfterTheLastEdit)
+TEST(AppModelDraftTest, ABurstOfEditsIsSavedOnceAQuarterSecondAfterTheLastEditAndAnExplicitSaveReplacesIt)
 {
     Drafting s;
     AppModel& model = s.start();   // the real 250 ms
@@ -72,19 +72,14 @@ TEST(AppModelDraftTest, ABurstOfEditsIsSavedOnceAQuarterSecondAfterTheLastEdit)
     spin(400ms);
     EXPECT_EQ(s.writes, 1);
     EXPECT_EQ(model.draftState(), DraftState::saved());
-    EXPECT_EQ(decodedDraft(*s.data.contents("draft.json")).body, text);
-}
+    EXPECT_EQ(s.onDisk().body, text);
 
-TEST(AppModelDraftTest, AnExplicitSaveReplacesThePendingAutosave)
-{
-    Drafting s;
-    auto environment = environmentWith(s.clock);
-    environment.autosaveDelay = 50ms;
-    s.start(environment).updateContent(EditorContent::plain("note"));
-    s.model->persistDraft();
-    EXPECT_EQ(s.writes, 1);
-    spin(150ms);
-    EXPECT_EQ(s.writes, 1);
+    // A save on demand leaves no autosave pending behind it.
+    s.type("note");
+    model.persistDraft();
+    EXPECT_EQ(s.writes, 2);
+    spin(400ms);
+    EXPECT_EQ(s.writes, 2);
 }
 
 TEST(AppModelDraftTest, AFailedSaveIsShownAndStopsArchiving)
@@ -131,18 +126,14 @@ TEST(AppModelDraftTest, ArchivingStartsAnEmptyDraftForTheSameDestination)
         const Capture before = s.draft();
 
         model.archiveAndClearDraft();
-        const Capture after = decodedDraft(*s.data.contents("draft.json"));
+        const Capture after = s.onDisk();
         EXPECT_NE(after.id, before.id);
         EXPECT_EQ(after.destinationID, before.destinationID);
         EXPECT_EQ(after.body, "");
         EXPECT_EQ(model.draftState(), DraftState::empty());
         EXPECT_EQ(contentChanges, 1);
         // Only a draft with text is worth a copy.
-        const QStringList copies = s.data.recovered();
-        ASSERT_EQ(copies.size(), text.trimmed().isEmpty() ? 0 : 1);
-        if (!copies.isEmpty()) {
-            EXPECT_EQ(decodedDraft(*s.data.contents("Recovered/" + copies.first())), before);
-        }
+        s.expectRecovered(text.trimmed().isEmpty() ? std::nullopt : std::optional(before));
     }
 }
 

@@ -131,28 +131,52 @@ TEST(AppModelFolderRepairTest, SettingsWithoutDestinationsKeepTheRepairedInboxAs
     EXPECT_EQ(s.draft().destinationID, expected.id);
 }
 
-TEST(AppModelFolderRepairTest, AnUnknownRouteGainsANewDestinationNamedAfterTheFolder)
+TEST(AppModelFolderRepairTest, AFolderForAnUnknownRouteBecomesANewDestinationAndAFailedChoiceChangesNothing)
 {
-    Repairing s;
-    s.start(std::nullopt);
-    s.answer([](const DataFolder& d) { return d.folder("V/MyNotes") + u'/'; });
-    s.type("@zz x");
-    EXPECT_TRUE(s.model->canRepairCaptureFolder());
-    const QList<Destination> before = s.model->preferences().destinations;
+    const Message unknownRoute = [](const DataFolder&) {
+        return QString("Destination inconnue : zz. Choisis une destination ou retire le préfixe.");
+    };
+    const struct {
+        const char* name;
+        Answer answer;
+        Message error;   // the choice is adopted when empty
+    } cases[] = {
+        {"chosen", [](const DataFolder& d) { return d.folder("V/MyNotes") + u'/'; }, {}},
+        {"cancelled", cancel, unknownRoute},
+        {"a file instead of a folder", chooseAFile, bookmarkRefusal},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Repairing s;
+        s.start(std::nullopt);
+        s.answer(c.answer);
+        s.type("@zz x");
+        EXPECT_TRUE(s.model->canRepairCaptureFolder());
+        s.model->submit();   // leaves its message
+        const Preferences preferences = s.model->preferences();
+        const auto files = s.data.snapshot();
 
-    s.model->chooseCaptureFolder();
-    EXPECT_EQ(s.panels, 1);
-    EXPECT_FALSE(s.model->choosingVault());
-    const QList<Destination> after = s.model->preferences().destinations;
-    ASSERT_EQ(after.size(), 2);
-    const Destination added = boundTo({after.last().id, "MyNotes", "", {}, DeliveryMode::newNote, "", "Attachments/Quillor"},
-                                      s.data.folder("V/MyNotes"));
-    EXPECT_EQ(after, QList<Destination>({before.first(), added}));
-    EXPECT_EQ(s.written(), s.model->preferences());
-    const Capture draft = s.draft();
-    EXPECT_EQ(draft.destinationID, added.id);
-    EXPECT_EQ(draft.usesExplicitDestination, true);
-    EXPECT_FALSE(s.model->canRepairCaptureFolder());
+        s.model->chooseCaptureFolder();
+        EXPECT_EQ(s.panels, 1);
+        EXPECT_FALSE(s.model->choosingVault());
+        EXPECT_EQ(s.model->error(), c.error ? c.error(s.data) : std::nullopt);
+        EXPECT_EQ(s.model->content().text, "@zz x");
+        if (c.error) {
+            EXPECT_EQ(s.model->preferences(), preferences);
+            EXPECT_EQ(s.data.snapshot(), files);
+            continue;
+        }
+        const QList<Destination> after = s.model->preferences().destinations;
+        ASSERT_EQ(after.size(), 2);
+        const Destination added = boundTo(
+            {after.last().id, "MyNotes", "", {}, DeliveryMode::newNote, "", "Attachments/Quillor"}, s.data.folder("V/MyNotes"));
+        EXPECT_EQ(after, QList<Destination>({preferences.destinations.first(), added}));
+        EXPECT_EQ(s.written(), s.model->preferences());
+        const Capture draft = s.draft();
+        EXPECT_EQ(draft.destinationID, added.id);
+        EXPECT_EQ(draft.usesExplicitDestination, true);
+        EXPECT_FALSE(s.model->canRepairCaptureFolder());
+    }
 }
 
 TEST(AppModelFolderRepairTest, AChosenFolderReRootsTheStoredDestinationOnly)
@@ -210,30 +234,6 @@ TEST(AppModelFolderRepairTest, AFolderThatCannotBeReachedIsChosenAgainAndTheCapt
     EXPECT_EQ(s.panels, 1);
     EXPECT_EQ(s.model->error(), std::nullopt);
     EXPECT_EQ(QDir(s.data.folder("New")).entryList(QDir::Files).size(), 1);
-}
-
-TEST(AppModelFolderRepairTest, AChoiceThatFailsOrIsCancelledChangesNothing)
-{
-    const Message unknownRoute = [](const DataFolder&) {
-        return QString("Destination inconnue : zz. Choisis une destination ou retire le préfixe.");
-    };
-    for (const auto& [answer, error] : {std::pair(cancel, unknownRoute), std::pair(chooseAFile, bookmarkRefusal)}) {
-        Repairing s;
-        s.start(std::nullopt);
-        s.answer(answer);
-        s.type("@zz x");
-        s.model->submit();   // leaves its message
-        const Preferences preferences = s.model->preferences();
-        const auto files = s.data.snapshot();
-
-        s.model->chooseCaptureFolder();
-        EXPECT_EQ(s.panels, 1);
-        EXPECT_FALSE(s.model->choosingVault());
-        EXPECT_EQ(s.model->error(), error(s.data));
-        EXPECT_EQ(s.model->preferences(), preferences);
-        EXPECT_EQ(s.data.snapshot(), files);
-        EXPECT_EQ(s.model->content().text, "@zz x");
-    }
 }
 
 } // namespace

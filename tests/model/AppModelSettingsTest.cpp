@@ -1,6 +1,5 @@
 #include "AppModelTestSupport.h"
 
-
 #include <functional>
 #include <stdexcept>
 
@@ -86,6 +85,15 @@ TEST_F(AppModelSettingsTest, RefusedSettingsChangeNothingButTheMessage)
         }
     }
     EXPECT_EQ(shellCalls, 0);
+
+    // Without a shell the model writes the file itself; a folder where it
+    // should go makes that fail, even for root.
+    model->onApplyPreferences = nullptr;
+    ASSERT_TRUE(QFile::remove(data.file(settingsFile)) && QDir().mkpath(data.file(settingsFile) + "/inside"));
+    const auto previous = model->settingsError();
+    EXPECT_FALSE(model->applyPreferences(preferencesWith({inbox, journal}), false));
+    EXPECT_TRUE(model->settingsError() && model->settingsError() != previous);
+    EXPECT_EQ(model->preferences(), running);
 }
 
 TEST_F(AppModelSettingsTest, AcceptedSettingsAreWrittenAndTakeEffect)
@@ -169,21 +177,6 @@ TEST_F(AppModelSettingsTest, AnInstalledShellSavesTheSettingsAndMayRefuseThem)
         // The shell writes the file as part of its own step.
         EXPECT_EQ(*data.contents(settingsFile), file);
     }
-}
-
-TEST_F(AppModelSettingsTest, AFailedWriteKeepsTheRunningSettings)
-{
-    start();
-    const Preferences running = model->preferences();
-    ASSERT_TRUE(QFile::remove(data.file(settingsFile)));
-    // A folder where the file should go: replacing it fails, even for root.
-    ASSERT_TRUE(QDir().mkpath(data.file(settingsFile) + "/inside"));
-    Preferences settings = running;
-    settings.routePrefix = "#";
-
-    EXPECT_FALSE(model->applyPreferences(settings, false));
-    EXPECT_NE(model->settingsError().value_or(""), "");
-    EXPECT_EQ(model->preferences(), running);
 }
 
 TEST_F(AppModelSettingsTest, RemovingTheDraftsDestinationBlocksItUntilOneIsChosen)

@@ -181,6 +181,18 @@ struct Session {
         model->persistDraft();
         return decodedDraft(data.contents(QStringLiteral("draft.json")).value_or(QByteArray()));
     }
+    // draft.json as it is on disk, without saving first.
+    Capture onDisk() const { return decodedDraft(data.contents(QStringLiteral("draft.json")).value_or(QByteArray())); }
+    // Recovered holds exactly a copy of `kept` named after its id, or nothing.
+    void expectRecovered(const std::optional<Capture>& kept) const
+    {
+        const QStringList copies = data.recovered();
+        ASSERT_EQ(copies.size(), kept ? 1 : 0);
+        if (kept) {
+            EXPECT_TRUE(copies.first().startsWith(Json::uuidText(kept->id) + u'-')) << copies.first().toStdString();
+            EXPECT_EQ(decodedDraft(*data.contents(QStringLiteral("Recovered/") + copies.first())), *kept);
+        }
+    }
     Preferences written() const
     {
         return Preferences::decode(data.contents(QStringLiteral("preferences.json")).value_or("{}"));

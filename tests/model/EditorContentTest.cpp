@@ -85,19 +85,18 @@ TEST(EditorContentTest, RenderThenSerializeGivesTheBodyBack)
     EXPECT_EQ(EditorContents::extractAttachments(inlineA), QList<CaptureAttachment>{a});
 }
 
-TEST(EditorContentTest, ImagesNotTiedToAnAttachmentStayCharacters)
+// An image is tied to an attachment by a file name that is an id, less any
+// extension; the others stay object characters in the body.
+TEST(EditorContentTest, OnlyImagesTiedToAnAttachmentBecomeTokensAndAttachmentsEachIdOnce)
 {
     EditorContent content = EditorContent::plain("x");
     content.append(inlineImage("photo.png", "1")).append(" ").append(inlineImage(textA + ".png", std::nullopt));
     content.append(object);   // a character with no image on it
     content.append(inlineImage("{" + textA + "}.png", "2")).append(inlineImage(textA.toLower() + ".JPG", "3"));
     EXPECT_EQ(EditorContents::serializedBody(content), "x" + object + " " + tokenA + object + object + tokenA);
-}
 
-TEST(EditorContentTest, ExtractAttachmentsTakesEachTiedIdOnce)
-{
     const QString textC = QStringLiteral("1A2B3C4D-0000-4000-8000-00000000000C");
-    EditorContent content;
+    content = EditorContent();
     for (const InlineImage& image : {inlineImage("photo.png", "0"), inlineImage(textA + ".png", "1"),
                                      inlineImage(textB + ".png", std::nullopt), inlineImage(textA + ".jpg", "2"),
                                      inlineImage(textA.toLower() + ".png", "3"), inlineImage(idB.toString() + ".png", "4"),

@@ -2,7 +2,6 @@
 
 #include "../core/TestSupport.h"
 
-#include "core/AttachmentPolicy.h"
 #include "platform/FolderBookmark.h"
 
 #include <cerrno>
@@ -107,26 +106,6 @@ TEST_F(VaultAccessTest, SharedBookmarkIsServedFromTheOpenScope)
     EXPECT_EQ(second.vaultPath, vault);
     EXPECT_EQ(second.vaultBookmark, bookmark);
     EXPECT_EQ(access.scopes().size(), 1);
-}
-
-TEST_F(VaultAccessTest, DestinationReRootedByItsPolicyIsRestoredThroughItsStoredForm)
-{
-    // Delivered from the Obsidian vault's root, a folder its bookmark does not
-    // name: the delivery form carries no bookmark.
-    ASSERT_TRUE(root.mkpath("Vault/.obsidian") && root.mkpath("Vault/Inbox"));
-    const AttachmentPolicy policy{AttachmentPolicy::Location::obsidian, QString()};
-    const Destination stored = destination(root.filePath("Vault/Inbox"), FolderBookmark::create(root.filePath("Vault/Inbox")));
-    Destination delivery = policy.applying(stored);
-    ASSERT_EQ(delivery.vaultPath, vault);
-    VaultAccess access(true);
-    EXPECT_TRUE(refusal(access, delivery));
-
-    // The delivery form derived from the restored stored form follows the
-    // folder, even renamed.
-    ASSERT_TRUE(root.rename("Vault/Inbox", "Vault/Captures"));
-    const Destination derived = policy.applying(access.restored(stored));
-    EXPECT_EQ(derived.vaultPath, vault);
-    EXPECT_EQ(derived.path, "Captures/Inbox");
 }
 
 TEST_F(VaultAccessTest, BindsAChosenFolder)

@@ -14,11 +14,7 @@ TEST(CaptureNoticeTest, TheRepairButtonGoesUnderTheMessageWhenTheNoticeIsNarrow)
         int width;
         bool repair;
         bool stacked;
-    } cases[] = {
-        {456, true, false},
-        {240, true, true},
-        {240, false, false},   // nothing to put under the message
-    };
+    } cases[] = {{456, true, false}, {240, true, true}, {240, false, false}};   // last: nothing to put under
     for (const auto& c : cases) {
         SCOPED_TRACE(c.width);
         CaptureNotice notice;

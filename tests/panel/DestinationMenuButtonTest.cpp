@@ -9,14 +9,19 @@ namespace {
 
 using namespace test;
 
+// Three destinations, the second the default; or none at all.
 struct MenuSession : PanelSession {
     Destination beta = inFolder("Beta", "b");
     Destination alpha = inFolder("Alpha", "a");
     Destination gamma = inFolder("Gamma", "g");
 
-    MenuSession()
+    explicit MenuSession(bool withDestinations = true)
     {
-        data.put("preferences.json", preferencesWith({beta, alpha, gamma}, beta.id).encode());
+        Preferences none;
+        none.destinations.clear();
+        none.ensureDefaultDestination();
+        data.put("preferences.json",
+                 withDestinations ? preferencesWith({beta, alpha, gamma}, beta.id).encode() : none.encode());
         open();
     }
     Destination inFolder(const char* name, const char* alias) const
@@ -29,43 +34,38 @@ struct MenuSession : PanelSession {
         button()->fillMenu();
         return button()->destinationMenu()->actions();
     }
-    QStringList titles() const
+    // The menu as read: "—" for the separator, "✓ " before the checked entry.
+    QStringList entries() const
     {
         QStringList result;
         for (QAction* item : items())
-            result << (item->isSeparator() ? QStringLiteral("—") : item->text());
-        return result;
-    }
-    QStringList checked() const
-    {
-        QStringList result;
-        for (QAction* item : items()) {
-            if (item->isChecked())
-                result << item->text();
-        }
+            result << (item->isSeparator() ? QStringLiteral("—") : (item->isChecked() ? "✓ " : "") + item->text());
         return result;
     }
 };
 
 TEST(DestinationMenuButtonTest, ListsDestinationsAlphabeticallyWithTheDefaultMarkedAndTheRouteChecked)
 {
+    const QString manage = "Gérer les destinations…";
+    EXPECT_EQ(MenuSession(false).entries(), QStringList({"—", manage})) << "without destinations";
+
     MenuSession s;
-    const QString defaultSuffix = QStringLiteral(" · par défaut");
-    EXPECT_EQ(s.titles(), QStringList({s.alpha.displayName(), s.beta.displayName() + defaultSuffix,
-                                       s.gamma.displayName(), "—", "Gérer les destinations…"}));
-    EXPECT_EQ(s.checked(), QStringList{s.beta.displayName() + defaultSuffix});
+    const QString alpha = s.alpha.displayName(), beta = s.beta.displayName() + " · par défaut",
+                  gamma = s.gamma.displayName();
+    EXPECT_EQ(s.entries(), QStringList({alpha, "✓ " + beta, gamma, "—", manage}));
 
     s.typeInEditor("@g note");
-    EXPECT_EQ(s.checked(), QStringList{s.gamma.displayName()});
+    EXPECT_EQ(s.entries(), QStringList({alpha, beta, "✓ " + gamma, "—", manage}));
     EXPECT_EQ(s.button()->fullLabel(), s.gamma.displayName());
     EXPECT_TRUE(s.button()->toolTip().startsWith(s.vault + " · Nouvelle note · Gamma/"))
         << s.button()->toolTip().toStdString();
 
+    // A route to nowhere: nothing checked, the reason as the tool tip.
     s.view->editor()->selectAll();
     s.typeInEditor("@zz");
     const std::optional<QString> reason = s.model->routeResolution().error();
     ASSERT_TRUE(reason);
-    EXPECT_EQ(s.checked(), QStringList());
+    EXPECT_EQ(s.entries(), QStringList({alpha, beta, gamma, "—", manage}));
     EXPECT_EQ(s.button()->toolTip(), *reason);
 }
 
@@ -80,22 +80,6 @@ TEST(DestinationMenuButtonTest, ChoosingAnEntryGoesToTheModelAndTheLastOneToTheS
 
     s.items().last()->trigger();
     EXPECT_EQ(s.settingsOpened, 1);
-}
-
-TEST(DestinationMenuButtonTest, WithoutDestinationsOnlyTheSettingsEntryRemains)
-{
-    PanelSession s;
-    Preferences none;
-    none.destinations.clear();
-    none.ensureDefaultDestination();
-    s.data.put("preferences.json", none.encode());
-    s.open();
-    auto* button = s.part<DestinationMenuButton>("destinationButton");
-    button->fillMenu();
-    const QList<QAction*> items = button->destinationMenu()->actions();
-    ASSERT_EQ(items.size(), 2);
-    EXPECT_TRUE(items[0]->isSeparator());
-    EXPECT_EQ(items[1]->text(), "Gérer les destinations…");
 }
 
 } // namespace

@@ -79,15 +79,9 @@ struct Client {
 
 class ActiveWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { server = test::XvfbServer::start().release(); }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-
     void SetUp() override
     {
+        const test::XvfbServer* server = test::XvfbServer::shared();
         if (!server)
             GTEST_SKIP() << "Xvfb is not available";
         program = std::make_unique<Client>(server->display());
@@ -95,7 +89,6 @@ protected:
         manager->set(manager->root, "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW, {});
     }
 
-    static inline test::XvfbServer* server = nullptr;
     std::unique_ptr<Client> program;
     std::unique_ptr<Client> manager;
 };
@@ -157,8 +150,11 @@ TEST_F(ActiveWindowTest, FloatingHintsAreWrittenBeforeMappingAndAskedForAfter)
     program->set(panel, "_NET_WM_STATE", XCB_ATOM_ATOM, {above});
     X11WindowProperties::prepareFloating(program->c, panel);
     X11WindowProperties::prepareFloating(program->c, panel);
-    EXPECT_EQ(X11Client::property(program->c, panel, program->atom("_NET_WM_STATE"), XCB_ATOM_ATOM), QList<quint32>({above, skipTaskbar, skipPager}));
-    EXPECT_EQ(X11Client::property(program->c, panel, program->atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL), QList<quint32>{0xFFFFFFFF});
+    const auto property = [&](const char* name, xcb_atom_t type) {
+        return X11Client::property(program->c, panel, program->atom(name), type);
+    };
+    EXPECT_EQ(property("_NET_WM_STATE", XCB_ATOM_ATOM), QList<quint32>({above, skipTaskbar, skipPager}));
+    EXPECT_EQ(property("_NET_WM_DESKTOP", XCB_ATOM_CARDINAL), QList<quint32>{0xFFFFFFFF});
 
     X11WindowProperties::assertFloating(program->c, panel);
     const std::vector<Message> expected{

@@ -22,11 +22,7 @@ TEST(FolderBookmarkTest, ResolvesAfterFolderChanges)
     // What happens to "Vault" between the bookmark and its resolution, and what
     // resolving gives: a path relative to the temporary folder, "(stale)", or
     // nothing.
-    const struct {
-        const char* name;
-        std::function<void(QDir&)> change;
-        const char* expected;
-    } cases[] = {
+    const struct { const char* name; std::function<void(QDir&)> change; const char* expected; } cases[] = {
         {"untouched", [](QDir&) {}, "Vault"},
         {"renamed", [](QDir& root) { root.rename("Vault", "Notes"); }, "Notes (stale)"},
         {"renamed hidden", [](QDir& root) { root.rename("Vault", ".Vault"); }, ".Vault (stale)"},
@@ -54,38 +50,29 @@ TEST(FolderBookmarkTest, ResolvesAfterFolderChanges)
     }
 }
 
-TEST(FolderBookmarkTest, KeepsThePathAsChosen)
+TEST(FolderBookmarkTest, KeepsThePathAsChosenAndRefusesWhatIsNotAFolder)
 {
     QTemporaryDir temporary;
     QDir root(temporary.path());
     ASSERT_TRUE(root.mkpath("Real/Vault"));
     ASSERT_TRUE(QFile::link(root.filePath("Real"), root.filePath("Link")));
+    QFile(root.filePath("note.md")).open(QIODevice::WriteOnly);
 
     // A symbolic link in the path is not resolved: the stored folder path would
     // otherwise change, and the settings be rewritten, at every start-up.
-    const struct {
-        const char* chosen;
-        const char* resolved;
-    } cases[] = {{"Link/Vault", "Link/Vault"}, {"Real/Vault/", "Real/Vault"}, {"Real/./Vault", "Real/Vault"}};
+    const struct { const char* chosen; const char* resolved; } cases[] = {
+        {"Link/Vault", "Link/Vault"}, {"Real/Vault/", "Real/Vault"}, {"Real/./Vault", "Real/Vault"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.chosen);
         EXPECT_EQ(FolderBookmark::resolve(FolderBookmark::create(root.filePath(c.chosen))),
-                  (Resolution{root.filePath(c.resolved), false}));
+                  (Resolution{root.filePath(c.resolved), false})) << c.chosen;
     }
     // One folder, one set of bytes: destinations sharing it share its access.
-    EXPECT_EQ(FolderBookmark::create(root.filePath("Real/Vault")), FolderBookmark::create(root.filePath("Real/Vault/")));
-}
+    EXPECT_EQ(FolderBookmark::create(root.filePath("Real/Vault")),
+              FolderBookmark::create(root.filePath("Real/Vault/")));
 
-TEST(FolderBookmarkTest, CreateRefusesWhatIsNotAFolder)
-{
-    QTemporaryDir temporary;
-    QDir root(temporary.path());
-    QFile(root.filePath("note.md")).open(QIODevice::WriteOnly);
-    const struct {
-        const char* name;
-        int expectedErrno;
-    } cases[] = {{"missing", ENOENT}, {"note.md", ENOTDIR}, {"note.md/inside", ENOTDIR}};
-    for (const auto& c : cases) {
+    const struct { const char* name; int expectedErrno; } refused[] = {
+        {"missing", ENOENT}, {"note.md", ENOTDIR}, {"note.md/inside", ENOTDIR}};
+    for (const auto& c : refused) {
         SCOPED_TRACE(c.name);
         try {
             FolderBookmark::create(root.filePath(c.name));

@@ -54,6 +54,13 @@ public:
         return server;
     }
 
+    // One server for the whole test program, started on first use.
+    static XvfbServer* shared()
+    {
+        static const std::unique_ptr<XvfbServer> server = start();
+        return server.get();
+    }
+
     ~XvfbServer()
     {
         kill(m_pid, SIGTERM);

@@ -1,7 +1,6 @@
 #include "settings/ReleaseNotesDialog.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
@@ -9,99 +8,63 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
 
 using namespace quillor;
 
 namespace {
 
-const QUrl website(QStringLiteral("https://updates.example.org"));
-const UpdatePlatform linuxPlatform{std::nullopt, QStringLiteral("x86_64"), QStringLiteral(".AppImage")};
-
 PublishedRelease release(const QString& version, const QStringList& notes = {}, bool notarized = true)
 {
-    return PublishedRelease{version, QStringLiteral("2025-01-31"), notes, QStringLiteral("Quillor-%1.AppImage").arg(version),
-                            notarized, QStringLiteral("universal"), QStringLiteral("14.0")};
+    return PublishedRelease{version, "2025-01-31", notes, QStringLiteral("Quillor-%1.AppImage").arg(version),
+                            notarized, "universal", "14.0"};
 }
 
 ReleaseNotes releaseNotes(const std::optional<PublishedRelease>& update, bool store = false)
 {
-    ReleaseNotes notes;
-    notes.releases = {release(QStringLiteral("1.2.0"), {QStringLiteral("Plus rapide"), QStringLiteral("Moins de bugs")}),
-                      release(QStringLiteral("1.1.0"))};
-    notes.installed = QStringLiteral("1.0.0");
-    notes.update = update;
-    notes.storeDistribution = store;
-    notes.website = website;
-    notes.platform = linuxPlatform;
-    return notes;
+    return ReleaseNotes{{release("1.2.0", {"Plus rapide", "Moins de bugs"}), release("1.1.0")}, "1.0.0", update, store,
+                        QUrl("https://updates.example.org"), UpdatePlatform{std::nullopt, "x86_64", ".AppImage"}};
 }
 
-QString labelText(const QWidget& dialog, const QString& name)
-{
-    const auto* label = dialog.findChild<QLabel*>(name);
-    return label ? label->text() : QStringLiteral("(none)");
-}
-
-QStringList labelTexts(const QWidget& dialog, const QString& name)
+// The texts of the dialog's labels or buttons, in the order they were added.
+template <typename Widget>
+QStringList texts(const QWidget& dialog)
 {
     QStringList result;
-    for (const QLabel* label : dialog.findChildren<QLabel*>(name))
-        result.append(label->text());
+    for (const Widget* widget : dialog.findChildren<Widget*>())
+        result.append(widget->text());
     return result;
-}
-
-QStringList buttonTexts(const QWidget& dialog)
-{
-    QStringList result;
-    for (const QPushButton* button : dialog.findChildren<QPushButton*>())
-        result.append(button->text());
-    return result;
-}
-
-QPushButton* button(const QWidget& dialog, const QString& text)
-{
-    for (QPushButton* candidate : dialog.findChildren<QPushButton*>()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    return nullptr;
-}
-
-int openDialogs()
-{
-    int count = 0;
-    for (const QWidget* widget : QApplication::topLevelWidgets())
-        count += qobject_cast<const ReleaseNotesDialog*>(widget) && widget->isVisible();
-    return count;
 }
 
 TEST(ReleaseNotesDialogTest, ContentFollowsTheOfferedRelease)
 {
-    const QString callout = QStringLiteral("Télécharge l’installateur, puis quitte Quillor et lance le fichier .AppImage. "
-                                           "Tes réglages et brouillons seront conservés.");
-    const struct Case {
+    // Every label in reading order: title, installed version, each release's
+    // heading and note lines, then the install explanation when one is offered.
+    const QStringList offered = {"Quillor 1.2.0 est disponible."};
+    const QStringList releases = {"Version installée : 1.0.0", "1.2.0 · 2025-01-31", "• Plus rapide",
+                                  "• Moins de bugs", "1.1.0 · 2025-01-31"};
+    const QStringList download = {"Télécharge l’installateur, puis quitte Quillor et lance le fichier .AppImage. "
+                                   "Tes réglages et brouillons seront conservés."};
+    const QStringList store = {"Les mises à jour de cette application sont gérées par la logithèque."};
+    const struct {
         const char* name;
         ReleaseNotes notes;
-        QString title;
-        QString callout;
+        QStringList labels;
         QStringList buttons;
         bool installEnabled;
     } cases[] = {
-        {"history", releaseNotes(std::nullopt), "Nouveautés de Quillor", "(none)", {"Fermer"}, false},
-        {"offered", releaseNotes(release("1.2.0")), "Quillor 1.2.0 est disponible.", callout,
-         {"Fermer", "Mettre à jour Quillor"}, true},
-        {"not notarized", releaseNotes(release("1.2.0", {}, false)), "Quillor 1.2.0 est disponible.", callout,
+        {"history", releaseNotes(std::nullopt), QStringList{"Nouveautés de Quillor"} + releases, {"Fermer"}, false},
+        {"offered", releaseNotes(release("1.2.0")), offered + releases + download, {"Fermer", "Mettre à jour Quillor"},
+         true},
+        {"not notarized", releaseNotes(release("1.2.0", {}, false)), offered + releases + download,
          {"Fermer", "Mettre à jour Quillor"}, false},
-        {"store", releaseNotes(release("1.2.0"), true), "Quillor 1.2.0 est disponible.",
-         "Les mises à jour de cette application sont gérées par la logithèque.", {"Fermer", "Ouvrir la logithèque"}, true},
+        {"store", releaseNotes(release("1.2.0"), true), offered + releases + store, {"Fermer", "Ouvrir la logithèque"},
+         true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const ReleaseNotesDialog dialog(c.notes, [](const QUrl&) { return true; });
-        EXPECT_EQ(labelText(dialog, "title"), c.title) << c.name;
-        EXPECT_EQ(labelText(dialog, "installed"), "Version installée : 1.0.0") << c.name;
-        EXPECT_EQ(labelText(dialog, "callout"), c.callout) << c.name;
-        EXPECT_EQ(buttonTexts(dialog), c.buttons) << c.name;
+        EXPECT_EQ(texts<QLabel>(dialog), c.labels) << c.name;
+        EXPECT_EQ(texts<QPushButton>(dialog), c.buttons) << c.name;
         const auto* install = dialog.findChild<QPushButton*>("install");
         EXPECT_EQ(install && install->isEnabled(), c.installEnabled) << c.name;
         EXPECT_EQ(dialog.windowTitle(), "Nouveautés de Quillor") << c.name;
@@ -110,19 +73,9 @@ TEST(ReleaseNotesDialogTest, ContentFollowsTheOfferedRelease)
     }
 }
 
-TEST(ReleaseNotesDialogTest, EachReleaseHasItsHeadingAndItsNoteLines)
-{
-    const ReleaseNotesDialog dialog(releaseNotes(std::nullopt), [](const QUrl&) { return true; });
-    EXPECT_EQ(labelTexts(dialog, "heading"), QStringList({"1.2.0 · 2025-01-31", "1.1.0 · 2025-01-31"}));
-    EXPECT_EQ(labelTexts(dialog, "note"), QStringList({"• Plus rapide", "• Moins de bugs"}));
-}
-
 class ReleaseNotesPresenterTest : public ::testing::Test {
 protected:
-    void show(const ReleaseNotes& notes)
-    {
-        presenter.show(notes, [this] { ++closedCount; });
-    }
+    void show(const ReleaseNotes& notes) { presenter.show(notes, [this] { ++closedCount; }); }
 
     QList<QUrl> opened;
     bool openSucceeds = true;
@@ -133,39 +86,34 @@ protected:
     int closedCount = 0;
 };
 
-TEST_F(ReleaseNotesPresenterTest, OneDialogAtATime)
-{
-    show(releaseNotes(std::nullopt));
-    ReleaseNotesDialog* first = presenter.dialog();
-    ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(first->isVisible());
-    show(releaseNotes(release("1.2.0")));
-    EXPECT_EQ(presenter.dialog(), first);
-    EXPECT_EQ(openDialogs(), 1);
-    presenter.close();
-    EXPECT_EQ(closedCount, 1);
-    presenter.close();
-    EXPECT_EQ(closedCount, 1) << "closing twice reports once";
-}
-
-TEST_F(ReleaseNotesPresenterTest, EveryWayOutHidesAndDropsTheDialog)
+TEST_F(ReleaseNotesPresenterTest, OneDialogAtATimeAndEveryWayOutHidesAndDropsItOnce)
 {
     const std::function<void(ReleaseNotesDialog&)> ways[] = {
         [](ReleaseNotesDialog& dialog) {
             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
             QApplication::sendEvent(&dialog, &escape);
         },
-        [](ReleaseNotesDialog& dialog) { button(dialog, "Fermer")->click(); },
+        [](ReleaseNotesDialog& dialog) { dialog.findChildren<QPushButton*>().first()->click(); },   // "Fermer"
         [](ReleaseNotesDialog& dialog) { dialog.close(); },
+        [](ReleaseNotesDialog&) {},   // the checker closes it through the presenter
     };
     int expectedClosed = 0;
     for (const auto& leave : ways) {
         show(releaseNotes(release("1.2.0")));
         const QPointer<ReleaseNotesDialog> dialog = presenter.dialog();
         ASSERT_TRUE(dialog);
+        EXPECT_TRUE(dialog->isVisible());
+        show(releaseNotes(std::nullopt));
+        EXPECT_EQ(presenter.dialog(), dialog) << "a second dialog is never opened";
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        EXPECT_EQ(std::count_if(windows.begin(), windows.end(),
+                                [](QWidget* w) { return qobject_cast<ReleaseNotesDialog*>(w) && w->isVisible(); }),
+                  1);
         leave(*dialog);
+        presenter.close();
+        presenter.close();
         EXPECT_FALSE(presenter.isOpen());
-        EXPECT_EQ(closedCount, ++expectedClosed);
+        EXPECT_EQ(closedCount, ++expectedClosed) << "every close is reported once";
         EXPECT_TRUE(!dialog || !dialog->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(dialog.isNull());
@@ -175,21 +123,20 @@ TEST_F(ReleaseNotesPresenterTest, EveryWayOutHidesAndDropsTheDialog)
 
 TEST_F(ReleaseNotesPresenterTest, InstallClosesOnlyWhenTheLinkOpened)
 {
-    const QUrl installer(QStringLiteral("https://updates.example.org/downloads/Quillor-1.2.0.AppImage"));
     openSucceeds = false;
     show(releaseNotes(release("1.2.0")));
-    button(*presenter.dialog(), "Mettre à jour Quillor")->click();
-    EXPECT_EQ(opened, QList<QUrl>({installer}));
+    presenter.dialog()->findChild<QPushButton*>("install")->click();
+    EXPECT_EQ(opened, QList<QUrl>({QUrl("https://updates.example.org/downloads/Quillor-1.2.0.AppImage")}));
     EXPECT_TRUE(presenter.isOpen());
     EXPECT_EQ(closedCount, 0);
 
     openSucceeds = true;
-    button(*presenter.dialog(), "Mettre à jour Quillor")->click();
+    presenter.dialog()->findChild<QPushButton*>("install")->click();
     EXPECT_FALSE(presenter.isOpen());
     EXPECT_EQ(closedCount, 1);
 
     show(releaseNotes(release("1.2.0"), true));
-    button(*presenter.dialog(), "Ouvrir la logithèque")->click();
+    presenter.dialog()->findChild<QPushButton*>("install")->click();
     EXPECT_EQ(opened.last(), storeUpdatesPage());
     EXPECT_FALSE(presenter.isOpen());
 }

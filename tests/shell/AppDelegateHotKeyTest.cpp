@@ -1,14 +1,11 @@
-#include "shell/AppDelegate.h"
+#include "ShellTestSupport.h"
 
-#include "../model/AppModelTestSupport.h"
 #include "../platform/XvfbServer.h"
 
 #include "shell/StatusMenu.h"
 
 #include <QAction>
 #include <QWidget>
-
-#include <gtest/gtest.h>
 
 using namespace quillor;
 using namespace quillor::test;
@@ -20,7 +17,7 @@ constexpr quint32 control = 0x1000, controlOption = 0x1800;
 
 // The delegate's hot key on an X server of the test's own, and a second
 // client of that server standing for another application.
-class AppDelegateHotKeyTest : public ::testing::Test {
+class AppDelegateHotKeyTest : public DelegateTest {
 protected:
     void SetUp() override
     {
@@ -31,13 +28,7 @@ protected:
         theirs = xcb_connect(server->display().c_str(), nullptr);
         ASSERT_FALSE(xcb_connection_has_error(ours) || xcb_connection_has_error(theirs));
         other = std::make_unique<X11HotKeyGrabber>(theirs);
-
-        Preferences preferences =
-            preferencesWith({makeDestination(QStringLiteral("Carnet"), QStringLiteral("ca"), vault)});
-        preferences.automaticallyCheckUpdates = false;
-        data.put(QStringLiteral("preferences.json"), preferences.encode());
-        delegate = std::make_unique<AppDelegate>(data.path(), std::make_unique<GlobalShortcut>(ours));
-        delegate->launch();
+        launch(std::make_unique<GlobalShortcut>(ours));
     }
 
     void TearDown() override
@@ -50,9 +41,6 @@ protected:
             xcb_disconnect(ours);
     }
 
-    AppModel& model() const { return delegate->model(); }
-    QByteArray settingsFile() const { return data.contents(QStringLiteral("preferences.json")).value_or(""); }
-
     // Whether the other application could take the combination now.
     bool freeForOthers(quint32 code, quint32 modifiers) const
     {
@@ -61,6 +49,7 @@ protected:
         other->ungrab(99);
         return true;
     }
+    QKeySequence menuKeys() const { return delegate->statusMenu()->item(StatusMenu::captureTag)->shortcut(); }
 
     bool apply(quint32 code, quint32 modifiers, const QString& label) const
     {
@@ -75,18 +64,14 @@ protected:
     xcb_connection_t* ours = nullptr;
     xcb_connection_t* theirs = nullptr;
     std::unique_ptr<X11HotKeyGrabber> other;
-    DataFolder data;
-    QString vault = data.folder(QStringLiteral("Vault"));
-    std::unique_ptr<AppDelegate> delegate;
 };
 
-TEST_F(AppDelegateHotKeyTest, AppliedSettingsNeverLeaveTheUserWithoutAWorkingHotKey)
+TEST_F(AppDelegateHotKeyTest, TheHotKeyIsNeverLostToAFailedChangeAndOnlyLetGoWhileRecording)
 {
     EXPECT_EQ(model().hotkeyLabel(), QStringLiteral("⌃Espace"));
     EXPECT_EQ(model().shortcutError(), std::nullopt);
     EXPECT_FALSE(freeForOthers(spaceCode, control));
-    EXPECT_EQ(delegate->statusMenu()->item(StatusMenu::captureTag)->shortcut(),
-              QKeySequence(Qt::ControlModifier | Qt::Key_Space));
+    EXPECT_EQ(menuKeys(), QKeySequence(Qt::ControlModifier | Qt::Key_Space));
 
     // Only the label differs: written, but the label in force stays.
     ASSERT_TRUE(apply(spaceCode, control, QStringLiteral("⌃Space")));
@@ -111,21 +96,17 @@ TEST_F(AppDelegateHotKeyTest, AppliedSettingsNeverLeaveTheUserWithoutAWorkingHot
     EXPECT_EQ(Preferences::decode(settingsFile()).hotkeyCode, jCode);
     EXPECT_TRUE(freeForOthers(spaceCode, control));
     EXPECT_FALSE(freeForOthers(jCode, controlOption));
-}
 
-TEST_F(AppDelegateHotKeyTest, RecordingLetsTheKeysThroughUntilTheSettingsWindowCloses)
-{
+    // Recording lets the keys through until the settings window closes.
     delegate->showSettings();
     model().setRecordingShortcut(true);
     model().onShortcutRecordingChanged(true);
-    EXPECT_TRUE(freeForOthers(spaceCode, control));
-    EXPECT_EQ(delegate->statusMenu()->item(StatusMenu::captureTag)->shortcut(), QKeySequence());
-
+    EXPECT_TRUE(freeForOthers(jCode, controlOption));
+    EXPECT_EQ(menuKeys(), QKeySequence());
     delegate->settingsWindow()->close();
     EXPECT_FALSE(model().recordingShortcut());
-    EXPECT_FALSE(freeForOthers(spaceCode, control));
-    EXPECT_EQ(delegate->statusMenu()->item(StatusMenu::captureTag)->shortcut(),
-              QKeySequence(Qt::ControlModifier | Qt::Key_Space));
+    EXPECT_FALSE(freeForOthers(jCode, controlOption));
+    EXPECT_EQ(menuKeys(), QKeySequence(Qt::ControlModifier | Qt::AltModifier | Qt::Key_J));
 }
 
 } // namespace

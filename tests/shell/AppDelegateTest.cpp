@@ -1,16 +1,15 @@
-#include "shell/AppDelegate.h"
+#include "ShellTestSupport.h"
 
-#include "../model/AppModelTestSupport.h"
-
-#include "shell/CapturePanel.h"
+#include "editor/CaptureTextView.h"
+#include "panel/CaptureView.h"
 #include "shell/SingleInstance.h"
 #include "shell/StatusMenu.h"
 
 #include <QAction>
-#include <QProcessEnvironment>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
 #include <QWidget>
-
-#include <gtest/gtest.h>
 
 using namespace quillor;
 using namespace quillor::test;
@@ -18,27 +17,22 @@ using namespace quillor::test;
 namespace {
 
 const QString draftFile = QStringLiteral("draft.json");
+const QString positionFile = QStringLiteral("capture-position.json");
 
-// The real delegate, launched on a data directory whose destination is a
-// folder of the test's own, so that a capture can really be sent.
-class AppDelegateTest : public ::testing::Test {
+class AppDelegateTest : public DelegateTest {
 protected:
-    void SetUp() override
+    void SetUp() override { launch(); }
+
+    CaptureTextView& editor() const { return *panel().captureView()->editor(); }
+    bool panelActive() const { return waitUntil([&] { return panel().isActiveWindow(); }); }
+    // The offscreen platform only activates a window again after another one
+    // had the keyboard.
+    static bool activate(QWidget& other)
     {
-        Preferences preferences =
-            preferencesWith({makeDestination(QStringLiteral("Carnet"), QStringLiteral("ca"), vault)});
-        preferences.automaticallyCheckUpdates = false;
-        data.put(QStringLiteral("preferences.json"), preferences.encode());
-        delegate = std::make_unique<AppDelegate>(data.path());
-        delegate->launch();
+        other.show();
+        other.activateWindow();
+        return waitUntil([&] { return other.isActiveWindow(); });
     }
-
-    AppModel& model() const { return delegate->model(); }
-    QString savedDraft() const { return decodedDraft(data.contents(draftFile).value_or(QByteArray())).body; }
-
-    DataFolder data;
-    QString vault = data.folder(QStringLiteral("Vault"));
-    std::unique_ptr<AppDelegate> delegate;
 };
 
 TEST_F(AppDelegateTest, QuittingWaitsForADeliveryAndForTheSettingsAnswer)
@@ -51,14 +45,10 @@ TEST_F(AppDelegateTest, QuittingWaitsForADeliveryAndForTheSettingsAnswer)
 
     int asked = 0;
     bool answer = false;
-    model().onSettingsCloseRequest = [&] {
-        ++asked;
-        return answer;
-    };
+    model().onSettingsCloseRequest = [&] { return ++asked, answer; };
     model().updateContent(EditorContent::plain(QStringLiteral("gardé")));
     EXPECT_FALSE(delegate->requestQuit());
     EXPECT_EQ(asked, 1);
-
     answer = true;
     EXPECT_TRUE(delegate->requestQuit());
     EXPECT_EQ(asked, 2);
@@ -67,18 +57,15 @@ TEST_F(AppDelegateTest, QuittingWaitsForADeliveryAndForTheSettingsAnswer)
 
 TEST_F(AppDelegateTest, ReopeningShowsThePanelOnlyWhenNothingIsVisible)
 {
-    CapturePanel& panel = *delegate->panel();
     delegate->reopen();
-    EXPECT_TRUE(panel.isVisible());
-
-    // A visible window: nothing changes.
-    delegate->reopen();
-    EXPECT_TRUE(panel.isVisible());
+    EXPECT_TRUE(panel().isVisible());
+    delegate->reopen(); // a visible window: nothing changes
+    EXPECT_TRUE(panel().isVisible());
     delegate->showSettings();
     QWidget* settings = delegate->settingsWindow();
-    EXPECT_FALSE(panel.isVisible());
+    EXPECT_FALSE(panel().isVisible());
     delegate->reopen();
-    EXPECT_FALSE(panel.isVisible());
+    EXPECT_FALSE(panel().isVisible());
     EXPECT_TRUE(settings->isVisible());
 
     // Minimised settings come back instead of the panel.
@@ -86,12 +73,11 @@ TEST_F(AppDelegateTest, ReopeningShowsThePanelOnlyWhenNothingIsVisible)
     ASSERT_TRUE(waitUntil([&] { return settings->isMinimized(); }));
     delegate->reopen();
     EXPECT_FALSE(settings->isMinimized());
-    EXPECT_FALSE(panel.isVisible());
+    EXPECT_FALSE(panel().isVisible());
 
-    // Both hidden: the panel.
-    settings->close();
+    settings->close(); // both hidden: the panel
     delegate->reopen();
-    EXPECT_TRUE(panel.isVisible());
+    EXPECT_TRUE(panel().isVisible());
 }
 
 TEST_F(AppDelegateTest, TheSettingsWindowIsMadeOnceAndClosingOnlyHidesIt)
@@ -124,25 +110,25 @@ TEST_F(AppDelegateTest, TheSettingsWindowIsMadeOnceAndClosingOnlyHidesIt)
 // Offscreen there is no X server to grab the hot key from.
 TEST_F(AppDelegateTest, AHotKeyThatCannotBeRegisteredIsReportedAndTheMenuStillCaptures)
 {
+    const QString unavailable =
+        QStringLiteral("Ce raccourci est indisponible (-9870). Ouvre les réglages depuis le menu Quillor.");
     EXPECT_EQ(model().hotkeyLabel(), QStringLiteral("Indisponible"));
     EXPECT_EQ(model().shortcutError(),
-              QStringLiteral("Raccourci mémorisé : ⌃Espace. Ce raccourci est indisponible (-9870). Ouvre les réglages "
-                             "depuis le menu Quillor. Utilise le menu Quillor pour capturer."));
+              "Raccourci mémorisé : ⌃Espace. " + unavailable + " Utilise le menu Quillor pour capturer.");
     QAction* capture = delegate->statusMenu()->item(StatusMenu::captureTag);
     EXPECT_TRUE(capture->shortcut().isEmpty());
     EXPECT_EQ(capture->toolTip(),
               QStringLiteral("Raccourci indisponible ; tu peux toujours ouvrir la capture depuis ce menu."));
     capture->trigger();
-    EXPECT_TRUE(delegate->panel()->isVisible());
+    EXPECT_TRUE(panel().isVisible());
 
     // Applied settings that cannot take their hot key are not written.
-    const QByteArray before = data.contents(QStringLiteral("preferences.json")).value();
+    const QByteArray before = settingsFile();
     Preferences changed = model().preferences();
     changed.routePrefix = QStringLiteral("+");
     EXPECT_FALSE(model().applyPreferences(changed, false));
-    EXPECT_EQ(data.contents(QStringLiteral("preferences.json")), before);
-    EXPECT_EQ(model().settingsError(), QStringLiteral("Ce raccourci est indisponible (-9870). Ouvre les réglages "
-                                                      "depuis le menu Quillor."));
+    EXPECT_EQ(settingsFile(), before);
+    EXPECT_EQ(model().settingsError(), unavailable);
 }
 
 TEST_F(AppDelegateTest, ARestartStartsTheProgramAgainWithTheSessionAndTheDataFolder)
@@ -156,7 +142,7 @@ TEST_F(AppDelegateTest, ARestartStartsTheProgramAgainWithTheSessionAndTheDataFol
     qputenv("APPIMAGE", data.file(QStringLiteral("missing")).toUtf8());
     model().updateContent(EditorContent::plain(QStringLiteral("avant")));
     delegate->restartApplication();
-    EXPECT_TRUE(model().settingsError().value_or(QString()).startsWith(QStringLiteral("Quillor n’a pas pu redémarrer (")));
+    EXPECT_TRUE(model().settingsError().value_or("").startsWith(QStringLiteral("Quillor n’a pas pu redémarrer (")));
     EXPECT_TRUE(instance.holdsLock());
     EXPECT_FALSE(delegate->shortcut().recording());
     EXPECT_EQ(savedDraft(), QStringLiteral("avant"));
@@ -180,6 +166,65 @@ TEST_F(AppDelegateTest, ARestartStartsTheProgramAgainWithTheSessionAndTheDataFol
         qunsetenv("APPIMAGE");
     else
         qputenv("APPIMAGE", appImage);
+}
+
+TEST_F(AppDelegateTest, HidingKeepsTheDraftAndThePlaceAndTheNextShowUsesIt)
+{
+    delegate->showCapture();
+    ASSERT_TRUE(panelActive());
+    EXPECT_TRUE(editor().hasFocus());
+    QTest::keyClicks(&editor(), QStringLiteral("abc"));
+    panel().setFrame(QRectF(100, 150, 480, panel().frame().height()));
+    delegate->hideCapture(true);
+    EXPECT_FALSE(panel().isVisible());
+    EXPECT_EQ(savedDraft(), QStringLiteral("abc"));
+    EXPECT_EQ(QJsonDocument::fromJson(data.contents(positionFile).value_or("")).object(),
+              QJsonObject({{"x", 100}, {"top", 150}}));
+
+    // Hidden, there is no position to keep; the draft is written all the same.
+    QFile::remove(data.file(draftFile));
+    data.put(positionFile, R"({"x":100,"top":200})");
+    delegate->hideCapture(false);
+    EXPECT_TRUE(data.contents(draftFile).has_value());
+    delegate->showCapture();
+    EXPECT_EQ(panel().frame().topLeft(), QPointF(100, 200));
+
+    // A broken file: the default frame, and the file is left as it was.
+    delegate->hideCapture(false);
+    data.put(positionFile, R"({"x":100})");
+    delegate->showCapture();
+    EXPECT_NE(panel().frame().topLeft(), QPointF(100, 200));
+    EXPECT_EQ(panel().frame().width(), 480);
+    EXPECT_EQ(data.contents(positionFile), QByteArray(R"({"x":100})"));
+}
+
+TEST_F(AppDelegateTest, TheHotKeyTogglesUnlessACaptureIsBeingSent)
+{
+    delegate->toggleCapture();
+    ASSERT_TRUE(panelActive());
+    delegate->toggleCapture();
+    EXPECT_FALSE(panel().isVisible());
+
+    // Shown but another of our windows has the keyboard: the panel comes
+    // forward instead of going away.
+    QWidget other;
+    ASSERT_TRUE(activate(other));
+    delegate->showCapture();
+    ASSERT_TRUE(panelActive());
+    ASSERT_TRUE(activate(other));
+    delegate->toggleCapture();
+    EXPECT_TRUE(panel().isVisible());
+    ASSERT_TRUE(panelActive());
+
+    // While the capture is on its way the panel stays, untouched.
+    QTest::keyClicks(&editor(), QStringLiteral("note"));
+    model().submit();
+    ASSERT_TRUE(model().saving());
+    QFile::remove(data.file(draftFile));
+    delegate->toggleCapture();
+    EXPECT_TRUE(panel().isVisible());
+    EXPECT_FALSE(data.contents(draftFile).has_value());
+    ASSERT_TRUE(waitUntil([&] { return !model().saving(); }));
 }
 
 } // namespace

@@ -1,6 +1,3 @@
-#include "shell/CapturePanel.h"
-
-#include "../model/AppModelTestSupport.h"
 #include "ShellTestSupport.h"
 
 #include "editor/CaptureTextView.h"

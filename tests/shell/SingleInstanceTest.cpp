@@ -3,10 +3,9 @@
 
 #include "../model/EventLoop.h"
 
-#include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -46,15 +45,24 @@ TEST(SingleInstanceTest, ASecondLaunchAsksTheFirstToComeForward)
     EXPECT_NE(SingleInstance::serverName(folder.path()), SingleInstance::serverName(elsewhere.path()));
 }
 
-TEST(SingleInstanceTest, ALiveHolderThatDoesNotAnswerKeepsASecondProgramOut)
+TEST(SingleInstanceTest, ALockWithoutAnAnsweringProgramDecidesByItsHolder)
 {
-    QTemporaryDir folder;
-    // A live process holds the lock but listens on no socket.
-    QLockFile held(QDir(folder.path()).filePath(QStringLiteral(".quillor.lock")));
-    ASSERT_TRUE(held.tryLock());
-    SingleInstance second(folder.path());
-    EXPECT_EQ(second.acquire(), SingleInstance::Outcome::unanswered);
-    EXPECT_FALSE(second.holdsLock());
+    // A live holder that listens on no socket keeps a second program out; the
+    // lock of a killed program (a process id that no longer runs) is taken over.
+    for (const bool alive : {true, false}) {
+        QTemporaryDir folder;
+        QLockFile held(folder.filePath(QStringLiteral(".quillor.lock")));
+        if (alive) {
+            ASSERT_TRUE(held.tryLock());
+        } else {
+            QFile lock(folder.filePath(QStringLiteral(".quillor.lock")));
+            ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+            lock.write("999999999\nquillor\n\n");
+        }
+        SingleInstance second(folder.path());
+        EXPECT_EQ(second.acquire(), alive ? SingleInstance::Outcome::unanswered : SingleInstance::Outcome::primary);
+        EXPECT_EQ(second.holdsLock(), !alive);
+    }
 }
 
 TEST(SingleInstanceTest, ARestartHandsTheFolderOverAndCanTakeItBack)
@@ -62,7 +70,6 @@ TEST(SingleInstanceTest, ARestartHandsTheFolderOverAndCanTakeItBack)
     QTemporaryDir folder;
     SingleInstance running(folder.path());
     ASSERT_EQ(running.acquire(), SingleInstance::Outcome::primary);
-
     running.release();
     {
         SingleInstance successor(folder.path());
@@ -76,19 +83,6 @@ TEST(SingleInstanceTest, ARestartHandsTheFolderOverAndCanTakeItBack)
     SingleInstance later(folder.path());
     EXPECT_EQ(later.acquire(), SingleInstance::Outcome::forwarded);
     EXPECT_TRUE(waitUntil([&] { return reopened.count() == 1; }));
-}
-
-TEST(SingleInstanceTest, TheLockOfAProgramThatDiedIsTakenOver)
-{
-    QTemporaryDir folder;
-    // As a killed program leaves it: a process id that no longer runs.
-    QFile lock(folder.filePath(QStringLiteral(".quillor.lock")));
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write("999999999\nquillor\n\n");
-    lock.close();
-
-    SingleInstance instance(folder.path());
-    EXPECT_EQ(instance.acquire(), SingleInstance::Outcome::primary);
 }
 
 TEST(TerminationSignalsTest, SignalsArriveThroughTheEventLoop)

@@ -84,7 +84,7 @@ protected:
 
 } // namespace
 
-TEST_F(AppUpdatesTest, TheStateFileGivesTheLastAttemptOrNothingAndADayLaterACheckIsDue)
+TEST_F(AppUpdatesTest, TheLastAttemptComesFromTheStateFileOrMemoryAndADayLaterACheckIsDue)
 {
     const std::pair<std::optional<QByteArray>, std::optional<double>> records[] = {
         {std::nullopt, std::nullopt}, {startRecord, start.secondsSinceReferenceDate}, {" 1.25e3\n", 1250},
@@ -98,23 +98,39 @@ TEST_F(AppUpdatesTest, TheStateFileGivesTheLastAttemptOrNothingAndADayLaterAChec
         const auto lastAttempt = make()->lastAttempt();
         EXPECT_EQ(lastAttempt ? std::optional(lastAttempt->secondsSinceReferenceDate) : std::nullopt, expected)
             << bytes.value_or("(none)").data();
+        EXPECT_EQ(make()->isDue(start), expected != start.secondsSinceReferenceDate) << "due unless checked today";
     }
 
-    EXPECT_TRUE(make()->isDue(start)) << "with no valid record";
     put(stateFile, startRecord);
     const auto updates = make();
     // A clock set back makes a check due rather than wait for a far day.
-    for (const auto& [offset, due] : {std::pair{0.0, false}, {day - 1, false}, {day - 0.001, false}, {day, true},
-                                      {day * 30, true}, {-1.0, true}})
+    for (const auto& [offset, due] : {std::pair{0.0, false}, {day - 0.001, false}, {day, true}, {-1.0, true}})
         EXPECT_EQ(updates->isDue({start.secondsSinceReferenceDate + offset}), due) << offset;
+
+    // A record that cannot be written is kept in memory: the check is not due again.
+    put(directory.filePath("file"), "");
+    const auto unwritable = make(false, directory.filePath("file/Data"));
+    unwritable->check(true, false, true);
+    ASSERT_TRUE(settle(*unwritable));
+    EXPECT_EQ(unwritable->status(), upToDate);
+    EXPECT_EQ(unwritable->lastAttempt(), start);
+    EXPECT_FALSE(unwritable->isDue(start));
 }
 
-TEST_F(AppUpdatesTest, AutomaticChecksRunOnceADayAcrossRestarts)
+TEST_F(AppUpdatesTest, AutomaticChecksFollowTheSettingEvenDuringTheFetchAndRunOnceADayAcrossRestarts)
 {
+    bool enabled = false;
     auto updates = make();
-    updates->start([] { return true; });
+    updates->start([&] { return enabled; });
+    spin(milliseconds(80));
+    EXPECT_EQ(fetches, 0) << "the timer ticks without checking";
+    EXPECT_EQ(updates->status(), std::nullopt);
+    EXPECT_EQ(updates->lastAttempt(), std::nullopt);
+    EXPECT_EQ(record(), std::nullopt);
+
+    enabled = true;
+    ASSERT_TRUE(waitUntil([&] { return fetches == 1; })) << "turned on, the next tick checks";
     ASSERT_TRUE(settle(*updates));
-    EXPECT_EQ(fetches, 1);
     EXPECT_EQ(updates->status(), upToDate);
     EXPECT_TRUE(presenter->shown.isEmpty());
     EXPECT_EQ(record(), startRecord);
@@ -125,36 +141,20 @@ TEST_F(AppUpdatesTest, AutomaticChecksRunOnceADayAcrossRestarts)
 
     updates = make();
     EXPECT_EQ(updates->lastAttempt(), start);
-    updates->start([] { return true; });
+    updates->start([&] { return enabled; });
     spin(milliseconds(80));
     EXPECT_EQ(fetches, 1) << "a restart remembers the last attempt";
 
-    setClock(-1);
-    ASSERT_TRUE(waitUntil([&] { return fetches == 2; })) << "a clock set back makes a check due";
-    ASSERT_TRUE(settle(*updates));
-    EXPECT_EQ(updates->lastAttempt(), clock);
-}
-
-TEST_F(AppUpdatesTest, AutomaticChecksFollowTheSettingEvenDuringTheFetch)
-{
+    // A clock set back makes a check due; turned off while the catalog loads, nothing is shown.
     response.body = catalogJson("1.2.0", {"1.2.0"});
-    bool enabled = false;
-    const auto updates = make();
-    updates->start([&] { return enabled; });
-    spin(milliseconds(80));
-    EXPECT_EQ(fetches, 0) << "the timer ticks without checking";
-    EXPECT_EQ(updates->status(), std::nullopt);
-    EXPECT_EQ(updates->lastAttempt(), std::nullopt);
-    EXPECT_EQ(record(), std::nullopt);
-
-    // Turned on, a tick checks; turned off while the catalog loads, nothing is shown.
-    enabled = true;
     server.handler = [&](const QString&) {
         enabled = false;
         return response;
     };
-    ASSERT_TRUE(waitUntil([&] { return fetches == 1; }));
+    setClock(-1);
+    ASSERT_TRUE(waitUntil([&] { return fetches == 2; }));
     ASSERT_TRUE(settle(*updates));
+    EXPECT_EQ(updates->lastAttempt(), clock);
     EXPECT_EQ(updates->status(), available);
     EXPECT_TRUE(presenter->shown.isEmpty());
 }
@@ -188,41 +188,27 @@ TEST_F(AppUpdatesTest, ANewerReleaseIsPresentedAndTheCheckLastsUntilTheDialogClo
     ASSERT_TRUE(waitUntil([&] { return fetches == 2; })) << "the next due tick checks again";
 }
 
-TEST_F(AppUpdatesTest, TheHistoryShowsEveryReleaseHighestVersionTextFirst)
+TEST_F(AppUpdatesTest, AFailedCheckShowsTheErrorAndStillRecordsTheAttemptMadeBeforeTheFetch)
 {
-    installed = "1.10.0";
-    response.body = catalogJson("1.10.0", {"1.2.0", "1.9.0", "1.10.0", "1.10.0-beta.2"});
-    const auto updates = make();
-    updates->check(true, true, true);
-    ASSERT_TRUE(waitUntil([&] { return !presenter->shown.isEmpty(); }));
-    EXPECT_EQ(versions(presenter->shown.first().releases), QStringList({"1.10.0-beta.2", "1.10.0", "1.9.0", "1.2.0"}));
-    EXPECT_EQ(presenter->shown.first().update, std::nullopt);
-    EXPECT_EQ(updates->status(), upToDate);
-    presenter->close();
-    EXPECT_FALSE(updates->checking());
-}
-
-TEST_F(AppUpdatesTest, AFailedCheckShowsTheErrorAndStillRecordsTheAttempt)
-{
-    const struct {
-        const char* name;
-        LocalHttpsServer::Response response;
-        QString installed = "1.0.0";
-    } cases[] = {
+    // One failure of each kind: the server's answer, the document, its versions, the transport.
+    const std::pair<const char*, LocalHttpsServer::Response> cases[] = {
         {"status 500", {500, catalogJson("1.2.0", {"1.2.0"})}},
         {"broken JSON", {200, "{\"latest\": "}},
         {"latest not listed", {200, catalogJson("2.0.0", {"1.2.0"})}},
-        {"installed version unusable", {200, catalogJson("1.2.0", {"1.2.0"})}, "x"},
         {"time-out", {.stall = true}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, failing] : cases) {
+        SCOPED_TRACE(name);
         QFile::remove(stateFile);
-        response = c.response;
-        installed = c.installed;
+        response = failing;
         fetches = 0;
         const auto updates = make();
         updates->check(true, false, true);
+        EXPECT_TRUE(updates->checking());
+        EXPECT_EQ(updates->status(), "Recherche des mises à jour…");
+        EXPECT_EQ(record(), startRecord) << "recorded before the fetch";
+        updates->check(true, true, true);   // ignored until the check ends
+        updates->check(false, false, true);
         ASSERT_TRUE(settle(*updates));
         EXPECT_EQ(fetches, 1);
         EXPECT_EQ(updates->status(), failed);
@@ -232,38 +218,9 @@ TEST_F(AppUpdatesTest, AFailedCheckShowsTheErrorAndStillRecordsTheAttempt)
     }
 }
 
-TEST_F(AppUpdatesTest, AnUnwritableDataDirectoryKeepsTheAttemptInMemory)
+TEST_F(AppUpdatesTest, AStoreBuildLeavesUpdatesToTheStoreButShowsTheHistoryHighestVersionTextFirst)
 {
-    put(directory.filePath("file"), "");
-    const auto updates = make(false, directory.filePath("file/Data"));
-    updates->start([] { return true; });
-    ASSERT_TRUE(settle(*updates));
-    EXPECT_EQ(updates->status(), upToDate);
-    EXPECT_EQ(updates->lastAttempt(), start);
-    spin(milliseconds(80));
-    EXPECT_EQ(fetches, 1);
-}
-
-TEST_F(AppUpdatesTest, AManualCheckRecordsTheAttemptBeforeTheFetchAndIgnoresRequestsUntilItEnds)
-{
-    response.stall = true;
-    const auto updates = make();
-    updates->check(true, false, true);
-    EXPECT_TRUE(updates->checking());
-    EXPECT_EQ(updates->status(), "Recherche des mises à jour…");
-    EXPECT_EQ(updates->lastAttempt(), start);
-    EXPECT_EQ(record(), startRecord);
-    ASSERT_TRUE(waitUntil([&] { return server.requestedPaths.size() == 1; }));
-    updates->check(true, true, true);
-    updates->check(false, false, true);
-    ASSERT_TRUE(settle(*updates));
-    EXPECT_EQ(fetches, 1);
-    EXPECT_EQ(server.requestedPaths.size(), 1);
-}
-
-TEST_F(AppUpdatesTest, AStoreBuildLeavesUpdatesToTheStore)
-{
-    response.body = catalogJson("1.2.0", {"1.1.0", "1.2.0"});
+    response.body = catalogJson("1.10.0", {"1.2.0", "1.9.0", "1.10.0", "1.10.0-beta.2"});
     const auto updates = make(true);
     updates->start([] { return true; });
     spin(milliseconds(80));
@@ -279,8 +236,10 @@ TEST_F(AppUpdatesTest, AStoreBuildLeavesUpdatesToTheStore)
     updates->check(true, true, true);
     ASSERT_TRUE(waitUntil([&] { return !presenter->shown.isEmpty(); }));
     EXPECT_EQ(fetches, 1);
-    EXPECT_EQ(versions(presenter->shown.first().releases), QStringList({"1.2.0", "1.1.0"}));
+    EXPECT_EQ(versions(presenter->shown.first().releases), QStringList({"1.10.0-beta.2", "1.10.0", "1.9.0", "1.2.0"}));
     EXPECT_EQ(presenter->shown.first().update, std::nullopt) << "the store installs, not the checker";
     EXPECT_TRUE(presenter->shown.first().storeDistribution);
-    EXPECT_EQ(updates->status(), available);
+    EXPECT_EQ(updates->status(), "Quillor 1.10.0 est disponible.");
+    presenter->close();
+    EXPECT_FALSE(updates->checking());
 }

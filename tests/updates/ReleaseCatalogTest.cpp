@@ -27,34 +27,19 @@ QByteArray document(const QJsonValue& release, const QJsonValue& latest = "1.2.0
     return QJsonDocument(QJsonObject{{"latest", latest}, {"releases", QJsonArray{release}}}).toJson();
 }
 
-// The versions offered, or the UpdateError kind thrown.
-std::variant<QStringList, UpdateError::Kind> newer(const ReleaseCatalog& catalog, const QString& installed)
-{
-    try {
-        return versions(catalog.newer(installed, referencePlatform));
-    } catch (const UpdateError& error) {
-        return error.kind();
-    }
-}
-
 } // namespace
 
-TEST(ReleaseCatalogTest, DecodesEveryFieldAndIgnoresUnknownKeys)
+TEST(ReleaseCatalogTest, DecodingTakesEveryKeyAndFailsTheWholeDocumentOnAnyMissingOrMistyped)
 {
     QJsonObject object = releaseJson("1.2.0");
-    object.insert("sha256", "abc");
+    object.insert("sha256", "abc");   // unknown keys are ignored
     EXPECT_EQ(ReleaseCatalog::decode(document(object)),
               (ReleaseCatalog{"1.2.0", {{"1.2.0", "2025-01-31", {"Un", "Deux"}, "Quillor-1.2.0.AppImage", true,
                                          "universal", "14.0"}}}));
-}
 
-TEST(ReleaseCatalogTest, AnyMissingKeyOrWrongTypeFailsTheWholeDocument)
-{
-    std::vector<std::pair<QString, QJsonValue>> edits = {
-        {"version", 1.2}, {"date", 20250131}, {"notes", "Un"}, {"notes", QJsonArray{"Un", 2}},
-        {"asset", QJsonArray{}}, {"notarized", "true"}, {"notarized", 1}, {"architecture", false},
-        {"minimum_macos", 14},
-    };
+    // Json::Reader's own type checks are tested with it; here every key must
+    // be required, and the notes be strings only.
+    std::vector<std::pair<QString, QJsonValue>> edits = {{"notes", "Un"}, {"notes", QJsonArray{"Un", 2}}};
     for (const QString& key : releaseJson("1.2.0").keys())   // inserting Undefined removes the key
         edits.insert(edits.end(), {{key, QJsonValue::Undefined}, {key, QJsonValue::Null}});
     // Whole documents: latest a number or missing, releases missing, not objects
@@ -64,9 +49,9 @@ TEST(ReleaseCatalogTest, AnyMissingKeyOrWrongTypeFailsTheWholeDocument)
                                          R"({"latest": "1.2.0", "releases": {}})", "[]",
                                          document(releaseJson("1.2.0")).chopped(2), ""};
     for (const auto& [key, value] : edits) {
-        QJsonObject object = releaseJson("1.2.0");
-        object.insert(key, value);
-        documents.push_back(document(object));
+        QJsonObject edited = releaseJson("1.2.0");
+        edited.insert(key, value);
+        documents.push_back(document(edited));
     }
     for (const QByteArray& bytes : documents)
         EXPECT_THROW(ReleaseCatalog::decode(bytes), JsonDecodingError) << bytes.data();
@@ -80,7 +65,8 @@ TEST(ReleaseCatalogTest, Newer)
     const ReleaseCatalog mixed{"1.3.0", {release("1.1.0", "x86_64"), release("1.2.0", "arm64", "15"),
                                          release("1.2.1", "arm64", "13.6"), release("1.3.0")}};
     // Equal versions keep catalog order (stable sort), whatever their text.
-    const ReleaseCatalog duplicates{"1.2.0", {release("1.2.0+a"), release("1.1.0"), release("1.2.0"), release("1.2.0+b")}};
+    const ReleaseCatalog duplicates{"1.2.0",
+                                    {release("1.2.0+a"), release("1.1.0"), release("1.2.0"), release("1.2.0+b")}};
     const auto invalid = UpdateError::Kind::invalidCatalog;
     const struct {
         const char* label;
@@ -89,7 +75,6 @@ TEST(ReleaseCatalogTest, Newer)
         std::variant<QStringList, UpdateError::Kind> expected;
     } cases[] = {
         {"reference", reference, "1.0.0", QStringList{"1.2.0", "1.1.0"}},
-        {"from zero", reference, "0.0.0", QStringList{"1.2.0", "1.1.0"}},
         {"up to date", reference, "1.2.0", QStringList{}},
         {"installed above latest", reference, "1.3.0", QStringList{}},
         {"installed pre-release", betas, "1.2.0-beta.1", QStringList{"1.2.0", "1.2.0-beta.2"}},
@@ -102,30 +87,35 @@ TEST(ReleaseCatalogTest, Newer)
         {"latest matched only as a version", {"1.2.0", {release("1.2.0+build.1")}}, "1.0.0", invalid},
         {"latest unparsable", {"next", {release("next"), release("1.2.0")}}, "1.0.0", invalid},
         {"installed unparsable", reference, "x", invalid},
-        {"installed empty", reference, "", invalid},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(newer(c.catalog, c.installed), c.expected) << c.label;
+    for (const auto& c : cases) {
+        std::variant<QStringList, UpdateError::Kind> offered;
+        try {
+            offered = versions(c.catalog.newer(c.installed, referencePlatform));
+        } catch (const UpdateError& error) {
+            offered = error.kind();
+        }
+        EXPECT_EQ(offered, c.expected) << c.label;
+    }
 }
 
 TEST(ReleaseCatalogTest, Compatibility)
 {
     const QString machine = QSysInfo::currentCpuArchitecture();
-    const UpdatePlatform onSystem14_5_1{std::array<qint64, 3>{14, 5, 1}, "arm64", ".pkg"};
+    const UpdatePlatform& ref = referencePlatform;
+    const UpdatePlatform on14_5_1{std::array<qint64, 3>{14, 5, 1}, "arm64", ".pkg"};
     const struct {
         const char* minimum;
         QString architecture;
         const UpdatePlatform& platform;
         bool compatible;
     } cases[] = {
-        {"14", "universal", referencePlatform, true}, {"14.0.0.9", "arm64", referencePlatform, true},
-        {"13.9", "arm64", referencePlatform, true}, {"14.0.1", "universal", referencePlatform, false},
-        {"14.6", "universal", onSystem14_5_1, false}, {"14.5.1", "universal", onSystem14_5_1, true},
-        {"..14..x.6", "universal", onSystem14_5_1, false},   // reads as 14.6
-        {"+14", "universal", referencePlatform, true}, {"", "universal", referencePlatform, false},
-        {"abc", "universal", referencePlatform, false}, {"x. .y", "universal", referencePlatform, false},
-        {"14", "Universal", referencePlatform, false}, {"14", "x86_64", referencePlatform, false},
-        {"14", "arm64 ", referencePlatform, false},
+        {"14", "universal", ref, true}, {"14.0.0.9", "arm64", ref, true}, {"13.9", "arm64", ref, true},
+        {"14.0.1", "universal", ref, false}, {"14.6", "universal", on14_5_1, false},
+        {"14.5.1", "universal", on14_5_1, true}, {"..14..x.6", "universal", on14_5_1, false},   // reads as 14.6
+        {"+14", "universal", ref, true}, {"", "universal", ref, false}, {"abc", "universal", ref, false},
+        {"x. .y", "universal", ref, false}, {"14", "Universal", ref, false}, {"14", "x86_64", ref, false},
+        {"14", "arm64 ", ref, false},
         // On Linux any minimum with a number passes, a numberless one never.
         {"99.0", "universal", linuxPlatform, true}, {"99.0", machine, linuxPlatform, true},
         {"", "universal", linuxPlatform, false}, {"macOS", machine, linuxPlatform, false},
@@ -138,25 +128,20 @@ TEST(ReleaseCatalogTest, Compatibility)
 
 TEST(ReleaseCatalogTest, DownloadURL)
 {
-    const QUrl website("https://updates.example.org");
+    const QString base = "https://updates.example.org/downloads/";
     const auto url = [&](const QString& asset, const UpdatePlatform& platform, bool notarized = true) {
         PublishedRelease r = release("1.2.0");
         r.asset = asset;
         r.notarized = notarized;
-        return r.downloadURL(website, platform);
+        return r.downloadURL(QUrl("https://updates.example.org"), platform);
     };
     for (const QString asset : {"Setup-1.2.0.pkg", "Setup_1.2.0.pkg"})
-        EXPECT_EQ(url(asset, referencePlatform), QUrl("https://updates.example.org/downloads/" + asset));
-    EXPECT_EQ(url("Quillor-1.2.0-x86_64.AppImage", linuxPlatform),
-              QUrl("https://updates.example.org/downloads/Quillor-1.2.0-x86_64.AppImage"));
+        EXPECT_EQ(url(asset, referencePlatform), QUrl(base + asset));
+    EXPECT_EQ(url("Quillor-1.2.0-x86_64.AppImage", linuxPlatform), QUrl(base + "Quillor-1.2.0-x86_64.AppImage"));
     EXPECT_EQ(url("Setup-1.2.0.pkg", referencePlatform, false), std::nullopt) << "not notarized";
     for (const QString asset : {"Setup 1.2.0.pkg", "Setup.PKG", "../Setup.pkg", "..Setup.pkg", "dir/Setup.pkg",
                                 "dir\\Setup.pkg", "Setup%2F.pkg", "Séance.pkg", "Setup.dmg", "Setup.pkg.zip"})
         EXPECT_EQ(url(asset, referencePlatform), std::nullopt) << asset.toStdString();
     for (const QString asset : {"Setup-1.2.0.pkg", "Quillor.appimage"})
         EXPECT_EQ(url(asset, linuxPlatform), std::nullopt) << asset.toStdString();
-    // The build's own server and the running platform by default.
-    PublishedRelease r = release("1.2.0");
-    r.asset = "Quillor.AppImage";
-    EXPECT_EQ(r.downloadURL(), UpdateServer::configured().website().resolved(QUrl("/downloads/Quillor.AppImage")));
 }

@@ -101,11 +101,11 @@ private:
         return pair;
     }
 
+    // Requests have no body: the head is all there is to read.
     void accept()
     {
         while (QTcpSocket* socket = m_server.nextPendingConnection()) {
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            // Requests have no body: the head is all there is to read.
             const auto read = [this, socket, head = std::make_shared<QByteArray>()] {
                 if (head->contains("\r\n\r\n"))
                     return;

@@ -1,56 +1,23 @@
 #include "vault/NoteFiles.h"
 
-#include "core/CaptureError.h"
+#include "VaultTestSupport.h"
+
 #include "core/FileSystem.h"
-#include "core/FileSystemError.h"
 #include "core/Regex.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cerrno>
-#include <functional>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace quillor;
+using namespace quillor::test;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-std::optional<CaptureError::Kind> captureErrorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const CaptureError& error) {
-        return error.kind();
-    }
-    return std::nullopt;
-}
-
 // PNG-looking bytes; recovery checks extensions and sizes, not contents.
 QByteArray image(char fill, qsizetype size = 16) { return QByteArray(size, fill); }
-
-const CaptureAttachment* attachmentWithId(const Capture& capture, const QUuid& id)
-{
-    for (const CaptureAttachment& attachment : capture.attachments) {
-        if (attachment.id == id)
-            return &attachment;
-    }
-    return nullptr;
-}
 
 // Every reference names an attachment of the same extension, every attachment
 // has exactly one reference, and the body embeds exactly the references.
@@ -62,8 +29,9 @@ void expectReferencesAgree(const Capture& capture)
     for (const RegexMatch& match : Regex(QStringLiteral("!\\[\\[(Attachments/Quillor/[^\\]]+)\\]\\]")).matches(capture.body))
         embedded.append(match.captured(1));
     for (const ImageReference& reference : references) {
-        const CaptureAttachment* attachment = attachmentWithId(capture, reference.attachmentID);
-        ASSERT_NE(attachment, nullptr) << reference.path.toStdString();
+        const auto attachment = std::find_if(capture.attachments.cbegin(), capture.attachments.cend(),
+                                             [&](const CaptureAttachment& a) { return a.id == reference.attachmentID; });
+        ASSERT_NE(attachment, capture.attachments.cend()) << reference.path.toStdString();
         EXPECT_EQ(reference.path, QStringLiteral("Attachments/Quillor/") + attachment->id.toString(QUuid::WithoutBraces).toUpper()
                                       + u'.' + attachment->fileExtension);
         EXPECT_FALSE(reference.isFile.has_value());
@@ -94,39 +62,47 @@ protected:
 
 } // namespace
 
-TEST_F(NoteFilesTest, readGivesStrictUtf8TextOfRegularFilesOnly)
+TEST_F(NoteFilesTest, readAndRelativePathAcceptOnlyUtf8NotesInsideTheRoot)
 {
     writeFile(at("a.md"), "\xEF\xBB\xBFÉté\r\n");
-    EXPECT_EQ(NoteFiles::read(at("a.md")), QStringLiteral("Été\r\n"));
-
-    writeFile(at("bad.md"), "caf\xE9");
-    EXPECT_EQ(captureErrorOf([&] { NoteFiles::read(at("bad.md")); }), CaptureError::Kind::invalidUTF8);
-    EXPECT_EQ(captureErrorOf([&] { NoteFiles::read(root); }), CaptureError::Kind::invalidPath);
-    ASSERT_EQ(::mkfifo(QFile::encodeName(at("pipe.md")).constData(), 0644), 0);
-    EXPECT_EQ(captureErrorOf([&] { NoteFiles::read(at("pipe.md")); }), CaptureError::Kind::invalidPath);
-    try {
-        NoteFiles::read(at("missing.md"));
-        ADD_FAILURE() << "a missing note was read";
-    } catch (const FileSystemError& error) {
-        EXPECT_EQ(error.errnoValue(), ENOENT);
-    }
-}
-
-TEST_F(NoteFilesTest, relativePathStaysInsideTheRootUnderTheSafePathRules)
-{
     writeFile(at("Inbox/n.md"), "x");
     writeFile(at(".hidden/n.md"), "x");
+    writeFile(at("latin1.md"), "\xE9t\xE9");
     writeFile(dir.path() + QStringLiteral("/outside.md"), "x");
-    ASSERT_EQ(::symlink(QFile::encodeName(root).constData(), QFile::encodeName(dir.path() + "/alias").constData()), 0);
-    ASSERT_EQ(::symlink(QFile::encodeName(at("Inbox")).constData(), QFile::encodeName(at("Linked")).constData()), 0);
+    ASSERT_TRUE(QDir().mkpath(at("folder.md")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(at("pipe.md")).constData(), 0644), 0);
+    makeLink(root, dir.path() + "/alias");
 
+    EXPECT_EQ(NoteFiles::read(at("a.md")), QStringLiteral("Été\r\n"));
+    EXPECT_EQ(errnoOf([&] { NoteFiles::read(at("missing.md")); }), ENOENT);
     EXPECT_EQ(NoteFiles::relativePath(at("Inbox/n.md"), root), "Inbox/n.md");
     EXPECT_EQ(NoteFiles::relativePath(at("Inbox/../Inbox/./n.md"), dir.path() + "/alias"), "Inbox/n.md");
-    const QString refused[] = {root, root + u'/', dir.path() + QStringLiteral("/outside.md"), at("../outside.md"),
-                               at(".hidden/n.md"), dir.path() + QStringLiteral("/vaultx/n.md")};
-    for (const QString& file : refused)
-        EXPECT_EQ(captureErrorOf([&] { NoteFiles::relativePath(file, root); }), CaptureError::Kind::invalidPath)
-            << file.toStdString();
+
+    using Kind = CaptureError::Kind;
+    const auto read = [](QString file) { return [=] { NoteFiles::read(file); }; };
+    const auto relative = [&](QString file) { return [=, this] { NoteFiles::relativePath(file, root); }; };
+    const auto recover = [&](QString file) { return [=, this] { NoteFiles::recover(file, root, 1000, 1000); }; };
+    const struct {
+        QString what;
+        std::function<void()> action;
+        Kind expected;
+    } refused[] = {
+        {"read latin1", read(at("latin1.md")), Kind::invalidUTF8},
+        {"read root", read(root), Kind::invalidPath},
+        {"read pipe", read(at("pipe.md")), Kind::invalidPath},
+        {"relative root", relative(root), Kind::invalidPath},
+        {"relative root/", relative(root + u'/'), Kind::invalidPath},
+        {"relative outside", relative(dir.path() + "/outside.md"), Kind::invalidPath},
+        {"relative ../outside", relative(at("../outside.md")), Kind::invalidPath},
+        {"relative hidden", relative(at(".hidden/n.md")), Kind::invalidPath},
+        {"relative sibling prefix", relative(dir.path() + "/vaultx/n.md"), Kind::invalidPath},
+        {"recover outside", recover(dir.path() + "/outside.md"), Kind::invalidPath},
+        {"recover root", recover(root), Kind::invalidPath},
+        {"recover folder", recover(at("folder.md")), Kind::invalidPath},
+        {"recover latin1", recover(at("latin1.md")), Kind::invalidUTF8},
+    };
+    for (const auto& c : refused)
+        EXPECT_EQ(captureErrorOf(c.action), c.expected) << c.what.toStdString();
 }
 
 TEST_F(NoteFilesTest, noteWithoutEmbedsBecomesTheBodyAsItIs)
@@ -134,10 +110,8 @@ TEST_F(NoteFilesTest, noteWithoutEmbedsBecomesTheBodyAsItIs)
     const QByteArray text = "---\nquillor_id: X\n---\n\n## 10:00\n\nTexte #tag [[Lien]]\n";
     const NoteFiles::Recovery recovery = recoverNote(text);
     EXPECT_EQ(recovery.capture.body, QString::fromUtf8(text));
-    EXPECT_TRUE(recovery.capture.attachments.isEmpty());
-    EXPECT_FALSE(recovery.capture.imageReferences.has_value());
-    EXPECT_FALSE(recovery.capture.destinationID.has_value());
-    EXPECT_TRUE(recovery.unavailable.isEmpty());
+    EXPECT_TRUE(recovery.capture.attachments.isEmpty() && recovery.unavailable.isEmpty());
+    EXPECT_FALSE(recovery.capture.imageReferences.has_value() || recovery.capture.destinationID.has_value());
     EXPECT_FALSE(recovery.capture.id.isNull());
 }
 
@@ -204,18 +178,4 @@ TEST_F(NoteFilesTest, sizeLimitsUseTheReportedSizeAndTheRunningTotal)
     EXPECT_EQ(recovery.capture.attachments[0].data.size(), 100);
     EXPECT_EQ(recovery.capture.attachments[1].data.size(), 50);
     expectReferencesAgree(recovery.capture);
-}
-
-TEST_F(NoteFilesTest, recoverRefusesNotesOutsideTheRootFoldersAndNonUtf8)
-{
-    writeFile(dir.path() + QStringLiteral("/outside.md"), "x");
-    writeFile(at("latin1.md"), "\xE9t\xE9");
-    ASSERT_TRUE(QDir().mkpath(at("folder.md")));
-    const auto recoverKind = [&](const QString& file) {
-        return captureErrorOf([&] { NoteFiles::recover(file, root, 1000, 1000); });
-    };
-    EXPECT_EQ(recoverKind(dir.path() + QStringLiteral("/outside.md")), CaptureError::Kind::invalidPath);
-    EXPECT_EQ(recoverKind(root), CaptureError::Kind::invalidPath);
-    EXPECT_EQ(recoverKind(at("folder.md")), CaptureError::Kind::invalidPath);
-    EXPECT_EQ(recoverKind(at("latin1.md")), CaptureError::Kind::invalidUTF8);
 }

@@ -1,37 +1,18 @@
 #include "vault/VaultIndex.h"
 
-#include "core/CaptureError.h"
-#include "core/FileSystemError.h"
+#include "VaultTestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <atomic>
 #include <cerrno>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace quillor;
+using namespace quillor::test;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-void makeLink(const QString& target, const QString& at)
-{
-    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(at).constData()), 0);
-}
 
 QStringList titles(const VaultIndex& index)
 {
@@ -41,24 +22,14 @@ QStringList titles(const VaultIndex& index)
     return result;
 }
 
-std::optional<CaptureError::Kind> captureErrorOf(const QString& vault)
+std::optional<CaptureError::Kind> scanErrorOf(const QString& vault)
 {
-    try {
-        VaultIndex::scan(vault);
-    } catch (const CaptureError& error) {
-        return error.kind();
-    }
-    return std::nullopt;
+    return captureErrorOf([&] { VaultIndex::scan(vault); });
 }
 
-int fileSystemErrnoOf(const QString& vault)
+int scanErrnoOf(const QString& vault)
 {
-    try {
-        VaultIndex::scan(vault);
-    } catch (const FileSystemError& error) {
-        return error.errnoValue();
-    }
-    return 0;
+    return errnoOf([&] { VaultIndex::scan(vault); });
 }
 
 // A note of exactly `size` bytes starting with the tag.
@@ -76,11 +47,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(VaultIndexTest, emptyVaultHasNoNotesAndNoTags)
-{
-    EXPECT_EQ(VaultIndex::scan(dir.path()), VaultIndex());
-}
 
 TEST_F(VaultIndexTest, listsMarkdownNotesSortedByTitleWithoutHiddenOrLinkedEntries)
 {
@@ -177,13 +143,14 @@ TEST_F(VaultIndexTest, longLineOfUnclosedMarkersIndexesQuickly)
     EXPECT_EQ(index.tags, QStringList{"first"});
 }
 
-TEST_F(VaultIndexTest, pathsThatAreNotReadableFoldersFail)
+TEST_F(VaultIndexTest, anEmptyVaultIsEmptyAndPathsThatAreNotReadableFoldersFail)
 {
+    EXPECT_EQ(VaultIndex::scan(dir.path()), VaultIndex());
     writeFile(at("file.md"), "x");
-    EXPECT_EQ(captureErrorOf(at("file.md")), CaptureError::Kind::missingVault);
-    EXPECT_EQ(fileSystemErrnoOf(at("missing")), ENOENT);
+    EXPECT_EQ(scanErrorOf(at("file.md")), CaptureError::Kind::missingVault);
+    EXPECT_EQ(scanErrnoOf(at("missing")), ENOENT);
     makeLink(at("missing"), at("dangling"));
-    EXPECT_EQ(fileSystemErrnoOf(at("dangling")), ENOENT);
+    EXPECT_EQ(scanErrnoOf(at("dangling")), ENOENT);
 }
 
 TEST_F(VaultIndexTest, unreadableFolderOrNoteFailsTheWholeScan)
@@ -195,7 +162,7 @@ TEST_F(VaultIndexTest, unreadableFolderOrNoteFailsTheWholeScan)
     writeFile(at("vault/secret.md"), "x");
 
     ASSERT_EQ(::chmod(QFile::encodeName(at("vault/secret.md")).constData(), 0), 0);
-    EXPECT_EQ(fileSystemErrnoOf(at("vault")), EACCES);
+    EXPECT_EQ(scanErrnoOf(at("vault")), EACCES);
     ASSERT_EQ(::chmod(QFile::encodeName(at("vault/secret.md")).constData(), 0644), 0);
 
     // Too large to be searched for tags, so it is listed without being opened.
@@ -204,11 +171,11 @@ TEST_F(VaultIndexTest, unreadableFolderOrNoteFailsTheWholeScan)
     EXPECT_EQ(titles(VaultIndex::scan(at("vault"))), (QStringList{"huge", "n", "ok", "secret"}));
 
     ASSERT_EQ(::chmod(QFile::encodeName(at("vault/locked")).constData(), 0), 0);
-    EXPECT_EQ(fileSystemErrnoOf(at("vault")), EACCES);
+    EXPECT_EQ(scanErrnoOf(at("vault")), EACCES);
     ASSERT_EQ(::chmod(QFile::encodeName(at("vault/locked")).constData(), 0755), 0);
 
     ASSERT_EQ(::chmod(QFile::encodeName(at("vault")).constData(), 0300), 0);
-    EXPECT_EQ(captureErrorOf(at("vault")), CaptureError::Kind::missingVault);
+    EXPECT_EQ(scanErrorOf(at("vault")), CaptureError::Kind::missingVault);
     ASSERT_EQ(::chmod(QFile::encodeName(at("vault")).constData(), 0755), 0);
 }
 
