@@ -1,5 +1,6 @@
 #include "core/L10n.h"
 #include "model/DataDirectory.h"
+#include "platform/FontWarmUp.h"
 #include "shell/AppDelegate.h"
 #include "shell/ProgramEntry.h"
 #include "shell/SingleInstance.h"
@@ -15,6 +16,8 @@ using namespace quillor;
 
 int main(int argc, char* argv[])
 {
+    FontWarmUp fonts;
+
     // Window placement and the hot key need X11; a Wayland session runs the
     // program through XWayland. Decided before the platform is loaded.
     if (const std::optional<QByteArray> platform = ProgramEntry::platformOverride())
@@ -47,17 +50,22 @@ int main(int argc, char* argv[])
         break;
     }
 
+    fonts.wait();
     AppDelegate delegate(dataDirectory);
     delegate.setSingleInstance(&instance);
     TerminationSignals signals([&delegate] { delegate.requestQuit(); });
 
     const bool exitWhenIdle = qEnvironmentVariableIsSet("QUILLOR_EXIT_WHEN_IDLE");
-    QTimer::singleShot(0, &delegate, [&delegate, exitWhenIdle] {
+    QTimer::singleShot(0, &delegate, [&delegate, &instance, exitWhenIdle] {
         delegate.launch();
         if (exitWhenIdle) {
             // Measures start-up: leaves at the first idle turn of the loop,
-            // without the teardown, which is no part of starting.
-            QTimer::singleShot(0, [] { std::_Exit(0); });
+            // without the teardown, which is no part of starting. The lock
+            // goes as after a quit, so that the next start is an ordinary one.
+            QTimer::singleShot(0, [&instance] {
+                instance.release();
+                std::_Exit(0);
+            });
         }
     });
     return application.exec();

@@ -1,0 +1,23 @@
+#include "platform/FontWarmUp.h"
+
+#include <fontconfig/fontconfig.h>
+
+namespace quillor {
+
+FontWarmUp::FontWarmUp()
+    : m_thread([] { FcInit(); })
+{
+}
+
+FontWarmUp::~FontWarmUp()
+{
+    wait();
+}
+
+void FontWarmUp::wait()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+} // namespace quillor
