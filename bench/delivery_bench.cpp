@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 
+#include "MeanTimes.h"
+
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -194,48 +196,29 @@ BENCHMARK(newNoteWithImagesQSaveFile)->Arg(0)->Arg(1)->Iterations(iterations)->U
 BENCHMARK(appendToLargeNoteDelivery)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(appendToLargeNoteQSaveFile)->Arg(0)->Arg(1)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Shows the usual table and keeps each benchmark's mean time per iteration.
-class Collector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                means[run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args)] = run.real_accumulated_time / double(run.iterations);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, double> means;
-};
-
-void printRatio(const Collector& collector, const char* label, const std::string& delivery,
+void printRatio(const bench::MeanTimes& times, const char* label, const std::string& delivery,
                 const std::string& baseline, const char* baselineLabel)
 {
-    const auto measured = collector.means.find(delivery);
-    const auto reference = collector.means.find(baseline);
-    if (measured == collector.means.end() || reference == collector.means.end() || reference->second <= 0) {
+    const double measured = times.of(delivery), reference = times.of(baseline);
+    if (measured <= 0 || reference <= 0) {
         std::printf("%s: not measured\n", label);
         return;
     }
-    std::printf("%s: %.2f× %s\n", label, measured->second / reference->second, baselineLabel);
+    std::printf("%s: %.2f× %s\n", label, measured / reference, baselineLabel);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    bench::MeanTimes times;
+    if (!bench::runBenchmarks(argc, argv, times))
         return 1;
-    Collector collector;
-    benchmark::RunSpecifiedBenchmarks(&collector);
-    benchmark::Shutdown();
 
     for (const auto& [suffix, baselineLabel] : {std::pair{"/0", "QSaveFile"}, std::pair{"/1", "QSaveFile + fsync"}}) {
-        printRatio(collector, "new note with 10×2 MB images", "newNoteWithImagesDelivery",
+        printRatio(times, "new note with 10×2 MB images", "newNoteWithImagesDelivery",
                    std::string("newNoteWithImagesQSaveFile") + suffix, baselineLabel);
-        printRatio(collector, "append to a 5 MB note", "appendToLargeNoteDelivery",
+        printRatio(times, "append to a 5 MB note", "appendToLargeNoteDelivery",
                    std::string("appendToLargeNoteQSaveFile") + suffix, baselineLabel);
     }
     return 0;

@@ -11,6 +11,8 @@
 
 #include "MixedCapture.h"
 
+#include "MeanTimes.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -74,32 +76,16 @@ BENCHMARK(codeRanges);
 BENCHMARK(linkRanges);
 BENCHMARK(completionContext);
 
-class Collector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                seconds[run.run_name.function_name] = run.real_accumulated_time / double(run.iterations);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    bench::MeanTimes times;
+    if (!bench::runBenchmarks(argc, argv, times))
         return 1;
-    Collector collector;
-    benchmark::RunSpecifiedBenchmarks(&collector);
-    benchmark::Shutdown();
-    const double baseline = collector.seconds["baselineLineCount"];
+    const double baseline = times.of("baselineLineCount");
     for (const char* name : {"styles", "listItems", "quoteLines", "codeRanges", "linkRanges", "completionContext"}) {
-        const double time = collector.seconds[name];
+        const double time = times.of(name);
         std::printf("%-18s %.3f ms per keystroke (%.0f× one plain pass over the text)\n", name, time * 1000,
                     baseline > 0 ? time / baseline : 0.0);
     }

@@ -13,6 +13,8 @@
 
 #include <QString>
 
+#include "MeanTimes.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -153,19 +155,6 @@ void registerRules(std::vector<std::string>& names)
     }
 }
 
-class Collector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                seconds[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -173,17 +162,14 @@ int main(int argc, char** argv)
     std::vector<std::string> names;
     names.reserve(rules().size() * places().size());
     registerRules(names);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    bench::MeanTimes times;
+    if (!bench::runBenchmarks(argc, argv, times))
         return 1;
-    Collector collector;
-    benchmark::RunSpecifiedBenchmarks(&collector);
-    benchmark::Shutdown();
 
-    const double baseline = collector.seconds[baselineName];
+    const double baseline = times.of(baselineName);
     std::string slowest;
     double slowestTime = 0;
-    for (const auto& [name, time] : collector.seconds) {
+    for (const auto& [name, time] : times.all()) {
         if (name != baselineName && time > slowestTime) {
             slowest = name;
             slowestTime = time;

@@ -16,6 +16,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include "MeanTimes.h"
+
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -211,59 +213,32 @@ BENCHMARK(readingFloorOwnTag)->Arg(10000)->Iterations(iterations)->Unit(benchmar
 BENCHMARK(indexingOwnTag)->Arg(10000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(pathologicalNote)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Shows the usual table and keeps each benchmark's mean time per iteration.
-class Collector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                means[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, double> means;
-};
-
-const double* meanOf(const Collector& collector, const std::string& prefix)
+void printRatio(const bench::MeanTimes& times, int notes, const std::string& variant = {}, const char* label = "")
 {
-    for (const auto& [name, mean] : collector.means) {
-        if (name.starts_with(prefix))
-            return &mean;
-    }
-    return nullptr;
-}
-
-void printRatio(const Collector& collector, int notes, const std::string& variant = {}, const char* label = "")
-{
-    const std::string size = variant + "/" + std::to_string(notes) + "/";
-    const double* scan = meanOf(collector, "indexing" + size);
-    const double* floor = meanOf(collector, "readingFloor" + size);
-    if (!scan || !floor || *floor <= 0) {
+    const std::string size = variant + "/" + std::to_string(notes);
+    const double scan = times.of("indexing" + size);
+    const double floor = times.of("readingFloor" + size);
+    if (scan <= 0 || floor <= 0) {
         std::printf("%d notes%s: not measured\n", notes, label);
         return;
     }
     std::printf("%d notes%s: indexing %.0f ms, reading %.0f ms: %.2f× the I/O floor (one thread each)\n", notes,
-                label, *scan * 1e3, *floor * 1e3, *scan / *floor);
+                label, scan * 1e3, floor * 1e3, scan / floor);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    bench::MeanTimes times;
+    if (!bench::runBenchmarks(argc, argv, times))
         return 1;
-    Collector collector;
-    benchmark::RunSpecifiedBenchmarks(&collector);
-    benchmark::Shutdown();
 
-    printRatio(collector, 10000);
-    printRatio(collector, 100000);
-    printRatio(collector, 10000, "OwnTag", ", each with a tag of its own");
-    if (const double* pathological = meanOf(collector, "pathologicalNote"))
-        std::printf("single-line note of 999,999 unclosed markers: indexed in %.1f ms\n", *pathological * 1e3);
+    printRatio(times, 10000);
+    printRatio(times, 100000);
+    printRatio(times, 10000, "OwnTag", ", each with a tag of its own");
+    if (const double pathological = times.of("pathologicalNote"); pathological > 0)
+        std::printf("single-line note of 999,999 unclosed markers: indexed in %.1f ms\n", pathological * 1e3);
     else
         std::printf("single-line note: not measured\n");
     return 0;
