@@ -65,7 +65,7 @@ CaptureView::CaptureView(AppModel& model, QWidget* parent) : QWidget(parent), m_
                         &AppModel::indexStateChanged, &AppModel::savingChanged, &AppModel::choosingVaultChanged,
                         &AppModel::preferencesChanged, &AppModel::folderAccessFailedChanged,
                         &AppModel::modelChanged})
-        connect(&model, signal, m_chrome, &CaptureChrome::sync);
+        connect(&model, signal, this, &CaptureView::scheduleSync);
     // The completion context is not published: an edit or a caret move may
     // open or close a note completion while the (empty) list stays equal.
     // The editor asks the model for suggestions on the same signals, so the

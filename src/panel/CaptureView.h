@@ -50,6 +50,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // The chrome looks at the model once per turn of the event loop: a
+    // keystroke alone changes the content, the completions and the caret,
+    // and every look resolves the route against the file system.
     void scheduleSync();
 
     AppModel& m_model;

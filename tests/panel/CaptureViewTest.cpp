@@ -146,6 +146,7 @@ TEST(CaptureViewTest, AFailedIndexShowsItsStatusLineUntilCompletionsExist)
     DataFolder::write(later + "/Projet.md", "# Projet\n");
     s.click("retryIndexButton");
     EXPECT_EQ(s.model->indexState(), IndexState::loading());
+    s.settle();
     EXPECT_EQ(s.part<QLabel>("indexStatusLabel")->text(), "Indexation…");
     EXPECT_FALSE(s.shown("retryIndexButton"));
     ASSERT_TRUE(waitUntil([&] { return s.model->indexState() == IndexState::ready(1); }));
@@ -249,7 +250,7 @@ TEST(CaptureViewTest, OnlyAttachmentsThatDecodeGetATileAndTilesCallTheModel)
     EXPECT_EQ(previewed, picture.id);
     QTest::mouseClick(badge, Qt::LeftButton);
     EXPECT_EQ(removed, picture.id);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    s.settle();
     EXPECT_FALSE(s.shown("attachmentStrip"));
     EXPECT_TRUE(s.view->findChildren<QWidget*>("attachmentTile").isEmpty());
 }
@@ -265,11 +266,15 @@ TEST(CaptureViewTest, EachNewNoticeIsAnnouncedOnceButNotTheOneShownAtFirst)
     QStringList announcements;
     QObject::connect(view.chrome(), &CaptureChrome::noticeAnnounced,
                      [&](const QString& notice) { announcements << notice; });
+    // The chrome looks once per turn of the event loop, whatever the model
+    // said meanwhile.
     s.model->setError(QStringLiteral("A"));
     s.model->setError(QStringLiteral("A"));
+    s.settle();
     view.chrome()->sync();
     s.model->setError(std::nullopt);
     s.model->setError(QStringLiteral("B"));
+    s.settle();
     EXPECT_EQ(announcements, QStringList({"A", "B"}));
 }
 
