@@ -27,15 +27,10 @@ TEST_F(AttachmentPolicyRulesTest, ObsidianSettingOfTheVaultAboveTheDestination)
     QDir().mkpath(vault + "/.obsidian");
     const QString invalid = AttachmentPolicy::invalidObsidianSettingsFolder();
     const std::pair<std::optional<QByteArray>, QString> cases[] = {
-        {std::nullopt, ""},
-        {R"({"attachmentFolderPath": "."})", "Inbox"},    {R"({"attachmentFolderPath": "./"})", "Inbox"},
-        {R"({"attachmentFolderPath": "./files"})", "Inbox/files"},
-        {R"({"attachmentFolderPath": "Assets/img"})", "Assets/img"},
-        {R"({"attachmentFolderPath": ""})", ""},          {R"({"theme": "dark"})", ""},
-        {R"({"attachmentFolderPath": "/"})", invalid},    {R"({"attachmentFolderPath": "/Assets"})", invalid},
+        {std::nullopt, ""},                               {R"({"attachmentFolderPath": "./"})", "Inbox"},
+        {R"({"attachmentFolderPath": "./files"})", "Inbox/files"}, {R"({"theme": "dark"})", ""},
         {R"({"attachmentFolderPath": "../x"})", invalid}, {R"({"attachmentFolderPath": ".hidden"})", invalid},
-        {R"({"attachmentFolderPath": 3})", invalid},      {R"({"attachmentFolderPath": null})", invalid},
-        {"[1]", invalid},                                 {"not json", invalid},
+        {R"({"attachmentFolderPath": 3})", invalid},      {"not json", invalid},
     };
     for (const auto& [json, expected] : cases) {
         SCOPED_TRACE(json.value_or("no app.json").toStdString());
@@ -62,34 +57,24 @@ TEST_F(AttachmentPolicyRulesTest, ReRootingKeepsTheNoteFolderAndDropsTheBookmark
         EXPECT_EQ(applied.path, "Inbox/Daily");
         EXPECT_FALSE(applied.vaultBookmark.has_value());
     }
-    const Destination same = AttachmentPolicy{Location::sameFolder, {}}.applying(daily);
-    EXPECT_EQ(same.vaultPath, daily.vaultPath);
-    EXPECT_EQ(same.attachmentFolder, "Daily");
 }
 
 TEST_F(AttachmentPolicyRulesTest, RelativeFolderOfEachLocation)
 {
     const QString vault = root + "/Plain";
     QDir().mkpath(vault);
-    QDir().mkpath(root + "/Elsewhere");
     test::put(root + "/Outer/Vault/.obsidian/app.json", R"({"attachmentFolderPath": "Assets"})");
     const QString outside = AttachmentPolicy::outsideVaultFolder();
     const std::tuple<AttachmentPolicy, QString, DeliveryMode, QString, QString> cases[] = {   // policy, vault, mode, path
         {{Location::vaultRoot, {}}, vault, M::newNote, "Inbox", ""},
         {{Location::sameFolder, {}}, vault, M::appendNote, "Journal/Log.md", "Journal"},
-        {{Location::sameFolder, {}}, vault, M::appendNote, "Log.md", ""},
-        {{Location::subfolder, "img"}, vault, M::newNote, "", "img"},
         {{Location::subfolder, "img"}, vault, M::newNote, "Inbox", "Inbox/img"},
-        {{Location::subfolder, "a/b"}, vault, M::newNote, "Inbox", "Inbox/a/b"},
         {{Location::specifiedFolder, "Assets/x"}, vault, M::newNote, "Inbox", "Assets/x"},
-        {{Location::absoluteFolder, vault}, vault, M::newNote, "Inbox", ""},
         {{Location::absoluteFolder, vault + "/./Assets/"}, vault, M::newNote, "", "Assets"},
-        {{Location::absoluteFolder, root + "/Elsewhere"}, vault, M::newNote, "", outside},
         {{Location::absoluteFolder, vault + "-sibling"}, vault, M::newNote, "", outside},
         {{Location::absoluteFolder, vault}, "", M::newNote, "", outside},
         // Without an Obsidian vault above it: the note folder.
         {{Location::obsidian, {}}, vault, M::appendNote, "Journal/Log.md", "Journal"},
-        {{Location::obsidian, {}}, "", M::newNote, "Inbox", "Inbox"},
         // An Obsidian vault below the destination's vault is not a reason to re-root.
         {{Location::obsidian, {}}, root + "/Outer", M::newNote, "Vault", "Vault/Assets"},
     };
@@ -104,12 +89,9 @@ TEST_F(AttachmentPolicyRulesTest, ConfigurationIssues)
     const QString relative = "Choisis un chemin relatif valide pour les pièces jointes.";
     const QString absolute = "Choisis un dossier existant pour les pièces jointes.";
     const std::pair<AttachmentPolicy, std::optional<QString>> cases[] = {
-        {{Location::obsidian, "../x"}, {}},            {{Location::subfolder, "img"}, {}},
-        {{Location::subfolder, ""}, subfolder},        {{Location::subfolder, "a/b"}, subfolder},
-        {{Location::subfolder, ".img"}, subfolder},    {{Location::specifiedFolder, "Assets/img"}, {}},
-        {{Location::specifiedFolder, ""}, relative},   {{Location::specifiedFolder, "/Assets"}, relative},
-        {{Location::absoluteFolder, "Folder"}, absolute}, {{Location::absoluteFolder, root + "/Folder"}, {}},
-        {{Location::absoluteFolder, root + "/Folder/missing"}, absolute},
+        {{Location::obsidian, "../x"}, {}},        {{Location::subfolder, "a/b"}, subfolder},
+        {{Location::specifiedFolder, "/Assets"}, relative}, {{Location::absoluteFolder, "Folder"}, absolute},
+        {{Location::absoluteFolder, root + "/Folder"}, {}},
     };
     for (const auto& [policy, issue] : cases)
         EXPECT_EQ(policy.configurationIssue(), issue) << policy.folder.toStdString();

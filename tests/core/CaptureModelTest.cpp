@@ -62,10 +62,6 @@ TEST(CaptureModelTest, JsonRoundTripWritesOnlyPresentKeys)
 
     for (const Capture& capture : {minimal, fullCapture()})
         EXPECT_EQ(Capture::fromJson(Json::parseObject(Json::serialize(capture.toJson()))), capture);
-    const QJsonObject json = fullCapture().toJson();
-    EXPECT_EQ(json["id"].toString(), "11111111-2222-3333-4444-555555555555");
-    EXPECT_EQ(json["attachments"][0].toObject().keys(), (QStringList{"data", "fileExtension", "id"}));
-    EXPECT_EQ(json["imageReferences"][0].toObject().keys(), (QStringList{"attachmentID", "path"}));
 }
 
 TEST(CaptureModelTest, ReadingIsStrictAboutRequiredFieldsAndTypes)
@@ -73,13 +69,9 @@ TEST(CaptureModelTest, ReadingIsStrictAboutRequiredFieldsAndTypes)
     // The JSON edit (an undefined value removes the key) and what it changes in the capture (nothing: unreadable).
     const std::tuple<QString, QJsonValue, std::function<void(Capture&)>> cases[] = {
         {"attachments", QJsonValue::Undefined, {}},     {"body", QJsonValue::Null, {}},
-        {"createdAt", "2024-01-01T00:00:00Z", {}},      {"body", 3, {}},
-        {"id", "{11111111-2222-3333-4444-555555555555}", {}}, {"attachments/0/data", "not base64!", {}},
-        {"attachments/0/fileExtension", QJsonValue::Undefined, {}}, {"attachments/1/isFile", "true", {}},
-        {"attachments/1", 1, {}},                       {"deliveryDestination/mode", "weekly", {}},
-        {"deliveryDestination/attachmentFolder", QJsonValue::Undefined, {}},
-        {"future", QJsonObject{}, [](Capture&) {}},
-        {"id", "11111111-2222-3333-4444-555555555555", [](Capture&) {}},
+        {"body", 3, {}},                                {"id", "{11111111-2222-3333-4444-555555555555}", {}},
+        {"attachments/0/data", "not base64!", {}},      {"attachments/0/fileExtension", QJsonValue::Undefined, {}},
+        {"deliveryDestination/mode", "weekly", {}},     {"future", QJsonObject{}, [](Capture&) {}},
         {"destinationID", QJsonValue::Null, [](Capture& c) { c.destinationID.reset(); }},
         {"usesExplicitDestination", QJsonValue::Undefined, [](Capture& c) { c.usesExplicitDestination.reset(); }},
         {"createdAt", 42, [](Capture& c) { c.createdAt = ReferenceDate{42}; }},
@@ -95,48 +87,24 @@ TEST(CaptureModelTest, ReadingIsStrictAboutRequiredFieldsAndTypes)
     }
 }
 
-TEST(CaptureModelTest, NewCaptureTokenAndSourceTexts)
-{
-    const Capture capture(QUuid::createUuid(), ReferenceDate::now(), "", {}, std::nullopt);
-    EXPECT_EQ(capture.usesExplicitDestination, true);
-    EXPECT_FALSE(capture.timeZoneIdentifier.value_or("").isEmpty());
-
-    const CaptureAttachment attachment(QUuid(QStringLiteral("0a1b2c3d-4e5f-6a7b-8c9d-0e1f2a3b4c5d")), {}, "png");
-    EXPECT_EQ(attachment.token(), "{{quillor-image:0A1B2C3D-4E5F-6A7B-8C9D-0E1F2A3B4C5D}}");
-    EXPECT_EQ((ImageReference{{}, "A/b c.png", std::nullopt}).source(), "![[A/b c.png]]");
-    EXPECT_EQ((ImageReference{{}, "A/b.png", false}).source(), "![[A/b.png]]");
-    EXPECT_EQ((ImageReference{{}, "A/f.pdf", true}).source(), "[[A/f.pdf]]");
-}
-
-TEST(JsonTest, UuidsAreReadInEitherCaseAndWrittenUpperCase)
+TEST(JsonTest, UuidsAndBase64AreReadStrictly)
 {
     const QUuid expected(QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF"));
-    const std::pair<const char*, bool> cases[] = {
-        {"6F9619FF-8B86-D011-B42D-00C04FC964FF", true},  {"6f9619FF-8b86-D011-b42d-00C04fc964ff", true},
-        {"{6F9619FF-8B86-D011-B42D-00C04FC964FF}", false}, {"6F9619FF-8B86-D011-B42D-00C04FC964F", false},
-        {"6F9619FF8B86-D011-B42D-00C04FC964FF0", false},  {"6F9619FG-8B86-D011-B42D-00C04FC964FF", false},
-        {"6F9619FF-8B86-D011-B42D-00C04FC964F ", false},  {"", false},
-    };
-    for (const auto& [text, accepted] : cases)
-        EXPECT_EQ(Json::parseUuid(text), accepted ? std::optional(expected) : std::nullopt) << text;
+    EXPECT_EQ(Json::parseUuid("6f9619FF-8b86-D011-b42d-00C04fc964ff"), expected);
+    EXPECT_EQ(Json::parseUuid("6F9619FF8B86-D011-B42D-00C04FC964FF0"), std::nullopt);
     EXPECT_EQ(Json::parseUuid("00000000-0000-0000-0000-000000000000"), QUuid());
     EXPECT_EQ(Json::uuidText(expected), "6F9619FF-8B86-D011-B42D-00C04FC964FF");
-}
 
-TEST(JsonTest, Base64IsStrict)
-{
-    const std::pair<const char*, std::optional<QByteArray>> cases[] = {
-        {"", ""},          {"aGVsbG8=", "hello"}, {"aGk=", "hi"},      {"+/+/", QByteArray::fromHex("fbffbf")},
-        {"aGVsbG8", {}},   {"aGVs bG8h", {}},     {"aGk=\r\n", {}},    {"aGVsbG8*", {}},
-        {"-_-_", {}},      {"aG=k", {}},          {"a===", {}},        {"====", {}},
+    const std::pair<const char*, std::optional<QByteArray>> base64[] = {
+        {"", ""}, {"+/+/", QByteArray::fromHex("fbffbf")}, {"aGVsbG8", {}}, {"aGk=\r\n", {}}, {"-_-_", {}}, {"aG=k", {}},
     };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(Json::parseBase64(text), expected) << text;
+    for (const auto& [text, bytes] : base64)
+        EXPECT_EQ(Json::parseBase64(text), bytes) << text;
 }
 
 TEST(JsonTest, NumbersSurviveAWriteAndReadExactly)
 {
-    for (const double value : {795180307.123456789, 0.1, -1.0 / 3.0, 1e-300, 123456789012.5, 7.0}) {
+    for (const double value : {795180307.123456789, 0.1, -1.0 / 3.0, 1e-300}) {
         const QByteArray bytes = Json::serialize(Json::Writer().set("v", value).object());
         EXPECT_EQ(Json::Reader(Json::parseObject(bytes)).number("v"), value) << bytes.toStdString();
     }
@@ -147,18 +115,12 @@ TEST(JsonTest, NumbersSurviveAWriteAndReadExactly)
 TEST(JsonTest, ReaderTreatsMissingAndNullAsAbsentAndWrongTypesAsErrors)
 {
     const Json::Reader reader(Json::parseObject(
-        R"({"s": "x", "n": null, "b": true, "i": 3.0, "f": 2.5, "big": 1e30, "u": "not-a-uuid", "o": {}, "a": []})"));
+        R"({"n": null, "b": true, "i": 3.0, "f": 2.5, "big": 1e30, "o": {}, "u": "not-a-uuid"})"));
     EXPECT_FALSE(reader.has("n") || reader.has("missing"));
-    EXPECT_EQ(reader.optionalString("n"), std::nullopt);
-    EXPECT_EQ(reader.optionalBoolean("missing"), std::nullopt);
     EXPECT_EQ(reader.integer("i"), 3);
     for (const auto& read : std::initializer_list<std::function<void()>>{
-             [&] { reader.string("n"); },         [&] { reader.string("missing"); },
-             [&] { reader.optionalString("b"); }, [&] { reader.boolean("s"); },
-             [&] { reader.number("s"); },         [&] { reader.object("a"); },
-             [&] { reader.array("o"); },          [&] { reader.optionalUuid("u"); },
-             [&] { reader.integer("f"); },        [&] { reader.integer("big"); },
-             [] { Json::parseObject("[]"); },     [] { Json::parseObject("{\"a\": "); },
-             [] { Json::parseObject(""); }})
+             [&] { reader.optionalString("b"); }, [&] { reader.array("o"); },    [&] { reader.integer("f"); },
+             [&] { reader.integer("big"); },      [&] { reader.optionalUuid("u"); }, [] { Json::parseObject("[]"); },
+             [] { Json::parseObject("{\"a\": "); }})
         EXPECT_THROW(read(), JsonDecodingError);
 }

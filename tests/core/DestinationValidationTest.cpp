@@ -1,7 +1,6 @@
 #include "core/DestinationValidation.h"
 
 #include "TestSupport.h"
-#include "core/L10n.h"
 
 #include <QTimeZone>
 
@@ -70,25 +69,15 @@ TEST(DestinationValidationTest, FindingsOfOneDestination)
         QString alias = {};
         bool allowUnconfigured = false;
     } cases[] = {
-        {{}, "vault", newNote, "", {}},
-        {{}, "vault", newNote, "", {{"alias", aliasCharacters}}, "", "a b"},
-        {{}, "vault", newNote, "", {}, "", "éàç"},
-        {{}, "vault", newNote, "", {}, "", "a_b-1"},
-        {{}, "vault", newNote, "", {}, "", "e\u0301t\u0301e"},
-        {{}, none, append, "", {{"path", unsafe}}, "", "", true},
+        {{}, "vault", newNote, "Inbox/2026", {}, "Attachments/Quillor", "e\u0301t_e-1"},
         {{}, none, append, "", {{"vaultPath", noVault}}},
         {{}, none, newNote, "../x", {{"path", unsafe}, {"attachmentFolder", unsafe}}, ".hidden", "", true},
         {{}, none, daily, "Daily", {}, "Attachments/Quillor", "", true},
-        {{}, "missing", newNote, "../x", {{"vaultPath", noVault}}},
-        {{"file"}, "vault/file", newNote, "", {{"vaultPath", noVault}}},
-        {{}, "vault", newNote, "Inbox/2026", {}, "Attachments/Quillor"},
-        {{"note.md"}, "vault", newNote, "note.md", {{"path", fileNotFolder}}},
+        {{"file"}, "vault/file", newNote, "../x", {{"vaultPath", noVault}}},
         {{"dir:Journal/Log.md"}, "vault", append, "Journal/Log", {{"path", folderNotNote}}},
-        {{"Journal/Log.md"}, "vault", append, "Journal/Log.md", {}},
         {{}, "vault", append, "", {{"path", unsafe}}},
         {{"file.txt"}, "vault", daily, "file.txt/a/b", {{"path", parentIsFile}}},
         {{"link:Linked"}, "vault", newNote, "Linked/Inbox", {{"path", unsafe}}},
-        {{"img"}, "vault", newNote, "", {{"attachmentFolder", fileNotFolder}}, "img"},
         {{"link:Linked"}, "vault", newNote, "", {{"attachmentFolder", unsafe}}, "Linked"},
         {{"link:Alias"}, "vault/Alias", newNote, "a/b", {}, "c"},
     };
@@ -96,10 +85,8 @@ TEST(DestinationValidationTest, FindingsOfOneDestination)
         SCOPED_TRACE((c.vault + " " + c.path + " " + c.attachmentFolder + " " + c.alias).toStdString());
         const Vault vault(c.entries);
         const QString vaultPath = c.vault == none ? QString() : vault.dir.path() + '/' + c.vault;
-        EXPECT_EQ(DestinationValidation::issues({destination(firstID, vaultPath, c.mode, c.path, c.attachmentFolder,
-                                                             c.alias)},
-                                                c.allowUnconfigured),
-                  issues(firstID, c.findings));
+        const Destination d = destination(firstID, vaultPath, c.mode, c.path, c.attachmentFolder, c.alias);
+        EXPECT_EQ(DestinationValidation::issues({d}, c.allowUnconfigured), issues(firstID, c.findings));
     }
 }
 
@@ -122,42 +109,22 @@ TEST(DestinationValidationTest, FindingsComeDestinationByDestinationInCheckOrder
                   + issues(thirdID, {{"alias", aliasTaken}}) + issues(fourthID, {{"alias", aliasTaken}}));
 }
 
-TEST(DestinationValidationTest, NotePathAndModeAndNameChanges)
+TEST(DestinationValidationTest, NotePathAndModeChanges)
 {
     // 00:30 in the system's zone, handed over in UTC: the date is the system zone's.
     const QDateTime date = QDateTime({2026, 3, 14}, {0, 30}, QTimeZone::systemTimeZone()).toTimeZone(QTimeZone::utc());
     using M = DeliveryMode;
-    const std::tuple<DeliveryMode, QString, QString> notePaths[] = {
-        {M::newNote, "", "date-identifiant.md"},     {M::newNote, "Inbox", "Inbox/date-identifiant.md"},
-        {M::dailyNote, "Daily", "Daily/2026-03-14.md"}, {M::appendNote, "", ".md"},
-        {M::appendNote, "Journal/today", "Journal/today.md"}, {M::appendNote, "Notes.MD", "Notes.MD.md"},
-    };
-    for (const auto& [mode, path, notePath] : notePaths)
-        EXPECT_EQ(DestinationValidation::notePath(destination(firstID, "/v", mode, path), date), notePath);
+    EXPECT_EQ(DestinationValidation::notePath(destination(firstID, "/v", M::dailyNote, "Daily"), date), "Daily/2026-03-14.md");
 
     const std::tuple<DeliveryMode, QString, DeliveryMode, QString> modeChanges[] = {   // from, path, to, new path
-        {M::appendNote, "Captures.md", M::newNote, ""},  {M::newNote, "", M::appendNote, "Captures.md"},
         {M::appendNote, "Journal/Log.md", M::dailyNote, "Journal"},
         {M::dailyNote, "Inbox/2026", M::appendNote, "Inbox/2026/Captures.md"},
-        {M::appendNote, "Journal/Log", M::appendNote, "Journal/Log"},
     };
     for (const auto& [from, path, to, expected] : modeChanges) {
-        Destination original = destination(firstID, "/v", from, path, "img", "in");
-        original.vaultBookmark = QByteArray("bookmark");
+        const Destination original = destination(firstID, "/v", from, path, "img", "in");
         Destination wanted = original;
         wanted.mode = to;
         wanted.path = expected;
         EXPECT_EQ(DestinationSettings::changingMode(original, to), wanted) << path.toStdString();
-    }
-
-    const std::pair<QString, QString> folderNames[] = {
-        {"/home/u/Mes Notes été", "Mes-Notes-ete"}, {"/home/u/Inbox/", "Inbox"}, {"/home/u/a/./b/..", "a"},
-        {"/home/u/!!!", L10n::text("Destination")}, {"/", L10n::text("Destination")},
-    };
-    for (const auto& [folder, name] : folderNames) {
-        Destination wanted = destination(firstID, "/v", M::newNote, "Inbox", "img", "in");
-        const Destination named = DestinationSettings::namingFolder(wanted, folder);
-        wanted.name = name;
-        EXPECT_EQ(named, wanted) << folder.toStdString();
     }
 }

@@ -28,13 +28,10 @@ TEST(ImageReferencesTest, AcceptedAndRefusedAttachments)
     const QTemporaryDir root;
     const QString id = base.section('/', -1);
     const std::tuple<CaptureAttachment, QString, QString> cases[] = {   // attachment, folder, path (none: refused)
-        {attachment("abc", "PNG"), "Attachments/Quillor", base + ".png"}, {attachment("abc", "jpeg", false), "", id + ".jpeg"},
-        {attachment("abc", "bmp"), "", ""},       {attachment("abc", "bmp", true), "", id + ".bmp"},
-        {attachment("abc", "e\u0301", true), "", id + ".e\u0301"},
+        {attachment("abc", "PNG"), "Attachments/Quillor", base + ".png"}, {attachment("abc", "bmp"), "", ""},
+        {attachment("abc", "e\u0301", true), "", id + ".e\u0301"},      {attachment("abc", "tar.gz", true), "", ""},
         {attachment("abc", QString(20, 'a'), true), "", id + "." + QString(20, 'a')},
-        {attachment("abc", QString(21, 'a'), true), "", ""}, {attachment("abc", "tar.gz", true), "", ""},
-        {attachment("abc", "", true), "", ""},    {attachment("abc", QString(QChar(0xD800)), true), "", ""},
-        {attachment("", "png"), "", ""},
+        {attachment("abc", QString(21, 'a'), true), "", ""}, {attachment("", "png"), "", ""},
     };
     for (const auto& [attachment, folder, path] : cases) {
         SCOPED_TRACE(attachment.fileExtension.toStdString());

@@ -4,11 +4,7 @@
 #include "core/Regex.h"
 #include "core/TextFolding.h"
 
-#include <QStringList>
-
 #include <algorithm>
-#include <string>
-#include <utility>
 #include <vector>
 
 using namespace quillor;
@@ -17,8 +13,8 @@ namespace {
 
 using Span = std::pair<qsizetype, qsizetype>;
 
-Span span(TextRange range) { return {range.location, range.length}; }
 using Spans = std::vector<Span>;
+Span span(TextRange range) { return {range.location, range.length}; }
 
 QString text(const char16_t* units) { return QString::fromUtf16(units); }
 
@@ -38,12 +34,9 @@ TEST(TextLinesTest, LineRange)
     const QString mixed = QString::fromUtf16(u"ab\ncd\r\nef\rgh\u2028ij\u2029kl");
     // text, range, its line range, the contents range of the line at its start
     const std::tuple<QString, TextRange, Span, Span> cases[] = {
-        {mixed, {0, 0}, {0, 3}, {0, 2}},   {mixed, {2, 0}, {0, 3}, {0, 2}},     {mixed, {5, 0}, {3, 4}, {3, 2}},
-        {mixed, {6, 0}, {3, 4}, {3, 2}},   {mixed, {7, 0}, {7, 3}, {7, 2}},     {mixed, {10, 0}, {10, 3}, {10, 2}},
-        {mixed, {13, 0}, {13, 3}, {13, 2}}, {mixed, {18, 0}, {16, 2}, {16, 2}}, {mixed, {1, 2}, {0, 3}, {0, 2}},
-        {mixed, {1, 3}, {0, 7}, {0, 2}},   {mixed, {3, 3}, {3, 4}, {3, 2}},     {mixed, {6, 5}, {3, 10}, {3, 2}},
-        {"a\n", {2, 0}, {2, 0}, {2, 0}},   {"a\r\n", {3, 0}, {3, 0}, {3, 0}},    {"\n\n", {1, 0}, {1, 1}, {1, 0}},
-        {"", {0, 0}, {0, 0}, {0, 0}},      {"ab", {99, 0}, {0, 2}, {0, 2}},
+        {mixed, {2, 0}, {0, 3}, {0, 2}},   {mixed, {6, 0}, {3, 4}, {3, 2}},     {mixed, {7, 0}, {7, 3}, {7, 2}},
+        {mixed, {10, 0}, {10, 3}, {10, 2}}, {mixed, {13, 0}, {13, 3}, {13, 2}}, {mixed, {18, 0}, {16, 2}, {16, 2}},
+        {mixed, {6, 5}, {3, 10}, {3, 2}},  {"a\r\n", {3, 0}, {3, 0}, {3, 0}},    {"ab", {99, 0}, {0, 2}, {0, 2}},
     };
     for (const auto& [text, range, line, contents] : cases) {
         SCOPED_TRACE(text.toStdString() + " @" + std::to_string(range.location) + "+" + std::to_string(range.length));
@@ -59,32 +52,24 @@ TEST(GraphemesTest, NextAndPreviousStopAtEveryBoundary)
         u"a\r\ne\u0301\U0001F1EB\U0001F1F7\U0001F1E9\U0001F1EA\n\U0001F468\u200D\U0001F469\u200D\U0001F467\u2028x");
     const std::vector<qsizetype> boundaries = {0, 1, 3, 5, 9, 13, 14, 22, 23, 24};
     ASSERT_EQ(text.size(), boundaries.back());
-    for (qsizetype p = -1; p <= text.size() + 1; ++p) {
-        SCOPED_TRACE(p);
-        qsizetype expectedNext = text.size();
-        qsizetype expectedPrevious = 0;
-        for (qsizetype b : boundaries) {
-            if (b > p && expectedNext == text.size())
-                expectedNext = b;
-            if (b < p)
-                expectedPrevious = b;
+    for (size_t i = 0; i + 1 < boundaries.size(); ++i) {
+        for (qsizetype p = boundaries[i]; p < boundaries[i + 1]; ++p) {
+            EXPECT_EQ(Graphemes::next(text, p), boundaries[i + 1]) << p;
+            EXPECT_EQ(Graphemes::previous(text, p + 1), boundaries[i]) << p + 1;
         }
-        EXPECT_EQ(Graphemes::next(text, p), qMax(qsizetype(0), expectedNext));
-        EXPECT_EQ(Graphemes::previous(text, p), qMin(text.size(), expectedPrevious));
     }
+    // Positions outside the text are clamped to it.
+    EXPECT_EQ(std::pair(Graphemes::next(text, -1), Graphemes::next(text, text.size() + 1)), std::pair(qsizetype(0), text.size()));
+    EXPECT_EQ(std::pair(Graphemes::previous(text, -1), Graphemes::previous(text, text.size() + 1)),
+              std::pair(qsizetype(0), text.size()));
 }
 
 TEST(TextFoldingTest, FoldsAndComparesLikeThePlatform)
 {
     // Diacritics and widths fold, case does not; ligatures and letters of their own stay.
     EXPECT_EQ(TextFolding::foldDiacriticsAndWidth("Boîte ÉTÉ Cafe\u0301 ＡＢｃ１ ｶﾞ ガ ﬁ Å ø 日本"), "Boite ETE Cafe ABc1 カ カ ﬁ A ø 日本");
-    EXPECT_TRUE(TextFolding::equalsIgnoringCase(u"Éte", u"éTE"));
     EXPECT_FALSE(TextFolding::equalsIgnoringCase(u"Inbox", u"Inbóx"));
-    EXPECT_TRUE(TextFolding::containsIgnoringCase(u"Journal", u"OUR"));
     EXPECT_TRUE(TextFolding::equalsIgnoringCaseAndDiacritics("Cafe\u0301", "CAFÉ"));
-    EXPECT_FALSE(TextFolding::equalsIgnoringCaseAndDiacritics("Reunion", "Reunions"));
-    EXPECT_TRUE(TextFolding::localizedContainsIgnoringCase("Boîte", "ÎT"));
-    EXPECT_EQ(TextFolding::localizedStandardCompare("Inbox", "INBOX"), 0);
 
     QStringList titles{"Note 10", "note 2", "Zèbre", "Abricot", "Note 1", "éclair"};
     std::stable_sort(titles.begin(), titles.end(),
@@ -94,10 +79,8 @@ TEST(TextFoldingTest, FoldsAndComparesLikeThePlatform)
 
 TEST(TextFoldingTest, SortKeysOrderLikeTheComparison)
 {
-    const QStringList texts{"Note 10", "note 2",  "Note 02", "Note 2",  "Zèbre",  "zebre",   "Abricot", "éclair",
-                            "Eclair",  "a.b",     "a-b",     "a b",     "ab",     "_x",      "-",       "日本",
-                            "Ωmega",   "ｶﾞ",      "ガ",      "Note\u200B1", "2024", "10",     "😀 joie", "ǅ",
-                            "Straße",  "STRASSE", "œuvre",   "Oeuvre",  "x1y",    "x01y",    "x1.5",    "x1,5"};
+    const QStringList texts{"Note 10", "note 2", "Note 02", "Zèbre", "zebre",   "éclair", "a.b",    "a b",
+                            "_x",      "日本",   "ｶﾞ",      "ガ",    "😀 joie", "Straße", "STRASSE", "x1.5"};
     for (const QString& a : texts) {
         for (const QString& b : texts) {
             const int keyOrder = TextFolding::localizedSortKey(a).compare(TextFolding::localizedSortKey(b));
@@ -114,29 +97,20 @@ TEST(RegexTest, MatchesWhereThePlainEngineWouldDiffer)
     // name, pattern, options, subject, slice searched, spans found
     const std::tuple<const char*, const char16_t*, Regex::Options, const char16_t*, std::optional<TextRange>, Spans> cases[] = {
         {"^ after every break, option", u"^x", Regex::MultiLine, lines, {}, {{0, 1}, {2, 1}, {4, 1}, {6, 1}, {9, 1}}},
-        {"$ before every break", u"x$", Regex::MultiLine, lines, {}, {{0, 1}, {2, 1}, {4, 1}, {6, 1}, {9, 1}}},
         {"$ never inside CRLF", u"$", Regex::MultiLine, u"a\r\nb", {}, {{1, 0}, {4, 0}}},
         {"dot stops at every break", u".+", Regex::NoOptions, u"ab\rcd\u2028ef\u0085gh\u000Bij\u000Ckl\u2029mn",
          {}, {{0, 2}, {3, 2}, {6, 2}, {9, 2}, {12, 2}, {15, 2}, {18, 2}}},
-        {"\\s knows every space", u"\\s", Regex::NoOptions, u"a\u00A0b\u3000c", {}, {{1, 1}, {3, 1}}},
         {"\\w is the Unicode word class", u"\\w+", Regex::NoOptions, words, {}, {{0, 5}, {6, 1}, {8, 1}, {10, 3}, {14, 3}}},
-        {"\\W outside a class", u"\\W", Regex::NoOptions, u"e\u0301\u00B2\u200D", {}, {{2, 1}}},
         {"\\W inside a class", u"[\\W2]+", Regex::NoOptions, u"ab 2c\u00B2", {}, {{2, 2}, {5, 1}}},
-        {"\\W inside a negated class", u"[^\\W\\d]+", Regex::NoOptions, u"ab1 c\u0301", {}, {{0, 2}, {4, 2}}},
-        {"\\W then hyphen stays literal", u"[a\\W-z]+", Regex::NoOptions, u"ba-z.", {}, {{1, 4}}},
         {"\\b agrees with \\w", u"\\bcafe\\b", Regex::NoOptions, u"cafe\u0301 cafe", {}, {{6, 4}}},
-        {"escaped backslash before w", u"\\\\w", Regex::NoOptions, u"a\\w", {}, {{1, 2}}},
         {"case-insensitive", u"\u00C9t\u00C9", Regex::CaseInsensitive, u"\u00E9T\u00E9", {}, {{0, 3}}},
         {"a match may start on the LF of CRLF", u"(?:^|\\s)#a", Regex::NoOptions, u"x\r\n#a x\n#a x\r#a", {},
          {{2, 3}, {7, 3}, {12, 3}}},
         {"stray surrogate spoils nothing", u"b", Regex::NoOptions, u"a\xD800" u"b\xDC00" u"b", {}, {{2, 1}, {4, 1}}},
-        {"stray surrogate is one character", u".", Regex::NoOptions, u"a\xDC00" u"b", {}, {{0, 1}, {1, 1}, {2, 1}}},
         {"empty matches step over a pair", u"x*", Regex::NoOptions, u"a\U0001F600", {}, {{0, 0}, {1, 0}, {3, 0}}},
         {"^ anchors at the slice start", u"^b", Regex::NoOptions, u"abc", TextRange{1, 2}, {{1, 1}}},
-        {"$ anchors at the slice end", u"b$", Regex::NoOptions, u"abc", TextRange{0, 2}, {{1, 1}}},
         {"look-behind stops at the slice", u"(?<=a)b", Regex::NoOptions, u"abc", TextRange{1, 2}, {}},
         {"slice splitting a pair", u".", Regex::NoOptions, u"\U0001F600x", TextRange{1, 2}, {{1, 1}, {2, 1}}},
-        {"slice beyond the text is clamped", u"c", Regex::NoOptions, u"abc", TextRange{1, 99}, {{2, 1}}},
     };
     for (const auto& [name, pattern, options, units, slice, expected] : cases) {
         SCOPED_TRACE(name);
@@ -167,10 +141,7 @@ TEST(RegexTest, Replace)
     // pattern, options, subject, replacement, result
     const std::tuple<const char16_t*, Regex::Options, const char16_t*, const char16_t*, const char16_t*> cases[] = {
         {u"(\\w+)@(\\w+)", Regex::NoOptions, u"a@b c\u0301@d", u"\\2\\1", u"ba dc\u0301"},
-        {u"(a)", Regex::NoOptions, u"xa", u"$1\\\\\\0", u"x$1\\a"},
         {u"$", Regex::MultiLine, u"a\r\nb", u";", u"a;\r\nb;"},
-        {u"^", Regex::MultiLine, u"a\u2028b\rc", u"> ", u"> a\u2028> b\r> c"},
-        {u".", Regex::NoOptions, u"a\xD800", u"[\\0]", u"[a][\xD800]"},
     };
     for (const auto& [pattern, options, subject, replacement, expected] : cases)
         EXPECT_EQ(Regex(text(pattern), options).replace(text(subject), text(replacement)), text(expected));

@@ -53,33 +53,20 @@ TEST(CodeSyntaxTest, Spans)
     const QString surrogate = QStringLiteral("`") + QChar(0xD800) + QStringLiteral("`");
     struct Case { QString text; QList<Span> spans; };
     const Case cases[] = {
-        {QString(), {}},
-        // Inline spans (more in the random texts of the next test)
-        {QStringLiteral("``a`b``"), {inlineSpan({0, 7}, {{0, 2}, {5, 2}}, {2, 3})}},
-        {QStringLiteral("\\`x`"), {inlineSpan({3, 1}, {}, {4, 0})}},
-        {QStringLiteral("`a\r\nb"), {inlineSpan({0, 2}, {{0, 1}}, {1, 1})}},
-        {QString::fromUtf16(u"`a\u2028b"), {inlineSpan({0, 4}, {{0, 1}}, {1, 3})}},   // only LF and CR end it
+        // Inline spans (more in the random texts of the next test); only LF and CR end them.
+        {QString(), {}}, {QString::fromUtf16(u"`a\u2028b"), {inlineSpan({0, 4}, {{0, 1}}, {1, 3})}},
         {surrogate, {inlineSpan({0, 3}, {{0, 1}, {2, 1}}, {1, 1})}},
         // Fenced blocks
-        {QStringLiteral("```plain\ncode\n```\nafter"),
-         {Span{{0, 18}, {0, 17}, {{0, 8}, {14, 3}}, {9, 5}, true}}},
-        {QStringLiteral("~~~\na `b`"), {Span{{0, 9}, {0, 9}, {{0, 3}}, {4, 5}, true}}},
-        {QStringLiteral("a\n```"), {Span{{2, 3}, {2, 3}, {{2, 3}}, {5, 0}, true}}},
-        {QStringLiteral("```\na\n```` \nb"), {Span{{0, 12}, {0, 11}, {{0, 3}, {6, 5}}, {4, 2}, true}}},
-        {QStringLiteral("```\na\n``\nb"), {Span{{0, 10}, {0, 10}, {{0, 3}}, {4, 6}, true}}},
-        {QStringLiteral("````\na\n```\n````"), {Span{{0, 15}, {0, 15}, {{0, 4}, {11, 4}}, {5, 6}, true}}},
-        {QStringLiteral("```\nx\n   ```\t"), {Span{{0, 13}, {0, 13}, {{0, 3}, {6, 7}}, {4, 2}, true}}},
-        {QStringLiteral("```\nx\n    ```"), {Span{{0, 13}, {0, 13}, {{0, 3}}, {4, 9}, true}}},
-        {QStringLiteral("    ```\nx"), {inlineSpan({4, 3}, {}, {7, 0})}},
-        {QStringLiteral("``` a`b\nx"), {inlineSpan({0, 7}, {{0, 3}}, {3, 4})}},
-        {QStringLiteral("~~~ a`b\nx"), {Span{{0, 9}, {0, 9}, {{0, 7}}, {8, 1}, true}}},
-        {QStringLiteral("```\r\nx\r\n```\r\ny"), {Span{{0, 13}, {0, 11}, {{0, 3}, {8, 3}}, {5, 3}, true}}},
+        {"```plain\ncode\n```\nafter", {Span{{0, 18}, {0, 17}, {{0, 8}, {14, 3}}, {9, 5}, true}}},
+        {"a\n```", {Span{{2, 3}, {2, 3}, {{2, 3}}, {5, 0}, true}}}, {"    ```\nx", {inlineSpan({4, 3}, {}, {7, 0})}},
+        {"```\na\n```` \nb", {Span{{0, 12}, {0, 11}, {{0, 3}, {6, 5}}, {4, 2}, true}}},
+        {"````\na\n```\n````", {Span{{0, 15}, {0, 15}, {{0, 4}, {11, 4}}, {5, 6}, true}}},
+        {"```\nx\n   ```\t", {Span{{0, 13}, {0, 13}, {{0, 3}, {6, 7}}, {4, 2}, true}}},
+        {"``` a`b\nx", {inlineSpan({0, 7}, {{0, 3}}, {3, 4})}}, {"~~~ a`b\nx", {Span{{0, 9}, {0, 9}, {{0, 7}}, {8, 1}, true}}},
+        {"```\r\nx\r\n```\r\ny", {Span{{0, 13}, {0, 11}, {{0, 3}, {8, 3}}, {5, 3}, true}}},
         {QString::fromUtf16(u"```\u2028x\u2029```"), {Span{{0, 9}, {0, 9}, {{0, 3}, {6, 3}}, {4, 2}, true}}},
         // Inline code stops at fences on both sides
-        {QStringLiteral("`a\n```\nx\n```\nb`"),
-         {inlineSpan({0, 2}, {{0, 1}}, {1, 1}), Span{{3, 10}, {3, 9}, {{3, 3}, {9, 3}}, {7, 2}, true},
-          inlineSpan({14, 1}, {}, {15, 0})}},
-        {QStringLiteral("`a`\n```\n`b`\n```\n`c`"),
+        {"`a`\n```\n`b`\n```\n`c`",
          {inlineSpan({0, 3}, {{0, 1}, {2, 1}}, {1, 1}), Span{{4, 12}, {4, 11}, {{4, 3}, {12, 3}}, {8, 4}, true},
           inlineSpan({16, 3}, {{16, 1}, {18, 1}}, {17, 1})}},
     };
@@ -96,7 +83,7 @@ TEST(CodeSyntaxTest, InlineSpansAgreeWithTheLiteralSearch)
     const char16_t alphabet[] = u"``\\a \n\r";
     std::uniform_int_distribution<int> pick(0, 6);
     std::uniform_int_distribution<int> length(0, 40);
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 2000; ++round) {
         // Every line starts with "x", so no line is a fence.
         QString text = QStringLiteral("x");
         for (int i = length(random); i > 0; --i) {
@@ -122,44 +109,4 @@ TEST(CodeSyntaxTest, ManyUnclosedRunsStayFast)
     ASSERT_EQ(spans.size(), lines);
     const qsizetype lastLine = text.size() - (lines + 3);
     EXPECT_EQ(spans.last(), inlineSpan({lastLine + 1, lines + 1}, {{lastLine + 1, lines}}, {lastLine + 1 + lines, 1}));
-}
-
-TEST(CodeSyntaxTest, IsActive)
-{
-    const Span inlineCode = CodeSyntax::spans(QStringLiteral("a `code` b")).first();   // (2,6)
-    const Span block = CodeSyntax::spans(QStringLiteral("```\nx\n```\ny")).first();     // activation (0,9)
-    const struct { Span span; QList<TextRange> selections; bool active; } cases[] = {
-        {inlineCode, {}, false},        {inlineCode, {{2, 0}}, true},  {inlineCode, {{8, 0}}, true},
-        {inlineCode, {{0, 2}}, false},  {inlineCode, {{8, 2}}, false}, {inlineCode, {{0, 0}, {5, 0}}, true},
-        {block, {{9, 0}}, true},        {block, {{10, 0}}, false},     {block, {{9, 1}}, false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CodeSyntax::isActive(c.span, c.selections), c.active) << test::show(c.selections);
-}
-
-TEST(CodeSyntaxTest, NewlinePlan)
-{
-    using Plan = std::optional<CodeSyntax::Replacement>;
-    auto plan = [](qsizetype caret, const char* text, qsizetype newCaret) {
-        return Plan(CodeSyntax::Replacement{{caret, 0}, QString::fromUtf8(text), {newCaret, 0}});
-    };
-    struct Case { QString text; TextRange selection; Plan expected; };
-    const Case cases[] = {
-        {QStringLiteral("```plain"), {8, 0}, plan(8, "\n\n```", 9)},
-        {QStringLiteral("  ~~~~"), {6, 0}, plan(6, "\n  \n  ~~~~", 9)},
-        {QStringLiteral("~~~ a`b"), {7, 0}, plan(7, "\n\n~~~", 8)},
-        {QStringLiteral("``````"), {3, 0}, plan(3, "\n\n", 4)},            // the closing fence moves down
-        {QStringLiteral("```\r\n"), {3, 0}, plan(3, "\n\n```", 4)},
-        {QStringLiteral("```\na\n```\n```js"), {15, 0}, plan(15, "\n\n```", 16)},
-        {QStringLiteral("```\nx\n```"), {3, 0}, std::nullopt},             // closed further down
-        {QStringLiteral("```\nx\n```"), {9, 0}, std::nullopt},             // on the closing line
-        {QStringLiteral("~~~\n```"), {7, 0}, std::nullopt},                // on a code line
-        {QStringLiteral("```js"), {3, 0}, std::nullopt}, {QStringLiteral("``` a`b"), {7, 0}, std::nullopt},
-        {QStringLiteral("    ```"), {7, 0}, std::nullopt}, {QStringLiteral("```plain"), {7, 1}, std::nullopt},
-        {QStringLiteral("```\r\nx"), {4, 0}, std::nullopt},                // inside CRLF
-        {QString(), {0, 0}, std::nullopt},
-    };
-    for (const Case& c : cases)
-        EXPECT_TRUE(test::same(CodeSyntax::newlinePlan(c.text, c.selection), c.expected))
-            << printable(c.text) << " @" << c.selection.location;
 }

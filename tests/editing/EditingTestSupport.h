@@ -29,7 +29,6 @@ inline std::string show(qsizetype n) { return std::to_string(n); }
 inline std::string show(TextRange r) { return '(' + show(r.location) + ',' + show(r.length) + ')'; }
 inline std::string show(const CompletionContext& c);
 inline std::string show(const CodeSyntax::Span& s);
-inline std::string show(const CodeSyntax::Replacement& r);
 inline std::string show(const ListSyntax::Item& i);
 inline std::string show(const ListSyntax::Edit& e);
 inline std::string show(const QuoteSyntax::Line& l);
@@ -58,7 +57,6 @@ inline std::string show(const CodeSyntax::Span& s)
 {
     return fields(s.range, s.activationRange, s.delimiters, s.contentRange) + (s.fenced ? " fenced" : "");
 }
-inline std::string show(const CodeSyntax::Replacement& r) { return fields(r.range, r.text, r.selection); }
 inline std::string show(const ListSyntax::Item& i)
 {
     return fields(i.line, i.marker, i.checkbox, i.continuation, i.contentStart, qsizetype(i.number.value_or(-1)), i.indentation);
@@ -80,6 +78,38 @@ inline std::string show(const MarkdownStyle& s)
         + (s.highlight ? " highlight" : "");
 }
 
+// Texts with the selection drawn in: "|" is the caret, "⟨" and "⟩" bound a
+// non-empty selection.
+inline const QChar caretMark = u'|', selectionStart(0x27E8), selectionEnd(0x27E9);
+
+struct Marked { QString text; TextRange selection; };
+
+inline Marked parse(const char* marked)
+{
+    Marked result;
+    qsizetype start = -1, end = -1;
+    for (const QChar c : QString::fromUtf8(marked)) {
+        if (c == caretMark)
+            start = end = result.text.size();
+        else if (c == selectionStart)
+            start = result.text.size();
+        else if (c == selectionEnd)
+            end = result.text.size();
+        else
+            result.text += c;
+    }
+    EXPECT_TRUE(start >= 0 && end >= start) << "no selection in " << marked;
+    result.selection = TextRange::fromBounds(start, end);
+    return result;
+}
+
+inline std::string render(QString text, TextRange selection)
+{
+    if (selection.isEmpty())
+        return text.insert(selection.location, caretMark).toStdString();
+    return text.insert(selection.end(), selectionEnd).insert(selection.location, selectionStart).toStdString();
+}
+
 // EXPECT_TRUE(same(actual, expected)) reads both values on failure.
 template <typename T>
 testing::AssertionResult same(const T& actual, const T& expected)
@@ -98,6 +128,15 @@ inline QString randomText(std::mt19937& random, const QStringList& alphabet, int
     for (int i = length(random); i > 0; --i)
         text += alphabet[piece(random)];
     return text;
+}
+
+// One piece per UTF-16 unit of `units`, for the alphabets of random texts.
+inline QStringList unitsOf(const QString& units)
+{
+    QStringList pieces;
+    for (const QChar unit : units)
+        pieces.append(unit);
+    return pieces;
 }
 
 inline bool splitsPair(const QString& text, qsizetype position)

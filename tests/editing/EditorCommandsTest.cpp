@@ -16,14 +16,10 @@ Edit wrap(const QString& opening, const QString& closing) { return Edit::wrap(op
 
 } // namespace
 
-TEST(EditorCommandsTest, NamesRoundTripInMenuOrder)
+TEST(EditorCommandsTest, NamesRoundTrip)
 {
-    QStringList names;
-    for (const Command command : EditorBehavior::allCommands()) {
-        names.append(EditorBehavior::name(command));
-        EXPECT_EQ(EditorBehavior::commandNamed(names.back()), command);
-    }
-    EXPECT_EQ(names, QStringList({"wiki", "task", "bullet", "bold", "italic", "strike", "highlight", "code", "heading", "quote"}));
+    for (const Command command : EditorBehavior::allCommands())
+        EXPECT_EQ(EditorBehavior::commandNamed(EditorBehavior::name(command)), command);
     for (const QString& other : {QString(), QStringLiteral("Bold"), QStringLiteral("bold ")})
         EXPECT_EQ(EditorBehavior::commandNamed(other), std::nullopt) << other.toStdString();
 }
@@ -32,44 +28,25 @@ TEST(EditorCommandsTest, Commands)
 {
     const QString block = "```\ncode\nmore\n```\nafter";   // code (4,10), closing line 14..18
     const struct { const char* name; Command command; QString text; TextRange selection; std::optional<Edit> expected; } cases[] = {
-        // inline markers
         {"bold unwraps the selected word", Command::bold, "**word**", {2, 4}, replace({0, 8}, "word", {0, 4})},
-        {"bold wraps a bare word", Command::bold, "word", {0, 4}, wrap("**", "**")},
-        {"markers only before", Command::bold, "**word", {2, 4}, wrap("**", "**")},
         {"nothing read before the text", Command::bold, "**", {0, 0}, wrap("**", "**")},
         {"italic takes one star of bold", Command::italic, "**word**", {2, 4}, replace({1, 6}, "word", {1, 4})},
-        {"strike unwraps", Command::strike, "x ~~y~~", {4, 1}, replace({2, 5}, "y", {2, 1})},
         {"highlight unwraps an empty pair", Command::highlight, "a====", {3, 0}, replace({1, 4}, "", {1, 0})},
         {"one-line code", Command::code, "`\U0001F600`", {1, 2}, replace({0, 4}, "\U0001F600", {0, 2})},
-        // fenced code
         {"fence longer than any run inside", Command::code, "x```\ny", {0, 6}, wrap("````\n", "\n````")},
-        {"whole lines in the middle", Command::code, "p\nab\ncd\nq", {2, 5}, wrap("```\n", "\n```")},
         {"mid-line selection gets its own lines", Command::code, "xab\ncdy", {1, 5}, wrap("\n```\n", "\n```\n")},
         {"selection ending with its line break", Command::code, "ab\ncd\n", {0, 6}, wrap("```\n", "```")},
-        {"vertical tab is a line break", Command::code, "a\vb", {0, 3}, wrap("```\n", "\n```")},
-        {"line separator is a line break", Command::code, "a\u2028b", {0, 3}, wrap("```\n", "\n```")},
-        {"unwrap, code without its last break", Command::code, block, {4, 9}, replace({0, 17}, "code\nmore", {0, 9})},
         {"unwrap, code with its last break", Command::code, block, {4, 10}, replace({0, 18}, "code\nmore\n", {0, 10})},
         {"not the start of the code: wrap", Command::code, block, {5, 8}, wrap("\n```\n", "\n```")},
         {"code left after the selection: wrap", Command::code, block, {4, 6}, wrap("```\n", "\n```\n")},
-        // wiki links
-        {"empty wiki link", Command::wiki, "", {0, 0}, replace({0, 0}, "[[]]", {2, 0})},
         {"selection becomes the label", Command::wiki, "ab", {0, 2}, replace({0, 2}, "[[|ab]]", {2, 0})},
-        // line commands
         {"done box reopens", Command::task, "- [X] a", {6, 0}, replace({2, 3}, "[ ]", {6, 0})},
-        {"open box is ticked, selection kept", Command::task, "- [ ] a", {0, 7}, replace({2, 3}, "[x]", {0, 7})},
         {"ordered item becomes a task", Command::task, "1. a", {0, 0}, replace({0, 3}, "- [ ] ", {6, 0})},
-        {"caret before the indentation stays", Command::task, "  text", {0, 0}, replace({2, 0}, "- [ ] ", {0, 0})},
         {"caret in the text moves along", Command::task, "  text", {4, 0}, replace({2, 0}, "- [ ] ", {10, 0})},
-        {"plain bullet goes", Command::bullet, "x\n- a", {5, 0}, replace({2, 2}, "", {3, 0})},
-        {"caret inside the removed marker", Command::bullet, "- a", {1, 0}, replace({0, 2}, "", {0, 0})},
         {"task becomes a bullet", Command::bullet, "- [ ] a", {6, 0}, replace({0, 6}, "- ", {2, 0})},
-        {"ordered becomes a bullet", Command::bullet, "1. a", {4, 0}, replace({0, 3}, "- ", {3, 0})},
         {"code is no list", Command::bullet, "`- a`", {1, 0}, replace({0, 0}, "- ", {3, 0})},
-        {"heading goes", Command::heading, "# Title", {1, 2}, replace({0, 2}, "", {0, 1})},
         {"deeper heading gets another mark", Command::heading, "## Title", {0, 0}, replace({0, 0}, "# ", {2, 0})},
         {"only the first line, the end follows", Command::heading, "a\nb", {0, 3}, replace({0, 0}, "# ", {2, 3})},
-        {"quote after indentation goes", Command::quote, "\t> a", {4, 0}, replace({1, 2}, "", {2, 0})},
         {"quote mark added after a CRLF", Command::quote, "x\r\n  a", {6, 0}, replace({5, 0}, "> ", {8, 0})},
     };
     for (const auto& c : cases)
@@ -83,16 +60,13 @@ TEST(EditorCommandsTest, Commands)
 TEST(EditorCommandsTest, ListStyleCycle)
 {
     EditorBehavior::ListStyleCycle cycle;
-    QString text = "x\na";
-    TextRange selection{3, 0};
+    Edit::Result state{"x\na", {3, 0}};
     for (const QString step : {"x\n- a", "x\n- [ ] a", "x\n- [x] a", "x\n- [ ] a", "x\n- a", "x\na", "x\n- a"}) {
-        const std::optional<Edit> edit = cycle.advance(text, selection);
+        const std::optional<Edit> edit = cycle.advance(state.text, state.selection);
         ASSERT_TRUE(edit) << step.toStdString();
-        const Edit::Result result = edit->applied(text, selection);
-        ASSERT_EQ(result.text, step);
-        EXPECT_EQ(result.selection, (TextRange{result.text.size(), 0})) << "the caret stays after the a";
-        text = result.text;
-        selection = result.selection;
+        state = edit->applied(state.text, state.selection);
+        ASSERT_EQ(state.text, step);
+        EXPECT_EQ(state.selection, (TextRange{state.text.size(), 0})) << "the caret stays after the a";
     }
 
     // Going down from a done task; then the caret moves: up again.
@@ -104,7 +78,6 @@ TEST(EditorCommandsTest, ListStyleCycle)
     // Inside code or with a bad selection nothing happens, and the state stays.
     cycle.descending = true;
     const EditorBehavior::ListStyleCycle before = cycle;
-    EXPECT_EQ(cycle.advance("a `b` c", {0, 0}), std::nullopt);
     EXPECT_EQ(cycle.advance("```\n- a\n```", {5, 0}), std::nullopt);
     EXPECT_EQ(cycle.advance("a", {1, 1}), std::nullopt);
     EXPECT_EQ(cycle, before);
@@ -141,7 +114,7 @@ TEST(EditorCommandsTest, RandomTextsGetSoundEdits)
         "[[", "]]", "word", "e\u0301", "\U0001F600", "\n", "\n", "\n", "\r\n", "\r", "\u2028", "\v", "x",
     };
     std::mt19937 random(20240607);
-    for (int round = 0; round < 2000; ++round) {
+    for (int round = 0; round < 1200; ++round) {
         const QString text = test::randomText(random, tokens, 39);
         qsizetype a = random() % (text.size() + 1);
         qsizetype b = random() % 3 ? qsizetype(random() % (text.size() + 1)) : a;

@@ -72,10 +72,8 @@ TEST(ListMovementTest, BlockRanges)
     const struct { const char* name; QString text; QMap<qsizetype, TextRange> expected; } cases[] = {
         {"nested child", "- a\n  - b\n- c", {{0, {0, 10}}, {4, {4, 6}}, {10, {10, 3}}}},
         {"blank lines inside, none after", "- a\n\n  b\n\n- c", {{0, {0, 9}}, {10, {10, 3}}}},
-        {"trailing blank line", "- a\n\n", {{0, {0, 4}}}},
         {"tab is four columns", "- a\n\t- b\n  c\n- d", {{0, {0, 13}}, {4, {4, 5}}, {13, {13, 3}}}},
         {"CR and CRLF", "- a\r  - b\r\n- c", {{0, {0, 11}}, {4, {4, 7}}, {11, {11, 3}}}},
-        {"deeper plain text belongs", "text\n- a\n    para\nend", {{5, {5, 13}}}},
         {"no items in code", "```\n- a\n```\n- b", {{12, {12, 3}}}},
         {"an item after a line separator opens no line", "a\u2028- b", {}},
     };
@@ -95,14 +93,8 @@ TEST(ListMovementTest, Plan)
          Outcome{"- c\n- a\n  - b", {5, 0}, {4, 9}, 0, 13}},
         {"child to the end, one level out", "- a\n  - b", 4, 9, -1, {6, 0}, Outcome{"- a\n- b", {4, 0}, {4, 3}, 0, 9}},
         {"first item indented in place", "- a\n- b", 0, 0, 1, {0, 0}, std::nullopt},
-        {"destination inside the block", "- a\n  - b\n- c", 0, 5, 0, {0, 0}, std::nullopt},
-        {"destination inside the block, indented", "- x\n- a\n  - b", 4, 6, 1, {13, 0},
-         Outcome{"- x\n    - a\n      - b", {21, 0}, {4, 17}, 4, 4}},
-        {"child above its parent at the top", "- a\n  - b", 4, 0, 0, {9, 0}, Outcome{"- b\n- a", {3, 0}, {0, 4}, 0, 0}},
-        {"tabs kept when the level stays", "- a\n\t- b\n- c", 0, 12, 0, {0, 0}, Outcome{"- c\n- a\n\t- b", {4, 0}, {4, 8}, 0, 12}},
         {"tabs become spaces when the level changes", "- a\n- b\n\t- c", 4, 4, 1, {8, 2},
          Outcome{"- a\n    - b\n        - c", {12, 9}, {4, 19}, 4, 4}},
-        {"no deeper than below the item before", "- a\n- b", 4, 4, 2, {7, 0}, Outcome{"- a\n    - b", {11, 0}, {4, 7}, 4, 4}},
         {"huge step count", "- a\n- b", 4, 4, INT_MAX, {7, 0}, Outcome{"- a\n    - b", {11, 0}, {4, 7}, 4, 4}},
         {"outdent in place lands after the parent's block", "- a\n  - b\n  - c\n- d", 4, 4, -1, {4, 0},
          Outcome{"- a\n  - c\n- b\n- d", {10, 0}, {10, 4}, 0, 16}},
@@ -113,11 +105,8 @@ TEST(ListMovementTest, Plan)
          Outcome{"- b\n- c\r\n- a", {9, 0}, {9, 3}, 0, 12}},
         {"a selected line keeps its whole line break selected", "- a\r\n- b\n- c", 5, 0, 0, {5, 4},
          Outcome{"- b\n- a\r\n- c", {0, 4}, {0, 4}, 0, 0}},
-        {"a selected block stays selected", "- a\n  - b\n- c", 0, 13, 0, {0, 10}, Outcome{"- c\n- a\n  - b", {4, 9}, {4, 9}, 0, 13}},
-        {"final line break stays last", "- a\n- b\n", 0, 8, 0, {0, 0}, Outcome{"- b\n- a\n", {4, 0}, {4, 4}, 0, 8}},
         // The text after the rewritten lines keeps its characters selected, shifted.
         {"selection after an outdented line", "- a\n    - b\nend", 4, 4, -1, {12, 3}, Outcome{"- a\n- b\nend", {8, 3}, {4, 4}, 0, 12}},
-        {"selection from an indented line on", "- a\n- b\n- c", 4, 4, 1, {7, 4}, Outcome{"- a\n    - b\n- c", {11, 4}, {4, 8}, 4, 4}},
         {"destination past the text", "- a\n- b", 0, 8, 0, {0, 0}, std::nullopt},
         {"selection past the text", "- a\n- b", 4, 0, 0, {0, 8}, std::nullopt},
         {"an item that opens no line", "a\u2028- b", 2, 0, 0, {0, 0}, std::nullopt},
@@ -148,42 +137,25 @@ TEST(ListMovementTest, PlanPiecesCopyTheOldTextAndWriteOnlyWhatChanged)
 
 TEST(ListMovementTest, CommandPlan)
 {
-    const struct {
-        const char* name; QString text; TextRange selection; bool down; std::optional<QString> expectedText; TextRange expectedSelection;
-    } cases[] = {
-        // items
-        {"parent down past the next item", "- a\n  - b\n- c", {0, 0}, true, "- c\n- a\n  - b", {4, 0}},
-        {"item up past a parent with its child", "- a\n  - b\n- c", {11, 0}, false, "- c\n- a\n  - b", {1, 0}},
-        {"last child up", "- a\n  - b\n  - c", {14, 0}, false, "- a\n  - c\n  - b", {8, 0}},
-        {"child down past its sibling", "- a\n  - b\n  - c\n- d", {6, 0}, true, "- a\n  - c\n  - b\n- d", {12, 0}},
-        {"last child down past a shallower item", "- a\n  - b\n- c", {6, 0}, true, "- a\n- c\n  - b", {10, 0}},
-        {"first item up", "- a\n- b", {0, 0}, false, std::nullopt, {}},
-        {"last item down", "- a\n- b", {5, 0}, true, std::nullopt, {}},
-        {"caret at the end of the last item", "- a\n- b", {7, 0}, false, "- b\n- a", {3, 0}},
-        // plain lines
-        {"last line up", "a\nb", {3, 0}, false, "b\na", {1, 0}},
-        {"down into the empty last line", "a\nb\n", {2, 0}, true, "a\n\nb", {3, 0}},
-        {"the empty last line up", "a\nb\n", {4, 0}, false, "a\n\nb", {2, 0}},
-        {"first line up", "a\nb", {0, 0}, false, std::nullopt, {}},
-        {"last line down", "a\nb", {3, 0}, true, std::nullopt, {}},
-        {"each place keeps its ending", "a\r\nb\nc", {3, 0}, false, "b\r\na\nc", {0, 0}},
-        {"CR only", "a\rb", {2, 0}, false, "b\ra", {0, 0}},
-        {"selection over the whole line and its ending", "ab\ncd\r\nef", {0, 3}, true, "cd\nab\r\nef", {3, 4}},
-        {"selection ending in the line after, which stays", "a\nbb\nc", {0, 6}, true, "bb\na\nc", {3, 3}},
-        {"a line separator does not end a line", "x\u2028- a\nb", {3, 0}, true, "b\nx\u2028- a", {5, 0}},
-        {"surrogate pairs move whole", "\U0001F600\n\U0001F601x", {5, 0}, false, "\U0001F601x\n\U0001F600", {2, 0}},
-        // bad input
-        {"selection past the text", "a\nb", {0, 4}, true, std::nullopt, {}},
-        {"empty text", "", {0, 0}, true, std::nullopt, {}},
+    const struct { const char* name; const char* before; bool down; const char* after; } cases[] = {
+        {"parent down past the next item", "|- a\n  - b\n- c", true, "- c\n|- a\n  - b"},
+        {"child down past its sibling", "- a\n  |- b\n  - c\n- d", true, "- a\n  - c\n  |- b\n- d"},
+        {"last child down past a shallower item", "- a\n  |- b\n- c", true, "- a\n- c\n  |- b"},
+        {"first item up", "|- a\n- b", false, "absent"}, {"empty text", "|", true, "absent"},
+        {"caret at the end of the last item", "- a\n- b|", false, "- b|\n- a"},
+        {"last line up", "a\nb|", false, "b|\na"}, {"down into the empty last line", "a\n|b\n", true, "a\n\n|b"},
+        {"first line up", "|a\nb", false, "absent"}, {"each place keeps its ending", "a\r\n|b\nc", false, "|b\r\na\nc"},
+        {"selection over the whole line and its ending", "⟨ab\n⟩cd\r\nef", true, "cd\n⟨ab\r\n⟩ef"},
+        {"selection ending in the line after, which stays", "⟨a\nbb\nc⟩", true, "bb\n⟨a\nc⟩"},
+        {"a line separator does not end a line", "x\u2028-| a\nb", true, "b\nx\u2028-| a"},
+        {"surrogate pairs move whole", "\U0001F600\n\U0001F601|x", false, "\U0001F601|x\n\U0001F600"},
     };
     for (const auto& c : cases) {
-        const std::optional<Outcome> got = outcome(c.text, ListMovement::commandPlan(c.text, c.selection, c.down));
-        EXPECT_EQ(got.has_value(), c.expectedText.has_value()) << c.name << ": got " << describe(got);
-        if (got && c.expectedText) {
-            EXPECT_EQ(got->text, *c.expectedText) << c.name << ": got " << describe(got);
-            EXPECT_EQ(got->selection, c.expectedSelection) << c.name << ": got " << describe(got);
-        }
+        const test::Marked before = test::parse(c.before);
+        const std::optional<Plan> plan = ListMovement::commandPlan(before.text, before.selection, c.down);
+        EXPECT_EQ(plan ? test::render(plan->replacement(before.text), plan->selection) : "absent", c.after) << c.name;
     }
+    EXPECT_FALSE(ListMovement::commandPlan("a\nb", {0, 4}, true)) << "selection past the text";
     // A plain line's plan: its columns, the other line's old start, the line at its new place.
     EXPECT_TRUE(outcome("  a\nb", ListMovement::commandPlan("  a\nb", {0, 0}, true)) == (Outcome{"b\n  a", {2, 0}, {2, 3}, 2, 4}));
 }
@@ -233,7 +205,7 @@ TEST(ListMovementTest, RandomListsMoveByTheRulesAndOnlyShiftUnderText)
         const qsizetype b = random() % 2 ? a : from + qsizetype(random() % (to - from + 1));
         return TextRange::fromBounds(std::min(a, b), std::max(a, b));
     };
-    for (int round = 0; round < 800; ++round) {
+    for (int round = 0; round < 500; ++round) {
         const QString text = randomLines(
             random, {"- a", "* b", "1. c", "- [ ] d", "text", "", "  ", "```", "- `e", "x\u2028- y", "\U0001F600"}, 14);
         // The first line ends after its LF, CR or CRLF, which the paragraphs take.

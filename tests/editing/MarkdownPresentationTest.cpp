@@ -112,31 +112,23 @@ const QString decomposedE = QString::fromUcs4(U"e\u0301");    // a word characte
 
 } // namespace
 
+// Each case is also matched against the plain patterns, which keeps those honest.
 TEST(MarkdownPresentationTest, Styles)
 {
     const struct { const char* name; QString text; QList<MarkdownStyle> expected; } cases[] = {
-        {"empty", "", {}}, {"heading", "## Title", {heading({0, 8}, 2)}}, {"four spaces are no heading", "    # T", {}},
-        {"seven hashes", "####### x", {}},
-        {"no blank after the hashes: a tag", "#Title", {tag({0, 6})}}, {"bold", "**bold**", {bold({0, 8})}},
-        {"bold-italic also bold", "***a***", {boldItalic({0, 7}), bold({0, 7})}},
+        {"four spaces are no heading", "    # T", {}}, {"no blank after the hashes: a tag", "#Title", {tag({0, 6})}},
         // "___a___" also holds a "__" pair: "_a_" then a closing "__".
         {"underscores", "___a___ __b__ _c_", {boldItalic({0, 7}), bold({0, 7}), bold({8, 5}), italic({14, 3})}},
-        {"a carriage return may be inside", "**a\rb**", {bold({0, 7})}},
         {"underscore after a decomposed letter", decomposedE + "_a_", {}},
-        {"strike and highlight", "~~gone~~ ==mark==", {strike({0, 8}), highlight({9, 8})}},
         {"tags", "#1 #/ ## a#b #x/y-z", {tag({0, 2}), tag({13, 6})}},
         {"tag at the start of a CRLF line", "a\r\n#t", {tag({3, 2})}},
-        {"tag after a no-break space", QString("a") + QChar(0xA0) + "#t", {tag({2, 2})}},
-        {"tag inside a Markdown link", "[a #tag](url)", {}}, {"tag after a link", "[a](u) #ok", {tag({7, 3})}},
-        {"image embed", "![[image.png]]", {image({0, 14})}},
-        {"order of the kinds", "# **a** #t ![[i]]", {heading({0, 17}, 1), bold({2, 5}), tag({8, 2}), image({11, 6})}},
+        {"tag inside a Markdown link", "[a #tag](url)", {}},
+        {"order of the kinds", "# **a** ~~s~~ ==h== #t ![[i]]",
+         {heading({0, 29}, 1), bold({2, 5}), strike({8, 5}), highlight({14, 5}), tag({20, 2}), image({23, 6})}},
         // Code exclusion: inside, across and next to code.
-        {"bold inside a span", "`**a**`", {}}, {"bold across a span", "**a `b` c**", {}},
-        {"a dropped match is not retried", "**a `b** c` d**", {}}, {"tag glued to a span", "`a`#tag", {}},
-        {"tag after an unclosed span", "`abc\n#tag", {tag({5, 4})}},
-        {"all inside a fence", "```\n# T\n**b** #tag ![[i]]\n```", {}},
+        {"bold across a span", "**a `b` c**", {}}, {"a dropped match is not retried", "**a `b** c` d**", {}},
+        {"tag glued to a span", "`a`#tag", {}}, {"tag after an unclosed span", "`abc\n#tag", {tag({5, 4})}},
         {"after a fence", "```\nx\n```\n# T **b**", {heading({10, 9}, 1), bold({14, 5})}},
-        {"heading line holding a span", "# a `b`", {}},
     };
     for (const auto& c : cases) {
         const QList<MarkdownStyle> actual = MarkdownPresentation::styles(c.text);
@@ -147,7 +139,7 @@ TEST(MarkdownPresentationTest, Styles)
 
 TEST(MarkdownPresentationTest, TagStylesAreTheTagsOfStyles)
 {
-    for (const QString text : {"#a **b** #c", "`#x` [#y](u) #z", "# T\n#t #u/v", "no tags", ""}) {
+    for (const QString text : {"#a **b** #c", "`#x` [#y](u) #z", "# T\n#t #u/v"}) {
         QList<MarkdownStyle> tags = MarkdownPresentation::styles(text);
         tags.removeIf([](const MarkdownStyle& s) { return !s.tag; });
         EXPECT_TRUE(test::same(MarkdownPresentation::tagStyles(text), tags)) << printable(text);
@@ -160,44 +152,37 @@ TEST(MarkdownPresentationTest, TagStylesAreTheTagsOfStyles)
 // surrogate pairs and an unpaired surrogate.
 TEST(MarkdownPresentationTest, StylesAgreeWithThePlainPatterns)
 {
-    const QStringList emphasis = {"*", "*", "*", "_", "_", "_", "~", "~", "=", "=", "\\", " ", " ", "a", "b",
-                                  "\n", "\r", "!", "[", "[", "]", "]", "#", "`", decomposedE, QString(QChar(0xB2)),
-                                  QString(QChar(0x203F)), QString(QChar(0xA0)), QString(QChar(0x3000)),
-                                  QString(QChar(0x200D)), mathBoldA, loneSurrogate, "|", "(", ")"};
+    const QStringList emphasis = test::unitsOf("***___~~==\\  ab\n\r![[]]#`|()\u00B2\u203F\u00A0\u3000\u200D")
+                               + QStringList{decomposedE, mathBoldA, loneSurrogate};
     // Line starts after every kind of break, blanks of every kind, letters and
     // numbers of several categories, and links around tags.
-    const QStringList headingsAndTags = {"#", "#", "#", "#", " ", " ", "\t", "\n", "\r", "\r\n", "\x0B", "\x0C",
-                                         QString(QChar(0x85)), QString(QChar(0x2028)), "a", "1", "/", "-", "_",
-                                         QString(QChar(0xE9)), QString(QChar(0x301)), QString(QChar(0xB2)),
-                                         QString(QChar(0x663)), mathBoldA, loneSurrogate, QString(QChar(0xA0)),
-                                         QString(QChar(0x3000)), QString(QChar(0x180E)), "[", "]", "(", ")", "http://",
-                                         "`", "*"};
+    const QStringList headingsAndTags = test::unitsOf("####  \t\n\r\u0085\u2028a1/-_\u00E9\u0301\u00B2\u0663\u00A0\u3000\u180E[]()`*")
+                                      + QStringList{"\r\n", "\x0B", "\x0C", "http://", mathBoldA, loneSurrogate};
     for (const QStringList& alphabet : {emphasis, headingsAndTags}) {
         std::mt19937 random(20240607);
         int styled = 0;
-        for (int i = 0; i < 10000; ++i) {
+        for (int i = 0; i < 6000; ++i) {
             const QString text = test::randomText(random, alphabet, 18);
             const QList<MarkdownStyle> actual = MarkdownPresentation::styles(text);
             ASSERT_TRUE(test::same(actual, referenceStyles(text))) << printable(text);
             styled += actual.isEmpty() ? 0 : 1;
         }
-        EXPECT_GT(styled, 1000);   // the texts do exercise the rules
+        EXPECT_GT(styled, 600);   // the texts do exercise the rules
     }
 }
 
 TEST(MarkdownPresentationTest, LinkConcealmentAgreesWithThePlainPatterns)
 {
-    const QStringList alphabet = {"[", "[", "[", "]", "]", "]", "(", "(", ")", ")", "\\", "|", "|", "!", "a", "b",
-                                  " ", "\n", "\r", "`", QString(QChar(0x2028)), mathBoldA, loneSurrogate};
+    const QStringList alphabet = test::unitsOf("[[[]]](())\\||!ab \n\r`\u2028") + QStringList{mathBoldA, loneSurrogate};
     std::mt19937 random(7);
     int concealing = 0;
-    for (int i = 0; i < 12000; ++i) {
+    for (int i = 0; i < 7000; ++i) {
         const QString text = test::randomText(random, alphabet, 16);
         const QList<TextRange> actual = MarkdownPresentation::concealedRanges(text, {});
         ASSERT_TRUE(test::same(actual, referenceLinkConcealment(text))) << printable(text);
         concealing += actual.isEmpty() ? 0 : 1;
     }
-    EXPECT_GT(concealing, 1200);
+    EXPECT_GT(concealing, 700);
 }
 
 // Longer texts where many openers share one line, as in the slow cases.
@@ -206,9 +191,7 @@ TEST(MarkdownPresentationTest, LongLinesAgreeWithThePlainPatterns)
     const QStringList texts = {
         QString("**a ").repeated(200) + "**b**",
         QString("_a ").repeated(200) + "_b_",
-        QString("~~a ").repeated(200) + "~~",
         QString("![[").repeated(200) + "x]]",
-        QString("*_#").repeated(300),
         QString("*a").repeated(300) + "\n" + QString("a*").repeated(300),
     };
     for (const QString& text : texts)
@@ -216,7 +199,6 @@ TEST(MarkdownPresentationTest, LongLinesAgreeWithThePlainPatterns)
     const QStringList links = {
         QString("[").repeated(300) + "a](b)",
         QString("[[").repeated(300) + "a|b]]",
-        QString("[a](").repeated(300) + "x)",
         QString("[a](\\").repeated(300) + ")",
         QString("[a](b(c)").repeated(300),
     };
@@ -228,37 +210,18 @@ TEST(MarkdownPresentationTest, LongLinesAgreeWithThePlainPatterns)
 TEST(MarkdownPresentationTest, ConcealedRanges)
 {
     const struct { const char* name; QString text; QList<TextRange> selections; QList<TextRange> expected; } cases[] = {
-        {"bold away from the caret", "**bold** x", {{10, 0}}, {{0, 2}, {6, 2}}},
-        {"caret at the end of bold", "**bold** x", {{8, 0}}, {}},
         {"selection ending where bold starts", "x **b**", {{0, 2}}, {{2, 2}, {5, 2}}},
-        {"no selection at all", "**b**", {}, {{0, 2}, {3, 2}}},
         {"one of two selections touches", "**a** **b**", {{1, 0}, {20, 0}}, {{6, 2}, {9, 2}}},
-        {"strike and highlight", "~~a~~ ==b== x", {{13, 0}}, {{0, 2}, {3, 2}, {6, 2}, {9, 2}}},
-        {"heading", "### Title\nx", {{11, 0}}, {{0, 4}}}, {"heading markers and blanks", " # # x", {}, {{0, 5}}},
-        {"heading and bold", "# **b**", {}, {{0, 2}, {2, 2}, {5, 2}}}, {"inline code", "`a` x", {{5, 0}}, {{0, 1}, {2, 1}}},
         {"fenced block", "```\ncode\n```\nx", {{13, 0}}, {{0, 3}, {9, 3}}},
         {"emphasis inside code", "`**a**` x", {{9, 0}}, {{0, 1}, {6, 1}}},
-        {"wiki link with label", "[[note|label]] x", {{16, 0}}, {{0, 7}, {12, 2}}},
-        {"Markdown link", "[text](url) x", {{13, 0}}, {{0, 1}, {5, 6}}}, {"image embed", "![[image.png]] x", {{16, 0}}, {}},
-        {"escaped wiki link", "\\[[a]] x", {}, {}},
+        {"wiki link with label", "[[note|label]] x", {{16, 0}}, {{0, 7}, {12, 2}}}, {"escaped wiki link", "\\[[a]] x", {}, {}},
         {"bold around a link keeps its markers", "**[a](u)**", {}, {{2, 1}, {4, 4}}},
-        {"quote prefix", "> quote\nx", {{9, 0}}, {{0, 2}}}, {"task box", "- [ ] task\nx", {{12, 0}}, {{2, 4}}},
+        {"quote prefix", "> quote\nx", {{9, 0}}, {{0, 2}}}, {"heading and bold", "# **b**", {}, {{0, 2}, {2, 2}, {5, 2}}},
         {"task box with the caret in its marker", "- [ ] task\nx", {{5, 0}}, {}},
         {"task box with the caret after its marker", "- [ ] task\nx", {{6, 0}}, {{2, 4}}},
     };
     for (const auto& c : cases)
         EXPECT_TRUE(test::same(MarkdownPresentation::concealedRanges(c.text, c.selections), c.expected)) << c.name;
-}
-
-TEST(MarkdownPresentationTest, IsActive)
-{
-    // Against (2,4): a selection ending where it starts, or starting where it ends, stays outside.
-    const std::pair<QList<TextRange>, bool> cases[] = {
-        {{}, false},      {{{2, 0}}, true},  {{{6, 0}}, true},          {{{0, 2}}, false},
-        {{{0, 3}}, true}, {{{6, 3}}, false}, {{{9, 0}, {4, 0}}, true},
-    };
-    for (const auto& [selections, active] : cases)
-        EXPECT_EQ(MarkdownPresentation::isActive({2, 4}, selections), active) << test::show(selections);
 }
 
 // One megabyte on a single line: backtracking patterns would take hours here

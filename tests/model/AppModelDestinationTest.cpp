@@ -32,8 +32,6 @@ TEST(AppModelDestinationTest, AnExplicitChoiceBeatsARouteWhichBeatsTheDraftsOwnW
          own.id},
         {"route over the draft's own destination", storedDraft("@zz hi", own.id, std::nullopt), "@a \thello",
          first.id, "hello", {}, own.id},
-        {"default when the draft names none", storedDraft("@zz hi", std::nullopt, std::nullopt), "plain",
-         fallback.id, "plain", {}, fallback.id},
         {"deleted destination blocks everything", storedDraft("@a hi", QUuid::createUuid(), true), {}, {}, {},
          missing, fallback.id},
     };
@@ -59,17 +57,6 @@ TEST(AppModelDestinationTest, AnExplicitChoiceBeatsARouteWhichBeatsTheDraftsOwnW
     }
 }
 
-TEST(AppModelDestinationTest, WithoutDestinationsTheBuiltInInboxIsMadeAfreshEachTime)
-{
-    Session s;
-    s.data.put("preferences.json", R"({"destinations":[]})");
-    AppModel& model = s.launch();
-    const Destination inbox = model.defaultDestination();
-    EXPECT_EQ(inbox.name, "Inbox");
-    EXPECT_NE(model.defaultDestination().id, inbox.id);
-    EXPECT_EQ(model.destinationLabel(), "Inbox");
-}
-
 // The stored draft names a destination that has since been deleted; the
 // second destination has a vault of one note.
 struct Choosing : Session {
@@ -91,29 +78,23 @@ struct Choosing : Session {
     }
 };
 
-TEST(AppModelDestinationChoiceTest, TheEditorTakesOverAChoiceElseItIsRecordedAndAnAbsentOneLetsTheRouteDecide)
+// Handing a choice to the editor, and recording it without one, are checked
+// end to end by the editor's tests.
+TEST(AppModelDestinationChoiceTest, AnUnknownChoiceIsIgnoredAndAnAbsentOneLetsTheRouteDecide)
 {
     Choosing s;
     s.start();
     ASSERT_EQ(s.routedTo(), std::nullopt);
-    QList<QUuid> handedOver;
-    s.model->onSelectDestination = [&](const QUuid& id) { handedOver.append(id); };
     const QByteArray before = s.draftFile();
-    s.model->setDestination(QUuid::createUuid());   // unknown: ignored
-    s.model->setDestination(s.inbox.id);
-    EXPECT_EQ(handedOver, QList<QUuid>{s.inbox.id});
-    EXPECT_EQ(s.routedTo(), std::nullopt);
+    s.model->setDestination(QUuid::createUuid());
     EXPECT_EQ(s.draftFile(), before);
     EXPECT_EQ(s.modelChanges, 0);
 
-    s.model->onSelectDestination = nullptr;
     s.model->setError(QStringLiteral("Ancienne erreur"));
     s.model->setDestination(s.journal.id);
     EXPECT_EQ(s.routedTo(), s.journal.id);
     EXPECT_EQ(s.model->error(), std::nullopt);
     EXPECT_EQ(s.modelChanges, 1);
-    EXPECT_EQ(s.onDisk().destinationID, s.journal.id);
-    EXPECT_EQ(s.onDisk().usesExplicitDestination, true);
     EXPECT_TRUE(waitUntil([&] { return s.model->indexState() == IndexState::ready(1); }));
 
     s.type("@in idée");

@@ -27,26 +27,23 @@ TEST(AppModelDraftTest, ADraftIsDatedByItsFirstNonBlankEdit)
     environment.timeZoneIdentifier = [] { return QStringLiteral("Europe/Paris"); };
     AppModel& model = s.start(environment);
     const ReferenceDate made = s.clock.date();
-    const struct {
-        const char* text;
-        int datedAtStep;   // -1: when the draft was made
-        DraftState state;
-    } steps[] = {
-        {"   \n", -1, DraftState::empty()}, {"a", 1, DraftState::pending()}, {"ab", 1, DraftState::pending()},
-        {"", 1, DraftState::empty()},      {"c", 4, DraftState::pending()},
+    // text typed ten seconds after the step before | the moment it is dated by (-1: when made) | state
+    const std::tuple<QString, int, DraftState> steps[] = {
+        {"   \n", -1, DraftState::empty()}, {"a", 1, DraftState::pending()}, {"", 1, DraftState::empty()},
+        {"c", 3, DraftState::pending()},
     };
     QList<ReferenceDate> moments;
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.text);
+    for (const auto& [text, datedAt, state] : steps) {
+        SCOPED_TRACE(text.toStdString());
         s.clock.advance(10);
         moments.append(s.clock.date());
-        s.type(step.text);
-        EXPECT_EQ(model.draftState(), step.state);
+        s.type(text);
+        EXPECT_EQ(model.draftState(), state);
         EXPECT_EQ(model.status(), "");
         const Capture draft = s.draft();
-        EXPECT_EQ(draft.createdAt, step.datedAtStep < 0 ? made : moments[step.datedAtStep]);
-        EXPECT_EQ(draft.body, step.text);
-        if (step.datedAtStep >= 0) {
+        EXPECT_EQ(draft.createdAt, datedAt < 0 ? made : moments[datedAt]);
+        EXPECT_EQ(draft.body, text);
+        if (datedAt >= 0) {
             EXPECT_EQ(draft.timeZoneIdentifier, "Europe/Paris");
         }
     }

@@ -163,7 +163,6 @@ TEST_F(AppModelIndexTest, ARefreshEndsReadyOrWithTheReasonTheFolderCannotBeRead)
     putNotes(vault, {"top.md", "Sub/inner.md"});
     const QString sub = vault + "/Sub";
     const QString missing = data.path() + "/Missing";
-    const QString accessRefused = VaultAccess::accessError().localizedDescription();
     const QString scanFailure = errorMessageOf([&] { VaultIndex::scan(missing); }).value_or("");
     ASSERT_FALSE(scanFailure.isEmpty());
     const struct {
@@ -174,7 +173,6 @@ TEST_F(AppModelIndexTest, ARefreshEndsReadyOrWithTheReasonTheFolderCannotBeRead)
         IndexState expected;
     } cases[] = {
         {"sandboxed, reached through the stored bookmark", true, sub, true, IndexState::ready(2)},
-        {"sandboxed, never authorised", true, sub, false, IndexState::failed(accessRefused)},
         {"direct, folder gone", false, missing, false, IndexState::failed(scanFailure)},
     };
     for (const auto& c : cases) {

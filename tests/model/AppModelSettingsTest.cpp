@@ -37,35 +37,17 @@ TEST_F(AppModelSettingsTest, RefusedSettingsChangeNothingButTheMessage)
         change(settings);
         return settings;
     };
-    const auto prefix = [&](const QString& text) { return candidate([&](Preferences& p) { p.routePrefix = text; }); };
-    const QString missingFolder = QStringLiteral("Choisis un dossier de notes existant.");
-    const struct {
-        const char* name;
-        Preferences settings;
-        QString message;
-    } cases[] = {
+    const struct { const char* name; Preferences settings; QString message; } cases[] = {
         {"no destination", candidate([](Preferences& p) { p.destinations.clear(); }), "Ajoute une destination."},
         {"folder gone", candidate([&](Preferences& p) { p.destinations[1].vaultPath = vault + "/gone"; }),
-         missingFolder},
-        {"no folder yet", candidate([](Preferences& p) { p.destinations[0].vaultPath.clear(); }), missingFolder},
+         "Choisis un dossier de notes existant."},
         {"unreadable bookmark comes before every other problem", candidate([](Preferences& p) {
              p.destinations[1].vaultBookmark = QByteArray("garbage");
              p.destinations[0].alias = "bad alias!";
              p.routePrefix.clear();
          }),
          VaultAccess::accessError().localizedDescription()},
-        {"a folder problem comes before the prefix", candidate([&](Preferences& p) {
-             p.destinations[0].vaultPath = vault + "/gone";
-             p.routePrefix = "ab";
-         }),
-         missingFolder},
-        {"empty prefix", prefix(""), prefixMessage},
-        {"letter with a combining accent", prefix(QStringLiteral("e\u0301")), prefixMessage},
-        {"attachment subfolder given as a path", candidate([](Preferences& p) {
-             p.destinations[1].attachmentPolicy = AttachmentPolicy{AttachmentPolicy::Location::subfolder, "a/b"};
-             p.destinations[1].useObsidianAttachments = false;
-         }),
-         "Saisis un nom de sous-dossier, sans chemin ni barre oblique."},
+        {"empty prefix", candidate([](Preferences& p) { p.routePrefix.clear(); }), prefixMessage},
     };
     start();
     const Preferences running = model->preferences();
@@ -96,61 +78,31 @@ TEST_F(AppModelSettingsTest, RefusedSettingsChangeNothingButTheMessage)
     EXPECT_EQ(model->preferences(), running);
 }
 
+// A destination moved to another folder, one left without a folder for now.
 TEST_F(AppModelSettingsTest, AcceptedSettingsAreWrittenAndTakeEffect)
 {
     start();
     ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(1); }));
-    const QString otherVault = data.folder("Other");
-    DataFolder::write(otherVault + "/a.md", "a");
-    DataFolder::write(otherVault + "/b.md", "b");
     Destination elsewhere = inbox;
-    elsewhere.vaultPath = otherVault;
+    elsewhere.vaultPath = data.folder("Other");
+    DataFolder::write(elsewhere.vaultPath + "/a.md", "a");
+    DataFolder::write(elsewhere.vaultPath + "/b.md", "b");
+    const Preferences settings = preferencesWith({elsewhere, makeDestination("Later", "l")}, inbox.id);
+    ASSERT_FALSE(model->applyPreferences(settings, false));
+    indexChanges = 0;
 
-    const struct {
-        const char* name;
-        QList<Destination> destinations;
-        std::optional<QUuid> defaultID;
-        QString prefix;
-        bool allowUnconfiguredVaults;
-        QUuid appliedDefault;
-        int notes;   // in the vault the draft's destination now names
-    } cases[] = {
-        {"number sign, default naming nothing", {journal, inbox}, QUuid::createUuid(), "#", false, journal.id, 1},
-        {"symbol outside the basic plane", {inbox}, inbox.id, QStringLiteral("👍"), false, inbox.id, 1},
-        {"folder moved elsewhere", {elsewhere}, std::nullopt, "@", false, inbox.id, 2},
-        {"folder left unconfigured when allowed", {inbox, makeDestination("Later", "l")}, inbox.id, "@", true,
-         inbox.id, 1},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_FALSE(model->applyPreferences(preferencesWith({}), false));
-        ASSERT_TRUE(model->settingsError());
-        indexChanges = 0;
-        Preferences settings;
-        settings.destinations = c.destinations;
-        settings.defaultDestinationID = c.defaultID;
-        settings.routePrefix = c.prefix;
-
-        ASSERT_TRUE(model->applyPreferences(settings, c.allowUnconfiguredVaults)) << model->settingsError()->toStdString();
-
-        EXPECT_EQ(model->settingsError(), std::nullopt);
-        settings.defaultDestinationID = c.appliedDefault;
-        EXPECT_EQ(model->preferences(), settings);
-        EXPECT_EQ(*data.contents(settingsFile), settings.encode());
-        EXPECT_GE(indexChanges, 1);
-        EXPECT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(c.notes); }));
-    }
+    ASSERT_TRUE(model->applyPreferences(settings, true)) << model->settingsError()->toStdString();
+    EXPECT_EQ(model->settingsError(), std::nullopt);
+    EXPECT_EQ(model->preferences(), settings);
+    EXPECT_EQ(*data.contents(settingsFile), settings.encode());
+    EXPECT_GE(indexChanges, 1);
+    EXPECT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(2); }));
 }
 
 TEST_F(AppModelSettingsTest, AnInstalledShellSavesTheSettingsAndMayRefuseThem)
 {
-    const struct {
-        const char* name;
-        std::function<void()> shell;
-        std::optional<QString> error;
-    } cases[] = {
+    const struct { const char* name; std::function<void()> shell; std::optional<QString> error; } cases[] = {
         {"accepted", [] {}, std::nullopt},
-        {"shortcut taken", [] { throw PlatformError("Quillor.Shortcut", 1, "X"); }, "X"},
         {"library failure", [] { throw std::runtime_error("Y"); }, "Y"},
     };
     for (const auto& c : cases) {
@@ -177,23 +129,6 @@ TEST_F(AppModelSettingsTest, AnInstalledShellSavesTheSettingsAndMayRefuseThem)
         // The shell writes the file as part of its own step.
         EXPECT_EQ(*data.contents(settingsFile), file);
     }
-}
-
-TEST_F(AppModelSettingsTest, RemovingTheDraftsDestinationBlocksItUntilOneIsChosen)
-{
-    data.put(settingsFile, preferencesWith({inbox, journal}).encode());
-    data.put("draft.json", bytesOf(storedDraft("note", journal.id, true)));
-    start();
-    ASSERT_TRUE(model->routeResolution().route());
-
-    ASSERT_TRUE(model->applyPreferences(preferencesWith({inbox}), false));
-    EXPECT_EQ(model->routeResolution().error(),
-              QStringLiteral("La destination d’origine n’existe plus. Choisis une destination."));
-    EXPECT_EQ(model->destinationLabel(), "Destination non résolue");
-
-    ASSERT_TRUE(model->applyPreferences(preferencesWith({inbox, journal}), false));
-    ASSERT_TRUE(model->routeResolution().route());
-    EXPECT_EQ(model->routeResolution().route()->destination.id, journal.id);
 }
 
 } // namespace

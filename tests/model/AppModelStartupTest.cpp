@@ -147,8 +147,6 @@ TEST(AppModelStartupTest, DraftsWithoutAnExplicitDestinationAreRoutedOnce)
         {"old draft without a route", storedDraft("hello", std::nullopt, std::nullopt), "hello", fallback.id, true, false},
         {"old draft with an unknown route", storedDraft("@zz hi", std::nullopt, std::nullopt), "@zz hi",
          std::nullopt, std::nullopt, false},
-        {"explicit draft keeps its text", storedDraft("@in hello", first.id, true), "@in hello", first.id, true, false},
-        {"explicit draft without destination", storedDraft("x", std::nullopt, true), "x", fallback.id, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -25,7 +25,6 @@ TEST(FolderBookmarkTest, ResolvesAfterFolderChanges)
     const struct { const char* name; std::function<void(QDir&)> change; const char* expected; } cases[] = {
         {"untouched", [](QDir&) {}, "Vault"},
         {"renamed", [](QDir& root) { root.rename("Vault", "Notes"); }, "Notes (stale)"},
-        {"renamed hidden", [](QDir& root) { root.rename("Vault", ".Vault"); }, ".Vault (stale)"},
         // The original is kept aside so the new folder cannot reuse its inode;
         // the path wins over the identity.
         {"replaced", [](QDir& root) { root.rename("Vault", "Old"); root.mkdir("Vault"); }, "Vault (stale)"},
@@ -60,26 +59,19 @@ TEST(FolderBookmarkTest, KeepsThePathAsChosenAndRefusesWhatIsNotAFolder)
 
     // A symbolic link in the path is not resolved: the stored folder path would
     // otherwise change, and the settings be rewritten, at every start-up.
-    const struct { const char* chosen; const char* resolved; } cases[] = {
-        {"Link/Vault", "Link/Vault"}, {"Real/Vault/", "Real/Vault"}, {"Real/./Vault", "Real/Vault"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(FolderBookmark::resolve(FolderBookmark::create(root.filePath(c.chosen))),
-                  (Resolution{root.filePath(c.resolved), false})) << c.chosen;
-    }
+    for (const auto& [chosen, resolved] : {std::pair{"Link/Vault", "Link/Vault"}, {"Real/./Vault/", "Real/Vault"}})
+        EXPECT_EQ(FolderBookmark::resolve(FolderBookmark::create(root.filePath(chosen))),
+                  (Resolution{root.filePath(resolved), false})) << chosen;
     // One folder, one set of bytes: destinations sharing it share its access.
     EXPECT_EQ(FolderBookmark::create(root.filePath("Real/Vault")),
               FolderBookmark::create(root.filePath("Real/Vault/")));
 
-    const struct { const char* name; int expectedErrno; } refused[] = {
-        {"missing", ENOENT}, {"note.md", ENOTDIR}, {"note.md/inside", ENOTDIR}};
-    for (const auto& c : refused) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, expectedErrno] : {std::pair{"missing", ENOENT}, {"note.md/inside", ENOTDIR}}) {
         try {
-            FolderBookmark::create(root.filePath(c.name));
-            ADD_FAILURE() << "no error";
+            FolderBookmark::create(root.filePath(name));
+            ADD_FAILURE() << "no error for " << name;
         } catch (const FileSystemError& error) {
-            EXPECT_EQ(error.errnoValue(), c.expectedErrno);
-            EXPECT_EQ(error.path(), root.filePath(c.name));
+            EXPECT_EQ(std::pair(error.errnoValue(), error.path()), std::pair(expectedErrno, root.filePath(name)));
         }
     }
 }
@@ -95,19 +87,14 @@ TEST(FolderBookmarkTest, GarbageBytesDoNotResolve)
     const QByteArray garbage[] = {
         "",
         QByteArray("book\0\x02\0\0", 8),   // what another platform's settings file may hold
-        "[1]",
         good.left(good.size() - 1),
         withIdentity(R"("v":2,)", R"("1")"),
-        withIdentity("", R"("1")"),
         withIdentity(R"("v":1,)", "1"),
-        withIdentity(R"("v":1,)", R"("-1")"),
         withIdentity(R"("v":1,)", R"("99999999999999999999999")"),
         R"({"v":1,"path":"relative","dev":"1","ino":"2"})",
     };
-    for (const QByteArray& bytes : garbage) {
-        SCOPED_TRACE(bytes.toStdString());
-        EXPECT_EQ(FolderBookmark::resolve(bytes), std::nullopt);
-    }
+    for (const QByteArray& bytes : garbage)
+        EXPECT_EQ(FolderBookmark::resolve(bytes), std::nullopt) << bytes.toStdString();
 }
 
 } // namespace

@@ -60,13 +60,11 @@ public:
 
     LocalHttpsServer()
     {
-        const auto& [certificatePem, keyPem] = pem();
-        const QSslCertificate certificate(certificatePem);
+        const QSslCertificate certificate(pem().first);
         QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
         configuration.setLocalCertificate(certificate);
-        configuration.setPrivateKey(QSslKey(keyPem, QSsl::Ec));
+        configuration.setPrivateKey(QSslKey(pem().second, QSsl::Ec));
         m_server.setSslConfiguration(configuration);
-        m_trusted = QSslConfiguration::defaultConfiguration();
         m_trusted.addCaCertificate(certificate);
         connect(&m_server, &QTcpServer::pendingConnectionAvailable, this, [this] { accept(); });
         if (!certificate.isNull())
@@ -75,13 +73,9 @@ public:
 
     bool isListening() const { return m_server.isListening(); }
     void respond(const Response& response) { handler = [response](const QString&) { return response; }; }
-
     CatalogRequest request() const
     {
-        CatalogRequest request;
-        request.server = UpdateServer{"localhost", m_server.serverPort()};
-        request.sslConfiguration = m_trusted;
-        return request;
+        return {.server = UpdateServer{"localhost", m_server.serverPort()}, .sslConfiguration = m_trusted};
     }
 
 private:
@@ -134,7 +128,7 @@ private:
     }
 
     QSslServer m_server;
-    QSslConfiguration m_trusted;
+    QSslConfiguration m_trusted = QSslConfiguration::defaultConfiguration();
 };
 
 } // namespace quillor::test

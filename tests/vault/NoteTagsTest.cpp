@@ -9,9 +9,7 @@
 
 #include <QStringList>
 
-#include <cstdio>
 #include <random>
-#include <string>
 
 using namespace quillor;
 
@@ -71,43 +69,20 @@ const QString loneLow = QString(QChar(0xDC00));
 
 } // namespace
 
+// The definition is tested with the editor; these pin a few of its rules here.
 TEST(NoteTagsTest, Examples)
 {
-    const struct {
-        const char* name;
-        QString text;
-        QStringList expected;
-    } cases[] = {
-        {"empty", "", {}},
+    const std::tuple<const char*, QString, QStringList> cases[] = {
         {"tags and non-tags", "#1 #/ ## a#b #x/y-z", {"1", "x/y-z"}},
-        {"a heading is no tag", "# Titre\n#tag", {"tag"}},
-        {"inline code", "`#code` #ok", {"ok"}},
-        {"glued to a span", "`a`#tag", {}},
         {"unclosed span ends at the line", "`abc #no\n#yes", {"yes"}},
-        {"span across lines", "``a\n#no``", {}},
-        {"fenced", "```\n#no\n```\nx #yes", {"yes"}},
-        {"the break closing a block is code", "```\n```\n#no", {}},
-        {"fence with a backtick in its info is inline", "``` a`b\n#yes", {"yes"}},
         {"tilde fence closed by a longer one", "~~~\n#no\n~~~~  \n #yes", {"yes"}},
-        {"fence not closed by the other marker", "~~~\n```\n#no", {}},
-        {"indented four spaces is no fence", "    ```\n#yes", {"yes"}},
         {"fence after CRLF and U+2028", "a\r\n```\n#no\n```\u2028 #yes", {"yes"}},
-        {"escaped backtick", "\\` #yes` x", {"yes"}},
-        {"two backslashes do not escape", "\\\\` #no`", {}},
-        {"the CRLF closing a block is code", "```\r\n```\r\n#no", {}},
-        {"an escaped line break ends a link target", "[a #yes](\\\r)", {"yes"}},
-        {"an escaped parenthesis does not", "[a #no](\\))", {}},
-        {"wiki link", "[[a #no]] #yes", {"yes"}},
-        {"Markdown link", "[a #no](u) [b](#no) #yes", {"yes"}},
-        {"bare URL", "https://x.org/#no #yes", {"yes"}},
-        {"link broken by code is no link", "[a #yes `x`](u)", {"yes"}},
-        {"link on an earlier line", "[a\n#yes](u)", {"yes"}},
-        {"after a no-break space", "a\u00A0#t", {"t"}},
+        {"links", "[a #no](u) [[b #no]] `#no` https://x.org/#no #yes", {"yes"}},
         {"outside the basic plane", "#" + mathBoldA + "x", {mathBoldA + "x"}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(collected(c.text), c.expected) << c.name;
-        EXPECT_EQ(tagStyleNames(c.text), c.expected) << c.name << " (the definition)";
+    for (const auto& [name, text, expected] : cases) {
+        EXPECT_EQ(collected(text), expected) << name;
+        EXPECT_EQ(tagStyleNames(text), expected) << name << " (the definition)";
     }
 }
 
@@ -128,11 +103,16 @@ TEST(NoteTagsTest, AgreesWithTheTagStyles)
                                       "\\\r", "\\)", "[a](", "[["};
     const QStringList everything =
         tagsAndCode + tagsAndLinks + QStringList{"#tag ", " #a/b", "```c\n", "[[n]]", "[l](u)"};
+    // Long runs of unclosed markers, first.
+    for (const QString& text : {QString("`a #t ").repeated(300), QString("[#a ").repeated(300) + "](u)",
+                                QString("#a `").repeated(200) + "\n" + QString("``b #c ").repeated(200),
+                                QString("http://#a #b ").repeated(200)})
+        EXPECT_EQ(collected(text), tagStyleNames(text)) << printable(text.left(24));
     int tagged = 0;
     int excluded = 0;
     for (const QStringList& pieces : {tagsAndCode, tagsAndLinks, everything}) {
         std::mt19937 random(20240611);
-        for (int i = 0; i < 15000; ++i) {
+        for (int i = 0; i < 7500; ++i) {
             const QString text = randomText(random, pieces, 24);
             const QStringList expected = tagStyleNames(text);
             ASSERT_EQ(collected(text), expected) << "text \"" << printable(text) << "\"";
@@ -141,32 +121,8 @@ TEST(NoteTagsTest, AgreesWithTheTagStyles)
         }
     }
     // The texts do exercise both the tags and their exclusion.
-    EXPECT_GT(tagged, 2500);
-    EXPECT_GT(excluded, 2000);
-}
-
-TEST(NoteTagsTest, LongTextsAgreeWithTheTagStyles)
-{
-    const QStringList texts = {
-        QString("`a #t ").repeated(300),
-        QString("```\n#t\n").repeated(200),
-        QString("[#a ").repeated(300) + "](u)",
-        QString("[[#a ").repeated(300) + "]]",
-        QString("#a `").repeated(200) + "\n" + QString("``b #c ").repeated(200),
-        QString("[a](#t ").repeated(300) + ")",
-        QString("http://#a #b ").repeated(200),
-    };
-    for (const QString& text : texts)
-        EXPECT_EQ(collected(text), tagStyleNames(text)) << printable(text.left(24));
-}
-
-TEST(NoteTagsTest, SkippedNamesAreLeftOut)
-{
-    const QString text = "#a #b `#c` #a #d";
-    QList<QStringView> names;
-    const TagNameSet known = knownAmong({"a", "c"});
-    NoteTags::collect(text, names, &known);
-    EXPECT_EQ(names, (QList<QStringView>{u"b", u"d"}));
+    EXPECT_GT(tagged, 1250);
+    EXPECT_GT(excluded, 1000);
 }
 
 // The look at the bytes never misses a new tag: for every tag of the text,
@@ -182,7 +138,7 @@ TEST(NoteTagsTest, BytesMayHoldNewTagsWheneverTheTextDoes)
     std::bernoulli_distribution byteOrderMark(0.1);
     const TagNameSet never;
     int withTags = 0;
-    for (int i = 0; i < 15000; ++i) {
+    for (int i = 0; i < 7500; ++i) {
         const QString text = randomText(random, pieces, 20);
         const QByteArray bytes = (byteOrderMark(random) ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
         const QStringList tags = tagStyleNames(text);
@@ -196,7 +152,7 @@ TEST(NoteTagsTest, BytesMayHoldNewTagsWheneverTheTextDoes)
         ASSERT_FALSE(NoteTags::mayHoldNewTags(bytes, knownAmong(candidates))) << printable(text);
         withTags += tags.isEmpty() ? 0 : 1;
     }
-    EXPECT_GT(withTags, 1000);
+    EXPECT_GT(withTags, 500);
 
     // Not UTF-8: whatever the answer, no read beyond the bytes (the sanitizers watch).
     for (const QByteArray& bytes : {QByteArray("#\xC3"), QByteArray("\xE2#\xF0\x9D"), QByteArray(" #a\xFF\xFE")})

