@@ -7,8 +7,8 @@ namespace quillor {
 // Reads the system's font configuration and font caches on a thread of its
 // own from the moment it is created. Loading them is the longest single step
 // of a start-up, and nothing needs fonts before the first window is built; so
-// the work overlaps the connection to the display and the model's start, and
-// the first layout finds fontconfig ready.
+// the work overlaps the connection to the display and the single-instance
+// check, and the first layout finds fontconfig ready.
 class FontWarmUp {
 public:
     FontWarmUp();
