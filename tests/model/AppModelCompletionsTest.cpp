@@ -103,18 +103,16 @@ TEST_F(AppModelCompletionsTest, RowsFollowTheKindOfContextAtTheCaret)
         const char* name;
         QString typed;
         QStringList rows;
-        qsizetype caret = -1;   // else at the end
     } cases[] = {
         {"tag ignoring case", "idea #PER", {"#personal|" + tag + "|#personal "}},
         {"every linkable note", "[[", {"Alpha|Projects/Alpha|[[Projects/Alpha]]", "Beta|Beta|[[Beta]]",
                                        "Gamma|Gamma|[[Gamma]]"}},
-        {"label after the bar is kept", "[[Gam|Le G]]", {"Gamma|Gamma|[[Gamma|Le G]]"}, 5},
         {"destinations as a file browser sorts", "@", {"notes-2|Note du jour|", "notes-10|Nouvelle note|"}},
         {"no context", "plain text", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        surface->type(c.typed, c.caret);
+        surface->type(c.typed);
         EXPECT_EQ(rowsOf(model->completions()), c.rows);
         EXPECT_EQ(model->completionIndex(), 0);
     }
@@ -176,19 +174,6 @@ TEST_F(AppModelCompletionsTest, AStaleListAcceptsNothing)
         EXPECT_TRUE(surface->actions.isEmpty());
     }
     EXPECT_EQ(model->selectedDestination().id, tenth.id);
-}
-
-// Rows shrinking under the highlight (a refresh) must not leave it past the end.
-TEST_F(AppModelCompletionsTest, TheHighlightIsCutBackToTheLastRow)
-{
-    putNote("Delta.md", "x");
-    refreshAndWait(5);
-    surface->type("[[");
-    model->selectCompletion(9);
-    EXPECT_EQ(model->completionIndex(), 3);
-    ASSERT_TRUE(QFile::remove(vault + "/Delta.md"));
-    refreshAndWait(4);
-    EXPECT_EQ(model->completionIndex(), 2);
 }
 
 } // namespace

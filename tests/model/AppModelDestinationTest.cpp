@@ -90,10 +90,8 @@ TEST(AppModelDestinationChoiceTest, AnUnknownChoiceIsIgnoredAndAnAbsentOneLetsTh
     EXPECT_EQ(s.draftFile(), before);
     EXPECT_EQ(s.modelChanges, 0);
 
-    s.model->setError(QStringLiteral("Ancienne erreur"));
     s.model->setDestination(s.journal.id);
     EXPECT_EQ(s.routedTo(), s.journal.id);
-    EXPECT_EQ(s.model->error(), std::nullopt);
     EXPECT_EQ(s.modelChanges, 1);
     EXPECT_TRUE(waitUntil([&] { return s.model->indexState() == IndexState::ready(1); }));
 

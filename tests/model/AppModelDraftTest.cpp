@@ -20,35 +20,6 @@ struct Drafting : Session {
     }
 };
 
-TEST(AppModelDraftTest, ADraftIsDatedByItsFirstNonBlankEdit)
-{
-    Drafting s;
-    auto environment = environmentWith(s.clock);
-    environment.timeZoneIdentifier = [] { return QStringLiteral("Europe/Paris"); };
-    AppModel& model = s.start(environment);
-    const ReferenceDate made = s.clock.date();
-    // text typed ten seconds after the step before | the moment it is dated by (-1: when made) | state
-    const std::tuple<QString, int, DraftState> steps[] = {
-        {"   \n", -1, DraftState::empty()}, {"a", 1, DraftState::pending()}, {"", 1, DraftState::empty()},
-        {"c", 3, DraftState::pending()},
-    };
-    QList<ReferenceDate> moments;
-    for (const auto& [text, datedAt, state] : steps) {
-        SCOPED_TRACE(text.toStdString());
-        s.clock.advance(10);
-        moments.append(s.clock.date());
-        s.type(text);
-        EXPECT_EQ(model.draftState(), state);
-        EXPECT_EQ(model.status(), "");
-        const Capture draft = s.draft();
-        EXPECT_EQ(draft.createdAt, datedAt < 0 ? made : moments[datedAt]);
-        EXPECT_EQ(draft.body, text);
-        if (datedAt >= 0) {
-            EXPECT_EQ(draft.timeZoneIdentifier, "Europe/Paris");
-        }
-    }
-}
-
 TEST(AppModelDraftTest, ABurstOfEditsIsSavedOnceAQuarterSecondAfterTheLastEditAndAnExplicitSaveReplacesIt)
 {
     Drafting s;

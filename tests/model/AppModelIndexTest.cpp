@@ -134,26 +134,6 @@ TEST_F(AppModelIndexTest, TypingInTheSameVaultNeverRescansAndOnlyTheLatestForced
     }
 }
 
-TEST_F(AppModelIndexTest, TheIndexFollowsTheVaultTheTextRoutesTo)
-{
-    const QString alpha = data.folder("Alpha"), beta = data.folder("Beta");
-    putNotes(alpha, {"one.md", "two.md"});
-    putNotes(beta, {"one.md", "Sub/two.md", "three.MD", "not-a-note.txt"});
-    // An old draft whose route names nothing stays unrouted: its text decides.
-    AppModel& model = launchWith(preferencesWith({makeDestination("Alpha", "a", alpha), makeDestination("Beta", "b", beta)}),
-                                 storedDraft("@zz hi", std::nullopt, std::nullopt));
-    EXPECT_EQ(model.indexState(), IndexState::idle());
-    for (const auto& [text, notes] : {std::pair("@b hi", 3), std::pair("@a hi", 2)}) {
-        type(text);
-        EXPECT_EQ(model.indexCount(), 0);
-        EXPECT_EQ(model.indexState(), IndexState::loading());
-        ASSERT_TRUE(waitUntil([&] { return model.indexState() == IndexState::ready(notes); }));
-    }
-    type("@nowhere hi");
-    EXPECT_EQ(model.indexState(), IndexState::idle());
-    EXPECT_EQ(model.indexCount(), 0);
-}
-
 TEST_F(AppModelIndexTest, ARefreshEndsReadyOrWithTheReasonTheFolderCannotBeRead)
 {
     // Notes in an Obsidian vault, captured into one of its subfolders: the

@@ -75,7 +75,6 @@ TEST(AppModelSubmissionTest, ADeliveryRecordsAndStartsAFreshDraft)
     EXPECT_EQ(next.usesExplicitDestination, false);   // a route prefix may still route
     EXPECT_EQ(s.contentsHandedOver, QList<EditorContent>{EditorContent()});
     EXPECT_EQ(s.model->content(), EditorContent());
-    EXPECT_EQ(s.model->status(), "Enregistré dans " + destination.displayName());
     EXPECT_EQ(s.model->error(), std::nullopt);
     EXPECT_EQ(s.model->draftState(), DraftState::empty());
     EXPECT_EQ(s.savingSeenBySaved, QList<bool>{false});

@@ -14,8 +14,6 @@ TEST(DataDirectoryTest, FirstMatchWins)
         {"absolute variable", inputs(QStringLiteral("/tmp/q"), true, QStringLiteral("/fixed")), "/tmp/q"},
         {"empty variable", inputs(QString(), true, QStringLiteral("/fixed")), "/work/cwd"},
         {"relative variable", inputs(QStringLiteral("rel/dir"), false, QString()), "/work/cwd/rel/dir"},
-        {"sandbox testing", inputs(std::nullopt, true, QStringLiteral("/fixed")), "/tmp/QuillorSandboxQA"},
-        {"compiled-in folder", inputs(std::nullopt, false, QStringLiteral("/fixed")), "/fixed"},
         {"user data folder", inputs(std::nullopt, false, QString()), "/home/u/.local/share/Quillor"},
     };
     for (const auto& c : cases) {

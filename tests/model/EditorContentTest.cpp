@@ -122,7 +122,6 @@ TEST(EditorContentTest, MigrateImagesTurnsTokensIntoVaultPaths)
          {{idA, "Attachments/Quillor/" + textA + ".png", std::nullopt}}},
         {"F", tokenB + " " + tokenA, QList<ImageReference>{oldB}, "[[Old/b.jpeg]] ![[F/" + textA + ".png]]",
          {oldB, {idA, "F/" + textA + ".png", std::nullopt}}},
-        {"F", "plain", QList<ImageReference>{oldB}, "plain", {oldB}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body.toStdString());

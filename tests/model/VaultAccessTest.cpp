@@ -48,9 +48,7 @@ TEST_F(VaultAccessTest, RestoresWithAndWithoutAuthorizationRequired)
         {"unreadable bookmark", destination(vault, QByteArray("garbage")), true, true, false},
         {"folder gone", destination(root.filePath("Gone"), goneBookmark), true, true, false},
     };
-    const PlatformError expected("Quillor.VaultAccess", 1,
-                                 "L’accès au dossier de notes doit être autorisé à nouveau. Choisis ce dossier dans "
-                                 "les réglages. Le brouillon est conservé.");
+    const PlatformError expected = VaultAccess::accessError();
     for (const auto& c : cases) {
         for (const bool required : {true, false}) {
             SCOPED_TRACE(std::string(c.name) + (required ? ", required" : ", not required"));
