@@ -111,21 +111,59 @@ Span unclosedBlock(const Line& opening, qsizetype textLength)
     return Span{whole, whole, {opening.content}, TextRange::fromBounds(opening.range.end(), textLength), true};
 }
 
+// The start of the line holding `position` when at most three spaces stand
+// between the two, the indentation a fence may have; none otherwise.
+std::optional<qsizetype> fenceLineStart(QStringView text, qsizetype position)
+{
+    for (qsizetype i = position; i > 0 && position - i <= 3; --i) {
+        const char16_t before = text[i - 1].unicode();
+        if (isLineBreak(before))
+            return i;
+        if (before != u' ')
+            return std::nullopt;
+    }
+    return position <= 3 ? std::optional<qsizetype>(0) : std::nullopt;
+}
+
+// The next three `c` in a row at or after `from`; -1 when there are none.
+// Searching for the character alone is the fast (vectorised) search.
+qsizetype nextRunOfThree(QStringView text, QChar c, qsizetype from)
+{
+    for (qsizetype i = text.indexOf(c, from); i >= 0 && i + 2 < text.size(); i = text.indexOf(c, i + 1)) {
+        if (text[i + 1] == c && text[i + 2] == c)
+            return i;
+    }
+    return -1;
+}
+
+// Only a line holding a run of three backticks or tildes can open or close a
+// block, and the other lines change nothing: the lines worth reading are
+// found by searching for those runs rather than by walking every unit.
 QList<Span> fencedBlocks(QStringView text)
 {
     QList<Span> blocks;
     std::optional<Fence> open;
     Line openingLine;
-    for (qsizetype start = 0; start < text.size();) {
-        const Line line = lineAt(text, start);
-        if (!open) {
-            open = openingFence(text, line);
-            openingLine = line;
-        } else if (closes(text, line, *open)) {
-            blocks.append(closedBlock(openingLine, line));
-            open.reset();
+    qsizetype nextBackticks = nextRunOfThree(text, backtick, 0), nextTildes = nextRunOfThree(text, tilde, 0);
+    while (nextBackticks >= 0 || nextTildes >= 0) {
+        const qsizetype run = nextTildes < 0 || (nextBackticks >= 0 && nextBackticks < nextTildes) ? nextBackticks
+                                                                                                   : nextTildes;
+        qsizetype searchFrom = run + 1;
+        if (const std::optional<qsizetype> start = fenceLineStart(text, run)) {
+            const Line line = lineAt(text, *start);
+            if (!open) {
+                open = openingFence(text, line);
+                openingLine = line;
+            } else if (closes(text, line, *open)) {
+                blocks.append(closedBlock(openingLine, line));
+                open.reset();
+            }
+            searchFrom = line.range.end();
         }
-        start = line.range.end();
+        if (nextBackticks >= 0 && nextBackticks < searchFrom)
+            nextBackticks = nextRunOfThree(text, backtick, searchFrom);
+        if (nextTildes >= 0 && nextTildes < searchFrom)
+            nextTildes = nextRunOfThree(text, tilde, searchFrom);
     }
     if (open)
         blocks.append(unclosedBlock(openingLine, text.size()));
