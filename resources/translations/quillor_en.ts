@@ -472,7 +472,7 @@
         <translation>Remove image %@</translation>
     </message>
     <message>
-        <source>Ctrl+↵</source>
+        <source>⌘↵</source>
         <translation>Ctrl+↵</translation>
     </message>
     <message>

@@ -473,8 +473,8 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Ctrl+↵</source>
-        <translation type="unfinished"></translation>
+        <source>⌘↵</source>
+        <translation>Ctrl+↵</translation>
     </message>
     <message>
         <source>Enregistrement…</source>

@@ -3,6 +3,7 @@
 #include "core/L10n.h"
 #include "model/AppModel.h"
 #include "panel/AttachmentStrip.h"
+#include "panel/CaptureButton.h"
 #include "panel/CaptureNotice.h"
 #include "panel/CaptureSendButton.h"
 #include "panel/ChromeStyle.h"
@@ -64,10 +65,8 @@ protected:
 
 QPushButton* chromeButton(const QString& text, const QString& objectName, QWidget* parent)
 {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new CaptureButton(text, parent);
     button->setObjectName(objectName);
-    ChromeStyle::makeChromeButton(button);
-    button->setAutoDefault(false);
     return button;
 }
 
