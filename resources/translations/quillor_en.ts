@@ -587,5 +587,13 @@
         <source>Quitter Quillor</source>
         <translation>Quit Quillor</translation>
     </message>
+    <message>
+        <source>Une idée, un lien, une image…</source>
+        <translation>An idea, a link, an image…</translation>
+    </message>
+    <message>
+        <source>Déplacer la capture</source>
+        <translation>Move the capture</translation>
+    </message>
 </context>
 </TS>

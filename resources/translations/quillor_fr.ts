@@ -588,5 +588,13 @@
         <source>Quitter Quillor</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Une idée, un lien, une image…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Déplacer la capture</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -47,7 +47,8 @@ protected:
 };
 
 // The action row's ground: the window colour with a faint wash of the text
-// colour. Presses that no button takes go on to the view, which moves the panel.
+// colour. Presses that no button takes go on to the view, whose drag handle
+// moves the panel.
 class ActionRow : public QWidget {
 public:
     explicit ActionRow(QWidget* parent) : QWidget(parent) {}
