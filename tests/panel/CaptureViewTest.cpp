@@ -5,7 +5,10 @@
 #include "panel/CaptureSendButton.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QPromise>
+#include <QPushButton>
+#include <QTimer>
 #include <QSignalSpy>
 
 namespace quillor {
@@ -61,6 +64,15 @@ TEST(CaptureViewTest, CancelKeepsTheTextAndWhileSavingTheChromeIsFrozenAndTheBut
     s.settle();
     for (const char* frozen : {"attachButton", "cancelButton", "captureButton", "destinationButton"})
         EXPECT_FALSE(s.enabled(frozen)) << frozen;
+    // No destination is chosen while saving: the menu does not open.
+    auto* destination = s.part<QPushButton>("destinationButton");
+    QSignalSpy menuShown(destination->menu(), &QMenu::aboutToShow);
+    QTimer::singleShot(100, [] {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    s.click("destinationButton");
+    EXPECT_EQ(menuShown.count(), 0);
     EXPECT_EQ(send->title(), "Enregistrement…");
     EXPECT_TRUE(send->isSpinnerShown());
 
