@@ -100,7 +100,9 @@ int DestinationMenuButton::labelChrome() const
 // when room returns.
 QSize DestinationMenuButton::sizeHint() const
 {
-    const int natural = 2 * horizontalPadding + labelChrome() + fontMetrics().horizontalAdvance(m_label);
+    // Rounded up: the elision measures in fractions of a pixel.
+    const int text = int(std::ceil(QFontMetricsF(font()).horizontalAdvance(m_label)));
+    const int natural = 2 * horizontalPadding + labelChrome() + text;
     return QSize(std::clamp(natural, narrowestWidth, widestWidth), CaptureButtonStyle::minimumHeight);
 }
 

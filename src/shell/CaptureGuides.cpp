@@ -3,8 +3,8 @@
 #include "platform/CompositingManager.h"
 #include "shell/CaptureGeometry.h"
 
+#include <QBitmap>
 #include <QPainter>
-#include <QRegion>
 
 #include <cmath>
 
@@ -41,18 +41,19 @@ CaptureGuides::CaptureGuides()
 
 void CaptureGuides::show(const QRect& available, std::optional<qreal> vertical, std::optional<qreal> horizontal)
 {
-    const bool moved = geometry() != available;
-    const bool changed = moved || vertical != m_vertical || horizontal != m_horizontal;
     m_vertical = vertical;
     m_horizontal = horizontal;
-    if (moved)
+    if (geometry() != available)
         setGeometry(available);
-    if (changed) {
-        updateMask();
-        update();
-    }
     if (!isVisible())
         QWidget::show();
+    // Drawn for where the window really stands once shown.
+    const Drawn drawn{geometry(), vertical, horizontal};
+    if (drawn != m_drawn) {
+        m_drawn = drawn;
+        redraw();
+        update();
+    }
     // Above the panel, which has just moved.
     raise();
 }
@@ -70,34 +71,28 @@ QList<CaptureGuides::Line> CaptureGuides::lines() const
     return result;
 }
 
-// Without a compositing manager the clear parts would be black: the window
-// is cut down to its lines.
-void CaptureGuides::updateMask()
+// The lines are drawn once per change; without a compositing manager the
+// clear parts would come out black, so the window is cut down to the very
+// pixels the dashes cover.
+void CaptureGuides::redraw()
 {
-    if (CompositingManager::isRunning()) {
+    m_drawing = drawing(false);
+    if (CompositingManager::isRunning())
         clearMask();
-        return;
-    }
-    QRegion region;
-    for (const Line& line : lines()) {
-        const int strip = line.highlighted ? 4 : 2;
-        const int at = int(std::floor(line.position)) - strip / 2;
-        region += line.orientation == Qt::Vertical ? QRect(at, 0, strip, height()) : QRect(0, at, width(), strip);
-    }
-    setMask(region);
+    else   // every inked pixel, the faint ones too
+        setMask(QBitmap::fromImage(drawing(true).createAlphaMask()));
 }
 
-void CaptureGuides::paintEvent(QPaintEvent*)
+QImage CaptureGuides::drawing(bool opaque) const
 {
-    QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(rect(), Qt::transparent);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     const QColor accent = palette().color(QPalette::Highlight);
     for (const Line& line : lines()) {
         const qreal penWidth = line.highlighted ? highlightedWidth : plainWidth;
         QColor colour = accent;
-        colour.setAlphaF(float(line.highlighted ? highlightedAlpha : plainAlpha));
+        colour.setAlphaF(opaque ? 1.0f : float(line.highlighted ? highlightedAlpha : plainAlpha));
         QPen pen(colour, penWidth, Qt::CustomDashLine, Qt::FlatCap);
         // Dash lengths count in pen widths.
         pen.setDashPattern({dash / penWidth, gap / penWidth});
@@ -107,6 +102,14 @@ void CaptureGuides::paintEvent(QPaintEvent*)
         else
             painter.drawLine(QPointF(0, line.position), QPointF(width(), line.position));
     }
+    return image;
+}
+
+void CaptureGuides::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, m_drawing);
 }
 
 } // namespace quillor

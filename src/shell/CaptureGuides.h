@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include <optional>
@@ -32,10 +33,21 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void updateMask();
+    void redraw();
+    // The lines in their colours, or all opaque (the window's shape).
+    QImage drawing(bool opaque) const;
 
     std::optional<qreal> m_vertical;     // global x
     std::optional<qreal> m_horizontal;   // global y
+    // What the drawing was made for.
+    struct Drawn {
+        QRect geometry;
+        std::optional<qreal> vertical;
+        std::optional<qreal> horizontal;
+        bool operator==(const Drawn&) const = default;
+    };
+    Drawn m_drawn;
+    QImage m_drawing;
 };
 
 } // namespace quillor
