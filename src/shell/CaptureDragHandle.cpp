@@ -58,9 +58,15 @@ public:
                 return true;
             }
             break;
+        case QEvent::WindowDeactivate:
+            // Only a window of another program ends the drag: some platforms
+            // hand the focus to the guides however they are flagged.
+            if (m_guides && QGuiApplication::focusWindow() == m_guides->windowHandle())
+                break;
+            finish();
+            break;
         case QEvent::UngrabMouse:
         case QEvent::Hide:
-        case QEvent::WindowDeactivate:
             finish();
             break;
         default:
@@ -109,7 +115,11 @@ private:
         }
         if (m_panel)
             m_panel->removeEventFilter(this);
-        m_guides.reset();
+        // The end may come from inside an event about the guides' own window.
+        if (m_guides) {
+            m_guides->hide();
+            m_guides.release()->deleteLater();
+        }
         QGuiApplication::restoreOverrideCursor();
         if (s_current == this)
             s_current = nullptr;
