@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <cmath>
 #include <memory>
@@ -29,6 +30,9 @@ public:
         s_current = this;
         pressed->installEventFilter(this);
         panel.installEventFilter(this);
+        // A grab the window system breaks is reported to the window.
+        if (QWindow* window = panel.windowHandle())
+            window->installEventFilter(this);
         // The moves reach the pressed widget wherever the pointer goes.
         pressed->grabMouse();
         QGuiApplication::setOverrideCursor(Qt::ClosedHandCursor);
@@ -47,7 +51,12 @@ public:
         switch (event->type()) {
         case QEvent::MouseMove:
             if (watched == m_pressed) {
-                follow(*static_cast<QMouseEvent*>(event));
+                const auto* move = static_cast<QMouseEvent*>(event);
+                // A move without the button: its release went elsewhere.
+                if (move->buttons() & Qt::LeftButton)
+                    follow(*move);
+                else
+                    finish();
                 return true;
             }
             break;
@@ -73,6 +82,33 @@ public:
             break;
         }
         return false;
+    }
+
+    void finish()
+    {
+        if (m_finished)
+            return;
+        m_finished = true;
+        if (m_pressed) {
+            m_pressed->removeEventFilter(this);
+            m_pressed->releaseMouse();
+        }
+        if (m_panel) {
+            m_panel->removeEventFilter(this);
+            if (QWindow* window = m_panel->windowHandle())
+                window->removeEventFilter(this);
+        }
+        // The end may come from inside an event about the guides' own window.
+        if (m_guides) {
+            m_guides->hide();
+            m_guides.release()->deleteLater();
+        }
+        QGuiApplication::restoreOverrideCursor();
+        if (s_current == this)
+            s_current = nullptr;
+        if (m_moved && m_panel)
+            m_panel->didFinishUserMove();
+        deleteLater();
     }
 
 private:
@@ -102,30 +138,6 @@ private:
         const std::optional<qreal> horizontal =
             aligned.horizontal ? std::optional<qreal>(-*aligned.horizontal) : std::nullopt;
         m_guides->show(available.toRect(), aligned.vertical, horizontal);
-    }
-
-    void finish()
-    {
-        if (m_finished)
-            return;
-        m_finished = true;
-        if (m_pressed) {
-            m_pressed->removeEventFilter(this);
-            m_pressed->releaseMouse();
-        }
-        if (m_panel)
-            m_panel->removeEventFilter(this);
-        // The end may come from inside an event about the guides' own window.
-        if (m_guides) {
-            m_guides->hide();
-            m_guides.release()->deleteLater();
-        }
-        QGuiApplication::restoreOverrideCursor();
-        if (s_current == this)
-            s_current = nullptr;
-        if (m_moved && m_panel)
-            m_panel->didFinishUserMove();
-        deleteLater();
     }
 
     static inline Drag* s_current = nullptr;
@@ -173,13 +185,18 @@ CaptureDragHandle::CaptureDragHandle(CapturePanel& panel, QWidget* area) : QWidg
 
 void CaptureDragHandle::moveOnUntakenPresses(CapturePanel& panel, QWidget* view)
 {
+    // Inherited by every part of the view without a cursor of its own.
+    view->setCursor(Qt::OpenHandCursor);
     view->installEventFilter(new UntakenPresses(panel, view));
 }
 
 void CaptureDragHandle::move(CapturePanel& panel, QWidget* pressed, const QMouseEvent& press)
 {
-    if (Drag::current() || press.button() != Qt::LeftButton)
+    if (press.button() != Qt::LeftButton)
         return;
+    // A drag that never saw its release gives way.
+    if (Drag* stale = Drag::current())
+        stale->finish();
     new Drag(panel, pressed, press);
 }
 
