@@ -33,7 +33,10 @@ public:
         // A grab the window system breaks is reported to the window.
         if (QWindow* window = panel.windowHandle())
             window->installEventFilter(this);
-        // The moves reach the pressed widget wherever the pointer goes.
+        // The moves reach the pressed widget wherever the pointer goes, also
+        // those without the button, which tell that the release was missed.
+        m_tracked = pressed->hasMouseTracking();
+        pressed->setMouseTracking(true);
         pressed->grabMouse();
         QGuiApplication::setOverrideCursor(Qt::ClosedHandCursor);
     }
@@ -92,6 +95,7 @@ public:
         if (m_pressed) {
             m_pressed->removeEventFilter(this);
             m_pressed->releaseMouse();
+            m_pressed->setMouseTracking(m_tracked);
         }
         if (m_panel) {
             m_panel->removeEventFilter(this);
@@ -147,6 +151,7 @@ private:
     QPointF m_start;
     QRectF m_startFrame;
     std::unique_ptr<CaptureGuides> m_guides;
+    bool m_tracked = false;
     bool m_moved = false;
     bool m_finished = false;
 };

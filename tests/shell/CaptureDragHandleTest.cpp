@@ -140,6 +140,28 @@ TEST_F(CaptureDragHandleTest, TheMiddleSnapsOntoTheCentreLineWithinTenPixelsUnle
     }
 }
 
+// The release went to another window (a grab the window system broke): the
+// next move without the button ends the drag, which counts as a move.
+TEST_F(CaptureDragHandleTest, ADragWhoseReleaseWentElsewhereEndsAtTheNextMove)
+{
+    showAt(available().topLeft() + QPointF(available().width() / 4 + 37, available().height() / 4 + 41));
+    QWidget* handle = part("dragStripHandle");
+    const QPointF start = handle->mapToGlobal(QPointF(2, 2));
+    const auto send = [&](QEvent::Type type, QPointF global, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(2, 2), global, Qt::LeftButton, buttons, Qt::AltModifier);
+        QApplication::sendEvent(handle, &event);
+    };
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    send(QEvent::MouseMove, start + QPointF(20, 10), Qt::LeftButton);
+    ASSERT_TRUE(CaptureDragHandle::isDragging());
+    send(QEvent::MouseMove, start + QPointF(40, 20), Qt::NoButton);
+    EXPECT_FALSE(CaptureDragHandle::isDragging());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(saved.size(), 1);
+    test::spin(30ms);
+    EXPECT_FALSE(guides());
+}
+
 TEST_F(CaptureDragHandleTest, ADragHalfOffTheScreenIsFittedBackAtTheEnd)
 {
     const QRectF screen = available();
