@@ -8,8 +8,10 @@
 #include <QMenu>
 #include <QPromise>
 #include <QPushButton>
-#include <QTimer>
 #include <QSignalSpy>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace quillor {
 namespace {
@@ -58,6 +60,9 @@ TEST(CaptureViewTest, CancelKeepsTheTextAndWhileSavingTheChromeIsFrozenAndTheBut
     auto* send = s.part<CaptureSendButton>("captureButton");
     EXPECT_EQ(send->title(), "Capturer");
     EXPECT_FALSE(send->isSpinnerShown());
+    const QList<QLabel*> labels = send->findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](QLabel* label) { return label->text() == "Ctrl+↵"; }))
+        << "the gesture names the Linux keys";
 
     s.click("captureButton");
     ASSERT_TRUE(s.model->saving());
