@@ -49,7 +49,6 @@ CaptureButton::CaptureButton(const QString& text, QWidget* parent, bool prominen
 {
     ChromeStyle::makeChromeButton(this);
     setAutoDefault(false);
-    setFlat(true);
     CaptureButtonFeedback::install(this);
 }
 

@@ -13,6 +13,8 @@
 #include <QTextEdit>
 #include <QTimerEvent>
 
+#include <algorithm>
+
 namespace quillor {
 
 namespace {
