@@ -472,10 +472,6 @@
         <translation>Remove image %@</translation>
     </message>
     <message>
-        <source>Ctrl+↵</source>
-        <translation>Ctrl+↵</translation>
-    </message>
-    <message>
         <source>Enregistrement…</source>
         <translation>Saving…</translation>
     </message>
@@ -598,6 +594,18 @@
     <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>The settings cannot be saved: “%@” could not be read or set aside at launch. Move or fix this file, then relaunch Quillor.</translation>
+    </message>
+    <message>
+        <source>⌘↵</source>
+        <translation>Ctrl+↵</translation>
+    </message>
+    <message>
+        <source>Une idée, un lien, une image…</source>
+        <translation>An idea, a link, an image…</translation>
+    </message>
+    <message>
+        <source>Déplacer la capture</source>
+        <translation>Move the capture</translation>
     </message>
 </context>
 </TS>

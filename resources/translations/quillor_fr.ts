@@ -473,10 +473,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Ctrl+↵</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Enregistrement…</source>
         <translation type="unfinished"></translation>
     </message>
@@ -598,6 +594,18 @@
     </message>
     <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>⌘↵</source>
+        <translation>Ctrl+↵</translation>
+    </message>
+    <message>
+        <source>Une idée, un lien, une image…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Déplacer la capture</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2,6 +2,7 @@
 #include "model/DataDirectory.h"
 #include "platform/FontWarmUp.h"
 #include "shell/AppDelegate.h"
+#include "shell/NeutralFieldCaret.h"
 #include "shell/ProgramEntry.h"
 #include "shell/SingleInstance.h"
 #include "shell/TerminationSignals.h"
@@ -28,6 +29,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("quillor"));
     // The program lives in the tray and behind its hot key.
     QApplication::setQuitOnLastWindowClosed(false);
+    NeutralFieldCaret::observeEditing();
 
     const QString dataDirectory = DataDirectory::support();
     // Before any text is built; the rest of the settings are the model's.

@@ -3,7 +3,6 @@
 #include "core/L10n.h"
 #include "editing/EditorLayout.h"
 #include "editing/ListMarkerGeometry.h"
-#include "editor/DecorationPainter.h"
 #include "editor/DocumentDecorationLayout.h"
 #include "editor/EditorDocument.h"
 #include "model/AppModel.h"
@@ -15,6 +14,7 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -89,6 +89,8 @@ CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(Q
     setAcceptRichText(false);
     setAcceptDrops(true);
     viewport()->setMouseTracking(true);
+    // The view draws its own caret, of the body's height even in a heading.
+    setCursorWidth(0);
     document()->setDocumentMargin(textInset);
     updateFonts();
     updateColours();
@@ -96,6 +98,8 @@ CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(Q
     connect(document(), &QTextDocument::contentsChange, this, &CaptureTextView::recordTyping);
     connect(this, &QTextEdit::cursorPositionChanged, this, &CaptureTextView::noteSelectionChange);
     connect(this, &QTextEdit::selectionChanged, this, &CaptureTextView::noteSelectionChange);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &CaptureTextView::restartCaretBlink);
+    connect(this, &QTextEdit::selectionChanged, this, &CaptureTextView::restartCaretBlink);
 }
 
 CaptureTextView::~CaptureTextView()
@@ -349,8 +353,18 @@ bool CaptureTextView::event(QEvent* event)
 
 bool CaptureTextView::viewportEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ToolTip)
+    switch (event->type()) {
+    case QEvent::ToolTip:
         return showHandleToolTip(static_cast<QHelpEvent*>(event));
+    case QEvent::MouseMove:
+        setListHoverPoint(static_cast<QMouseEvent*>(event)->position());
+        break;
+    case QEvent::Leave:
+        setListHoverPoint(std::nullopt);
+        break;
+    default:
+        break;
+    }
     const bool handled = QTextEdit::viewportEvent(event);
     flushPresentation();
     return handled;
@@ -369,10 +383,17 @@ void CaptureTextView::inputMethodEvent(QInputMethodEvent* event)
     flushPresentation();
 }
 
+void CaptureTextView::focusInEvent(QFocusEvent* event)
+{
+    QTextEdit::focusInEvent(event);
+    restartCaretBlink();
+}
+
 void CaptureTextView::focusOutEvent(QFocusEvent* event)
 {
     m_typingSealed = true;
     QTextEdit::focusOutEvent(event);
+    restartCaretBlink();
 }
 
 void CaptureTextView::resizeEvent(QResizeEvent* event)
@@ -665,41 +686,6 @@ QRectF CaptureTextView::checkboxRect(const ListSyntax::Item& item) const
     const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
     return ListMarkerGeometry::markerRect(layout.characterBox(item.marker.location), m_formats.columnWidth(),
                                           m_fonts.bodySize(), !item.checkbox);
-}
-
-void CaptureTextView::paintEvent(QPaintEvent* event)
-{
-    const QPointF offset = scrollOffset();
-    const QRectF area = QRectF(event->rect()).translated(offset);
-    const DecorationPainter::Colours colours = DecorationPainter::Colours::from(palette());
-    // Decorations describe the text the last pass saw; a text changed since
-    // waits for the next pass.
-    const bool current = m_layoutManager.source() == m_content.text && !m_content.text.isEmpty();
-    const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
-    const TextRange visible = current ? layout.charactersIn(area) : TextRange{};
-    if (current) {
-        QPainter painter(viewport());
-        painter.translate(-offset);
-        DecorationPainter::paintBackgrounds(painter, m_layoutManager.decorations(visible, layout), colours,
-                                            document()->documentMargin());
-    }
-    QTextEdit::paintEvent(event);
-    if (!current)
-        return;
-    QPainter painter(viewport());
-    painter.translate(-offset);
-    const QList<TextRange> selections = m_layoutManager.selections();
-    for (const ListSyntax::Item& item : std::as_const(m_analysis.items)) {
-        if (!item.line.overlaps(visible) && !item.line.touches(visible.location))
-            continue;
-        if (item.checkbox && ListSyntax::showsRenderedCheckbox(item, m_content.text, selections)) {
-            const bool checked = m_content.text.mid(item.checkbox->location, item.checkbox->length).toLower()
-                                 == QLatin1String("[x]");
-            DecorationPainter::paintTaskBox(painter, checkboxRect(item), checked, colours);
-        } else if (!item.checkbox && !item.number && ListSyntax::showsRenderedMarker(item, selections)) {
-            DecorationPainter::paintBullet(painter, checkboxRect(item), colours);
-        }
-    }
 }
 
 } // namespace quillor

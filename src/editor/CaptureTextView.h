@@ -11,6 +11,7 @@
 #include "model/EditorContent.h"
 #include "model/EditorSurface.h"
 
+#include <QBasicTimer>
 #include <QHash>
 #include <QPointer>
 #include <QSizeF>
@@ -88,6 +89,23 @@ public:
     // coordinates; null for an ordered item.
     QRectF checkboxRect(const ListSyntax::Item& item) const;
 
+    // Drawing beside the text (CaptureTextViewDrawing.cpp); rectangles are in
+    // document coordinates.
+    //
+    // The brand corner of an empty capture without images; null otherwise.
+    QRectF brandingRect() const;
+    // How wide the placeholder sentence may run: up to 8 pixels before the
+    // brand corner, never under 1.
+    qreal placeholderWidth() const;
+    // A list item's whole row: from its handle (or the text's edge) to 3
+    // pixels before the right edge, over all its wrapped lines.
+    QRectF listRowRect(const ListSyntax::Item& item) const;
+    // The list item under the mouse, if the mouse is over the editor.
+    std::optional<ListSyntax::Item> hoveredListItem() const;
+    // The caret as drawn, in viewport coordinates: the body line's height
+    // centred on the caret's line. Null while no caret shows.
+    QRectF drawnCaretRect() const;
+
     // Ctrl+L and the menu's note link: "[[]]" at a caret, else the selection
     // becomes the label of a link whose note is typed right after "[[".
     void createNoteLink();
@@ -125,8 +143,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -172,6 +192,19 @@ private:
     QPointF scrollOffset() const;
     bool showHandleToolTip(QHelpEvent* event);
 
+    // Drawing (CaptureTextViewDrawing.cpp).
+    void paintPlaceholder(QPainter& painter) const;
+    void paintBranding(QPainter& painter, const QRectF& rect) const;
+    void paintListControls(QPainter& painter, TextRange visible) const;
+    QFont brandFont() const;
+    bool showsCaret() const;
+    // The caret shows solid again and blinks from now on; the old and the
+    // new caret rectangles repaint.
+    void restartCaretBlink();
+    void repaintCaret();
+    // The mouse moved over the viewport or left it (null).
+    void setListHoverPoint(std::optional<QPointF> point);
+
     QPointer<AppModel> m_model;
     QUndoStack* m_undo = nullptr;
 
@@ -216,6 +249,12 @@ private:
     bool m_styledComposing = false;
     QHash<QString, QSizeF> m_naturalSizes;
     QHash<qsizetype, qreal> m_imageHeights;   // shown height of each image, by position
+
+    // The mouse over the viewport, in viewport coordinates.
+    std::optional<QPointF> m_listHoverPoint;
+    QBasicTimer m_caretBlink;
+    bool m_caretOn = true;
+    QRect m_caretArea;   // what the caret last asked to repaint
 };
 
 } // namespace quillor

@@ -1,6 +1,7 @@
 #include "panel/AttachmentStrip.h"
 
 #include "core/L10n.h"
+#include "panel/CaptureButtonFeedback.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -53,7 +54,7 @@ public:
     {
         setFixedSize(pixmap.size());
         setFocusPolicy(Qt::TabFocus);
-        setCursor(Qt::PointingHandCursor);
+        CaptureButtonFeedback::install(this);
     }
 
 protected:
@@ -82,7 +83,7 @@ public:
     {
         setFixedSize(badgeSize, badgeSize);
         setFocusPolicy(Qt::TabFocus);
-        setCursor(Qt::PointingHandCursor);
+        CaptureButtonFeedback::install(this);
     }
 
 protected:

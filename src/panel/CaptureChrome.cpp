@@ -3,6 +3,7 @@
 #include "core/L10n.h"
 #include "model/AppModel.h"
 #include "panel/AttachmentStrip.h"
+#include "panel/CaptureButton.h"
 #include "panel/CaptureNotice.h"
 #include "panel/CaptureSendButton.h"
 #include "panel/ChromeStyle.h"
@@ -46,7 +47,8 @@ protected:
 };
 
 // The action row's ground: the window colour with a faint wash of the text
-// colour. Presses that no button takes go on to the view, which moves the panel.
+// colour. Presses that no button takes go on to the view, whose drag handle
+// moves the panel.
 class ActionRow : public QWidget {
 public:
     explicit ActionRow(QWidget* parent) : QWidget(parent) {}
@@ -64,10 +66,8 @@ protected:
 
 QPushButton* chromeButton(const QString& text, const QString& objectName, QWidget* parent)
 {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new CaptureButton(text, parent);
     button->setObjectName(objectName);
-    ChromeStyle::makeChromeButton(button);
-    button->setAutoDefault(false);
     return button;
 }
 

@@ -1,6 +1,7 @@
 #include "panel/CaptureNotice.h"
 
 #include "core/L10n.h"
+#include "panel/CaptureButtonFeedback.h"
 #include "panel/ChromeStyle.h"
 
 #include <QGridLayout>
@@ -91,6 +92,7 @@ CaptureNotice::CaptureNotice(QWidget* parent) : QWidget(parent)
 
     m_repair = new QPushButton(L10n::text(QStringLiteral("Choisir le dossier…")), this);
     m_repair->setObjectName(QStringLiteral("noticeRepairButton"));
+    AppButtonStyle::apply(m_repair);
     m_repair->setFocusPolicy(Qt::TabFocus);
     m_repair->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     ChromeStyle::setFont(m_repair, 11, QFont::Medium);

@@ -4,28 +4,21 @@
 #include "panel/BusySpinner.h"
 #include "panel/ChromeStyle.h"
 
+#include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 
 namespace quillor {
 
-namespace {
-constexpr int horizontalPadding = 8;
-constexpr int spacing = 8;
-} // namespace
-
-CaptureSendButton::CaptureSendButton(QWidget* parent) : QPushButton(parent)
+CaptureSendButton::CaptureSendButton(QWidget* parent) : CaptureButton(QString(), parent, true)
 {
-    ChromeStyle::makeChromeButton(this);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setDefault(false);
-    setAutoDefault(false);
 
     m_spinner = new BusySpinner(12, this);
     m_title = new QLabel(this);
     ChromeStyle::setFont(m_title, 12, QFont::Medium);
-    m_gesture = new QLabel(L10n::text(QStringLiteral("Ctrl+↵")), this);
+    m_gesture = new QLabel(L10n::text(QStringLiteral("⌘↵")), this);
     ChromeStyle::setFont(m_gesture, 12);
     auto* softer = new QGraphicsOpacityEffect(m_gesture);
     softer->setOpacity(0.65);
@@ -35,12 +28,35 @@ CaptureSendButton::CaptureSendButton(QWidget* parent) : QPushButton(parent)
         part->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(horizontalPadding + 4, 0, horizontalPadding + 4, 0);
+    layout->setContentsMargins(horizontalPadding, 0, horizontalPadding, 0);
     layout->setSpacing(spacing);
     layout->addWidget(m_spinner, 0, Qt::AlignVCenter);
     layout->addWidget(m_title, 0, Qt::AlignVCenter);
     layout->addWidget(m_gesture, 0, Qt::AlignVCenter);
     setSaving(false);
+    colourLabel();
+}
+
+void CaptureSendButton::changeEvent(QEvent* event)
+{
+    CaptureButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)
+        colourLabel();
+}
+
+// The label's parts stand on the accent and fade with the button.
+void CaptureSendButton::colourLabel()
+{
+    QColor colour = CaptureButtonStyle::foreground(palette(), isProminent());
+    if (!isEnabled())
+        colour.setAlphaF(colour.alphaF() * CaptureButtonStyle::disabledOpacity);
+    for (QWidget* part : {static_cast<QWidget*>(m_spinner), static_cast<QWidget*>(m_title),
+                          static_cast<QWidget*>(m_gesture)}) {
+        QPalette partPalette = part->palette();
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            partPalette.setColor(group, QPalette::WindowText, colour);
+        part->setPalette(partPalette);
+    }
 }
 
 void CaptureSendButton::setSaving(bool saving)
@@ -58,7 +74,7 @@ bool CaptureSendButton::isSpinnerShown() const { return !m_spinner->isHidden(); 
 // The label lives in child widgets, so the size comes from their layout.
 QSize CaptureSendButton::sizeHint() const
 {
-    return QSize(layout()->sizeHint().width(), ChromeStyle::buttonHeight);
+    return QSize(layout()->sizeHint().width(), CaptureButtonStyle::minimumHeight);
 }
 
 QSize CaptureSendButton::minimumSizeHint() const { return sizeHint(); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPushButton>
+#include "panel/CaptureButton.h"
 
 class QLabel;
 
@@ -9,8 +9,8 @@ namespace quillor {
 class BusySpinner;
 
 // The capture button: "Capturer" and its key gesture, or a spinner and
-// "Enregistrement…" while the capture is being saved.
-class CaptureSendButton : public QPushButton {
+// "Enregistrement…" while the capture is being saved. The prominent button.
+class CaptureSendButton : public CaptureButton {
     Q_OBJECT
 
 public:
@@ -24,7 +24,14 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+protected:
+    void changeEvent(QEvent* event) override;
+    // The label is made of child widgets.
+    void paintLabel(QPainter&, const QRect&) override {}
+
 private:
+    void colourLabel();
+
     BusySpinner* m_spinner = nullptr;
     QLabel* m_title = nullptr;
     QLabel* m_gesture = nullptr;

@@ -5,7 +5,6 @@
 #include "model/AppModel.h"
 #include "panel/CaptureChrome.h"
 
-#include <QMouseEvent>
 #include <QVBoxLayout>
 
 namespace quillor {
@@ -22,11 +21,9 @@ CaptureView::CaptureView(AppModel& model, QWidget* parent) : QWidget(parent), m_
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
 
-    // A plain strip: presses on it, like those on every other empty area,
-    // reach this view and move the window.
-    auto* dragStrip = new QWidget(this);
-    dragStrip->setObjectName(QStringLiteral("dragStrip"));
-    dragStrip->setFixedHeight(dragStripHeight);
+    m_dragStrip = new QWidget(this);
+    m_dragStrip->setObjectName(QStringLiteral("dragStrip"));
+    m_dragStrip->setFixedHeight(dragStripHeight);
 
     m_editor = new CaptureEditor(model, this);
     if (!m_editor->parent())
@@ -53,7 +50,7 @@ CaptureView::CaptureView(AppModel& model, QWidget* parent) : QWidget(parent), m_
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(dragStrip);
+    layout->addWidget(m_dragStrip);
     layout->addWidget(text, 1);
     layout->addWidget(m_chrome);
 
@@ -78,6 +75,11 @@ CaptureView::~CaptureView() = default;
 
 CaptureTextView* CaptureView::editor() const { return m_editor->textView(); }
 
+QList<QWidget*> CaptureView::dragAreas() const
+{
+    return {m_dragStrip, m_chrome->findChild<QWidget*>(QStringLiteral("dragSpacer"))};
+}
+
 qreal CaptureView::chromeHeight() const
 {
     return m_chrome->idealHeight(width() > 0 ? width() : idealWidth);
@@ -100,48 +102,6 @@ void CaptureView::scheduleSync()
             m_chrome->sync();
         },
         Qt::QueuedConnection);
-}
-
-// Presses reach this view only from areas no control takes: the drag strip,
-// the action row's spacer, gaps between rows.
-void CaptureView::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
-        return;
-    }
-    m_pressPosition = event->globalPosition();
-    m_windowStart = window()->pos();
-    m_moved = false;
-    event->accept();
-}
-
-void CaptureView::mouseMoveEvent(QMouseEvent* event)
-{
-    if (!m_pressPosition || !(event->buttons() & Qt::LeftButton)) {
-        QWidget::mouseMoveEvent(event);
-        return;
-    }
-    const QPoint offset = (event->globalPosition() - *m_pressPosition).toPoint();
-    if (offset.isNull() && !m_moved)
-        return;
-    window()->move(m_windowStart + offset);
-    m_moved = true;
-    event->accept();
-}
-
-void CaptureView::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (!m_pressPosition || event->button() != Qt::LeftButton) {
-        QWidget::mouseReleaseEvent(event);
-        return;
-    }
-    const bool moved = m_moved;
-    m_pressPosition.reset();
-    m_moved = false;
-    event->accept();
-    if (moved)
-        Q_EMIT userMoved();
 }
 
 } // namespace quillor

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QPoint>
-#include <QPointF>
 #include <QWidget>
 
 #include <functional>
-#include <optional>
 
 namespace quillor {
 
@@ -29,6 +26,10 @@ public:
     // the panel fits the editor's text plus this.
     qreal chromeHeight() const;
     CaptureChrome* chrome() const { return m_chrome; }
+    // The empty areas kept for moving the panel: the strip above the editor
+    // and the action row's stretch. The shell puts its drag handles there,
+    // and takes the presses that no control of the view takes.
+    QList<QWidget*> dragAreas() const;
 
     QSize sizeHint() const override;
 
@@ -40,14 +41,6 @@ public:
 Q_SIGNALS:
     // The text's or the chrome's height may have changed.
     void contentFitRequested();
-    // A press on an empty area dragged the window; emitted once, at release,
-    // when it moved.
-    void userMoved();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     // The chrome looks at the model once per turn of the event loop: a
@@ -56,15 +49,10 @@ private:
     void scheduleSync();
 
     AppModel& m_model;
+    QWidget* m_dragStrip = nullptr;
     CaptureEditor* m_editor = nullptr;
     CaptureChrome* m_chrome = nullptr;
     bool m_syncScheduled = false;
-
-    // A drag of the window from an empty area: where the press was (global)
-    // and where the window was then.
-    std::optional<QPointF> m_pressPosition;
-    QPoint m_windowStart;
-    bool m_moved = false;
 };
 
 } // namespace quillor

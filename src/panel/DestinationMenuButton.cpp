@@ -6,24 +6,28 @@
 #include "panel/ChromeStyle.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QMenu>
-#include <QResizeEvent>
-#include <QStyle>
+#include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace quillor {
 
 namespace {
 constexpr int narrowestWidth = 46;
 constexpr int widestWidth = 240;
+constexpr int folderSize = 16;
+constexpr qreal chevronWidth = 7;
+constexpr qreal chevronStroke = 1.6;
 } // namespace
 
 DestinationMenuButton::DestinationMenuButton(AppModel& model, QWidget* parent)
-    : QPushButton(parent), m_model(model), m_menu(new QMenu(this))
+    : CaptureButton(QString(), parent), m_model(model), m_menu(new QMenu(this))
 {
-    ChromeStyle::makeChromeButton(this);
     setIcon(ChromeStyle::folder(ChromeStyle::secondaryText(palette())));
+    setIconSize(QSize(folderSize, folderSize));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setMaximumWidth(widestWidth);
     setMenu(m_menu);
@@ -36,8 +40,8 @@ void DestinationMenuButton::sync()
     const QString label = m_model.destinationLabel();
     if (label != m_label) {
         m_label = label;
-        elide();
         updateGeometry();
+        update();
     }
     setToolTip(toolTipText());
     setAccessibleName(L10n::format(QStringLiteral("Destination : %@"), {m_label}));
@@ -80,36 +84,57 @@ void DestinationMenuButton::fillMenu()
     });
 }
 
+bool DestinationMenuButton::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip)
+        setToolTip(toolTipText());
+    return CaptureButton::event(event);
+}
+
+int DestinationMenuButton::labelChrome() const
+{
+    return folderSize + 2 * spacing + int(std::ceil(chevronWidth));
+}
+
 // Measured on the whole label, so a button elided in a narrow row grows back
 // when room returns.
 QSize DestinationMenuButton::sizeHint() const
 {
-    QSize hint = m_fullHint.isValid() ? m_fullHint : QPushButton::sizeHint();
-    hint.setWidth(std::clamp(hint.width(), narrowestWidth, widestWidth));
-    return hint;
+    // Rounded up: the elision measures in fractions of a pixel.
+    const int text = int(std::ceil(QFontMetricsF(font()).horizontalAdvance(m_label)));
+    const int natural = 2 * horizontalPadding + labelChrome() + text;
+    return QSize(std::clamp(natural, narrowestWidth, widestWidth), CaptureButtonStyle::minimumHeight);
 }
 
-QSize DestinationMenuButton::minimumSizeHint() const { return QSize(narrowestWidth, ChromeStyle::buttonHeight); }
-
-void DestinationMenuButton::resizeEvent(QResizeEvent* event)
+QSize DestinationMenuButton::minimumSizeHint() const
 {
-    QPushButton::resizeEvent(event);
-    elide();
+    return QSize(narrowestWidth, CaptureButtonStyle::minimumHeight);
 }
 
-void DestinationMenuButton::elide()
+QString DestinationMenuButton::shownLabel() const
 {
-    // The style's natural size has a minimum width, so what the frame, icon
-    // and arrow take cannot be told from an elided text's size: measure the
-    // whole label, then take off what the button lacks.
-    if (text() != m_label)
-        setText(m_label);
-    m_fullHint = QPushButton::sizeHint();
-    const int lacking = m_fullHint.width() - std::min(width(), widestWidth);
-    if (lacking <= 0)
-        return;
-    const QFontMetrics metrics(font());
-    setText(metrics.elidedText(m_label, Qt::ElideMiddle, std::max(metrics.horizontalAdvance(m_label) - lacking, 0)));
+    const int room = std::min(width(), widestWidth) - 2 * horizontalPadding - labelChrome();
+    return fontMetrics().elidedText(m_label, Qt::ElideMiddle, std::max(room, 0));
+}
+
+// Leading-aligned: the folder, the label, the chevron.
+void DestinationMenuButton::paintLabel(QPainter& painter, const QRect& area)
+{
+    int x = area.left();
+    icon().paint(&painter, QRect(x, area.top() + (area.height() - folderSize) / 2, folderSize, folderSize));
+    x += folderSize + spacing;
+    const QString shown = shownLabel();
+    painter.drawText(QRect(x, area.top(), area.right() - x + 1, area.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     shown);
+    x += fontMetrics().horizontalAdvance(shown) + spacing;
+    // A downward chevron as wide as a 9-pixel semibold one, stroked.
+    const qreal middle = area.top() + area.height() / 2.0;
+    QPen pen(painter.pen().color(), chevronStroke, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const QPointF chevron[] = {QPointF(x, middle - chevronWidth / 4), QPointF(x + chevronWidth / 2, middle + chevronWidth / 4),
+                               QPointF(x + chevronWidth, middle - chevronWidth / 4)};
+    painter.drawPolyline(chevron, 3);
 }
 
 } // namespace quillor

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPushButton>
+#include "panel/CaptureButton.h"
 
 #include <functional>
 
@@ -13,8 +13,9 @@ class AppModel;
 // Names where the capture will go; a click lists the configured destinations
 // (the default one marked, the one the text routes to checked) and a last
 // entry that opens the destination settings. The menu is filled afresh at
-// every click from the model as it is then.
-class DestinationMenuButton : public QPushButton {
+// every click from the model as it is then. A plain capture button: a
+// folder, the label elided in the middle, a small chevron.
+class DestinationMenuButton : public CaptureButton {
     Q_OBJECT
 
 public:
@@ -28,23 +29,27 @@ public:
     // Refills the menu from the model; run before each showing.
     void fillMenu();
     QMenu* destinationMenu() const { return m_menu; }
-    // The destination label as the model gives it, before any elision.
+    // The destination label as the model gives it, and as shown (elided in
+    // the middle to the button's width).
     const QString& fullLabel() const { return m_label; }
+    QString shownLabel() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // The tool tip's example note path holds the date: it is made at hover time.
+    bool event(QEvent* event) override;
+    void paintLabel(QPainter& painter, const QRect& area) override;
 
 private:
     QString toolTipText() const;
-    void elide();
+    // What the label leaves to the text: the folder, the chevron and their gaps.
+    int labelChrome() const;
 
     AppModel& m_model;
     QMenu* m_menu = nullptr;
     QString m_label;
-    QSize m_fullHint;   // the button's natural size with the whole label
 };
 
 } // namespace quillor

@@ -4,6 +4,7 @@
 #include "panel/CaptureView.h"
 #include "platform/X11Client.h"
 #include "platform/X11WindowProperties.h"
+#include "shell/CaptureDragHandle.h"
 #include "shell/CaptureGeometry.h"
 #include "shell/CaptureTypography.h"
 
@@ -75,7 +76,9 @@ CapturePanel::CapturePanel(AppModel& model, QWidget* parent)
     setGeometry(pixelRect(QRectF(0, 0, CaptureGeometry::preferredWidth, CaptureGeometry::minimumHeight(lineHeight))));
 
     connect(m_view, &CaptureView::contentFitRequested, this, &CapturePanel::requestContentFit);
-    connect(m_view, &CaptureView::userMoved, this, &CapturePanel::didFinishUserMove);
+    for (QWidget* area : m_view->dragAreas())
+        new CaptureDragHandle(*this, area);
+    CaptureDragHandle::moveOnUntakenPresses(*this, m_view);
     if (CaptureTextView* editor = m_view->editor()) {
         connect(editor, &CaptureTextView::contentFitRequested, this, &CapturePanel::requestContentFit);
         editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -1,6 +1,7 @@
 #include "shell/StatusMenu.h"
 
 #include "core/L10n.h"
+#include "editor/QuillorBrand.h"
 #include "model/AppModel.h"
 #include "platform/GlobalShortcut.h"
 #include "shell/AppMenuPresentation.h"
@@ -11,14 +12,14 @@
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPalette>
 #include <QUrl>
 
 namespace quillor {
 
 namespace {
+
+constexpr int trayIconSize = 18;
 
 // Key hints are shown, not bound: the hot key itself is global, and the
 // menu must not steal Ctrl+Q or Ctrl+, from the window that has the focus.
@@ -31,29 +32,6 @@ QAction* addItem(QMenu* menu, const QString& title, const std::function<void()>&
     if (run)
         QObject::connect(action, &QAction::triggered, menu, [run] { run(); });
     return action;
-}
-
-QPixmap drawMark(int size, const QColor& colour)
-{
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 18.0, size / 18.0);
-    QPen pen(colour, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    painter.setPen(pen);
-    // A note card with two lines of text...
-    painter.drawRoundedRect(QRectF(2.5, 3.5, 10, 12), 2, 2);
-    painter.drawLine(QPointF(5, 7.5), QPointF(10, 7.5));
-    painter.drawLine(QPointF(5, 10.5), QPointF(8.5, 10.5));
-    // ...and a quill across its corner.
-    QPainterPath quill;
-    quill.moveTo(8.5, 14);
-    quill.cubicTo(10, 9, 13, 4, 16.5, 1.5);
-    quill.cubicTo(16.5, 6, 13.5, 10.5, 8.5, 14);
-    painter.setBrush(colour);
-    painter.drawPath(quill);
-    return pixmap;
 }
 
 } // namespace
@@ -142,11 +120,9 @@ void StatusMenu::openLatest() const
 
 QIcon StatusMenu::trayIcon()
 {
+    // No tray recolours a template image here: the mark takes the text colour.
     const QColor colour = QApplication::palette().color(QPalette::WindowText);
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48})
-        icon.addPixmap(drawMark(size, colour));
-    return icon;
+    return QIcon(QuillorBrand::image(trayIconSize, true, colour, qApp->devicePixelRatio()));
 }
 
 } // namespace quillor

@@ -35,8 +35,7 @@ public:
     void refresh();
     QAction* item(Tag tag) const;
 
-    // The program's mark for the tray, drawn in one colour at the sizes tray
-    // hosts ask for.
+    // The program's mark for the tray, in the text colour.
     static QIcon trayIcon();
 
 private:

@@ -8,15 +8,20 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRect>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iostream>
+#include <thread>
 
 // Readable failure messages for Qt's texts.
 inline void PrintTo(const QString& value, std::ostream* out)
@@ -210,6 +215,68 @@ protected:
     }
 
     std::string programErrors(const std::string& name = "quillor") const { return readWholeFile(log(name) + ".err"); }
+
+    // The panel on screen with the keyboard, shown by the hot key.
+    bool showPanel()
+    {
+        return startHoldingHotKey() && xdotool({"key", "ctrl+space"}).exitCode == 0 && waitForActivePanel();
+    }
+
+    // Where a window stands on the screen, as xdotool reads it.
+    std::optional<QRect> geometry(xcb_window_t window)
+    {
+        const ToolResult result = xdotool({"getwindowgeometry", "--shell", std::to_string(window)});
+        QHash<QString, int> values;
+        for (const QString& line : QString::fromStdString(result.output).split(u'\n', Qt::SkipEmptyParts)) {
+            const qsizetype equals = line.indexOf(u'=');
+            if (equals > 0)
+                values.insert(line.left(equals), line.mid(equals + 1).toInt());
+        }
+        if (result.exitCode != 0 || !values.contains(QStringLiteral("X")))
+            return std::nullopt;
+        return QRect(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")),
+                     values.value(QStringLiteral("WIDTH")), values.value(QStringLiteral("HEIGHT")));
+    }
+
+    // A left-button drag from `from` through relative steps, as a hand makes
+    // it; Alt goes down after the press when asked. `during` runs before the
+    // release.
+    void drag(QPoint from, const std::vector<QPoint>& steps, bool altAfterPress = false,
+              const std::function<void()>& during = {})
+    {
+        ASSERT_EQ(xdotool({"mousemove", std::to_string(from.x()), std::to_string(from.y())}).exitCode, 0);
+        std::this_thread::sleep_for(100ms);
+        ASSERT_EQ(xdotool({"mousedown", "1"}).exitCode, 0);
+        std::this_thread::sleep_for(100ms);
+        if (altAfterPress) {
+            ASSERT_EQ(xdotool({"keydown", "alt"}).exitCode, 0);
+        }
+        for (const QPoint step : steps) {
+            ASSERT_EQ(xdotool({"mousemove_relative", "--", std::to_string(step.x()), std::to_string(step.y())}).exitCode,
+                      0);
+            std::this_thread::sleep_for(40ms);
+        }
+        std::this_thread::sleep_for(200ms);
+        if (during)
+            during();
+        ASSERT_EQ(xdotool({"mouseup", "1"}).exitCode, 0);
+        if (altAfterPress) {
+            ASSERT_EQ(xdotool({"keyup", "alt"}).exitCode, 0);
+        }
+    }
+
+    bool guidesShown() const { return m_probe->viewableWindowNamed("Quillor guides").has_value(); }
+
+    QString positionFile() const { return dataPath(QStringLiteral("capture-position.json")); }
+    // The saved place once it differs from `before`.
+    std::optional<QPoint> savedPositionChangedFrom(const QJsonObject& before)
+    {
+        QJsonObject saved;
+        waitUntil([&] { return (saved = readJson(positionFile())) != before; }, 5s);
+        if (saved == before)
+            return std::nullopt;
+        return QPoint(saved.value("x").toInt(), saved.value("top").toInt());
+    }
 
     QTemporaryDir m_root;
     std::unique_ptr<XvfbServer> m_server;
@@ -420,6 +487,87 @@ TEST_F(CaptureRoadTest, ASecondLaunchShowsTheFirstInstancesPanel)
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_TRUE(waitForActivePanel()) << "the first instance did not show its panel";
     EXPECT_TRUE(first->running());
+}
+
+// The drag strip along the panel's top edge moves it; a press and release
+// on the spot moves nothing and saves nothing.
+TEST_F(CaptureRoadTest, DraggingTheHandleMovesThePanelOverGuidesAndSavesItsPlace)
+{
+    ASSERT_TRUE(showPanel());
+    const std::optional<QRect> start = geometry(*panel());
+    ASSERT_TRUE(start);
+    const QPoint handle = start->topLeft() + QPoint(120, 3);
+
+    drag(handle, {});
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(QFileInfo::exists(positionFile())) << "a click saved a place";
+    EXPECT_EQ(geometry(*panel()), start);
+
+    // (+100, +50 or a little further down), so that no edge nor the middle
+    // comes within 10 pixels of a guide of the 1440 × 900 screen.
+    const auto clearOfGuides = [&](int top) {
+        for (const int y : {top, top + start->height() / 2, top + start->height()}) {
+            for (const int guide : {225, 450, 675}) {
+                if (std::abs(y - guide) <= 10)
+                    return false;
+            }
+        }
+        return true;
+    };
+    int down = 50;
+    while (!clearOfGuides(start->y() + down))
+        down += 10;
+    const QJsonObject before = readJson(positionFile());
+    bool guidesDuringDrag = false;
+    drag(handle, std::vector<QPoint>(10, QPoint(10, down / 10)), false, [&] { guidesDuringDrag = guidesShown(); });
+    EXPECT_TRUE(guidesDuringDrag) << "no guides during the drag";
+    const std::optional<QPoint> saved = savedPositionChangedFrom(before);
+    ASSERT_TRUE(saved) << "no place saved";
+    EXPECT_EQ(*saved, start->topLeft() + QPoint(100, down));
+    EXPECT_EQ(geometry(*panel())->topLeft(), start->topLeft() + QPoint(100, down));
+    EXPECT_TRUE(waitUntil([&] { return !guidesShown(); }, 2s)) << "the guides outlived the drag";
+}
+
+// The panel first stands centred on the screen's middle line: dragged so its
+// middle ends 8 pixels off that line it snaps back, 11 pixels off it stays,
+// and with Alt pressed during the drag it follows the pointer exactly.
+TEST_F(CaptureRoadTest, ThePanelsMiddleSnapsOntoTheScreensMiddleWithinTenPixelsUnlessAltIsHeld)
+{
+    ASSERT_TRUE(showPanel());
+    const std::optional<QRect> start = geometry(*panel());
+    ASSERT_TRUE(start);
+    ASSERT_EQ(start->x() + start->width() / 2, 720) << "not centred on the 1440-pixel screen";
+    const struct {
+        int offset;
+        bool alt;
+        int expected;
+    } cases[] = {{8, false, 0}, {11, false, 11}, {8, true, 8}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.offset) + (c.alt ? " with Alt" : ""));
+        const std::optional<QRect> from = geometry(*panel());
+        ASSERT_TRUE(from);
+        const QJsonObject before = readJson(positionFile());
+        const int there = start->x() + c.offset - from->x();
+        drag(from->topLeft() + QPoint(120, 3), {QPoint(30, 0), QPoint(30, 0), QPoint(there - 60, 0)}, c.alt);
+        const std::optional<QPoint> saved = savedPositionChangedFrom(before);
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(saved->x(), start->x() + c.expected);
+        EXPECT_EQ(geometry(*panel())->x(), start->x() + c.expected);
+    }
+}
+
+TEST_F(CaptureRoadTest, APanelDraggedHalfOffTheBottomIsFittedBackOnTheScreen)
+{
+    ASSERT_TRUE(showPanel());
+    const std::optional<QRect> start = geometry(*panel());
+    ASSERT_TRUE(start);
+    const int down = 900 - start->y() - start->height() / 2;
+    drag(start->topLeft() + QPoint(120, 3), std::vector<QPoint>(10, QPoint(0, down / 10)));
+    const std::optional<QPoint> saved = savedPositionChangedFrom({});
+    ASSERT_TRUE(saved);
+    EXPECT_TRUE(waitUntil([&] { return geometry(*panel())->bottom() < 900; }, 2s));
+    EXPECT_EQ(saved->y(), geometry(*panel())->y());
+    EXPECT_GT(saved->y(), start->y());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "panel/CaptureNotice.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -50,6 +51,37 @@ TEST(CaptureNoticeTest, TheRepairButtonIsDisabledAndRunsItsAction)
     notice.setState({QStringLiteral("x"), false, true, false});
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(repairs, 1);
+}
+
+// A warning and an error differ only in colour and icon.
+TEST(CaptureNoticeTest, AWarningAndAnErrorShareOneLayoutAndTheMessageCanBeSelected)
+{
+    const QString message = QStringLiteral("Le dossier de notes est introuvable : choisissez-en un autre.");
+    for (const int width : {320, 480}) {
+        SCOPED_TRACE(width);
+        QList<QList<QRect>> layouts;
+        for (const bool warning : {true, false}) {
+            CaptureNotice notice;
+            notice.setState({message, warning, true, false});
+            notice.resize(width, notice.heightForWidth(width));
+            notice.show();
+            QTest::qWait(1);
+            QList<QRect> geometry{notice.geometry()};
+            for (const char* part : {"noticeMessage", "noticeRepairButton"})
+                geometry.append(notice.findChild<QWidget*>(part)->geometry());
+            layouts.append(geometry);
+        }
+        EXPECT_EQ(layouts[0], layouts[1]);
+    }
+
+    CaptureNotice notice;
+    notice.setState({message, false, false, false});
+    notice.resize(400, notice.heightForWidth(400));
+    notice.show();
+    auto* label = notice.findChild<QLabel*>("noticeMessage");
+    ASSERT_TRUE(label);
+    QTest::mouseDClick(label, Qt::LeftButton, Qt::NoModifier, QPoint(12, label->height() / 2));
+    EXPECT_TRUE(label->hasSelectedText());
 }
 
 } // namespace

@@ -77,6 +77,7 @@ TEST(DestinationMenuButtonTest, ChoosingAnEntryGoesToTheModelAndTheLastOneToTheS
     EXPECT_EQ(s.model->effectiveDestination().id, s.alpha.id);
     EXPECT_EQ(s.button()->fullLabel(), s.alpha.displayName());
     EXPECT_EQ(s.button()->accessibleName(), "Destination : " + s.alpha.displayName());
+    EXPECT_EQ(s.button()->shownLabel(), s.alpha.displayName()) << "elided with room to spare";
 
     s.items().last()->trigger();
     EXPECT_EQ(s.settingsOpened, 1);

@@ -16,18 +16,9 @@ namespace {
 // min(900 − 32, 0.72 × 900, 560) = 560.
 const QRectF screen(0, 0, 1440, 900);
 
-// A model whose one destination exists: the chrome shows only its action row.
-AppModel& configured(test::Session& session)
-{
-    const QString vault = session.data.folder(QStringLiteral("Vault"));
-    const Destination destination = test::makeDestination(QStringLiteral("Carnet"), QStringLiteral("ca"), vault);
-    session.data.put(QStringLiteral("preferences.json"), test::preferencesWith({destination}).encode());
-    return session.launch();
-}
-
 class CapturePanelTest : public ::testing::Test {
 protected:
-    CapturePanelTest() : panel(configured(session)) {}
+    CapturePanelTest() : panel(test::configured(session)) {}
 
     CaptureTextView& editor() const { return *panel.captureView()->editor(); }
     QRectF at(double x, double y, double height = CaptureTypography::lineHeight() + 69) const

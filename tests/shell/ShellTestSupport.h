@@ -20,6 +20,15 @@ inline void PrintTo(const QRectF& r, std::ostream* out)
 
 namespace quillor::test {
 
+// A model whose one destination exists: the chrome shows only its action row.
+inline AppModel& configured(Session& session)
+{
+    const QString vault = session.data.folder(QStringLiteral("Vault"));
+    const Destination destination = makeDestination(QStringLiteral("Carnet"), QStringLiteral("ca"), vault);
+    session.data.put(QStringLiteral("preferences.json"), preferencesWith({destination}).encode());
+    return session.launch();
+}
+
 // The real delegate, launched on a data directory whose one destination is a
 // folder of the test's own, so that a capture can really be sent.
 class DelegateTest : public ::testing::Test {

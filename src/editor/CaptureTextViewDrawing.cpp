@@ -1,0 +1,280 @@
+// What the editor draws besides the text: the hover band behind the list row
+// under the mouse, the placeholder and the brand corner of an empty capture,
+// the list controls, and a caret of the body's height.
+
+#include "editor/CaptureTextView.h"
+
+#include "core/L10n.h"
+#include "editing/EditorLayout.h"
+#include "editor/DecorationPainter.h"
+#include "editor/DocumentDecorationLayout.h"
+#include "editor/QuillorBrand.h"
+#include "model/AppModel.h"
+
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleHints>
+#include <QTextLayout>
+#include <QTimerEvent>
+
+#include <algorithm>
+
+namespace quillor {
+
+namespace {
+
+constexpr qreal placeholderGap = 8;
+constexpr qreal brandImageSize = 14;
+constexpr qreal brandWordOffset = 20;
+constexpr qreal brandMargin = 20;
+constexpr qreal brandHeight = 16;
+constexpr qreal brandDesignSize = 11;
+constexpr qreal brandOpacity = 0.55;
+constexpr qreal designBodySize = 13;
+constexpr qreal hoverBandAlpha = 0.045;
+constexpr qreal hoverBandRadius = 5;
+constexpr qreal rowTrailingGap = 3;
+
+const QString& brandWord()
+{
+    static const QString word = QStringLiteral("Quillor");
+    return word;
+}
+
+QColor withAlpha(QColor colour, qreal alpha)
+{
+    colour.setAlphaF(float(alpha));
+    return colour;
+}
+
+} // namespace
+
+// MARK: Geometry
+
+QFont CaptureTextView::brandFont() const
+{
+    QFont brand = font();
+    brand.setPixelSize(std::max(1, qRound(brandDesignSize * m_fonts.bodySize() / designBodySize)));
+    brand.setWeight(QFont::DemiBold);
+    return brand;
+}
+
+QRectF CaptureTextView::brandingRect() const
+{
+    if (!m_content.text.isEmpty() || (m_model && !m_model->currentAttachments().isEmpty()))
+        return {};
+    const qreal inset = document()->documentMargin();
+    const qreal word = QFontMetricsF(brandFont()).horizontalAdvance(brandWord());
+    return QRectF(viewport()->width() - inset - word - brandMargin, inset, word + brandMargin, brandHeight);
+}
+
+qreal CaptureTextView::placeholderWidth() const
+{
+    const qreal inset = document()->documentMargin();
+    const QRectF brand = brandingRect();
+    if (brand.isNull())
+        return std::max<qreal>(viewport()->width() - 2 * inset, 1);
+    return std::max<qreal>(brand.left() - inset - placeholderGap, 1);
+}
+
+QRectF CaptureTextView::listRowRect(const ListSyntax::Item& item) const
+{
+    qsizetype length = item.line.length;
+    while (length > 0 && item.line.location + length <= m_content.text.size()
+           && (m_content.text[item.line.location + length - 1] == u'\n'
+               || m_content.text[item.line.location + length - 1] == u'\r'))
+        --length;
+    if (length <= 0 || item.line.location + length > m_content.text.size())
+        return {};
+    const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
+    const QList<LineFragment> fragments = layout.lineFragments(TextRange{item.line.location, length});
+    if (fragments.isEmpty())
+        return {};
+    const QRectF handle = EditorLayout::listHandleRect(layout.characterBox(item.marker.location));
+    const qreal x = std::max<qreal>(0, std::min(handle.left(), document()->documentMargin()));
+    const qreal top = fragments.first().rect.top();
+    return QRectF(x, top, std::max<qreal>(viewport()->width() - rowTrailingGap - x, 0),
+                  fragments.last().rect.bottom() - top);
+}
+
+std::optional<ListSyntax::Item> CaptureTextView::hoveredListItem() const
+{
+    if (!m_listHoverPoint || !viewport()->rect().contains(m_listHoverPoint->toPoint()))
+        return std::nullopt;
+    // The items describe the text the last styling pass saw.
+    if (m_layoutManager.source() != m_content.text)
+        return std::nullopt;
+    const QPointF point = *m_listHoverPoint + scrollOffset();
+    for (const ListSyntax::Item& item : m_analysis.items) {
+        if (listRowRect(item).contains(point))
+            return item;
+    }
+    return std::nullopt;
+}
+
+void CaptureTextView::setListHoverPoint(std::optional<QPointF> point)
+{
+    const std::optional<ListSyntax::Item> before = hoveredListItem();
+    m_listHoverPoint = point;
+    const std::optional<ListSyntax::Item> after = hoveredListItem();
+    if (before == after)
+        return;
+    for (const std::optional<ListSyntax::Item>& item : {before, after}) {
+        if (item)
+            viewport()->update(listRowRect(*item).translated(-scrollOffset()).toAlignedRect());
+    }
+}
+
+// MARK: Caret
+
+bool CaptureTextView::showsCaret() const
+{
+    return hasFocus() && !isReadOnly() && !textCursor().hasSelection();
+}
+
+QRectF CaptureTextView::drawnCaretRect() const
+{
+    if (!showsCaret() || !m_caretOn)
+        return {};
+    QRectF line = QRectF(cursorRect());
+    line.setWidth(std::max(1, style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this)));
+    return EditorLayout::caretRect(line, QFontMetricsF(m_fonts.body()).lineSpacing());
+}
+
+void CaptureTextView::restartCaretBlink()
+{
+    m_caretOn = true;
+    const int period = QGuiApplication::styleHints()->cursorFlashTime() / 2;
+    if (showsCaret() && period > 0)
+        m_caretBlink.start(period, this);
+    else
+        m_caretBlink.stop();
+    repaintCaret();
+}
+
+void CaptureTextView::repaintCaret()
+{
+    const QRect area = drawnCaretRect().toAlignedRect();
+    if (area == m_caretArea)
+        return;
+    if (!m_caretArea.isNull())
+        viewport()->update(m_caretArea);
+    if (!area.isNull())
+        viewport()->update(area);
+    m_caretArea = area;
+}
+
+void CaptureTextView::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_caretBlink.timerId()) {
+        QTextEdit::timerEvent(event);
+        return;
+    }
+    m_caretOn = !m_caretOn;
+    // Only the caret's own pixels change.
+    const QRect area = m_caretOn ? drawnCaretRect().toAlignedRect() : m_caretArea;
+    if (!area.isNull())
+        viewport()->update(area);
+    m_caretArea = m_caretOn ? area : QRect();
+}
+
+// MARK: Painting
+
+void CaptureTextView::paintPlaceholder(QPainter& painter) const
+{
+    QTextLayout layout(L10n::text(QStringLiteral("Une idée, un lien, une image…")), m_fonts.body());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    const qreal width = placeholderWidth();
+    qreal y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const qreal inset = document()->documentMargin();
+    layout.draw(&painter, QPointF(inset, inset));
+}
+
+void CaptureTextView::paintBranding(QPainter& painter, const QRectF& rect) const
+{
+    const QColor ink = palette().color(QPalette::Text);
+    painter.save();
+    painter.setOpacity(brandOpacity);
+    const QPixmap mark = QuillorBrand::image(int(brandImageSize), true, ink, devicePixelRatioF());
+    painter.drawPixmap(QPointF(rect.left(), rect.top()), mark);
+    painter.restore();
+    painter.setFont(brandFont());
+    painter.setPen(withAlpha(ink, brandOpacity));
+    painter.drawText(QRectF(rect.left() + brandWordOffset, rect.top(), rect.width() - brandWordOffset, rect.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, brandWord());
+}
+
+void CaptureTextView::paintListControls(QPainter& painter, TextRange visible) const
+{
+    const DecorationPainter::Colours colours = DecorationPainter::Colours::from(palette());
+    const QList<TextRange> selections = m_layoutManager.selections();
+    for (const ListSyntax::Item& item : m_analysis.items) {
+        if (!item.line.overlaps(visible) && !item.line.touches(visible.location))
+            continue;
+        if (item.checkbox && ListSyntax::showsRenderedCheckbox(item, m_content.text, selections)) {
+            const bool checked = m_content.text.mid(item.checkbox->location, item.checkbox->length).toLower()
+                                 == QLatin1String("[x]");
+            DecorationPainter::paintTaskBox(painter, checkboxRect(item), checked, colours);
+        } else if (!item.checkbox && !item.number && ListSyntax::showsRenderedMarker(item, selections)) {
+            DecorationPainter::paintBullet(painter, checkboxRect(item), colours);
+        }
+    }
+}
+
+// Three layers: behind the text (hover band, decorations), the text, then
+// over it the placeholder, the brand corner, the list controls and the caret.
+void CaptureTextView::paintEvent(QPaintEvent* event)
+{
+    const QPointF offset = scrollOffset();
+    const QRectF area = QRectF(event->rect()).translated(offset);
+    // Decorations describe the text the last pass saw; a text changed since
+    // waits for the next pass.
+    const bool current = m_layoutManager.source() == m_content.text && !m_content.text.isEmpty();
+    const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
+    const TextRange visible = current ? layout.charactersIn(area) : TextRange{};
+    {
+        QPainter painter(viewport());
+        painter.translate(-offset);
+        if (const std::optional<ListSyntax::Item> hovered = hoveredListItem()) {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(withAlpha(palette().color(QPalette::Text), hoverBandAlpha));
+            painter.drawRoundedRect(listRowRect(*hovered), hoverBandRadius, hoverBandRadius);
+        }
+        if (current)
+            DecorationPainter::paintBackgrounds(painter, m_layoutManager.decorations(visible, layout),
+                                                DecorationPainter::Colours::from(palette()),
+                                                document()->documentMargin());
+    }
+    QTextEdit::paintEvent(event);
+
+    QPainter painter(viewport());
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(-offset);
+    if (m_content.text.isEmpty())
+        paintPlaceholder(painter);
+    if (const QRectF brand = brandingRect(); !brand.isNull())
+        paintBranding(painter, brand);
+    if (current)
+        paintListControls(painter, visible);
+    if (const QRectF caret = drawnCaretRect(); !caret.isNull()) {
+        painter.resetTransform();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.fillRect(caret, palette().color(QPalette::Text));
+    }
+}
+
+} // namespace quillor
