@@ -91,6 +91,7 @@ void DestinationsSettingsPage::rebuildRows(const QList<QUuid>& order)
         if (!row)
             row = new DestinationRow(id, m_view, m_form, *this);
         m_rowsLayout->addWidget(row);
+        row->show();
         m_rows.append(row);
     }
     m_order = order;

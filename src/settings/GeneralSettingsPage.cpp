@@ -158,6 +158,7 @@ void GeneralSettingsPage::syncRecorder()
             },
             [this](const std::optional<RecordedShortcut>& shortcut) { recorded(shortcut); });
         m_hotkeySlot->addWidget(m_recorder);
+        m_recorder->show();
     } else if (!recording && m_recorder) {
         // Possibly from inside the recorder's own key handler.
         m_recorder->hide();

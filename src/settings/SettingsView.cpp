@@ -337,6 +337,7 @@ void SettingsView::rebuildForm()
     const PageFactory factory = m_factories.value(section.value);
     m_form->setPage(factory ? factory(*this, *m_form) : new SettingsPage);
     m_detail->addWidget(m_form, 1);
+    m_form->show();
     sync();
     if (m_navigation.target())
         QTimer::singleShot(0, m_form, [form = m_form] { form->scrollToTarget(false); });

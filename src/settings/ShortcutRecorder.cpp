@@ -102,14 +102,15 @@ ShortcutRecorder::KeysymLookup& keysymLookup()
     return lookup;
 }
 
-quint32 lookUpKeysym(quint32 nativeScanCode)
+quint32 lookUpKeysym(const QKeyEvent& event)
 {
     if (keysymLookup())
-        return keysymLookup()(nativeScanCode);
+        return keysymLookup()(event);
     xcb_connection_t* connection = X11Client::qtConnection();
-    if (!connection || nativeScanCode > 255)
+    const quint32 keycode = event.nativeScanCode();
+    if (!connection || keycode > 255)
         return 0;
-    return X11Client::unshiftedKeysym(connection, quint8(nativeScanCode));
+    return X11Client::unshiftedKeysym(connection, quint8(keycode));
 }
 
 } // namespace
@@ -160,7 +161,7 @@ void ShortcutRecorder::keyPressEvent(QKeyEvent* event)
     if (m_done)
         return;
     const ShortcutRecording::Outcome outcome =
-        ShortcutRecording::interpret(event->key(), event->modifiers(), lookUpKeysym(event->nativeScanCode()));
+        ShortcutRecording::interpret(event->key(), event->modifiers(), lookUpKeysym(*event));
     if (outcome.kind == ShortcutRecording::Outcome::ignored)
         return;
     // One answer per field: the field goes away after it.

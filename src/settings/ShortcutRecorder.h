@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <functional>
@@ -47,8 +48,8 @@ class ShortcutRecorder : public QWidget {
     Q_OBJECT
 
 public:
-    // The unshifted key symbol of an X keycode.
-    using KeysymLookup = std::function<quint32(quint32 nativeScanCode)>;
+    // The unshifted key symbol of a key press (by its X keycode).
+    using KeysymLookup = std::function<quint32(const QKeyEvent& event)>;
 
     // `recorded` gets a combination, or nothing when the user cancelled.
     ShortcutRecorder(std::function<void(bool)> recordingChanged,
