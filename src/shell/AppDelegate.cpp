@@ -67,6 +67,10 @@ AppDelegate::~AppDelegate()
     // first, and the model's callbacks with them.
     delete m_statusItem;
     delete m_statusMenu;
+    // A recording still on screen ends with the settings window, and tells
+    // the hot key, which would refresh the menu.
+    m_statusItem = nullptr;
+    m_statusMenu = nullptr;
     if (m_settings) {
         m_settings->removeEventFilter(this);
         delete m_settings.data();
