@@ -779,5 +779,37 @@
         <source>Nom de commande : %@. L’alias offre une autre manière de choisir ce dossier.</source>
         <translation>Command name: %@. The alias offers another way to choose this folder.</translation>
     </message>
+    <message>
+        <source>Édition</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>action.undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>action.redo</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>Couper</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Copier</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Coller</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Tout sélectionner</source>
+        <translation>Select All</translation>
+    </message>
+    <message>
+        <source>Lien vers une note…</source>
+        <translation>Link to a Note…</translation>
+    </message>
 </context>
 </TS>

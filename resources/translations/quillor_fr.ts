@@ -780,5 +780,37 @@
         <source>Nom de commande : %@. L’alias offre une autre manière de choisir ce dossier.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Édition</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>action.undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>action.redo</source>
+        <translation>Rétablir</translation>
+    </message>
+    <message>
+        <source>Couper</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coller</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tout sélectionner</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lien vers une note…</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
