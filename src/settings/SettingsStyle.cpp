@@ -52,6 +52,13 @@ void draw(QPainter& painter, const QString& name)
         painter.drawEllipse(QRectF(2, 2, 12, 12));
         painter.drawLine(QPointF(8, 7), QPointF(8, 11));
         painter.drawPoint(QPointF(8, 5));
+    } else if (name == QLatin1String("document-edit")) {
+        painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        painter.drawLine(QPointF(5.5, 10.5), QPointF(10.5, 5.5));
+        painter.drawLine(QPointF(5, 11), QPointF(6.5, 11));
+    } else if (name == QLatin1String("dialog-ok")) {
+        painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        painter.drawPolyline(QPolygonF({{5, 8.5}, {7, 10.5}, {11, 6}}));
     } else { // preferences-system: a gear as a ring with teeth
         painter.drawEllipse(QRectF(5, 5, 6, 6));
         for (int i = 0; i < 8; ++i) {

@@ -31,7 +31,8 @@ void makeCaption(QLabel* label);
 // An icon of the desktop's theme by its freedesktop name; drawn by us when
 // the theme lacks it. Known drawings: "folder", "go-down", "go-next",
 // "dialog-warning", "edit-clear", "list-add", "preferences-system",
-// "input-keyboard", "help-contents", "document-open-recent", "help-about".
+// "input-keyboard", "help-contents", "document-open-recent", "help-about",
+// "document-edit", "dialog-ok".
 QIcon icon(const QString& name, const QColor& colour);
 
 } // namespace SettingsStyle

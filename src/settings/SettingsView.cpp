@@ -412,7 +412,7 @@ void SettingsView::syncFooter()
     m_footerStatus->setText(differs ? L10n::text(QStringLiteral("Modifications non enregistrées"))
                                     : L10n::text(QStringLiteral("Modifications enregistrées")));
     const QString icon = differs ? QStringLiteral("document-edit") : QStringLiteral("dialog-ok");
-    m_footerIcon->setPixmap(QIcon::fromTheme(icon).pixmap(16, 16));
+    m_footerIcon->setPixmap(SettingsStyle::icon(icon, palette().color(QPalette::PlaceholderText)).pixmap(16, 16));
     const bool enabled = differs && !m_model.saving();
     m_revert->setEnabled(enabled);
     m_apply->setEnabled(enabled);
