@@ -266,6 +266,7 @@ void DestinationRow::sync()
     const Destination& destination = *found;
 
     m_name->setText(destination.displayName());
+    m_header->setAccessibleName(destination.displayName());
     m_default->setVisible(candidate.defaultDestinationID == m_id);
     const QList<SettingsBlocker>& blockers = state.blockers();
     m_warning->setVisible(std::any_of(blockers.begin(), blockers.end(),

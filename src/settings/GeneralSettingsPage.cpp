@@ -160,10 +160,15 @@ void GeneralSettingsPage::syncRecorder()
         m_hotkeySlot->addWidget(m_recorder);
         m_recorder->show();
     } else if (!recording && m_recorder) {
+        const bool hadFocus = m_recorder->hasFocus();
         // Possibly from inside the recorder's own key handler.
         m_recorder->hide();
         m_recorder->deleteLater();
         m_recorder = nullptr;
+        m_hotkey->setVisible(true);
+        // The keyboard goes back to the button that started the recording.
+        if (hadFocus)
+            m_hotkey->setFocus(Qt::OtherFocusReason);
     }
     m_hotkey->setVisible(!recording);
 }

@@ -66,6 +66,8 @@ SettingsForm::SettingsForm(SettingsNavigation& navigation, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab goes from field to field, not to the scrolling frame.
+    setFocusPolicy(Qt::NoFocus);
     m_layout->setContentsMargins(24, 0, 24, 24);
     m_layout->setSpacing(16);
     m_errorLabel->setWordWrap(true);

@@ -188,6 +188,7 @@ QWidget* SettingsView::buildSidebar()
     m_results->setFrameShape(QFrame::NoFrame);
     m_results->setWidgetResizable(true);
     m_results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_results->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(m_results);
     m_resultsDivider = divider(QFrame::HLine);
     layout->addWidget(m_resultsDivider);
@@ -216,6 +217,7 @@ QWidget* SettingsView::buildSidebar()
     auto* sectionScroll = new QScrollArea;
     sectionScroll->setFrameShape(QFrame::NoFrame);
     sectionScroll->setWidgetResizable(true);
+    sectionScroll->setFocusPolicy(Qt::NoFocus);
     sectionScroll->setWidget(sections);
     layout->addWidget(sectionScroll, 1);
     return sidebar;

@@ -201,6 +201,7 @@ TEST_F(SettingsCycleTest, RecordingAHotKeyEditsTheCopyOnly)
     EXPECT_EQ(candidate().hotkeyModifiers, 0x1800u);
     EXPECT_EQ(candidate().hotkeyDisplay, QStringLiteral("⌃⌥K"));
     EXPECT_EQ(general()->hotkeyButton()->text(), QStringLiteral("⌃⌥K"));
+    EXPECT_EQ(QApplication::focusWidget(), general()->hotkeyButton());
     EXPECT_EQ(general()->activeHotkey()->text(), QStringLiteral("Actif : ⌃Espace"));
 }
 

@@ -1,0 +1,150 @@
+// The settings window on the real program: opened from the panel, a hot key
+// recorded and applied, a destination added through the folder dialog, and
+// the question asked when closing with unapplied changes.
+
+#include "ProgramTest.h"
+
+#include <QJsonArray>
+
+using namespace quillor::e2e;
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string settingsTitle = "Réglages";
+
+// Tab stops from the search field, which has the keyboard when the window
+// opens: the six sections, then the section's fields.
+constexpr int tabsToDestinations = 2;
+constexpr int tabsFromDestinationsToAdd = 5;
+constexpr int tabsToHotKeyButton = 9;
+constexpr int tabsToPrefixField = 10;
+
+class SettingsWindowTest : public ProgramTest {
+protected:
+    // The program with its hot key live, its settings window opened with
+    // Ctrl+, from the capture panel.
+    bool openSettings()
+    {
+        if (!startHoldingHotKey())
+            return false;
+        if (xdotool({"key", "ctrl+space"}).exitCode != 0 || !waitForActivePanel()) {
+            ADD_FAILURE() << "the panel did not come up";
+            return false;
+        }
+        xdotool({"key", "ctrl+comma"});
+        if (!waitUntil([&] { return settingsActive(); }, 10s)) {
+            ADD_FAILURE() << "Ctrl+, did not open the settings";
+            return false;
+        }
+        EXPECT_FALSE(panel()) << "the panel stayed on screen";
+        // The first turns of the window: the copy is loaded, focus settles.
+        std::this_thread::sleep_for(300ms);
+        return true;
+    }
+
+    std::optional<xcb_window_t> settings() const { return m_probe->viewableWindowNamed(settingsTitle); }
+    bool settingsActive() const
+    {
+        const auto window = settings();
+        return window && m_probe->activeWindow() == window;
+    }
+    std::size_t settingsWindows() const
+    {
+        std::size_t viewable = 0;
+        for (const xcb_window_t window : m_probe->windowsNamed(settingsTitle))
+            viewable += m_probe->isViewable(window);
+        return viewable;
+    }
+
+    void tab(int times)
+    {
+        for (int i = 0; i < times; ++i)
+            ASSERT_EQ(xdotool({"key", "Tab"}).exitCode, 0);
+    }
+    void key(const std::string& keys) { ASSERT_EQ(xdotool({"key", keys}).exitCode, 0); }
+
+    QJsonObject preferences() const { return readJson(dataPath(QStringLiteral("preferences.json"))); }
+};
+
+TEST_F(SettingsWindowTest, ARecordedHotKeyReplacesTheOldOneOnceApplied)
+{
+    ASSERT_TRUE(openSettings());
+    tab(tabsToHotKeyButton);
+    key("space");
+    std::this_thread::sleep_for(300ms);
+    // While recording, the old hot key is a key like any other: recorded,
+    // and the panel stays away.
+    key("ctrl+space");
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(panel()) << "the hot key fired while recording";
+    EXPECT_TRUE(settingsActive());
+
+    // The keyboard is back on the button: record again, then apply.
+    key("space");
+    std::this_thread::sleep_for(300ms);
+    key("ctrl+alt+k");
+    std::this_thread::sleep_for(300ms);
+    key("Return");
+    ASSERT_TRUE(waitUntil([&] { return preferences().value("hotkeyCode").toInt() == 40; }, 5s))
+        << "the recorded hot key was not applied";
+    const QJsonObject applied = preferences();
+    EXPECT_EQ(applied.value("hotkeyModifiers").toInt(), 0x1800);
+    EXPECT_EQ(applied.value("hotkeyDisplay").toString(), QStringLiteral("⌃⌥K"));
+
+    key("ctrl+alt+k");
+    ASSERT_TRUE(waitForActivePanel()) << "the new hot key does not show the panel";
+    key("ctrl+space");
+    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(panel()) << "the old hot key still works";
+    key("ctrl+alt+k");
+    EXPECT_TRUE(waitUntil([&] { return !panel(); }, 5s)) << "the new hot key does not hide the panel";
+}
+
+TEST_F(SettingsWindowTest, ClosingWithAChangeAsksAndEscapeKeepsTheWindow)
+{
+    ASSERT_TRUE(openSettings());
+    const QByteArray before = QJsonDocument(preferences()).toJson();
+    tab(tabsToPrefixField);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "#"}).exitCode, 0);
+    key("alt+F4");
+    ASSERT_TRUE(waitUntil([&] { return settingsWindows() >= 2; }, 5s)) << "no question was asked";
+    key("Escape");
+    ASSERT_TRUE(waitUntil([&] { return settingsWindows() == 1; }, 5s));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(settings()) << "the window closed";
+    EXPECT_EQ(QJsonDocument(preferences()).toJson(), before);
+
+    // Return takes the question's default answer: apply, then close.
+    key("alt+F4");
+    ASSERT_TRUE(waitUntil([&] { return settingsWindows() >= 2; }, 5s));
+    key("Return");
+    EXPECT_TRUE(waitUntil([&] { return settingsWindows() == 0; }, 5s)) << "the window stayed";
+    EXPECT_EQ(preferences().value("routePrefix").toString(), QStringLiteral("#"));
+}
+
+TEST_F(SettingsWindowTest, ADestinationIsAddedThroughTheFolderDialog)
+{
+    const QString folder = QString::fromStdString(path("vault")) + QStringLiteral("-second");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(openSettings());
+    tab(tabsToDestinations);
+    key("space");
+    tab(tabsFromDestinationsToAdd);
+    key("space");
+    const std::string dialogTitle = "Choisis le dossier dans lequel enregistrer tes captures.";
+    ASSERT_TRUE(waitUntil([&] { return m_probe->viewableWindowNamed(dialogTitle).has_value(); }, 10s))
+        << "the folder dialog did not open";
+    std::this_thread::sleep_for(300ms);
+    ASSERT_EQ(xdotool({"type", "--delay", "10", text(folder)}).exitCode, 0);
+    key("Return");
+    ASSERT_TRUE(waitUntil([&] { return !m_probe->viewableWindowNamed(dialogTitle); }, 5s)) << "the dialog stayed";
+    ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 5s));
+    key("Return");
+    ASSERT_TRUE(waitUntil([&] { return preferences().value("destinations").toArray().size() == 2; }, 5s))
+        << "the destination was not applied";
+    const QJsonArray destinations = preferences().value("destinations").toArray();
+    EXPECT_EQ(destinations.at(1).toObject().value("vaultPath").toString(), folder);
+}
+
+} // namespace
