@@ -80,11 +80,13 @@ protected:
     }
     void TearDown() override { ShortcutRecorder::setKeysymLookup({}); }
 
-    QWidget window;
-    ShortcutRecorder* recorder = nullptr;
+    // Declared first, so that the window, whose recorders report to them as
+    // they go, is destroyed before them.
     QList<bool> changes;
     QList<std::optional<RecordedShortcut>> results;
     int quits = 0;
+    QWidget window;
+    ShortcutRecorder* recorder = nullptr;
 };
 
 TEST_F(ShortcutRecorderTest, TakesTheFocusAndTheWindowsShortcuts)
