@@ -76,7 +76,7 @@ void SettingsState::setLogin(bool enabled, const std::optional<QString>& error)
 const QList<SettingsBlocker>& SettingsState::blockers() const
 {
     if (!m_blockers)
-        m_blockers = SettingsValidation::blockers(m_candidate, m_confirmations, false);
+        m_blockers = SettingsValidation::blockers(m_candidate, m_confirmations, issues());
     return *m_blockers;
 }
 

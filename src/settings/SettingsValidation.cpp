@@ -35,9 +35,14 @@ QString idText(const QUuid& id)
 QList<SettingsBlocker> blockers(const Preferences& preferences, const QSet<QUuid>& confirmations,
                                 bool allowUnconfiguredVaults)
 {
+    return blockers(preferences, confirmations,
+                    DestinationValidation::issues(preferences.deliveryDestinations(), allowUnconfiguredVaults));
+}
+
+QList<SettingsBlocker> blockers(const Preferences& preferences, const QSet<QUuid>& confirmations,
+                                const QList<DestinationIssue>& issues)
+{
     QList<SettingsBlocker> result;
-    const QList<DestinationIssue> issues =
-        DestinationValidation::issues(preferences.deliveryDestinations(), allowUnconfiguredVaults);
     for (const DestinationIssue& issue : issues)
         result.append({issue.destinationID, issue.field, issue.message});
 

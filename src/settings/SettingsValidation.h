@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Destination.h"
+#include "core/DestinationValidation.h"
 #include "model/Preferences.h"
 
 #include <QList>
@@ -37,6 +38,10 @@ namespace SettingsValidation {
 // route prefix, then attachment folders.
 QList<SettingsBlocker> blockers(const Preferences& preferences, const QSet<QUuid>& confirmations,
                                 bool allowUnconfiguredVaults);
+// The same from the destination findings already computed for `preferences`
+// (they look at the file system).
+QList<SettingsBlocker> blockers(const Preferences& preferences, const QSet<QUuid>& confirmations,
+                                const QList<DestinationIssue>& issues);
 
 // The text form of a destination id used in row identifiers and focus values.
 QString idText(const QUuid& id);
