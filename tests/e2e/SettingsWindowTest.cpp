@@ -6,6 +6,9 @@
 
 #include <QJsonArray>
 
+#include <csignal>
+#include <cstring>
+
 using namespace quillor::e2e;
 using namespace std::chrono_literals;
 
@@ -17,6 +20,7 @@ const std::string settingsTitle = "Réglages";
 // opens: the six sections, then the section's fields.
 constexpr int tabsToDestinations = 2;
 constexpr int tabsFromDestinationsToAdd = 5;
+constexpr int tabsToLanguage = 7;
 constexpr int tabsToHotKeyButton = 9;
 constexpr int tabsToPrefixField = 10;
 
@@ -145,6 +149,48 @@ TEST_F(SettingsWindowTest, ADestinationIsAddedThroughTheFolderDialog)
         << "the destination was not applied";
     const QJsonArray destinations = preferences().value("destinations").toArray();
     EXPECT_EQ(destinations.at(1).toObject().value("vaultPath").toString(), folder);
+}
+
+TEST_F(SettingsWindowTest, AnotherLanguageAppliedAndRestartedShowsTheNewTexts)
+{
+    ChildProcess* first = nullptr;
+    ASSERT_TRUE(openSettings());
+    first = m_programs.back().get();
+    tab(tabsToLanguage);
+    key("Up"); // from Français to English
+    key("Return");
+    ASSERT_TRUE(waitUntil([&] { return preferences().value("language").toString() == QLatin1String("en"); }, 5s))
+        << "the language was not applied";
+    // The restart row appears once the language is applied, right after the
+    // picker.
+    std::this_thread::sleep_for(300ms);
+    tab(1);
+    key("space");
+    ASSERT_TRUE(first->waitForExit(10s)) << "the first instance kept running";
+    EXPECT_EQ(first->exitCode(), 0);
+
+    // The new instance holds the hot key and speaks English.
+    const auto space = m_probe->keycode(spaceKeysym);
+    ASSERT_TRUE(space);
+    ASSERT_TRUE(waitUntil([&] { return m_probe->keyHeldElsewhere(*space, XCB_MOD_MASK_CONTROL); }, 20s, 150ms))
+        << "no new instance took the hot key";
+    key("ctrl+space");
+    ASSERT_TRUE(waitForActivePanel());
+    key("ctrl+comma");
+    std::optional<xcb_window_t> window;
+    EXPECT_TRUE(waitUntil([&] { return (window = m_probe->viewableWindowNamed("Settings")).has_value(); }, 10s))
+        << "the restarted program does not show its settings in English";
+
+    // The new instance was started by the program, not by the test: it is
+    // ended here.
+    if (window) {
+        const auto pid = m_probe->property(*window, m_probe->atom("_NET_WM_PID"), XCB_ATOM_CARDINAL);
+        if (pid && pid->size() >= sizeof(quint32)) {
+            quint32 value = 0;
+            std::memcpy(&value, pid->data(), sizeof value);
+            ::kill(pid_t(value), SIGTERM);
+        }
+    }
 }
 
 } // namespace
