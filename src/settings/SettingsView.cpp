@@ -487,14 +487,9 @@ void SettingsView::reveal(const SettingsBlocker& blocker)
                                                                       : SettingsSection::destinations);
     QTimer::singleShot(0, this, [this, target = blocker.target(), focus = blocker.focusValue()] {
         m_navigation.setTarget(target);
-        focusLater(focus);
+        if (m_form)
+            m_form->focusField(focus);
     });
-}
-
-void SettingsView::focusLater(const QString& focusValue)
-{
-    if (m_form)
-        m_form->focusField(focusValue);
 }
 
 bool SettingsView::confirmPendingChanges()

@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QList>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -111,7 +110,6 @@ private:
     void rebuildResults();
     void sync();
     void syncFooter();
-    void focusLater(const QString& focusValue);
 
     AppModel& m_model;
     SettingsNavigation& m_navigation;
