@@ -153,9 +153,8 @@ TEST_F(SettingsWindowTest, ADestinationIsAddedThroughTheFolderDialog)
 
 TEST_F(SettingsWindowTest, AnotherLanguageAppliedAndRestartedShowsTheNewTexts)
 {
-    ChildProcess* first = nullptr;
     ASSERT_TRUE(openSettings());
-    first = m_programs.back().get();
+    ChildProcess* first = m_programs.back().get();
     tab(tabsToLanguage);
     key("Up"); // from Français to English
     key("Return");

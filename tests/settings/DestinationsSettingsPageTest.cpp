@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QScrollBar>
 
 namespace quillor::test {
 namespace {
@@ -130,6 +131,32 @@ TEST_F(DestinationsPageTest, AFolderThatCannotBeBoundIsReported)
     ASSERT_TRUE(model().settingsError().has_value());
     EXPECT_TRUE(view->form()->errorLabel()->isVisible());
     EXPECT_TRUE(candidate().destinations[0].vaultPath.isEmpty());
+}
+
+} // namespace
+} // namespace quillor::test
+
+namespace quillor::test {
+namespace {
+
+TEST_F(DestinationsPageTest, ATargetRowIsCentredWhenItsSectionOpens)
+{
+    QList<Destination> many;
+    for (int i = 0; i < 12; ++i)
+        many.append(makeDestination(QStringLiteral("Carnet %1").arg(i, 2, 10, QLatin1Char('0')), QString(),
+                                    session.data.folder(QStringLiteral("V%1").arg(i))));
+    open(preferencesWith(many));
+    const QString target = QStringLiteral("destination-") + SettingsValidation::idText(many.last().id);
+    navigation.setTarget(target);
+    navigation.setSection(SettingsSection::destinations);
+    turn();
+    QScrollBar* bar = view->form()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    QWidget* row = view->form()->row(target);
+    const int middle = row->mapTo(view->form()->widget(), QPoint()).y() + row->height() / 2;
+    const int expected = std::clamp(middle - view->form()->viewport()->height() / 2, 0, bar->maximum());
+    EXPECT_EQ(bar->value(), expected);
+    EXPECT_GT(bar->value(), 0);
 }
 
 } // namespace
