@@ -192,4 +192,29 @@ TEST_F(SettingsWindowTest, AnotherLanguageAppliedAndRestartedShowsTheNewTexts)
     }
 }
 
+TEST_F(SettingsWindowTest, TheTrayMenuOpensTheHistory)
+{
+    if (!onPath("trayer"))
+        GTEST_SKIP() << "trayer is not installed";
+    // A light XEmbed tray along the top edge, up before the program.
+    m_clients.push_back(start({"trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+                               "--height", "24", "--SetDockType", "true"},
+                              "trayer"));
+    ASSERT_TRUE(waitUntil([&] { return !m_probe->windowsNamed("panel").empty(); }, 10s)) << "trayer did not start";
+    ASSERT_TRUE(startHoldingHotKey());
+    // The panel stays hidden: the one window of the program on screen is its
+    // icon in the tray.
+    std::optional<xcb_window_t> icon;
+    ASSERT_TRUE(waitUntil([&] { return (icon = m_probe->viewableWindowNamed("Quillor")).has_value(); }, 10s))
+        << "the icon did not reach the tray";
+    ASSERT_EQ(xdotool({"mousemove", "--window", std::to_string(*icon), "8", "8", "click", "1"}).exitCode, 0);
+    std::this_thread::sleep_for(500ms);
+    // The version line is disabled: new capture, settings, then history.
+    key("Down");
+    key("Down");
+    key("Down");
+    key("Return");
+    EXPECT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "the history did not open";
+}
+
 } // namespace
