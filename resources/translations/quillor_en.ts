@@ -607,5 +607,229 @@
         <source>Déplacer la capture</source>
         <translation>Move the capture</translation>
     </message>
+    <message>
+        <source>L’ouverture à la connexion n’a pas pu être activée : %@</source>
+        <translation>Open at login could not be turned on: %@</translation>
+    </message>
+    <message>
+        <source>L’ouverture à la connexion n’a pas pu être désactivée : %@</source>
+        <translation>Open at login could not be turned off: %@</translation>
+    </message>
+    <message>
+        <source>Tape le raccourci…</source>
+        <translation>Type the shortcut…</translation>
+    </message>
+    <message>
+        <source>Langue</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Langue du système</source>
+        <translation>System Language</translation>
+    </message>
+    <message>
+        <source>La langue choisie sera utilisée au prochain démarrage de Quillor.</source>
+        <translation>The chosen language will be used the next time Quillor starts.</translation>
+    </message>
+    <message>
+        <source>Redémarre Quillor pour appliquer la nouvelle langue.</source>
+        <translation>Restart Quillor to use the new language.</translation>
+    </message>
+    <message>
+        <source>Redémarrer Quillor</source>
+        <translation>Restart Quillor</translation>
+    </message>
+    <message>
+        <source>Démarrage</source>
+        <translation>Startup</translation>
+    </message>
+    <message>
+        <source>Ouvrir à la connexion</source>
+        <translation>Open at Login</translation>
+    </message>
+    <message>
+        <source>L’ouverture à la connexion est immédiate et n’est pas annulée par Rétablir les modifications.</source>
+        <translation>Open at login takes effect at once and is not undone by Revert Changes.</translation>
+    </message>
+    <message>
+        <source>Ouvrir la capture</source>
+        <translation>Open the Capture</translation>
+    </message>
+    <message>
+        <source>Raccourci souhaité</source>
+        <translation>Desired Shortcut</translation>
+    </message>
+    <message>
+        <source>Déclencheur de destination</source>
+        <translation>Destination Trigger</translation>
+    </message>
+    <message>
+        <source>Actif : %@</source>
+        <translation>Active: %@</translation>
+    </message>
+    <message>
+        <source>Saisis %@ suivi du nom du dossier ou de son alias pour choisir une destination.</source>
+        <translation>Type %@ followed by the folder’s name or its alias to choose a destination.</translation>
+    </message>
+    <message>
+        <source>Ajouter une destination…</source>
+        <translation>Add a Destination…</translation>
+    </message>
+    <message>
+        <source>Suggestions</source>
+        <translation>Suggestions</translation>
+    </message>
+    <message>
+        <source>Actualiser les notes et tags</source>
+        <translation>Refresh Notes and Tags</translation>
+    </message>
+    <message>
+        <source>notes.indexed</source>
+        <translation>Indexed notes: %d</translation>
+    </message>
+    <message>
+        <source>Choisis le dossier dans lequel enregistrer tes captures.</source>
+        <translation>Choose the folder where your captures are saved.</translation>
+    </message>
+    <message>
+        <source>Rechercher dans les réglages</source>
+        <translation>Search Settings</translation>
+    </message>
+    <message>
+        <source>Effacer la recherche</source>
+        <translation>Clear Search</translation>
+    </message>
+    <message>
+        <source>Rétablir les modifications</source>
+        <translation>Revert Changes</translation>
+    </message>
+    <message>
+        <source>Appliquer</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Modifications non enregistrées</source>
+        <translation>Unsaved Changes</translation>
+    </message>
+    <message>
+        <source>Modifications enregistrées</source>
+        <translation>Changes Saved</translation>
+    </message>
+    <message>
+        <source>Enregistrer les modifications des réglages ?</source>
+        <translation>Save the changes to the settings?</translation>
+    </message>
+    <message>
+        <source>Les modifications non enregistrées seront perdues. Le démarrage à la connexion reste inchangé.</source>
+        <translation>Unsaved changes will be lost. Open at login stays as it is.</translation>
+    </message>
+    <message>
+        <source>Ignorer les modifications</source>
+        <translation>Discard Changes</translation>
+    </message>
+    <message>
+        <source>Mode modifié : vérifie et confirme le nouveau chemin.</source>
+        <translation>Mode changed: check and confirm the new path.</translation>
+    </message>
+    <message>
+        <source>Chaque capture créera une nouvelle note dans ce dossier :</source>
+        <translation>Each capture will create a new note in this folder:</translation>
+    </message>
+    <message>
+        <source>Chaque capture sera ajoutée à la fin de cette note :</source>
+        <translation>Each capture will be added at the end of this note:</translation>
+    </message>
+    <message>
+        <source>Chaque capture sera ajoutée à la note de sa date de capture :</source>
+        <translation>Each capture will be added to the note of its capture date:</translation>
+    </message>
+    <message>
+        <source>Par défaut</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>À vérifier</source>
+        <translation>Needs Checking</translation>
+    </message>
+    <message>
+        <source>Dossier de destination</source>
+        <translation>Destination Folder</translation>
+    </message>
+    <message>
+        <source>Alias (facultatif)</source>
+        <translation>Alias (optional)</translation>
+    </message>
+    <message>
+        <source>Enregistrement</source>
+        <translation>Saving</translation>
+    </message>
+    <message>
+        <source>Nom de la note</source>
+        <translation>Note Name</translation>
+    </message>
+    <message>
+        <source>Confirmer ce chemin</source>
+        <translation>Confirm This Path</translation>
+    </message>
+    <message>
+        <source>Utiliser par défaut</source>
+        <translation>Use as Default</translation>
+    </message>
+    <message>
+        <source>Supprimer la destination</source>
+        <translation>Remove Destination</translation>
+    </message>
+    <message>
+        <source>Retire uniquement la configuration ; les notes sont conservées.</source>
+        <translation>Removes only the configuration; the notes are kept.</translation>
+    </message>
+    <message>
+        <source>Déplié</source>
+        <translation>Expanded</translation>
+    </message>
+    <message>
+        <source>Replié</source>
+        <translation>Collapsed</translation>
+    </message>
+    <message>
+        <source>Aucun dossier choisi</source>
+        <translation>No Folder Chosen</translation>
+    </message>
+    <message>
+        <source>Nom de commande : %@. L’alias offre une autre manière de choisir ce dossier.</source>
+        <translation>Command name: %@. The alias offers another way to choose this folder.</translation>
+    </message>
+    <message>
+        <source>Édition</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>action.undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>action.redo</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>Couper</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Copier</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Coller</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Tout sélectionner</source>
+        <translation>Select All</translation>
+    </message>
+    <message>
+        <source>Lien vers une note…</source>
+        <translation>Link to a Note…</translation>
+    </message>
 </context>
 </TS>

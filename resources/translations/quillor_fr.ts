@@ -608,5 +608,229 @@
         <source>Déplacer la capture</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>L’ouverture à la connexion n’a pas pu être activée : %@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L’ouverture à la connexion n’a pas pu être désactivée : %@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tape le raccourci…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Langue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Langue du système</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>La langue choisie sera utilisée au prochain démarrage de Quillor.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Redémarre Quillor pour appliquer la nouvelle langue.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Redémarrer Quillor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Démarrage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ouvrir à la connexion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L’ouverture à la connexion est immédiate et n’est pas annulée par Rétablir les modifications.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ouvrir la capture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Raccourci souhaité</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Déclencheur de destination</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Actif : %@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saisis %@ suivi du nom du dossier ou de son alias pour choisir une destination.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ajouter une destination…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Suggestions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Actualiser les notes et tags</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>notes.indexed</source>
+        <translation>Notes indexées : %d</translation>
+    </message>
+    <message>
+        <source>Choisis le dossier dans lequel enregistrer tes captures.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rechercher dans les réglages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Effacer la recherche</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rétablir les modifications</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Appliquer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modifications non enregistrées</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modifications enregistrées</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enregistrer les modifications des réglages ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Les modifications non enregistrées seront perdues. Le démarrage à la connexion reste inchangé.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ignorer les modifications</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mode modifié : vérifie et confirme le nouveau chemin.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chaque capture créera une nouvelle note dans ce dossier :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chaque capture sera ajoutée à la fin de cette note :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chaque capture sera ajoutée à la note de sa date de capture :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Par défaut</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>À vérifier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dossier de destination</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alias (facultatif)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enregistrement</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nom de la note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirmer ce chemin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Utiliser par défaut</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Supprimer la destination</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Retire uniquement la configuration ; les notes sont conservées.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Déplié</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replié</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aucun dossier choisi</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nom de commande : %@. L’alias offre une autre manière de choisir ce dossier.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Édition</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>action.undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>action.redo</source>
+        <translation>Rétablir</translation>
+    </message>
+    <message>
+        <source>Couper</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coller</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tout sélectionner</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lien vers une note…</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -9,7 +9,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdlib>
 
@@ -34,6 +37,12 @@ int main(int argc, char* argv[])
     const QString dataDirectory = DataDirectory::support();
     // Before any text is built; the rest of the settings are the model's.
     L10n::configure(ProgramEntry::readLanguage(QDir(dataDirectory).filePath(DataDirectory::preferencesFileName())));
+    // Qt's own texts (dialog buttons, the folder dialog, text menus) in the
+    // same language as ours, from the system's Qt translations when present.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(L10n::currentLanguage()), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QDir().mkpath(dataDirectory);
     SingleInstance instance(dataDirectory);

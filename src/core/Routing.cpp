@@ -3,6 +3,8 @@
 #include "core/CaptureError.h"
 #include "core/TextFolding.h"
 
+#include <QTextBoundaryFinder>
+
 #include <algorithm>
 
 namespace quillor {
@@ -66,6 +68,17 @@ Route resolve(const QString& text, const QString& prefix, const QList<Destinatio
     if (matches.size() != 1)
         throw CaptureError::unknownDestination(word);
     return Route{matches.first(), withoutLeadingBlanks(text.mid(wordEnd))};
+}
+
+bool isUsablePrefix(const QString& prefix)
+{
+    if (prefix.isEmpty())
+        return false;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, prefix);
+    if (graphemes.toNextBoundary() != prefix.size())
+        return false;
+    const char32_t first = prefix.toUcs4().constFirst();
+    return !QChar::isLetter(first) && !QChar::isNumber(first) && !QChar::isSpace(first);
 }
 
 } // namespace Routing

@@ -20,5 +20,10 @@ namespace Routing {
 Route resolve(const QString& text, const QString& prefix, const QList<Destination>& destinations,
               const Destination& fallback);
 
+// Whether a prefix can start routes: one user-perceived character that cannot
+// begin a word (not a letter, number or white space), so that a route never
+// swallows the first word of an ordinary capture.
+bool isUsablePrefix(const QString& prefix);
+
 } // namespace Routing
 } // namespace quillor

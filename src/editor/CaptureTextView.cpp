@@ -425,18 +425,38 @@ void CaptureTextView::changeEvent(QEvent* event)
     }
 }
 
+QMenu* CaptureTextView::editMenu(QWidget* parent)
+{
+    auto* menu = new QMenu(L10n::text(QStringLiteral("Édition")), parent);
+    const bool editable = !isReadOnly();
+    const bool selected = textCursor().hasSelection();
+    // The keys are shown, not bound: the editor's own key handling runs them.
+    const auto add = [&](const QString& title, QKeyCombination keys, bool enabled, auto run) {
+        QAction* action = menu->addAction(title);
+        action->setShortcut(QKeySequence(keys));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, run);
+    };
+    // The document's own history is off: undo and redo are the view's.
+    add(L10n::text(QStringLiteral("action.undo")), Qt::ControlModifier | Qt::Key_Z, editable && m_undo->canUndo(),
+        [this] { undoOrRedo(false); });
+    add(L10n::text(QStringLiteral("action.redo")), Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z,
+        editable && m_undo->canRedo(), [this] { undoOrRedo(true); });
+    add(L10n::text(QStringLiteral("Couper")), Qt::ControlModifier | Qt::Key_X, editable && selected, [this] { cut(); });
+    add(L10n::text(QStringLiteral("Copier")), Qt::ControlModifier | Qt::Key_C, selected, [this] { copy(); });
+    add(L10n::text(QStringLiteral("Coller")), Qt::ControlModifier | Qt::Key_V, editable && canPaste(),
+        [this] { paste(); });
+    add(L10n::text(QStringLiteral("Tout sélectionner")), Qt::ControlModifier | Qt::Key_A,
+        !document()->isEmpty(), [this] { selectAll(); });
+    add(L10n::text(QStringLiteral("Lien vers une note…")), Qt::ControlModifier | Qt::Key_L, canCreateNoteLink(),
+        [this] { createNoteLink(); });
+    return menu;
+}
+
 void CaptureTextView::contextMenuEvent(QContextMenuEvent* event)
 {
-    QMenu* menu = createStandardContextMenu(event->pos());
-    // The menu's Undo and Redo would ask the document, whose history is off.
-    for (QAction* action : menu->actions()) {
-        const bool isUndo = action->objectName() == QLatin1String("edit-undo");
-        if (!isUndo && action->objectName() != QLatin1String("edit-redo"))
-            continue;
-        disconnect(action, &QAction::triggered, nullptr, nullptr);
-        action->setEnabled(!isReadOnly() && (isUndo ? m_undo->canUndo() : m_undo->canRedo()));
-        connect(action, &QAction::triggered, this, [this, isUndo] { undoOrRedo(!isUndo); });
-    }
+    QMenu* menu = editMenu(this);
     menu->exec(event->globalPos());
     delete menu;
 }

@@ -21,6 +21,7 @@
 #include <functional>
 #include <optional>
 
+class QMenu;
 class QUndoStack;
 
 namespace quillor {
@@ -109,6 +110,9 @@ public:
     // Ctrl+L and the menu's note link: "[[]]" at a caret, else the selection
     // becomes the label of a link whose note is typed right after "[[".
     void createNoteLink();
+    // The "Édition" menu, shown as the editor's context menu: undo, redo,
+    // cut, copy, paste, select all and the note link, with their keys.
+    QMenu* editMenu(QWidget* parent);
     // Whether a menu may offer the note link now.
     bool canCreateNoteLink() const;
 

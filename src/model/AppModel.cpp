@@ -164,7 +164,9 @@ void AppModel::setIndexState(const IndexState& value)
 
 void AppModel::setSettingsError(const std::optional<QString>& value)
 {
-    if (assign(m_settingsError, value))
+    // A refusal repeated word for word is news all the same: the settings
+    // window shows it under the section the user is in now.
+    if (assign(m_settingsError, value) || value)
         Q_EMIT settingsErrorChanged();
 }
 

@@ -144,8 +144,10 @@ public:
     void setHotkeyLabel(const QString& label);
     void setRecordingShortcut(bool recording);
     void setShortcutError(const std::optional<QString>& error);
-    // The shell reports here why a restart it was asked for did not happen.
+    // The shell reports here why a restart it was asked for did not happen,
+    // the settings window why a folder could not be bound.
     void reportSettingsError(const QString& message) { setSettingsError(message); }
+    void clearSettingsError() { setSettingsError(std::nullopt); }
 
     // MARK: Other fields the windows read
     const std::optional<QString>& launchLanguage() const { return m_launchLanguage; }

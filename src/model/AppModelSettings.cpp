@@ -4,29 +4,11 @@
 #include "core/Error.h"
 #include "core/FileSystem.h"
 #include "core/L10n.h"
+#include "core/Routing.h"
 #include "model/DataDirectory.h"
 #include "model/VaultAccess.h"
 
-#include <QTextBoundaryFinder>
-
 namespace quillor {
-
-namespace {
-
-// One user-perceived character that cannot begin a word, so that a route
-// ("@inbox") never swallows the first word of an ordinary capture.
-bool isUsableRoutePrefix(const QString& prefix)
-{
-    if (prefix.isEmpty())
-        return false;
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, prefix);
-    if (graphemes.toNextBoundary() != prefix.size())
-        return false;
-    const char32_t first = prefix.toUcs4().constFirst();
-    return !QChar::isLetter(first) && !QChar::isNumber(first) && !QChar::isSpace(first);
-}
-
-} // namespace
 
 bool AppModel::applyPreferences(const Preferences& candidate, bool allowUnconfiguredVaults)
 {
@@ -68,7 +50,7 @@ std::optional<QString> AppModel::settingsRefusal(Preferences& candidate, bool al
         DestinationValidation::issues(candidate.deliveryDestinations(), allowUnconfiguredVaults);
     if (!issues.isEmpty())
         return issues.first().message;
-    if (!isUsableRoutePrefix(candidate.routePrefix))
+    if (!Routing::isUsablePrefix(candidate.routePrefix))
         return L10n::text(QStringLiteral("Choisis un seul caractère de ponctuation comme préfixe."));
     for (const Destination& destination : std::as_const(candidate.destinations)) {
         if (const auto issue = candidate.attachmentPolicy(destination).configurationIssue())

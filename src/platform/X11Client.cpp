@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 
+#include <xcb/xcb_keysyms.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -69,6 +71,18 @@ void sendToRoot(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t ty
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&event));
     xcb_flush(connection);
+}
+
+quint32 unshiftedKeysym(xcb_connection_t* connection, quint8 keycode)
+{
+    // Read afresh each time: a recorder takes one key, and the keyboard map
+    // may have changed since the last one.
+    xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(connection);
+    if (!symbols)
+        return 0;
+    const xcb_keysym_t symbol = xcb_key_symbols_get_keysym(symbols, keycode, 0);
+    xcb_key_symbols_free(symbols);
+    return symbol;
 }
 
 } // namespace quillor::X11Client

@@ -32,5 +32,10 @@ QList<quint32> property(xcb_connection_t* connection, xcb_window_t window, xcb_a
 void sendToRoot(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t type,
                 const std::array<quint32, 5>& data);
 
+// The symbol a keycode carries without any modifier (the first column of the
+// keyboard map: "k" for the K key, "1" on a French keyboard's "&" key); 0 when
+// the keycode has none.
+quint32 unshiftedKeysym(xcb_connection_t* connection, quint8 keycode);
+
 } // namespace X11Client
 } // namespace quillor

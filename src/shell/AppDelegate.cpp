@@ -6,6 +6,8 @@
 #include "model/VaultAccess.h"
 #include "panel/CaptureView.h"
 #include "settings/ReleaseNotesDialog.h"
+#include "settings/SettingsNavigation.h"
+#include "settings/SettingsView.h"
 #include "shell/CapturePanel.h"
 #include "shell/SingleInstance.h"
 #include "shell/StatusMenu.h"
@@ -23,6 +25,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace quillor {
@@ -53,7 +56,8 @@ AppDelegate::AppDelegate(const QString& dataDirectory, std::unique_ptr<GlobalSho
     : QObject(parent),
       m_vaultAccess(std::make_unique<VaultAccess>()),
       m_model(std::make_unique<AppModel>(dataDirectory, *m_vaultAccess)),
-      m_shortcut(std::move(shortcut))
+      m_shortcut(std::move(shortcut)),
+      m_settingsNavigation(new SettingsNavigation(this))
 {
 }
 
@@ -63,6 +67,10 @@ AppDelegate::~AppDelegate()
     // first, and the model's callbacks with them.
     delete m_statusItem;
     delete m_statusMenu;
+    // A recording still on screen ends with the settings window, and tells
+    // the hot key, which would refresh the menu.
+    m_statusItem = nullptr;
+    m_statusMenu = nullptr;
     if (m_settings) {
         m_settings->removeEventFilter(this);
         delete m_settings.data();
@@ -308,6 +316,10 @@ void AppDelegate::createSettingsWindow()
         frame.moveCenter(screen->availableGeometry().center());
         window->move(frame.topLeft());
     }
+    m_settingsView = new SettingsView(*m_model, *m_settingsNavigation, [this] { restartApplication(); });
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_settingsView);
     window->installEventFilter(this);
     installWindowShortcuts(window);
     m_settings = window;
@@ -320,13 +332,16 @@ QWidget* AppDelegate::settingsWindow() const
 
 void AppDelegate::showHistory()
 {
-    // The settings window does not have its sections yet: both open it as
-    // it is.
+    m_settingsNavigation->setSection(SettingsSection::history);
+    m_settingsNavigation->setQuery(QString());
     showSettings();
 }
 
 void AppDelegate::showDestinationSettings()
 {
+    m_settingsNavigation->setSection(SettingsSection::destinations);
+    m_settingsNavigation->setQuery(QString());
+    m_settingsNavigation->setTarget(std::nullopt);
     showSettings();
 }
 

@@ -22,6 +22,8 @@ class AppModel;
 class CapturePanel;
 class CaptureTextView;
 struct Preferences;
+class SettingsNavigation;
+class SettingsView;
 class SingleInstance;
 class StatusMenu;
 class VaultAccess;
@@ -80,6 +82,10 @@ public:
     CapturePanel* panel() const { return m_panel; }
     // Created by the first showSettings(); null before.
     QWidget* settingsWindow() const;
+    // The window's content, made with it.
+    SettingsView* settingsView() const { return m_settingsView; }
+    // Where the settings window stands; lives for the whole run.
+    SettingsNavigation& settingsNavigation() const { return *m_settingsNavigation; }
     // The tray icon's menu, built at launch even when no tray is there.
     StatusMenu* statusMenu() const { return m_statusMenu; }
     // The X window that was active before the panel showed, when not ours.
@@ -121,6 +127,8 @@ private:
     std::unique_ptr<GlobalShortcut> m_shortcut;
     CapturePanel* m_panel = nullptr;          // owned, deleted with the delegate
     QPointer<QWidget> m_settings;
+    SettingsView* m_settingsView = nullptr;      // owned by m_settings
+    SettingsNavigation* m_settingsNavigation;    // child of this object
     QSystemTrayIcon* m_statusItem = nullptr;
     StatusMenu* m_statusMenu = nullptr;     // owned, deleted with the delegate
     QTimer* m_trayRetry = nullptr;           // waits for a tray that starts after us

@@ -1,6 +1,7 @@
 #include "CaptureEditorBench.h"
 
 #include <QAction>
+#include <QMenu>
 
 namespace quillor {
 namespace {
@@ -144,6 +145,33 @@ TEST(EditorKeysTest, ALinkOffersNotesAndIsRefusedOverAnImage)
     bench.key(Qt::Key_L, ctrl);
     EXPECT_EQ(bench.view->content(), content);
     EXPECT_EQ(bench.model->error(), QStringLiteral("Sélectionne du texte sans image pour créer un lien."));
+}
+
+} // namespace
+} // namespace quillor
+
+namespace quillor {
+namespace {
+
+using namespace test;
+
+TEST(EditorKeysTest, TheEditMenuListsTheEditingCommandsWithTheirKeys)
+{
+    CaptureEditorBench bench;
+    bench.set(QStringLiteral("mot"), {0, 3});
+    bench.key(Qt::Key_Asterisk, Qt::NoModifier);
+    std::unique_ptr<QMenu> menu(bench.view->editMenu(nullptr));
+    QStringList entries;
+    for (const QAction* action : menu->actions())
+        // Paste follows the clipboard, which other programs share.
+        entries << action->text() + u' ' + action->shortcut().toString()
+                       + (action->isEnabled() || action->text() == QLatin1String("Coller") ? "" : " (off)");
+    EXPECT_EQ(entries, (QStringList{"Annuler Ctrl+Z", "Rétablir Ctrl+Shift+Z (off)", "Couper Ctrl+X", "Copier Ctrl+C",
+                                    "Coller Ctrl+V", "Tout sélectionner Ctrl+A", "Lien vers une note… Ctrl+L"}))
+        << entries.join(" | ").toStdString();
+    // Undo is the view's own history, not the document's.
+    menu->actions().first()->trigger();
+    EXPECT_EQ(bench.text(), QStringLiteral("mot"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "editor/CaptureTextView.h"
 #include "panel/CaptureView.h"
 #include "shell/SingleInstance.h"
+#include "settings/SettingsNavigation.h"
 #include "shell/StatusMenu.h"
 
 #include <QAction>
@@ -102,9 +103,35 @@ TEST_F(AppDelegateTest, TheSettingsWindowIsMadeOnceAndClosingOnlyHidesIt)
     EXPECT_FALSE(settings->isVisible());
     EXPECT_FALSE(model().recordingShortcut());
 
+    delegate->settingsNavigation().setQuery(QStringLiteral("langue"));
     delegate->showHistory();
     EXPECT_EQ(delegate->settingsWindow(), settings.data());
     EXPECT_TRUE(settings->isVisible());
+    EXPECT_EQ(delegate->settingsNavigation().section(), SettingsSection::history);
+    EXPECT_EQ(delegate->settingsNavigation().query(), QString());
+
+    delegate->settingsNavigation().setTarget(QStringLiteral("language"));
+    delegate->showDestinationSettings();
+    EXPECT_EQ(delegate->settingsNavigation().section(), SettingsSection::destinations);
+    EXPECT_FALSE(delegate->settingsNavigation().target().has_value());
+}
+
+TEST_F(AppDelegateTest, TheTrayKeepsTheLatestCaptureLineAfterItsNoteIsDeleted)
+{
+    StatusMenu& menu = *delegate->statusMenu();
+    EXPECT_EQ(menu.item(StatusMenu::latestTag)->text(), QStringLiteral("Aucune capture livrée"));
+    model().updateContent(EditorContent::plain(QStringLiteral("livrée")));
+    model().submit();
+    ASSERT_TRUE(waitUntil([&] { return !model().saving() && model().latestReceipt(); }));
+    const QString line = menu.item(StatusMenu::latestTag)->text();
+    EXPECT_TRUE(line.startsWith(QStringLiteral("Dernière capture : "))) << line.toStdString();
+    EXPECT_TRUE(menu.item(StatusMenu::revealTag)->isEnabled());
+
+    ASSERT_TRUE(QFile::remove(model().latestReceipt()->path));
+    Q_EMIT menu.aboutToShow();
+    EXPECT_EQ(menu.item(StatusMenu::latestTag)->text(), line);
+    EXPECT_FALSE(menu.item(StatusMenu::revealTag)->isEnabled());
+    EXPECT_FALSE(menu.item(StatusMenu::openTag)->isEnabled());
 }
 
 // Offscreen there is no X server to grab the hot key from.
