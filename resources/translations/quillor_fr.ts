@@ -588,5 +588,13 @@
         <source>Quitter Quillor</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est illisible : son contenu n’est pas un enregistrement valide.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,3 @@
+#include "inbox/CaptureInbox.h"
+
+#include <gtest/gtest.h>
