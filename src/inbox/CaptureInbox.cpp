@@ -8,12 +8,12 @@ CaptureInbox::CaptureInbox(QString directory, Clock clock) : m_files(std::move(d
 
 std::optional<Capture> CaptureInbox::read(const QString& folder, const QUuid& id) const
 {
-    const auto path = m_files.existingRecord(folder, id);
-    if (!path)
+    if (folder != InboxFolder::drafts())
+        return m_files.read(folder, id, &Capture::fromJson);
+    const auto stored = m_files.readExisting(folder, id);
+    if (!stored)
         return std::nullopt;
-    if (folder == InboxFolder::drafts())
-        return readDraft(*path);
-    return readRecord(folder, *path, &Capture::fromJson);
+    return readDraft(stored->path, stored->bytes);
 }
 
 // One record that cannot be read must not hide the others: it is left out
@@ -24,7 +24,8 @@ QList<Capture> CaptureInbox::capturesIn(const QString& folder) const
     QList<Capture> result;
     for (const InboxDirectory::RecordFile& file : m_files.list(folder)) {
         try {
-            result.append(drafts ? readDraft(file.path) : readRecord(folder, file.path, &Capture::fromJson));
+            result.append(drafts ? readDraft(file.path, FileSystem::read(file.path))
+                                 : readRecord(folder, file.path, &Capture::fromJson));
         } catch (const Error&) {
         }
     }

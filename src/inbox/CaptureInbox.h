@@ -92,7 +92,7 @@ private:
     // none, or it was made against another revision. InboxError when it holds
     // another capture.
     std::optional<DraftEdit> draftEdit(const QUuid& id, const std::optional<QUuid>& revision) const;
-    Capture readDraft(const QString& path) const;
+    Capture readDraft(const QString& path, const QByteArray& bytes) const;
     std::optional<Capture> read(const QString& folder, const QUuid& id) const;
     QList<Capture> capturesIn(const QString& folder) const;
     QList<CaptureSummary> summariesIn(const QString& folder) const;

@@ -34,8 +34,7 @@ void CaptureInbox::saveDraftEdit(const Capture& capture, const QUuid& revision) 
 std::optional<Revision> CaptureInbox::storedRevision(const QUuid& id) const
 {
     try {
-        if (const auto path = m_files.existingRecord(InboxFolder::draftRevisions(), id))
-            return readRecord(InboxFolder::draftRevisions(), *path, &Revision::fromJson);
+        return m_files.read(InboxFolder::draftRevisions(), id, &Revision::fromJson);
     } catch (const Error&) {
         // An unreadable revision is no revision: the edit is refused.
     }
@@ -46,11 +45,11 @@ QList<QUuid> CaptureInbox::snapshotAttachmentIDs(const Revision& revision, const
 {
     if (revision.attachmentIDs)
         return *revision.attachmentIDs;
-    const auto path = m_files.existingRecord(InboxFolder::drafts(), id);
-    if (!path)
+    const auto ids = m_files.read(InboxFolder::drafts(), id,
+                                  [](const QJsonObject& object) { return attachmentIDs(Capture::fromJson(object)); });
+    if (!ids)
         throw InboxError::captureAlreadyQueued();
-    return readRecord(InboxFolder::drafts(), *path,
-                      [](const QJsonObject& object) { return attachmentIDs(Capture::fromJson(object)); });
+    return *ids;
 }
 
 std::optional<Capture> CaptureInbox::draft(const QUuid& id) const
@@ -79,20 +78,17 @@ std::optional<DraftEdit> CaptureInbox::draftEdit(const QUuid& id, const std::opt
 {
     if (!revision)
         return std::nullopt;
-    const auto path = m_files.existingRecord(InboxFolder::draftEdits(), id);
-    if (!path)
+    auto edit = m_files.read(InboxFolder::draftEdits(), id, &DraftEdit::fromJson);
+    if (!edit || edit->draftRevision != *revision)
         return std::nullopt;
-    DraftEdit edit = readRecord(InboxFolder::draftEdits(), *path, &DraftEdit::fromJson);
-    if (edit.draftRevision != *revision)
-        return std::nullopt;
-    if (edit.capture.id != id)
+    if (edit->capture.id != id)
         throw InboxError::captureAlreadyQueued();
     return edit;
 }
 
-Capture CaptureInbox::readDraft(const QString& path) const
+Capture CaptureInbox::readDraft(const QString& path, const QByteArray& bytes) const
 {
-    const auto [snapshot, revision] = readRecord(InboxFolder::drafts(), path, [](const QJsonObject& object) {
+    const auto [snapshot, revision] = decodeRecord(InboxFolder::drafts(), path, bytes, [](const QJsonObject& object) {
         return std::pair(Capture::fromJson(object), DraftSnapshot::revisionOf(object));
     });
     const auto edit = draftEdit(snapshot.id, revision);

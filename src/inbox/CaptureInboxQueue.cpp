@@ -55,10 +55,7 @@ Capture CaptureInbox::bindDeliveryVault(const QUuid& id, const QUuid& vault) con
 
 std::optional<DeliveryReceipt> CaptureInbox::receipt(const QUuid& id) const
 {
-    const auto path = m_files.existingRecord(InboxFolder::receipts(), id);
-    if (!path)
-        return std::nullopt;
-    return readRecord(InboxFolder::receipts(), *path, &DeliveryReceipt::fromJson);
+    return m_files.read(InboxFolder::receipts(), id, &DeliveryReceipt::fromJson);
 }
 
 void CaptureInbox::recordDelivery(const Capture& capture, const QString& note, const std::optional<QString>& root) const

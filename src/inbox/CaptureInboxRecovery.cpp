@@ -36,19 +36,19 @@ auto recoveryRecords(const InboxDirectory& files, const QString& folder, QList<I
         issues.append(InboxReadIssue{folder, messageOf(error)});
         return records;
     }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const auto& a, const auto& b) { return a.name < b.name; });
+    // Names in one folder are unique: no need for a stable sort.
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     for (const InboxDirectory::RecordFile& entry : std::as_const(entries)) {
-        const QString file = folder + QLatin1Char('/') + entry.name;
+        const auto file = [&] { return folder + QLatin1Char('/') + entry.name; };
         try {
             auto record = readRecord(folder, entry.path, decode);
             const std::optional<QUuid> id = identity(record);
             const std::optional<QUuid> named = Json::parseUuid(stem(entry.name));
             if (!id || !named || *id != *named)
-                throw InboxRecordError::misnamed(file);
+                throw InboxRecordError::misnamed(file());
             records.append(std::move(record));
         } catch (const std::exception& error) {
-            issues.append(InboxReadIssue{file, messageOf(error)});
+            issues.append(InboxReadIssue{file(), messageOf(error)});
         }
     }
     return records;

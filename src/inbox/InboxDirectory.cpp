@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -73,6 +74,21 @@ std::optional<QString> InboxDirectory::existingRecord(const QString& folder, con
     return std::nullopt;
 }
 
+std::optional<InboxDirectory::StoredRecord> InboxDirectory::readExisting(const QString& folder, const QUuid& id) const
+{
+    for (const QString& path : {recordPath(folder, id), lowerCasePath(folder, id)}) {
+        try {
+            if (auto bytes = FileSystem::readIfExists(path))
+                return StoredRecord{path, std::move(*bytes)};
+        } catch (const FileSystemError& error) {
+            // A file in place of the folder: no record, as for a missing folder.
+            if (error.errnoValue() != ENOTDIR)
+                throw;
+        }
+    }
+    return std::nullopt;
+}
+
 void InboxDirectory::write(const QString& folder, const QUuid& id, const QJsonObject& record) const
 {
     FileSystem::FolderSyncs created;
@@ -128,7 +144,7 @@ QList<InboxDirectory::RecordFile> InboxDirectory::list(const QString& folder) co
         const QString name = QFile::decodeName(it->path().filename().c_str());
         if (name.startsWith(QLatin1Char('.')) || !name.endsWith(extension))
             continue;
-        otherCase = otherCase || hasLowerCaseLetter(name);
+        otherCase = otherCase || hasLowerCaseLetter(name.chopped(extension.size()));
         files.append(RecordFile{name, path + QLatin1Char('/') + name});
     }
     if (error)

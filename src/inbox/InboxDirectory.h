@@ -30,6 +30,18 @@ public:
     // The file holding the record of `id`, when one exists (links followed).
     std::optional<QString> existingRecord(const QString& folder, const QUuid& id) const;
 
+    struct StoredRecord {
+        QString path;
+        QByteArray bytes;
+    };
+    // The record of `id` read whole from the file existingRecord() names;
+    // nullopt when there is none. Throws FileSystemError.
+    std::optional<StoredRecord> readExisting(const QString& folder, const QUuid& id) const;
+    // The same, decoded by `decode`; throws as readRecord() does.
+    template <typename Decode>
+    auto read(const QString& folder, const QUuid& id, Decode&& decode) const
+        -> std::optional<decltype(decode(QJsonObject()))>;
+
     // Stores the record as compact JSON, atomically and durably, creating the
     // folders it needs. Throws FileSystemError.
     void write(const QString& folder, const QUuid& id, const QJsonObject& record) const;
@@ -55,18 +67,36 @@ private:
     QString m_root;
 };
 
-// Reads one record file whole and decodes it. A FIFO or folder in its place is
-// refused at once, never waited on. Throws FileSystemError, or
+// Decodes the bytes of the record file at `path`; throws
 // InboxRecordError::undecodable naming the file as "<folder>/<name>".
 template <typename Decode>
-auto readRecord(const QString& folder, const QString& path, Decode&& decode) -> decltype(decode(QJsonObject()))
+auto decodeRecord(const QString& folder, const QString& path, const QByteArray& bytes, Decode&& decode)
+    -> decltype(decode(QJsonObject()))
 {
-    const QByteArray bytes = FileSystem::read(path);
     try {
         return decode(Json::parseObject(bytes));
     } catch (const JsonDecodingError&) {
         throw InboxRecordError::undecodable(folder + QLatin1Char('/') + path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
     }
+}
+
+// Reads one record file whole and decodes it. A FIFO or folder in its place is
+// refused at once, never waited on. Throws FileSystemError, or as
+// decodeRecord() does.
+template <typename Decode>
+auto readRecord(const QString& folder, const QString& path, Decode&& decode) -> decltype(decode(QJsonObject()))
+{
+    return decodeRecord(folder, path, FileSystem::read(path), decode);
+}
+
+template <typename Decode>
+auto InboxDirectory::read(const QString& folder, const QUuid& id, Decode&& decode) const
+    -> std::optional<decltype(decode(QJsonObject()))>
+{
+    const auto stored = readExisting(folder, id);
+    if (!stored)
+        return std::nullopt;
+    return decodeRecord(folder, stored->path, stored->bytes, decode);
 }
 
 // Oldest createdAt first; equal times keep their order.
