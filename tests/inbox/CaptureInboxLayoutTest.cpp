@@ -52,17 +52,6 @@ TEST_F(InboxLayoutTest, TheFirstWriteCreatesOnlyItsFolderAndWritesOneCompactUppe
     EXPECT_EQ(object["attachments"].toArray(), QJsonArray());
 }
 
-TEST_F(InboxLayoutTest, RecordsOfAnIdGivenInLowerCaseAreNamedInUpperCase)
-{
-    const QUuid lower = QUuid::fromString(QStringLiteral("0f8fad5b-d9cb-469f-a165-70867728950e"));
-    inbox.saveDraft(plainCapture(lower, "d", 1));
-    inbox.enqueue(plainCapture(lower, "q", 1));
-    inbox.recordDeliveryFailure(lower, "boom");
-    EXPECT_TRUE(exists("Captures/0F8FAD5B-D9CB-469F-A165-70867728950E.json"));
-    EXPECT_TRUE(exists("Failures/0F8FAD5B-D9CB-469F-A165-70867728950E.json"));
-    EXPECT_EQ(json("Captures/0F8FAD5B-D9CB-469F-A165-70867728950E.json")["id"], "0F8FAD5B-D9CB-469F-A165-70867728950E");
-}
-
 TEST_F(InboxLayoutTest, DraftRecordsKeepTheirShapes)
 {
     Capture capture = plainCapture(A, "d", 1);
