@@ -48,8 +48,9 @@ public:
     // is no draft. InboxError when that edit does not belong to it.
     std::optional<Capture> draft(const QUuid& id) const;
     // Every draft as draft() reads it, oldest createdAt first. A draft that
-    // cannot be read is left out (recoverySnapshot() lists it as an issue);
-    // only a folder that cannot be listed throws.
+    // cannot be read or merged is left out rather than hiding the others
+    // (recoverySnapshot() shows it); only a folder that cannot be listed
+    // throws.
     QList<Capture> drafts() const;
     // The same as summaries, edits applied, attachments never decoded.
     QList<CaptureSummary> draftSummaries() const;
