@@ -831,5 +831,13 @@
         <source>Lien vers une note…</source>
         <translation>Link to a Note…</translation>
     </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est illisible : son contenu n’est pas un enregistrement valide.</source>
+        <translation>The inbox file “%@” cannot be read: its content is not a valid record.</translation>
+    </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
+        <translation>The inbox file “%@” is damaged: its name does not match the capture it holds.</translation>
+    </message>
 </context>
 </TS>

@@ -832,5 +832,13 @@
         <source>Lien vers une note…</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est illisible : son contenu n’est pas un enregistrement valide.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

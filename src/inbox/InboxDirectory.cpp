@@ -1,0 +1,165 @@
+#include "inbox/InboxDirectory.h"
+
+#include "core/FileSystem.h"
+#include "core/Json.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSet>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+namespace quillor {
+
+namespace {
+
+const QString extension = QStringLiteral(".json");
+
+QString lowerCaseName(const QUuid& id)
+{
+    return id.toString(QUuid::WithoutBraces).toLower() + extension;
+}
+
+// A name that stands for a UUID in some other letter case than upper, and the
+// names that, when present, are the record instead: the upper-case one, and
+// for a mixed-case name the lower-case one too.
+QStringList betterNames(const QString& name)
+{
+    const auto id = Json::parseUuid(name.chopped(extension.size()));
+    if (!id)
+        return {};
+    const QString upper = Json::uuidText(*id) + extension;
+    if (name == upper)
+        return {};
+    const QString lower = lowerCaseName(*id);
+    return name == lower ? QStringList{upper} : QStringList{upper, lower};
+}
+
+bool hasLowerCaseLetter(const QString& name)
+{
+    for (const QChar c : name) {
+        if (c >= u'a' && c <= u'z')
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString InboxDirectory::folderPath(const QString& folder) const
+{
+    return m_root + QLatin1Char('/') + folder;
+}
+
+QString InboxDirectory::recordPath(const QString& folder, const QUuid& id) const
+{
+    return folderPath(folder) + QLatin1Char('/') + Json::uuidText(id) + extension;
+}
+
+QString InboxDirectory::lowerCasePath(const QString& folder, const QUuid& id) const
+{
+    return folderPath(folder) + QLatin1Char('/') + lowerCaseName(id);
+}
+
+std::optional<QString> InboxDirectory::existingRecord(const QString& folder, const QUuid& id) const
+{
+    for (const QString& path : {recordPath(folder, id), lowerCasePath(folder, id)}) {
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return std::nullopt;
+}
+
+std::optional<InboxDirectory::StoredRecord> InboxDirectory::readExisting(const QString& folder, const QUuid& id) const
+{
+    for (const QString& path : {recordPath(folder, id), lowerCasePath(folder, id)}) {
+        try {
+            if (auto bytes = FileSystem::readIfExists(path))
+                return StoredRecord{path, std::move(*bytes)};
+        } catch (const FileSystemError& error) {
+            // A file in place of the folder: no record, as for a missing folder.
+            if (error.errnoValue() != ENOTDIR)
+                throw;
+        }
+    }
+    return std::nullopt;
+}
+
+void InboxDirectory::write(const QString& folder, const QUuid& id, const QJsonObject& record) const
+{
+    FileSystem::FolderSyncs created;
+    FileSystem::createDirectories(folderPath(folder), &created);
+    const QString path = recordPath(folder, id);
+    FileSystem::writeAtomically(path, QJsonDocument(record).toJson(QJsonDocument::Compact));
+    created.syncAll();
+
+    // On a file system that ignores case both names are the one file just
+    // written, which must stay.
+    const QString lower = lowerCasePath(folder, id);
+    const auto written = FileSystem::identify(path);
+    const auto twin = FileSystem::identify(lower);
+    if (!twin || (written && written->isSameFile(*twin)))
+        return;
+    try {
+        FileSystem::removeFile(lower);
+    } catch (const FileSystemError&) {
+        // The upper-case record is the one read from now on either way.
+    }
+}
+
+void InboxDirectory::remove(const QString& folder, const QUuid& id) const
+{
+    // Tested first so that a folder that is not there, or a file in place of
+    // one, means no record rather than an error.
+    for (const QString& path : {recordPath(folder, id), lowerCasePath(folder, id)}) {
+        if (FileSystem::exists(path))
+            FileSystem::removeFile(path);
+    }
+}
+
+void InboxDirectory::removeQuietly(const QString& folder, const QUuid& id) const noexcept
+{
+    try {
+        remove(folder, id);
+    } catch (...) {
+    }
+}
+
+QList<InboxDirectory::RecordFile> InboxDirectory::list(const QString& folder) const
+{
+    namespace fs = std::filesystem;
+    const QString path = folderPath(folder);
+    if (!QFileInfo::exists(path))
+        return {};
+    std::error_code error;
+    fs::directory_iterator it(fs::path(QFile::encodeName(path).toStdString()), error);
+    QList<RecordFile> files;
+    bool otherCase = false;
+    // A failed step leaves the iterator at the end with the error set.
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const QString name = QFile::decodeName(it->path().filename().c_str());
+        if (name.startsWith(QLatin1Char('.')) || !name.endsWith(extension))
+            continue;
+        otherCase = otherCase || hasLowerCaseLetter(name.chopped(extension.size()));
+        files.append(RecordFile{name, path + QLatin1Char('/') + name});
+    }
+    if (error)
+        throw FileSystemError(FileSystemError::Operation::list, path, error.value());
+    if (!otherCase)
+        return files;
+
+    QSet<QString> names;
+    for (const RecordFile& file : std::as_const(files))
+        names.insert(file.name);
+    files.removeIf([&names](const RecordFile& file) {
+        const QStringList better = betterNames(file.name);
+        return std::any_of(better.begin(), better.end(), [&names](const QString& name) { return names.contains(name); });
+    });
+    return files;
+}
+
+} // namespace quillor

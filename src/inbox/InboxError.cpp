@@ -1,0 +1,42 @@
+#include "inbox/InboxError.h"
+
+#include "core/L10n.h"
+
+namespace quillor {
+
+namespace {
+
+const QString domain = QStringLiteral("Quillor.Inbox");
+
+// The usual numbering of file errors: a corrupt file, undecodable data.
+constexpr int corruptFileCode = 259;
+constexpr int undecodableCode = 4864;
+
+} // namespace
+
+QString InboxError::errorDescription() const
+{
+    return QStringLiteral("Cette capture est déjà en attente ou livrée. Le brouillon modifié est conservé ; "
+                          "récupère-le comme nouvelle capture.");
+}
+
+namespace InboxRecordError {
+
+PlatformError undecodable(const QString& file)
+{
+    return PlatformError(domain, undecodableCode,
+                         L10n::format(QStringLiteral("Le fichier « %@ » de la boîte de réception est illisible : "
+                                                     "son contenu n’est pas un enregistrement valide."),
+                                      {file}));
+}
+
+PlatformError misnamed(const QString& file)
+{
+    return PlatformError(domain, corruptFileCode,
+                         L10n::format(QStringLiteral("Le fichier « %@ » de la boîte de réception est endommagé : "
+                                                     "son nom ne correspond pas à la capture qu’il contient."),
+                                      {file}));
+}
+
+} // namespace InboxRecordError
+} // namespace quillor
