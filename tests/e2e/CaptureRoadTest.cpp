@@ -218,12 +218,7 @@ TEST_F(CaptureRoadTest, ASecondLaunchShowsTheFirstInstancesPanel)
 
 TEST_F(CaptureRoadTest, ParagraphsSeparatedByBlankLinesReachTheNoteAsTyped)
 {
-    ASSERT_TRUE(startHoldingHotKey());
-    const std::string previous = startClient({"window", "Carnet précédent"}, "previous");
-    ASSERT_FALSE(previous.empty());
-    ASSERT_EQ(xdotool({"windowactivate", "--sync", previous}).exitCode, 0);
-    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
-    ASSERT_TRUE(waitForActivePanel());
+    ASSERT_TRUE(showPanel());
 
     // At the end of the text each time: one blank line, two, then one made
     // of line breaks typed with Shift held.
