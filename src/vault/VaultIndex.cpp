@@ -100,21 +100,62 @@ private:
     int m_fd;
 };
 
+// Where a walked entry lies: its folder kept open while the walk lists it, so
+// that the entry is reached by its name alone rather than by its whole path.
+// Falls back to the whole path when the folder cannot be opened.
+class EntryFolder {
+public:
+    EntryFolder() = default;
+    ~EntryFolder() { close(); }
+    EntryFolder(const EntryFolder&) = delete;
+    EntryFolder& operator=(const EntryFolder&) = delete;
+
+    struct Location {
+        int folder;
+        const char* name;
+    };
+
+    Location of(const std::string& native)
+    {
+        const size_t slash = native.rfind('/');
+        if (slash == std::string::npos)
+            return {AT_FDCWD, native.c_str()};
+        const std::string_view folder = std::string_view(native).substr(0, slash);
+        if (folder != m_path) {
+            close();
+            m_path.assign(folder);
+            m_fd = ::open(m_path.empty() ? "/" : m_path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        }
+        return m_fd < 0 ? Location{AT_FDCWD, native.c_str()} : Location{m_fd, native.c_str() + slash + 1};
+    }
+
+private:
+    void close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+    std::string m_path;
+    int m_fd = -1;
+};
+
 // A note's file as a scan met it: the same values mean the same text.
 // The change time also moves when the note's permissions do, which decide
 // whether a scan can read it at all.
 struct NoteFile {
-    quint64 device = 0;
     quint64 inode = 0;
     qint64 size = 0;
     qint64 modified = 0;   // nanoseconds
     qint64 changed = 0;
+    quint32 device = 0;   // Linux device numbers hold 32 bits
 
     static NoteFile of(const struct stat& info)
     {
         const auto nanoseconds = [](const timespec& time) { return qint64(time.tv_sec) * 1000000000 + time.tv_nsec; };
-        return {quint64(info.st_dev), quint64(info.st_ino), qint64(info.st_size), nanoseconds(info.st_mtim),
-                nanoseconds(info.st_ctim)};
+        return {quint64(info.st_ino), qint64(info.st_size), nanoseconds(info.st_mtim), nanoseconds(info.st_ctim),
+                quint32(info.st_dev)};
     }
 
     bool operator==(const NoteFile&) const = default;
@@ -124,18 +165,18 @@ struct NoteFile {
 // it is small enough to be searched for tags, and its file as it was when
 // read. A note that cannot be opened fails the scan only when it would have
 // been read, which only its size can tell then.
-bool readForTags(const std::string& native, QByteArray& bytes, NoteFile& file)
+bool readForTags(const std::string& native, EntryFolder::Location at, QByteArray& bytes, NoteFile& file)
 {
     int fd;
     do {
         // O_NOFOLLOW and O_NONBLOCK: a link or a FIFO swapped in since the
         // entry was listed is neither followed nor allowed to hang the scan.
-        fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+        fd = ::openat(at.folder, at.name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     } while (fd < 0 && errno == EINTR);
     struct stat info {};
     if (fd < 0) {
         const int openError = errno;
-        if (::lstat(native.c_str(), &info) != 0)
+        if (::fstatat(at.folder, at.name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             throw FileSystemError(Operation::inspect, displayPath(native), errno);
         file = NoteFile::of(info);
         if (info.st_size >= VaultIndex::tagSizeLimit)
@@ -209,10 +250,11 @@ private:
 // One note as the memo keeps it, in the order the walk met the notes.
 struct NoteRecord {
     NoteFile file;
-    quint32 note = 0;        // its place in the index's notes
-    quint32 tagsStart = 0;   // into the memo's tag numbers: the found ones, then the skipped ones
+    quint32 note = 0;   // its place in the index's notes
+    // Into the memo's tag numbers, up to the next note's: the found ones,
+    // then the skipped ones.
+    quint32 tagsStart = 0;
     quint32 found = 0;
-    quint32 skipped = 0;
 };
 
 } // namespace
@@ -227,6 +269,11 @@ struct VaultIndex::Memo {
     std::vector<NoteRecord> records;
     std::vector<quint32> tagNumbers;   // into `names`
     TagNameSet names;
+
+    size_t tagsEnd(size_t record) const
+    {
+        return record + 1 < records.size() ? records[record + 1].tagsStart : tagNumbers.size();
+    }
 };
 
 namespace {
@@ -254,6 +301,9 @@ public:
         QStringList tags = m_tags.sorted();
         m_memo->nativeRoot = m_nativeRoot;
         m_memo->names = m_tags.takeNames();
+        // Kept from showing to showing: no room to spare.
+        m_memo->records.shrink_to_fit();
+        m_memo->tagNumbers.shrink_to_fit();
         return VaultIndex{std::move(m_notes), std::move(tags), std::move(m_memo)};
     }
 
@@ -307,7 +357,7 @@ private:
         }
         const auto earlier = m_earlierByPath.constFind(QStringView(filePath));
         if (earlier != m_earlierByPath.cend() && matches(m_earlier->records[size_t(*earlier)], filePath, file)) {
-            reuse(m_earlier->records[size_t(*earlier)], &native);
+            reuse(size_t(*earlier), &native);
             return;
         }
         addNote(filePath);
@@ -332,10 +382,11 @@ private:
 
     // None for a file that changed kind since it was listed, or could not be
     // inspected: it is then read again, which reports what became of it.
-    static std::optional<NoteFile> currentFile(const std::string& native)
+    std::optional<NoteFile> currentFile(const std::string& native)
     {
+        const EntryFolder::Location at = m_folder.of(native);
         struct stat info {};
-        if (::lstat(native.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        if (::fstatat(at.folder, at.name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
             return std::nullopt;
         return NoteFile::of(info);
     }
@@ -354,7 +405,7 @@ private:
         m_unchanged = false;
         for (size_t i = 0; i < m_matched; ++i) {
             throwIfCancelled(m_isCancelled);
-            reuse(m_earlier->records[i], nullptr);
+            reuse(i, nullptr);
         }
         m_earlierByPath.reserve(qsizetype(m_earlier->records.size()));
         for (size_t i = 0; i < m_earlier->records.size(); ++i)
@@ -362,9 +413,9 @@ private:
     }
 
     // The note's own entry, or else the path it had in the earlier scan.
-    void reuse(const NoteRecord& record, const std::string* native)
+    void reuse(size_t record, const std::string* native)
     {
-        const IndexedNote& note = m_previous.notes[record.note];
+        const IndexedNote& note = m_previous.notes[m_earlier->records[record].note];
         m_keys.push_back(TextFolding::localizedSortKey(note.title));
         m_notes.append(note);
         if (replayTags(record))
@@ -380,15 +431,17 @@ private:
     }
 
     // The tags the note gave before, when they are still what it gives now.
-    bool replayTags(const NoteRecord& record)
+    bool replayTags(size_t index)
     {
-        const auto numbers = m_earlier->tagNumbers.cbegin() + record.tagsStart;
-        const auto found = numbers, skipped = numbers + record.found, end = skipped + record.skipped;
+        const NoteRecord& record = m_earlier->records[index];
+        const auto numbers = m_earlier->tagNumbers.cbegin();
+        const auto found = numbers + record.tagsStart, skipped = found + record.found,
+                   end = numbers + qsizetype(m_earlier->tagsEnd(index));
         const TagNameSet& earlier = m_earlier->names;
         if (!std::all_of(skipped, end, [&](quint32 number) { return m_tags.names().contains(earlier.at(number)); }))
             return false;
         m_memo->records.push_back({record.file, quint32(m_memo->records.size()),
-                                   quint32(m_memo->tagNumbers.size()), record.found, record.skipped});
+                                   quint32(m_memo->tagNumbers.size()), record.found});
         for (auto number = found; number != end; ++number) {
             const QStringView name = earlier.at(*number);
             if (number < skipped)
@@ -409,21 +462,20 @@ private:
 
     void addTags(const std::string& native)
     {
-        m_record = {{}, quint32(m_memo->records.size()), quint32(m_memo->tagNumbers.size()), 0, 0};
+        m_record = {{}, quint32(m_memo->records.size()), quint32(m_memo->tagNumbers.size()), 0};
         m_skipped.clear();
         collectTags(native);
         std::sort(m_skipped.begin(), m_skipped.end());
         m_skipped.erase(std::unique(m_skipped.begin(), m_skipped.end()), m_skipped.end());
         for (const qsizetype number : std::as_const(m_skipped))
             m_memo->tagNumbers.push_back(quint32(number));
-        m_record.skipped = quint32(m_skipped.size());
         m_memo->records.push_back(m_record);
     }
 
     void collectTags(const std::string& native)
     {
         // Most notes hold only tags met before, or none: they are not even decoded.
-        if (!readForTags(native, m_bytes, m_record.file)
+        if (!readForTags(native, m_folder.of(native), m_bytes, m_record.file)
             || !NoteTags::mayHoldNewTags(m_bytes, m_tags.names(), &m_skipped))
             return;
         m_skipped.clear();
@@ -474,6 +526,7 @@ private:
     TagSet m_tags;
     std::shared_ptr<VaultIndex::Memo> m_memo = std::make_shared<VaultIndex::Memo>();
     NoteRecord m_record;   // the note under way
+    EntryFolder m_folder;
 
     // The earlier scan, if it was of the same folder.
     const VaultIndex& m_previous;
