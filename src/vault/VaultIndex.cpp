@@ -17,7 +17,6 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
-#include <filesystem>
 #include <numeric>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,7 +25,6 @@ namespace quillor {
 
 namespace {
 
-namespace fs = std::filesystem;
 using Operation = FileSystemError::Operation;
 
 // The vault folder with its links resolved. A missing folder is reported by the
@@ -66,13 +64,6 @@ void requireListable(const QString& root)
         throw FileSystemError(Operation::list, root, error);
 }
 
-// The last component of a native path.
-std::string_view fileName(const std::string& native)
-{
-    const size_t slash = native.rfind('/');
-    return slash == std::string::npos ? std::string_view(native) : std::string_view(native).substr(slash + 1);
-}
-
 bool hasMarkdownExtension(std::string_view name)
 {
     if (name.size() < 3)
@@ -100,45 +91,11 @@ private:
     int m_fd;
 };
 
-// Where a walked entry lies: its folder kept open while the walk lists it, so
-// that the entry is reached by its name alone rather than by its whole path.
-// Falls back to the whole path when the folder cannot be opened.
-class EntryFolder {
-public:
-    EntryFolder() = default;
-    ~EntryFolder() { close(); }
-    EntryFolder(const EntryFolder&) = delete;
-    EntryFolder& operator=(const EntryFolder&) = delete;
-
-    struct Location {
-        int folder;
-        const char* name;
-    };
-
-    Location of(const std::string& native)
-    {
-        const size_t slash = native.rfind('/');
-        if (slash == std::string::npos)
-            return {AT_FDCWD, native.c_str()};
-        const std::string_view folder = std::string_view(native).substr(0, slash);
-        if (folder != m_path) {
-            close();
-            m_path.assign(folder);
-            m_fd = ::open(m_path.empty() ? "/" : m_path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        }
-        return m_fd < 0 ? Location{AT_FDCWD, native.c_str()} : Location{m_fd, native.c_str() + slash + 1};
-    }
-
-private:
-    void close()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-    std::string m_path;
-    int m_fd = -1;
+// A note as the walk meets it: by its name in its open folder, which spares
+// the system a walk along the whole path; or by its whole path.
+struct NoteLocation {
+    int folder = AT_FDCWD;
+    const char* name = nullptr;
 };
 
 // A note's file as a scan met it: the same values mean the same text.
@@ -165,7 +122,7 @@ struct NoteFile {
 // it is small enough to be searched for tags, and its file as it was when
 // read. A note that cannot be opened fails the scan only when it would have
 // been read, which only its size can tell then.
-bool readForTags(const std::string& native, EntryFolder::Location at, QByteArray& bytes, NoteFile& file)
+bool readForTags(const std::string& native, NoteLocation at, QByteArray& bytes, NoteFile& file)
 {
     int fd;
     do {
@@ -310,44 +267,82 @@ public:
 private:
     void walk()
     {
-        std::error_code error;
-        fs::recursive_directory_iterator it(fs::path(m_nativeRoot), fs::directory_options::none, error);
-        if (error)
+        const int root = ::open(m_nativeRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (root < 0)
             throw CaptureError::missingVault();
-        std::string current;   // kept for the error message once the entry has moved on
-        for (const fs::recursive_directory_iterator end; it != end;) {
+        std::string path = m_nativeRoot;
+        walkFolder(root, path);
+    }
+
+    // The folder's entries in listing order, each subfolder walked as soon as
+    // it is met. A folder that cannot be entered or read ends the walk: there
+    // is no partial index. Hidden entries (.obsidian, .git, .trash) are never
+    // entered nor listed, links never followed. Takes the descriptor over;
+    // `path` is the folder's and comes back as it was.
+    void walkFolder(int descriptor, std::string& path)
+    {
+        DIR* listing = ::fdopendir(descriptor);
+        if (!listing) {
+            const int error = errno;
+            ::close(descriptor);
+            throw FileSystemError(Operation::list, displayPath(path), error);
+        }
+        const std::unique_ptr<DIR, int (*)(DIR*)> closing(listing, ::closedir);
+        const int folder = ::dirfd(listing);
+        const size_t length = path.size();
+        for (;;) {
             throwIfCancelled(m_isCancelled);
-            current.assign(it->path().native());
-            visit(it, current);
-            // A folder that cannot be entered or read ends the walk: there is
-            // no partial index.
-            it.increment(error);
-            if (error)
-                throw FileSystemError(Operation::list, displayPath(current), error.value());
+            errno = 0;
+            const dirent* entry = ::readdir(listing);
+            if (!entry) {
+                path.resize(length);
+                if (errno != 0)
+                    throw FileSystemError(Operation::list, displayPath(path), errno);
+                return;
+            }
+            const std::string_view name = entry->d_name;
+            if (name.starts_with('.'))
+                continue;
+            path.resize(length);
+            if (!path.ends_with('/'))
+                path += '/';
+            path += name;
+            const unsigned char type = typeOf(folder, *entry, path);
+            if (type == DT_DIR) {
+                const int child = ::openat(folder, entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+                if (child < 0)
+                    throw FileSystemError(Operation::list, displayPath(path), errno);
+                walkFolder(child, path);
+            } else if (type == DT_REG && hasMarkdownExtension(name)) {
+                // The name alone rules out most entries without asking the disk.
+                visit(NoteLocation{folder, entry->d_name}, path);
+            }
         }
     }
 
-    void visit(fs::recursive_directory_iterator& it, const std::string& native)
+    // The listing usually tells; some file systems leave it to be asked.
+    static unsigned char typeOf(int folder, const dirent& entry, const std::string& path)
     {
-        const std::string_view name = fileName(native);
-        if (name.starts_with('.')) {
-            // Hidden: never entered (.obsidian, .git, .trash), never listed.
-            it.disable_recursion_pending();
-            return;
-        }
-        // The name alone rules out most entries without asking the disk.
-        if (!hasMarkdownExtension(name) || !isPlainFile(*it, native))
-            return;
+        if (entry.d_type != DT_UNKNOWN)
+            return entry.d_type;
+        struct stat info {};
+        if (::fstatat(folder, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            throw FileSystemError(Operation::inspect, displayPath(path), errno);
+        return S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
+    }
+
+    void visit(NoteLocation at, const std::string& native)
+    {
         const std::string_view relative = std::string_view(native).substr(m_prefixLength);
         // What QFile::decodeName gives (Qt 6 takes file names for UTF-8 on
         // Linux), without its copies.
         const QString filePath = QString::fromUtf8(QByteArrayView(relative.data(), qsizetype(relative.size())));
         if (!m_earlier) {
             addNote(filePath);
-            addTags(native);
+            addTags(native, at);
             return;
         }
-        const std::optional<NoteFile> file = currentFile(native);
+        const std::optional<NoteFile> file = currentFile(at);
         if (m_unchanged) {
             if (m_matched < m_earlier->records.size() && matches(m_earlier->records[m_matched], filePath, file)) {
                 ++m_matched;
@@ -357,34 +352,17 @@ private:
         }
         const auto earlier = m_earlierByPath.constFind(QStringView(filePath));
         if (earlier != m_earlierByPath.cend() && matches(m_earlier->records[size_t(*earlier)], filePath, file)) {
-            reuse(size_t(*earlier), &native);
+            reuse(size_t(*earlier), &native, at);
             return;
         }
         addNote(filePath);
-        addTags(native);
-    }
-
-    // Not a link (even to a note) and a regular file. The walk usually knows
-    // both from the folder listing itself.
-    static bool isPlainFile(const fs::directory_entry& entry, const std::string& native)
-    {
-        std::error_code error;
-        const bool isLink = entry.is_symlink(error);
-        if (error)
-            throw FileSystemError(Operation::inspect, displayPath(native), error.value());
-        if (isLink)
-            return false;
-        const bool isRegular = entry.is_regular_file(error);
-        if (error)
-            throw FileSystemError(Operation::inspect, displayPath(native), error.value());
-        return isRegular;
+        addTags(native, at);
     }
 
     // None for a file that changed kind since it was listed, or could not be
     // inspected: it is then read again, which reports what became of it.
-    std::optional<NoteFile> currentFile(const std::string& native)
+    static std::optional<NoteFile> currentFile(NoteLocation at)
     {
-        const EntryFolder::Location at = m_folder.of(native);
         struct stat info {};
         if (::fstatat(at.folder, at.name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
             return std::nullopt;
@@ -405,7 +383,7 @@ private:
         m_unchanged = false;
         for (size_t i = 0; i < m_matched; ++i) {
             throwIfCancelled(m_isCancelled);
-            reuse(i, nullptr);
+            reuse(i, nullptr, {});
         }
         m_earlierByPath.reserve(qsizetype(m_earlier->records.size()));
         for (size_t i = 0; i < m_earlier->records.size(); ++i)
@@ -413,7 +391,7 @@ private:
     }
 
     // The note's own entry, or else the path it had in the earlier scan.
-    void reuse(size_t record, const std::string* native)
+    void reuse(size_t record, const std::string* native, NoteLocation at)
     {
         const IndexedNote& note = m_previous.notes[m_earlier->records[record].note];
         m_keys.push_back(TextFolding::localizedSortKey(note.title));
@@ -421,13 +399,14 @@ private:
         if (replayTags(record))
             return;
         if (native) {
-            addTags(*native);
+            addTags(*native, at);
             return;
         }
         std::string path = m_nativeRoot;
         if (!path.ends_with('/'))
             path += '/';
-        addTags(path + QFile::encodeName(*note.filePath).toStdString());
+        path += QFile::encodeName(*note.filePath).toStdString();
+        addTags(path, {AT_FDCWD, path.c_str()});
     }
 
     // The tags the note gave before, when they are still what it gives now.
@@ -460,11 +439,11 @@ private:
         m_notes.append(IndexedNote{std::move(title), std::move(path), filePath});
     }
 
-    void addTags(const std::string& native)
+    void addTags(const std::string& native, NoteLocation at)
     {
         m_record = {{}, quint32(m_memo->records.size()), quint32(m_memo->tagNumbers.size()), 0};
         m_skipped.clear();
-        collectTags(native);
+        collectTags(native, at);
         std::sort(m_skipped.begin(), m_skipped.end());
         m_skipped.erase(std::unique(m_skipped.begin(), m_skipped.end()), m_skipped.end());
         for (const qsizetype number : std::as_const(m_skipped))
@@ -472,10 +451,10 @@ private:
         m_memo->records.push_back(m_record);
     }
 
-    void collectTags(const std::string& native)
+    void collectTags(const std::string& native, NoteLocation at)
     {
         // Most notes hold only tags met before, or none: they are not even decoded.
-        if (!readForTags(native, m_folder.of(native), m_bytes, m_record.file)
+        if (!readForTags(native, at, m_bytes, m_record.file)
             || !NoteTags::mayHoldNewTags(m_bytes, m_tags.names(), &m_skipped))
             return;
         m_skipped.clear();
@@ -526,7 +505,6 @@ private:
     TagSet m_tags;
     std::shared_ptr<VaultIndex::Memo> m_memo = std::make_shared<VaultIndex::Memo>();
     NoteRecord m_record;   // the note under way
-    EntryFolder m_folder;
 
     // The earlier scan, if it was of the same folder.
     const VaultIndex& m_previous;
