@@ -184,7 +184,7 @@ bool syncFolders(const QStringList& folders)
 
 // Runs the sides once each per round, starting with another one each round;
 // the setup and the clean-up of each side are not timed. The table shows the
-// delivery's wall time.
+// delivery's wall time; its CPU column also counts every side and setup.
 void compare(benchmark::State& state, const std::string& comparison,
              const std::function<std::function<bool()>(Side, const Fixture&)>& prepare)
 {
