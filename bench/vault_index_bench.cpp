@@ -7,7 +7,9 @@
 // has; a third vault of 10,000 notes that each also hold a tag of their own
 // (a date, say) shows the cost when every note goes through the whole
 // analysis. Also the indexing time of one note that is a single line of
-// unclosed "*", "_" and "#" just under the tag size limit.
+// unclosed "*", "_" and "#" just under the tag size limit, a rescan of an
+// unchanged vault (as every showing of the panel asks for) against a full
+// scan, and the memory the index of 100,000 notes holds per note.
 
 #include "vault/VaultIndex.h"
 
@@ -21,6 +23,7 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -172,6 +175,19 @@ void indexVault(benchmark::State& state, const SyntheticVault& vault)
     }
 }
 
+// Every note is as the previous scan left it.
+void rescanning(benchmark::State& state)
+{
+    const SyntheticVault& vault = vaultOf(int(state.range(0)));
+    try {
+        const VaultIndex previous = VaultIndex::scan(vault.path());
+        for (auto _ : state)
+            benchmark::DoNotOptimize(VaultIndex::scan(vault.path(), {}, previous));
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+    }
+}
+
 void readVault(benchmark::State& state, const SyntheticVault& vault)
 {
     for (auto _ : state)
@@ -207,8 +223,10 @@ void pathologicalNote(benchmark::State& state)
 // as for the other.
 BENCHMARK(readingFloor)->Arg(10000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(indexing)->Arg(10000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(rescanning)->Arg(10000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(readingFloor)->Arg(100000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(indexing)->Arg(100000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(rescanning)->Arg(100000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(readingFloorOwnTag)->Arg(10000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(indexingOwnTag)->Arg(10000)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(pathologicalNote)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -226,6 +244,41 @@ void printRatio(const bench::MeanTimes& times, int notes, const std::string& var
                 label, scan * 1e3, floor * 1e3, scan / floor);
 }
 
+void printRescan(const bench::MeanTimes& times, int notes)
+{
+    const std::string size = "/" + std::to_string(notes);
+    const double rescan = times.of("rescanning" + size);
+    const double scan = times.of("indexing" + size);
+    if (rescan <= 0 || scan <= 0) {
+        std::printf("%d notes, unchanged: rescan not measured\n", notes);
+        return;
+    }
+    std::printf("%d notes, unchanged: rescan %.0f ms, full scan %.0f ms: %.2f× the full scan\n", notes, rescan * 1e3,
+                scan * 1e3, rescan / scan);
+}
+
+size_t heapInUse()
+{
+    const struct mallinfo2 info = ::mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// The heap the index holds once the scan's working storage is gone: its
+// notes and tags, and the memo a rescan reuses.
+void printMemory(int notes)
+{
+    const SyntheticVault& vault = vaultOf(notes);
+    VaultIndex::scan(vault.path());   // the scan's per-thread working storage, kept from then on
+    ::malloc_trim(0);
+    const size_t before = heapInUse();
+    VaultIndex index = VaultIndex::scan(vault.path());
+    const size_t whole = heapInUse() - before;
+    index.memo.reset();
+    const size_t memo = whole - (heapInUse() - before);
+    std::printf("%d notes: the index holds %.0f bytes per note (%.0f of them for the rescan's memo)\n", notes,
+                double(whole) / notes, double(memo) / notes);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -237,6 +290,10 @@ int main(int argc, char** argv)
     printRatio(times, 10000);
     printRatio(times, 100000);
     printRatio(times, 10000, "OwnTag", ", each with a tag of its own");
+    printRescan(times, 10000);
+    printRescan(times, 100000);
+    if (times.of("indexing/100000") > 0)
+        printMemory(100000);
     if (const double pathological = times.of("pathologicalNote"); pathological > 0)
         std::printf("single-line note of 999,999 unclosed markers: indexed in %.1f ms\n", pathological * 1e3);
     else

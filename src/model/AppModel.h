@@ -40,9 +40,11 @@ class VaultAccess;
 // take the real thing, so the application passes nothing and tests replace
 // only what they pin down.
 struct AppModelEnvironment {
-    // Reads a vault's notes and tags on a worker thread. Must give up with
-    // ScanCancelled when the check says so.
-    using VaultScanner = std::function<VaultIndex(const QString& vault, const CancellationCheck& isCancelled)>;
+    // Reads a vault's notes and tags on a worker thread, reusing what the
+    // previous index of the same vault (or an empty one) learnt of unchanged
+    // notes. Must give up with ScanCancelled when the check says so.
+    using VaultScanner = std::function<VaultIndex(const QString& vault, const VaultIndex& previous,
+                                                  const CancellationCheck& isCancelled)>;
     // Writes one capture into its destination off the UI thread; the future
     // gives the note's path or the writer's error (read it with
     // Delivery::result).
@@ -444,6 +446,7 @@ private:
     QList<NoteSuggestion> m_notes;
     QStringList m_tags;
     QString m_indexedVault;
+    VaultIndex m_index;   // the last one published for m_indexedVault
     std::optional<IndexingTask> m_indexingTask;
     QTimer m_saveDraftTask;
     // When the oldest edit not yet in draft.json was made.

@@ -26,6 +26,7 @@ void AppModel::refreshIndex(bool force)
         return;
     if (vault != m_indexedVault) {
         m_indexedVault = vault;
+        m_index = {};
         m_notes.clear();
         m_tags.clear();
         setIndexCount(0);
@@ -78,10 +79,12 @@ void AppModel::startScan(const QUuid& generation, const QString& vault)
             [this, generation, task] { finishScan(generation, task); });
 
     const VaultScanner scan = m_environment.scanVault;
-    task.watcher->setFuture(QtConcurrent::run(QThreadPool::globalInstance(), [scan, vault, cancelled] {
+    // A copy shares the notes and the memo; nothing of it is written.
+    const VaultIndex previous = m_index;
+    task.watcher->setFuture(QtConcurrent::run(QThreadPool::globalInstance(), [scan, vault, previous, cancelled] {
         ScanOutcome outcome;
         try {
-            outcome.index = scan(vault, [cancelled] { return cancelled->load(); });
+            outcome.index = scan(vault, previous, [cancelled] { return cancelled->load(); });
         } catch (const ScanCancelled&) {
             outcome.cancelled = true;
         } catch (const Error& error) {
@@ -113,6 +116,7 @@ void AppModel::finishScan(const QUuid& generation, const IndexingTask& task)
             notes.append(NoteSuggestion{note.title, note.path});
         m_notes = notes;
         m_tags = outcome.index->tags;
+        m_index = *outcome.index;
         setIndexCount(int(m_notes.size()));
         setIndexState(IndexState::ready(int(m_notes.size())));
     } else {

@@ -34,8 +34,9 @@ AppModel::Environment completed(AppModel::Environment environment)
         };
     }
     if (!environment.scanVault) {
-        environment.scanVault = [](const QString& vault, const CancellationCheck& isCancelled) {
-            return VaultIndex::scan(vault, isCancelled);
+        environment.scanVault = [](const QString& vault, const VaultIndex& previous,
+                                   const CancellationCheck& isCancelled) {
+            return VaultIndex::scan(vault, isCancelled, previous);
         };
     }
     return environment;

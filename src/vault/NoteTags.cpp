@@ -579,7 +579,7 @@ char32_t utf8Before(const uchar* b, qsizetype start, qsizetype i)
 
 } // namespace
 
-bool mayHoldNewTags(QByteArrayView utf8, const TagNameSet& known)
+bool mayHoldNewTags(QByteArrayView utf8, const TagNameSet& known, std::vector<qsizetype>* met)
 {
     const auto* b = reinterpret_cast<const uchar*>(utf8.data());
     const qsizetype n = utf8.size();
@@ -612,14 +612,17 @@ bool mayHoldNewTags(QByteArrayView utf8, const TagNameSet& known)
             }
             end += length;
         } while (end < n && table.isTagBody(c = utf8At(b, n, end, length)));
-        if (!known.contains(QStringView(name.data(), units)))
+        const qsizetype index = known.indexOf(QStringView(name.data(), units));
+        if (index < 0)
             return true;
+        if (met)
+            met->push_back(index);
         p = end;
     }
     return false;
 }
 
-void collect(QStringView text, QList<QStringView>& names, const TagNameSet* skip)
+void collect(QStringView text, QList<QStringView>& names, const TagNameSet* skip, std::vector<qsizetype>* skipped)
 {
     Workspace& space = workspace();
     findCandidatesAndRuns(text, space);
@@ -632,8 +635,11 @@ void collect(QStringView text, QList<QStringView>& names, const TagNameSet* skip
     size_t code = 0;
     for (const Candidate& candidate : space.candidates) {
         const QStringView name = text.mid(candidate.hash + 1, candidate.end - candidate.hash - 1);
-        if (skip && skip->contains(name))
+        if (const qsizetype index = skip ? skip->indexOf(name) : -1; index >= 0) {
+            if (skipped)
+                skipped->push_back(index);
             continue;
+        }
         if (!analysed) {
             findCode(text, space);
             space.links.clear();

@@ -12,7 +12,17 @@ class TagNameSet {
 public:
     TagNameSet();
 
-    bool contains(QStringView name) const { return m_slots[slotOf(name, hash(name))] != 0; }
+    bool contains(QStringView name) const { return indexOf(name) >= 0; }
+
+    // Names are numbered from 0 in the order they were inserted; -1 for a name
+    // that is not there.
+    qsizetype indexOf(QStringView name) const { return qsizetype(m_slots[slotOf(name, hash(name))]) - 1; }
+    QStringView at(qsizetype index) const
+    {
+        const Entry& entry = m_entries[size_t(index)];
+        return QStringView(m_units.data() + entry.offset, qsizetype(entry.length));
+    }
+    qsizetype size() const { return qsizetype(m_entries.size()); }
 
     // False when the name was already there.
     bool insert(QStringView name);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 namespace quillor {
@@ -41,9 +42,20 @@ struct VaultIndex {
     // folder, FileSystemError for any folder or note it cannot read (there is
     // no partial index), and ScanCancelled as soon as the check says so.
     // Blocking; meant for a worker thread.
-    static VaultIndex scan(const QString& vault, const CancellationCheck& isCancelled = {});
+    //
+    // `previous`, an earlier scan of the same vault, lends each note whose file
+    // is the same file with the same size, modification and change times its
+    // title and tags, so that only new or changed notes are read; the result is
+    // the one a scan without it gives.
+    static VaultIndex scan(const QString& vault, const CancellationCheck& isCancelled = {},
+                           const VaultIndex& previous = {});
 
-    bool operator==(const VaultIndex&) const = default;
+    // What the next scan may reuse: each note's file as it was read and what
+    // its text held. Not part of the index's value.
+    struct Memo;
+    std::shared_ptr<const Memo> memo;
+
+    bool operator==(const VaultIndex& other) const { return notes == other.notes && tags == other.tags; }
 };
 
 } // namespace quillor

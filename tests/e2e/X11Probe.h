@@ -213,6 +213,31 @@ public:
         return window;
     }
 
+    // Key presses that reach `window`, one of this probe's, are reported by
+    // keyPressArrived from now on.
+    void selectKeyPresses(xcb_window_t window) const
+    {
+        const uint32_t mask = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_FOCUS_CHANGE | XCB_EVENT_MASK_KEY_PRESS;
+        xcb_change_window_attributes(m_connection, window, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(m_connection);
+    }
+
+    // Whether a press of `key` reached one of this probe's windows since the
+    // last call: after the round trip, every event the server sent before is
+    // in. Other events waiting are dropped.
+    bool keyPressArrived(xcb_keycode_t key) const
+    {
+        sync();
+        bool arrived = false;
+        while (xcb_generic_event_t* event = xcb_poll_for_queued_event(m_connection)) {
+            if ((event->response_type & 0x7F) == XCB_KEY_PRESS
+                && reinterpret_cast<const xcb_key_press_event_t*>(event)->detail == key)
+                arrived = true;
+            free(event);
+        }
+        return arrived;
+    }
+
     // Asks the window manager to activate `window`, as a pager would.
     void activate(xcb_window_t window) const
     {

@@ -29,15 +29,16 @@ public:
 
     AppModel::VaultScanner function()
     {
-        return [this](const QString& vault, const CancellationCheck& isCancelled) {
+        return [this](const QString& vault, const VaultIndex& previous, const CancellationCheck& isCancelled) {
             std::unique_lock lock(m_mutex);
             const int call = m_calls++;
             m_checks.append(isCancelled);
+            m_previous.append(previous);
             m_changed.notify_all();
             m_changed.wait(lock, [&] { return m_released.contains(call); });
             const std::optional<VaultIndex> given = m_released.value(call);
             lock.unlock();
-            const VaultIndex index = given ? *given : VaultIndex::scan(vault);
+            const VaultIndex index = given ? *given : VaultIndex::scan(vault, {}, previous);
             lock.lock();
             ++m_finished;
             m_changed.notify_all();
@@ -54,6 +55,7 @@ public:
     int calls() const { std::lock_guard lock(m_mutex); return m_calls; }
     int finished() const { std::lock_guard lock(m_mutex); return m_finished; }
     bool cancelled(int call) const { std::lock_guard lock(m_mutex); return m_checks.value(call)(); }
+    VaultIndex previous(int call) const { std::lock_guard lock(m_mutex); return m_previous.value(call); }
 
 private:
     mutable std::mutex m_mutex;
@@ -61,6 +63,7 @@ private:
     int m_calls = 0;
     int m_finished = 0;
     QList<CancellationCheck> m_checks;
+    QList<VaultIndex> m_previous;
     QMap<int, std::optional<VaultIndex>> m_released;
 };
 
@@ -132,6 +135,50 @@ TEST_F(AppModelIndexTest, TypingInTheSameVaultNeverRescansAndOnlyTheLatestForced
         EXPECT_EQ(model->indexState(), IndexState::ready(0));
         EXPECT_EQ(indexChanges, 1);
     }
+}
+
+TEST_F(AppModelIndexTest, EachScanIsLentTheLatestIndexPublishedForItsVaultAndNoOther)
+{
+    const QString first = data.folder("first");
+    const QString second = data.folder("second");
+    putNotes(first, {"a.md"});
+    putNotes(second, {"b.md", "c.md"});
+    auto environment = environmentWith(clock);
+    environment.scanVault = scanner.function();
+    launchWith(preferencesWith({makeDestination("Notes", "n", first), makeDestination("Other", "o", second)}),
+               std::nullopt, environment);
+    ASSERT_TRUE(waitUntil([&] { return scanner.calls() == 1; }));
+    EXPECT_EQ(scanner.previous(0), VaultIndex());
+    scanner.release(0);
+    ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(1); }));
+
+    // Two showings in a row: both lent the published index; the superseded
+    // one's late result is never lent.
+    model->refreshIndex(true);
+    model->refreshIndex(true);
+    ASSERT_TRUE(waitUntil([&] { return scanner.calls() == 3; }));
+    for (const int call : {1, 2}) {
+        EXPECT_EQ(scanner.previous(call), VaultIndex::scan(first));
+        EXPECT_NE(scanner.previous(call).memo, nullptr);
+    }
+    const int stale = scanner.cancelled(1) ? 1 : 2;
+    scanner.release(3 - stale);
+    ASSERT_TRUE(waitUntil([&] { return scanner.finished() == 2; }));
+    scanner.release(stale, indexOf(5));
+    ASSERT_TRUE(waitUntil([&] { return scanner.finished() == 3; }));
+    spin(50ms);
+    model->refreshIndex(true);
+    ASSERT_TRUE(waitUntil([&] { return scanner.calls() == 4; }));
+    EXPECT_EQ(scanner.previous(3), VaultIndex::scan(first));
+    scanner.release(3);
+
+    // Another vault starts afresh.
+    type("@o x");
+    ASSERT_TRUE(waitUntil([&] { return scanner.calls() == 5; }));
+    EXPECT_EQ(scanner.previous(4), VaultIndex());
+    EXPECT_EQ(scanner.previous(4).memo, nullptr);
+    scanner.release(4);
+    ASSERT_TRUE(waitUntil([&] { return model->indexState() == IndexState::ready(2); }));
 }
 
 TEST_F(AppModelIndexTest, ARefreshEndsReadyOrWithTheReasonTheFolderCannotBeRead)
