@@ -23,6 +23,7 @@ ReferenceSettingsPage::ReferenceSettingsPage(SettingsView& view, SettingsForm& f
     const QList<ShortcutGroup> shown =
         isGuide ? QList<ShortcutGroup>{ShortcutGroup::editing, ShortcutGroup::suggestions} : ShortcutGroups::allCases();
     const QList<SettingsEntry> all = entries();
+    m_gestureFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (const ShortcutGroup group : shown) {
         auto* box = new SettingsGroup(view.navigation(), {}, ShortcutGroups::header(group), this);
         for (const SettingsEntry& entry : all) {
@@ -59,7 +60,7 @@ SettingsRow* ReferenceSettingsPage::buildRow(const SettingsEntry& entry)
     first->addWidget(title, 0, Qt::AlignBaseline);
     first->addStretch(1);
     auto* gesture = new QLabel(entry.gesture);
-    gesture->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    gesture->setFont(m_gestureFont);
     gesture->setTextInteractionFlags(Qt::TextSelectableByMouse);
     gesture->setAlignment(Qt::AlignRight | Qt::AlignTop);
     gesture->setWordWrap(true);

@@ -3,6 +3,7 @@
 #include "settings/SettingsCatalog.h"
 #include "settings/SettingsForm.h"
 
+#include <QFont>
 #include <QHash>
 
 class QLabel;
@@ -34,6 +35,7 @@ private:
 
     SettingsView& m_view;
     bool m_isGuide;
+    QFont m_gestureFont;   // asked once: each query goes to fontconfig
     QHash<QString, SettingsRow*> m_rows;
     QHash<QString, QLabel*> m_gestures;
     QPushButton* m_configure = nullptr;

@@ -128,8 +128,8 @@ TEST(SettingsCatalogTest, GesturesFollowTheHotKeyAndThePrefix)
     const QList<SettingsEntry> all = SettingsCatalog::entries(QStringLiteral("Super+Espace"), QStringLiteral("#"));
     EXPECT_EQ(entry(all, "capture").gesture, "Super+Espace");
     EXPECT_EQ(entry(all, "key-open").gesture, "Super+Espace");
-    for (const QString id : {"prefix", "guide-route"})
-        EXPECT_EQ(entry(all, id).gesture, "#destination") << id.toStdString();
+    for (const char* id : {"prefix", "guide-route"})
+        EXPECT_EQ(entry(all, id).gesture, "#destination") << id;
     EXPECT_EQ(entry(SettingsCatalog::entries(hotkey, "@"), "prefix").gesture, "@destination");
 }
 
