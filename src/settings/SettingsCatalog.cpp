@@ -107,31 +107,31 @@ QList<SettingsEntry> referenceEntries(const QString& hotkey, const QString& pref
             t(L10N_KEY("⌘Z · ⌘X · ⌘C · ⌘V · ⌘A"))),
         key(QStringLiteral("key-indent"), L10N_KEY("Indenter / désindenter"),
             L10N_KEY("Ajoute ou retire quatre espaces au début des lignes sélectionnées, même avec le curseur "
-                           "au milieu."),
+                     "au milieu."),
             QStringLiteral("Tab · ⇧Tab"), QStringLiteral("indentation indenter désindenter clavier indent outdent")),
         key(QStringLiteral("key-task"), L10N_KEY("Créer une tâche"),
             L10N_KEY("Sur une ligne contenant seulement - , un espace supplémentaire crée - [ ] . Cliquer sur la "
-                           "case coche ou décoche la tâche."),
+                     "case coche ou décoche la tâche."),
             QStringLiteral("- ␣ → - [ ] "), QStringLiteral("checkbox todo case tâche task")),
         key(QStringLiteral("key-checkbox-backspace"), L10N_KEY("Retirer la case à cocher"),
             L10N_KEY("Au début du texte d’une tâche, Retour arrière retire sa case et conserve la puce."),
             QStringLiteral("⌫")),
         key(QStringLiteral("key-list"), L10N_KEY("Listes et tâches"),
             L10N_KEY("Entrée continue la liste ; sur une puce vide, Entrée termine la liste. Les tâches "
-                           "continuent avec une case vide."),
+                     "continuent avec une case vide."),
             QStringLiteral("- · + · * · - [ ] · - [x]")),
         key(QStringLiteral("key-move"), L10N_KEY("Déplacer la ligne"),
             L10N_KEY("Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées "
-                           "avec leur poignée."),
+                     "avec leur poignée."),
             t(L10N_KEY("⌥↑ · ⌥↓"))),
         key(QStringLiteral("key-route"), L10N_KEY("Choisir une destination"),
             L10N_KEY("Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le "
-                           "sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les "
-                           "suggestions."),
+                     "sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les "
+                     "suggestions."),
             prefix + QStringLiteral("destination")),
         key(QStringLiteral("key-suggest"), L10N_KEY("Parcourir les suggestions"),
             L10N_KEY("Flèches pour choisir, Entrée, Tab ou un clic pour valider, Échap pour fermer. Maj+Entrée "
-                           "insère une nouvelle ligne."),
+                     "insère une nouvelle ligne."),
             QStringLiteral("↑ · ↓ · ↵ · Tab · ⇧↵ · ⎋")),
         key(QStringLiteral("key-link"), L10N_KEY("Lien vers une note"),
             L10N_KEY("Rechercher une note ou écrire un wiki lien avec un libellé facultatif."),
@@ -140,14 +140,14 @@ QList<SettingsEntry> referenceEntries(const QString& hotkey, const QString& pref
             L10N_KEY("Le caractère # propose les tags du dossier de notes."), QStringLiteral("#tag · #tag/enfant")),
         key(QStringLiteral("key-markdown"), L10N_KEY("Mise en forme Markdown"),
             L10N_KEY("Titres de # à ######, gras, italique et code. La syntaxe reste visible et est conservée à "
-                           "l’enregistrement."),
+                     "l’enregistrement."),
             QStringLiteral("# titre · **gras** · *italique* · `code` · ```")),
         key(QStringLiteral("key-url"), L10N_KEY("Liens et URLs"),
             L10N_KEY("Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable."),
             t(L10N_KEY("[libellé](https://…) · https://… · ⌘+clic"))),
         key(QStringLiteral("key-images"), L10N_KEY("Images"),
             L10N_KEY("Coller, glisser une image ou utiliser le trombone. Cliquer sur une vignette ouvre son "
-                           "aperçu ; la croix permet de la supprimer."),
+                     "aperçu ; la croix permet de la supprimer."),
             t(L10N_KEY("⌘V · ![[image.png]]"))),
         key(QStringLiteral("key-quit"), L10N_KEY("Quitter Quillor"),
             L10N_KEY("Le brouillon est conservé localement."), t(L10N_KEY("⌘Q"))),

@@ -224,5 +224,21 @@ TEST_F(HistoryViewTest, ReloadsKeepTheSelectionAndFollowNewDeliveries)
     EXPECT_EQ(history()->selected()->source, selected);
 }
 
+TEST(HistoryListModelTest, ThePreviewNeverCutsACharacterApart)
+{
+    const QString a89(89, u'a');
+    const QString decomposed = QStringLiteral("e\u0301");
+    const QString emoji = QStringLiteral("\U0001F600");
+    const QList<std::pair<QString, QString>> cases = {
+        {QString(90, u'a'), QString(90, u'a')},
+        {QString(95, u'a'), QString(90, u'a')},
+        {a89 + decomposed + "suite", a89},
+        {a89 + emoji + "suite", a89},
+        {QString(88, u'a') + decomposed + "suite", QString(88, u'a') + decomposed},
+    };
+    for (const auto& [body, expected] : cases)
+        EXPECT_EQ(HistoryListModel::preview(body), expected) << body.size();
+}
+
 } // namespace
 } // namespace quillor::test
