@@ -204,16 +204,6 @@ void AttachmentSettings::rebuildLocations(Location current)
     m_location->setCurrentIndex(m_location->findData(int(current)));
 }
 
-QStringList AttachmentSettings::errors() const
-{
-    QStringList lines;
-    for (int i = 0; i < m_errors->count(); ++i) {
-        if (auto* label = qobject_cast<QLabel*>(m_errors->itemAt(i)->widget()))
-            lines.append(label->text());
-    }
-    return lines;
-}
-
 void AttachmentSettings::sync()
 {
     const Destination* found = destination();

@@ -54,7 +54,7 @@ public:
     QPushButton* chooseFolderButton() const { return m_chooseFolder; }
     QLabel* previewLabel() const { return m_preview; }
     QLabel* issueLabel() const { return m_issue; }
-    QStringList errors() const;
+    // "Choisir le dossier…": the chosen folder becomes an absolute folder.
     void chooseFolder();
 
 private:

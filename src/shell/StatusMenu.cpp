@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
-#include <QUrl>
 
 namespace quillor {
 
