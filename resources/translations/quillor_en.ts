@@ -145,11 +145,11 @@
     </message>
     <message>
         <source>Dans l’historique, consulte ou exporte la note disponible et sa sauvegarde d’ajout. La récupération préserve le brouillon courant et en crée un nouveau. Sur iPhone, elle relit la note et les images accessibles, sans inventer le contenu manquant ; autorise explicitement le dossier d’origine si son accès manque. Sur Mac, elle reprend la capture archivée et ses originaux.</source>
-        <translation>In the history, view or export the available note and its append backup. Recovery keeps the current draft and creates a new one. On iPhone, it reads the note and the accessible images again, without inventing missing content; explicitly allow the original folder if access to it is missing. On Mac, it restores the archived capture and its originals.</translation>
+        <translation>In the history, view or export the available note and its append backup. Recovery keeps the current draft and creates a new one: it restores the archived capture and its originals.</translation>
     </message>
     <message>
         <source>Choisis la langue dans Général, puis Appliquer ; Annuler conserve le choix précédent et le brouillon. Sur Mac, utilise le redémarrage proposé pour actualiser l’interface. L’extension iPhone reprend la préférence enregistrée à sa prochaine ouverture ; le widget suit la langue du système.</source>
-        <translation>Choose the language in General, then Apply; Cancel keeps the previous choice and the draft. On Mac, use the offered restart to refresh the interface. The iPhone extension picks up the saved preference the next time it opens; the widget follows the system language.</translation>
+        <translation>Choose the language in General, then Apply; Cancel keeps the previous choice and the draft. Use the offered restart to refresh the interface.</translation>
     </message>
     <message>
         <source>Quillor est édité par l’équipe Quillor. Contact : bonjour@quillor.app</source>
@@ -169,7 +169,7 @@
     </message>
     <message>
         <source>La version Mac du site peut consulter le catalogue public des mises à jour. Aucun contenu de capture n’est envoyé ; l’hébergeur reçoit les informations habituelles de connexion. Les versions App Store sont mises à jour par Apple.</source>
-        <translation>The Mac version from the website may check the public update catalog. No capture content is sent; the host receives the usual connection information. App Store versions are updated by Apple.</translation>
+        <translation>Quillor may check the public update catalog. No capture content is sent; the host receives the usual connection information.</translation>
     </message>
     <message>
         <source>Votre fournisseur de stockage ou de sauvegarde peut synchroniser vos fichiers selon ses propres règles. Quillor ne fournit pas de service de synchronisation.</source>
@@ -838,6 +838,338 @@
     <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
         <translation>The inbox file “%@” is damaged: its name does not match the capture it holds.</translation>
+    </message>
+    <message>
+        <source>Choisir une destination</source>
+        <translation>Choose a Destination</translation>
+    </message>
+    <message>
+        <source>Dossier de notes (vault)</source>
+        <translation>Notes folder (vault)</translation>
+    </message>
+    <message>
+        <source>Restaurer comme nouveau brouillon</source>
+        <translation>Restore as New Draft</translation>
+    </message>
+    <message>
+        <source>Brouillon</source>
+        <translation>Draft</translation>
+    </message>
+    <message>
+        <source>Archiver puis effacer</source>
+        <translation>Archive and Clear</translation>
+    </message>
+    <message>
+        <source>Ouvrir la note</source>
+        <translation>Open Note</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Mises à jour</source>
+        <translation>Updates</translation>
+    </message>
+    <message>
+        <source>Rechercher les mises à jour</source>
+        <translation>Check for Updates</translation>
+    </message>
+    <message>
+        <source>Tes notes restent à toi</source>
+        <translation>Your notes stay yours</translation>
+    </message>
+    <message>
+        <source>Tes captures sont enregistrées sur ton Mac et dans les dossiers que tu choisis. Sans compte, sans publicité, sans suivi.</source>
+        <translation>Your captures are saved on your computer and in the folders you choose. No account, no ads, no tracking.</translation>
+    </message>
+    <message>
+        <source>Raccourci global configurable dans Général.</source>
+        <translation>Global shortcut, set in General.</translation>
+    </message>
+    <message>
+        <source>Enregistrer dans la destination choisie.</source>
+        <translation>Save to the chosen destination.</translation>
+    </message>
+    <message>
+        <source>Masquer et conserver le brouillon</source>
+        <translation>Hide and Keep the Draft</translation>
+    </message>
+    <message>
+        <source>Ferme d’abord les suggestions.</source>
+        <translation>Closes the suggestions first.</translation>
+    </message>
+    <message>
+        <source>Échap</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>⌘,</source>
+        <translation>Ctrl+,</translation>
+    </message>
+    <message>
+        <source>Édition du texte</source>
+        <translation>Text Editing</translation>
+    </message>
+    <message>
+        <source>Annuler, couper, copier, coller et tout sélectionner.</source>
+        <translation>Undo, cut, copy, paste and select all.</translation>
+    </message>
+    <message>
+        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
+        <translation>Ctrl+Z · Ctrl+X · Ctrl+C · Ctrl+V · Ctrl+A</translation>
+    </message>
+    <message>
+        <source>Indenter / désindenter</source>
+        <translation>Indent / Outdent</translation>
+    </message>
+    <message>
+        <source>Ajoute ou retire quatre espaces au début des lignes sélectionnées, même avec le curseur au milieu.</source>
+        <translation>Adds or removes four spaces at the start of the selected lines, even with the cursor in the middle.</translation>
+    </message>
+    <message>
+        <source>Sur une ligne contenant seulement - , un espace supplémentaire crée - [ ] . Cliquer sur la case coche ou décoche la tâche.</source>
+        <translation>On a line holding only - , one more space makes - [ ] . Clicking the box checks or unchecks the task.</translation>
+    </message>
+    <message>
+        <source>Retirer la case à cocher</source>
+        <translation>Remove the Checkbox</translation>
+    </message>
+    <message>
+        <source>Au début du texte d’une tâche, Retour arrière retire sa case et conserve la puce.</source>
+        <translation>At the start of a task’s text, Backspace removes its box and keeps the bullet.</translation>
+    </message>
+    <message>
+        <source>Listes et tâches</source>
+        <translation>Lists and Tasks</translation>
+    </message>
+    <message>
+        <source>Entrée continue la liste ; sur une puce vide, Entrée termine la liste. Les tâches continuent avec une case vide.</source>
+        <translation>Return continues the list; on an empty bullet, Return ends the list. Tasks continue with an empty box.</translation>
+    </message>
+    <message>
+        <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
+        <translation>Moves the line up or down. List lines can also be moved by their handle.</translation>
+    </message>
+    <message>
+        <source>⌥↑ · ⌥↓</source>
+        <translation>Alt+↑ · Alt+↓</translation>
+    </message>
+    <message>
+        <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
+        <translation>The prefix suggests destinations in the text. Return, Tab or a click changes the picker and removes the shortcut. Shift+Return inserts a new line; Esc closes the suggestions.</translation>
+    </message>
+    <message>
+        <source>Parcourir les suggestions</source>
+        <translation>Browse Suggestions</translation>
+    </message>
+    <message>
+        <source>Flèches pour choisir, Entrée, Tab ou un clic pour valider, Échap pour fermer. Maj+Entrée insère une nouvelle ligne.</source>
+        <translation>Arrows to choose, Return, Tab or a click to accept, Esc to close. Shift+Return inserts a new line.</translation>
+    </message>
+    <message>
+        <source>Lien vers une note</source>
+        <translation>Link to a Note</translation>
+    </message>
+    <message>
+        <source>Rechercher une note ou écrire un wiki lien avec un libellé facultatif.</source>
+        <translation>Search for a note or write a wiki link with an optional label.</translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Le caractère # propose les tags du dossier de notes.</source>
+        <translation>The # character suggests the tags of the notes folder.</translation>
+    </message>
+    <message>
+        <source>Mise en forme Markdown</source>
+        <translation>Markdown Formatting</translation>
+    </message>
+    <message>
+        <source>Titres de # à ######, gras, italique et code. La syntaxe reste visible et est conservée à l’enregistrement.</source>
+        <translation>Headings from # to ######, bold, italic and code. The syntax stays visible and is kept when saving.</translation>
+    </message>
+    <message>
+        <source>Liens et URLs</source>
+        <translation>Links and URLs</translation>
+    </message>
+    <message>
+        <source>Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</source>
+        <translation>Ctrl+click opens a link. Markdown links and URLs stay editable text.</translation>
+    </message>
+    <message>
+        <source>[libellé](https://…) · https://… · ⌘+clic</source>
+        <translation>[label](https://…) · https://… · Ctrl+click</translation>
+    </message>
+    <message>
+        <source>Images</source>
+        <translation>Images</translation>
+    </message>
+    <message>
+        <source>Coller, glisser une image ou utiliser le trombone. Cliquer sur une vignette ouvre son aperçu ; la croix permet de la supprimer.</source>
+        <translation>Paste, drag an image or use the paper clip. Clicking a thumbnail opens its preview; the cross removes it.</translation>
+    </message>
+    <message>
+        <source>⌘V · ![[image.png]]</source>
+        <translation>Ctrl+V · ![[image.png]]</translation>
+    </message>
+    <message>
+        <source>Le brouillon est conservé localement.</source>
+        <translation>The draft is kept locally.</translation>
+    </message>
+    <message>
+        <source>⌘Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>Suggestions et contenu</source>
+        <translation>Suggestions and Content</translation>
+    </message>
+    <message>
+        <source>⌘V</source>
+        <translation>Ctrl+V</translation>
+    </message>
+    <message>
+        <source>⌘+clic</source>
+        <translation>Ctrl+click</translation>
+    </message>
+    <message>
+        <source>Configurer le raccourci…</source>
+        <translation>Set Shortcut…</translation>
+    </message>
+    <message>
+        <source>Capture locale · destination historique inconnue</source>
+        <translation>Local capture · unknown original destination</translation>
+    </message>
+    <message>
+        <source>Captures locales</source>
+        <translation>Local Captures</translation>
+    </message>
+    <message>
+        <source>Actualiser</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Afficher dans le Finder</source>
+        <translation>Show in File Manager</translation>
+    </message>
+    <message>
+        <source>Exporter la note…</source>
+        <translation>Export Note…</translation>
+    </message>
+    <message>
+        <source>Sauvegarde de la note avant ajout</source>
+        <translation>Note Backup Before Append</translation>
+    </message>
+    <message>
+        <source>Consulter la sauvegarde</source>
+        <translation>View Backup</translation>
+    </message>
+    <message>
+        <source>Exporter la sauvegarde…</source>
+        <translation>Export Backup…</translation>
+    </message>
+    <message>
+        <source>Aucune capture dans l’historique</source>
+        <translation>No Captures in the History</translation>
+    </message>
+    <message>
+        <source>Tes captures enregistrées et tes brouillons archivés apparaîtront ici.</source>
+        <translation>Your saved captures and archived drafts will appear here.</translation>
+    </message>
+    <message>
+        <source>Sélectionne une capture pour consulter ou récupérer son contenu.</source>
+        <translation>Select a capture to view or recover its content.</translation>
+    </message>
+    <message>
+        <source>Conserver le brouillon actuel avant de restaurer ?</source>
+        <translation>Keep the current draft before restoring?</translation>
+    </message>
+    <message>
+        <source>Le brouillon actuel restera récupérable dans cet historique. Aucun fichier de notes ne sera remplacé.</source>
+        <translation>The current draft will stay recoverable in this history. No notes file will be replaced.</translation>
+    </message>
+    <message>
+        <source>Archiver puis remplacer</source>
+        <translation>Archive and Replace</translation>
+    </message>
+    <message>
+        <source>Échap masque la capture et conserve la saisie. Le brouillon est sauvegardé localement.</source>
+        <translation>Esc hides the capture and keeps what you typed. The draft is saved locally.</translation>
+    </message>
+    <message>
+        <source>Effacer le brouillon…</source>
+        <translation>Clear Draft…</translation>
+    </message>
+    <message>
+        <source>Effacer ce brouillon ?</source>
+        <translation>Clear this draft?</translation>
+    </message>
+    <message>
+        <source>Son contenu restera récupérable dans l’historique local.</source>
+        <translation>Its content will stay recoverable in the local history.</translation>
+    </message>
+    <message>
+        <source>Diagnostic</source>
+        <translation>Diagnostics</translation>
+    </message>
+    <message>
+        <source>Confidentialité et mentions légales</source>
+        <translation>Privacy and Legal Notices</translation>
+    </message>
+    <message>
+        <source>Rechercher automatiquement les mises à jour</source>
+        <translation>Automatically Check for Updates</translation>
+    </message>
+    <message>
+        <source>Une vérification par jour lorsque Quillor est ouvert.</source>
+        <translation>One check a day while Quillor is open.</translation>
+    </message>
+    <message>
+        <source>Afficher les changelogs</source>
+        <translation>Show Changelogs</translation>
+    </message>
+    <message>
+        <source>Dernière vérification</source>
+        <translation>Last Check</translation>
+    </message>
+    <message>
+        <source>Choisis un dossier de pièces jointes dans le dossier de notes.</source>
+        <translation>Choose an attachments folder in the notes folder.</translation>
+    </message>
+    <message>
+        <source>Pièces jointes</source>
+        <translation>Attachments</translation>
+    </message>
+    <message>
+        <source>Utiliser les réglages Obsidian</source>
+        <translation>Use Obsidian Settings</translation>
+    </message>
+    <message>
+        <source>Emplacement</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>Nom du sous-dossier</source>
+        <translation>Subfolder name</translation>
+    </message>
+    <message>
+        <source>Les pièces jointes existantes ne sont pas déplacées.</source>
+        <translation>Existing attachments are not moved.</translation>
+    </message>
+    <message>
+        <source>Coffre Obsidian détecté : %@</source>
+        <translation>Obsidian vault detected: %@</translation>
+    </message>
+    <message>
+        <source>Cette option est disponible uniquement si la destination est contenue dans un coffre Obsidian avec un dossier .obsidian.</source>
+        <translation>This option is available only when the destination is inside an Obsidian vault with a .obsidian folder.</translation>
     </message>
 </context>
 </TS>

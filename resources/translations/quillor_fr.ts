@@ -146,11 +146,11 @@
     </message>
     <message>
         <source>Dans l’historique, consulte ou exporte la note disponible et sa sauvegarde d’ajout. La récupération préserve le brouillon courant et en crée un nouveau. Sur iPhone, elle relit la note et les images accessibles, sans inventer le contenu manquant ; autorise explicitement le dossier d’origine si son accès manque. Sur Mac, elle reprend la capture archivée et ses originaux.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dans l’historique, consulte ou exporte la note disponible et sa sauvegarde d’ajout. La récupération préserve le brouillon courant et en crée un nouveau : elle reprend la capture archivée et ses originaux.</translation>
     </message>
     <message>
         <source>Choisis la langue dans Général, puis Appliquer ; Annuler conserve le choix précédent et le brouillon. Sur Mac, utilise le redémarrage proposé pour actualiser l’interface. L’extension iPhone reprend la préférence enregistrée à sa prochaine ouverture ; le widget suit la langue du système.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisis la langue dans Général, puis Appliquer ; Annuler conserve le choix précédent et le brouillon. Utilise le redémarrage proposé pour actualiser l’interface.</translation>
     </message>
     <message>
         <source>Quillor est édité par l’équipe Quillor. Contact : bonjour@quillor.app</source>
@@ -170,7 +170,7 @@
     </message>
     <message>
         <source>La version Mac du site peut consulter le catalogue public des mises à jour. Aucun contenu de capture n’est envoyé ; l’hébergeur reçoit les informations habituelles de connexion. Les versions App Store sont mises à jour par Apple.</source>
-        <translation type="unfinished"></translation>
+        <translation>Quillor peut consulter le catalogue public des mises à jour. Aucun contenu de capture n’est envoyé ; l’hébergeur reçoit les informations habituelles de connexion.</translation>
     </message>
     <message>
         <source>Votre fournisseur de stockage ou de sauvegarde peut synchroniser vos fichiers selon ses propres règles. Quillor ne fournit pas de service de synchronisation.</source>
@@ -838,6 +838,338 @@
     </message>
     <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisir une destination</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dossier de notes (vault)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Restaurer comme nouveau brouillon</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brouillon</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Archiver puis effacer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ouvrir la note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mises à jour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rechercher les mises à jour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tes notes restent à toi</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tes captures sont enregistrées sur ton Mac et dans les dossiers que tu choisis. Sans compte, sans publicité, sans suivi.</source>
+        <translation>Tes captures sont enregistrées sur ton ordinateur et dans les dossiers que tu choisis. Sans compte, sans publicité, sans suivi.</translation>
+    </message>
+    <message>
+        <source>Raccourci global configurable dans Général.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enregistrer dans la destination choisie.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Masquer et conserver le brouillon</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ferme d’abord les suggestions.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Échap</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>⌘,</source>
+        <translation>Ctrl+,</translation>
+    </message>
+    <message>
+        <source>Édition du texte</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Annuler, couper, copier, coller et tout sélectionner.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
+        <translation>Ctrl+Z · Ctrl+X · Ctrl+C · Ctrl+V · Ctrl+A</translation>
+    </message>
+    <message>
+        <source>Indenter / désindenter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ajoute ou retire quatre espaces au début des lignes sélectionnées, même avec le curseur au milieu.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sur une ligne contenant seulement - , un espace supplémentaire crée - [ ] . Cliquer sur la case coche ou décoche la tâche.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Retirer la case à cocher</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Au début du texte d’une tâche, Retour arrière retire sa case et conserve la puce.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Listes et tâches</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Entrée continue la liste ; sur une puce vide, Entrée termine la liste. Les tâches continuent avec une case vide.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>⌥↑ · ⌥↓</source>
+        <translation>Alt+↑ · Alt+↓</translation>
+    </message>
+    <message>
+        <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parcourir les suggestions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flèches pour choisir, Entrée, Tab ou un clic pour valider, Échap pour fermer. Maj+Entrée insère une nouvelle ligne.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lien vers une note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rechercher une note ou écrire un wiki lien avec un libellé facultatif.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le caractère # propose les tags du dossier de notes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mise en forme Markdown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Titres de # à ######, gras, italique et code. La syntaxe reste visible et est conservée à l’enregistrement.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Liens et URLs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</source>
+        <translation>Ctrl+clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</translation>
+    </message>
+    <message>
+        <source>[libellé](https://…) · https://… · ⌘+clic</source>
+        <translation>[libellé](https://…) · https://… · Ctrl+clic</translation>
+    </message>
+    <message>
+        <source>Images</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coller, glisser une image ou utiliser le trombone. Cliquer sur une vignette ouvre son aperçu ; la croix permet de la supprimer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>⌘V · ![[image.png]]</source>
+        <translation>Ctrl+V · ![[image.png]]</translation>
+    </message>
+    <message>
+        <source>Le brouillon est conservé localement.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>⌘Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Suggestions et contenu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>⌘V</source>
+        <translation>Ctrl+V</translation>
+    </message>
+    <message>
+        <source>⌘+clic</source>
+        <translation>Ctrl+clic</translation>
+    </message>
+    <message>
+        <source>Configurer le raccourci…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capture locale · destination historique inconnue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Captures locales</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Actualiser</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Afficher dans le Finder</source>
+        <translation>Afficher dans le gestionnaire de fichiers</translation>
+    </message>
+    <message>
+        <source>Exporter la note…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sauvegarde de la note avant ajout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Consulter la sauvegarde</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exporter la sauvegarde…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aucune capture dans l’historique</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tes captures enregistrées et tes brouillons archivés apparaîtront ici.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sélectionne une capture pour consulter ou récupérer son contenu.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conserver le brouillon actuel avant de restaurer ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le brouillon actuel restera récupérable dans cet historique. Aucun fichier de notes ne sera remplacé.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Archiver puis remplacer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Échap masque la capture et conserve la saisie. Le brouillon est sauvegardé localement.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Effacer le brouillon…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Effacer ce brouillon ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Son contenu restera récupérable dans l’historique local.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Diagnostic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confidentialité et mentions légales</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rechercher automatiquement les mises à jour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Une vérification par jour lorsque Quillor est ouvert.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Afficher les changelogs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dernière vérification</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choisis un dossier de pièces jointes dans le dossier de notes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pièces jointes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Utiliser les réglages Obsidian</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Emplacement</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nom du sous-dossier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Les pièces jointes existantes ne sont pas déplacées.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coffre Obsidian détecté : %@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cette option est disponible uniquement si la destination est contenue dans un coffre Obsidian avec un dossier .obsidian.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

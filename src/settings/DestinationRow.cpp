@@ -2,6 +2,7 @@
 
 #include "core/DestinationValidation.h"
 #include "core/L10n.h"
+#include "settings/AttachmentSettings.h"
 #include "settings/DestinationFolders.h"
 #include "settings/DestinationsSettingsPage.h"
 #include "settings/SettingsState.h"
@@ -63,7 +64,7 @@ DestinationRow::DestinationRow(const QUuid& id, SettingsView& view, SettingsForm
 {
     body()->setSpacing(0);
     body()->addWidget(buildHeader());
-    body()->addWidget(buildContent());
+    body()->addWidget(buildContent(form));
     const QString row = QStringLiteral("destination-") + SettingsValidation::idText(id);
     form.registerRow(row, this);
     form.registerRow(row + QStringLiteral("-vaultPath"), m_folder->parentWidget());
@@ -121,7 +122,7 @@ QVBoxLayout* DestinationRow::addErrors(QVBoxLayout* layout, const QString& field
     return errors;
 }
 
-QWidget* DestinationRow::buildContent()
+QWidget* DestinationRow::buildContent(SettingsForm& form)
 {
     m_content = new QWidget;
     auto* layout = new QVBoxLayout(m_content);
@@ -200,10 +201,16 @@ QWidget* DestinationRow::buildContent()
     addErrors(previewLayout, QStringLiteral("path"));
     layout->addWidget(preview);
 
-    auto* line = new QFrame;
-    line->setFrameShape(QFrame::HLine);
-    line->setForegroundRole(QPalette::Mid);
-    layout->addWidget(line);
+    for (const bool beforeAttachments : {true, false}) {
+        auto* line = new QFrame;
+        line->setFrameShape(QFrame::HLine);
+        line->setForegroundRole(QPalette::Mid);
+        layout->addWidget(line);
+        if (beforeAttachments) {
+            m_attachments = new AttachmentSettings(m_id, m_view, form);
+            layout->addWidget(m_attachments);
+        }
+    }
 
     auto* actions = new QHBoxLayout;
     m_makeDefault = new QPushButton(L10n::text(QStringLiteral("Utiliser par défaut")));
@@ -291,6 +298,7 @@ void DestinationRow::sync()
     m_remove->setEnabled(candidate.destinations.size() >= 2);
     for (const QString& field : m_errors.keys())
         syncErrors(field);
+    m_attachments->sync();
 }
 
 } // namespace quillor

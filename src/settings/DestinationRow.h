@@ -13,6 +13,7 @@ class QVBoxLayout;
 
 namespace quillor {
 
+class AttachmentSettings;
 class DestinationsSettingsPage;
 class SettingsView;
 
@@ -42,12 +43,13 @@ public:
     QPushButton* confirmButton() const { return m_confirm; }
     QPushButton* defaultButton() const { return m_makeDefault; }
     QPushButton* removeButton() const { return m_remove; }
+    AttachmentSettings* attachments() const { return m_attachments; }
     // The red lines under a field ("vaultPath", "alias", "path").
     QStringList errors(const QString& field) const;
 
 private:
     QWidget* buildHeader();
-    QWidget* buildContent();
+    QWidget* buildContent(SettingsForm& form);
     QVBoxLayout* addErrors(QVBoxLayout* layout, const QString& field);
     void syncErrors(const QString& field);
 
@@ -72,6 +74,7 @@ private:
     QPushButton* m_confirm = nullptr;
     QPushButton* m_makeDefault = nullptr;
     QPushButton* m_remove = nullptr;
+    AttachmentSettings* m_attachments = nullptr;
     QHash<QString, QVBoxLayout*> m_errors;
 };
 

@@ -85,7 +85,8 @@ SettingsForm::SettingsForm(SettingsNavigation& navigation, QWidget* parent)
 void SettingsForm::setPage(SettingsPage* page)
 {
     m_page = page;
-    m_layout->insertWidget(0, page);
+    // A page that grows (the history list) takes the height left.
+    m_layout->insertWidget(0, page, page->sizePolicy().verticalPolicy() & QSizePolicy::ExpandFlag ? 1 : 0);
 }
 
 void SettingsForm::registerRow(const QString& identifier, QWidget* row)

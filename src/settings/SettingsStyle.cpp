@@ -56,6 +56,9 @@ void draw(QPainter& painter, const QString& name)
         painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
         painter.drawLine(QPointF(5.5, 10.5), QPointF(10.5, 5.5));
         painter.drawLine(QPointF(5, 11), QPointF(6.5, 11));
+    } else if (name == QLatin1String("view-refresh")) {
+        painter.drawArc(QRectF(2.5, 2.5, 11, 11), 90 * 16, 270 * 16);
+        painter.drawPolyline(QPolygonF({{8, 0.5}, {10, 2.5}, {8, 4.5}}));
     } else if (name == QLatin1String("dialog-ok")) {
         painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
         painter.drawPolyline(QPolygonF({{5, 8.5}, {7, 10.5}, {11, 6}}));

@@ -32,7 +32,7 @@ void makeCaption(QLabel* label);
 // the theme lacks it. Known drawings: "folder", "go-down", "go-next",
 // "dialog-warning", "edit-clear", "list-add", "preferences-system",
 // "input-keyboard", "help-contents", "document-open-recent", "help-about",
-// "document-edit", "dialog-ok".
+// "document-edit", "dialog-ok", "view-refresh".
 QIcon icon(const QString& name, const QColor& colour);
 
 } // namespace SettingsStyle

@@ -3,8 +3,12 @@
 #include "core/L10n.h"
 #include "model/AppModel.h"
 #include "platform/LoginItem.h"
+#include "settings/AboutSettingsPage.h"
 #include "settings/DestinationsSettingsPage.h"
 #include "settings/GeneralSettingsPage.h"
+#include "settings/HistorySettingsPage.h"
+#include "settings/ReferenceSettingsPage.h"
+#include "settings/SettingsCatalog.h"
 #include "settings/SettingsForm.h"
 #include "settings/SettingsNavigation.h"
 #include "settings/SettingsState.h"
@@ -90,6 +94,25 @@ SettingsView::SettingsView(AppModel& model, SettingsNavigation& navigation, std:
     m_factories.insert(SettingsSection::destinations, [](SettingsView& view, SettingsForm& form) -> SettingsPage* {
         return new DestinationsSettingsPage(view, form);
     });
+    for (const bool isGuide : {false, true}) {
+        m_factories.insert(isGuide ? SettingsSection::guide : SettingsSection::shortcuts,
+                           [isGuide](SettingsView& view, SettingsForm& form) -> SettingsPage* {
+                               return new ReferenceSettingsPage(view, form, isGuide);
+                           });
+    }
+    m_factories.insert(SettingsSection::history, [](SettingsView& view, SettingsForm& form) -> SettingsPage* {
+        return new HistorySettingsPage(view, form);
+    });
+    m_factories.insert(SettingsSection::about, [](SettingsView& view, SettingsForm& form) -> SettingsPage* {
+        return new AboutSettingsPage(view, form);
+    });
+    m_catalog = [this](const QString& query) {
+        QList<SettingsSearchResult> results;
+        const QString hotkey = GeneralSettingsPage::displayedHotkey(0, m_model.hotkeyLabel());
+        for (const SettingsEntry& entry : SettingsCatalog::search(query, hotkey, m_state->candidate().routePrefix))
+            results.append({entry.id, entry.title, entry.section});
+        return results;
+    };
 
     auto* columns = new QHBoxLayout;
     columns->setSpacing(0);

@@ -63,6 +63,13 @@ public:
     void setPageFactory(SettingsSection section, PageFactory factory);
     void setSearchCatalog(SearchCatalog catalog);
     void setFolderPicker(FolderPicker picker) { m_pickFolder = std::move(picker); }
+    // What follows a restore from the history, or "Nouvelle capture" there.
+    void setDidRestore(std::function<void()> didRestore) { m_didRestore = std::move(didRestore); }
+    void didRestore() const
+    {
+        if (m_didRestore)
+            m_didRestore();
+    }
 
     // The cycle.
     // Takes the model's settings afresh: confirmations, the error and
@@ -116,6 +123,7 @@ private:
     SettingsState* m_state;
     std::function<void()> m_restart;
     FolderPicker m_pickFolder;
+    std::function<void()> m_didRestore;
     SearchCatalog m_catalog;
     QHash<int, PageFactory> m_factories;
     bool m_appeared = false;

@@ -317,6 +317,10 @@ void AppDelegate::createSettingsWindow()
         window->move(frame.topLeft());
     }
     m_settingsView = new SettingsView(*m_model, *m_settingsNavigation, [this] { restartApplication(); });
+    m_settingsView->setDidRestore([this] {
+        m_settings->hide();
+        showCapture();
+    });
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_settingsView);

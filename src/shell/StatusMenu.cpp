@@ -3,17 +3,13 @@
 #include "core/L10n.h"
 #include "editor/QuillorBrand.h"
 #include "model/AppModel.h"
+#include "platform/FileManager.h"
 #include "platform/GlobalShortcut.h"
 #include "shell/AppMenuPresentation.h"
 
 #include <QApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QPalette>
-#include <QUrl>
 
 namespace quillor {
 
@@ -94,28 +90,14 @@ void StatusMenu::refresh()
 
 void StatusMenu::revealLatest() const
 {
-    const std::optional<DeliveryReceipt>& receipt = m_model.latestReceipt();
-    if (!receipt)
-        return;
-    const QString path = receipt->path;
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
-    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
-    // Asked without waiting: a file manager may take its time to start. Without
-    // one on the bus, the folder that holds the note is opened instead.
-    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call));
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [path](QDBusPendingCallWatcher* done) {
-        if (done->isError())
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
-        done->deleteLater();
-    });
+    if (const std::optional<DeliveryReceipt>& receipt = m_model.latestReceipt())
+        FileManager::reveal(receipt->path);
 }
 
 void StatusMenu::openLatest() const
 {
     if (const std::optional<DeliveryReceipt>& receipt = m_model.latestReceipt())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(receipt->path));
+        FileManager::open(receipt->path);
 }
 
 QIcon StatusMenu::trayIcon()

@@ -1,0 +1,102 @@
+#include "settings/ReferenceSettingsPage.h"
+
+#include "core/L10n.h"
+#include "model/AppModel.h"
+#include "settings/GeneralSettingsPage.h"
+#include "settings/SettingsNavigation.h"
+#include "settings/SettingsRow.h"
+#include "settings/SettingsState.h"
+#include "settings/SettingsStyle.h"
+#include "settings/SettingsView.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillor {
+
+ReferenceSettingsPage::ReferenceSettingsPage(SettingsView& view, SettingsForm& form, bool isGuide)
+    : m_view(view), m_isGuide(isGuide)
+{
+    const QList<ShortcutGroup> shown =
+        isGuide ? QList<ShortcutGroup>{ShortcutGroup::editing, ShortcutGroup::suggestions} : ShortcutGroups::allCases();
+    const QList<SettingsEntry> all = entries();
+    m_gestureFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const ShortcutGroup group : shown) {
+        auto* box = new SettingsGroup(view.navigation(), {}, ShortcutGroups::header(group), this);
+        for (const SettingsEntry& entry : all) {
+            if (entry.shortcutGroup() != group)
+                continue;
+            SettingsRow* row = buildRow(entry);
+            box->body()->addWidget(row);
+            form.registerRow(entry.id, row);
+        }
+        groups()->addWidget(box);
+    }
+}
+
+QList<SettingsEntry> ReferenceSettingsPage::entries() const
+{
+    const QString hotkey = GeneralSettingsPage::displayedHotkey(0, m_view.model().hotkeyLabel());
+    const QString& prefix = m_view.state().candidate().routePrefix;
+    return m_isGuide ? SettingsCatalog::guide(hotkey, prefix) : SettingsCatalog::shortcuts(hotkey, prefix);
+}
+
+SettingsRow* ReferenceSettingsPage::buildRow(const SettingsEntry& entry)
+{
+    auto* row = new SettingsRow(m_view.navigation(), entry.id);
+    auto* lines = new QVBoxLayout(row);
+    lines->setContentsMargins(6, 6, 6, 6);
+    lines->setSpacing(5);
+
+    auto* first = new QHBoxLayout;
+    first->setSpacing(16);
+    auto* title = new QLabel(entry.title);
+    QFont medium = title->font();
+    medium.setWeight(QFont::Medium);
+    title->setFont(medium);
+    first->addWidget(title, 0, Qt::AlignBaseline);
+    first->addStretch(1);
+    auto* gesture = new QLabel(entry.gesture);
+    gesture->setFont(m_gestureFont);
+    gesture->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    gesture->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    gesture->setWordWrap(true);
+    gesture->setVisible(!entry.gesture.isEmpty());
+    first->addWidget(gesture, 0, Qt::AlignBaseline);
+    lines->addLayout(first);
+    m_gestures.insert(entry.id, gesture);
+
+    if (!entry.detail.isEmpty()) {
+        auto* detail = new QLabel(entry.detail);
+        SettingsStyle::makeCaption(detail);
+        lines->addWidget(detail);
+    }
+    if (entry.id == QLatin1String("key-open")) {
+        m_configure = new QPushButton(L10n::text(QStringLiteral("Configurer le raccourci…")));
+        connect(m_configure, &QPushButton::clicked, this, [this] {
+            // The target first: the general form, made on the section
+            // change, then scrolls to it as it appears.
+            m_view.navigation().setTarget(QStringLiteral("capture"));
+            m_view.navigation().setSection(SettingsSection::general);
+        });
+        lines->addWidget(m_configure, 0, Qt::AlignLeft);
+    }
+    row->setAccessibleName(entry.gesture.isEmpty() ? entry.title : entry.title + QStringLiteral(", ") + entry.gesture);
+    m_rows.insert(entry.id, row);
+    return row;
+}
+
+void ReferenceSettingsPage::sync()
+{
+    for (const SettingsEntry& entry : entries()) {
+        if (QLabel* gesture = m_gestures.value(entry.id); gesture && gesture->text() != entry.gesture) {
+            gesture->setText(entry.gesture);
+            m_rows.value(entry.id)->setAccessibleName(entry.title + QStringLiteral(", ") + entry.gesture);
+        }
+    }
+}
+
+} // namespace quillor

@@ -1,0 +1,95 @@
+// The capture history on the real program: a capture sent with the hot key is
+// exported through Qt's save dialog, then restored as the new draft from the
+// settings window.
+
+#include "ProgramTest.h"
+
+using namespace quillor::e2e;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Tab stops from the search field to the history section's button, then from
+// there to the history's first entry and on to its buttons: the about
+// button, the latest capture's two buttons, "Actualiser", then the list.
+constexpr int tabsToHistory = 5;
+constexpr int tabsFromHistoryToList = 5;
+constexpr int tabsFromListToExport = 4;
+
+class HistoryRoadTest : public ProgramTest {
+protected:
+    void key(const std::string& keys) { ASSERT_EQ(xdotool({"key", keys}).exitCode, 0); }
+    void tab(int times)
+    {
+        for (int i = 0; i < times; ++i)
+            key("Tab");
+    }
+    std::optional<xcb_window_t> settings() const { return m_probe->viewableWindowNamed("Réglages"); }
+    bool settingsActive() const
+    {
+        const auto window = settings();
+        return window && m_probe->activeWindow() == window;
+    }
+    QByteArray bytes(const QString& path) const
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+TEST_F(HistoryRoadTest, ASentCaptureIsExportedAndRestoredFromTheHistory)
+{
+    ASSERT_TRUE(startHoldingHotKey());
+    key("ctrl+space");
+    ASSERT_TRUE(waitForActivePanel()) << "the panel did not come up";
+    const QString body = QStringLiteral("Retrouvée plus tard");
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", text(body)}).exitCode, 0);
+    key("ctrl+Return");
+    const QString receipts = dataPath(QStringLiteral("Receipts"));
+    ASSERT_TRUE(waitUntil([&] { return !jsonFiles(receipts).isEmpty(); }, 15s)) << "no receipt";
+    const QString note = readJson(receipts + u'/' + jsonFiles(receipts).first()).value("path").toString();
+    ASSERT_TRUE(waitUntil([&] { return !panel(); }, 5s));
+
+    // The settings, from the empty panel, on the history section.
+    key("ctrl+space");
+    ASSERT_TRUE(waitForActivePanel());
+    key("ctrl+comma");
+    ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "Ctrl+, did not open the settings";
+    std::this_thread::sleep_for(300ms);
+    tab(tabsToHistory);
+    key("space");
+    std::this_thread::sleep_for(300ms);
+    tab(tabsFromHistoryToList + tabsFromListToExport);
+    key("space");
+
+    // Qt's save dialog, with the note's name proposed: a path typed instead.
+    ASSERT_TRUE(waitUntil([&] { return !settingsActive() && m_probe->activeWindow().has_value(); }, 10s))
+        << "no save dialog";
+    std::this_thread::sleep_for(500ms);
+    const QString copy = QString::fromStdString(path("home")) + QStringLiteral("/copie exportée.md");
+    key("ctrl+a");
+    ASSERT_EQ(xdotool({"type", "--delay", "10", "--", text(copy)}).exitCode, 0);
+    key("Return");
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(copy); }, 10s)) << "nothing exported";
+    EXPECT_EQ(bytes(copy), bytes(note));
+    EXPECT_FALSE(bytes(note).isEmpty());
+
+    // Back on the export button: the next one restores.
+    ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 5s));
+    tab(1);
+    key("space");
+    ASSERT_TRUE(waitForActivePanel()) << "the panel did not come back with the capture";
+    EXPECT_TRUE(waitUntil([&] { return !settings(); }, 5s)) << "the settings stayed on screen";
+    // The caret is in the editor: typing goes on after the restored text.
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", " bis"}).exitCode, 0);
+    key("Escape");
+    ASSERT_TRUE(waitUntil([&] { return !panel(); }, 5s));
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString() == body + " bis";
+        },
+        5s))
+        << text(readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString());
+}
+
+} // namespace
