@@ -595,5 +595,21 @@
         <source>Déplacer la capture</source>
         <translation>Move the capture</translation>
     </message>
+    <message>
+        <source>Ctrl+↵</source>
+        <translation>Ctrl+↵</translation>
+    </message>
+    <message>
+        <source>Les réglages n’ont pas pu être lus : Quillor utilise les réglages par défaut. Le fichier illisible est gardé dans « %@ ».</source>
+        <translation>The settings could not be read: Quillor is using the default settings. The unreadable file is kept in “%@”.</translation>
+    </message>
+    <message>
+        <source>Les réglages n’ont pas pu être lus ni mis de côté (%@) : Quillor utilise les réglages par défaut et n’enregistrera aucun réglage avant le prochain lancement.</source>
+        <translation>The settings could not be read or set aside (%@): Quillor is using the default settings and will save no settings until it is launched again.</translation>
+    </message>
+    <message>
+        <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
+        <translation>The settings cannot be saved: “%@” could not be read or set aside at launch. Move or fix this file, then relaunch Quillor.</translation>
+    </message>
 </context>
 </TS>

@@ -596,5 +596,21 @@
         <source>Déplacer la capture</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Ctrl+↵</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Les réglages n’ont pas pu être lus : Quillor utilise les réglages par défaut. Le fichier illisible est gardé dans « %@ ».</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Les réglages n’ont pas pu être lus ni mis de côté (%@) : Quillor utilise les réglages par défaut et n’enregistrera aucun réglage avant le prochain lancement.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -10,6 +10,9 @@
 #include "core/SafePath.h"
 
 #include <QByteArrayView>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QUuid>
 
 #include <cerrno>
@@ -71,6 +74,28 @@ void removeQuietly(const QString& path)
     } catch (const FileSystemError&) {
         // A stray hidden temporary file is harmless; the delivery's own
         // outcome is what the caller must hear about.
+    }
+}
+
+// A delivery cut short (a crash, a power cut) leaves its hidden temporary
+// file behind, and sync tools would carry it to every device. Only names of
+// exactly the writer's own form, old enough that no running delivery still
+// writes them, are removed; whatever cannot be removed stays.
+void removeStaleTemporaryFiles(const QString& folder)
+{
+    constexpr qint64 staleAfterSeconds = 15 * 60;
+    const QString prefix = QStringLiteral(".quillor-");
+    const QString suffix = QStringLiteral(".tmp");
+    const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-staleAfterSeconds);
+    const QFileInfoList candidates = QDir(folder).entryInfoList(
+        {prefix + u'*' + suffix}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QFileInfo& candidate : candidates) {
+        const QString name = candidate.fileName();
+        const QString idText = name.mid(prefix.size(), name.size() - prefix.size() - suffix.size());
+        const QUuid id = QUuid::fromString(idText);
+        if (id.isNull() || Json::uuidText(id) != idText || candidate.lastModified() >= staleBefore)
+            continue;
+        removeQuietly(candidate.filePath());
     }
 }
 
@@ -231,6 +256,7 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
 
     const QByteArray captureBytes = captureText.toUtf8();
     if (existing) {
+        removeStaleTemporaryFiles(parentFolder(target));
         try {
             FileSystem::writeAtomically(target, {*existing, captureBytes}, FileSystem::Durability::flushed, &syncs);
         } catch (const FileSystemError&) {
@@ -323,8 +349,10 @@ void CaptureFileWriter::writeNew(const QByteArray& bytes, const QString& target)
 
 void CaptureFileWriter::writeNew(const QByteArray& bytes, const QString& target, FileSystem::FolderSyncs& syncs) const
 {
-    const QString temporary = parentFolder(target) + QStringLiteral("/.quillor-")
-        + Json::uuidText(QUuid::createUuid()) + QStringLiteral(".tmp");
+    const QString folder = parentFolder(target);
+    removeStaleTemporaryFiles(folder);
+    const QString temporary = folder + QStringLiteral("/.quillor-") + Json::uuidText(QUuid::createUuid())
+        + QStringLiteral(".tmp");
     try {
         try {
             FileSystem::writeExclusive(temporary, bytes);

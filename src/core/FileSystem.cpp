@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -189,24 +190,30 @@ FileIdentity identityOf(const struct stat& info)
 
 } // namespace
 
-std::optional<QByteArray> readIfExists(const QString& path)
+std::optional<QByteArray> readIfExists(const QString& path, std::optional<qsizetype> maximumSize)
 {
     struct stat info {};
     const int fd = openRegularFile(path, info);
     if (fd < 0)
         return std::nullopt;
     Descriptor file(fd);
+    const qsizetype limit = maximumSize.value_or(std::numeric_limits<qsizetype>::max() - 1);
+    if (qint64(info.st_size) > qint64(limit))
+        fail(Operation::read, path, EFBIG);
 
     // Read straight into the result; one byte more than the size lets a file
-    // that grew since fstat be noticed and read to its end.
+    // that grew since fstat be noticed and read to its end, or to one byte
+    // past the limit.
     QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
     qsizetype filled = 0;
     for (;;) {
         const qsizetype got = readFully(file.get(), path, bytes.data() + filled, bytes.size() - filled);
         filled += got;
+        if (filled > limit)
+            fail(Operation::read, path, EFBIG);
         if (filled < bytes.size())
             break;
-        bytes.resize(bytes.size() + std::max<qsizetype>(64 * 1024, bytes.size() / 2));
+        bytes.resize(std::min(bytes.size() + std::max<qsizetype>(64 * 1024, bytes.size() / 2), limit + 1));
     }
     bytes.truncate(filled);
     return bytes;

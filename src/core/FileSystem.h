@@ -18,8 +18,9 @@ namespace quillor {
 namespace FileSystem {
 
 // The whole file; nullopt only when it does not exist (ENOENT), every other
-// failure throws.
-std::optional<QByteArray> readIfExists(const QString& path);
+// failure throws: anything but a regular file, and a file longer than
+// `maximumSize` when one is given (EFBIG, with no more of it read).
+std::optional<QByteArray> readIfExists(const QString& path, std::optional<qsizetype> maximumSize = std::nullopt);
 QByteArray read(const QString& path);
 
 // Which file a path names, as lstat sees it, and how many names that file has.

@@ -173,7 +173,7 @@ private:
     bool handleCommandKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
     bool handleCompletionKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
     bool handleEditingKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
-    void insertParagraph(QKeyEvent* event);
+    void insertParagraph();
     // List editing's shared steps (CaptureTextViewLists.cpp).
     bool canEditText() const;
     void replaceWholeText(const EditorContent& content, TextRange selection, const QString& actionName);

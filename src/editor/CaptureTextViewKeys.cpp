@@ -9,6 +9,7 @@
 #include "model/AppModel.h"
 
 #include <QKeyEvent>
+#include <QTextCursor>
 
 #include <algorithm>
 
@@ -125,8 +126,7 @@ bool CaptureTextView::handleCommandKey(QKeyEvent* event, Qt::KeyboardModifiers m
         // A plain line break: no list or quote continues on it.
         if (m_model)
             m_model->dismissSuggestions();
-        if (!isReadOnly())
-            insertParagraph(event);
+        insertParagraph();
     } else {
         return false;
     }
@@ -151,7 +151,7 @@ bool CaptureTextView::handleEditingKey(QKeyEvent* event, Qt::KeyboardModifiers m
         // Never the text edit's own line break: with a modifier it may be a
         // line separator (U+2028), which the editing rules do not see as one.
         if (modifiers != Qt::NoModifier || !listNewline())
-            insertParagraph(event);
+            insertParagraph();
         return true;
     }
     return key == Qt::Key_Backspace && modifiers == Qt::NoModifier && listBackspace();
@@ -180,11 +180,18 @@ bool CaptureTextView::handleCompletionKey(QKeyEvent* event, Qt::KeyboardModifier
     return false;
 }
 
-void CaptureTextView::insertParagraph(QKeyEvent* event)
+void CaptureTextView::insertParagraph()
 {
-    QKeyEvent plain(event->type(), Qt::Key_Return, event->modifiers() & ~mainModifierMask, QStringLiteral("\r"),
-                    event->isAutoRepeat(), ushort(event->count()));
-    QTextEdit::keyPressEvent(&plain);
+    if (isReadOnly())
+        return;
+    // Not through the text edit's own Return: in an empty paragraph whose
+    // format is not the default one, that only resets the format (the way
+    // word processors end a list), and the presentation gives every
+    // paragraph a format of its own, so no blank line could be typed.
+    QTextCursor cursor = textCursor();
+    cursor.insertBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 // MARK: Note links

@@ -149,6 +149,12 @@ public:
 
     // MARK: Other fields the windows read
     const std::optional<QString>& launchLanguage() const { return m_launchLanguage; }
+    // Settings that could not be read were replaced by defaults the user
+    // never chose: no update check runs on their say-so until the next launch.
+    bool checksUpdatesAutomatically() const
+    {
+        return m_preferences.automaticallyCheckUpdates && !m_settingsUnreadableAtLaunch;
+    }
     const QString& dataDirectory() const { return m_dataDirectory; }
     VaultAccess& vaultAccess() const { return m_vaultAccess; }
     const std::optional<CompletionContext>& completionContext() const { return m_completionContext; }
@@ -389,6 +395,7 @@ private:
     Capture restoredDraft(const Capture& archived) const;
     std::optional<QString> settingsRefusal(Preferences& candidate, bool allowUnconfiguredVaults);
     std::optional<QString> saveSettings(const Preferences& settings);
+    void savePreferencesFile(const Preferences& settings) const;
 
     // Completions, destination choice and images.
     void clearSuggestions();
@@ -437,6 +444,12 @@ private:
     QString m_indexedVault;
     std::optional<IndexingTask> m_indexingTask;
     QTimer m_saveDraftTask;
+    // When the oldest edit not yet in draft.json was made.
+    std::optional<QDateTime> m_unsavedSince;
+    bool m_settingsUnreadableAtLaunch = false;
+    // Why preferences.json must not be written in this run: it could not be
+    // read, nor set aside, and is maybe the only copy of the user's settings.
+    std::optional<QString> m_settingsWriteRefusal;
     // draft.json could not be read at start-up: it is set aside in Recovered
     // before the first save replaces it.
     bool m_unreadableDraftOnDisk = false;

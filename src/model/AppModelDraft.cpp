@@ -12,6 +12,8 @@ namespace quillor {
 
 namespace {
 
+constexpr std::chrono::milliseconds longestUnsavedTime{1000};
+
 // White space and line breaks do not count; an inline image does.
 bool isBlank(const EditorContent& text)
 {
@@ -44,8 +46,18 @@ void AppModel::updateContent(const EditorContent& text)
 void AppModel::scheduleDraftSave()
 {
     // Restarting the single-shot timer coalesces a burst of edits into one
-    // save after the last of them.
-    m_saveDraftTask.start();
+    // save after the last of them. Typing that never pauses is saved all the
+    // same once its oldest unsaved edit is a second old: a crash then loses
+    // at most that second.
+    const QDateTime now = m_environment.now();
+    if (!m_unsavedSince)
+        m_unsavedSince = now;
+    const std::chrono::milliseconds waited(m_unsavedSince->msecsTo(now));
+    if (waited >= longestUnsavedTime) {
+        persistDraft();
+        return;
+    }
+    m_saveDraftTask.start(std::min(m_environment.autosaveDelay, longestUnsavedTime - waited));
 }
 
 void AppModel::mergeAttachments(const EditorContent& text)
@@ -61,6 +73,7 @@ void AppModel::mergeAttachments(const EditorContent& text)
 void AppModel::persistDraft()
 {
     m_saveDraftTask.stop();
+    m_unsavedSince.reset();
     m_draft.body = serializedBody();
     mergeAttachments(m_content);
     // The whole store: an image whose text the user deleted may come back

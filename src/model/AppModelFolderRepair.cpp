@@ -1,6 +1,5 @@
 #include "model/AppModel.h"
 
-#include "model/DataDirectory.h"
 #include "model/VaultAccess.h"
 
 #include <QDir>
@@ -155,7 +154,7 @@ void AppModel::storeDestination(const Destination& destination)
     // A list that was empty had a made-up inbox as its default, with a new id
     // at every look: the destination that replaces it becomes the default.
     updated.ensureDefaultDestination();
-    updated.save(m_dataDirectory + QLatin1Char('/') + DataDirectory::preferencesFileName());
+    savePreferencesFile(updated);
     setPreferences(updated);
 }
 

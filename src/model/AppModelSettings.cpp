@@ -79,13 +79,15 @@ std::optional<QString> AppModel::settingsRefusal(Preferences& candidate, bool al
 
 std::optional<QString> AppModel::saveSettings(const Preferences& settings)
 {
+    // Refused before the shell takes a new hot key for settings it could
+    // not write.
+    if (m_settingsWriteRefusal)
+        return m_settingsWriteRefusal;
     try {
-        if (onApplyPreferences) {
+        if (onApplyPreferences)
             onApplyPreferences(settings);
-        } else {
-            FileSystem::createDirectories(m_dataDirectory);
-            settings.save(m_dataDirectory + QLatin1Char('/') + DataDirectory::preferencesFileName());
-        }
+        else
+            savePreferencesFile(settings);
     } catch (const Error& error) {
         return error.localizedDescription();
     } catch (const std::exception& error) {
@@ -93,6 +95,14 @@ std::optional<QString> AppModel::saveSettings(const Preferences& settings)
         return QString::fromUtf8(error.what());
     }
     return std::nullopt;
+}
+
+void AppModel::savePreferencesFile(const Preferences& settings) const
+{
+    if (m_settingsWriteRefusal)
+        throw PlatformError(QStringLiteral("Quillor"), 1, *m_settingsWriteRefusal);
+    FileSystem::createDirectories(m_dataDirectory);
+    settings.save(m_dataDirectory + QLatin1Char('/') + DataDirectory::preferencesFileName());
 }
 
 } // namespace quillor

@@ -64,7 +64,6 @@ AppModel::AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Envir
 {
     m_saveDraftTask.setSingleShot(true);
     m_saveDraftTask.setTimerType(Qt::PreciseTimer);
-    m_saveDraftTask.setInterval(m_environment.autosaveDelay);
     connect(&m_saveDraftTask, &QTimer::timeout, this, &AppModel::persistDraft);
 
     // A failure is left to the reads below, which then fall back to defaults.
@@ -94,13 +93,25 @@ void AppModel::loadPreferences()
     // id at every launch, and a saved draft would then name a destination that
     // no longer exists. So the fresh settings are written once when no file
     // holds them, after an unreadable file has been set aside.
-    bool fileHoldsSettings = loaded.outcome == LoadedPreferences::Outcome::loaded;
+    std::optional<QString> unreadableMessage;
     if (loaded.outcome == LoadedPreferences::Outcome::unreadable) {
+        m_settingsUnreadableAtLaunch = true;
         try {
-            keepUnreadableFileAside(DataDirectory::preferencesFileName());
-        } catch (const Error&) {
+            const QString kept = keepUnreadableFileAside(DataDirectory::preferencesFileName());
+            unreadableMessage = L10n::format(
+                QStringLiteral("Les réglages n’ont pas pu être lus : Quillor utilise les réglages par défaut. "
+                               "Le fichier illisible est gardé dans « %@ »."),
+                {kept});
+        } catch (const Error& error) {
             // It cannot be kept, so it must not be overwritten either.
-            fileHoldsSettings = true;
+            unreadableMessage = L10n::format(
+                QStringLiteral("Les réglages n’ont pas pu être lus ni mis de côté (%@) : Quillor utilise les "
+                               "réglages par défaut et n’enregistrera aucun réglage avant le prochain lancement."),
+                {error.localizedDescription()});
+            m_settingsWriteRefusal = L10n::format(
+                QStringLiteral("Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis "
+                               "de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor."),
+                {path});
         }
     }
 
@@ -114,9 +125,10 @@ void AppModel::loadPreferences()
             pendingMessage = error.localizedDescription();
         }
     }
-    if (preferences != asLoaded || !fileHoldsSettings) {
+    const bool fileHoldsSettings = loaded.outcome == LoadedPreferences::Outcome::loaded;
+    if ((preferences != asLoaded || !fileHoldsSettings) && !m_settingsWriteRefusal) {
         try {
-            preferences.save(path);
+            savePreferencesFile(preferences);
         } catch (const Error& error) {
             pendingMessage = error.localizedDescription();
         }
@@ -124,7 +136,10 @@ void AppModel::loadPreferences()
 
     m_launchLanguage = preferences.language;
     setPreferences(preferences);
-    setSettingsError(pendingMessage);
+    setSettingsError(unreadableMessage ? unreadableMessage : pendingMessage);
+    // Told where the user looks first too: the capture panel.
+    if (unreadableMessage)
+        setError(unreadableMessage);
 }
 
 void AppModel::loadDraft()

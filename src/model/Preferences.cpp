@@ -151,7 +151,7 @@ LoadedPreferences Preferences::load(const QString& path)
 {
     LoadedPreferences result;
     try {
-        const auto bytes = FileSystem::readIfExists(path);
+        const auto bytes = FileSystem::readIfExists(path, maximumFileSize);
         if (!bytes)
             return result;
         result.preferences = decode(*bytes);

@@ -73,6 +73,8 @@ struct Preferences {
     // error or bytes that do not decode), so start-up can write fresh settings
     // for the first and set the second aside before anything overwrites it.
     static LoadedPreferences load(const QString& path);
+    // Far above any real settings file: a larger one is unreadable, not read.
+    static constexpr qsizetype maximumFileSize = 16 * 1024 * 1024;
     // Encodes the whole value and replaces the file at `path` atomically and
     // durably. Throws FileSystemError; the parent folder must exist.
     void save(const QString& path) const;

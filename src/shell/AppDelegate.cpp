@@ -29,7 +29,7 @@ namespace quillor {
 
 namespace {
 
-constexpr QSize settingsMinimumSize(880, 630);
+constexpr QSize settingsMinimumSize(880, 640);
 constexpr QSize settingsInitialSize(1000, 700);
 // A tray host started by the session after us (autostart) is waited for this
 // many times, two seconds apart.
@@ -122,7 +122,7 @@ void AppDelegate::launch()
     AppUpdates& updates = m_model->updates();
     updates.setPresenter(std::make_unique<ReleaseNotesDialogPresenter>());
     updates.start([model = QPointer<AppModel>(m_model.get())] {
-        return model && model->preferences().automaticallyCheckUpdates;
+        return model && model->checksUpdatesAutomatically();
     });
 }
 
@@ -232,11 +232,15 @@ void AppDelegate::installWindowShortcuts(QWidget* window)
 
 // MARK: Reopen and termination
 
-void AppDelegate::reopen()
+bool AppDelegate::settingsOnScreen() const
 {
     // A minimised window is not one the user can see.
-    const bool settingsVisible = m_settings && m_settings->isVisible() && !m_settings->isMinimized();
-    if ((m_panel && m_panel->isVisible()) || settingsVisible)
+    return m_settings && m_settings->isVisible() && !m_settings->isMinimized();
+}
+
+void AppDelegate::reopen()
+{
+    if ((m_panel && m_panel->isVisible()) || settingsOnScreen())
         return;
     if (m_settings && m_settings->isMinimized()) {
         m_settings->showNormal();

@@ -91,6 +91,8 @@ public:
 private:
     // The panel holds the keyboard.
     bool panelIsKey() const;
+    // The settings window is shown and not minimised.
+    bool settingsOnScreen() const;
 
     // Hot key.
     void registerShortcut();

@@ -145,8 +145,7 @@ void AppDelegate::hideCapture(bool restoringPreviousApp)
         editor->dismissAuxiliaryWindows();
     m_panel->hide();
 
-    const bool settingsVisible = m_settings && m_settings->isVisible();
-    if (restoringPreviousApp && !settingsVisible && m_previousApp) {
+    if (restoringPreviousApp && !settingsOnScreen() && m_previousApp) {
         // A window closed meanwhile is simply not activated.
         ActiveWindow::activate(activeWindowConnection(), *m_previousApp, m_activationTime,
                                quint32(m_panel->internalWinId()));

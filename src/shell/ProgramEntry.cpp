@@ -1,6 +1,8 @@
 #include "shell/ProgramEntry.h"
 
-#include <QFile>
+#include "core/FileSystem.h"
+#include "model/Preferences.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -19,10 +21,15 @@ std::optional<QString> language(const QByteArray& preferences)
 
 std::optional<QString> readLanguage(const QString& preferencesPath)
 {
-    QFile file(preferencesPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return language(file.readAll());
+    // Read as the model reads it: this runs before the signal handlers exist,
+    // where a FIFO would hang start-up and an endless file exhaust memory.
+    // Whatever cannot be read is left for the model to set aside.
+    try {
+        if (const auto bytes = FileSystem::readIfExists(preferencesPath, Preferences::maximumFileSize))
+            return language(*bytes);
+    } catch (const FileSystemError&) {
+    }
+    return std::nullopt;
 }
 
 bool isWaylandSession()

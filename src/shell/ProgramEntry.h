@@ -12,9 +12,10 @@ namespace ProgramEntry {
 
 // The interface language the settings name, read before anything else so
 // that every text is built in it. Only "language" is looked at, and only a
-// text counts: a file that is missing, unreadable, not JSON, not an object,
-// or whose "language" is missing or of another type gives none (the
-// system's languages), without a message.
+// text counts: a file that is missing, unreadable, no regular file, larger
+// than Preferences::maximumFileSize, not JSON, not an object, or whose
+// "language" is missing or of another type gives none (the system's
+// languages), without a message.
 std::optional<QString> language(const QByteArray& preferences);
 std::optional<QString> readLanguage(const QString& preferencesPath);
 

@@ -8,6 +8,8 @@
 #include <QLocale>
 
 #include <cerrno>
+#include <ctime>
+#include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -293,6 +295,56 @@ TEST(CaptureFileWriterTest, WriteNewNeverOverwritesWhicheverWayItPublishes)
         EXPECT_EQ(test::contents(sandbox.at("taken.md")), "theirs");
         EXPECT_EQ(sandbox.leftovers(), QStringList());
     }
+}
+
+// Leaves a file (or what `make` puts there) whose last change was `minutes` ago.
+void leaveOld(const QString& path, int minutes, const std::function<void(const QString&)>& make = {})
+{
+    if (make)
+        make(path);
+    else
+        test::put(path, "left by a crash");
+    const timespec then{::time(nullptr) - minutes * 60, 0};
+    const timespec times[2] = {then, then};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0) << path.toStdString();
+}
+
+TEST(CaptureFileWriterTest, PublishingIntoAFolderRemovesOnlyItsOwnStaleTemporaryFiles)
+{
+    const QString id = QStringLiteral("0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F1");
+    const QString own = ".quillor-" + id + ".tmp";
+    const auto folder = [](const QString& path) { QDir().mkpath(path); };
+    const auto link = [](const QString& path) { QFile::link(QStringLiteral("/etc/hostname"), path); };
+    const struct {
+        QString relative;
+        int minutes;
+        std::function<void(const QString&)> make;
+        bool removed;
+    } cases[] = {
+        {"Inbox/" + own, 16, {}, true},
+        {"Attachments/Quillor/" + own, 60, {}, true},
+        {own, 16, {}, true},   // beside the appended note
+        {"Inbox/.quillor-0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F2.tmp", 14, {}, false},   // maybe still being written
+        {"Inbox/" + own.toLower(), 16, {}, false},
+        {"Inbox/.quillor-notes.tmp", 16, {}, false},
+        {"Inbox/quillor-" + id + ".tmp", 16, {}, false},
+        {"Inbox/.quillor-" + id + ".tmp.md", 16, {}, false},
+        {"Attachments/.quillor-0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F3.tmp", 16, {}, false},   // nothing published there
+        {"Attachments/Quillor/.quillor-0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F4.tmp", 16, folder, false},
+        {"Attachments/Quillor/.quillor-0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F5.tmp", 16, link, false},
+    };
+    Sandbox sandbox;
+    for (const auto& c : cases) {
+        QDir().mkpath(QFileInfo(sandbox.at(c.relative)).path());
+        leaveOld(sandbox.at(c.relative), c.minutes, c.make);
+    }
+    sandbox.w.save(sandbox.c, sandbox.d);   // a new note in Inbox
+    sandbox.withImage();
+    sandbox.appendTo("# Log\n");   // an image, and a note at the vault's top
+    sandbox.w.save(sandbox.c, sandbox.d);
+    for (const auto& c : cases)
+        EXPECT_EQ(QFileInfo::exists(sandbox.at(c.relative)) || QFileInfo(sandbox.at(c.relative)).isSymLink(), !c.removed)
+            << c.relative.toStdString();
 }
 
 TEST(CaptureFileWriterTest, BacksUpANoteByLinkingItsFormerFileOrElseByACopy)

@@ -40,6 +40,18 @@ TEST_F(FileSystemTest, ReadTellsMissingApartFromOtherFailures)
     EXPECT_EQ(errnoOf([&] { FileSystem::readIfExists(at("file.md")); }), ::geteuid() == 0 ? 0 : EACCES);
 }
 
+TEST_F(FileSystemTest, ABoundedReadRefusesWhatIsLongerOrNoFile)
+{
+    test::put(at("four.md"), "abcd");
+    EXPECT_EQ(FileSystem::readIfExists(at("four.md"), 4), QByteArray("abcd"));
+    EXPECT_EQ(errnoOf([&] { FileSystem::readIfExists(at("four.md"), 3); }), EFBIG);
+    // Endless, or never ending at all: refused before a byte is read.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), at("endless")));
+    EXPECT_EQ(errnoOf([&] { FileSystem::readIfExists(at("endless"), 4); }), EINVAL);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(at("fifo")).constData(), 0600), 0);
+    EXPECT_EQ(errnoOf([&] { FileSystem::readIfExists(at("fifo"), 4); }), EINVAL);
+}
+
 TEST_F(FileSystemTest, NewNamesNeverReplaceAnything)
 {
     // A dangling link is a name too: writing through it could create a file anywhere.

@@ -374,6 +374,72 @@ TEST_F(CaptureRoadTest, HotKeyCaptureIsWrittenAndTheKeyboardGoesBack)
     EXPECT_EQ(active.output, previous + "\n");
 }
 
+TEST_F(CaptureRoadTest, ParagraphsSeparatedByBlankLinesReachTheNoteAsTyped)
+{
+    ASSERT_TRUE(startHoldingHotKey());
+    const std::string previous = startClient({"window", "Carnet précédent"}, "previous");
+    ASSERT_FALSE(previous.empty());
+    ASSERT_EQ(xdotool({"windowactivate", "--sync", previous}).exitCode, 0);
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    ASSERT_TRUE(waitForActivePanel());
+
+    // At the end of the text each time: one blank line, two, then one made
+    // of line breaks typed with Shift held.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> typed = {
+        {"alpha", {"Return", "Return"}},
+        {"beta", {"Return", "Return", "Return"}},
+        {"gamma", {"shift+Return", "shift+Return"}},
+        {"delta", {}},
+    };
+    for (const auto& [words, breaks] : typed) {
+        const ToolResult typing = xdotool({"type", "--delay", "25", "--", words});
+        ASSERT_EQ(typing.exitCode, 0) << typing.errors;
+        for (const std::string& key : breaks)
+            ASSERT_EQ(xdotool({"key", key}).exitCode, 0);
+    }
+    ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
+
+    const QString receipts = dataPath(QStringLiteral("Receipts"));
+    ASSERT_TRUE(waitUntil([&] { return !jsonFiles(receipts).isEmpty(); }, 15s)) << "no receipt";
+    const QJsonObject receipt = readJson(receipts + u'/' + jsonFiles(receipts).first());
+    QFile note(receipt.value("path").toString());
+    ASSERT_TRUE(note.open(QIODevice::ReadOnly)) << text(note.fileName());
+    const QByteArray bytes = note.readAll();
+    const QByteArray body = "\n\nalpha\n\nbeta\n\n\ngamma\n\ndelta\n\n<!-- quillor:";
+    EXPECT_NE(bytes.indexOf("---" + body), -1) << bytes.toStdString();
+}
+
+// Minimised, the settings window is not on screen: hiding the panel gives the
+// keyboard back to the window the user came from.
+TEST_F(CaptureRoadTest, TheKeyboardGoesBackWhileTheSettingsWindowIsMinimised)
+{
+    ASSERT_TRUE(startHoldingHotKey());
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    ASSERT_TRUE(waitForActivePanel());
+    ASSERT_EQ(xdotool({"key", "ctrl+comma"}).exitCode, 0);
+    std::optional<xcb_window_t> settings;
+    ASSERT_TRUE(waitUntil([&] { return (settings = m_probe->viewableWindowNamed("Réglages")).has_value(); }, 10s))
+        << "no settings window";
+    ASSERT_EQ(xdotool({"windowminimize", "--sync", std::to_string(*settings)}).exitCode, 0);
+
+    const std::string previous = startClient({"window", "Carnet précédent"}, "previous");
+    ASSERT_FALSE(previous.empty());
+    const xcb_window_t previousWindow = xcb_window_t(std::stoul(previous));
+    ASSERT_EQ(xdotool({"windowactivate", "--sync", previous}).exitCode, 0);
+    ASSERT_TRUE(waitUntil([&] { return m_probe->activeWindow() == previousWindow; }, 5s));
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    ASSERT_TRUE(waitForActivePanel());
+    // Openbox may fall back on the window focused last by itself: what
+    // matters is that the program asks for the window the user came from.
+    m_probe->watchWindowManagerRequests();
+    std::this_thread::sleep_for(300ms);
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    EXPECT_TRUE(waitUntil([&] { return !panel(); }, 5s)) << "the panel is still on screen";
+    EXPECT_TRUE(waitUntil([&] { return m_probe->activationRequested(previousWindow); }, 5s))
+        << "the program did not give the keyboard back";
+    EXPECT_TRUE(waitUntil([&] { return m_probe->activeWindow() == previousWindow; }, 5s));
+}
+
 TEST_F(CaptureRoadTest, TheHotKeyStillHidesThePanelAfterAQuickDoublePress)
 {
     ASSERT_TRUE(startHoldingHotKey());

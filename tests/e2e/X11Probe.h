@@ -229,6 +229,31 @@ public:
         xcb_flush(m_connection);
     }
 
+    // From now on, the requests clients send the window manager through the
+    // root window reach this probe too.
+    void watchWindowManagerRequests() const
+    {
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &mask);
+        sync();
+    }
+
+    // Whether some client asked the window manager to activate `window` since
+    // the watch began (other events are dropped).
+    bool activationRequested(xcb_window_t window)
+    {
+        const xcb_atom_t active = atom("_NET_ACTIVE_WINDOW");
+        while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+                const auto* message = reinterpret_cast<const xcb_client_message_event_t*>(event);
+                if (message->type == active)
+                    m_activationRequests.push_back(message->window);
+            }
+            free(event);
+        }
+        return std::find(m_activationRequests.begin(), m_activationRequests.end(), window) != m_activationRequests.end();
+    }
+
     bool hasXTest() const
     {
         const xcb_query_extension_reply_t* data = xcb_get_extension_data(m_connection, &xtestExtension());
@@ -277,6 +302,8 @@ public:
     void sync() const { free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr)); }
 
 private:
+    std::vector<xcb_window_t> m_activationRequests;
+
     static xcb_extension_t& xtestExtension()
     {
         static xcb_extension_t extension{"XTEST", 0};

@@ -56,6 +56,33 @@ TEST(EditorKeysTest, EditingKeysMakeOneNamedStepThatUndoesWhole)
     }
 }
 
+// Two paragraphs: every line break typed at the end of the text stays one,
+// whichever Return makes it.
+TEST(EditorKeysTest, BlankLinesTypedAtTheEndOfTheTextStay)
+{
+    const struct {
+        Qt::KeyboardModifiers modifiers;
+        int returns;
+        QString after;
+    } cases[] = {
+        {none, 2, "alpha\n\nbeta"},
+        {none, 4, "alpha\n\n\n\nbeta"},
+        {shift, 2, "alpha\n\nbeta"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QKeySequence(Qt::Key_Return | c.modifiers).toString().toStdString() + " " + std::to_string(c.returns));
+        CaptureEditorBench bench;
+        bench.type("alpha");
+        for (int i = 0; i < c.returns; ++i)
+            bench.key(Qt::Key_Return, c.modifiers);
+        bench.type("beta");
+        QCoreApplication::processEvents();
+        EXPECT_EQ(bench.text(), c.after);
+        EXPECT_EQ(bench.model->content().text, c.after);
+        EXPECT_EQ(bench.session.draft().body, c.after);
+    }
+}
+
 TEST(EditorKeysTest, WithCompletionsShownTheListTakesItsKeys)
 {
     const struct {

@@ -50,6 +50,35 @@ TEST(AppModelDraftTest, ABurstOfEditsIsSavedOnceAQuarterSecondAfterTheLastEditAn
     EXPECT_EQ(s.writes, 2);
 }
 
+// Edits ten a second, never a quarter-second apart: only the test's clock
+// moves, so no pause ever lets the quiet-time save run.
+TEST(AppModelDraftTest, TypingThatNeverPausesIsSavedOnceItsOldestUnsavedEditIsASecondOld)
+{
+    Drafting s;
+    s.start();
+    QString text;
+    const auto typeAfter = [&](int milliseconds) {
+        s.clock.set(s.clock.current->addMSecs(milliseconds));
+        text += u'x';
+        s.type(text);
+    };
+    typeAfter(0);
+    for (int edit = 1; edit < 10; ++edit)
+        typeAfter(100);
+    EXPECT_EQ(s.writes, 0);
+    typeAfter(100);   // the first edit is a second old
+    EXPECT_EQ(s.writes, 1);
+    EXPECT_EQ(s.onDisk().body, text);
+
+    // The next second counts from the first edit after that save.
+    typeAfter(500);
+    typeAfter(900);
+    EXPECT_EQ(s.writes, 1);
+    typeAfter(100);
+    EXPECT_EQ(s.writes, 2);
+    EXPECT_EQ(s.onDisk().body, text);
+}
+
 TEST(AppModelDraftTest, AFailedSaveIsShownAndStopsArchiving)
 {
     Drafting s;

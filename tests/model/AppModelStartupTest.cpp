@@ -79,6 +79,54 @@ TEST(AppModelStartupTest, UnreadableFilesAreSetAsideBeforeAnythingReplacesThem)
     }
 }
 
+// Defaults stand in for settings that could not be read: the user is told,
+// and nothing acts on a choice the user never made.
+TEST(AppModelStartupTest, AnUnreadableSettingsFileIsReportedAndLeftAloneWhenItCannotBeSetAside)
+{
+    const QByteArray wrongType = R"({"destinations":[],"hotkeyCode":"49","automaticallyCheckUpdates":false})";
+    {
+        Session s;
+        s.data.put(preferencesFile, wrongType);
+        AppModel& model = s.launch();
+        const QString copy = s.data.path() + "/Recovered/preferences 2025-01-31 080509.json";
+        EXPECT_EQ(DataFolder::read(copy), wrongType);
+        EXPECT_EQ(model.settingsError(), "Les réglages n’ont pas pu être lus : Quillor utilise les réglages par "
+                                         "défaut. Le fichier illisible est gardé dans « " + copy + " ».");
+        EXPECT_EQ(model.error(), model.settingsError());   // the panel's notice
+        EXPECT_TRUE(model.preferences().automaticallyCheckUpdates);
+        EXPECT_FALSE(model.checksUpdatesAutomatically());
+    }
+
+    // A file in the way of Recovered: the unreadable file stays the only copy,
+    // and nothing writes over it in this run.
+    Session s;
+    s.data.put(preferencesFile, wrongType);
+    s.data.put("Recovered", "a file in the way");
+    AppModel& model = s.launch();
+    ASSERT_TRUE(model.settingsError());
+    EXPECT_TRUE(model.settingsError()->startsWith("Les réglages n’ont pas pu être lus ni mis de côté"))
+        << model.settingsError()->toStdString();
+    EXPECT_FALSE(model.checksUpdatesAutomatically());
+    const QString refusal = "Les réglages ne peuvent pas être enregistrés : « " + s.data.file(preferencesFile)
+                            + " » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, "
+                              "puis relance Quillor.";
+
+    Preferences changed = model.preferences();
+    changed.routePrefix = "+";
+    EXPECT_FALSE(model.applyPreferences(changed, true));
+    EXPECT_EQ(model.settingsError(), refusal);
+    EXPECT_EQ(model.preferences().routePrefix, "@");
+
+    s.type("keep me");
+    model.onChooseVault = [&](const Destination&) { return std::optional(s.data.folder("Vault")); };
+    ASSERT_TRUE(model.canRepairCaptureFolder());
+    model.chooseCaptureFolder();
+    EXPECT_EQ(model.error(), refusal);
+    EXPECT_EQ(model.content().text, "keep me");
+    EXPECT_EQ(s.onDisk().body, "keep me");
+    EXPECT_EQ(s.data.contents(preferencesFile), wrongType);
+}
+
 TEST(AppModelStartupTest, StartingFromSettledFilesWritesNothing)
 {
     const Destination notes = makeDestination("Notes", "n");

@@ -87,7 +87,7 @@ TEST_F(AppDelegateTest, TheSettingsWindowIsMadeOnceAndClosingOnlyHidesIt)
     QPointer<QWidget> settings = delegate->settingsWindow();
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(settings->windowTitle(), QStringLiteral("Réglages"));
-    EXPECT_EQ(settings->minimumSize(), QSize(880, 630));
+    EXPECT_EQ(settings->minimumSize(), QSize(880, 640));
     EXPECT_EQ(settings->size(), QSize(1000, 700));
 
     // Kept open while the settings say so; closing ends a recording.

@@ -1,7 +1,11 @@
 #include "shell/AppMenuPresentation.h"
 #include "shell/ProgramEntry.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +29,19 @@ TEST(ProgramEntryTest, OnlyATextLanguageCounts)
     EXPECT_EQ(ProgramEntry::readLanguage(folder.filePath(QStringLiteral("preferences.json"))), std::nullopt);
     // A folder where the file should be cannot be read either.
     EXPECT_EQ(ProgramEntry::readLanguage(folder.path()), std::nullopt);
+}
+
+// Read before anything else runs: what is no regular file gives no language,
+// at once, and is left to the model's start-up to set aside.
+TEST(ProgramEntryTest, TheFirstReadOfTheSettingsIsBounded)
+{
+    QTemporaryDir folder;
+    const auto place = [&](const char* name) { return folder.filePath(QString::fromLatin1(name)); };
+    ASSERT_EQ(mkfifo(QFile::encodeName(place("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), place("endless")));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("folder")));
+    for (const char* name : {"fifo", "endless", "folder"})
+        EXPECT_EQ(ProgramEntry::readLanguage(place(name)), std::nullopt) << name;
 }
 
 TEST(AppMenuPresentationTest, TheCaptureItemShowsTheHotKeyInForce)
