@@ -611,5 +611,45 @@
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>The settings cannot be saved: “%@” could not be read or set aside at launch. Move or fix this file, then relaunch Quillor.</translation>
     </message>
+    <message>
+        <source>Ajouter des images</source>
+        <translation>Add images</translation>
+    </message>
+    <message>
+        <source>Coller la capture</source>
+        <translation>Paste capture</translation>
+    </message>
+    <message>
+        <source>Une pièce jointe du presse-papiers est illisible ou dépasse 50 Mo. Le brouillon est conservé.</source>
+        <translation>An attachment on the clipboard is unreadable or larger than 50 MB. The draft is kept.</translation>
+    </message>
+    <message>
+        <source>Ajouter des images à cette capture.</source>
+        <translation>Add images to this capture.</translation>
+    </message>
+    <message>
+        <source>Images</source>
+        <translation>Images</translation>
+    </message>
+    <message>
+        <source>Aperçu de l’image</source>
+        <translation>Image preview</translation>
+    </message>
+    <message>
+        <source>Image en grand</source>
+        <translation>Enlarged image</translation>
+    </message>
+    <message>
+        <source>Ouvrir la note</source>
+        <translation>Open note</translation>
+    </message>
+    <message>
+        <source>Exporter la note…</source>
+        <translation>Export note…</translation>
+    </message>
+    <message>
+        <source>Aucune note correspondante. Actualise les suggestions ou vérifie le lien.</source>
+        <translation>No matching note. Refresh the suggestions or check the link.</translation>
+    </message>
 </context>
 </TS>

@@ -612,5 +612,45 @@
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Ajouter des images</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coller la capture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Une pièce jointe du presse-papiers est illisible ou dépasse 50 Mo. Le brouillon est conservé.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ajouter des images à cette capture.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Images</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aperçu de l’image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image en grand</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ouvrir la note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exporter la note…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aucune note correspondante. Actualise les suggestions ou vérifie le lien.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
