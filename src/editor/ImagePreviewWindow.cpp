@@ -62,11 +62,11 @@ const QImage& ImagePreviewWindow::image() const
 
 QRect ImagePreviewWindow::initialFrame(const QRect& area)
 {
-    const int width = int(std::lround(std::min(area.width() * screenShare, double(largestSize.width()))));
-    const int height = int(std::lround(std::min(area.height() * screenShare, double(largestSize.height()))));
-    QRect frame(0, 0, width, height);
-    frame.moveCenter(area.center());
-    return frame;
+    const double width = std::min(area.width() * screenShare, double(largestSize.width()));
+    const double height = std::min(area.height() * screenShare, double(largestSize.height()));
+    const QPointF middle = QRectF(area).center();
+    return QRect(int(std::lround(middle.x() - width / 2)), int(std::lround(middle.y() - height / 2)),
+                 int(std::lround(width)), int(std::lround(height)));
 }
 
 void ImagePreviewWindow::show(const QImage& image, QWidget* relativeTo)
