@@ -215,7 +215,19 @@ TEST(CaptureTextViewImagesTest, TextIsPastedAsTypingWithItsLineEndsMadeOne)
 TEST(CaptureTextViewImagesTest, ARichPasteKeepsItsTextAndDataPicturesInOneStep)
 {
     const QString picture = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(imageBytes(qRgb(9, 9, 9)).toBase64());
+    // Its media type names a JPEG's extension; a BMP becomes PNG.
+    const QString jpeg = QStringLiteral("data:image/jpeg;base64,") + QString::fromLatin1(imageBytes(qRgb(9, 9, 9), "JPG").toBase64());
+    const QString bmp = QStringLiteral("data:image/bmp;base64,") + QString::fromLatin1(imageBytes(qRgb(9, 9, 9), "BMP").toBase64());
     ImageBench bench;
+    auto* kinds = new QMimeData;
+    kinds->setHtml(QStringLiteral("<img src=\"%1\"><img src=\"%2\">").arg(jpeg, bmp));
+    bench.paste(kinds);
+    QStringList extensions;
+    for (const CaptureAttachment& attachment : bench.model->currentAttachments())
+        extensions.append(attachment.fileExtension);
+    EXPECT_EQ(extensions, (QStringList{QStringLiteral("jpg"), QStringLiteral("png")}));
+    bench.view->setContent(EditorContent());
+
     auto* rich = new QMimeData;
     rich->setHtml(QStringLiteral("<p>avant<img src=\"%1\">après</p><p>fin</p>").arg(picture));
     rich->setText(QStringLiteral("texte seul"));
