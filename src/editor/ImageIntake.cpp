@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -251,11 +252,11 @@ Result collect(const ImageSources& sources)
         if (png)
             result.attachments.append(attachment(*png, QStringLiteral("png")));
     }
-    for (const CaptureAttachment& image : std::as_const(result.attachments)) {
-        if (image.data.size() > limit) {
-            result.attachments.clear();
-            result.tooLarge = true;
-        }
+    // Offered data are not files: only their bytes tell their size.
+    if (std::any_of(result.attachments.cbegin(), result.attachments.cend(),
+                    [](const CaptureAttachment& image) { return image.data.size() > limit; })) {
+        result.attachments.clear();
+        result.tooLarge = true;
     }
     return result;
 }

@@ -68,11 +68,29 @@ Outcome captured(Work&& work)
 
 } // namespace
 
+// The matching notes and their files: worked out on the worker too, since a
+// large vault's list takes long to go through.
 struct NotePreviewWindow::ScanOutcome {
-    std::optional<VaultIndex> index;
+    QStringList paths;
+    QHash<QString, QString> files;
     std::optional<QString> failure;
     bool cancelled = false;
 };
+
+// The notes whose paths the target names, each with the file to read (the
+// first one when a path occurs twice).
+void NotePreviewWindow::matchNotes(const VaultIndex& index, const QString& target, ScanOutcome& outcome)
+{
+    QStringList all;
+    all.reserve(index.notes.size());
+    for (const IndexedNote& note : index.notes)
+        all.append(note.path);
+    outcome.paths = NoteLinks::matches(target, all);
+    for (const IndexedNote& note : index.notes) {
+        if (outcome.paths.contains(note.path) && !outcome.files.contains(note.path))
+            outcome.files.insert(note.path, note.filePath.value_or(note.path + QStringLiteral(".md")));
+    }
+}
 
 struct NotePreviewWindow::ReadOutcome {
     std::optional<QString> text;
@@ -196,11 +214,13 @@ void NotePreviewWindow::load(AppModel& model)
     m_root = destination.vaultPath;
     auto* watcher = new QFutureWatcher<ScanOutcome>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, &NotePreviewWindow::finishLoading);
-    watcher->setFuture(QtConcurrent::run(QThreadPool::globalInstance(), [root = *m_root, cancelled = m_cancelled] {
-        return captured<ScanOutcome>([&](ScanOutcome& outcome) {
-            outcome.index = VaultIndex::scan(root, [cancelled] { return cancelled->load(); });
-        });
-    }));
+    watcher->setFuture(QtConcurrent::run(QThreadPool::globalInstance(),
+                                         [root = *m_root, target = target(), cancelled = m_cancelled] {
+                                             return captured<ScanOutcome>([&](ScanOutcome& outcome) {
+                                                 matchNotes(VaultIndex::scan(root, [cancelled] { return cancelled->load(); }),
+                                                            target, outcome);
+                                             });
+                                         }));
 }
 
 void NotePreviewWindow::finishLoading()
@@ -209,19 +229,16 @@ void NotePreviewWindow::finishLoading()
     watcher->deleteLater();
     m_loading = false;
     const ScanOutcome outcome = watcher->result();
-    if (!outcome.index) {
+    if (outcome.cancelled)
+        return;
+    if (outcome.failure) {
         m_root.reset();
         showError(outcome.failure);
         updateControls();
         return;
     }
-    QStringList notePaths;
-    for (const IndexedNote& note : outcome.index->notes) {
-        notePaths.append(note.path);
-        if (!m_files.contains(note.path))
-            m_files.insert(note.path, note.filePath.value_or(note.path + QStringLiteral(".md")));
-    }
-    m_paths = NoteLinks::matches(target(), notePaths);
+    m_paths = outcome.paths;
+    m_files = outcome.files;
     {
         const QSignalBlocker quiet(m_list);
         m_list->addItems(m_paths);

@@ -64,6 +64,7 @@ private:
     struct ScanOutcome;
     struct ReadOutcome;
 
+    static void matchNotes(const VaultIndex& index, const QString& target, ScanOutcome& outcome);
     void build();
     void load(AppModel& model);
     void finishLoading();

@@ -682,4 +682,16 @@ TEST_F(CaptureRoadTest, CtrlClickOnAWikiLinkOpensThatNotesPreview)
     }
 }
 
+// The editor's margin beside the text moves the panel as its handle does.
+TEST_F(CaptureRoadTest, ThePanelIsDraggedByTheEditorsMargin)
+{
+    ASSERT_TRUE(showPanel());
+    const std::optional<QRect> start = geometry(*panel());
+    ASSERT_TRUE(start);
+    drag(start->topLeft() + QPoint(3, 24), std::vector<QPoint>(8, QPoint(-5, 5)), true);
+    const std::optional<QPoint> saved = savedPositionChangedFrom({});
+    ASSERT_TRUE(saved) << "the panel did not move";
+    EXPECT_EQ(*saved, start->topLeft() + QPoint(-40, 40));
+}
+
 } // namespace
