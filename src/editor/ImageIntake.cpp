@@ -314,8 +314,16 @@ void ImageIntakeQueue::startNext()
     m_running = true;
     Request request = m_waiting.takeFirst();
     m_watcher.setFuture(QtConcurrent::run([request = std::move(request)] {
-        ImageIntake::Result result = request.rich ? ImageIntake::collect(*request.rich)
-                                                  : ImageIntake::collect(request.sources);
+        ImageIntake::Result result;
+        try {
+            result = request.rich ? ImageIntake::collect(*request.rich) : ImageIntake::collect(request.sources);
+        } catch (const std::exception&) {
+            // Out of memory for the bytes: as if nothing were an image. An
+            // exception would otherwise reach the UI thread with the result.
+            result = ImageIntake::Result();
+            result.failed = request.rich.has_value();
+            result.rich = result.failed;
+        }
         result.fallbackText = request.fallbackText;
         return result;
     }));
