@@ -73,7 +73,7 @@ void ImagePreviewWindow::show(const QImage& image, QWidget* relativeTo)
 {
     m_view->image = image;
     m_view->update();
-    bool wasVisible = isVisible();
+    const bool wasVisible = isVisible();
     // Floats with a floating panel. Changing the hint hides the window.
     const bool onTop = relativeTo && relativeTo->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
