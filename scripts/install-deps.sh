@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(qt6-base-dev qt6-l10n-tools libxcb-keysyms1-dev libfontconfig-dev libgtest-dev libgmock-dev
           libbenchmark-dev cmake ninja-build g++ ca-certificates tzdata openssl
-          xvfb xdotool openbox x11-utils trayer qt6-translations-l10n)
+          qt6-image-formats-plugins xvfb xdotool openbox x11-utils xclip trayer qt6-translations-l10n)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -1171,5 +1171,37 @@
         <source>Cette option est disponible uniquement si la destination est contenue dans un coffre Obsidian avec un dossier .obsidian.</source>
         <translation>This option is available only when the destination is inside an Obsidian vault with a .obsidian folder.</translation>
     </message>
+    <message>
+        <source>Ctrl+↵</source>
+        <translation>Ctrl+↵</translation>
+    </message>
+    <message>
+        <source>Ajouter des images</source>
+        <translation>Add images</translation>
+    </message>
+    <message>
+        <source>Coller la capture</source>
+        <translation>Paste capture</translation>
+    </message>
+    <message>
+        <source>Une pièce jointe du presse-papiers est illisible ou dépasse 50 Mo. Le brouillon est conservé.</source>
+        <translation>An attachment on the clipboard is unreadable or larger than 50 MB. The draft is kept.</translation>
+    </message>
+    <message>
+        <source>Ajouter des images à cette capture.</source>
+        <translation>Add images to this capture.</translation>
+    </message>
+    <message>
+        <source>Aperçu de l’image</source>
+        <translation>Image preview</translation>
+    </message>
+    <message>
+        <source>Image en grand</source>
+        <translation>Enlarged image</translation>
+    </message>
+    <message>
+        <source>Aucune note correspondante. Actualise les suggestions ou vérifie le lien.</source>
+        <translation>No matching note. Refresh the suggestions or check the link.</translation>
+    </message>
 </context>
 </TS>

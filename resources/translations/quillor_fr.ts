@@ -1172,5 +1172,37 @@
         <source>Cette option est disponible uniquement si la destination est contenue dans un coffre Obsidian avec un dossier .obsidian.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Ctrl+↵</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ajouter des images</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coller la capture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Une pièce jointe du presse-papiers est illisible ou dépasse 50 Mo. Le brouillon est conservé.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ajouter des images à cette capture.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aperçu de l’image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image en grand</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aucune note correspondante. Actualise les suggestions ou vérifie le lien.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

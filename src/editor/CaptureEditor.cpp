@@ -90,6 +90,18 @@ void CaptureEditor::installCallbacks()
         if (view)
             view->setContent(content);
     };
+    model->onAttachImages = [view] {
+        if (view)
+            view->chooseImages();
+    };
+    model->onPreviewImage = [view](const CaptureAttachment& attachment) {
+        if (view)
+            view->previewImage(attachment);
+    };
+    model->onRemoveImage = [view](const QUuid& id) {
+        if (view)
+            view->removeImage(id);
+    };
     model->onSelectImage = [view](const TextRange& range) {
         if (!view)
             return;

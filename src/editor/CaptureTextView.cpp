@@ -5,6 +5,7 @@
 #include "editing/ListMarkerGeometry.h"
 #include "editor/DocumentDecorationLayout.h"
 #include "editor/EditorDocument.h"
+#include "editor/ImageIntake.h"
 #include "model/AppModel.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -82,6 +83,7 @@ CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(Q
     // turning it off clears it, so it is turned off once, before any content.
     document()->setUndoRedoEnabled(false);
     m_undo = new QUndoStack(this);
+    m_imageIntake = new ImageIntakeQueue([this](const ImageIntake::Result& result) { applyImageIntake(result); }, this);
 
     openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     setFrameShape(QFrame::NoFrame);
@@ -346,6 +348,12 @@ bool CaptureTextView::event(QEvent* event)
         return true;
     }
     const bool handled = QTextEdit::event(event);
+    // Ctrl turns links into pointing hands under a mouse that stays still.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Control) {
+        const Qt::KeyboardModifiers held = static_cast<QKeyEvent*>(event)->modifiers();
+        updateHoverCursor(event->type() == QEvent::KeyPress ? held | Qt::ControlModifier : held & ~Qt::ControlModifier);
+    }
     // One styling pass per handled event, however many signals it caused.
     flushPresentation();
     return handled;
@@ -358,6 +366,9 @@ bool CaptureTextView::viewportEvent(QEvent* event)
         return showHandleToolTip(static_cast<QHelpEvent*>(event));
     case QEvent::MouseMove:
         setListHoverPoint(static_cast<QMouseEvent*>(event)->position());
+        break;
+    case QEvent::Enter:
+        setListHoverPoint(static_cast<QEnterEvent*>(event)->position());
         break;
     case QEvent::Leave:
         setListHoverPoint(std::nullopt);

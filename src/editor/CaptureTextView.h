@@ -27,6 +27,12 @@ class QUndoStack;
 namespace quillor {
 
 class AppModel;
+class ImageIntakeQueue;
+class ImagePreviewWindow;
+struct CaptureAttachment;
+namespace ImageIntake {
+struct Result;
+}
 
 // The capture editor: Markdown styled as it is typed, its syntax hidden away
 // from the caret, quote bars, code backgrounds, bullets and task boxes drawn
@@ -55,6 +61,12 @@ public:
     std::function<void()> hideCapture;
     // Opens an external link; its owner may replace it.
     std::function<void(const QUrl&)> openLink;
+    // Opens a preview of the vault notes a wiki link names; set by the
+    // capture view.
+    std::function<void(const QString& target)> openNotePreview;
+    // Moves the capture panel from a press in a drag area; set by the panel
+    // that holds this editor.
+    std::function<void(const QMouseEvent& press)> movePanel;
 
     // EditorSurface.
     QString text() const override { return m_content.text; }
@@ -122,6 +134,31 @@ public:
     // Closes what floats beside the editor; the panel is hiding.
     void dismissAuxiliaryWindows();
 
+    // Images (CaptureTextViewImages.cpp). Pasted, dropped or chosen images
+    // are read on a worker thread and go in, one paste after the other, at
+    // the selection of the moment they are ready.
+    //
+    // Whether the data was taken as images or a rich capture (their reading
+    // may still run); false leaves it to be pasted as text.
+    bool insertImages(const QMimeData& mime);
+    // Asks for image files and adds them as a paste would.
+    void chooseImages();
+    void previewImage(const CaptureAttachment& attachment);
+    // Removes every embed of the image, as one step.
+    void removeImage(const QUuid& id);
+    // Whether pasted images are still being read.
+    bool isReadingImages() const;
+    ImagePreviewWindow* imagePreview() const;
+
+    // Mouse (CaptureTextViewMouse.cpp); points in viewport coordinates.
+    //
+    // Whether a press there moves the capture panel: the margins around the
+    // text, and the brand corner of an empty capture; never a list control.
+    bool isCaptureDragArea(const QPointF& point) const;
+    // The character whose glyph lies under the point, if any.
+    std::optional<qsizetype> characterAt(const QPointF& point) const;
+    Qt::CursorShape hoverCursor(const QPointF& point, Qt::KeyboardModifiers modifiers) const;
+
     // List editing from the keyboard. Each edit is one named undo step; those
     // returning a flag report whether they acted (false: the key's ordinary
     // effect is due).
@@ -154,6 +191,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     // EditCommandTarget.
@@ -209,6 +255,19 @@ private:
     // The mouse moved over the viewport or left it (null).
     void setListHoverPoint(std::optional<QPointF> point);
 
+    // Images.
+    void applyImageIntake(const ImageIntake::Result& result);
+    void insertRichCapture(const ImageIntake::Result& result);
+    void insertPlainText(const QString& text);
+    void closeImagePreview();
+
+    // Mouse.
+    bool followLink(const QMouseEvent& press);
+    // Whether the press moves the panel or follows a link, which it then does.
+    bool takePress(QMouseEvent* event);
+    // Sets the hover cursor for the mouse's place now; Ctrl went down or up.
+    void updateHoverCursor(Qt::KeyboardModifiers modifiers);
+
     QPointer<AppModel> m_model;
     QUndoStack* m_undo = nullptr;
 
@@ -259,6 +318,13 @@ private:
     QBasicTimer m_caretBlink;
     bool m_caretOn = true;
     QRect m_caretArea;   // what the caret last asked to repaint
+
+    ImageIntakeQueue* m_imageIntake = nullptr;
+    QPointer<ImagePreviewWindow> m_imagePreview;
+    bool m_dismissingWindows = false;
+    // A press the editor took for itself: its release and double click are
+    // not the text edit's.
+    bool m_pressTaken = false;
 };
 
 } // namespace quillor

@@ -241,6 +241,7 @@ void CaptureTextView::dismissAuxiliaryWindows()
     // panel shows again.
     if (m_model)
         m_model->dismissSuggestions();
+    closeImagePreview();
 }
 
 } // namespace quillor

@@ -1,14 +1,17 @@
 #include "panel/AttachmentStrip.h"
 
 #include "core/L10n.h"
+#include "model/EditorContent.h"
 #include "panel/CaptureButtonFeedback.h"
 
 #include <QAbstractButton>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace quillor {
 
@@ -24,18 +27,21 @@ constexpr int frameWidth = 1;
 constexpr int badgeOverhang = 6;
 constexpr int badgeSize = 20;
 
-// The image cropped to fill a square, with rounded corners on a grey frame.
-QPixmap thumbnail(const QImage& image)
+// The image cropped to fill a square, with rounded corners on a grey frame;
+// the frame alone for a null image. Safe on any thread.
+QImage thumbnail(const QImage& image)
 {
     const int outer = thumbnailSize + 2 * frameWidth;
-    QPixmap pixmap(outer, outer);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+    QImage framed(outer, outer, QImage::Format_ARGB32_Premultiplied);
+    framed.fill(Qt::transparent);
+    QPainter painter(&framed);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(128, 128, 128));
     painter.drawRoundedRect(QRectF(0, 0, outer, outer), 6, 6);
+    if (image.isNull())
+        return framed;
 
     const QImage filled = image.scaled(thumbnailSize, thumbnailSize, Qt::KeepAspectRatioByExpanding,
                                        Qt::SmoothTransformation);
@@ -45,16 +51,27 @@ QPixmap thumbnail(const QImage& image)
     clip.addRoundedRect(QRectF(frameWidth, frameWidth, thumbnailSize, thumbnailSize), 5, 5);
     painter.setClipPath(clip);
     painter.drawImage(QPoint(frameWidth, frameWidth), filled, crop);
-    return pixmap;
+    painter.end();
+    return framed;
 }
 
 class ThumbnailButton : public QAbstractButton {
 public:
-    ThumbnailButton(const QPixmap& pixmap, QWidget* parent) : QAbstractButton(parent), m_pixmap(pixmap)
+    // The frame at once; the picture once decoded on a worker thread, since
+    // a large photo takes longer than a frame to decode.
+    ThumbnailButton(const QByteArray& imageData, QWidget* parent)
+        : QAbstractButton(parent), m_pixmap(QPixmap::fromImage(thumbnail(QImage())))
     {
-        setFixedSize(pixmap.size());
+        setFixedSize(m_pixmap.size());
         setFocusPolicy(Qt::TabFocus);
         CaptureButtonFeedback::install(this);
+        auto* decoding = new QFutureWatcher<QImage>(this);
+        connect(decoding, &QFutureWatcherBase::finished, this, [this, decoding] {
+            decoding->deleteLater();
+            m_pixmap = QPixmap::fromImage(decoding->result());
+            update();
+        });
+        decoding->setFuture(QtConcurrent::run([imageData] { return thumbnail(QImage::fromData(imageData)); }));
     }
 
 protected:
@@ -152,21 +169,20 @@ void AttachmentStrip::setAttachments(const QList<CaptureAttachment>& attachments
     }
     m_tileIDs.clear();
     for (qsizetype i = 0; i < attachments.size(); ++i) {
-        const QImage image = QImage::fromData(attachments[i].data);
-        if (image.isNull())
+        // The header tells an image, without decoding it.
+        if (!EditorContents::displaySize(attachments[i].data))
             continue;
-        layout->insertWidget(layout->count() - 1, makeTile(attachments[i], shown[i].name, image), 0,
-                             Qt::AlignVCenter);
+        layout->insertWidget(layout->count() - 1, makeTile(attachments[i], shown[i].name), 0, Qt::AlignVCenter);
         m_tileIDs.append(attachments[i].id);
     }
     setTilesEnabled(m_tilesEnabled);
 }
 
-QWidget* AttachmentStrip::makeTile(const CaptureAttachment& attachment, const QString& name, const QImage& image)
+QWidget* AttachmentStrip::makeTile(const CaptureAttachment& attachment, const QString& name)
 {
     auto* tile = new QWidget(m_row);
     tile->setObjectName(QStringLiteral("attachmentTile"));
-    auto* thumb = new ThumbnailButton(thumbnail(image), tile);
+    auto* thumb = new ThumbnailButton(attachment.data, tile);
     thumb->setObjectName(QStringLiteral("attachmentThumbnail"));
     thumb->move(0, badgeOverhang);
     thumb->setToolTip(L10n::text(QStringLiteral("Voir l’image en grand")));

@@ -42,7 +42,7 @@ private:
         bool operator==(const Shown&) const = default;
     };
 
-    QWidget* makeTile(const CaptureAttachment& attachment, const QString& name, const QImage& image);
+    QWidget* makeTile(const CaptureAttachment& attachment, const QString& name);
 
     QWidget* m_row = nullptr;
     QList<Shown> m_shown;

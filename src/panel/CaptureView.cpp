@@ -4,6 +4,7 @@
 #include "editor/CaptureTextView.h"
 #include "model/AppModel.h"
 #include "panel/CaptureChrome.h"
+#include "panel/NotePreviewWindow.h"
 
 #include <QVBoxLayout>
 
@@ -36,6 +37,7 @@ CaptureView::CaptureView(AppModel& model, QWidget* parent) : QWidget(parent), m_
     text->setMinimumHeight(0);
     // The editor takes whatever height the chrome leaves, down to nothing.
     text->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    text->openNotePreview = [&model](const QString& target) { NotePreviewWindow::open(target, model); };
 
     m_chrome = new CaptureChrome(model, this);
     m_chrome->cancel = [this] {

@@ -82,6 +82,9 @@ CapturePanel::CapturePanel(AppModel& model, QWidget* parent)
     if (CaptureTextView* editor = m_view->editor()) {
         connect(editor, &CaptureTextView::contentFitRequested, this, &CapturePanel::requestContentFit);
         editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        editor->movePanel = [this, editor](const QMouseEvent& press) {
+            CaptureDragHandle::move(*this, editor->viewport(), press);
+        };
     }
 }
 

@@ -358,4 +358,128 @@ TEST_F(CaptureRoadTest, APanelDraggedHalfOffTheBottomIsFittedBackOnTheScreen)
     EXPECT_GT(saved->y(), start->y());
 }
 
+// A picture the size of one pixel, as an image viewer puts it on the clipboard.
+const QByteArray onePixelPng = QByteArray::fromBase64(
+    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
+
+// The draft once it holds an image, as draft.json has it.
+bool draftHoldsAnImage(const QString& draftFile)
+{
+    return !readJson(draftFile).value("attachments").toArray().isEmpty();
+}
+
+// The note of the one delivered capture, and the vault file of its one embed.
+struct DeliveredImage {
+    QString note;
+    QByteArray image;
+};
+
+std::optional<DeliveredImage> deliveredImage(const QString& receipts, const QString& vault)
+{
+    if (!waitUntil([&] { return !jsonFiles(receipts).isEmpty(); }, 15s))
+        return std::nullopt;
+    QFile note(readJson(receipts + u'/' + jsonFiles(receipts).first()).value("path").toString());
+    if (!note.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    DeliveredImage delivered{QString::fromUtf8(note.readAll()), {}};
+    static const QRegularExpression embed(QStringLiteral("!\\[\\[([^\\]]+\\.png)\\]\\]"));
+    QFile image(vault + u'/' + embed.match(delivered.note).captured(1));
+    if (image.open(QIODevice::ReadOnly))
+        delivered.image = image.readAll();
+    return delivered;
+}
+
+TEST_F(CaptureRoadTest, AnImagePastedFromTheClipboardReachesTheVaultWithItsBytes)
+{
+    if (!onPath("xclip"))
+        GTEST_SKIP() << "xclip is not installed";
+    const QString picture = QString::fromStdString(path("home")) + QStringLiteral("/pixel.png");
+    QFile file(picture);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(onePixelPng);
+    file.close();
+    ASSERT_TRUE(showPanel());
+    // xclip stays behind as the clipboard's owner until the server goes.
+    ASSERT_EQ(runTool({"xclip", "-selection", "clipboard", "-t", "image/png", "-i", text(picture)}, environment(),
+                      path("logs"))
+                  .exitCode,
+              0);
+    ASSERT_EQ(xdotool({"key", "ctrl+v"}).exitCode, 0);
+    ASSERT_TRUE(waitUntil([&] { return draftHoldsAnImage(dataPath(QStringLiteral("draft.json"))); }, 10s))
+        << "the pasted image is not in the draft";
+    ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
+    const std::optional<DeliveredImage> delivered = deliveredImage(dataPath(QStringLiteral("Receipts")), vaultPath());
+    ASSERT_TRUE(delivered) << "nothing delivered";
+    // The note embeds the image, and the vault's copy has the pasted bytes.
+    EXPECT_EQ(delivered->image, onePixelPng) << text(delivered->note);
+}
+
+TEST_F(CaptureRoadTest, AFileDraggedFromAnotherProgramIsDroppedIntoThePanel)
+{
+    const QString picture = QString::fromStdString(path("home")) + QStringLiteral("/glissée.png");
+    QFile file(picture);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(onePixelPng);
+    file.close();
+    ASSERT_TRUE(showPanel());
+    const std::optional<QRect> target = geometry(*panel());
+    ASSERT_TRUE(target);
+
+    m_clients.push_back(start({QUILLOR_DRAG_SOURCE, text(picture)}, "source"));
+    std::optional<xcb_window_t> source;
+    ASSERT_TRUE(waitUntil([&] { return (source = m_probe->viewableWindowNamed("Source")).has_value(); }, 10s));
+    ASSERT_EQ(xdotool({"windowactivate", "--sync", std::to_string(*source)}).exitCode, 0);
+    const std::optional<QRect> from = geometry(*source);
+    ASSERT_TRUE(from);
+    const QPoint into = target->topLeft() + QPoint(target->width() / 2, 24);
+    const QPoint start = from->center();
+    const QPoint step = (into - start) / 10;
+    drag(start, std::vector<QPoint>(10, step));
+
+    EXPECT_TRUE(waitUntil([&] { return draftHoldsAnImage(dataPath(QStringLiteral("draft.json"))); }, 10s))
+        << "the dropped file is not in the draft";
+    EXPECT_TRUE(waitForActivePanel()) << "the drop did not bring the panel forward";
+}
+
+TEST_F(CaptureRoadTest, CtrlClickOnAWikiLinkOpensThatNotesPreview)
+{
+    QFile note(vaultPath() + QStringLiteral("/Projet.md"));
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.write("Bonjour\n");
+    note.close();
+    ASSERT_TRUE(showPanel());
+    // The closing brackets come with the opening ones; Escape closes the
+    // note completions.
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "[[Projet"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"key", "Escape"}).exitCode, 0);
+    std::this_thread::sleep_for(300ms);
+    const std::optional<QRect> frame = geometry(*panel());
+    ASSERT_TRUE(frame);
+    // Over "Projet", after the brackets, on the first line of text.
+    const QPoint link = frame->topLeft() + QPoint(30, 22);
+    ASSERT_EQ(xdotool({"mousemove", std::to_string(link.x()), std::to_string(link.y())}).exitCode, 0);
+    std::this_thread::sleep_for(100ms);
+    ASSERT_EQ(xdotool({"keydown", "ctrl", "click", "1", "keyup", "ctrl"}).exitCode, 0);
+    std::optional<xcb_window_t> preview;
+    EXPECT_TRUE(waitUntil([&] { return (preview = m_probe->viewableWindowNamed("Projet")).has_value(); }, 10s))
+        << "no preview window";
+    if (preview) {
+        const std::optional<QRect> size = geometry(*preview);
+        ASSERT_TRUE(size);
+        EXPECT_EQ(size->size(), QSize(680, 520));
+    }
+}
+
+// The editor's margin beside the text moves the panel as its handle does.
+TEST_F(CaptureRoadTest, ThePanelIsDraggedByTheEditorsMargin)
+{
+    ASSERT_TRUE(showPanel());
+    const std::optional<QRect> start = geometry(*panel());
+    ASSERT_TRUE(start);
+    drag(start->topLeft() + QPoint(3, 24), std::vector<QPoint>(8, QPoint(-5, 5)), true);
+    const std::optional<QPoint> saved = savedPositionChangedFrom({});
+    ASSERT_TRUE(saved) << "the panel did not move";
+    EXPECT_EQ(*saved, start->topLeft() + QPoint(-40, 40));
+}
+
 } // namespace

@@ -24,6 +24,9 @@ struct ShownEditor {
     {
         view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view.resize(width, 200);
+        // Away from the pointer, which the tests move by hand: a window
+        // shown under it would have the mouse enter at once.
+        view.move(2000, 2000);
         view.show();
         view.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&view));

@@ -1,0 +1,389 @@
+#include "CaptureEditorBench.h"
+
+#include "editor/ImageIntake.h"
+#include "editor/ImagePreviewWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QPromise>
+#include <QScreen>
+#include <QTimer>
+
+namespace quillor {
+namespace {
+
+using namespace test;
+
+const QString tooLarge = QStringLiteral("Cette image dépasse 50 Mo.");
+
+struct ImageBench : CaptureEditorBench {
+    using CaptureEditorBench::CaptureEditorBench;
+
+    QString files = session.data.folder(QStringLiteral("Files"));
+
+    QString file(const QString& name, const QByteArray& bytes) const
+    {
+        const QString path = files + u'/' + name;
+        DataFolder::write(path, bytes);
+        return path;
+    }
+    // Ctrl+V with the clipboard holding `mime`, then the images read.
+    void paste(QMimeData* mime)
+    {
+        QApplication::clipboard()->setMimeData(mime);
+        key(Qt::Key_V, Qt::ControlModifier);
+        settle();
+    }
+    void settle() { ASSERT_TRUE(waitUntil([&] { return !view->isReadingImages(); }, std::chrono::seconds(30))); }
+    void drop(QMimeData* mime, QPointF at)
+    {
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view->viewport(), &enter);
+        dragAccepted = enter.isAccepted();
+        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view->viewport(), &drop);
+        dropAccepted = drop.isAccepted();
+        settle();
+    }
+    // The embed text the model gave each current attachment, in order.
+    QString embeds() const
+    {
+        QString text;
+        for (const CaptureAttachment& attachment : model->currentAttachments()) {
+            for (const ImageReference& reference : model->imageReferences()) {
+                if (reference.attachmentID == attachment.id)
+                    text += reference.source();
+            }
+        }
+        return text;
+    }
+
+    bool dragAccepted = false;
+    bool dropAccepted = false;
+};
+
+QMimeData* mimeWithUrls(const QStringList& paths, const QString& text = {})
+{
+    auto* mime = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    mime->setUrls(urls);
+    if (!text.isNull())
+        mime->setText(text);
+    return mime;
+}
+
+QMimeData* mimeWithData(const QString& type, const QByteArray& bytes)
+{
+    auto* mime = new QMimeData;
+    mime->setData(type, bytes);
+    return mime;
+}
+
+// A PNG header made `size` bytes long: it tells its size without decoding.
+QByteArray pngOfSize(qsizetype size)
+{
+    QByteArray bytes = imageBytes(qRgb(1, 2, 3));
+    bytes.resize(size, '\0');
+    return bytes;
+}
+
+QSize decodedSize(const QByteArray& bytes)
+{
+    return QImage::fromData(bytes).size();
+}
+
+TEST(CaptureTextViewImagesTest, PastedImagesGoInAsOneStepKeptOrConvertedToPng)
+{
+    const QByteArray png = imageBytes(qRgb(200, 10, 10));
+    const QByteArray jpeg = imageBytes(qRgb(10, 200, 10), "JPG");
+    const QByteArray bmp = imageBytes(qRgb(10, 10, 200), "BMP");
+    const QByteArray tiff = imageBytes(qRgb(90, 90, 90), "TIFF");
+    QImage decoded(4, 3, QImage::Format_RGB32);
+    decoded.fill(Qt::yellow);
+    struct Case {
+        const char* name;
+        std::function<QMimeData*(ImageBench&)> mime;
+        QString extension;
+        std::optional<QByteArray> keptBytes;   // else PNG of the image's size
+        QSize size;
+    };
+    const Case cases[] = {
+        {"PNG data", [&](ImageBench&) { return mimeWithData("image/png", png); }, "png", png, {3, 2}},
+        {"TIFF data only", [&](ImageBench&) { return mimeWithData("image/tiff", tiff); }, "png", {}, {3, 2}},
+        {"a decoded image only",
+         [&](ImageBench&) {
+             auto* mime = new QMimeData;
+             mime->setImageData(decoded);
+             return mime;
+         },
+         "png", {}, {4, 3}},
+        {"a JPG file", [&](ImageBench& b) { return mimeWithUrls({b.file("Photo.JPG", jpeg)}); }, "jpg", jpeg, {3, 2}},
+        {"a BMP file", [&](ImageBench& b) { return mimeWithUrls({b.file("scan.bmp", bmp)}); }, "png", {}, {3, 2}},
+        {"non-image files beside PNG data",
+         [&](ImageBench& b) {
+             QMimeData* mime = mimeWithUrls({b.file("notes.txt", "texte"), b.file("faux.png", "pas une image")});
+             mime->setData("image/png", png);
+             return mime;
+         },
+         "png", png, {3, 2}},
+        {"exactly 50,000,000 bytes", [&](ImageBench& b) { return mimeWithUrls({b.file("big.png", pngOfSize(50'000'000))}); },
+         "png", {}, {3, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ImageBench bench;
+        bench.type(QStringLiteral("x"));
+        bench.paste(c.mime(bench));
+        const QList<CaptureAttachment> attachments = bench.model->currentAttachments();
+        ASSERT_EQ(attachments.size(), 1);
+        EXPECT_EQ(attachments.first().fileExtension, c.extension);
+        if (c.keptBytes) {
+            EXPECT_EQ(attachments.first().data, *c.keptBytes);
+        } else {
+            EXPECT_TRUE(attachments.first().data.startsWith("\x89PNG"));
+        }
+        EXPECT_EQ(decodedSize(attachments.first().data), c.size);
+        EXPECT_EQ(bench.text(), QStringLiteral("x") + bench.embeds() + u'\n');
+        EXPECT_EQ(bench.view->selectionRange(), (TextRange{bench.text().size(), 0}));
+        EXPECT_EQ(bench.undoText(), QStringLiteral("Ajouter des images"));
+        EXPECT_EQ(bench.session.onDisk().attachments.size(), 1);
+        bench.key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(bench.text(), QStringLiteral("x"));
+    }
+}
+
+TEST(CaptureTextViewImagesTest, AnImageOverTheLimitRefusesTheWholePasteUnread)
+{
+    struct Case {
+        const char* name;
+        std::function<QString(ImageBench&)> file;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"50,000,001 bytes", [](ImageBench& b) { return b.file("big.png", pngOfSize(50'000'001)); }, true},
+        {"a sparse 5 GB image",
+         [](ImageBench& b) {
+             const QString path = b.file("huge.png", imageBytes(qRgb(1, 1, 1)));
+             QFile(path).resize(5'000'000'000);
+             return path;
+         },
+         true},
+        // Not an image: skipped, and the text goes in instead.
+        {"a sparse 5 GB file",
+         [](ImageBench& b) {
+             const QString path = b.file("disk.img", "x");
+             QFile(path).resize(5'000'000'000);
+             return path;
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ImageBench bench;
+        const QString small = bench.file("small.png", imageBytes(qRgb(5, 5, 5)));
+        bench.paste(mimeWithUrls({small, c.file(bench)}, QStringLiteral("repli")));
+        if (c.refused) {
+            EXPECT_EQ(bench.model->error(), tooLarge);
+            EXPECT_EQ(bench.text(), QString());
+            EXPECT_TRUE(bench.model->imageReferences().isEmpty());
+        } else {
+            EXPECT_EQ(bench.model->currentAttachments().size(), 1);
+        }
+    }
+}
+
+TEST(CaptureTextViewImagesTest, TextIsPastedAsTypingWithItsLineEndsMadeOne)
+{
+    ImageBench bench;
+    auto* crlf = new QMimeData;
+    crlf->setText(QStringLiteral("a\r\nb\rc"));
+    bench.paste(crlf);
+    EXPECT_EQ(bench.text(), QStringLiteral("a\nb\nc"));
+    EXPECT_EQ(bench.view->selectionRange(), (TextRange{5, 0}));
+    EXPECT_EQ(bench.undoText(), QStringLiteral("Saisir"));
+
+    // No image among the files: the text offered with them goes in.
+    bench.paste(mimeWithUrls({bench.file("notes.txt", "texte")}, QStringLiteral("x")));
+    EXPECT_EQ(bench.text(), QStringLiteral("a\nb\ncx"));
+    EXPECT_TRUE(bench.model->imageReferences().isEmpty());
+}
+
+TEST(CaptureTextViewImagesTest, ARichPasteKeepsItsTextAndDataPicturesInOneStep)
+{
+    const QString picture = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(imageBytes(qRgb(9, 9, 9)).toBase64());
+    // Its media type names a JPEG's extension; a BMP becomes PNG.
+    const QString jpeg = QStringLiteral("data:image/jpeg;base64,") + QString::fromLatin1(imageBytes(qRgb(9, 9, 9), "JPG").toBase64());
+    const QString bmp = QStringLiteral("data:image/bmp;base64,") + QString::fromLatin1(imageBytes(qRgb(9, 9, 9), "BMP").toBase64());
+    ImageBench bench;
+    auto* kinds = new QMimeData;
+    kinds->setHtml(QStringLiteral("<img src=\"%1\"><img src=\"%2\">").arg(jpeg, bmp));
+    bench.paste(kinds);
+    QStringList extensions;
+    for (const CaptureAttachment& attachment : bench.model->currentAttachments())
+        extensions.append(attachment.fileExtension);
+    EXPECT_EQ(extensions, (QStringList{QStringLiteral("jpg"), QStringLiteral("png")}));
+    bench.view->setContent(EditorContent());
+
+    auto* rich = new QMimeData;
+    rich->setHtml(QStringLiteral("<p>avant<img src=\"%1\">après</p><p>fin</p>").arg(picture));
+    rich->setText(QStringLiteral("texte seul"));
+    bench.paste(rich);
+    ASSERT_EQ(bench.model->currentAttachments().size(), 1);
+    EXPECT_EQ(bench.model->currentAttachments().first().fileExtension, QStringLiteral("png"));
+    EXPECT_EQ(bench.text(), QStringLiteral("avant") + bench.embeds() + QStringLiteral("après\nfin"));
+    EXPECT_EQ(bench.undoText(), QStringLiteral("Coller la capture"));
+    EXPECT_EQ(bench.steps(), 1);
+
+    // Pictures elsewhere are never read: the text alone goes in.
+    const QString local = bench.file("local.png", imageBytes(qRgb(1, 2, 3)));
+    auto* file = new QMimeData;
+    file->setHtml(QStringLiteral("<p>a<img src=\"%1\">b</p>").arg(QUrl::fromLocalFile(local).toString()));
+    file->setText(QStringLiteral("ab"));
+    bench.paste(file);
+    EXPECT_EQ(bench.model->currentAttachments().size(), 1);
+    EXPECT_TRUE(bench.text().endsWith(QStringLiteral("finab")));
+
+    // A picture that does not decode refuses the whole paste.
+    auto* broken = new QMimeData;
+    broken->setHtml(QStringLiteral("x<img src=\"data:image/png;base64,AAAA\">y"));
+    bench.paste(broken);
+    EXPECT_EQ(bench.model->error(),
+              QStringLiteral("Une pièce jointe du presse-papiers est illisible ou dépasse 50 Mo. Le brouillon est conservé."));
+    EXPECT_TRUE(bench.text().endsWith(QStringLiteral("finab")));
+}
+
+TEST(CaptureTextViewImagesTest, ADropLandsWhereItFallsAndCopies)
+{
+    ImageBench bench;
+    bench.set(QStringLiteral("abc"), TextRange{3, 0});
+    bench.host.clearFocus();
+    auto* text = new QMimeData;
+    text->setText(QStringLiteral("xyz"));
+    bench.drop(text, bench.view->cursorRect(QTextCursor(bench.view->document())).center());
+    delete text;
+    EXPECT_TRUE(bench.dragAccepted);
+    EXPECT_TRUE(bench.dropAccepted);
+    EXPECT_EQ(bench.text(), QStringLiteral("xyzabc"));
+    EXPECT_EQ(bench.view->selectionRange(), (TextRange{3, 0}));
+    EXPECT_TRUE(bench.view->hasFocus());
+
+    QMimeData* image = mimeWithUrls({bench.file("a.png", imageBytes(qRgb(7, 7, 7)))});
+    bench.drop(image, QPointF(4, 4));
+    delete image;
+    EXPECT_EQ(bench.model->currentAttachments().size(), 1);
+    EXPECT_TRUE(bench.text().startsWith(bench.embeds()));
+}
+
+TEST(CaptureTextViewImagesTest, NothingReachesTheDraftWhileACaptureIsDelivered)
+{
+    auto held = std::make_shared<QPromise<QString>>();
+    AppModel::Environment environment = environmentWith(ManualClock());
+    environment.deliver = [held](const Capture&, const Destination&) {
+        held->start();
+        return held->future();
+    };
+    ImageBench bench(environment);
+    bench.type(QStringLiteral("a"));
+    const QString image = bench.file("a.png", imageBytes(qRgb(7, 7, 7)));
+    // A read still running when the delivery starts is dropped.
+    QApplication::clipboard()->setMimeData(mimeWithUrls({image}));
+    bench.key(Qt::Key_V, Qt::ControlModifier);
+    bench.key(Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_TRUE(bench.view->isReadOnly());
+    bench.settle();
+
+    QMimeData* dropped = mimeWithUrls({image});
+    bench.drop(dropped, QPointF(20, 10));
+    delete dropped;
+    EXPECT_FALSE(bench.dragAccepted);
+    EXPECT_FALSE(bench.dropAccepted);
+    QMimeData chosen;
+    chosen.setImageData(QImage(2, 2, QImage::Format_RGB32));
+    EXPECT_TRUE(bench.view->insertImages(chosen));
+    bench.settle();
+    EXPECT_EQ(bench.text(), QStringLiteral("a"));
+    EXPECT_TRUE(bench.model->imageReferences().isEmpty());
+    held->finish();
+}
+
+TEST(CaptureTextViewImagesTest, RemovingATwiceEmbeddedImageIsOneStepThatUndoes)
+{
+    ImageBench bench;
+    bench.paste(mimeWithData("image/png", imageBytes(qRgb(3, 3, 3))));
+    const QString embed = bench.embeds();
+    const QUuid id = bench.model->currentAttachments().first().id;
+    const QString text = embed + QStringLiteral("\nmid\n") + embed + u'\n';
+    bench.view->replaceUndoably(TextRange{0, bench.text().size()}, EditorContent::plain(text), std::nullopt,
+                                QStringLiteral("Saisir"), std::nullopt);
+    bench.model->onRemoveImage(id);
+    EXPECT_EQ(bench.text(), QStringLiteral("\nmid\n\n"));
+    EXPECT_EQ(bench.view->selectionRange(), (TextRange{0, 0}));
+    EXPECT_EQ(bench.undoText(), QStringLiteral("Supprimer l’image"));
+    EXPECT_EQ(bench.session.onDisk().body, QStringLiteral("\nmid\n\n"));
+    bench.key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(bench.text(), text);
+}
+
+TEST(CaptureTextViewImagesTest, ChosenFilesFollowThePasteRules)
+{
+    ImageBench bench;
+    const QString image = bench.file("choisie.webp", imageBytes(qRgb(4, 5, 6), "WEBP"));
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Ajouter des images à cette capture."));
+        dialog->selectFile(image);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    bench.model->onAttachImages();
+    bench.settle();
+    ASSERT_EQ(bench.model->currentAttachments().size(), 1);
+    EXPECT_EQ(bench.model->currentAttachments().first().fileExtension, QStringLiteral("webp"));
+}
+
+TEST(CaptureTextViewImagesTest, ThePreviewWindowIsSizedOnItsScreenAndOnlyHidesOnEscape)
+{
+    for (const auto& [area, frame] : {std::pair{QRect(0, 0, 1440, 900), QRect(320, 150, 800, 600)},
+                                      {QRect(0, 0, 800, 600), QRect(60, 45, 680, 510)},
+                                      {QRect(100, 50, 400, 300), QRect(130, 73, 340, 255)}})
+        EXPECT_EQ(ImagePreviewWindow::initialFrame(area), frame) << area.width();
+
+    ImageBench bench;
+    bench.paste(mimeWithData("image/png", imageBytes(qRgb(3, 3, 3))));
+    const CaptureAttachment attachment = bench.model->currentAttachments().first();
+    bench.model->onPreviewImage(attachment);
+    ImagePreviewWindow* preview = bench.view->imagePreview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->windowTitle(), QStringLiteral("Aperçu de l’image"));
+    EXPECT_EQ(preview->geometry(), ImagePreviewWindow::initialFrame(bench.view->screen()->availableGeometry()));
+    EXPECT_EQ(preview->image().size(), QSize(3, 2));
+    preview->resize(100, 100);
+    EXPECT_EQ(preview->size(), QSize(240, 200));
+    bench.model->onPreviewImage(attachment);
+    EXPECT_EQ(preview->size(), QSize(240, 200));
+
+    int closes = 0;
+    const std::function<void()> refocus = preview->onClose;
+    preview->onClose = [&] {
+        ++closes;
+        refocus();
+    };
+    bench.view->clearFocus();
+    QTest::keyClick(preview, Qt::Key_Escape);
+    EXPECT_FALSE(preview->isVisible());
+    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(bench.view->hasFocus());
+    bench.model->onPreviewImage(attachment);
+    EXPECT_EQ(bench.view->imagePreview(), preview);
+    bench.view->dismissAuxiliaryWindows();
+    EXPECT_FALSE(preview->isVisible());
+    EXPECT_EQ(closes, 2);
+}
+
+} // namespace
+} // namespace quillor
