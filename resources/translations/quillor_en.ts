@@ -611,5 +611,25 @@
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>The settings cannot be saved: “%@” could not be read or set aside at launch. Move or fix this file, then relaunch Quillor.</translation>
     </message>
+    <message>
+        <source>Cocher la tâche</source>
+        <translation>Toggle Task</translation>
+    </message>
+    <message>
+        <source>Sélectionné, %1$@ sur %2$@</source>
+        <translation>Selected, %1$@ of %2$@</translation>
+    </message>
+    <message>
+        <source>%1$@ sur %2$@</source>
+        <translation>%1$@ of %2$@</translation>
+    </message>
+    <message>
+        <source>, %1$@ sur %2$@</source>
+        <translation>, %1$@ of %2$@</translation>
+    </message>
+    <message>
+        <source>suggestions.count</source>
+        <translation>Suggestions: %@</translation>
+    </message>
 </context>
 </TS>

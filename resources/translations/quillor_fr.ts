@@ -612,5 +612,25 @@
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Cocher la tâche</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sélectionné, %1$@ sur %2$@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1$@ sur %2$@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, %1$@ sur %2$@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>suggestions.count</source>
+        <translation>Suggestions : %@</translation>
+    </message>
 </context>
 </TS>

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -109,6 +110,8 @@ CaptureTextView::~CaptureTextView()
     disconnect(document(), nullptr, this, nullptr);
     disconnect(this, nullptr, this, nullptr);
     m_undo->clear();
+    if (m_listPress)
+        QGuiApplication::restoreOverrideCursor();
 }
 
 // MARK: Model and content
@@ -134,6 +137,8 @@ void CaptureTextView::setContent(const EditorContent& content)
 {
     Q_ASSERT(QThread::currentThread() == thread());
     const EditorContent normalized = EditorDocument::normalizedLineEnds(content);
+    // A dragged item's ranges belong to the old text.
+    endListDrag();
     {
         QScopedValueRollback applying(m_applyingCommand, true);
         // Clearing drops the image resources too; inserting registers them
@@ -345,6 +350,8 @@ bool CaptureTextView::event(QEvent* event)
         event->accept();
         return true;
     }
+    if (event->type() == QEvent::WindowDeactivate)
+        endListDrag();
     const bool handled = QTextEdit::event(event);
     // One styling pass per handled event, however many signals it caused.
     flushPresentation();
@@ -392,6 +399,7 @@ void CaptureTextView::focusInEvent(QFocusEvent* event)
 void CaptureTextView::focusOutEvent(QFocusEvent* event)
 {
     m_typingSealed = true;
+    endListDrag();
     QTextEdit::focusOutEvent(event);
     restartCaretBlink();
 }
@@ -405,6 +413,8 @@ void CaptureTextView::resizeEvent(QResizeEvent* event)
         m_restyleNeeded = true;
         refreshPresentation();
     }
+    // The caret line may have moved on the screen.
+    updateSuggestionsPanel();
 }
 
 void CaptureTextView::changeEvent(QEvent* event)
@@ -499,7 +509,7 @@ bool CaptureTextView::styleCharacters()
     m_styledSelections = selections;
     m_styledComposing = m_composing;
     m_restyleNeeded = false;
-    m_glyphs.update(&m_layoutManager, m_content.text, m_analysis, selections, m_composing);
+    refreshConcealedSyntax();
     m_formats.update(m_content.text, m_analysis, selections, m_glyphs, m_fonts);
     std::optional<TextRange> changed;
     if (everywhere)
@@ -520,6 +530,13 @@ bool CaptureTextView::styleCharacters()
         applyCharacterFormats(*changed);
     viewport()->update();
     return true;
+}
+
+// Hidden syntax follows the caret: what is concealed is decided again
+// before any format is.
+void CaptureTextView::refreshConcealedSyntax()
+{
+    m_glyphs.update(&m_layoutManager, m_content.text, m_analysis, m_styledSelections, m_styledComposing);
 }
 
 void CaptureTextView::applyCharacterFormats(TextRange stretch)

@@ -13,6 +13,7 @@
 
 #include <QBasicTimer>
 #include <QHash>
+#include <QTimer>
 #include <QPointer>
 #include <QSizeF>
 #include <QTextEdit>
@@ -54,6 +55,12 @@ public:
     std::function<void()> hideCapture;
     // Opens an external link; its owner may replace it.
     std::function<void(const QUrl&)> openLink;
+    // Builds the window that shows the completion rows, on first need; the
+    // editor places it, shows and hides it. Set by the capture view.
+    std::function<QWidget*(CaptureTextView&)> makeSuggestionPanel;
+    // Speaks a text to screen-reader users: the platform's announcer unless
+    // replaced.
+    std::function<void(const QString&)> announce;
 
     // EditorSurface.
     QString text() const override { return m_content.text; }
@@ -88,6 +95,9 @@ public:
     // Where a list item's drawn bullet or task box stands, in document
     // coordinates; null for an ordered item.
     QRectF checkboxRect(const ListSyntax::Item& item) const;
+    // The box around a range's characters, in document coordinates; null
+    // for an empty range or one outside the text.
+    QRectF markerRect(TextRange range) const;
 
     // Drawing beside the text (CaptureTextViewDrawing.cpp); rectangles are in
     // document coordinates.
@@ -117,6 +127,10 @@ public:
     void updateSuggestionsPanel();
     // Closes what floats beside the editor; the panel is hiding.
     void dismissAuxiliaryWindows();
+    // The suggestions window, once made.
+    QWidget* suggestionsPanel() const { return m_suggestionsPanel; }
+    // A row of the suggestions was clicked: it is selected, then accepted.
+    void chooseCompletion(int index);
 
     // List editing from the keyboard. Each edit is one named undo step; those
     // returning a flag report whether they acted (false: the key's ordinary
@@ -128,6 +142,14 @@ public:
     void moveListLines(bool down);
     void applyListPlan(const ListMovement::Plan& plan);
     bool typePairedDelimiter(const QString& input);
+
+    // List editing with the mouse (CaptureTextViewListMouse.cpp).
+    void toggleCheckbox(const ListSyntax::Item& item);
+    void moveListItem(const ListSyntax::Item& item, qsizetype destination, int indentSteps);
+    // While a list item is dragged: where the drop indicator stands, in
+    // document coordinates, and the indentation the block would take there.
+    std::optional<qreal> listDropY() const { return m_listDropY; }
+    int listDropIndent() const { return m_listDropIndent; }
 
 Q_SIGNALS:
     // The text changed: typing, a programmatic edit, undo or redo.
@@ -150,6 +172,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // EditCommandTarget.
@@ -179,8 +205,9 @@ private:
     void replaceWholeText(const EditorContent& content, TextRange selection, const QString& actionName);
     void scrollToPosition(qsizetype position);
 
-    // The styling pass's steps. The first two change no document data, so
+    // The styling pass's steps. The first three change no document data, so
     // they may run while the document reports a change.
+    void refreshConcealedSyntax();
     bool styleCharacters();
     void applyCharacterFormats(TextRange stretch);
     void applyImageSizes();
@@ -196,6 +223,7 @@ private:
     void paintPlaceholder(QPainter& painter) const;
     void paintBranding(QPainter& painter, const QRectF& rect) const;
     void paintListControls(QPainter& painter, TextRange visible) const;
+    void paintDropIndicator(QPainter& painter) const;
     QFont brandFont() const;
     bool showsCaret() const;
     // The caret shows solid again and blinks from now on; the old and the
@@ -204,6 +232,21 @@ private:
     void repaintCaret();
     // The mouse moved over the viewport or left it (null).
     void setListHoverPoint(std::optional<QPointF> point);
+
+    // The suggestions' spoken selection (CaptureTextViewSuggestions.cpp).
+    void announceSelection();
+
+    // A press on a list item's handle, marker or task box, followed to its
+    // release (CaptureTextViewListMouse.cpp). Each takes the event when it
+    // returns true.
+    bool listMouseDown(const QMouseEvent& event);
+    bool listMouseMove(const QPointF& position);
+    bool listMouseUp();
+    void followListDrag(const QPointF& position);
+    void autoScrollListDrag();
+    // Every way out of a list press: the cursor back, the feedback gone.
+    void endListDrag();
+    const ListSyntax::Item* listItemAt(const QPointF& point) const;
 
     QPointer<AppModel> m_model;
     QUndoStack* m_undo = nullptr;
@@ -252,6 +295,25 @@ private:
 
     // The mouse over the viewport, in viewport coordinates.
     std::optional<QPointF> m_listHoverPoint;
+
+    // A press taken by the list controls, until its release or cancellation.
+    // Points in document coordinates.
+    struct ListPress {
+        ListSyntax::Item item;
+        QPointF start;
+        QPointF last;             // the pointer, in viewport coordinates
+        bool dragging = false;
+        bool checkboxClick = false;
+        qsizetype destination = 0;
+        int steps = 0;
+    };
+    std::optional<ListPress> m_listPress;
+    bool m_swallowRelease = false;   // the release of a press already dealt with
+    std::optional<qreal> m_listDropY;
+    int m_listDropIndent = 0;
+    QTimer m_listAutoScroll;
+
+    QPointer<QWidget> m_suggestionsPanel;
     QBasicTimer m_caretBlink;
     bool m_caretOn = true;
     QRect m_caretArea;   // what the caret last asked to repaint
