@@ -21,6 +21,7 @@ SuggestionPanel::SuggestionPanel(AppModel& model, CaptureTextView& editor)
     : QWidget(&editor, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("suggestionPanel"));
+    setWindowTitle(QStringLiteral("Quillor suggestions"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
