@@ -13,10 +13,10 @@
 
 #include <QBasicTimer>
 #include <QHash>
-#include <QTimer>
 #include <QPointer>
 #include <QSizeF>
 #include <QTextEdit>
+#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -295,6 +295,9 @@ private:
 
     // The mouse over the viewport, in viewport coordinates.
     std::optional<QPointF> m_listHoverPoint;
+    QBasicTimer m_caretBlink;
+    bool m_caretOn = true;
+    QRect m_caretArea;   // what the caret last asked to repaint
 
     // A press taken by the list controls, until its release or cancellation.
     // Points in document coordinates.
@@ -314,9 +317,6 @@ private:
     QTimer m_listAutoScroll;
 
     QPointer<QWidget> m_suggestionsPanel;
-    QBasicTimer m_caretBlink;
-    bool m_caretOn = true;
-    QRect m_caretArea;   // what the caret last asked to repaint
 };
 
 } // namespace quillor

@@ -11,6 +11,7 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace quillor {

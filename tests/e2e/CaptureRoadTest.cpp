@@ -267,6 +267,17 @@ protected:
 
     bool guidesShown() const { return m_probe->viewableWindowNamed("Quillor guides").has_value(); }
 
+    // The text of the first note delivered, once its receipt is written;
+    // empty when none came.
+    QString deliveredNote()
+    {
+        const QString receipts = dataPath(QStringLiteral("Receipts"));
+        if (!waitUntil([&] { return !jsonFiles(receipts).isEmpty(); }, 15s))
+            return {};
+        QFile note(readJson(receipts + u'/' + jsonFiles(receipts).first()).value("path").toString());
+        return note.open(QIODevice::ReadOnly) ? QString::fromUtf8(note.readAll()) : QString();
+    }
+
     QString positionFile() const { return dataPath(QStringLiteral("capture-position.json")); }
     // The saved place once it differs from `before`.
     std::optional<QPoint> savedPositionChangedFrom(const QJsonObject& before)
@@ -621,11 +632,8 @@ TEST_F(CaptureRoadTest, SuggestionsOpenUnderTheCaretAndAClickedRowIsInserted)
     ASSERT_EQ(xdotool({"type", "--delay", "25", "--", " suite"}).exitCode, 0);
     ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
 
-    const QString receipts = dataPath(QStringLiteral("Receipts"));
-    ASSERT_TRUE(waitUntil([&] { return !jsonFiles(receipts).isEmpty(); }, 15s)) << "no receipt";
-    QFile note(readJson(receipts + u'/' + jsonFiles(receipts).first()).value("path").toString());
-    ASSERT_TRUE(note.open(QIODevice::ReadOnly));
-    const QString written = QString::fromUtf8(note.readAll());
+    const QString written = deliveredNote();
+    ASSERT_FALSE(written.isEmpty()) << "no note delivered";
     static const QRegularExpression link(QStringLiteral("\n\n\\[\\[Beta\\]\\] suite\n\n"));
     EXPECT_TRUE(link.match(written).hasMatch()) << text(written);
 }
@@ -647,10 +655,7 @@ TEST_F(CaptureRoadTest, DraggingTheFirstItemsHandleBelowTheSecondSwapsThem)
     std::this_thread::sleep_for(300ms);
     ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
 
-    const QString receipts = dataPath(QStringLiteral("Receipts"));
-    ASSERT_TRUE(waitUntil([&] { return !jsonFiles(receipts).isEmpty(); }, 15s)) << "no receipt";
-    QFile note(readJson(receipts + u'/' + jsonFiles(receipts).first()).value("path").toString());
-    ASSERT_TRUE(note.open(QIODevice::ReadOnly));
-    const QString written = QString::fromUtf8(note.readAll());
+    const QString written = deliveredNote();
+    ASSERT_FALSE(written.isEmpty()) << "no note delivered";
     EXPECT_NE(written.indexOf(QStringLiteral("\n\n- deux\n- un\n\n")), -1) << text(written);
 }
