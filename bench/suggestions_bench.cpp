@@ -157,7 +157,13 @@ void modelShare(benchmark::State& state)
 {
     CaptureBench& bench = capture();
     measure(
-        state, "model", [&] { bench.start(QStringLiteral("[[]]"), 2); },
+        state, "model",
+        [&] {
+            bench.start(QStringLiteral("[[]]"), 2);
+            // Away from the link: the list the view asked for is freed
+            // before the clock runs, as the key's own list found none.
+            bench.model->suggestions(TextRange{0, 0});
+        },
         [&] { bench.model->suggestions(TextRange{2, 0}); });
 }
 

@@ -154,6 +154,7 @@ void CaptureTextView::setContent(const EditorContent& content)
         setSelectionRange(TextRange{m_content.text.size(), 0});
     }
     m_selectionDirty = false;
+    m_reportedSelection = selectionRange();
     refreshPresentation();
     // Line ends the document cannot keep apart are the model's text too.
     if (m_model && !(normalized == content))
@@ -335,11 +336,17 @@ void CaptureTextView::flushPresentation()
         refreshPresentation();
         if (m_model)
             m_model->updateContent(m_content);
+        m_reportedSelection = selectionRange();
         Q_EMIT contentEdited();
     } else if (m_selectionDirty) {
         m_selectionDirty = false;
         refreshPresentation();
-        Q_EMIT selectionMoved();
+        // An edit that sets the selection it has just made reports once: the
+        // completions of a whole vault are not computed twice for one key.
+        if (const TextRange now = selectionRange(); now != m_reportedSelection) {
+            m_reportedSelection = now;
+            Q_EMIT selectionMoved();
+        }
     }
 }
 

@@ -265,6 +265,7 @@ private:
     int m_passCount = 0;
     bool m_contentDirty = false;
     bool m_selectionDirty = false;
+    TextRange m_reportedSelection;   // the selection the last report told of
     bool m_flushQueued = false;
     qreal m_lastWidth = -1;
 
