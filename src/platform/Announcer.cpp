@@ -18,8 +18,8 @@ void announce(QObject* source, const QString& text, Priority priority)
     QAccessible::updateAccessibility(&event);
 #else
     Q_UNUSED(priority);
-    // A widget's property, set without linking the widgets module; the
-    // platform layer reports the change itself.
+    // The widget's accessible description, set as a property so that this
+    // layer needs no widgets; the change goes to the accessibility bridge.
     source->setProperty("accessibleDescription", text);
     QAccessibleEvent event(source, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
