@@ -200,6 +200,31 @@ TEST(CaptureTextViewListMouseTest, ADragEndedWithoutItsReleaseLeavesTheTextAndTh
     EXPECT_EQ(editor.view.text(), QStringLiteral("- a\n- b"));
 }
 
+// Qt reports no moves while the pointer rests below the editor: the drag
+// scrolls on by itself.
+TEST(CaptureTextViewListMouseTest, APointerHeldBelowTheEditorScrollsTheDrag)
+{
+    QStringList lines;
+    for (int i = 0; i < 40; ++i)
+        lines.append(QStringLiteral("- item %1").arg(i));
+    ListEditor editor(lines.join(u'\n'), TextRange{0, 0});
+    editor.view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editor.view.resize(480, 150);
+    QCoreApplication::processEvents();
+    ASSERT_GT(editor.view.verticalScrollBar()->maximum(), 0);
+    const QPointF from = editor.handle(0);
+    editor.press(from);
+    editor.move(from + QPointF(0, 6));
+    editor.move(QPointF(from.x(), editor.view.viewport()->height() + 40));
+    QTest::qWait(200);
+    EXPECT_GT(editor.view.verticalScrollBar()->value(), 0);
+    QTest::keyClick(&editor.view, Qt::Key_Escape);
+    const int scrolled = editor.view.verticalScrollBar()->value();
+    QTest::qWait(100);
+    EXPECT_EQ(editor.view.verticalScrollBar()->value(), scrolled) << "still scrolling after the drag";
+    EXPECT_EQ(editor.view.text(), lines.join(u'\n'));
+}
+
 TEST(CaptureTextViewListMouseTest, EveryItemHasAHandleStrongerUnderTheMouse)
 {
     ListEditor editor(QStringLiteral("- a\n1. b\n- [ ] c"));

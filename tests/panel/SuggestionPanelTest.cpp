@@ -109,9 +109,16 @@ TEST(SuggestionPanelTest, RowsCarryTheirAccessibleTextsAndAClickAcceptsTheRow)
     EXPECT_EQ(third.data(Qt::AccessibleDescriptionRole).toString(), QStringLiteral("Sélectionné, 3 sur 7"));
     EXPECT_EQ(list->model()->index(1, 0).data(Qt::AccessibleDescriptionRole).toString(), QStringLiteral("2 sur 7"));
 
-    // A click on the fourth row while the third is selected.
+    // A click on the fourth row while the third is selected: refused while
+    // the capture is being delivered, accepted otherwise.
     const std::optional<QUuid> chosen = session.model->completions().at(3).destinationID;
     const QRect fourth = list->visualRect(list->model()->index(3, 0));
+    session.editor()->setReadOnly(true);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, fourth.center());
+    session.settle();
+    EXPECT_EQ(session.editor()->text(), QStringLiteral("@"));
+    EXPECT_EQ(session.model->completionIndex(), 2);
+    session.editor()->setReadOnly(false);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, fourth.center());
     session.settle();
     EXPECT_EQ(session.editor()->text(), QString());
