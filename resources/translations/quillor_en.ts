@@ -1203,5 +1203,25 @@
         <source>Aucune note correspondante. Actualise les suggestions ou vérifie le lien.</source>
         <translation>No matching note. Refresh the suggestions or check the link.</translation>
     </message>
+    <message>
+        <source>Cocher la tâche</source>
+        <translation>Toggle Task</translation>
+    </message>
+    <message>
+        <source>Sélectionné, %1$@ sur %2$@</source>
+        <translation>Selected, %1$@ of %2$@</translation>
+    </message>
+    <message>
+        <source>%1$@ sur %2$@</source>
+        <translation>%1$@ of %2$@</translation>
+    </message>
+    <message>
+        <source>, %1$@ sur %2$@</source>
+        <translation>, %1$@ of %2$@</translation>
+    </message>
+    <message>
+        <source>suggestions.count</source>
+        <translation>Suggestions: %@</translation>
+    </message>
 </context>
 </TS>

@@ -1204,5 +1204,25 @@
         <source>Aucune note correspondante. Actualise les suggestions ou vérifie le lien.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Cocher la tâche</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sélectionné, %1$@ sur %2$@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1$@ sur %2$@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, %1$@ sur %2$@</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>suggestions.count</source>
+        <translation>Suggestions : %@</translation>
+    </message>
 </context>
 </TS>

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -111,6 +112,8 @@ CaptureTextView::~CaptureTextView()
     disconnect(document(), nullptr, this, nullptr);
     disconnect(this, nullptr, this, nullptr);
     m_undo->clear();
+    if (m_listPress)
+        QGuiApplication::restoreOverrideCursor();
 }
 
 // MARK: Model and content
@@ -136,6 +139,8 @@ void CaptureTextView::setContent(const EditorContent& content)
 {
     Q_ASSERT(QThread::currentThread() == thread());
     const EditorContent normalized = EditorDocument::normalizedLineEnds(content);
+    // A dragged item's ranges belong to the old text.
+    endListDrag();
     {
         QScopedValueRollback applying(m_applyingCommand, true);
         // Clearing drops the image resources too; inserting registers them
@@ -151,6 +156,7 @@ void CaptureTextView::setContent(const EditorContent& content)
         setSelectionRange(TextRange{m_content.text.size(), 0});
     }
     m_selectionDirty = false;
+    m_reportedSelection = selectionRange();
     refreshPresentation();
     // Line ends the document cannot keep apart are the model's text too.
     if (m_model && !(normalized == content))
@@ -332,11 +338,17 @@ void CaptureTextView::flushPresentation()
         refreshPresentation();
         if (m_model)
             m_model->updateContent(m_content);
+        m_reportedSelection = selectionRange();
         Q_EMIT contentEdited();
     } else if (m_selectionDirty) {
         m_selectionDirty = false;
         refreshPresentation();
-        Q_EMIT selectionMoved();
+        // An edit that sets the selection it has just made reports once: the
+        // completions of a whole vault are not computed twice for one key.
+        if (const TextRange now = selectionRange(); now != m_reportedSelection) {
+            m_reportedSelection = now;
+            Q_EMIT selectionMoved();
+        }
     }
 }
 
@@ -347,6 +359,8 @@ bool CaptureTextView::event(QEvent* event)
         event->accept();
         return true;
     }
+    if (event->type() == QEvent::WindowDeactivate)
+        endListDrag();
     const bool handled = QTextEdit::event(event);
     // Ctrl turns links into pointing hands under a mouse that stays still.
     if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
@@ -403,6 +417,7 @@ void CaptureTextView::focusInEvent(QFocusEvent* event)
 void CaptureTextView::focusOutEvent(QFocusEvent* event)
 {
     m_typingSealed = true;
+    endListDrag();
     QTextEdit::focusOutEvent(event);
     restartCaretBlink();
 }
@@ -416,6 +431,8 @@ void CaptureTextView::resizeEvent(QResizeEvent* event)
         m_restyleNeeded = true;
         refreshPresentation();
     }
+    // The caret line may have moved on the screen.
+    updateSuggestionsPanel();
 }
 
 void CaptureTextView::changeEvent(QEvent* event)
@@ -530,7 +547,7 @@ bool CaptureTextView::styleCharacters()
     m_styledSelections = selections;
     m_styledComposing = m_composing;
     m_restyleNeeded = false;
-    m_glyphs.update(&m_layoutManager, m_content.text, m_analysis, selections, m_composing);
+    refreshConcealedSyntax();
     m_formats.update(m_content.text, m_analysis, selections, m_glyphs, m_fonts);
     std::optional<TextRange> changed;
     if (everywhere)
@@ -551,6 +568,13 @@ bool CaptureTextView::styleCharacters()
         applyCharacterFormats(*changed);
     viewport()->update();
     return true;
+}
+
+// Hidden syntax follows the caret: what is concealed is decided again
+// before any format is.
+void CaptureTextView::refreshConcealedSyntax()
+{
+    m_glyphs.update(&m_layoutManager, m_content.text, m_analysis, m_styledSelections, m_styledComposing);
 }
 
 void CaptureTextView::applyCharacterFormats(TextRange stretch)

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QSizeF>
 #include <QTextEdit>
+#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -67,6 +68,12 @@ public:
     // Moves the capture panel from a press in a drag area; set by the panel
     // that holds this editor.
     std::function<void(const QMouseEvent& press)> movePanel;
+    // Builds the window that shows the completion rows, on first need; the
+    // editor places it, shows and hides it. Set by the capture view.
+    std::function<QWidget*(CaptureTextView&)> makeSuggestionPanel;
+    // Speaks a text to screen-reader users: the platform's announcer unless
+    // replaced.
+    std::function<void(const QString&)> announce;
 
     // EditorSurface.
     QString text() const override { return m_content.text; }
@@ -101,6 +108,9 @@ public:
     // Where a list item's drawn bullet or task box stands, in document
     // coordinates; null for an ordered item.
     QRectF checkboxRect(const ListSyntax::Item& item) const;
+    // The box around a range's characters, in document coordinates; null
+    // for an empty range or one outside the text.
+    QRectF markerRect(TextRange range) const;
 
     // Drawing beside the text (CaptureTextViewDrawing.cpp); rectangles are in
     // document coordinates.
@@ -133,6 +143,10 @@ public:
     void updateSuggestionsPanel();
     // Closes what floats beside the editor; the panel is hiding.
     void dismissAuxiliaryWindows();
+    // The suggestions window, once made.
+    QWidget* suggestionsPanel() const { return m_suggestionsPanel; }
+    // A row of the suggestions was clicked: it is selected, then accepted.
+    void chooseCompletion(int index);
 
     // Images (CaptureTextViewImages.cpp). Pasted, dropped or chosen images
     // are read on a worker thread and go in, one paste after the other, at
@@ -170,6 +184,14 @@ public:
     void applyListPlan(const ListMovement::Plan& plan);
     bool typePairedDelimiter(const QString& input);
 
+    // List editing with the mouse (CaptureTextViewListMouse.cpp).
+    void toggleCheckbox(const ListSyntax::Item& item);
+    void moveListItem(const ListSyntax::Item& item, qsizetype destination, int indentSteps);
+    // While a list item is dragged: where the drop indicator stands, in
+    // document coordinates, and the indentation the block would take there.
+    std::optional<qreal> listDropY() const { return m_listDropY; }
+    int listDropIndent() const { return m_listDropIndent; }
+
 Q_SIGNALS:
     // The text changed: typing, a programmatic edit, undo or redo.
     void contentEdited();
@@ -200,6 +222,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // EditCommandTarget.
@@ -229,8 +252,9 @@ private:
     void replaceWholeText(const EditorContent& content, TextRange selection, const QString& actionName);
     void scrollToPosition(qsizetype position);
 
-    // The styling pass's steps. The first two change no document data, so
+    // The styling pass's steps. The first three change no document data, so
     // they may run while the document reports a change.
+    void refreshConcealedSyntax();
     bool styleCharacters();
     void applyCharacterFormats(TextRange stretch);
     void applyImageSizes();
@@ -246,6 +270,7 @@ private:
     void paintPlaceholder(QPainter& painter) const;
     void paintBranding(QPainter& painter, const QRectF& rect) const;
     void paintListControls(QPainter& painter, TextRange visible) const;
+    void paintDropIndicator(QPainter& painter) const;
     QFont brandFont() const;
     bool showsCaret() const;
     // The caret shows solid again and blinks from now on; the old and the
@@ -267,6 +292,20 @@ private:
     bool takePress(QMouseEvent* event);
     // Sets the hover cursor for the mouse's place now; Ctrl went down or up.
     void updateHoverCursor(Qt::KeyboardModifiers modifiers);
+    // The suggestions' spoken selection (CaptureTextViewSuggestions.cpp).
+    void announceSelection();
+
+    // A press on a list item's handle, marker or task box, followed to its
+    // release (CaptureTextViewListMouse.cpp). Each takes the event when it
+    // returns true.
+    bool listMouseDown(const QMouseEvent& event);
+    bool listMouseMove(const QPointF& position);
+    bool listMouseUp();
+    void followListDrag(const QPointF& position);
+    void autoScrollListDrag();
+    // Every way out of a list press: the cursor back, the feedback gone.
+    void endListDrag();
+    const ListSyntax::Item* listItemAt(const QPointF& point) const;
 
     QPointer<AppModel> m_model;
     QUndoStack* m_undo = nullptr;
@@ -285,6 +324,7 @@ private:
     int m_passCount = 0;
     bool m_contentDirty = false;
     bool m_selectionDirty = false;
+    TextRange m_reportedSelection;   // the selection the last report told of
     bool m_flushQueued = false;
     qreal m_lastWidth = -1;
 
@@ -325,6 +365,23 @@ private:
     // A press the editor took for itself: its release and double click are
     // not the text edit's.
     bool m_pressTaken = false;
+    // A press taken by the list controls, until its release or cancellation.
+    // Points in document coordinates.
+    struct ListPress {
+        ListSyntax::Item item;
+        QPointF start;
+        QPointF last;             // the pointer, in viewport coordinates
+        bool dragging = false;
+        bool checkboxClick = false;
+        qsizetype destination = 0;
+        int steps = 0;
+    };
+    std::optional<ListPress> m_listPress;
+    std::optional<qreal> m_listDropY;
+    int m_listDropIndent = 0;
+    QTimer m_listAutoScroll;
+
+    QPointer<QWidget> m_suggestionsPanel;
 };
 
 } // namespace quillor

@@ -37,6 +37,9 @@ constexpr qreal designBodySize = 13;
 constexpr qreal hoverBandAlpha = 0.045;
 constexpr qreal hoverBandRadius = 5;
 constexpr qreal rowTrailingGap = 3;
+constexpr qreal hoveredHandleAlpha = 0.95;
+constexpr qreal handleAlpha = 0.45;
+constexpr qreal dropTrailingGap = 4;
 
 const QString& brandWord()
 {
@@ -221,9 +224,15 @@ void CaptureTextView::paintListControls(QPainter& painter, TextRange visible) co
 {
     const DecorationPainter::Colours colours = DecorationPainter::Colours::from(palette());
     const QList<TextRange> selections = m_layoutManager.selections();
+    const std::optional<ListSyntax::Item> hovered = hoveredListItem();
     for (const ListSyntax::Item& item : m_analysis.items) {
         if (!item.line.overlaps(visible) && !item.line.touches(visible.location))
             continue;
+        // Every item has its handle, stronger under the mouse.
+        const bool underMouse = hovered && hovered->line.location == item.line.location;
+        DecorationPainter::paintHandle(painter,
+                                       EditorLayout::listHandleRect(markerRect(TextRange{item.marker.location, 1})),
+                                       withAlpha(colours.secondary, underMouse ? hoveredHandleAlpha : handleAlpha));
         if (item.checkbox && ListSyntax::showsRenderedCheckbox(item, m_content.text, selections)) {
             const bool checked = m_content.text.mid(item.checkbox->location, item.checkbox->length).toLower()
                                  == QLatin1String("[x]");
@@ -232,6 +241,17 @@ void CaptureTextView::paintListControls(QPainter& painter, TextRange visible) co
             DecorationPainter::paintBullet(painter, checkboxRect(item), colours);
         }
     }
+}
+
+void CaptureTextView::paintDropIndicator(QPainter& painter) const
+{
+    if (!m_listDropY)
+        return;
+    const qreal column = QFontMetricsF(m_fonts.body()).horizontalAdvance(QLatin1Char(' '));
+    const qreal markerX = document()->documentMargin() + EditorLayout::listLeadingIndent + column * m_listDropIndent;
+    DecorationPainter::paintInsertion(
+        painter, EditorLayout::listInsertionRect(markerX, *m_listDropY, viewport()->width() - dropTrailingGap),
+        DecorationPainter::Colours::from(palette()).accent);
 }
 
 // Three layers: behind the text (hover band, decorations), the text, then
@@ -270,6 +290,7 @@ void CaptureTextView::paintEvent(QPaintEvent* event)
         paintBranding(painter, brand);
     if (current)
         paintListControls(painter, visible);
+    paintDropIndicator(painter);
     if (const QRectF caret = drawnCaretRect(); !caret.isNull()) {
         painter.resetTransform();
         painter.setRenderHint(QPainter::Antialiasing, false);

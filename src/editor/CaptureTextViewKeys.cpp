@@ -71,6 +71,8 @@ bool CaptureTextView::consumesShortcut(const QKeyEvent& event) const
 {
     // Application-wide shortcuts would otherwise take these keys before the
     // table sees them.
+    if (m_listPress)
+        return true;
     if (m_composing)
         return false;
     if (isUndoOrRedo(event) || isListMove(event) || isNoteLink(event) || isSend(event)
@@ -82,6 +84,14 @@ bool CaptureTextView::consumesShortcut(const QKeyEvent& event) const
 
 void CaptureTextView::keyPressEvent(QKeyEvent* event)
 {
+    // A list item being dragged holds its ranges in the text: no key may
+    // change it meanwhile. Escape cancels the drag.
+    if (m_listPress) {
+        event->accept();
+        if (event->key() == Qt::Key_Escape)
+            endListDrag();
+        return;
+    }
     // An input method composing owns every key.
     if (m_composing) {
         QTextEdit::keyPressEvent(event);
@@ -175,6 +185,7 @@ bool CaptureTextView::handleCompletionKey(QKeyEvent* event, Qt::KeyboardModifier
         const int count = int(m_model->completions().size());
         const int moving = key == Qt::Key_Down ? 1 : -1;
         m_model->selectCompletion(EditorBehavior::completionIndex(m_model->completionIndex(), moving, count));
+        announceSelection();
         return true;
     }
     return false;
@@ -225,23 +236,6 @@ void CaptureTextView::createNoteLink()
     replaceUndoably(selection, EditorContent::plain(link), selection.location + 2,
                     L10n::text(QStringLiteral("Insérer un lien vers une note")), std::nullopt);
     m_model->suggestions(selectionRange());
-}
-
-// MARK: Auxiliary windows
-
-void CaptureTextView::updateSuggestionsPanel()
-{
-    // No window of the editor shows the completion rows yet; the keys act on
-    // the model's list all the same.
-}
-
-void CaptureTextView::dismissAuxiliaryWindows()
-{
-    // Dismissed, not only hidden: the same completions stay away when the
-    // panel shows again.
-    if (m_model)
-        m_model->dismissSuggestions();
-    closeImagePreview();
 }
 
 } // namespace quillor

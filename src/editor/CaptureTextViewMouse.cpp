@@ -161,14 +161,16 @@ bool CaptureTextView::takePress(QMouseEvent* event)
         event->accept();
         return true;
     }
+    if (listMouseDown(*event)) {
+        event->accept();
+        return true;
+    }
     return false;
 }
 
 void CaptureTextView::mousePressEvent(QMouseEvent* event)
 {
     m_pressTaken = takePress(event);
-    // The list controls' presses (handles and task boxes) are to be taken
-    // here, before the text edit places the caret.
     if (!m_pressTaken)
         QTextEdit::mousePressEvent(event);
 }
@@ -183,6 +185,12 @@ void CaptureTextView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CaptureTextView::mouseReleaseEvent(QMouseEvent* event)
 {
+    // The text edit would finish a selection it never started.
+    if (event->button() == Qt::LeftButton && listMouseUp()) {
+        m_pressTaken = false;
+        event->accept();
+        return;
+    }
     if (std::exchange(m_pressTaken, false)) {
         event->accept();
         return;
@@ -192,6 +200,10 @@ void CaptureTextView::mouseReleaseEvent(QMouseEvent* event)
 
 void CaptureTextView::mouseMoveEvent(QMouseEvent* event)
 {
+    if (listMouseMove(event->position())) {
+        event->accept();
+        return;
+    }
     QTextEdit::mouseMoveEvent(event);
     if (window()->isActiveWindow())
         viewport()->setCursor(hoverCursor(event->position(), event->modifiers()));

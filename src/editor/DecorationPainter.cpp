@@ -1,5 +1,6 @@
 #include "editor/DecorationPainter.h"
 
+#include "editing/EditorLayout.h"
 #include "editing/ListMarkerGeometry.h"
 
 #include <QPainter>
@@ -90,6 +91,31 @@ void paintBullet(QPainter& painter, const QRectF& rect, const Colours& colours)
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     strokePolyline(painter, ListMarkerGeometry::bullet(rect), colours.secondary);
+    painter.restore();
+}
+
+void paintHandle(QPainter& painter, const QRectF& rect, const QColor& colour)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    const qreal radius = ListMarkerGeometry::handleDotDiameter / 2;
+    for (const QPointF& centre : ListMarkerGeometry::handleDotCentres(rect))
+        painter.drawEllipse(centre, radius, radius);
+    painter.restore();
+}
+
+void paintInsertion(QPainter& painter, const QRectF& rect, const QColor& colour)
+{
+    const EditorLayout::InsertionMark mark = EditorLayout::insertionMark(rect);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawEllipse(mark.dot);
+    painter.setPen(QPen(colour, mark.lineWidth, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(mark.lineStart, mark.lineEnd);
     painter.restore();
 }
 

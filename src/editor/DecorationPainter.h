@@ -34,6 +34,10 @@ void paintBackgrounds(QPainter& painter, const QList<MarkdownLayoutManager::Deco
 void paintTaskBox(QPainter& painter, const QRectF& rect, bool checked, const Colours& colours);
 // A drawn bullet dash in its rectangle.
 void paintBullet(QPainter& painter, const QRectF& rect, const Colours& colours);
+// A list item's six-dot drag handle in its rectangle.
+void paintHandle(QPainter& painter, const QRectF& rect, const QColor& colour);
+// Where a dragged list block would drop: a dot and a line in the rectangle.
+void paintInsertion(QPainter& painter, const QRectF& rect, const QColor& colour);
 
 } // namespace DecorationPainter
 } // namespace quillor

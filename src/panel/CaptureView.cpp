@@ -5,6 +5,7 @@
 #include "model/AppModel.h"
 #include "panel/CaptureChrome.h"
 #include "panel/NotePreviewWindow.h"
+#include "panel/SuggestionPanel.h"
 
 #include <QVBoxLayout>
 
@@ -34,6 +35,9 @@ CaptureView::CaptureView(AppModel& model, QWidget* parent) : QWidget(parent), m_
             hide();
     });
     CaptureTextView* text = m_editor->textView();
+    text->makeSuggestionPanel = [&model](CaptureTextView& editor) -> QWidget* {
+        return new SuggestionPanel(model, editor);
+    };
     text->setMinimumHeight(0);
     // The editor takes whatever height the chrome leaves, down to nothing.
     text->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);

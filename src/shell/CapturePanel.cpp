@@ -128,6 +128,25 @@ bool CapturePanel::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void CapturePanel::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    updateSuggestions();
+}
+
+void CapturePanel::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        updateSuggestions();
+}
+
+void CapturePanel::updateSuggestions()
+{
+    if (CaptureTextView* editor = m_view->editor())
+        editor->updateSuggestionsPanel();
+}
+
 void CapturePanel::requestContentFit()
 {
     if (m_contentFitScheduled || !isVisible())

@@ -53,12 +53,18 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The suggestions window does not follow the panel by itself, and hides
+    // while the panel is not the active window.
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     CaptureView* m_view = nullptr;
     bool m_fittingContent = false;
     bool m_contentFitScheduled = false;
     bool m_fitWhenExposed = false;
+
+    void updateSuggestions();
 };
 
 } // namespace quillor

@@ -68,6 +68,17 @@ protected:
 
     bool guidesShown() const { return m_probe->viewableWindowNamed("Quillor guides").has_value(); }
 
+    // The text of the first note delivered, once its receipt is written;
+    // empty when none came.
+    QString deliveredNote()
+    {
+        const QString receipts = dataPath(QStringLiteral("Receipts"));
+        if (!waitUntil([&] { return !jsonFiles(receipts).isEmpty(); }, 15s))
+            return {};
+        QFile note(readJson(receipts + u'/' + jsonFiles(receipts).first()).value("path").toString());
+        return note.open(QIODevice::ReadOnly) ? QString::fromUtf8(note.readAll()) : QString();
+    }
+
     QString positionFile() const { return dataPath(QStringLiteral("capture-position.json")); }
     // The saved place once it differs from `before`.
     std::optional<QPoint> savedPositionChangedFrom(const QJsonObject& before)
@@ -483,3 +494,80 @@ TEST_F(CaptureRoadTest, ThePanelIsDraggedByTheEditorsMargin)
 }
 
 } // namespace
+
+// "[[" opens the suggestions under the caret in a window of their own; a
+// click on a row inserts its link while the panel keeps the keyboard.
+TEST_F(CaptureRoadTest, SuggestionsOpenUnderTheCaretAndAClickedRowIsInserted)
+{
+    for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+        QFile note(vaultPath() + u'/' + QString::fromLatin1(name) + QStringLiteral(".md"));
+        ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+        note.write("Une note.\n");
+    }
+    ASSERT_TRUE(showPanel());
+    const xcb_window_t capture = *panel();
+    const std::optional<QRect> frame = geometry(capture);
+    ASSERT_TRUE(frame);
+
+    std::optional<xcb_window_t> suggestions;
+    // The vault is read when the panel shows; the list fills once it is.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            if (!(suggestions = m_probe->viewableWindowNamed("Quillor suggestions"))) {
+                xdotool({"key", "ctrl+a", "BackSpace"});
+                xdotool({"type", "--delay", "25", "--", "[["});
+                std::this_thread::sleep_for(300ms);
+                suggestions = m_probe->viewableWindowNamed("Quillor suggestions");
+            }
+            return suggestions.has_value();
+        },
+        10s))
+        << "no suggestions window";
+    const std::optional<QRect> list = geometry(*suggestions);
+    ASSERT_TRUE(list);
+    // Below the first line, from the caret's left.
+    EXPECT_EQ(list->height(), 3 * 32 + 8);
+    EXPECT_GT(list->top(), frame->top());
+    EXPECT_LT(list->top(), frame->top() + 60);
+    EXPECT_GT(list->left(), frame->left());
+    EXPECT_LT(list->left(), frame->left() + 60);
+
+    // The second row, "Beta": under the 4-pixel padding, one row down.
+    const QPoint row(list->left() + 40, list->top() + 4 + 32 + 16);
+    ASSERT_EQ(xdotool({"mousemove", std::to_string(row.x()), std::to_string(row.y())}).exitCode, 0);
+    std::this_thread::sleep_for(100ms);
+    ASSERT_EQ(xdotool({"click", "1"}).exitCode, 0);
+    EXPECT_TRUE(waitUntil([&] { return !m_probe->viewableWindowNamed("Quillor suggestions"); }, 5s));
+    std::this_thread::sleep_for(200ms);
+    const ToolResult active = xdotool({"getactivewindow"});
+    EXPECT_EQ(active.output, std::to_string(capture) + "\n") << "the click took the keyboard from the panel";
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", " suite"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
+
+    const QString written = deliveredNote();
+    ASSERT_FALSE(written.isEmpty()) << "no note delivered";
+    static const QRegularExpression link(QStringLiteral("\n\n\\[\\[Beta\\]\\] suite\n\n"));
+    EXPECT_TRUE(link.match(written).hasMatch()) << text(written);
+}
+
+// Dragged by its handle below the second item, the first item comes after it.
+TEST_F(CaptureRoadTest, DraggingTheFirstItemsHandleBelowTheSecondSwapsThem)
+{
+    ASSERT_TRUE(showPanel());
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "- un"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"key", "Return"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "deux"}).exitCode, 0);
+    std::this_thread::sleep_for(300ms);
+    const std::optional<QRect> frame = geometry(*panel());
+    ASSERT_TRUE(frame);
+    // The first item's handle: past the drag strip and the text's margin,
+    // left of its marker.
+    const QPoint handle(frame->left() + 14, frame->top() + 6 + 8 + 10);
+    drag(handle, {{0, 3}, {0, 8}, {0, 8}, {0, 8}, {0, 8}, {0, 8}});
+    std::this_thread::sleep_for(300ms);
+    ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
+
+    const QString written = deliveredNote();
+    ASSERT_FALSE(written.isEmpty()) << "no note delivered";
+    EXPECT_NE(written.indexOf(QStringLiteral("\n\n- deux\n- un\n\n")), -1) << text(written);
+}

@@ -527,4 +527,42 @@ TEST(CaptureTextViewTest, KeystrokesAndCaretMovesRestyleAsAFreshEditor)
     }
 }
 
+// Each report recomputes the completions of a whole vault: a key reports
+// what it did once, and a selection reports only when it moved.
+TEST(CaptureTextViewTest, AKeyReportsItsEditOnceAndASelectionOnlyWhenItMoved)
+{
+    const struct {
+        const char* name;
+        std::function<void(CaptureTextView&)> act;
+        int edits;
+        int moves;
+    } cases[] = {
+        {"a paired delimiter", [](CaptureTextView& view) { QTest::keyClick(&view, '('); }, 1, 0},
+        {"a caret move", [](CaptureTextView& view) { QTest::keyClick(&view, Qt::Key_Left); }, 0, 1},
+        {"the same selection again", [](CaptureTextView& view) { view.setSelectionRange(TextRange{3, 0}); }, 0, 0},
+        {"a new content, then the old caret",
+         [](CaptureTextView& view) {
+             view.setContent(EditorContent::plain(QStringLiteral("autre")));
+             QCoreApplication::processEvents();
+             view.setSelectionRange(TextRange{3, 0});
+         },
+         0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor editor;
+        editor.view.setContent(EditorContent::plain(QStringLiteral("mot")));
+        editor.view.setSelectionRange(TextRange{3, 0});
+        QCoreApplication::processEvents();
+        int edits = 0;
+        int moves = 0;
+        QObject::connect(&editor.view, &CaptureTextView::contentEdited, [&] { ++edits; });
+        QObject::connect(&editor.view, &CaptureTextView::selectionMoved, [&] { ++moves; });
+        c.act(editor.view);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(edits, c.edits);
+        EXPECT_EQ(moves, c.moves);
+    }
+}
+
 } // namespace

@@ -176,5 +176,18 @@ TEST_F(AppModelCompletionsTest, AStaleListAcceptsNothing)
     EXPECT_EQ(model->selectedDestination().id, tenth.id);
 }
 
+// The list view tells a new list by its first row's id.
+TEST(CompletionTest, EveryRowGetsItsOwnRandomID)
+{
+    QSet<QUuid> seen;
+    for (int i = 0; i < 10000; ++i) {
+        const QUuid id = Completion(QStringLiteral("a"), QString(), QString()).id;
+        EXPECT_EQ(id.version(), QUuid::Random);
+        EXPECT_EQ(id.variant(), QUuid::DCE);
+        seen.insert(id);
+    }
+    EXPECT_EQ(seen.size(), 10000);
+}
+
 } // namespace
 } // namespace quillor

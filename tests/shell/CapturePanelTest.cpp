@@ -133,4 +133,30 @@ TEST_F(CapturePanelTest, ScreenChangesAndMovesFitThePanelIntoItsScreen)
     EXPECT_EQ(panel.captureScreen, available);
 }
 
+// The suggestions window is a window of its own: the panel takes it along
+// when it moves, and puts it away while another window is active.
+TEST_F(CapturePanelTest, TheSuggestionsFollowThePanelAndHideWhileItIsInactive)
+{
+    showAt(at(100, 100));
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    edit([&] { QTest::keyClicks(&editor(), QStringLiteral("@")); });
+    QWidget* suggestions = editor().suggestionsPanel();
+    ASSERT_TRUE(suggestions && suggestions->isVisible());
+    const QPoint before = suggestions->pos();
+
+    panel.move(panel.pos() + QPoint(40, 30));
+    EXPECT_EQ(suggestions->pos(), before + QPoint(40, 30));
+
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_FALSE(suggestions->isVisible());
+    EXPECT_FALSE(session.model->completions().isEmpty());
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    EXPECT_TRUE(suggestions->isVisible());
+}
+
 } // namespace
