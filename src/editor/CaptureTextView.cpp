@@ -6,6 +6,7 @@
 #include "editor/DecorationPainter.h"
 #include "editor/DocumentDecorationLayout.h"
 #include "editor/EditorDocument.h"
+#include "editor/LayoutBatch.h"
 #include "model/AppModel.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -271,8 +272,10 @@ void CaptureTextView::recordTyping(int position, int removed, int added)
     // they wait for the end of the event.
     {
         QScopedValueRollback styling(m_styling, true);
-        if (styleCharacters())
+        LayoutBatch batch(*document());
+        if (styleCharacters(batch))
             m_documentFormatsPending = true;
+        batch.apply();
     }
     schedulePresentation();
 }
@@ -447,15 +450,17 @@ void CaptureTextView::refreshPresentation()
     if (m_styling)
         return;
     QScopedValueRollback styling(m_styling, true);
-    if (styleCharacters() || m_documentFormatsPending) {
+    LayoutBatch batch(*document());
+    if (styleCharacters(batch) || m_documentFormatsPending) {
         m_documentFormatsPending = false;
         applyImageSizes();
-        applyBlockFormats();
+        applyBlockFormats(batch);
     }
+    batch.apply();
     Q_EMIT contentFitRequested();
 }
 
-bool CaptureTextView::styleCharacters()
+bool CaptureTextView::styleCharacters(LayoutBatch& batch)
 {
     const QList<TextRange> selections{selectionRange()};
     const bool textChanged = m_analysedRevision != m_textRevision;
@@ -496,12 +501,12 @@ bool CaptureTextView::styleCharacters()
                                                     : *changed;
     }
     if (changed)
-        applyCharacterFormats(*changed);
+        applyCharacterFormats(*changed, batch);
     viewport()->update();
     return true;
 }
 
-void CaptureTextView::applyCharacterFormats(TextRange stretch)
+void CaptureTextView::applyCharacterFormats(TextRange stretch, LayoutBatch& batch)
 {
     QTextDocument* doc = document();
     const QTextBlock last = doc->findBlock(int(stretch.end()));
@@ -522,7 +527,7 @@ void CaptureTextView::applyCharacterFormats(TextRange stretch)
         if (layout->formats() == wanted)
             continue;
         layout->setFormats(wanted);
-        doc->markContentsDirty(position, block.length());
+        batch.relayout(block);
     }
 }
 
@@ -542,6 +547,9 @@ void CaptureTextView::applyImageSizes()
 {
     m_imageHeights.clear();
     const qreal maximumWidth = std::max(viewport()->width() - 2 * textInset - imageWidthMargin, minimumImageWidth);
+    // Laid out once, for all images.
+    QTextCursor batch(document());
+    batch.beginEditBlock();
     for (const InlineImage& image : std::as_const(m_content.images)) {
         QTextCursor cursor(document());
         cursor.setPosition(int(image.position));
@@ -566,9 +574,10 @@ void CaptureTextView::applyImageSizes()
         size.setHeight(wanted.height());
         cursor.mergeCharFormat(size);
     }
+    batch.endEditBlock();
 }
 
-void CaptureTextView::applyBlockFormats()
+void CaptureTextView::applyBlockFormats(LayoutBatch& batch)
 {
     QTextDocument* doc = document();
     const bool everywhere = std::exchange(m_blockFormatsEverywhere, false);
@@ -581,7 +590,6 @@ void CaptureTextView::applyBlockFormats()
         const QTextBlock last = doc->findBlock(int(stretch->end()));
         end = last.isValid() ? last.next() : QTextBlock();
     }
-    QTextCursor cursor(doc);
     auto image = std::lower_bound(m_content.images.cbegin(), m_content.images.cend(), qsizetype(block.position()),
                                   [](const InlineImage& i, qsizetype p) { return i.position < p; });
     for (qsizetype position = block.position(); block.isValid() && block != end;
@@ -617,8 +625,7 @@ void CaptureTextView::applyBlockFormats()
             format.setLineHeight(spacing.minimumLineHeight, QTextBlockFormat::MinimumHeight);
         else
             format.setLineHeight(0, QTextBlockFormat::SingleHeight);
-        cursor.setPosition(int(position));
-        cursor.setBlockFormat(format);
+        batch.setBlockFormat(block, format);
     }
 }
 

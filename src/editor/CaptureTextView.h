@@ -25,6 +25,7 @@ class QUndoStack;
 namespace quillor {
 
 class AppModel;
+class LayoutBatch;
 
 // The capture editor: Markdown styled as it is typed, its syntax hidden away
 // from the caret, quote bars, code backgrounds, bullets and task boxes drawn
@@ -160,11 +161,12 @@ private:
     void scrollToPosition(qsizetype position);
 
     // The styling pass's steps. The first two change no document data, so
-    // they may run while the document reports a change.
-    bool styleCharacters();
-    void applyCharacterFormats(TextRange stretch);
+    // they may run while the document reports a change. What they change is
+    // laid out when the batch is applied.
+    bool styleCharacters(LayoutBatch& batch);
+    void applyCharacterFormats(TextRange stretch, LayoutBatch& batch);
     void applyImageSizes();
-    void applyBlockFormats();
+    void applyBlockFormats(LayoutBatch& batch);
     void updateColours();
     void updateFonts();
     QSizeF naturalImageSize(const QString& name);
