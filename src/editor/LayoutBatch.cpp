@@ -37,20 +37,26 @@ void LayoutBatch::apply()
         qsizetype last = first;
         while (last + 1 < m_changes.size() && m_changes[last + 1].block - m_changes[last].block <= joinedGap)
             ++last;
-        // One edit block per run: the document lays it out once, at its end.
-        cursor.beginEditBlock();
+        // A run of block formats is one edit block: the document lays it out
+        // once, at its end. Without them there is no edit block, which would
+        // lay the document out at once even while it reports a change.
+        const bool formats = std::any_of(m_changes.cbegin() + first, m_changes.cbegin() + last + 1,
+                                         [](const Change& change) { return change.format.has_value(); });
+        if (formats)
+            cursor.beginEditBlock();
         for (qsizetype i = first; i <= last; ++i) {
             if (m_changes[i].format) {
                 cursor.setPosition(m_changes[i].position);
                 cursor.setBlockFormat(*m_changes[i].format);
             }
         }
-        // Marked last: some Qt versions lay out what is marked at once,
-        // format changes gathered so far included, rather than at the end of
-        // the edit block.
+        // Marked last: Qt may lay out what is marked at once, the format
+        // changes gathered so far included, rather than at the end of the
+        // edit block.
         const int start = m_changes[first].position;
         m_document.markContentsDirty(start, m_changes[last].position + m_changes[last].length - start);
-        cursor.endEditBlock();
+        if (formats)
+            cursor.endEditBlock();
         first = last + 1;
     }
     m_changes.clear();

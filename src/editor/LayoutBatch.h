@@ -29,8 +29,9 @@ public:
 
     bool isEmpty() const { return m_changes.isEmpty(); }
     // Applies everything gathered, one layout per run, and starts afresh.
-    // Allowed while the document reports a change: the runs then join the
-    // change being reported, which is laid out once it has been reported.
+    // While the document reports a change only relayout() may have been
+    // called: the runs then join the change being reported, laid out once it
+    // has been reported.
     void apply();
 
 private:
