@@ -451,12 +451,14 @@ void CaptureTextView::refreshPresentation()
         return;
     QScopedValueRollback styling(m_styling, true);
     LayoutBatch batch(*document());
+    QList<QTextBlock> hiddenTabs;
     if (styleCharacters(batch) || m_documentFormatsPending) {
         m_documentFormatsPending = false;
         applyImageSizes();
-        applyBlockFormats(batch);
+        applyBlockFormats(batch, hiddenTabs);
     }
     batch.apply();
+    applyHiddenTabStops(hiddenTabs);
     Q_EMIT contentFitRequested();
 }
 
@@ -577,7 +579,7 @@ void CaptureTextView::applyImageSizes()
     batch.endEditBlock();
 }
 
-void CaptureTextView::applyBlockFormats(LayoutBatch& batch)
+void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& hiddenTabs)
 {
     QTextDocument* doc = document();
     const bool everywhere = std::exchange(m_blockFormatsEverywhere, false);
@@ -607,26 +609,101 @@ void CaptureTextView::applyBlockFormats(LayoutBatch& batch)
         if (last.paragraph == fingerprint)
             continue;
         last.paragraph = fingerprint;
-        const auto [lineSpacing, textHeight] = m_formats.lineMetrics(paragraph, m_fonts);
-        const auto spacing = MarkdownGlyphPresentation::blockSpacing(lineSpacing, std::max(textHeight, imageHeight),
-                                                                     listLine);
+        const bool hiddenTab = holdsHiddenTab(paragraph);
+        if (hiddenTab)
+            hiddenTabs.append(block);
+        const auto lineHeight = MarkdownGlyphPresentation::paragraphLineHeight(
+            m_formats.lineMetrics(paragraph, m_fonts).first, imageHeight, listLine);
+        // Every line of the paragraph gets its height, the later lines of a
+        // wrapped paragraph included. In 1/64 pixel, the layout's unit, so
+        // that line after line adds up exactly.
+        const qreal height = std::round(lineHeight.height * 64) / 64;
+        const int type = !(height > 0)         ? QTextBlockFormat::SingleHeight
+                         : lineHeight.minimum ? QTextBlockFormat::MinimumHeight
+                                              : QTextBlockFormat::FixedHeight;
         const QTextBlockFormat current = block.blockFormat();
-        const bool hasMinimum = current.lineHeightType() == QTextBlockFormat::MinimumHeight;
-        const bool wantsMinimum = spacing.minimumLineHeight > 0;
-        if (!differs(current.leftMargin(), margin) && !differs(current.topMargin(), spacing.topMargin)
-            && current.textIndent() == 0 && hasMinimum == wantsMinimum
-            && (!wantsMinimum || !differs(current.lineHeight(), spacing.minimumLineHeight)))
+        const bool staleTabs = !hiddenTab && current.hasProperty(QTextFormat::TabPositions);
+        if (!differs(current.leftMargin(), margin) && current.lineHeightType() == type
+            && !differs(current.lineHeight(), type == QTextBlockFormat::SingleHeight ? 0 : height)
+            && !current.hasProperty(QTextFormat::BlockTopMargin) && !current.hasProperty(QTextFormat::TextIndent)
+            && !staleTabs)
             continue;
         QTextBlockFormat format = current;
         format.setLeftMargin(margin);
-        format.setTextIndent(0);
-        format.setTopMargin(spacing.topMargin);
-        if (wantsMinimum)
-            format.setLineHeight(spacing.minimumLineHeight, QTextBlockFormat::MinimumHeight);
-        else
+        format.clearProperty(QTextFormat::TextIndent);
+        format.clearProperty(QTextFormat::BlockTopMargin);
+        if (type == QTextBlockFormat::SingleHeight)
             format.setLineHeight(0, QTextBlockFormat::SingleHeight);
+        else
+            format.setLineHeight(height, type);
+        if (staleTabs)
+            format.clearProperty(QTextFormat::TabPositions);
         batch.setBlockFormat(block, format);
     }
+}
+
+bool CaptureTextView::holdsHiddenTab(TextRange paragraph) const
+{
+    const QStringView text = QStringView(m_content.text).mid(paragraph.location, paragraph.length);
+    for (qsizetype tab = text.indexOf(u'\t'); tab >= 0; tab = text.indexOf(u'\t', tab + 1)) {
+        if (m_formats.look(paragraph.location + tab).flags & PresentationFormats::hidden)
+            return true;
+    }
+    return false;
+}
+
+void CaptureTextView::applyHiddenTabStops(const QList<QTextBlock>& paragraphs)
+{
+    // A tab advances to the next tab stop whatever its letter spacing, so a
+    // hidden one gets a stop of its own right where it starts. The other tabs
+    // keep the usual stops, moved back with their line.
+    QTextDocument* doc = document();
+    const qreal distance = doc->defaultTextOption().tabStopDistance() > 0 ? doc->defaultTextOption().tabStopDistance()
+                                                                          : 80;
+    LayoutBatch batch(*doc);
+    for (const QTextBlock& block : paragraphs) {
+        if (!block.isValid())
+            continue;
+        doc->documentLayout()->blockBoundingRect(block);
+        const QTextLayout* layout = block.layout();
+        const QStringView text = QStringView(m_content.text).mid(block.position(), block.length() - 1);
+        QList<qreal> stops;
+        int lineNumber = -1;
+        qreal taken = 0;   // the room the tabs before on the line no longer take
+        for (qsizetype tab = text.indexOf(u'\t'); tab >= 0; tab = text.indexOf(u'\t', tab + 1)) {
+            const QTextLine line = layout->lineForTextPosition(int(tab));
+            if (!line.isValid())
+                continue;
+            if (line.lineNumber() != lineNumber) {
+                lineNumber = line.lineNumber();
+                taken = 0;
+            }
+            const qreal start = line.cursorToX(int(tab)) - line.x();
+            const qreal width = line.cursorToX(int(tab) + 1) - line.cursorToX(int(tab));
+            const qreal moved = start - taken;
+            const bool hidden = m_formats.look(block.position() + tab).flags & PresentationFormats::hidden;
+            // A sliver, the least room the layout gives: a stop where the tab
+            // starts would be passed over for the next one.
+            const qreal stop = hidden ? moved + 1.0 / 64 : (std::floor(moved / distance) + 1) * distance;
+            stops.append(stop);
+            taken += width - (stop - moved);
+        }
+        std::sort(stops.begin(), stops.end());
+        QList<QTextOption::Tab> positions;
+        for (qreal grid = distance; !stops.isEmpty() && grid < stops.last(); grid += distance)
+            positions.append(QTextOption::Tab(grid, QTextOption::LeftTab));
+        for (const qreal stop : std::as_const(stops))
+            positions.append(QTextOption::Tab(stop, QTextOption::LeftTab));
+        std::sort(positions.begin(), positions.end(),
+                  [](const QTextOption::Tab& a, const QTextOption::Tab& b) { return a.position < b.position; });
+        positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+        QTextBlockFormat format = block.blockFormat();
+        if (format.tabPositions() == positions)
+            continue;
+        format.setTabPositions(positions);
+        batch.setBlockFormat(block, format);
+    }
+    batch.apply();
 }
 
 void CaptureTextView::updateColours()

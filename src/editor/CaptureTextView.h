@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QSizeF>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QUrl>
 
@@ -166,7 +167,11 @@ private:
     bool styleCharacters(LayoutBatch& batch);
     void applyCharacterFormats(TextRange stretch, LayoutBatch& batch);
     void applyImageSizes();
-    void applyBlockFormats(LayoutBatch& batch);
+    // Gives the paragraphs holding a hidden tab to applyHiddenTabStops(),
+    // which needs them laid out.
+    void applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& hiddenTabs);
+    bool holdsHiddenTab(TextRange paragraph) const;
+    void applyHiddenTabStops(const QList<QTextBlock>& paragraphs);
     void updateColours();
     void updateFonts();
     QSizeF naturalImageSize(const QString& name);

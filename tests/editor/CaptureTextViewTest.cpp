@@ -136,7 +136,9 @@ TEST(CaptureTextViewTest, TypedMarkdownGetsItsFontsAndColoursWithoutTouchingTheT
     const Case cases[] = {
         {"heading: bold at 28/17 of the body", 3,
          [&](const QTextCharFormat& f) {
-             return f.font().pixelSize() == qRound(body * 28 / 17) && f.fontWeight() == QFont::Bold;
+             // Exactly, not rounded to a whole pixel.
+             const qreal bodyPoints = QFontInfo(EditorFonts(editor.view.font()).body()).pointSizeF();
+             return std::abs(f.font().pointSizeF() - bodyPoints * 28 / 17) < 1e-6 && f.fontWeight() == QFont::Bold;
          }},
         {"bold: heavy at body size", 11,
          [&](const QTextCharFormat& f) {
