@@ -95,6 +95,7 @@ CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(Q
     updateColours();
 
     connect(document(), &QTextDocument::contentsChange, this, &CaptureTextView::recordTyping);
+    connect(document(), &QTextDocument::contentsChanged, this, [this] { m_documentChanging = false; });
     connect(this, &QTextEdit::cursorPositionChanged, this, &CaptureTextView::noteSelectionChange);
     connect(this, &QTextEdit::selectionChanged, this, &CaptureTextView::noteSelectionChange);
 }
@@ -250,6 +251,7 @@ void CaptureTextView::undoOrRedo(bool redo)
 
 void CaptureTextView::recordTyping(int position, int removed, int added)
 {
+    m_documentChanging = true;
     if (m_styling || m_applyingCommand)
         return;
     std::optional<TypingEdit> edit = TypingEdit::from(m_content, *document(), position, removed, added);
@@ -449,6 +451,19 @@ void CaptureTextView::refreshPresentation()
     Q_ASSERT(QThread::currentThread() == thread());
     if (m_styling)
         return;
+    if (m_documentChanging) {
+        // A pass now would lay the changed text out once more, before the
+        // document has finished its own layout: it waits for the event loop,
+        // where no change is under way.
+        if (!std::exchange(m_refreshQueued, true)) {
+            QMetaObject::invokeMethod(this, [this] {
+                m_refreshQueued = false;
+                m_documentChanging = false;
+                refreshPresentation();
+            }, Qt::QueuedConnection);
+        }
+        return;
+    }
     QScopedValueRollback styling(m_styling, true);
     LayoutBatch batch(*document());
     QList<QTextBlock> hiddenTabs;
@@ -551,7 +566,7 @@ void CaptureTextView::applyImageSizes()
     const qreal maximumWidth = std::max(viewport()->width() - 2 * textInset - imageWidthMargin, minimumImageWidth);
     // Laid out once, for all images.
     QTextCursor batch(document());
-    batch.beginEditBlock();
+    bool batching = false;
     for (const InlineImage& image : std::as_const(m_content.images)) {
         QTextCursor cursor(document());
         cursor.setPosition(int(image.position));
@@ -574,9 +589,12 @@ void CaptureTextView::applyImageSizes()
         QTextImageFormat size;
         size.setWidth(wanted.width());
         size.setHeight(wanted.height());
+        if (!std::exchange(batching, true))
+            batch.beginEditBlock();
         cursor.mergeCharFormat(size);
     }
-    batch.endEditBlock();
+    if (batching)
+        batch.endEditBlock();
 }
 
 void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& hiddenTabs)

@@ -190,6 +190,10 @@ private:
     bool m_applyingCommand = false;
 
     bool m_styling = false;
+    // Between the document's report of a change and the end of its layout,
+    // which may show or hide a scroll bar and so resize the viewport.
+    bool m_documentChanging = false;
+    bool m_refreshQueued = false;
     bool m_composing = false;
     bool m_restyleNeeded = true;
     bool m_documentFormatsPending = false;
