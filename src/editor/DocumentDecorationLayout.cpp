@@ -114,14 +114,27 @@ QRectF DocumentDecorationLayout::characterBox(qsizetype position) const
     return QRectF(origin.x() + std::min(a, b), origin.y() + line.y(), std::abs(b - a), line.height());
 }
 
+QTextBlock DocumentDecorationLayout::blockAt(qreal y) const
+{
+    // By halves, paragraphs being laid out from top to bottom: the layout's
+    // own hit test walks them one by one from the top, on every painting.
+    const QAbstractTextDocumentLayout* layout = m_document.documentLayout();
+    int low = 0;
+    int high = m_document.blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (layout->blockBoundingRect(m_document.findBlockByNumber(middle)).bottom() <= y)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return m_document.findBlockByNumber(low);
+}
+
 TextRange DocumentDecorationLayout::charactersIn(const QRectF& rect) const
 {
-    const QAbstractTextDocumentLayout* layout = m_document.documentLayout();
-    const qreal x = m_document.documentMargin();
-    const qsizetype first = std::max(layout->hitTest(QPointF(x, rect.top()), Qt::FuzzyHit), 0);
-    const qsizetype last = std::max(layout->hitTest(QPointF(x, rect.bottom()), Qt::FuzzyHit), 0);
-    const QTextBlock from = m_document.findBlock(int(first));
-    const QTextBlock to = m_document.findBlock(int(last));
+    const QTextBlock from = blockAt(rect.top());
+    const QTextBlock to = blockAt(rect.bottom());
     const qsizetype start = from.isValid() ? from.position() : 0;
     const qsizetype end = to.isValid() ? to.position() + to.length() : m_textLength;
     return TextRange::fromBounds(std::min(start, m_textLength), std::clamp(end, start, m_textLength));

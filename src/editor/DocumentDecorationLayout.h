@@ -39,6 +39,9 @@ private:
     // Where the paragraph's lines are placed in the document; the last one
     // asked for is kept, as a painting asks for the same paragraph many times.
     QPointF origin(const QTextBlock& block) const;
+    // The paragraph at this height of the document, the first or the last
+    // when none is.
+    QTextBlock blockAt(qreal y) const;
 
     const QTextDocument& m_document;
     qsizetype m_textLength;
