@@ -646,8 +646,13 @@ void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& h
             && !current.hasProperty(QTextFormat::BlockTopMargin) && !current.hasProperty(QTextFormat::TextIndent)
             && !staleTabs)
             continue;
+        // Properties left out rather than set to 0: the document reads them
+        // for every paragraph below an edit, each time it lays one out.
         QTextBlockFormat format = current;
-        format.setLeftMargin(margin);
+        if (margin != 0)
+            format.setLeftMargin(margin);
+        else
+            format.clearProperty(QTextFormat::BlockLeftMargin);
         format.clearProperty(QTextFormat::TextIndent);
         format.clearProperty(QTextFormat::BlockTopMargin);
         if (type == QTextBlockFormat::SingleHeight)
