@@ -133,6 +133,9 @@ void PresentationFormats::applyInlineStyles(const QList<MarkdownStyle>& styles, 
         }
     }
     for (const MarkdownStyle& style : styles) {
+        // Tags, strike-through and highlights leave the font alone.
+        if (style.headingLevel <= 0 && !style.bold && !style.italic)
+            continue;
         const TextRange range = clamped(style.range, length);
         for (qsizetype i = range.location; i < range.end(); ++i) {
             const Emphasis& e = emphasis[i];
