@@ -701,25 +701,25 @@ void CaptureTextView::applyHiddenTabStops(const QList<QTextBlock>& paragraphs)
                 lineNumber = line.lineNumber();
                 taken = 0;
             }
-            const qreal start = line.cursorToX(int(tab)) - line.x();
+            const qreal start = line.cursorToX(int(tab)) - line.x() - taken;
             const qreal width = line.cursorToX(int(tab) + 1) - line.cursorToX(int(tab));
-            const qreal moved = start - taken;
-            const bool hidden = m_formats.look(block.position() + tab).flags & PresentationFormats::hidden;
             // A sliver, the least room the layout gives: a stop where the tab
             // starts would be passed over for the next one.
-            const qreal stop = hidden ? moved + 1.0 / 64 : (std::floor(moved / distance) + 1) * distance;
-            stops.append(stop);
-            taken += width - (stop - moved);
+            const bool hidden = m_formats.look(block.position() + tab).flags & PresentationFormats::hidden;
+            const qreal stop = hidden ? start + 1.0 / 64 : (std::floor(start / distance) + 1) * distance;
+            if (hidden)
+                stops.append(stop);
+            taken += width - (stop - start);
         }
+        // Set stops replace the usual ones: those before the last are kept.
+        const qreal last = stops.isEmpty() ? 0 : *std::max_element(stops.cbegin(), stops.cend());
+        for (qreal grid = distance; grid < last; grid += distance)
+            stops.append(grid);
         std::sort(stops.begin(), stops.end());
+        stops.erase(std::unique(stops.begin(), stops.end()), stops.end());
         QList<QTextOption::Tab> positions;
-        for (qreal grid = distance; !stops.isEmpty() && grid < stops.last(); grid += distance)
-            positions.append(QTextOption::Tab(grid, QTextOption::LeftTab));
         for (const qreal stop : std::as_const(stops))
             positions.append(QTextOption::Tab(stop, QTextOption::LeftTab));
-        std::sort(positions.begin(), positions.end(),
-                  [](const QTextOption::Tab& a, const QTextOption::Tab& b) { return a.position < b.position; });
-        positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
         QTextBlockFormat format = block.blockFormat();
         if (format.tabPositions() == positions)
             continue;

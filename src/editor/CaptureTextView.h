@@ -14,13 +14,13 @@
 #include <QHash>
 #include <QPointer>
 #include <QSizeF>
-#include <QTextBlock>
 #include <QTextEdit>
 #include <QUrl>
 
 #include <functional>
 #include <optional>
 
+class QTextBlock;
 class QUndoStack;
 
 namespace quillor {

@@ -33,6 +33,44 @@ void strokePolyline(QPainter& painter, const ListMarkerGeometry::Stroke& stroke,
     painter.drawPolyline(QPolygonF(stroke.points));
 }
 
+void drawTaskBox(QPainter& painter, const QRectF& rect, bool checked, const Colours& colours)
+{
+    const ListMarkerGeometry::TaskBox box = ListMarkerGeometry::taskBox(rect);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor outline = checked ? colours.accent : colours.secondary;
+    painter.setPen(QPen(outline, box.outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(checked ? QBrush(colours.accent) : QBrush(Qt::NoBrush));
+    painter.drawPolygon(QPolygonF(box.outline));
+    if (checked)
+        strokePolyline(painter, box.tick, colours.check);
+    painter.restore();
+}
+
+// One look of a task box at one sub-pixel phase, as drawn into an image.
+struct TaskBoxLook {
+    int width = 0;    // in 1/64 pixel
+    int height = 0;
+    int phaseX = 0;   // in quarter pixels
+    int phaseY = 0;
+    bool checked = false;
+    QRgb outline = 0;
+    QRgb accent = 0;
+    QRgb check = 0;
+
+    bool operator==(const TaskBoxLook&) const = default;
+    friend size_t qHash(const TaskBoxLook& look, size_t seed = 0)
+    {
+        return qHashMulti(seed, look.width, look.height, look.phaseX, look.phaseY, look.checked, look.outline,
+                          look.accent, look.check);
+    }
+};
+
+// Room around the box for its outline and the antialiasing.
+constexpr int taskBoxPadding = 4;
+constexpr int phaseSteps = 4;
+constexpr qsizetype taskBoxCacheLimit = 256;
+
 } // namespace
 
 Colours Colours::from(const QPalette& palette)
@@ -74,48 +112,6 @@ void paintBackgrounds(QPainter& painter, const QList<MarkdownLayoutManager::Deco
     painter.restore();
 }
 
-namespace {
-
-void drawTaskBox(QPainter& painter, const QRectF& rect, bool checked, const Colours& colours)
-{
-    const ListMarkerGeometry::TaskBox box = ListMarkerGeometry::taskBox(rect);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QColor outline = checked ? colours.accent : colours.secondary;
-    painter.setPen(QPen(outline, box.outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(checked ? QBrush(colours.accent) : QBrush(Qt::NoBrush));
-    painter.drawPolygon(QPolygonF(box.outline));
-    if (checked)
-        strokePolyline(painter, box.tick, colours.check);
-    painter.restore();
-}
-
-// One look of a task box at one sub-pixel phase, as drawn into an image.
-struct TaskBoxLook {
-    int width = 0;    // in 1/64 pixel
-    int height = 0;
-    int phaseX = 0;   // in quarter pixels
-    int phaseY = 0;
-    bool checked = false;
-    QRgb outline = 0;
-    QRgb accent = 0;
-    QRgb check = 0;
-
-    bool operator==(const TaskBoxLook&) const = default;
-    friend size_t qHash(const TaskBoxLook& look, size_t seed = 0)
-    {
-        return qHashMulti(seed, look.width, look.height, look.phaseX, look.phaseY, look.checked, look.outline,
-                          look.accent, look.check);
-    }
-};
-
-// Room around the box for its outline and the antialiasing.
-constexpr int taskBoxPadding = 4;
-constexpr int phaseSteps = 4;
-constexpr qsizetype taskBoxCacheLimit = 256;
-
-} // namespace
-
 void paintTaskBox(QPainter& painter, const QRectF& rect, bool checked, const Colours& colours)
 {
     // A box is a stroked outline of 128 points, and the viewport shows dozens
@@ -141,8 +137,8 @@ void paintTaskBox(QPainter& painter, const QRectF& rect, bool checked, const Col
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter imagePainter(&image);
-        drawTaskBox(imagePainter, QRectF(QPointF(taskBoxPadding, taskBoxPadding) + QPointF(phase) / phaseSteps, rect.size()),
-                    checked, colours);
+        const QPointF origin = QPointF(taskBoxPadding, taskBoxPadding) + QPointF(phase) / phaseSteps;
+        drawTaskBox(imagePainter, QRectF(origin, rect.size()), checked, colours);
         imagePainter.end();
         found = drawn.insert(look, image);
     }

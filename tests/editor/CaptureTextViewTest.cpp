@@ -499,14 +499,15 @@ void expectSameLook(CaptureTextView& restyled, CaptureTextView& fresh, const std
         // font decides the height of each of its lines.
         qreal lineSpacing = QFontMetricsF(EditorFonts(restyled.font()).body()).lineSpacing();
         for (const QTextLayout::FormatRange& range : a.layout()->formats()) {
-            if (range.format.hasProperty(QTextFormat::FontPixelSize) || range.format.hasProperty(QTextFormat::FontPointSize)
-                || range.format.hasProperty(QTextFormat::FontFamilies))
-                lineSpacing = std::max(lineSpacing, QFontMetricsF(range.format.font()).lineSpacing());
+            const QTextCharFormat& format = range.format;
+            if (format.hasProperty(QTextFormat::FontPixelSize) || format.hasProperty(QTextFormat::FontPointSize)
+                || format.hasProperty(QTextFormat::FontFamilies))
+                lineSpacing = std::max(lineSpacing, QFontMetricsF(format.font()).lineSpacing());
         }
         const bool listLine = restyled.glyphPresentation().isListFragment(a.position());
         EXPECT_EQ(a.blockFormat().lineHeightType(), QTextBlockFormat::FixedHeight) << where;
-        EXPECT_NEAR(a.blockFormat().lineHeight(), MarkdownGlyphPresentation::targetHeight(lineSpacing, listLine), 1.0 / 64)
-            << where;
+        const qreal target = MarkdownGlyphPresentation::targetHeight(lineSpacing, listLine);
+        EXPECT_NEAR(a.blockFormat().lineHeight(), target, 1.0 / 64) << where;
     }
 }
 
@@ -577,7 +578,8 @@ QList<qreal> lineTops(const QTextDocument& document, const QTextBlock& block)
 TEST(CaptureTextViewTest, EveryLineOfAWrappedParagraphHasTheParagraphsLineHeight)
 {
     Editor editor(240);
-    const QString words = QStringLiteral("des mots assez nombreux pour remplir trois lignes au moins de cet éditeur étroit");
+    const QString words =
+        QStringLiteral("des mots assez nombreux pour remplir trois lignes au moins de cet éditeur étroit");
     editor.view.setContent(EditorContent::plain(QStringLiteral("- ") + words + u'\n' + words + QStringLiteral("\nfin")));
     QCoreApplication::processEvents();
     const qreal lineSpacing = QFontMetricsF(EditorFonts(editor.view.font()).body()).lineSpacing();
