@@ -645,3 +645,36 @@ TEST(CaptureTextViewTest, AHiddenTabTakesNoRoom)
         EXPECT_GT(tabbed.caretX(c.text) - hidden, 2) << c.withTab.toStdString();
     }
 }
+
+// Overlapping styles add up on each character: bold in a heading is heavy at
+// the heading's size, italic in bold is both.
+TEST(CaptureTextViewTest, OverlappingStylesAddUpOnEachCharacter)
+{
+    Editor editor;
+    editor.view.setContent(EditorContent::plain(QStringLiteral("## Titre **gras**\n**gras _mixte_** fin\nx")));
+    QCoreApplication::processEvents();
+    const QString text = editor.text();
+    const qreal bodyPoints = QFontInfo(EditorFonts(editor.view.font()).body()).pointSizeF();
+    const struct {
+        const char* what;
+        qsizetype position;
+        int weight;
+        bool italic;
+        qreal points;
+    } cases[] = {
+        {"heading", text.indexOf(u"Titre"), QFont::Bold, false, bodyPoints * 25 / 17},
+        {"bold in a heading", text.indexOf(u"gras"), QFont::ExtraBold, false, bodyPoints * 25 / 17},
+        {"bold", text.lastIndexOf(u"gras"), QFont::ExtraBold, false, 0},
+        {"italic in bold", text.indexOf(u"mixte"), QFont::ExtraBold, true, 0},
+        {"plain after them", text.indexOf(u"fin"), QFont::Normal, false, 0},
+    };
+    for (const auto& c : cases) {
+        const QTextCharFormat format = editor.formatAt(c.position);
+        EXPECT_EQ(format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() : int(QFont::Normal), c.weight)
+            << c.what;
+        EXPECT_EQ(format.fontItalic(), c.italic) << c.what;
+        if (c.points > 0) {
+            EXPECT_NEAR(format.font().pointSizeF(), c.points, 1e-6) << c.what;
+        }
+    }
+}
