@@ -634,7 +634,10 @@ void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& h
             m_formats.lineMetrics(paragraph, m_fonts).first, imageHeight, listLine);
         // Every line of the paragraph gets its height, the later lines of a
         // wrapped paragraph included. In 1/64 pixel, the layout's unit, so
-        // that line after line adds up exactly.
+        // that line after line adds up exactly. Qt sets a fixed height's
+        // baseline at four fifths of the line: the text sits a little below
+        // the middle of the added room, the nearest a paragraph-wide line
+        // height comes to centring it.
         const qreal height = std::round(lineHeight.height * 64) / 64;
         const int type = !(height > 0)         ? QTextBlockFormat::SingleHeight
                          : lineHeight.minimum ? QTextBlockFormat::MinimumHeight
