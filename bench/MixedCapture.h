@@ -4,9 +4,10 @@
 
 namespace quillor::bench {
 
-// A 20,000-character capture of mixed Markdown: headings, emphasis, links,
-// tags, tasks, nested lists and quotes, a fenced block and an image embed.
-inline QString mixedCapture()
+// A capture of mixed Markdown, 20,000 characters unless told: headings,
+// emphasis, links, tags, tasks, nested lists and quotes, a fenced block and an
+// image embed.
+inline QString mixedCapture(qsizetype size = 20000)
 {
     const QString block = QStringLiteral(
         "# Réunion du lundi\n\n"
@@ -18,9 +19,10 @@ inline QString mixedCapture()
         "```cpp\nint main() { return 0; } // #pas-un-tag\n```\n"
         "Texte libre avec ![[Attachments/Quillor/image.png]] et @inbox.\n\n");
     QString text;
-    while (text.size() < 20000)
+    text.reserve(size + block.size());
+    while (text.size() < size)
         text += block;
-    return text.left(20000);
+    return text.left(size);
 }
 
 } // namespace quillor::bench

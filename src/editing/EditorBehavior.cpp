@@ -510,12 +510,16 @@ std::optional<Edit> pairedInput(const QString& text, TextRange selection, const 
     if (input.size() != 1)
         return std::nullopt;
     typing.typed = input[0];
+    // A character no rule below acts on is typed as it is, without looking
+    // for the code around the caret in the whole text.
+    const bool balancedCloser = balancedClosers.find(typing.typed.unicode()) != std::u16string_view::npos;
+    if (typing.typed != backtick && typing.typed != u' ' && !balancedCloser && !closerOf(typing.typed))
+        return std::nullopt;
 
     if (Verdict verdict = codeInput(text, typing); verdict.decided)
         return verdict.edit;
     if (completesBullet(text, typing))
         return Edit::replace(TextRange{typing.caret, 1}, u" "_s, TextRange{typing.caret + 1, 0});
-    const bool balancedCloser = balancedClosers.find(typing.typed.unicode()) != std::u16string_view::npos;
     if (typing.empty && typing.typedIsNext() && balancedCloser) {
         if (bracketBalance(typing.before, typing.typed) > 0)
             return typing.stepOver();

@@ -102,16 +102,13 @@ bool MarkdownGlyphPresentation::shouldSetLineFragmentRect(LineFragmentMetrics& m
     return true;
 }
 
-MarkdownGlyphPresentation::BlockSpacing MarkdownGlyphPresentation::blockSpacing(qreal largestLineHeight,
-                                                                                 qreal naturalHeight, bool listLine)
+MarkdownGlyphPresentation::ParagraphLineHeight
+MarkdownGlyphPresentation::paragraphLineHeight(qreal largestLineHeight, qreal tallestObject, bool listLine)
 {
-    if (!(largestLineHeight > 0) || !(naturalHeight >= 0))
+    if (!(largestLineHeight > 0))
         return {};
-    const qreal height = std::max(naturalHeight, targetHeight(largestLineHeight, listLine));
-    const qreal growth = height - naturalHeight;
-    if (!(growth > minimumGrowth))
-        return {};
-    return BlockSpacing{.topMargin = growth / 2, .minimumLineHeight = naturalHeight + growth / 2};
+    const qreal target = targetHeight(largestLineHeight, listLine);
+    return ParagraphLineHeight{.height = target, .minimum = tallestObject + minimumGrowth >= target};
 }
 
 } // namespace quillor

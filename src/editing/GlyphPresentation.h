@@ -35,15 +35,16 @@ public:
         bool operator==(const LineFragmentMetrics&) const = default;
     };
 
-    // What a paragraph's block format carries to approximate the centred line
-    // height in a layout that can only add room below the text: half the
-    // growth above the paragraph, half below its first line. Without growth
-    // both are 0: no margin and no minimum height.
-    struct BlockSpacing {
-        qreal topMargin = 0;
-        qreal minimumLineHeight = 0;
+    // The line height a paragraph's block format gives each of its lines,
+    // the rule above for a layout that sets one line height per paragraph:
+    // the target height, fixed, or at least that when something on the
+    // paragraph (an image) is taller, so that its line keeps its height.
+    // A height of 0 leaves every line its natural height.
+    struct ParagraphLineHeight {
+        qreal height = 0;
+        bool minimum = false;
 
-        bool operator==(const BlockSpacing&) const = default;
+        bool operator==(const ParagraphLineHeight&) const = default;
     };
 
     // Forwards the inputs to the layout manager (when given) and recomputes the
@@ -76,10 +77,9 @@ public:
     // the growth is not above 0.01 (a taller fragment keeps its height).
     bool shouldSetLineFragmentRect(LineFragmentMetrics& metrics, TextRange characters,
                                    qreal largestLineHeight) const;
-    // The same rule as block-format values for a paragraph whose natural
-    // height (its tallest font's line height, or an image's height when
-    // taller) is given.
-    static BlockSpacing blockSpacing(qreal largestLineHeight, qreal naturalHeight, bool listLine);
+    // The same rule for a paragraph whose tallest object (an image; 0 for
+    // none) is given.
+    static ParagraphLineHeight paragraphLineHeight(qreal largestLineHeight, qreal tallestObject, bool listLine);
 
 private:
     QList<TextRange> m_listLines;

@@ -122,12 +122,32 @@ QList<QRectF> quoteBars(const QList<QuoteSyntax::Line>& quotes, const Decoration
     return merged;
 }
 
-void appendQuotes(QList<Decoration>& result, const QList<QuoteSyntax::Line>& quotes, const std::optional<QRectF>& band,
-                  const DecorationLayout& layout)
+// The quote lines whose bars may show in the requested characters: those
+// that overlap them, with the lines right before and after them whose bars
+// join theirs into one.
+QList<QuoteSyntax::Line> quotesNear(const QList<QuoteSyntax::Line>& quotes, TextRange request)
+{
+    // Quote lines are in text order and never overlap.
+    auto first = std::lower_bound(quotes.cbegin(), quotes.cend(), request.location,
+                                  [](const QuoteSyntax::Line& line, qsizetype p) { return line.range.end() <= p; });
+    auto last = std::lower_bound(first, quotes.cend(), request.end() + 1,
+                                 [](const QuoteSyntax::Line& line, qsizetype p) { return line.range.location < p; });
+    if (first == last)
+        return {};
+    while (first != quotes.cbegin() && std::prev(first)->range.end() == first->range.location)
+        --first;
+    while (last != quotes.cend() && last->range.location == std::prev(last)->range.end())
+        ++last;
+    return QList<QuoteSyntax::Line>(first, last);
+}
+
+void appendQuotes(QList<Decoration>& result, const QList<QuoteSyntax::Line>& quotes, TextRange request,
+                  const std::optional<QRectF>& band, const DecorationLayout& layout)
 {
     if (!band || quotes.isEmpty())
         return;
-    for (const QRectF& bar : quoteBars(quotes, layout)) {
+    // Only the bars near the request are laid out: a long text has thousands.
+    for (const QRectF& bar : quoteBars(quotesNear(quotes, request), layout)) {
         if (bar.bottom() > band->top() && bar.top() < band->bottom())
             result.append(Decoration{DecorationKind::quote, bar});
     }
@@ -198,7 +218,7 @@ QList<MarkdownLayoutManager::Decoration> MarkdownLayoutManager::decorations(Text
     if (layout.textLength() <= 0)
         return result;
     appendDragging(result, m_draggedRange, glyphRange, layout);
-    appendQuotes(result, m_quotes, visibleBand(glyphRange, layout), layout);
+    appendQuotes(result, m_quotes, glyphRange, visibleBand(glyphRange, layout), layout);
     for (const CodeSyntax::Span& span : m_code) {
         if (span.fenced)
             appendFencedBlock(result, span, m_selections, glyphRange, layout);

@@ -6,6 +6,7 @@
 #include "editor/DocumentDecorationLayout.h"
 #include "editor/EditorDocument.h"
 #include "editor/ImageIntake.h"
+#include "editor/LayoutBatch.h"
 #include "model/AppModel.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -99,6 +100,7 @@ CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(Q
     updateColours();
 
     connect(document(), &QTextDocument::contentsChange, this, &CaptureTextView::recordTyping);
+    connect(document(), &QTextDocument::contentsChanged, this, [this] { m_documentChanging = false; });
     connect(this, &QTextEdit::cursorPositionChanged, this, &CaptureTextView::noteSelectionChange);
     connect(this, &QTextEdit::selectionChanged, this, &CaptureTextView::noteSelectionChange);
     connect(this, &QTextEdit::cursorPositionChanged, this, &CaptureTextView::restartCaretBlink);
@@ -261,6 +263,7 @@ void CaptureTextView::undoOrRedo(bool redo)
 
 void CaptureTextView::recordTyping(int position, int removed, int added)
 {
+    m_documentChanging = true;
     if (m_styling || m_applyingCommand)
         return;
     std::optional<TypingEdit> edit = TypingEdit::from(m_content, *document(), position, removed, added);
@@ -283,8 +286,10 @@ void CaptureTextView::recordTyping(int position, int removed, int added)
     // they wait for the end of the event.
     {
         QScopedValueRollback styling(m_styling, true);
-        if (styleCharacters())
+        LayoutBatch batch(*document());
+        if (styleCharacters(batch))
             m_documentFormatsPending = true;
+        batch.apply();
     }
     schedulePresentation();
 }
@@ -515,16 +520,33 @@ void CaptureTextView::refreshPresentation()
     Q_ASSERT(QThread::currentThread() == thread());
     if (m_styling)
         return;
+    if (m_documentChanging) {
+        // A pass now would lay the changed text out once more, before the
+        // document has finished its own layout: it waits for the event loop,
+        // where no change is under way.
+        if (!std::exchange(m_refreshQueued, true)) {
+            QMetaObject::invokeMethod(this, [this] {
+                m_refreshQueued = false;
+                m_documentChanging = false;
+                refreshPresentation();
+            }, Qt::QueuedConnection);
+        }
+        return;
+    }
     QScopedValueRollback styling(m_styling, true);
-    if (styleCharacters() || m_documentFormatsPending) {
+    LayoutBatch batch(*document());
+    QList<QTextBlock> hiddenTabs;
+    if (styleCharacters(batch) || m_documentFormatsPending) {
         m_documentFormatsPending = false;
         applyImageSizes();
-        applyBlockFormats();
+        applyBlockFormats(batch, hiddenTabs);
     }
+    batch.apply();
+    applyHiddenTabStops(hiddenTabs);
     Q_EMIT contentFitRequested();
 }
 
-bool CaptureTextView::styleCharacters()
+bool CaptureTextView::styleCharacters(LayoutBatch& batch)
 {
     const QList<TextRange> selections{selectionRange()};
     const bool textChanged = m_analysedRevision != m_textRevision;
@@ -565,7 +587,7 @@ bool CaptureTextView::styleCharacters()
                                                     : *changed;
     }
     if (changed)
-        applyCharacterFormats(*changed);
+        applyCharacterFormats(*changed, batch);
     viewport()->update();
     return true;
 }
@@ -577,7 +599,7 @@ void CaptureTextView::refreshConcealedSyntax()
     m_glyphs.update(&m_layoutManager, m_content.text, m_analysis, m_styledSelections, m_styledComposing);
 }
 
-void CaptureTextView::applyCharacterFormats(TextRange stretch)
+void CaptureTextView::applyCharacterFormats(TextRange stretch, LayoutBatch& batch)
 {
     QTextDocument* doc = document();
     const QTextBlock last = doc->findBlock(int(stretch.end()));
@@ -598,7 +620,7 @@ void CaptureTextView::applyCharacterFormats(TextRange stretch)
         if (layout->formats() == wanted)
             continue;
         layout->setFormats(wanted);
-        doc->markContentsDirty(position, block.length());
+        batch.relayout(block);
     }
 }
 
@@ -618,6 +640,9 @@ void CaptureTextView::applyImageSizes()
 {
     m_imageHeights.clear();
     const qreal maximumWidth = std::max(viewport()->width() - 2 * textInset - imageWidthMargin, minimumImageWidth);
+    // Laid out once, for all images.
+    QTextCursor batch(document());
+    bool batching = false;
     for (const InlineImage& image : std::as_const(m_content.images)) {
         QTextCursor cursor(document());
         cursor.setPosition(int(image.position));
@@ -640,11 +665,15 @@ void CaptureTextView::applyImageSizes()
         QTextImageFormat size;
         size.setWidth(wanted.width());
         size.setHeight(wanted.height());
+        if (!std::exchange(batching, true))
+            batch.beginEditBlock();
         cursor.mergeCharFormat(size);
     }
+    if (batching)
+        batch.endEditBlock();
 }
 
-void CaptureTextView::applyBlockFormats()
+void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& hiddenTabs)
 {
     QTextDocument* doc = document();
     const bool everywhere = std::exchange(m_blockFormatsEverywhere, false);
@@ -657,7 +686,6 @@ void CaptureTextView::applyBlockFormats()
         const QTextBlock last = doc->findBlock(int(stretch->end()));
         end = last.isValid() ? last.next() : QTextBlock();
     }
-    QTextCursor cursor(doc);
     auto image = std::lower_bound(m_content.images.cbegin(), m_content.images.cend(), qsizetype(block.position()),
                                   [](const InlineImage& i, qsizetype p) { return i.position < p; });
     for (qsizetype position = block.position(); block.isValid() && block != end;
@@ -675,27 +703,109 @@ void CaptureTextView::applyBlockFormats()
         if (last.paragraph == fingerprint)
             continue;
         last.paragraph = fingerprint;
-        const auto [lineSpacing, textHeight] = m_formats.lineMetrics(paragraph, m_fonts);
-        const auto spacing = MarkdownGlyphPresentation::blockSpacing(lineSpacing, std::max(textHeight, imageHeight),
-                                                                     listLine);
+        const bool hiddenTab = holdsHiddenTab(paragraph);
+        if (hiddenTab)
+            hiddenTabs.append(block);
+        const auto lineHeight = MarkdownGlyphPresentation::paragraphLineHeight(
+            m_formats.lineMetrics(paragraph, m_fonts).first, imageHeight, listLine);
+        // Every line of the paragraph gets its height, the later lines of a
+        // wrapped paragraph included. In 1/64 pixel, the layout's unit, so
+        // that line after line adds up exactly. Qt sets a fixed height's
+        // baseline at four fifths of the line: the text sits a little below
+        // the middle of the added room, the nearest a paragraph-wide line
+        // height comes to centring it.
+        const qreal height = std::round(lineHeight.height * 64) / 64;
+        const int type = !(height > 0)         ? QTextBlockFormat::SingleHeight
+                         : lineHeight.minimum ? QTextBlockFormat::MinimumHeight
+                                              : QTextBlockFormat::FixedHeight;
         const QTextBlockFormat current = block.blockFormat();
-        const bool hasMinimum = current.lineHeightType() == QTextBlockFormat::MinimumHeight;
-        const bool wantsMinimum = spacing.minimumLineHeight > 0;
-        if (!differs(current.leftMargin(), margin) && !differs(current.topMargin(), spacing.topMargin)
-            && current.textIndent() == 0 && hasMinimum == wantsMinimum
-            && (!wantsMinimum || !differs(current.lineHeight(), spacing.minimumLineHeight)))
+        const bool staleTabs = !hiddenTab && current.hasProperty(QTextFormat::TabPositions);
+        if (!differs(current.leftMargin(), margin) && current.lineHeightType() == type
+            && !differs(current.lineHeight(), type == QTextBlockFormat::SingleHeight ? 0 : height)
+            && !current.hasProperty(QTextFormat::BlockTopMargin) && !current.hasProperty(QTextFormat::TextIndent)
+            && !staleTabs)
             continue;
+        // Properties left out rather than set to 0: the document reads them
+        // for every paragraph below an edit, each time it lays one out.
         QTextBlockFormat format = current;
-        format.setLeftMargin(margin);
-        format.setTextIndent(0);
-        format.setTopMargin(spacing.topMargin);
-        if (wantsMinimum)
-            format.setLineHeight(spacing.minimumLineHeight, QTextBlockFormat::MinimumHeight);
+        if (margin != 0)
+            format.setLeftMargin(margin);
         else
+            format.clearProperty(QTextFormat::BlockLeftMargin);
+        format.clearProperty(QTextFormat::TextIndent);
+        format.clearProperty(QTextFormat::BlockTopMargin);
+        if (type == QTextBlockFormat::SingleHeight)
             format.setLineHeight(0, QTextBlockFormat::SingleHeight);
-        cursor.setPosition(int(position));
-        cursor.setBlockFormat(format);
+        else
+            format.setLineHeight(height, type);
+        if (staleTabs)
+            format.clearProperty(QTextFormat::TabPositions);
+        batch.setBlockFormat(block, format);
     }
+}
+
+bool CaptureTextView::holdsHiddenTab(TextRange paragraph) const
+{
+    const QStringView text = QStringView(m_content.text).mid(paragraph.location, paragraph.length);
+    for (qsizetype tab = text.indexOf(u'\t'); tab >= 0; tab = text.indexOf(u'\t', tab + 1)) {
+        if (m_formats.look(paragraph.location + tab).flags & PresentationFormats::hidden)
+            return true;
+    }
+    return false;
+}
+
+void CaptureTextView::applyHiddenTabStops(const QList<QTextBlock>& paragraphs)
+{
+    // A tab advances to the next tab stop whatever its letter spacing, so a
+    // hidden one gets a stop of its own right where it starts. The other tabs
+    // keep the usual stops, moved back with their line.
+    QTextDocument* doc = document();
+    const qreal distance = doc->defaultTextOption().tabStopDistance() > 0 ? doc->defaultTextOption().tabStopDistance()
+                                                                          : 80;
+    LayoutBatch batch(*doc);
+    for (const QTextBlock& block : paragraphs) {
+        if (!block.isValid())
+            continue;
+        doc->documentLayout()->blockBoundingRect(block);
+        const QTextLayout* layout = block.layout();
+        const QStringView text = QStringView(m_content.text).mid(block.position(), block.length() - 1);
+        QList<qreal> stops;
+        int lineNumber = -1;
+        qreal taken = 0;   // the room the tabs before on the line no longer take
+        for (qsizetype tab = text.indexOf(u'\t'); tab >= 0; tab = text.indexOf(u'\t', tab + 1)) {
+            const QTextLine line = layout->lineForTextPosition(int(tab));
+            if (!line.isValid())
+                continue;
+            if (line.lineNumber() != lineNumber) {
+                lineNumber = line.lineNumber();
+                taken = 0;
+            }
+            const qreal start = line.cursorToX(int(tab)) - line.x() - taken;
+            const qreal width = line.cursorToX(int(tab) + 1) - line.cursorToX(int(tab));
+            // A sliver, the least room the layout gives: a stop where the tab
+            // starts would be passed over for the next one.
+            const bool hidden = m_formats.look(block.position() + tab).flags & PresentationFormats::hidden;
+            const qreal stop = hidden ? start + 1.0 / 64 : (std::floor(start / distance) + 1) * distance;
+            if (hidden)
+                stops.append(stop);
+            taken += width - (stop - start);
+        }
+        // Set stops replace the usual ones: those before the last are kept.
+        const qreal last = stops.isEmpty() ? 0 : *std::max_element(stops.cbegin(), stops.cend());
+        for (qreal grid = distance; grid < last; grid += distance)
+            stops.append(grid);
+        std::sort(stops.begin(), stops.end());
+        stops.erase(std::unique(stops.begin(), stops.end()), stops.end());
+        QList<QTextOption::Tab> positions;
+        for (const qreal stop : std::as_const(stops))
+            positions.append(QTextOption::Tab(stop, QTextOption::LeftTab));
+        QTextBlockFormat format = block.blockFormat();
+        if (format.tabPositions() == positions)
+            continue;
+        format.setTabPositions(positions);
+        batch.setBlockFormat(block, format);
+    }
+    batch.apply();
 }
 
 void CaptureTextView::updateColours()

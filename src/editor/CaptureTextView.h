@@ -23,6 +23,7 @@
 #include <optional>
 
 class QMenu;
+class QTextBlock;
 class QUndoStack;
 
 namespace quillor {
@@ -34,6 +35,7 @@ struct CaptureAttachment;
 namespace ImageIntake {
 struct Result;
 }
+class LayoutBatch;
 
 // The capture editor: Markdown styled as it is typed, its syntax hidden away
 // from the caret, quote bars, code backgrounds, bullets and task boxes drawn
@@ -253,12 +255,17 @@ private:
     void scrollToPosition(qsizetype position);
 
     // The styling pass's steps. The first three change no document data, so
-    // they may run while the document reports a change.
+    // they may run while the document reports a change. What they change is
+    // laid out when the batch is applied.
     void refreshConcealedSyntax();
-    bool styleCharacters();
-    void applyCharacterFormats(TextRange stretch);
+    bool styleCharacters(LayoutBatch& batch);
+    void applyCharacterFormats(TextRange stretch, LayoutBatch& batch);
     void applyImageSizes();
-    void applyBlockFormats();
+    // Gives the paragraphs holding a hidden tab to applyHiddenTabStops(),
+    // which needs them laid out.
+    void applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& hiddenTabs);
+    bool holdsHiddenTab(TextRange paragraph) const;
+    void applyHiddenTabStops(const QList<QTextBlock>& paragraphs);
     void updateColours();
     void updateFonts();
     QSizeF naturalImageSize(const QString& name);
@@ -318,6 +325,10 @@ private:
     bool m_applyingCommand = false;
 
     bool m_styling = false;
+    // Between the document's report of a change and the end of its layout,
+    // which may show or hide a scroll bar and so resize the viewport.
+    bool m_documentChanging = false;
+    bool m_refreshQueued = false;
     bool m_composing = false;
     bool m_restyleNeeded = true;
     bool m_documentFormatsPending = false;

@@ -3,9 +3,12 @@
 #include "editing/EditorLayout.h"
 #include "editing/ListMarkerGeometry.h"
 
+#include <QHash>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QtMath>
 
 namespace quillor::DecorationPainter {
 
@@ -30,6 +33,44 @@ void strokePolyline(QPainter& painter, const ListMarkerGeometry::Stroke& stroke,
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(QPolygonF(stroke.points));
 }
+
+void drawTaskBox(QPainter& painter, const QRectF& rect, bool checked, const Colours& colours)
+{
+    const ListMarkerGeometry::TaskBox box = ListMarkerGeometry::taskBox(rect);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor outline = checked ? colours.accent : colours.secondary;
+    painter.setPen(QPen(outline, box.outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(checked ? QBrush(colours.accent) : QBrush(Qt::NoBrush));
+    painter.drawPolygon(QPolygonF(box.outline));
+    if (checked)
+        strokePolyline(painter, box.tick, colours.check);
+    painter.restore();
+}
+
+// One look of a task box at one sub-pixel phase, as drawn into an image.
+struct TaskBoxLook {
+    int width = 0;    // in 1/64 pixel
+    int height = 0;
+    int phaseX = 0;   // in quarter pixels
+    int phaseY = 0;
+    bool checked = false;
+    QRgb outline = 0;
+    QRgb accent = 0;
+    QRgb check = 0;
+
+    bool operator==(const TaskBoxLook&) const = default;
+    friend size_t qHash(const TaskBoxLook& look, size_t seed = 0)
+    {
+        return qHashMulti(seed, look.width, look.height, look.phaseX, look.phaseY, look.checked, look.outline,
+                          look.accent, look.check);
+    }
+};
+
+// Room around the box for its outline and the antialiasing.
+constexpr int taskBoxPadding = 4;
+constexpr int phaseSteps = 4;
+constexpr qsizetype taskBoxCacheLimit = 256;
 
 } // namespace
 
@@ -74,15 +115,37 @@ void paintBackgrounds(QPainter& painter, const QList<MarkdownLayoutManager::Deco
 
 void paintTaskBox(QPainter& painter, const QRectF& rect, bool checked, const Colours& colours)
 {
-    const ListMarkerGeometry::TaskBox box = ListMarkerGeometry::taskBox(rect);
+    // A box is a stroked outline of 128 points, and the viewport shows dozens
+    // of them on every keystroke: each look is drawn once into an image and
+    // copied after, whenever the painter does no more than move.
+    const QTransform device = painter.deviceTransform();
+    if (device.type() > QTransform::TxTranslate || rect.isEmpty()) {
+        drawTaskBox(painter, rect, checked, colours);
+        return;
+    }
+    const QPointF topLeft = device.map(rect.topLeft());
+    const QPoint whole(qFloor(topLeft.x()), qFloor(topLeft.y()));
+    const QPoint phase(qRound((topLeft.x() - whole.x()) * phaseSteps), qRound((topLeft.y() - whole.y()) * phaseSteps));
+    const TaskBoxLook look{qRound(rect.width() * 64), qRound(rect.height() * 64), phase.x(), phase.y(), checked,
+                           (checked ? colours.accent : colours.secondary).rgba(), colours.accent.rgba(),
+                           colours.check.rgba()};
+    static QHash<TaskBoxLook, QImage> drawn;
+    auto found = drawn.find(look);
+    if (found == drawn.end()) {
+        if (drawn.size() >= taskBoxCacheLimit)
+            drawn.clear();
+        const QSize size(qCeil(rect.width()) + 1 + 2 * taskBoxPadding, qCeil(rect.height()) + 1 + 2 * taskBoxPadding);
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter imagePainter(&image);
+        const QPointF origin = QPointF(taskBoxPadding, taskBoxPadding) + QPointF(phase) / phaseSteps;
+        drawTaskBox(imagePainter, QRectF(origin, rect.size()), checked, colours);
+        imagePainter.end();
+        found = drawn.insert(look, image);
+    }
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QColor outline = checked ? colours.accent : colours.secondary;
-    painter.setPen(QPen(outline, box.outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(checked ? QBrush(colours.accent) : QBrush(Qt::NoBrush));
-    painter.drawPolygon(QPolygonF(box.outline));
-    if (checked)
-        strokePolyline(painter, box.tick, colours.check);
+    painter.resetTransform();
+    painter.drawImage(whole - QPoint(taskBoxPadding, taskBoxPadding), *found);
     painter.restore();
 }
 

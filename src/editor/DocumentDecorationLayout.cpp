@@ -13,17 +13,22 @@ namespace quillor {
 
 namespace {
 
-// The origin of a paragraph's line coordinates in the document, laying the
-// paragraph out when needed: blockBoundingRect() is placed at the layout's
-// position, whatever the lines' own offset (the paragraph's indentation).
-QPointF layoutOrigin(const QTextDocument& document, const QTextBlock& block)
+// The room a laid-out line takes in its paragraph, top and bottom, as the
+// document layout gives it: each line advances by its line height, and a
+// fixed or minimum line height moves the line's text within that room.
+std::pair<qreal, qreal> lineRoom(const QTextBlockFormat& format, const QTextLine& line)
 {
-    return document.documentLayout()->blockBoundingRect(block).topLeft();
-}
-
-qreal minimumLineHeight(const QTextBlockFormat& format)
-{
-    return format.lineHeightType() == QTextBlockFormat::MinimumHeight ? format.lineHeight() : 0;
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::FixedHeight: {
+        const qreal height = format.lineHeight();
+        const qreal top = line.y() + line.ascent() + std::max(line.leading(), 0.0) - height * 4 / 5;
+        return {top, top + height};
+    }
+    case QTextBlockFormat::MinimumHeight:
+        return {line.y() + line.height() - std::max(line.height(), format.lineHeight()), line.y() + line.height()};
+    default:
+        return {line.y(), line.y() + line.height()};
+    }
 }
 
 } // namespace
@@ -32,6 +37,18 @@ DocumentDecorationLayout::DocumentDecorationLayout(const QTextDocument& document
                                                    const MarkdownGlyphPresentation& glyphs)
     : m_document(document), m_textLength(textLength), m_glyphs(glyphs)
 {
+}
+
+QPointF DocumentDecorationLayout::origin(const QTextBlock& block) const
+{
+    // blockBoundingRect() lays the paragraph out when needed, and is placed
+    // at the layout's position, whatever the lines' own offset (the
+    // paragraph's indentation).
+    if (block.blockNumber() != m_originBlock) {
+        m_origin = m_document.documentLayout()->blockBoundingRect(block).topLeft();
+        m_originBlock = block.blockNumber();
+    }
+    return m_origin;
 }
 
 QList<LineFragment> DocumentDecorationLayout::lineFragments(TextRange range) const
@@ -43,7 +60,7 @@ QList<LineFragment> DocumentDecorationLayout::lineFragments(TextRange range) con
     const qreal right = m_document.documentLayout()->documentSize().width() - margin;
     for (QTextBlock block = m_document.findBlock(int(range.location)); block.isValid() && block.position() < range.end();
          block = block.next()) {
-        const QPointF origin = layoutOrigin(m_document, block);
+        const qreal y = origin(block).y();
         const QTextLayout* layout = block.layout();
         const QTextBlockFormat format = block.blockFormat();
         const qsizetype position = block.position();
@@ -55,10 +72,8 @@ QList<LineFragment> DocumentDecorationLayout::lineFragments(TextRange range) con
             const TextRange characters{position + line.textStart(), line.textLength() + (last && hasSeparator ? 1 : 0)};
             if (!characters.overlaps(range))
                 continue;
-            const qreal top = origin.y() + line.y() - (i == 0 ? format.topMargin() : 0);
-            const qreal bottom = last ? origin.y() + line.y() + std::max(line.height(), minimumLineHeight(format))
-                                      : origin.y() + layout->lineAt(i + 1).y();
-            fragments.append(LineFragment{characters, QRectF(QPointF(margin, top), QPointF(right, bottom))});
+            const auto [top, bottom] = lineRoom(format, line);
+            fragments.append(LineFragment{characters, QRectF(QPointF(margin, y + top), QPointF(right, y + bottom))});
         }
     }
     return fragments;
@@ -69,7 +84,7 @@ QRectF DocumentDecorationLayout::glyphBounds(TextRange range, const LineFragment
     const QTextBlock block = m_document.findBlock(int(range.location));
     if (!block.isValid())
         return {};
-    const QPointF origin = layoutOrigin(m_document, block);
+    const QPointF origin = this->origin(block);
     const QTextLine line = block.layout()->lineForTextPosition(int(range.location - block.position()));
     if (!line.isValid())
         return {};
@@ -89,7 +104,7 @@ QRectF DocumentDecorationLayout::characterBox(qsizetype position) const
     const QTextBlock block = m_document.findBlock(int(position));
     if (!block.isValid())
         return {};
-    const QPointF origin = layoutOrigin(m_document, block);
+    const QPointF origin = this->origin(block);
     const int inBlock = int(position - block.position());
     const QTextLine line = block.layout()->lineForTextPosition(inBlock);
     if (!line.isValid())
@@ -99,14 +114,27 @@ QRectF DocumentDecorationLayout::characterBox(qsizetype position) const
     return QRectF(origin.x() + std::min(a, b), origin.y() + line.y(), std::abs(b - a), line.height());
 }
 
+QTextBlock DocumentDecorationLayout::blockAt(qreal y) const
+{
+    // By halves, paragraphs being laid out from top to bottom: the layout's
+    // own hit test walks them one by one from the top, on every painting.
+    const QAbstractTextDocumentLayout* layout = m_document.documentLayout();
+    int low = 0;
+    int high = m_document.blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (layout->blockBoundingRect(m_document.findBlockByNumber(middle)).bottom() <= y)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return m_document.findBlockByNumber(low);
+}
+
 TextRange DocumentDecorationLayout::charactersIn(const QRectF& rect) const
 {
-    const QAbstractTextDocumentLayout* layout = m_document.documentLayout();
-    const qreal x = m_document.documentMargin();
-    const qsizetype first = std::max(layout->hitTest(QPointF(x, rect.top()), Qt::FuzzyHit), 0);
-    const qsizetype last = std::max(layout->hitTest(QPointF(x, rect.bottom()), Qt::FuzzyHit), 0);
-    const QTextBlock from = m_document.findBlock(int(first));
-    const QTextBlock to = m_document.findBlock(int(last));
+    const QTextBlock from = blockAt(rect.top());
+    const QTextBlock to = blockAt(rect.bottom());
     const qsizetype start = from.isValid() ? from.position() : 0;
     const qsizetype end = to.isValid() ? to.position() + to.length() : m_textLength;
     return TextRange::fromBounds(std::min(start, m_textLength), std::clamp(end, start, m_textLength));

@@ -5,6 +5,7 @@
 
 #include <QRectF>
 
+class QTextBlock;
 class QTextDocument;
 
 namespace quillor {
@@ -13,9 +14,10 @@ class MarkdownGlyphPresentation;
 
 // The editor's laid-out document as the decorations read it. A line fragment
 // spans the text area's width and the line's whole height: the room the
-// paragraph's top margin and minimum line height add (see
-// MarkdownGlyphPresentation::blockSpacing) belongs to the fragments, so that
-// quote bars of consecutive lines meet. Reading a paragraph lays it out first.
+// paragraph's line height adds (see
+// MarkdownGlyphPresentation::paragraphLineHeight) belongs to the fragments, so
+// that quote bars of consecutive lines meet. Reading a paragraph lays it out
+// first.
 class DocumentDecorationLayout : public DecorationLayout {
 public:
     DocumentDecorationLayout(const QTextDocument& document, qsizetype textLength,
@@ -34,9 +36,18 @@ public:
     TextRange charactersIn(const QRectF& rect) const;
 
 private:
+    // Where the paragraph's lines are placed in the document; the last one
+    // asked for is kept, as a painting asks for the same paragraph many times.
+    QPointF origin(const QTextBlock& block) const;
+    // The paragraph at this height of the document, the first or the last
+    // when none is.
+    QTextBlock blockAt(qreal y) const;
+
     const QTextDocument& m_document;
     qsizetype m_textLength;
     const MarkdownGlyphPresentation& m_glyphs;
+    mutable int m_originBlock = -1;
+    mutable QPointF m_origin;
 };
 
 } // namespace quillor

@@ -2,6 +2,8 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -18,6 +20,16 @@ QFont inPixels(QFont font)
     if (font.pixelSize() <= 0)
         font.setPixelSize(std::max(QFontInfo(font).pixelSize(), 1));
     return font;
+}
+
+// Pixel sizes are whole; a fractional size is set in points, which fonts
+// turn into pixels at this resolution when no device tells them another.
+qreal pointsPerPixel()
+{
+    if (QCoreApplication::testAttribute(Qt::AA_Use96Dpi))
+        return 72.0 / 96;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return 72.0 / (screen ? qRound(screen->logicalDotsPerInchY()) : 100);
 }
 
 } // namespace
@@ -59,7 +71,7 @@ const EditorFonts::Entry& EditorFonts::entry(quint8 code) const
         font.setPixelSize(m_body.pixelSize());
     } else {
         if (style.headingLevel > 0)
-            font.setPixelSize(qRound(m_body.pixelSize() * headingScale[style.headingLevel - 1] / 17.0));
+            font.setPointSizeF(m_body.pixelSize() * headingScale[style.headingLevel - 1] / 17.0 * pointsPerPixel());
         font.setWeight(style.weight == Weight::heavy  ? QFont::ExtraBold
                        : style.weight == Weight::bold ? QFont::Bold
                                                       : m_body.weight());

@@ -13,7 +13,7 @@ namespace quillor {
 
 // The fonts the live preview shows a capture in. Sizes are pixel sizes, so
 // that the list geometry's clamp(size, 14, 24) means what it says whatever the
-// screen's resolution.
+// screen's resolution; heading sizes are fractional pixels, set in points.
 class EditorFonts {
 public:
     enum class Weight : quint8 { regular, bold, heavy };

@@ -7,6 +7,7 @@
 #include "editing/MarkdownPresentation.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace quillor {
@@ -15,12 +16,11 @@ namespace {
 
 constexpr char16_t objectReplacement = u'\uFFFC';
 
-// What the inline styles covering one character add up to.
-struct Emphasis {
-    quint8 level = 0;
-    bool bold = false;
-    bool italic = false;
-};
+// What the inline styles covering one character add up to, as bits: the
+// heading level, then bold and italic.
+constexpr quint8 emphasisLevel = 0x07;
+constexpr quint8 emphasisBold = 0x08;
+constexpr quint8 emphasisItalic = 0x10;
 
 TextRange clamped(TextRange range, qsizetype length)
 {
@@ -104,39 +104,50 @@ std::optional<TextRange> PresentationFormats::changedLooks(qsizetype position, q
 void PresentationFormats::applyInlineStyles(const QList<MarkdownStyle>& styles, const QList<TextRange>& code)
 {
     // This runs on every keystroke over the whole text: plain pointers spare
-    // the container's checks on each character.
+    // the container's checks on each character, and what the styles covering
+    // a character add up to (its heading level, bold and italic) is gathered
+    // in its look's spare byte rather than in an array of its own.
     const qsizetype length = m_looks.size();
     Look* looks = m_looks.data();
-    QVector<Emphasis> emphasisOf(length);
-    Emphasis* emphasis = emphasisOf.data();
+    const auto affectsFont = [](const MarkdownStyle& style) {
+        return style.headingLevel > 0 || style.bold || style.italic;
+    };
     for (const MarkdownStyle& style : styles) {
         const TextRange range = clamped(style.range, length);
-        const quint8 level = quint8(std::clamp(style.headingLevel, 0, 6));
         const quint8 flags = (style.strike ? strike : 0) | (style.tag ? tagBackground : 0);
         for (qsizetype i = range.location; i < range.end(); ++i) {
-            Emphasis& e = emphasis[i];
-            e.level = std::max(e.level, level);
-            e.bold = e.bold || style.bold;
-            e.italic = e.italic || style.italic;
             looks[i].flags |= flags;
             if (style.tag)
                 looks[i].colour = Colour::tag;
         }
+        if (!affectsFont(style))
+            continue;
+        const quint8 level = quint8(std::clamp(style.headingLevel, 0, 6));
+        const quint8 emphasis = (style.bold ? emphasisBold : 0) | (style.italic ? emphasisItalic : 0);
+        for (qsizetype i = range.location; i < range.end(); ++i) {
+            const quint8 gathered = looks[i].unused;
+            looks[i].unused = std::max<quint8>(gathered & emphasisLevel, level) | (gathered & ~emphasisLevel) | emphasis;
+        }
     }
     // Every font a character can get, looked up rather than worked out again
     // for each character of each style.
-    quint8 fontCodes[7][2][2];
-    for (quint8 level = 0; level < 7; ++level) {
-        for (int bold = 0; bold < 2; ++bold) {
-            for (int italic = 0; italic < 2; ++italic)
-                fontCodes[level][bold][italic] = EditorFonts::style(level, bold, italic).code();
-        }
+    std::array<quint8, 32> fontCodes{};
+    for (quint8 gathered = 0; gathered < fontCodes.size(); ++gathered) {
+        const bool bold = (gathered & emphasisBold) != 0;
+        const bool italic = (gathered & emphasisItalic) != 0;
+        fontCodes[gathered] = EditorFonts::style(std::min(gathered & emphasisLevel, 6), bold, italic).code();
     }
     for (const MarkdownStyle& style : styles) {
+        if (!affectsFont(style))
+            continue;
         const TextRange range = clamped(style.range, length);
         for (qsizetype i = range.location; i < range.end(); ++i) {
-            const Emphasis& e = emphasis[i];
-            looks[i].font = fontCodes[e.level][e.bold][e.italic];
+            // Every character of such a style gathered something; 0 is a
+            // character an overlapping style already gave its font.
+            if (const quint8 gathered = looks[i].unused) {
+                looks[i].font = fontCodes[gathered];
+                looks[i].unused = 0;
+            }
         }
     }
     const quint8 monospaced = EditorFonts::monospacedStyle().code();

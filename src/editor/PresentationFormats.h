@@ -35,6 +35,7 @@ public:
         Colour colour = Colour::text;
         quint8 flags = 0;
         quint8 unused = 0; // no padding: fingerprint() hashes the bytes
+                           // (update() gathers emphasis in it, then clears it)
         float kern = 0;    // absolute letter spacing after a list prefix
 
         bool operator==(const Look&) const = default;

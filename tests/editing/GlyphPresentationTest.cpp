@@ -81,12 +81,18 @@ TEST(GlyphPresentationTest, LineFragmentHeight)
         EXPECT_NEAR(metrics.usedHeight, c.after.usedHeight, 1e-9) << c.name;
         EXPECT_NEAR(metrics.baselineOffset, c.after.baselineOffset, 1e-9) << c.name;
     }
-    const auto spacing = MarkdownGlyphPresentation::blockSpacing(17, 17, false);
-    EXPECT_EQ(std::pair(spacing.topMargin, spacing.minimumLineHeight), std::pair(1.0, 18.0)) << "centred: one above, one below";
-    // Block spacing: none when the line would not grow by more than 0.01.
-    for (const auto& [lineHeight, natural] : {std::pair{17.0, 200.0}, {17.0, 18.99}, {0.0, 17.0}}) {
-        const auto spacing = MarkdownGlyphPresentation::blockSpacing(lineHeight, natural, false);
-        EXPECT_EQ(spacing.topMargin, 0) << natural;
-        EXPECT_EQ(spacing.minimumLineHeight, 0) << natural;
+    // The same rule for a whole paragraph: a fixed height, or a minimum one
+    // when an image is taller than the target (or within 0.01 of it).
+    using Height = MarkdownGlyphPresentation::ParagraphLineHeight;
+    const struct { qreal lineHeight; qreal object; bool listLine; Height expected; } paragraphs[] = {
+        {17, 0, false, {19, false}},
+        {17, 0, true, {28.5, false}},
+        {17, 200, false, {19, true}},
+        {17, 18.99, false, {19, true}},
+        {0, 17, false, {}},
+    };
+    for (const auto& p : paragraphs) {
+        EXPECT_EQ(MarkdownGlyphPresentation::paragraphLineHeight(p.lineHeight, p.object, p.listLine), p.expected)
+            << p.lineHeight << " " << p.object << " " << p.listLine;
     }
 }

@@ -11,6 +11,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QImage>
 #include <QRandomGenerator>
@@ -136,7 +137,9 @@ TEST(CaptureTextViewTest, TypedMarkdownGetsItsFontsAndColoursWithoutTouchingTheT
     const Case cases[] = {
         {"heading: bold at 28/17 of the body", 3,
          [&](const QTextCharFormat& f) {
-             return f.font().pixelSize() == qRound(body * 28 / 17) && f.fontWeight() == QFont::Bold;
+             // Exactly, not rounded to a whole pixel.
+             const qreal bodyPoints = QFontInfo(EditorFonts(editor.view.font()).body()).pointSizeF();
+             return std::abs(f.font().pointSizeF() - bodyPoints * 28 / 17) < 1e-6 && f.fontWeight() == QFont::Bold;
          }},
         {"bold: heavy at body size", 11,
          [&](const QTextCharFormat& f) {
@@ -490,29 +493,55 @@ void expectSameLook(CaptureTextView& restyled, CaptureTextView& fresh, const std
         EXPECT_DOUBLE_EQ(a.blockFormat().leftMargin(), b.blockFormat().leftMargin()) << where;
         EXPECT_DOUBLE_EQ(a.blockFormat().topMargin(), b.blockFormat().topMargin()) << where;
         EXPECT_DOUBLE_EQ(a.blockFormat().lineHeight(), b.blockFormat().lineHeight()) << where;
+        EXPECT_EQ(a.blockFormat().lineHeightType(), b.blockFormat().lineHeightType()) << where;
+        EXPECT_TRUE(a.blockFormat().tabPositions() == b.blockFormat().tabPositions()) << where;
+        // And as the rule says, read from the paragraph itself: its tallest
+        // font decides the height of each of its lines.
+        qreal lineSpacing = QFontMetricsF(EditorFonts(restyled.font()).body()).lineSpacing();
+        for (const QTextLayout::FormatRange& range : a.layout()->formats()) {
+            const QTextCharFormat& format = range.format;
+            if (format.hasProperty(QTextFormat::FontPixelSize) || format.hasProperty(QTextFormat::FontPointSize)
+                || format.hasProperty(QTextFormat::FontFamilies))
+                lineSpacing = std::max(lineSpacing, QFontMetricsF(format.font()).lineSpacing());
+        }
+        const bool listLine = restyled.glyphPresentation().isListFragment(a.position());
+        EXPECT_EQ(a.blockFormat().lineHeightType(), QTextBlockFormat::FixedHeight) << where;
+        const qreal target = MarkdownGlyphPresentation::targetHeight(lineSpacing, listLine);
+        EXPECT_NEAR(a.blockFormat().lineHeight(), target, 1.0 / 64) << where;
     }
 }
 
-// The styling only revisits the paragraphs a keystroke or a caret move
-// changed: after each, the editor looks exactly like a new editor given the
-// same text and selection.
-TEST(CaptureTextViewTest, KeystrokesAndCaretMovesRestyleAsAFreshEditor)
+// The styling only revisits the paragraphs a keystroke, a caret move or a
+// paste changed, and hands their formats to the document in batches: after
+// each, the editor looks exactly like a new editor given the same text and
+// selection.
+TEST(CaptureTextViewTest, KeystrokesCaretMovesAndPastesRestyleAsAFreshEditor)
 {
     const QString start = QStringLiteral(
         "# Titre\n\nDu **gras** et _rien_ #tag\n- [ ] tâche `code`\n  1. sous-point ==vu==\n"
         "> citation\n> > suite [[Note|lien]]\n\n```\nbloc *pas* stylé\n```\nfin ~~barré~~\n");
-    const QStringList typed = {"x", "*", "`", "#", " ", ">", "-", "\n", "~"};
+    const QStringList typed = {"x", "*", "`", "#", " ", ">", "-", "\n", "~", "\t"};
+    // Pasted: runs of whole lines, some with hidden tabs, some long enough to wrap.
+    const QStringList lines = start.split(u'\n')
+                              + QStringList{"#\tTitre", ">\tcitée", "- [ ]\ttâche", "\t- sous-point",
+                                            QString("une phrase assez longue pour passer à la ligne ").repeated(4)};
     Editor restyled;
     restyled.view.setContent(EditorContent::plain(start));
     settle();
     QRandomGenerator random(8);
-    for (int step = 0; step < 60; ++step) {
+    for (int step = 0; step < 80; ++step) {
         const qsizetype length = restyled.view.text().size();
-        const int action = random.bounded(3);
+        const int action = random.bounded(4);
         if (action == 0) {
             restyled.view.setSelectionRange(TextRange{random.bounded(int(length) + 1), 0});
         } else if (action == 1) {
             restyled.type(typed[random.bounded(int(typed.size()))]);
+        } else if (action == 2) {
+            QStringList pasted;
+            for (int line = random.bounded(1, 40); line > 0; --line)
+                pasted.append(lines[random.bounded(int(lines.size()))]);
+            QApplication::clipboard()->setText(pasted.join(u'\n'));
+            restyled.key(Qt::Key_V, Qt::ControlModifier);
         } else {
             restyled.key(Qt::Key_Backspace);
         }
@@ -566,3 +595,124 @@ TEST(CaptureTextViewTest, AKeyReportsItsEditOnceAndASelectionOnlyWhenItMoved)
 }
 
 } // namespace
+
+namespace {
+
+// The tops of a paragraph's lines in the document.
+QList<qreal> lineTops(const QTextDocument& document, const QTextBlock& block)
+{
+    const QRectF box = document.documentLayout()->blockBoundingRect(block);
+    QList<qreal> tops;
+    for (int i = 0; i < block.layout()->lineCount(); ++i)
+        tops.append(box.top() + block.layout()->lineAt(i).y());
+    return tops;
+}
+
+} // namespace
+
+// Each line of a wrapped paragraph is as tall as its first: a list item's
+// lines (L + 2) × 1.5, another paragraph's L + 2, L being the body font's line
+// height, and the paragraph ends where its last line does.
+TEST(CaptureTextViewTest, EveryLineOfAWrappedParagraphHasTheParagraphsLineHeight)
+{
+    Editor editor(240);
+    const QString words =
+        QStringLiteral("des mots assez nombreux pour remplir trois lignes au moins de cet éditeur étroit");
+    editor.view.setContent(EditorContent::plain(QStringLiteral("- ") + words + u'\n' + words + QStringLiteral("\nfin")));
+    QCoreApplication::processEvents();
+    const qreal lineSpacing = QFontMetricsF(EditorFonts(editor.view.font()).body()).lineSpacing();
+    const struct {
+        const char* what;
+        int block;
+        qreal height;
+    } cases[] = {
+        {"wrapped list item", 0, MarkdownGlyphPresentation::targetHeight(lineSpacing, true)},
+        {"wrapped paragraph", 1, MarkdownGlyphPresentation::targetHeight(lineSpacing, false)},
+    };
+    const QTextDocument& document = *editor.view.document();
+    for (const auto& c : cases) {
+        const QTextBlock block = document.findBlockByNumber(c.block);
+        const QList<qreal> tops = lineTops(document, block);
+        ASSERT_GE(tops.size(), 3) << c.what;
+        for (qsizetype i = 1; i < tops.size(); ++i)
+            EXPECT_NEAR(tops[i] - tops[i - 1], c.height, 0.05) << c.what << ", line " << i;
+        const qreal top = document.documentLayout()->blockBoundingRect(block).top();
+        const qreal bottom = document.documentLayout()->blockBoundingRect(block.next()).top();
+        EXPECT_NEAR(bottom - top, c.height * qreal(tops.size()), 0.05) << c.what;
+        // The decorations see the same rooms, one after the other.
+        const DocumentDecorationLayout layout(document, editor.text().size(), editor.view.glyphPresentation());
+        const QList<LineFragment> fragments = layout.lineFragments(TextRange{block.position(), block.length()});
+        ASSERT_EQ(fragments.size(), tops.size()) << c.what;
+        EXPECT_NEAR(fragments.first().rect.top(), top, 0.05) << c.what;
+        for (const LineFragment& fragment : fragments)
+            EXPECT_NEAR(fragment.rect.height(), c.height, 0.05) << c.what;
+        EXPECT_NEAR(fragments.last().rect.bottom(), bottom, 0.05) << c.what;
+    }
+}
+
+// A hidden tab takes no more room than a hidden space: the text after it
+// starts where it would after "# ", "> " or "- [ ] ".
+TEST(CaptureTextViewTest, AHiddenTabTakesNoRoom)
+{
+    const struct {
+        QString withTab;
+        qsizetype text;   // where the text after the hidden syntax starts
+    } cases[] = {
+        {QStringLiteral("#\tTitre"), 2},
+        {QStringLiteral(">\ta"), 2},
+        {QStringLiteral("- [ ]\ttâche"), 6},
+    };
+    for (const auto& c : cases) {
+        QString withSpace = c.withTab;
+        withSpace.replace(u'\t', u' ');
+        Editor tabbed, spaced;
+        // The caret on another line: the syntax is hidden.
+        tabbed.view.setContent(EditorContent::plain(c.withTab + QStringLiteral("\nfin")));
+        spaced.view.setContent(EditorContent::plain(withSpace + QStringLiteral("\nfin")));
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(tabbed.view.glyphPresentation().hiddenCharacters().contains(c.withTab.indexOf(u'\t')))
+            << c.withTab.toStdString();
+        const qreal hidden = tabbed.caretX(c.text);
+        EXPECT_NEAR(hidden, spaced.caretX(c.text), 0.5) << c.withTab.toStdString();
+
+        // Shown again with the caret in the syntax, the tab takes its room again.
+        tabbed.view.setSelectionRange(TextRange{1, 0});
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(tabbed.view.glyphPresentation().hiddenCharacters().contains(c.withTab.indexOf(u'\t')))
+            << c.withTab.toStdString();
+        EXPECT_GT(tabbed.caretX(c.text) - hidden, 2) << c.withTab.toStdString();
+    }
+}
+
+// Overlapping styles add up on each character: bold in a heading is heavy at
+// the heading's size, italic in bold is both.
+TEST(CaptureTextViewTest, OverlappingStylesAddUpOnEachCharacter)
+{
+    Editor editor;
+    editor.view.setContent(EditorContent::plain(QStringLiteral("## Titre **gras**\n**gras _mixte_** fin\nx")));
+    QCoreApplication::processEvents();
+    const QString text = editor.text();
+    const qreal bodyPoints = QFontInfo(EditorFonts(editor.view.font()).body()).pointSizeF();
+    const struct {
+        const char* what;
+        qsizetype position;
+        int weight;
+        bool italic;
+        qreal points;
+    } cases[] = {
+        {"heading", text.indexOf(u"Titre"), QFont::Bold, false, bodyPoints * 25 / 17},
+        {"bold in a heading", text.indexOf(u"gras"), QFont::ExtraBold, false, bodyPoints * 25 / 17},
+        {"bold", text.lastIndexOf(u"gras"), QFont::ExtraBold, false, 0},
+        {"italic in bold", text.indexOf(u"mixte"), QFont::ExtraBold, true, 0},
+        {"plain after them", text.indexOf(u"fin"), QFont::Normal, false, 0},
+    };
+    for (const auto& c : cases) {
+        const QTextCharFormat format = editor.formatAt(c.position);
+        EXPECT_EQ(format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() : int(QFont::Normal), c.weight)
+            << c.what;
+        EXPECT_EQ(format.fontItalic(), c.italic) << c.what;
+        if (c.points > 0) {
+            EXPECT_NEAR(format.font().pointSizeF(), c.points, 1e-6) << c.what;
+        }
+    }
+}
