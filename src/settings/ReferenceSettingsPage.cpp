@@ -8,6 +8,7 @@
 #include "settings/SettingsState.h"
 #include "settings/SettingsStyle.h"
 #include "settings/SettingsView.h"
+#include "settings/WrappingLabel.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -59,17 +60,16 @@ SettingsRow* ReferenceSettingsPage::buildRow(const SettingsEntry& entry)
     title->setFont(medium);
     first->addWidget(title, 0, Qt::AlignBaseline);
     first->addStretch(1);
-    auto* gesture = new QLabel;
+    auto* gesture = new WrappingLabel;
     gesture->setFont(m_gestureFont);
     gesture->setTextInteractionFlags(Qt::TextSelectableByMouse);
     gesture->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    gesture->setWordWrap(true);
     first->addWidget(gesture, 0, Qt::AlignBaseline);
     lines->addLayout(first);
     m_gestures.insert(entry.id, gesture);
 
     if (!entry.detail.isEmpty()) {
-        auto* detail = new QLabel(entry.detail);
+        auto* detail = new WrappingLabel(entry.detail);
         SettingsStyle::makeCaption(detail);
         lines->addWidget(detail);
     }
