@@ -31,15 +31,13 @@ public:
     QLabel* gesture(const QString& id) const { return m_gestures.value(id); }
     QPushButton* configureButton() const { return m_configure; }
 
-private:
-    QList<SettingsEntry> entries() const;
-    SettingsRow* buildRow(const SettingsEntry& entry);
-    void showGesture(const SettingsEntry& entry);
-
 protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    QList<SettingsEntry> entries() const;
+    SettingsRow* buildRow(const SettingsEntry& entry);
+    void showGesture(const SettingsEntry& entry);
 
     SettingsView& m_view;
     bool m_isGuide;
