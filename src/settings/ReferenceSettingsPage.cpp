@@ -8,6 +8,7 @@
 #include "settings/SettingsState.h"
 #include "settings/SettingsStyle.h"
 #include "settings/SettingsView.h"
+#include "settings/WrappingLabel.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -18,7 +19,7 @@
 namespace quillor {
 
 ReferenceSettingsPage::ReferenceSettingsPage(SettingsView& view, SettingsForm& form, bool isGuide)
-    : m_view(view), m_isGuide(isGuide)
+    : m_view(view), m_isGuide(isGuide), m_language(L10n::currentLanguage())
 {
     const QList<ShortcutGroup> shown =
         isGuide ? QList<ShortcutGroup>{ShortcutGroup::editing, ShortcutGroup::suggestions} : ShortcutGroups::allCases();
@@ -59,18 +60,16 @@ SettingsRow* ReferenceSettingsPage::buildRow(const SettingsEntry& entry)
     title->setFont(medium);
     first->addWidget(title, 0, Qt::AlignBaseline);
     first->addStretch(1);
-    auto* gesture = new QLabel(entry.gesture);
+    auto* gesture = new WrappingLabel;
     gesture->setFont(m_gestureFont);
     gesture->setTextInteractionFlags(Qt::TextSelectableByMouse);
     gesture->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    gesture->setWordWrap(true);
-    gesture->setVisible(!entry.gesture.isEmpty());
     first->addWidget(gesture, 0, Qt::AlignBaseline);
     lines->addLayout(first);
     m_gestures.insert(entry.id, gesture);
 
     if (!entry.detail.isEmpty()) {
-        auto* detail = new QLabel(entry.detail);
+        auto* detail = new WrappingLabel(entry.detail);
         SettingsStyle::makeCaption(detail);
         lines->addWidget(detail);
     }
@@ -84,19 +83,44 @@ SettingsRow* ReferenceSettingsPage::buildRow(const SettingsEntry& entry)
         });
         lines->addWidget(m_configure, 0, Qt::AlignLeft);
     }
-    row->setAccessibleName(entry.gesture.isEmpty() ? entry.title : entry.title + QStringLiteral(", ") + entry.gesture);
     m_rows.insert(entry.id, row);
+    showGesture(entry);
     return row;
+}
+
+void ReferenceSettingsPage::showGesture(const SettingsEntry& entry)
+{
+    QLabel* gesture = m_gestures.value(entry.id);
+    if (gesture->text() != entry.gesture)
+        gesture->setText(entry.gesture);
+    gesture->setVisible(!entry.gesture.isEmpty());
+    const QString name = entry.gesture.isEmpty() ? entry.title : entry.title + QStringLiteral(", ") + entry.gesture;
+    if (SettingsRow* row = m_rows.value(entry.id); row->accessibleName() != name)
+        row->setAccessibleName(name);
 }
 
 void ReferenceSettingsPage::sync()
 {
-    for (const SettingsEntry& entry : entries()) {
-        if (QLabel* gesture = m_gestures.value(entry.id); gesture && gesture->text() != entry.gesture) {
-            gesture->setText(entry.gesture);
-            m_rows.value(entry.id)->setAccessibleName(entry.title + QStringLiteral(", ") + entry.gesture);
+    for (const SettingsEntry& entry : entries())
+        showGesture(entry);
+}
+
+bool ReferenceSettingsPage::reusable() const
+{
+    return m_language == L10n::currentLanguage();
+}
+
+void ReferenceSettingsPage::hideEvent(QHideEvent* event)
+{
+    // Put away while another section shows (not hidden with its window), the
+    // page comes back without a selection, as a new one would.
+    if (!isVisibleTo(window())) {
+        for (QLabel* gesture : std::as_const(m_gestures)) {
+            if (gesture->hasSelectedText())
+                gesture->setSelection(0, 0);
         }
     }
+    SettingsPage::hideEvent(event);
 }
 
 } // namespace quillor

@@ -129,6 +129,12 @@ void SettingsForm::scrollToTarget(bool animated)
     m_scroll->start();
 }
 
+void SettingsForm::scrollToTop()
+{
+    m_scroll->stop();
+    verticalScrollBar()->setValue(0);
+}
+
 bool SettingsForm::focusField(const QString& focusValue)
 {
     QWidget* field = this->field(focusValue);

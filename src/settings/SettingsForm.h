@@ -37,15 +37,19 @@ private:
     QVBoxLayout* m_body;
 };
 
-// A section's content, built fresh each time its section is shown and
-// brought up to date by sync() after every change of the settings copy or the
-// model. sync() never rewrites a field the user is typing in.
+// A section's content, built when its section is shown and brought up to date
+// by sync() after every change of the settings copy or the model. sync() never
+// rewrites a field the user is typing in.
 class SettingsPage : public QWidget {
     Q_OBJECT
 
 public:
     explicit SettingsPage(QWidget* parent = nullptr);
     virtual void sync() {}
+    // Whether sync() alone brings this page, kept hidden while another
+    // section shows, to what a page built now would show. Such a page is
+    // shown again instead of being built anew.
+    virtual bool reusable() const { return false; }
 
 protected:
     QVBoxLayout* groups() const { return m_groups; }
@@ -74,6 +78,8 @@ public:
 
     // Centres the target's row; animated when asked.
     void scrollToTarget(bool animated);
+    // Back to the top, where a form just built starts.
+    void scrollToTop();
     // Gives the field of a focus value the keyboard focus; false when the
     // form has no such field.
     bool focusField(const QString& focusValue);

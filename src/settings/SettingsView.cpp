@@ -26,6 +26,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace quillor {
 
 namespace {
@@ -164,8 +166,12 @@ SettingsView::~SettingsView()
 void SettingsView::setPageFactory(SettingsSection section, PageFactory factory)
 {
     m_factories.insert(section.value, std::move(factory));
-    if (m_navigation.section() == section)
+    // A form kept from the former factory must not come back.
+    discardForm(m_keptForms.take(section.value));
+    if (m_navigation.section() == section) {
+        discardForm(std::exchange(m_form, nullptr));
         rebuildForm();
+    }
 }
 
 void SettingsView::setSearchCatalog(SearchCatalog catalog)
@@ -349,23 +355,55 @@ void SettingsView::onSectionChanged()
 void SettingsView::rebuildForm()
 {
     if (m_form) {
-        // Its recorder or a button of it may be what led here.
-        m_form->hide();
-        m_form->deleteLater();
+        if (m_form->page() && m_form->page()->reusable()) {
+            m_form->hide();
+            m_keptForms.insert(m_formSection.value, m_form);
+        } else {
+            discardForm(m_form);
+        }
     }
     const SettingsSection section = m_navigation.section();
     m_title->setText(section.title());
     for (auto it = m_sectionButtons.cbegin(); it != m_sectionButtons.cend(); ++it)
         styleSidebarButton(it.value(), it.key() == section.value, 10);
 
-    m_form = new SettingsForm(m_navigation);
-    const PageFactory factory = m_factories.value(section.value);
-    m_form->setPage(factory ? factory(*this, *m_form) : new SettingsPage);
-    m_detail->addWidget(m_form, 1);
-    m_form->show();
-    sync();
+    m_formSection = section;
+    m_form = keptForm(section);
+    if (m_form) {
+        // Brought up to date while hidden, so that it is laid out once, as
+        // it shows.
+        m_form->scrollToTop();
+        sync();
+        m_form->show();
+    } else {
+        m_form = new SettingsForm(m_navigation);
+        const PageFactory factory = m_factories.value(section.value);
+        m_form->setPage(factory ? factory(*this, *m_form) : new SettingsPage);
+        m_detail->addWidget(m_form, 1);
+        m_form->show();
+        sync();
+    }
     if (m_navigation.target())
         QTimer::singleShot(0, m_form, [form = m_form] { form->scrollToTarget(false); });
+}
+
+SettingsForm* SettingsView::keptForm(SettingsSection section)
+{
+    SettingsForm* form = m_keptForms.take(section.value);
+    if (form && !form->page()->reusable()) {
+        discardForm(form);
+        return nullptr;
+    }
+    return form;
+}
+
+void SettingsView::discardForm(SettingsForm* form)
+{
+    if (!form)
+        return;
+    // Its recorder or a button of it may be what led here.
+    form->hide();
+    form->deleteLater();
 }
 
 void SettingsView::onSettingsErrorChanged()

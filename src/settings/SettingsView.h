@@ -114,6 +114,8 @@ private:
     void onSettingsErrorChanged();
     void onPreferencesChanged();
     void rebuildForm();
+    SettingsForm* keptForm(SettingsSection section);
+    static void discardForm(SettingsForm* form);
     void rebuildResults();
     void sync();
     void syncFooter();
@@ -136,6 +138,9 @@ private:
     QLabel* m_title = nullptr;
     QVBoxLayout* m_detail = nullptr;
     SettingsForm* m_form = nullptr;
+    SettingsSection m_formSection = SettingsSection::general;
+    // Hidden forms of reusable pages, by section.
+    QHash<int, SettingsForm*> m_keptForms;
     QWidget* m_footer = nullptr;
     QLabel* m_footerStatus = nullptr;
     QLabel* m_footerIcon = nullptr;

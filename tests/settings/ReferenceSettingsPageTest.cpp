@@ -1,5 +1,6 @@
 #include "SettingsTestSupport.h"
 
+#include "core/L10n.h"
 #include "settings/ReferenceSettingsPage.h"
 #include "settings/SettingsRow.h"
 
@@ -71,6 +72,51 @@ TEST_F(ReferenceSectionsTest, TheGuideFollowsAPrefixNotYetApplied)
     state().setCandidate(edited);
     EXPECT_EQ(reference()->gesture("guide-route")->text(), "+destination");
     EXPECT_EQ(model().preferences().routePrefix, "@");
+}
+
+// A page put away while another section shows comes back as a new one would:
+// from the top, with the gestures of the copy edited meanwhile, and scrolled to
+// a search target.
+TEST_F(ReferenceSectionsTest, AGuideShownAgainFollowsWhatChangedMeanwhile)
+{
+    show(SettingsSection::guide);
+    ReferenceSettingsPage* guide = reference();
+    QScrollBar* bar = view->form()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum());
+    show(SettingsSection::shortcuts);
+    Preferences edited = candidate();
+    edited.routePrefix = QStringLiteral("+");
+    state().setCandidate(edited);
+
+    show(SettingsSection::guide);
+    EXPECT_EQ(reference(), guide);
+    EXPECT_EQ(view->form()->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(guide->gesture("guide-route")->text(), "+destination");
+    EXPECT_EQ(guide->row("guide-route")->accessibleName(), "Choisir une destination, +destination");
+    EXPECT_TRUE(guide->gesture("guide-recovery")->isHidden());
+
+    show(SettingsSection::shortcuts);
+    QTest::keyClicks(view->searchField(), QStringLiteral("tag enfant"));
+    turn();
+    ASSERT_EQ(view->resultRows().size(), 1);
+    qobject_cast<QPushButton*>(view->resultRows().constFirst())->click();
+    turn();
+    EXPECT_EQ(reference(), guide);
+    EXPECT_TRUE(guide->row("guide-tag")->highlighted());
+    // The scroll to the row is animated.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->form()->verticalScrollBar()->value() > 0; }, 2000));
+}
+
+TEST_F(ReferenceSectionsTest, APageOfAnotherLanguageIsBuiltAnew)
+{
+    show(SettingsSection::guide);
+    show(SettingsSection::shortcuts);
+    L10n::configure(QStringLiteral("en"));
+    show(SettingsSection::guide);
+    const QStringList headers = groupsShown().keys();
+    L10n::configure(QStringLiteral("fr"));
+    EXPECT_EQ(headers, QStringList({"Suggestions and Content", "Text Editing"}));
 }
 
 TEST_F(ReferenceSectionsTest, ConfiguringTheShortcutJumpsToTheCaptureRowTinted)
