@@ -1,5 +1,6 @@
 #include "core/CaptureFileWriter.h"
 
+#include "core/ByteSearch.h"
 #include "core/CaptureError.h"
 #include "core/DateFormats.h"
 #include "core/DestinationValidation.h"
@@ -222,7 +223,7 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
         // The marker is ASCII, and in valid UTF-8 ASCII bytes only ever stand
         // for themselves: searching the bytes finds what searching the
         // decoded text would, without decoding a large note.
-        if (existing->contains(captureMarker.toUtf8()))
+        if (ByteSearch::contains(*existing, captureMarker.toUtf8()))
             return target;
     }
     const bool isNewNote = destination.mode == DeliveryMode::newNote;
