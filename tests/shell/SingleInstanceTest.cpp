@@ -100,8 +100,9 @@ TEST(SingleInstanceTest, OnlyTheUserCanReachTheSocketWhateverTheRuntimeFolder)
                              | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup),
           QFile::Permissions()}) {
         QTemporaryDir runtime, folder;
-        if (mode)
+        if (mode) {
             ASSERT_TRUE(QFile::setPermissions(runtime.path(), mode));
+        }
         qputenv("XDG_RUNTIME_DIR", mode ? runtime.path().toLocal8Bit() : QByteArray());
         SingleInstance first(folder.path());
         ASSERT_EQ(first.acquire(), SingleInstance::Outcome::primary);
