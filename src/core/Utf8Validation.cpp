@@ -66,9 +66,12 @@ public:
                 _mm_and_si128(lookup(highNibbles(previous1), firstHigh),
                               lookup(_mm_and_si128(previous1, _mm_set1_epi8(0x0F)), firstLow)),
                 lookup(highNibbles(input), secondHigh));
-            // Three and two places after a lead of three or four bytes.
-            const __m128i third = _mm_subs_epu8(_mm_alignr_epi8(input, m_previous, 14), _mm_set1_epi8(char(0xE0 - 0x80)));
-            const __m128i fourth = _mm_subs_epu8(_mm_alignr_epi8(input, m_previous, 13), _mm_set1_epi8(char(0xF0 - 0x80)));
+            // Two places after a lead of three or four bytes, and three after
+            // one of four, stands a continuation.
+            const __m128i third =
+                _mm_subs_epu8(_mm_alignr_epi8(input, m_previous, 14), _mm_set1_epi8(char(0xE0 - 0x80)));
+            const __m128i fourth =
+                _mm_subs_epu8(_mm_alignr_epi8(input, m_previous, 13), _mm_set1_epi8(char(0xF0 - 0x80)));
             const __m128i mustContinue = _mm_and_si128(_mm_or_si128(third, fourth), _mm_set1_epi8(char(0x80)));
             m_error = _mm_or_si128(m_error, _mm_xor_si128(mustContinue, classes));
             // A lead in the last places wants continuations of the next block.
