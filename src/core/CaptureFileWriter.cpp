@@ -1,5 +1,6 @@
 #include "core/CaptureFileWriter.h"
 
+#include "core/ByteSearch.h"
 #include "core/CaptureError.h"
 #include "core/DateFormats.h"
 #include "core/DestinationValidation.h"
@@ -8,6 +9,7 @@
 #include "core/ImageReferences.h"
 #include "core/Json.h"
 #include "core/SafePath.h"
+#include "core/Utf8Validation.h"
 
 #include <QByteArrayView>
 #include <QDateTime>
@@ -217,12 +219,12 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
     // drop a byte-order mark, and its existing bytes are never to change.
     const std::optional<QByteArray> existing = FileSystem::readIfExists(target);
     if (existing) {
-        if (!QByteArrayView(*existing).isValidUtf8())
+        if (!Utf8Validation::isValid(*existing))
             throw CaptureError::invalidUTF8();
         // The marker is ASCII, and in valid UTF-8 ASCII bytes only ever stand
         // for themselves: searching the bytes finds what searching the
         // decoded text would, without decoding a large note.
-        if (existing->contains(captureMarker.toUtf8()))
+        if (ByteSearch::contains(*existing, captureMarker.toUtf8()))
             return target;
     }
     const bool isNewNote = destination.mode == DeliveryMode::newNote;

@@ -3,12 +3,14 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QThread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillor {
@@ -26,6 +28,14 @@ constexpr int socketTimeout = 1000;   // ms
 QString lockPath(const QString& dataDirectory)
 {
     return QDir(dataDirectory).filePath(QStringLiteral(".quillor.lock"));
+}
+
+// A folder that only its owner, this user, may enter: the runtime folder.
+bool isPrivateFolder(const QString& folder)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(folder).constData(), &info) == 0 && S_ISDIR(info.st_mode)
+        && info.st_uid == ::getuid() && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
 } // namespace
@@ -80,9 +90,15 @@ bool SingleInstance::listen()
 {
     if (m_server && m_server->isListening())
         return true;
+    const QString name = serverName(m_dataDirectory);
+    const QFileInfo place(name);
+    // Qt gives the socket its mode by making it in a temporary folder of its
+    // own and moving it out: a folder made and removed, which costs a start
+    // as much as the socket itself. A private folder already keeps everyone
+    // else from the socket: it is made in place, then given the same mode.
+    const bool inPrivateFolder = place.isAbsolute() && isPrivateFolder(place.path());
     if (!m_server) {
         m_server = new QLocalServer(this);
-        m_server->setSocketOptions(QLocalServer::UserAccessOption);
         connect(m_server, &QLocalServer::newConnection, this, [this] {
             while (QLocalSocket* socket = m_server->nextPendingConnection()) {
                 connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -91,13 +107,17 @@ bool SingleInstance::listen()
             }
         });
     }
-    const QString name = serverName(m_dataDirectory);
-    if (m_server->listen(name))
-        return true;
+    m_server->setSocketOptions(inPrivateFolder ? QLocalServer::NoOptions : QLocalServer::UserAccessOption);
     // We hold the lock, so a socket file left behind belongs to a program
     // that died without closing it.
-    QLocalServer::removeServer(name);
-    return m_server->listen(name);
+    bool listening = m_server->listen(name);
+    if (!listening) {
+        QLocalServer::removeServer(name);
+        listening = m_server->listen(name);
+    }
+    if (listening && inPrivateFolder)
+        ::chmod(QFile::encodeName(name).constData(), S_IRWXU);
+    return listening;
 }
 
 bool SingleInstance::forward()

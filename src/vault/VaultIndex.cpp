@@ -206,13 +206,40 @@ private:
 
 // One note as the memo keeps it, in the order the walk met the notes.
 struct NoteRecord {
-    NoteFile file;
+    // Its padding holds the fields below: a record per note is kept.
+    [[no_unique_address]] NoteFile file;
     quint32 note = 0;   // its place in the index's notes
     // Into the memo's tag numbers, up to the next note's: the found ones,
     // then the skipped ones.
     quint32 tagsStart = 0;
     quint32 found = 0;
 };
+
+static_assert(sizeof(NoteRecord) == 48);
+
+// A note's three names in one block, each ending with the terminator every
+// QString's text has: the path, then the file path; the title is the path's
+// tail. The three share the block as copies of one string would, so changing
+// one of them detaches it; one allocation a note instead of three, exactly
+// sized, is most of what a large vault's index holds.
+IndexedNote noteNamed(QStringView filePath)
+{
+    const qsizetype pathLength = filePath.size() - 3;
+    QString block(pathLength + 1 + filePath.size(), Qt::Uninitialized);
+    QChar* const start = block.data();
+    std::copy_n(filePath.data(), pathLength, start);
+    start[pathLength] = QChar(u'\0');
+    std::copy_n(filePath.data(), filePath.size(), start + pathLength + 1);
+    const auto part = [&block](qsizetype from, qsizetype length) {
+        QString::DataPointer shared = block.data_ptr();
+        shared.setBegin(shared.data() + from);
+        shared.size = length;
+        return QString(std::move(shared));
+    };
+    const qsizetype titleStart = filePath.first(pathLength).lastIndexOf(u'/') + 1;
+    return IndexedNote{part(titleStart, pathLength - titleStart), part(0, pathLength),
+                       part(pathLength + 1, filePath.size())};
+}
 
 } // namespace
 
@@ -433,10 +460,9 @@ private:
 
     void addNote(const QString& filePath)
     {
-        QString path = QStringView(filePath).chopped(3).toString();
-        QString title = QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1).toString();
-        m_keys.push_back(TextFolding::localizedSortKey(title));
-        m_notes.append(IndexedNote{std::move(title), std::move(path), filePath});
+        IndexedNote note = noteNamed(filePath);
+        m_keys.push_back(TextFolding::localizedSortKey(note.title));
+        m_notes.append(std::move(note));
     }
 
     void addTags(const std::string& native, NoteLocation at)

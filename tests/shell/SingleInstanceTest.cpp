@@ -3,6 +3,7 @@
 
 #include "../model/EventLoop.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
+#include <sys/stat.h>
 
 using namespace quillor;
 using namespace quillor::test;
@@ -83,6 +86,48 @@ TEST(SingleInstanceTest, ARestartHandsTheFolderOverAndCanTakeItBack)
     SingleInstance later(folder.path());
     EXPECT_EQ(later.acquire(), SingleInstance::Outcome::forwarded);
     EXPECT_TRUE(waitUntil([&] { return reopened.count() == 1; }));
+}
+
+TEST(SingleInstanceTest, OnlyTheUserCanReachTheSocketWhateverTheRuntimeFolder)
+{
+    // A private runtime folder, one others may enter, and none (the shared
+    // temporary folder).
+    const std::optional<QByteArray> runtimeBefore =
+        qEnvironmentVariableIsSet("XDG_RUNTIME_DIR") ? std::optional(qgetenv("XDG_RUNTIME_DIR")) : std::nullopt;
+    for (const QFile::Permissions mode :
+         {QFile::Permissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner),
+          QFile::Permissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                             | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup),
+          QFile::Permissions()}) {
+        QTemporaryDir runtime, folder;
+        if (mode) {
+            ASSERT_TRUE(QFile::setPermissions(runtime.path(), mode));
+        }
+        qputenv("XDG_RUNTIME_DIR", mode ? runtime.path().toLocal8Bit() : QByteArray());
+        SingleInstance first(folder.path());
+        ASSERT_EQ(first.acquire(), SingleInstance::Outcome::primary);
+        const QString socket = SingleInstance::serverName(folder.path());
+        const QString path = mode ? socket : QDir::temp().filePath(socket);
+        SCOPED_TRACE(path.toStdString());
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+        EXPECT_TRUE(S_ISSOCK(info.st_mode));
+        EXPECT_EQ(info.st_mode & 0777, 0700);
+
+        QSignalSpy reopened(&first, &SingleInstance::reopenRequested);
+        SingleInstance second(folder.path());
+        EXPECT_EQ(second.acquire(), SingleInstance::Outcome::forwarded);
+        EXPECT_TRUE(waitUntil([&] { return reopened.count() == 1; }));
+        // A restart listens again the same way.
+        first.release();
+        ASSERT_TRUE(first.retake());
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700);
+    }
+    if (runtimeBefore)
+        qputenv("XDG_RUNTIME_DIR", *runtimeBefore);
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST(TerminationSignalsTest, SignalsArriveThroughTheEventLoop)

@@ -153,3 +153,42 @@ TEST_F(VaultIndexTest, cancellationEndsTheScanBetweenAndWithinNotes)
 
     EXPECT_EQ(VaultIndex::scan(dir.path(), [] { return false; }).notes.size(), 20);
 }
+
+TEST_F(VaultIndexTest, aNotesNamesAreTerminatedAndChangeIndependently)
+{
+    const QStringList files{"Racine.md", "Projets/Idées.md", "a/b/ü.md"};
+    for (const QString& file : files)
+        writeFile(at(file), "x");
+    const VaultIndex index = VaultIndex::scan(dir.path());
+    ASSERT_EQ(index.notes.size(), 3);
+    for (const IndexedNote& scanned : index.notes) {
+        const QString title = scanned.title, path = scanned.path, filePath = *scanned.filePath;
+        SCOPED_TRACE(filePath.toStdString());
+        for (const QString& name : {title, path, filePath})
+            EXPECT_EQ(name.utf16()[name.size()], 0);
+
+        IndexedNote note = scanned;
+        note.title.append(QStringLiteral("+titre"));
+        note.path.append(QStringLiteral("+chemin"));
+        note.filePath->prepend(QStringLiteral("fichier+"));
+        EXPECT_EQ(note, (IndexedNote{title + "+titre", path + "+chemin", "fichier+" + filePath}));
+        EXPECT_EQ(scanned, (IndexedNote{title, path, filePath}));
+    }
+
+    // Each name, once the only one left of its note, grows and shrinks on its own.
+    for (int kept = 0; kept < 3; ++kept) {
+        for (qsizetype place = 0; place < files.size(); ++place) {
+            IndexedNote note = VaultIndex::scan(dir.path()).notes.at(place);
+            const QString expected = kept == 0 ? note.title : kept == 1 ? note.path : *note.filePath;
+            QString name = std::move(kept == 0 ? note.title : kept == 1 ? note.path : *note.filePath);
+            note = {};
+            name.prepend(u'<');
+            name.append(QStringLiteral(">…"));
+            EXPECT_EQ(name, QStringLiteral("<") + expected + QStringLiteral(">…"));
+            name.remove(0, 1);
+            name.chop(2);
+            EXPECT_EQ(name, expected);
+            EXPECT_EQ(name.utf16()[name.size()], 0);
+        }
+    }
+}
