@@ -293,6 +293,7 @@ void SettingsView::rebuildResults()
     if (!searching)
         return;
 
+    m_resultsPrefix = m_state->candidate().routePrefix;
     const QList<SettingsSearchResult> results = m_catalog ? m_catalog(m_navigation.query()) : QList<SettingsSearchResult>();
     auto* content = new QWidget;
     auto* list = new QVBoxLayout(content);
@@ -431,6 +432,8 @@ void SettingsView::sync()
         if (m_form->page())
             m_form->page()->sync();
     }
+    if (m_navigation.searching() && m_state->candidate().routePrefix != m_resultsPrefix)
+        rebuildResults();
     syncFooter();
 }
 

@@ -133,6 +133,9 @@ private:
     QLineEdit* m_search = nullptr;
     QToolButton* m_clearSearch = nullptr;
     QScrollArea* m_results = nullptr;
+    // The route prefix the shown results were found with: gestures that
+    // spell it match a search.
+    QString m_resultsPrefix;
     QWidget* m_resultsDivider = nullptr;
     QHash<int, QPushButton*> m_sectionButtons;
     QLabel* m_title = nullptr;

@@ -257,5 +257,25 @@ TEST_F(SettingsCycleTest, SearchShowsItsResultsOnlyForARealQuery)
     EXPECT_FALSE(view->resultsList()->isVisible());
 }
 
+// Gestures spell the route prefix of the copy: results shown follow a prefix
+// typed but not yet applied.
+TEST_F(SettingsCycleTest, SearchResultsFollowAnUnappliedRoutePrefix)
+{
+    const auto resultTitles = [&] {
+        QStringList titles;
+        for (QWidget* row : view->resultRows())
+            titles.append(row->accessibleName());
+        return titles;
+    };
+    typeInto(view->searchField(), QStringLiteral("#destination"));
+    const QStringList withoutPrefix = resultTitles();
+    typeInto(general()->prefixField(), QStringLiteral("#"));
+    EXPECT_NE(resultTitles(), withoutPrefix);
+    EXPECT_EQ(view->searchField()->text(), QStringLiteral("#destination"));
+    typeInto(general()->prefixField(), QStringLiteral("@"));
+    EXPECT_EQ(resultTitles(), withoutPrefix);
+}
+
+
 } // namespace
 } // namespace quillor::test
