@@ -4,6 +4,8 @@
 #include "core/TextLines.h"
 #include "editing/CodeSyntax.h"
 
+#include <QStringTokenizer>
+
 #include <algorithm>
 #include <string_view>
 
@@ -392,10 +394,44 @@ std::optional<QUrl> acceptedUrl(const QString& target)
     return url;
 }
 
+// The unsafe characters are all ASCII: one bit each, so that a completion
+// list of a whole vault's links tests each character once.
 bool hasUnsafeCharacter(const QString& text, std::u16string_view unsafe)
 {
-    return std::any_of(text.cbegin(), text.cend(),
-                       [&](QChar c) { return unsafe.find(c.unicode()) != std::u16string_view::npos; });
+    quint64 low = 0;
+    quint64 high = 0;
+    for (const char16_t c : unsafe) {
+        Q_ASSERT(c < 128);
+        (c < 64 ? low : high) |= quint64(1) << (c % 64);
+    }
+    return std::any_of(text.cbegin(), text.cend(), [&](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 128 && ((u < 64 ? low : high) >> (u % 64) & 1);
+    });
+}
+
+// Whether a "/"-separated part of the path is "..", which leaves the vault.
+bool climbsOut(QStringView path)
+{
+    for (const QStringView part : qTokenize(path, u'/')) {
+        if (part == u"..")
+            return true;
+    }
+    return false;
+}
+
+QString bracketed(std::initializer_list<QStringView> parts)
+{
+    qsizetype size = 4;
+    for (const QStringView part : parts)
+        size += part.size();
+    QString link;
+    link.reserve(size);
+    link += u"[[";
+    for (const QStringView part : parts)
+        link += part;
+    link += u"]]";
+    return link;
 }
 
 } // namespace
@@ -484,14 +520,14 @@ std::optional<QString> wikiLink(const QString& path, const std::optional<QString
     const QString trimmed = path.trimmed();
     if (trimmed.isEmpty() || hasUnsafeCharacter(trimmed, u"[]|#^\\\n\r\0"sv) || trimmed.startsWith(u'/'))
         return std::nullopt;
-    if (trimmed.split(u'/', Qt::SkipEmptyParts).contains(QStringLiteral("..")))
+    if (climbsOut(trimmed))
         return std::nullopt;
     if (label && !label->isEmpty() && *label != trimmed) {
         if (hasUnsafeCharacter(*label, u"[]|\n\r\0"sv))
             return std::nullopt;
-        return QStringLiteral("[[") + trimmed + u'|' + *label + QStringLiteral("]]");
+        return bracketed({trimmed, u"|", *label});
     }
-    return QStringLiteral("[[") + trimmed + QStringLiteral("]]");
+    return bracketed({trimmed});
 }
 
 } // namespace EditorSyntax

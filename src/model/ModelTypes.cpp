@@ -42,12 +42,13 @@ QString IndexState::label() const
 
 namespace {
 
-// A random (version 4) identity from the program's seeded generator: a list
-// may hold a row for each of a vault's 100,000 notes, and asking the system's
-// entropy source 100,000 times takes longer than a frame.
+// A random (version 4) identity from a generator of the thread's own, seeded
+// once from the system: a list may hold a row for each of a vault's 100,000
+// notes, and neither the system's entropy source nor the shared generator
+// (a lock for every number) keeps that within a frame.
 QUuid freshRowID()
 {
-    QRandomGenerator& random = *QRandomGenerator::global();
+    thread_local QRandomGenerator random = QRandomGenerator::securelySeeded();
     const quint64 high = random.generate64();
     const quint64 low = random.generate64();
     const auto byte = [&](int shift) { return uchar(low >> shift); };
