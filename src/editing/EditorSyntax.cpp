@@ -4,8 +4,6 @@
 #include "core/TextLines.h"
 #include "editing/CodeSyntax.h"
 
-#include <QStringTokenizer>
-
 #include <algorithm>
 #include <string_view>
 
@@ -413,24 +411,28 @@ bool hasUnsafeCharacter(const QString& text, std::u16string_view unsafe)
 // Whether a "/"-separated part of the path is "..", which leaves the vault.
 bool climbsOut(QStringView path)
 {
-    for (const QStringView part : qTokenize(path, u'/')) {
-        if (part == u"..")
+    qsizetype start = 0;
+    for (qsizetype end = 0; end <= path.size(); ++end) {
+        if (end < path.size() && path[end] != u'/')
+            continue;
+        if (end - start == 2 && path[start] == u'.' && path[start + 1] == u'.')
             return true;
+        start = end + 1;
     }
     return false;
 }
 
+// "[[" parts "]]", made in one allocation.
 QString bracketed(std::initializer_list<QStringView> parts)
 {
     qsizetype size = 4;
     for (const QStringView part : parts)
         size += part.size();
-    QString link;
-    link.reserve(size);
-    link += u"[[";
+    QString link(size, Qt::Uninitialized);
+    char16_t* out = std::copy_n(u"[[", 2, reinterpret_cast<char16_t*>(link.data()));
     for (const QStringView part : parts)
-        link += part;
-    link += u"]]";
+        out = std::copy_n(part.utf16(), part.size(), out);
+    std::copy_n(u"]]", 2, out);
     return link;
 }
 
