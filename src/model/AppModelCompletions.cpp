@@ -50,8 +50,6 @@ QList<Completion> noteRows(const QList<NoteSuggestion>& notes, const std::option
 {
     QList<Completion> rows;
     rows.reserve(notes.size());
-    for (qsizetype i = 0; i < std::min(prefetchDistance, notes.size()); ++i)
-        prefetch(notes.at(i));
     for (qsizetype i = 0; i < notes.size(); ++i) {
         if (i + prefetchDistance < notes.size())
             prefetch(notes.at(i + prefetchDistance));
