@@ -392,10 +392,48 @@ std::optional<QUrl> acceptedUrl(const QString& target)
     return url;
 }
 
+// The unsafe characters are all ASCII: one bit each, so that a completion
+// list of a whole vault's links tests each character once.
 bool hasUnsafeCharacter(const QString& text, std::u16string_view unsafe)
 {
-    return std::any_of(text.cbegin(), text.cend(),
-                       [&](QChar c) { return unsafe.find(c.unicode()) != std::u16string_view::npos; });
+    quint64 low = 0;
+    quint64 high = 0;
+    for (const char16_t c : unsafe) {
+        Q_ASSERT(c < 128);
+        (c < 64 ? low : high) |= quint64(1) << (c % 64);
+    }
+    return std::any_of(text.cbegin(), text.cend(), [&](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 128 && ((u < 64 ? low : high) >> (u % 64) & 1);
+    });
+}
+
+// Whether a "/"-separated part of the path is "..", which leaves the vault.
+bool climbsOut(QStringView path)
+{
+    qsizetype start = 0;
+    for (qsizetype end = 0; end <= path.size(); ++end) {
+        if (end < path.size() && path[end] != u'/')
+            continue;
+        if (end - start == 2 && path[start] == u'.' && path[start + 1] == u'.')
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// "[[" parts "]]", made in one allocation.
+QString bracketed(std::initializer_list<QStringView> parts)
+{
+    qsizetype size = 4;
+    for (const QStringView part : parts)
+        size += part.size();
+    QString link(size, Qt::Uninitialized);
+    char16_t* out = std::copy_n(u"[[", 2, reinterpret_cast<char16_t*>(link.data()));
+    for (const QStringView part : parts)
+        out = std::copy_n(part.utf16(), part.size(), out);
+    std::copy_n(u"]]", 2, out);
+    return link;
 }
 
 } // namespace
@@ -484,14 +522,14 @@ std::optional<QString> wikiLink(const QString& path, const std::optional<QString
     const QString trimmed = path.trimmed();
     if (trimmed.isEmpty() || hasUnsafeCharacter(trimmed, u"[]|#^\\\n\r\0"sv) || trimmed.startsWith(u'/'))
         return std::nullopt;
-    if (trimmed.split(u'/', Qt::SkipEmptyParts).contains(QStringLiteral("..")))
+    if (climbsOut(trimmed))
         return std::nullopt;
     if (label && !label->isEmpty() && *label != trimmed) {
         if (hasUnsafeCharacter(*label, u"[]|\n\r\0"sv))
             return std::nullopt;
-        return QStringLiteral("[[") + trimmed + u'|' + *label + QStringLiteral("]]");
+        return bracketed({trimmed, u"|", *label});
     }
-    return QStringLiteral("[[") + trimmed + QStringLiteral("]]");
+    return bracketed({trimmed});
 }
 
 } // namespace EditorSyntax

@@ -35,10 +35,25 @@ std::optional<QString> typedLinkLabel(const QString& typed)
     return label;
 }
 
+// The notes' texts lie scattered over the heap and mostly out of the cache
+// when "[[" asks for a whole vault: asking for those of the notes a few rows
+// ahead lets the waits for memory overlap instead of adding up.
+constexpr qsizetype prefetchDistance = 8;
+
+void prefetch(const NoteSuggestion& note)
+{
+    __builtin_prefetch(note.path.constData());
+    __builtin_prefetch(note.title.constData());
+}
+
 QList<Completion> noteRows(const QList<NoteSuggestion>& notes, const std::optional<QString>& label)
 {
     QList<Completion> rows;
-    for (const NoteSuggestion& note : notes) {
+    rows.reserve(notes.size());
+    for (qsizetype i = 0; i < notes.size(); ++i) {
+        if (i + prefetchDistance < notes.size())
+            prefetch(notes.at(i + prefetchDistance));
+        const NoteSuggestion& note = notes.at(i);
         // A path that cannot form a link would insert broken text.
         if (const std::optional<QString> link = EditorSyntax::wikiLink(note.path, label))
             rows.append(Completion(note.title, note.path, *link));

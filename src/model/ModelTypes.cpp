@@ -4,6 +4,9 @@
 
 #include <QRandomGenerator>
 
+#include <array>
+#include <random>
+
 namespace quillor {
 
 QString DraftState::label() const
@@ -42,14 +45,25 @@ QString IndexState::label() const
 
 namespace {
 
-// A random (version 4) identity from the program's seeded generator: a list
-// may hold a row for each of a vault's 100,000 notes, and asking the system's
-// entropy source 100,000 times takes longer than a frame.
+// A 64-bit generator of the thread's own, its whole state seeded from the
+// system's entropy source.
+std::mt19937_64 seededEngine()
+{
+    std::array<quint32, std::mt19937_64::state_size * 2> words;
+    QRandomGenerator::system()->fillRange(words.data(), qsizetype(words.size()));
+    std::seed_seq seeds(words.begin(), words.end());
+    return std::mt19937_64(seeds);
+}
+
+// A random (version 4) identity from the thread's own generator: a list may
+// hold a row for each of a vault's 100,000 notes, and neither the system's
+// entropy source nor the shared generator (a lock for every number) keeps
+// that within a frame.
 QUuid freshRowID()
 {
-    QRandomGenerator& random = *QRandomGenerator::global();
-    const quint64 high = random.generate64();
-    const quint64 low = random.generate64();
+    thread_local std::mt19937_64 random = seededEngine();
+    const quint64 high = random();
+    const quint64 low = random();
     const auto byte = [&](int shift) { return uchar(low >> shift); };
     return QUuid(uint(high >> 32), ushort(high >> 16), ushort((high & 0x0FFF) | 0x4000), uchar((low >> 56 & 0x3F) | 0x80),
                  byte(48), byte(40), byte(32), byte(24), byte(16), byte(8), byte(0));

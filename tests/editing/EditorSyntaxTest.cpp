@@ -24,6 +24,24 @@ QList<TextRange> linkRangesByExpression(const QString& text)
     return kept;
 }
 
+// The link a path and label make, checked the plain way: by splitting the path
+// and searching each unsafe character in turn.
+std::optional<QString> wikiLinkBySplitting(const QString& path, const std::optional<QString>& label)
+{
+    const auto holdsAny = [](const QString& text, const QString& unsafe) {
+        return std::any_of(unsafe.begin(), unsafe.end(), [&](QChar c) { return text.contains(c); });
+    };
+    const QString trimmed = path.trimmed();
+    if (trimmed.isEmpty() || holdsAny(trimmed, QString::fromUtf16(u"[]|#^\\\n\r\0", 9)) || trimmed.startsWith(u'/')
+        || trimmed.split(u'/', Qt::SkipEmptyParts).contains(QStringLiteral("..")))
+        return std::nullopt;
+    if (!label || label->isEmpty() || *label == trimmed)
+        return "[[" + trimmed + "]]";
+    if (holdsAny(*label, QString::fromUtf16(u"[]|\n\r\0", 6)))
+        return std::nullopt;
+    return "[[" + trimmed + "|" + *label + "]]";
+}
+
 } // namespace
 
 // The links are scanned by hand so that long lines of unclosed brackets stay
@@ -141,6 +159,7 @@ TEST(EditorSyntaxTest, WikiLink)
     const Case cases[] = {
         {" a ", std::nullopt, "[[a]]"},     {"a", "a", "[[a]]"},         {"a", QString(), "[[a]]"},
         {"a", "b", "[[a|b]]"},              {"a", " #b ", "[[a| #b ]]"}, {"a/./b..c", std::nullopt, "[[a/./b..c]]"},
+        {"../a", std::nullopt, std::nullopt}, {"a//..", std::nullopt, std::nullopt}, {"a/.../b", std::nullopt, "[[a/.../b]]"},
         {"/a", std::nullopt, std::nullopt}, {"a/../b", std::nullopt, std::nullopt}, {"  ", std::nullopt, std::nullopt},
     };
     for (const Case& c : cases)
@@ -151,5 +170,21 @@ TEST(EditorSyntaxTest, WikiLink)
         EXPECT_EQ(EditorSyntax::wikiLink("a" + bad + "b", std::nullopt), std::nullopt) << printable(bad);
         const bool labelMayHoldIt = bad == "#" || bad == "^" || bad == "\\";
         EXPECT_EQ(EditorSyntax::wikiLink("x", "a" + bad + "b").has_value(), labelMayHoldIt) << printable(bad);
+    }
+}
+
+// Paths of dots, slashes, spaces, link characters and characters whose code
+// lies 64 or 128 away from theirs, with and without labels.
+TEST(EditorSyntaxTest, WikiLinkAgreesWithSplittingThePath)
+{
+    const QStringList pieces = test::unitsOf("/.. a[]|#^\\\n\r<cJM@{}\x1b\u00dc\u3000")
+        + QStringList{"..", "/../", QString(QChar(0)), QString(QChar(0x80))};
+    std::mt19937 random(16);
+    for (int round = 0; round < 5000; ++round) {
+        const QString path = test::randomText(random, pieces, 8);
+        const std::optional<QString> label =
+            round % 3 == 0 ? std::nullopt : std::optional(round % 3 == 1 ? path : test::randomText(random, pieces, 4));
+        ASSERT_TRUE(test::same(EditorSyntax::wikiLink(path, label), wikiLinkBySplitting(path, label)))
+            << printable(path) << " | " << test::show(label);
     }
 }

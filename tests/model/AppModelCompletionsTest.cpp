@@ -2,6 +2,8 @@
 
 #include "model/EditorSurface.h"
 
+#include <QThread>
+
 namespace quillor {
 namespace {
 
@@ -118,6 +120,23 @@ TEST_F(AppModelCompletionsTest, RowsFollowTheKindOfContextAtTheCaret)
     }
 }
 
+// More notes than the rows read ahead, unlinkable ones among them: each
+// linkable note once, in index order, none lost at either end.
+TEST_F(AppModelCompletionsTest, ALargerVaultListsEveryLinkableNoteInIndexOrder)
+{
+    for (int i = 0; i < 40; ++i)
+        putNote(QStringLiteral("Folder %1/%2%3.md").arg(i % 3).arg(i % 7 == 0 ? "C#" : "Note ").arg(i), "text\n");
+    refreshAndWait(44);
+    QStringList expected;
+    for (const NoteSuggestion& note : model->noteMatches(QString())) {
+        if (!note.path.contains(u'#'))
+            expected.append(note.title + u'|' + note.path + "|[[" + note.path + "]]");
+    }
+    surface->type(QStringLiteral("[["));
+    EXPECT_EQ(expected.size(), 37);
+    EXPECT_EQ(rowsOf(model->completions()), expected);
+}
+
 TEST_F(AppModelCompletionsTest, AcceptingARowEditsTheTextOnceAndLeavesTheListDismissed)
 {
     const struct {
@@ -187,6 +206,15 @@ TEST(CompletionTest, EveryRowGetsItsOwnRandomID)
         seen.insert(id);
     }
     EXPECT_EQ(seen.size(), 10000);
+    // Each thread draws from a generator of its own, seeded apart.
+    QThread* other = QThread::create([&] {
+        for (int i = 0; i < 10000; ++i)
+            seen.insert(Completion(QStringLiteral("a"), QString(), QString()).id);
+    });
+    other->start();
+    other->wait();
+    delete other;
+    EXPECT_EQ(seen.size(), 20000);
 }
 
 } // namespace
