@@ -21,6 +21,8 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 namespace quillor {
 
@@ -51,6 +53,39 @@ QColor withAlpha(QColor colour, qreal alpha)
 {
     colour.setAlphaF(float(alpha));
     return colour;
+}
+
+// How far down the document a list item's row reaches.
+struct RowSpan {
+    qreal top = 0;
+    qreal bottom = 0;
+};
+
+// The item's line without its line end, over all its wrapped lines; none for
+// a line outside the text.
+std::optional<RowSpan> rowSpan(const QString& text, const DocumentDecorationLayout& layout,
+                               const ListSyntax::Item& item)
+{
+    qsizetype length = item.line.length;
+    while (length > 0 && item.line.location + length <= text.size()
+           && (text[item.line.location + length - 1] == u'\n' || text[item.line.location + length - 1] == u'\r'))
+        --length;
+    if (length <= 0 || item.line.location + length > text.size())
+        return std::nullopt;
+    const QList<LineFragment> fragments = layout.lineFragments(TextRange{item.line.location, length});
+    if (fragments.isEmpty())
+        return std::nullopt;
+    return RowSpan{fragments.first().rect.top(), fragments.last().rect.bottom()};
+}
+
+// The row from the item's handle (or the text's edge) to a little before the
+// viewport's right edge.
+QRectF rowRect(const DocumentDecorationLayout& layout, const ListSyntax::Item& item, const RowSpan& span,
+               qreal textMargin, qreal viewportWidth)
+{
+    const QRectF handle = EditorLayout::listHandleRect(layout.characterBox(item.marker.location));
+    const qreal x = std::max<qreal>(0, std::min(handle.left(), textMargin));
+    return QRectF(x, span.top, std::max<qreal>(viewportWidth - rowTrailingGap - x, 0), span.bottom - span.top);
 }
 
 } // namespace
@@ -85,22 +120,9 @@ qreal CaptureTextView::placeholderWidth() const
 
 QRectF CaptureTextView::listRowRect(const ListSyntax::Item& item) const
 {
-    qsizetype length = item.line.length;
-    while (length > 0 && item.line.location + length <= m_content.text.size()
-           && (m_content.text[item.line.location + length - 1] == u'\n'
-               || m_content.text[item.line.location + length - 1] == u'\r'))
-        --length;
-    if (length <= 0 || item.line.location + length > m_content.text.size())
-        return {};
     const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
-    const QList<LineFragment> fragments = layout.lineFragments(TextRange{item.line.location, length});
-    if (fragments.isEmpty())
-        return {};
-    const QRectF handle = EditorLayout::listHandleRect(layout.characterBox(item.marker.location));
-    const qreal x = std::max<qreal>(0, std::min(handle.left(), document()->documentMargin()));
-    const qreal top = fragments.first().rect.top();
-    return QRectF(x, top, std::max<qreal>(viewport()->width() - rowTrailingGap - x, 0),
-                  fragments.last().rect.bottom() - top);
+    const std::optional<RowSpan> span = rowSpan(m_content.text, layout, item);
+    return span ? rowRect(layout, item, *span, document()->documentMargin(), viewport()->width()) : QRectF();
 }
 
 std::optional<ListSyntax::Item> CaptureTextView::hoveredListItem() const
@@ -111,9 +133,33 @@ std::optional<ListSyntax::Item> CaptureTextView::hoveredListItem() const
     if (m_layoutManager.source() != m_content.text)
         return std::nullopt;
     const QPointF point = *m_listHoverPoint + scrollOffset();
-    for (const ListSyntax::Item& item : m_analysis.items) {
-        if (listRowRect(item).contains(point))
-            return item;
+    const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
+    const QList<ListSyntax::Item>& items = m_analysis.items;
+    // Rows follow one another down the document in the order of their items,
+    // their lines' rooms meeting edge to edge: the first row reaching down to
+    // the point is found by halves, then only the rows starting above the
+    // point may hold it. Measuring every row would cost a keystroke in a long
+    // list more than the rest of its painting.
+    const auto spanFrom = [&](qsizetype index) {
+        std::optional<RowSpan> span;
+        while (index < items.size() && !(span = rowSpan(m_content.text, layout, items[index])))
+            ++index;
+        return std::pair{index, span};
+    };
+    qsizetype low = 0;
+    qsizetype high = items.size();
+    while (low < high) {
+        const qsizetype middle = low + (high - low) / 2;
+        const auto [index, span] = spanFrom(middle);
+        if (span && span->bottom < point.y())
+            low = index + 1;
+        else
+            high = middle;
+    }
+    const qreal margin = document()->documentMargin();
+    for (auto [index, span] = spanFrom(low); span && span->top <= point.y(); std::tie(index, span) = spanFrom(index + 1)) {
+        if (rowRect(layout, items[index], *span, margin, viewport()->width()).contains(point))
+            return items[index];
     }
     return std::nullopt;
 }
