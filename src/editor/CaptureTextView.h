@@ -276,18 +276,7 @@ private:
     // Drawing (CaptureTextViewDrawing.cpp).
     void paintPlaceholder(QPainter& painter) const;
     void paintBranding(QPainter& painter, const QRectF& rect) const;
-    // What one visible list item's controls draw: its handle, stronger under
-    // the mouse, then its task box or bullet, if shown.
-    struct ListControl {
-        enum class Mark { none, taskBox, bullet };
-        QRectF handle;
-        bool underMouse = false;
-        Mark mark = Mark::none;
-        QRectF markRect;
-        bool checked = false;
-    };
-    QList<ListControl> listControls(TextRange visible, const std::optional<ListSyntax::Item>& hovered) const;
-    void paintListControls(QPainter& painter, const QList<ListControl>& controls) const;
+    void paintListControls(QPainter& painter, TextRange visible, const std::optional<ListSyntax::Item>& hovered) const;
     void paintDropIndicator(QPainter& painter) const;
     QFont brandFont() const;
     bool showsCaret() const;

@@ -157,9 +157,10 @@ std::optional<ListSyntax::Item> CaptureTextView::hoveredListItem() const
             high = middle;
     }
     const qreal margin = document()->documentMargin();
-    for (auto [index, span] = spanFrom(low); span && span->top <= point.y(); std::tie(index, span) = spanFrom(index + 1)) {
+    for (auto [index, span] = spanFrom(low); span && span->top <= point.y();) {
         if (rowRect(layout, items[index], *span, margin, viewport()->width()).contains(point))
             return items[index];
+        std::tie(index, span) = spanFrom(index + 1);
     }
     return std::nullopt;
 }
@@ -266,10 +267,10 @@ void CaptureTextView::paintBranding(QPainter& painter, const QRectF& rect) const
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, brandWord());
 }
 
-QList<CaptureTextView::ListControl> CaptureTextView::listControls(TextRange visible,
-                                                                const std::optional<ListSyntax::Item>& hovered) const
+void CaptureTextView::paintListControls(QPainter& painter, TextRange visible,
+                                        const std::optional<ListSyntax::Item>& hovered) const
 {
-    QList<ListControl> controls;
+    const DecorationPainter::Colours colours = DecorationPainter::Colours::from(palette());
     const QList<TextRange> selections = m_layoutManager.selections();
     const QList<ListSyntax::Item>& items = m_analysis.items;
     // The items run down the text: those ending before the visible lines are
@@ -279,34 +280,18 @@ QList<CaptureTextView::ListControl> CaptureTextView::listControls(TextRange visi
     for (; item != items.cend() && item->line.location <= visible.end(); ++item) {
         if (!item->line.overlaps(visible) && !item->line.touches(visible.location))
             continue;
-        ListControl control;
-        control.handle = EditorLayout::listHandleRect(markerRect(TextRange{item->marker.location, 1}));
-        control.underMouse = hovered && hovered->line.location == item->line.location;
-        if (item->checkbox && ListSyntax::showsRenderedCheckbox(*item, m_content.text, selections)) {
-            control.mark = ListControl::Mark::taskBox;
-            control.markRect = checkboxRect(*item);
-            control.checked = m_content.text.mid(item->checkbox->location, item->checkbox->length).toLower()
-                              == QLatin1String("[x]");
-        } else if (!item->checkbox && !item->number && ListSyntax::showsRenderedMarker(*item, selections)) {
-            control.mark = ListControl::Mark::bullet;
-            control.markRect = checkboxRect(*item);
-        }
-        controls.append(control);
-    }
-    return controls;
-}
-
-void CaptureTextView::paintListControls(QPainter& painter, const QList<ListControl>& controls) const
-{
-    const DecorationPainter::Colours colours = DecorationPainter::Colours::from(palette());
-    for (const ListControl& control : controls) {
         // Every item has its handle, stronger under the mouse.
-        DecorationPainter::paintHandle(painter, control.handle,
-                                       withAlpha(colours.secondary, control.underMouse ? hoveredHandleAlpha : handleAlpha));
-        if (control.mark == ListControl::Mark::taskBox)
-            DecorationPainter::paintTaskBox(painter, control.markRect, control.checked, colours);
-        else if (control.mark == ListControl::Mark::bullet)
-            DecorationPainter::paintBullet(painter, control.markRect, colours);
+        const bool underMouse = hovered && hovered->line.location == item->line.location;
+        DecorationPainter::paintHandle(painter,
+                                       EditorLayout::listHandleRect(markerRect(TextRange{item->marker.location, 1})),
+                                       withAlpha(colours.secondary, underMouse ? hoveredHandleAlpha : handleAlpha));
+        if (item->checkbox && ListSyntax::showsRenderedCheckbox(*item, m_content.text, selections)) {
+            const bool checked = m_content.text.mid(item->checkbox->location, item->checkbox->length).toLower()
+                                 == QLatin1String("[x]");
+            DecorationPainter::paintTaskBox(painter, checkboxRect(*item), checked, colours);
+        } else if (!item->checkbox && !item->number && ListSyntax::showsRenderedMarker(*item, selections)) {
+            DecorationPainter::paintBullet(painter, checkboxRect(*item), colours);
+        }
     }
 }
 
@@ -332,10 +317,8 @@ void CaptureTextView::paintEvent(QPaintEvent* event)
     const bool current = m_layoutManager.source() == m_content.text && !m_content.text.isEmpty();
     const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
     const TextRange visible = current ? layout.charactersIn(area) : TextRange{};
+    // Found once, for its band and its handle.
     const std::optional<ListSyntax::Item> hovered = hoveredListItem();
-    // Measured before the text is painted: painting a paragraph drops its
-    // shaping, which measuring its marker afterwards would do all over again.
-    const QList<ListControl> controls = current ? listControls(visible, hovered) : QList<ListControl>();
     {
         QPainter painter(viewport());
         painter.translate(-offset);
@@ -359,7 +342,8 @@ void CaptureTextView::paintEvent(QPaintEvent* event)
         paintPlaceholder(painter);
     if (const QRectF brand = brandingRect(); !brand.isNull())
         paintBranding(painter, brand);
-    paintListControls(painter, controls);
+    if (current)
+        paintListControls(painter, visible, hovered);
     paintDropIndicator(painter);
     if (const QRectF caret = drawnCaretRect(); !caret.isNull()) {
         painter.resetTransform();
