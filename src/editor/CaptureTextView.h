@@ -276,7 +276,7 @@ private:
     // Drawing (CaptureTextViewDrawing.cpp).
     void paintPlaceholder(QPainter& painter) const;
     void paintBranding(QPainter& painter, const QRectF& rect) const;
-    void paintListControls(QPainter& painter, TextRange visible) const;
+    void paintListControls(QPainter& painter, TextRange visible, const std::optional<ListSyntax::Item>& hovered) const;
     void paintDropIndicator(QPainter& painter) const;
     QFont brandFont() const;
     bool showsCaret() const;

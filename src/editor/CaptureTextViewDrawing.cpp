@@ -21,6 +21,8 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 namespace quillor {
 
@@ -51,6 +53,39 @@ QColor withAlpha(QColor colour, qreal alpha)
 {
     colour.setAlphaF(float(alpha));
     return colour;
+}
+
+// How far down the document a list item's row reaches.
+struct RowSpan {
+    qreal top = 0;
+    qreal bottom = 0;
+};
+
+// The item's line without its line end, over all its wrapped lines; none for
+// a line outside the text.
+std::optional<RowSpan> rowSpan(const QString& text, const DocumentDecorationLayout& layout,
+                               const ListSyntax::Item& item)
+{
+    qsizetype length = item.line.length;
+    while (length > 0 && item.line.location + length <= text.size()
+           && (text[item.line.location + length - 1] == u'\n' || text[item.line.location + length - 1] == u'\r'))
+        --length;
+    if (length <= 0 || item.line.location + length > text.size())
+        return std::nullopt;
+    const QList<LineFragment> fragments = layout.lineFragments(TextRange{item.line.location, length});
+    if (fragments.isEmpty())
+        return std::nullopt;
+    return RowSpan{fragments.first().rect.top(), fragments.last().rect.bottom()};
+}
+
+// The row from the item's handle (or the text's edge) to a little before the
+// viewport's right edge.
+QRectF rowRect(const DocumentDecorationLayout& layout, const ListSyntax::Item& item, const RowSpan& span,
+               qreal textMargin, qreal viewportWidth)
+{
+    const QRectF handle = EditorLayout::listHandleRect(layout.characterBox(item.marker.location));
+    const qreal x = std::max<qreal>(0, std::min(handle.left(), textMargin));
+    return QRectF(x, span.top, std::max<qreal>(viewportWidth - rowTrailingGap - x, 0), span.bottom - span.top);
 }
 
 } // namespace
@@ -85,22 +120,9 @@ qreal CaptureTextView::placeholderWidth() const
 
 QRectF CaptureTextView::listRowRect(const ListSyntax::Item& item) const
 {
-    qsizetype length = item.line.length;
-    while (length > 0 && item.line.location + length <= m_content.text.size()
-           && (m_content.text[item.line.location + length - 1] == u'\n'
-               || m_content.text[item.line.location + length - 1] == u'\r'))
-        --length;
-    if (length <= 0 || item.line.location + length > m_content.text.size())
-        return {};
     const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
-    const QList<LineFragment> fragments = layout.lineFragments(TextRange{item.line.location, length});
-    if (fragments.isEmpty())
-        return {};
-    const QRectF handle = EditorLayout::listHandleRect(layout.characterBox(item.marker.location));
-    const qreal x = std::max<qreal>(0, std::min(handle.left(), document()->documentMargin()));
-    const qreal top = fragments.first().rect.top();
-    return QRectF(x, top, std::max<qreal>(viewport()->width() - rowTrailingGap - x, 0),
-                  fragments.last().rect.bottom() - top);
+    const std::optional<RowSpan> span = rowSpan(m_content.text, layout, item);
+    return span ? rowRect(layout, item, *span, document()->documentMargin(), viewport()->width()) : QRectF();
 }
 
 std::optional<ListSyntax::Item> CaptureTextView::hoveredListItem() const
@@ -111,9 +133,34 @@ std::optional<ListSyntax::Item> CaptureTextView::hoveredListItem() const
     if (m_layoutManager.source() != m_content.text)
         return std::nullopt;
     const QPointF point = *m_listHoverPoint + scrollOffset();
-    for (const ListSyntax::Item& item : m_analysis.items) {
-        if (listRowRect(item).contains(point))
-            return item;
+    const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
+    const QList<ListSyntax::Item>& items = m_analysis.items;
+    // Rows follow one another down the document in the order of their items,
+    // their lines' rooms meeting edge to edge: the first row reaching down to
+    // the point is found by halves, then only the rows starting above the
+    // point may hold it. Measuring every row would cost a keystroke in a long
+    // list more than the rest of its painting.
+    const auto spanFrom = [&](qsizetype index) {
+        std::optional<RowSpan> span;
+        while (index < items.size() && !(span = rowSpan(m_content.text, layout, items[index])))
+            ++index;
+        return std::pair{index, span};
+    };
+    qsizetype low = 0;
+    qsizetype high = items.size();
+    while (low < high) {
+        const qsizetype middle = low + (high - low) / 2;
+        const auto [index, span] = spanFrom(middle);
+        if (span && span->bottom < point.y())
+            low = index + 1;
+        else
+            high = middle;
+    }
+    const qreal margin = document()->documentMargin();
+    for (auto [index, span] = spanFrom(low); span && span->top <= point.y();) {
+        if (rowRect(layout, items[index], *span, margin, viewport()->width()).contains(point))
+            return items[index];
+        std::tie(index, span) = spanFrom(index + 1);
     }
     return std::nullopt;
 }
@@ -220,25 +267,30 @@ void CaptureTextView::paintBranding(QPainter& painter, const QRectF& rect) const
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, brandWord());
 }
 
-void CaptureTextView::paintListControls(QPainter& painter, TextRange visible) const
+void CaptureTextView::paintListControls(QPainter& painter, TextRange visible,
+                                        const std::optional<ListSyntax::Item>& hovered) const
 {
     const DecorationPainter::Colours colours = DecorationPainter::Colours::from(palette());
     const QList<TextRange> selections = m_layoutManager.selections();
-    const std::optional<ListSyntax::Item> hovered = hoveredListItem();
-    for (const ListSyntax::Item& item : m_analysis.items) {
-        if (!item.line.overlaps(visible) && !item.line.touches(visible.location))
+    const QList<ListSyntax::Item>& items = m_analysis.items;
+    // The items run down the text: those ending before the visible lines are
+    // passed over by halves.
+    auto item = std::lower_bound(items.cbegin(), items.cend(), visible.location,
+                                 [](const ListSyntax::Item& i, qsizetype location) { return i.line.end() < location; });
+    for (; item != items.cend() && item->line.location <= visible.end(); ++item) {
+        if (!item->line.overlaps(visible) && !item->line.touches(visible.location))
             continue;
         // Every item has its handle, stronger under the mouse.
-        const bool underMouse = hovered && hovered->line.location == item.line.location;
+        const bool underMouse = hovered && hovered->line.location == item->line.location;
         DecorationPainter::paintHandle(painter,
-                                       EditorLayout::listHandleRect(markerRect(TextRange{item.marker.location, 1})),
+                                       EditorLayout::listHandleRect(markerRect(TextRange{item->marker.location, 1})),
                                        withAlpha(colours.secondary, underMouse ? hoveredHandleAlpha : handleAlpha));
-        if (item.checkbox && ListSyntax::showsRenderedCheckbox(item, m_content.text, selections)) {
-            const bool checked = m_content.text.mid(item.checkbox->location, item.checkbox->length).toLower()
+        if (item->checkbox && ListSyntax::showsRenderedCheckbox(*item, m_content.text, selections)) {
+            const bool checked = m_content.text.mid(item->checkbox->location, item->checkbox->length).toLower()
                                  == QLatin1String("[x]");
-            DecorationPainter::paintTaskBox(painter, checkboxRect(item), checked, colours);
-        } else if (!item.checkbox && !item.number && ListSyntax::showsRenderedMarker(item, selections)) {
-            DecorationPainter::paintBullet(painter, checkboxRect(item), colours);
+            DecorationPainter::paintTaskBox(painter, checkboxRect(*item), checked, colours);
+        } else if (!item->checkbox && !item->number && ListSyntax::showsRenderedMarker(*item, selections)) {
+            DecorationPainter::paintBullet(painter, checkboxRect(*item), colours);
         }
     }
 }
@@ -265,10 +317,12 @@ void CaptureTextView::paintEvent(QPaintEvent* event)
     const bool current = m_layoutManager.source() == m_content.text && !m_content.text.isEmpty();
     const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
     const TextRange visible = current ? layout.charactersIn(area) : TextRange{};
+    // Found once, for its band and its handle.
+    const std::optional<ListSyntax::Item> hovered = hoveredListItem();
     {
         QPainter painter(viewport());
         painter.translate(-offset);
-        if (const std::optional<ListSyntax::Item> hovered = hoveredListItem()) {
+        if (hovered) {
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setPen(Qt::NoPen);
             painter.setBrush(withAlpha(palette().color(QPalette::Text), hoverBandAlpha));
@@ -289,7 +343,7 @@ void CaptureTextView::paintEvent(QPaintEvent* event)
     if (const QRectF brand = brandingRect(); !brand.isNull())
         paintBranding(painter, brand);
     if (current)
-        paintListControls(painter, visible);
+        paintListControls(painter, visible, hovered);
     paintDropIndicator(painter);
     if (const QRectF caret = drawnCaretRect(); !caret.isNull()) {
         painter.resetTransform();

@@ -1,5 +1,6 @@
 #include "editor/CaptureTextView.h"
 
+#include "editing/MarkdownAnalysis.h"
 #include "editor/EditorFonts.h"
 #include "editor/QuillorBrand.h"
 
@@ -178,6 +179,53 @@ TEST(CaptureTextViewDrawingTest, TheListRowUnderTheMouseGetsABandThatGoesWhenThe
     editor.leave();
     EXPECT_FALSE(editor.view.hoveredListItem());
     EXPECT_EQ(editor.shown().pixelColor(probe), ground) << "the band stayed";
+}
+
+// The row under the mouse is searched for by halves; it must be the first
+// row, in the text's order, whose rectangle holds the point, wherever the
+// point is: between rows, on their edges, left of a nested handle, over a
+// heading, a wrapped item or blank lines, scrolled or not.
+TEST(CaptureTextViewDrawingTest, TheHoveredRowIsTheFirstRowHoldingThePoint)
+{
+    const QString wrapped = QStringLiteral("- un élément assez long pour passer à la ligne plusieurs fois, "
+                                           "encore et encore, jusqu’au bout de la largeur\n");
+    const QString texts[] = {
+        QStringLiteral("- a\n- b\nplain\n"),
+        QStringLiteral("# Titre\n- a\n  - b\n    - [ ] c\n    - [x] d\n1. e\n2. f\n\n\n- g\n> citation\n- h"),
+        QStringLiteral("- [ ] tâche\n") + wrapped + QStringLiteral("```\n- pas une liste\n```\n* i\n+ j\n") + wrapped,
+        QStringLiteral("intro\n\n") + QStringLiteral("- **gras** et `code`\n\t- tab\n").repeated(30),
+    };
+    for (const QString& text : texts) {
+        for (const int scroll : {0, 37}) {
+            SCOPED_TRACE(text.left(20).toStdString() + " scrolled by " + std::to_string(scroll));
+            ShownEditor editor;
+            editor.setText(text);
+            editor.view.clearFocus();
+            editor.view.verticalScrollBar()->setValue(scroll);
+            const QPointF offset(editor.view.horizontalScrollBar()->value(), editor.view.verticalScrollBar()->value());
+            const QList<ListSyntax::Item> items = MarkdownAnalysis::of(text).items;
+            ASSERT_FALSE(items.isEmpty());
+            const int width = editor.view.viewport()->width();
+            const int height = editor.view.viewport()->height();
+            int hovered = 0;
+            for (int y = 0; y < height; ++y) {
+                for (const qreal x : {0.0, 4.0, 10.0, 30.0, 200.0, width - 3.5, width - 1.0}) {
+                    const QPointF point(x, y);
+                    editor.hover(point);
+                    std::optional<ListSyntax::Item> expected;
+                    for (const ListSyntax::Item& item : items) {
+                        if (editor.view.listRowRect(item).contains(point + offset)) {
+                            expected = item;
+                            break;
+                        }
+                    }
+                    ASSERT_EQ(editor.view.hoveredListItem(), expected) << "at " << x << ", " << y;
+                    hovered += expected ? 1 : 0;
+                }
+            }
+            EXPECT_GT(hovered, 0);
+        }
+    }
 }
 
 } // namespace
