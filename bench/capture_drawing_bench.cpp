@@ -19,6 +19,7 @@
 #include <QTextCursor>
 
 #include "MeanTimes.h"
+#include "Median.h"
 #include "MixedCapture.h"
 
 #include <benchmark/benchmark.h>
@@ -37,13 +38,7 @@ using Clock = std::chrono::steady_clock;
 
 std::map<std::string, std::vector<double>> samples;
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using quillor::bench::median;
 
 double seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "Median.h"
+
 using namespace quillor::e2e;
 using namespace std::chrono_literals;
 
@@ -34,14 +36,7 @@ struct Settings {
     std::string bareProgram = QUILLOR_BARE_QT_PROGRAM;
 };
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
+using quillor::bench::median;
 
 // The end of a log, for a failure report: the scratch folder goes at exit.
 void printLogTail(const std::string& path)

@@ -29,6 +29,8 @@
 #include <string>
 #include <vector>
 
+#include "Median.h"
+
 using namespace quillor;
 
 namespace {
@@ -282,12 +284,7 @@ void appendToLargeNote(benchmark::State& state)
 BENCHMARK(newNoteWithImages)->Iterations(rounds)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(appendToLargeNote)->Iterations(rounds)->Unit(benchmark::kMillisecond)->UseManualTime();
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
+using quillor::bench::median;
 
 void printComparison(const std::string& comparison, const std::map<Side, std::vector<Sample>>& bySide)
 {

@@ -34,6 +34,8 @@
 #include <string>
 #include <vector>
 
+#include "Median.h"
+
 namespace {
 
 using namespace quillor;
@@ -273,13 +275,7 @@ void registerBenchmarks()
     }
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using quillor::bench::median;
 
 void printRatios(const char* what, const std::vector<Sample>& samples, std::map<std::string, Times>& measured)
 {

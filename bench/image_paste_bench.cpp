@@ -36,6 +36,8 @@
 #include <string>
 #include <vector>
 
+#include "Median.h"
+
 using namespace quillor;
 
 namespace {
@@ -45,13 +47,7 @@ constexpr int vaultNotes = 100'000;
 
 std::map<std::string, std::vector<double>> figures;   // milliseconds
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using quillor::bench::median;
 
 bool write(const QString& path, const QByteArray& bytes)
 {

@@ -30,6 +30,8 @@
 #include <string>
 #include <vector>
 
+#include "Median.h"
+
 using namespace quillor;
 
 namespace {
@@ -52,13 +54,7 @@ double timed(const std::string& name, F&& work)
     return seconds;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using quillor::bench::median;
 
 QString bodyText(int i)
 {

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "MeanTimes.h"
+#include "Median.h"
 
 #include <algorithm>
 #include <chrono>
@@ -41,13 +42,7 @@ double seconds(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using quillor::bench::median;
 
 // A data directory whose settings hold `count` destinations, each on a
 // folder of its own.

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include "MeanTimes.h"
+#include "Median.h"
 
 #include <algorithm>
 #include <chrono>
@@ -48,13 +49,7 @@ double seconds(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using quillor::bench::median;
 
 void write(const QString& path, const QByteArray& bytes)
 {

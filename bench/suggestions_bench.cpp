@@ -16,6 +16,7 @@
 #include "model/VaultAccess.h"
 #include "panel/CaptureView.h"
 
+#include "Median.h"
 #include "MeanTimes.h"
 #include "MixedCapture.h"
 #include "SyntheticVault.h"
@@ -46,11 +47,7 @@ std::map<std::string, std::vector<double>> samples;
 
 double median(const std::string& name)
 {
-    std::vector<double> values = samples[name];
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return quillor::bench::median(samples[name]);
 }
 
 void settle()
