@@ -4,27 +4,41 @@
 
 namespace quillor {
 
-IndexSet::IndexSet(const QList<TextRange>& ranges)
+namespace {
+
+// Runs sorted by location, as the fewest runs covering the same indexes.
+QList<TextRange> merged(const QList<TextRange>& sorted)
 {
-    QList<TextRange> sorted;
-    sorted.reserve(ranges.size());
-    for (const TextRange& range : ranges) {
-        if (range.length > 0)
-            sorted.append(range);
-    }
-    const auto byLocation = [](const TextRange& a, const TextRange& b) { return a.location < b.location; };
-    // The concealment hands its ranges over already sorted, on every keystroke.
-    if (!std::is_sorted(sorted.cbegin(), sorted.cend(), byLocation))
-        std::sort(sorted.begin(), sorted.end(), byLocation);
+    QList<TextRange> runs;
+    runs.reserve(sorted.size());
     for (const TextRange& range : sorted) {
+        if (range.length <= 0)
+            continue;
         // Touching runs merge too, so that equal sets always have equal runs.
-        if (!m_ranges.isEmpty() && range.location <= m_ranges.last().end()) {
-            TextRange& last = m_ranges.last();
+        if (!runs.isEmpty() && range.location <= runs.last().end()) {
+            TextRange& last = runs.last();
             last = TextRange::fromBounds(last.location, std::max(last.end(), range.end()));
         } else {
-            m_ranges.append(range);
+            runs.append(range);
         }
     }
+    return runs;
+}
+
+} // namespace
+
+IndexSet::IndexSet(const QList<TextRange>& ranges)
+{
+    const auto byLocation = [](const TextRange& a, const TextRange& b) { return a.location < b.location; };
+    // The concealment hands its ranges over already sorted, on every
+    // keystroke: they are then merged as they stand, without a copy.
+    if (std::is_sorted(ranges.cbegin(), ranges.cend(), byLocation)) {
+        m_ranges = merged(ranges);
+        return;
+    }
+    QList<TextRange> sorted = ranges;
+    std::sort(sorted.begin(), sorted.end(), byLocation);
+    m_ranges = merged(sorted);
 }
 
 bool IndexSet::contains(qsizetype index) const

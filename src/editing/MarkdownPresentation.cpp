@@ -773,6 +773,37 @@ QList<TextRange> concealedRanges(const QString& text, const QList<TextRange>& se
     return concealedRanges(text, MarkdownAnalysis::of(text), selections);
 }
 
+namespace {
+
+// The ranges come in a few runs already in order (each kind of syntax, in
+// text order): merging the runs gives what a stable sort gives, at a fraction
+// of its cost on every keystroke.
+void sortByLocation(QList<TextRange>& ranges)
+{
+    const auto byLocation = [](const TextRange& a, const TextRange& b) { return a.location < b.location; };
+    QList<qsizetype> runStarts{0};
+    for (qsizetype i = 1; i < ranges.size(); ++i) {
+        if (byLocation(ranges[i], ranges[i - 1]))
+            runStarts.append(i);
+    }
+    runStarts.append(ranges.size());
+    const auto at = [&ranges](qsizetype i) { return ranges.begin() + i; };
+    // Neighbouring runs merge pairwise, the earlier run's ranges first on
+    // equal locations, until one run is left.
+    while (runStarts.size() > 2) {
+        QList<qsizetype> merged;
+        for (qsizetype r = 0; r + 1 < runStarts.size(); r += 2) {
+            merged.append(runStarts[r]);
+            if (r + 2 < runStarts.size())
+                std::inplace_merge(at(runStarts[r]), at(runStarts[r + 1]), at(runStarts[r + 2]), byLocation);
+        }
+        merged.append(ranges.size());
+        runStarts = std::move(merged);
+    }
+}
+
+} // namespace
+
 QList<TextRange> concealedRanges(const QString& text, const MarkdownAnalysis& analysis,
                                  const QList<TextRange>& selections)
 {
@@ -792,8 +823,7 @@ QList<TextRange> concealedRanges(const QString& text, const MarkdownAnalysis& an
     }
 
     hidden.removeIf([](const TextRange& range) { return range.isEmpty(); });
-    std::stable_sort(hidden.begin(), hidden.end(),
-                     [](const TextRange& a, const TextRange& b) { return a.location < b.location; });
+    sortByLocation(hidden);
     return hidden;
 }
 

@@ -570,7 +570,12 @@ bool CaptureTextView::styleCharacters(LayoutBatch& batch)
     m_styledComposing = m_composing;
     m_restyleNeeded = false;
     refreshConcealedSyntax();
-    m_formats.update(m_content.text, m_analysis, selections, m_glyphs, m_fonts);
+    std::optional<PresentationFormats::Edit> since;
+    if (!everywhere)
+        since = textChanged ? PresentationFormats::Edit{m_revisionEdit->position, m_revisionEdit->removed,
+                                                        m_revisionEdit->added}
+                            : PresentationFormats::Edit{};
+    m_formats.update(m_content.text, m_analysis, selections, m_glyphs, m_fonts, since);
     std::optional<TextRange> changed;
     if (everywhere)
         changed = TextRange{0, m_content.text.size()};

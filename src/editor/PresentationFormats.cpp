@@ -22,44 +22,158 @@ constexpr quint8 emphasisLevel = 0x07;
 constexpr quint8 emphasisBold = 0x08;
 constexpr quint8 emphasisItalic = 0x10;
 
+TextRange clipped(TextRange range, TextRange within)
+{
+    const qsizetype start = std::clamp<qsizetype>(range.location, within.location, within.end());
+    return TextRange::fromBounds(start, std::clamp<qsizetype>(range.end(), start, within.end()));
+}
+
 TextRange clamped(TextRange range, qsizetype length)
 {
-    const qsizetype start = std::clamp<qsizetype>(range.location, 0, length);
-    return TextRange::fromBounds(start, std::clamp<qsizetype>(range.end(), start, length));
+    return clipped(range, TextRange{0, length});
+}
+
+// The whole lines holding the range, the last one's line feed included.
+TextRange linesOf(const QString& text, TextRange range)
+{
+    const qsizetype from = std::clamp<qsizetype>(range.location, 0, text.size());
+    const qsizetype start = from > 0 ? text.lastIndexOf(u'\n', from - 1) + 1 : 0;
+    const qsizetype end = text.indexOf(u'\n', std::clamp<qsizetype>(range.end(), from, text.size()));
+    return TextRange::fromBounds(start, end < 0 ? text.size() : end + 1);
+}
+
+TextRange spanning(const std::optional<TextRange>& a, TextRange b)
+{
+    return a ? TextRange::fromBounds(std::min(a->location, b.location), std::max(a->end(), b.end())) : b;
 }
 
 } // namespace
 
 void PresentationFormats::update(const QString& text, const Analysis& analysis, const QList<TextRange>& selections,
-                                 const MarkdownGlyphPresentation& glyphs, const EditorFonts& fonts)
+                                 const MarkdownGlyphPresentation& glyphs, const EditorFonts& fonts,
+                                 std::optional<Edit> since)
 {
-    m_looks.swap(m_previousLooks);
-    m_looks.resize(text.size());
-    std::fill(m_looks.begin(), m_looks.end(), Look{});
+    const ListMarkerGeometry::Measure measure = [&fonts](const QString& s) { return fonts.measure(s); };
+    const qreal columnWidth = ListMarkerGeometry::columnWidth(text, analysis.items, fonts.bodySize(), measure);
+    const IndexSet& hidden = glyphs.hiddenCharacters();
+    const std::optional<TextRange> window =
+        since ? redecided(text, analysis, selections, hidden, columnWidth, *since) : std::nullopt;
+    m_window = window;
+    TextRange within{0, text.size()};
+    if (window) {
+        // Only the window is decided again: its previous looks are kept for
+        // changedLooks(), and the looks after it move along with the edit.
+        within = *window;
+        m_windowEdit = *since;
+        const qsizetype delta = since->added - since->removed;
+        m_previousLooks = m_looks.mid(within.location, within.length - delta);
+        if (delta > 0)
+            m_looks.insert(within.location, delta, Look{});
+        else if (delta < 0)
+            m_looks.remove(within.location, -delta);
+        std::fill(m_looks.begin() + within.location, m_looks.begin() + within.end(), Look{});
+    } else {
+        m_looks.swap(m_previousLooks);
+        m_looks.resize(text.size());
+        std::fill(m_looks.begin(), m_looks.end(), Look{});
+    }
+    m_selections = selections;
+    m_codeRanges = analysis.codeRanges;
+    m_hidden = hidden;
+    m_columnWidth = columnWidth;
     m_leftMargins.clear();
     m_leftMargins.reserve(analysis.quotes.size() + analysis.items.size());
 
-    applyInlineStyles(analysis.styles, analysis.codeRanges);
+    applyInlineStyles(analysis.styles, analysis.codeRanges, within);
     for (const QuoteSyntax::Line& line : analysis.quotes) {
         // A quote line being edited shows its markers unindented.
         const int depth = QuoteSyntax::presentationDepth(line, text, selections);
         m_leftMargins.insert(line.range.location, MarkdownLayoutManager::paragraphStyle(0, depth, false).headIndent);
     }
-    applyLists(text, analysis.items, selections, fonts);
+    applyLists(text, analysis.items, selections, fonts, within);
     for (const TextRange& link : analysis.links)
-        paint(link, Colour::link);
+        paint(link, Colour::link, within);
     Look* looks = m_looks.data();
-    for (const TextRange& run : glyphs.hiddenCharacters().ranges()) {
-        const TextRange range = clamped(run, text.size());
+    for (const TextRange& run : hidden.ranges()) {
+        const TextRange range = clipped(run, within);
         for (qsizetype i = range.location; i < range.end(); ++i)
-            looks[i].flags |= hidden;
+            looks[i].flags |= PresentationFormats::hidden;
     }
+}
+
+// Where looks may differ from the last update's, the text having changed by
+// `edit` since: the edited lines, the lines the selections held before and
+// hold now, and where the concealment changed. Everything else a look depends
+// on stays within its line, but for code (which must then be the same, moved
+// along) and the list column (the same width). None when the whole text is to
+// be decided again.
+std::optional<TextRange> PresentationFormats::redecided(const QString& text, const Analysis& analysis,
+                                                        const QList<TextRange>& selections, const IndexSet& hidden,
+                                                        qreal columnWidth, Edit edit) const
+{
+    const qsizetype length = text.size();
+    if (edit.position < 0 || edit.removed < 0 || edit.added < 0 || edit.position + edit.added > length
+        || m_looks.size() - edit.removed + edit.added != length || columnWidth != m_columnWidth
+        || analysis.codeRanges.size() != m_codeRanges.size())
+        return std::nullopt;
+    const qsizetype delta = edit.added - edit.removed;
+    const auto moved = [&edit, delta](qsizetype p) {
+        if (p < edit.position)
+            return p;
+        return p >= edit.position + edit.removed ? p + delta : edit.position;
+    };
+    const auto movedRange = [&moved](TextRange r) { return TextRange::fromBounds(moved(r.location), moved(r.end())); };
+    for (qsizetype i = 0; i < m_codeRanges.size(); ++i) {
+        if (movedRange(m_codeRanges[i]) != analysis.codeRanges[i])
+            return std::nullopt;
+    }
+    std::optional<TextRange> window;
+    if (edit.removed > 0 || edit.added > 0)
+        window = linesOf(text, TextRange{edit.position, edit.added});
+    for (const TextRange& selection : m_selections)
+        window = spanning(window, linesOf(text, movedRange(selection)));
+    for (const TextRange& selection : selections)
+        window = spanning(window, linesOf(text, selection));
+    QList<TextRange> before;
+    before.reserve(m_hidden.ranges().size());
+    for (const TextRange& run : m_hidden.ranges())
+        before.append(movedRange(run));
+    const IndexSet previous(before);
+    for (const IndexSet& change : {hidden.subtracted(previous), previous.subtracted(hidden)}) {
+        if (!change.isEmpty())
+            window = spanning(window, TextRange::fromBounds(change.ranges().first().location,
+                                                            change.ranges().last().end()));
+    }
+    return window ? window : TextRange{0, 0};
 }
 
 std::optional<TextRange> PresentationFormats::changedLooks(qsizetype position, qsizetype removed,
                                                            qsizetype added) const
 {
     const qsizetype length = m_looks.size();
+    if (m_window) {
+        if (!(m_windowEdit == Edit{position, removed, added}))
+            return TextRange{0, length};
+        // Outside the window the looks are the previous ones moved along:
+        // the first and the last that differ are inside it.
+        const TextRange window = *m_window;
+        const qsizetype delta = added - removed;
+        const Look* now = m_looks.constData();
+        // The previous look of the character that was at `index`.
+        const auto before = [this, &window](qsizetype index) { return m_previousLooks[index - window.location]; };
+        qsizetype first = window.location;
+        while (first < position && now[first] == before(first))
+            ++first;
+        qsizetype end = window.end();
+        const qsizetype endLimit = std::max(window.location, position + added);
+        while (end > endLimit && now[end - 1] == before(end - 1 - delta))
+            --end;
+        const qsizetype start = std::min(first, position);
+        end = end > endLimit ? end : position + added;
+        if (start >= end && removed == 0 && added == 0)
+            return std::nullopt;
+        return TextRange::fromBounds(start, std::max(start, end));
+    }
     const qsizetype previousLength = m_previousLooks.size();
     if (position < 0 || removed < 0 || added < 0 || position + added > length
         || previousLength - removed + added != length)
@@ -101,19 +215,19 @@ std::optional<TextRange> PresentationFormats::changedLooks(qsizetype position, q
     return TextRange::fromBounds(start, std::max(start, end));
 }
 
-void PresentationFormats::applyInlineStyles(const QList<MarkdownStyle>& styles, const QList<TextRange>& code)
+void PresentationFormats::applyInlineStyles(const QList<MarkdownStyle>& styles, const QList<TextRange>& code,
+                                            TextRange within)
 {
     // This runs on every keystroke over the whole text: plain pointers spare
     // the container's checks on each character, and what the styles covering
     // a character add up to (its heading level, bold and italic) is gathered
     // in its look's spare byte rather than in an array of its own.
-    const qsizetype length = m_looks.size();
     Look* looks = m_looks.data();
     const auto affectsFont = [](const MarkdownStyle& style) {
         return style.headingLevel > 0 || style.bold || style.italic;
     };
     for (const MarkdownStyle& style : styles) {
-        const TextRange range = clamped(style.range, length);
+        const TextRange range = clipped(style.range, within);
         const quint8 flags = (style.strike ? strike : 0) | (style.tag ? tagBackground : 0);
         for (qsizetype i = range.location; i < range.end(); ++i) {
             looks[i].flags |= flags;
@@ -140,7 +254,7 @@ void PresentationFormats::applyInlineStyles(const QList<MarkdownStyle>& styles, 
     for (const MarkdownStyle& style : styles) {
         if (!affectsFont(style))
             continue;
-        const TextRange range = clamped(style.range, length);
+        const TextRange range = clipped(style.range, within);
         for (qsizetype i = range.location; i < range.end(); ++i) {
             // Every character of such a style gathered something; 0 is a
             // character an overlapping style already gave its font.
@@ -152,37 +266,39 @@ void PresentationFormats::applyInlineStyles(const QList<MarkdownStyle>& styles, 
     }
     const quint8 monospaced = EditorFonts::monospacedStyle().code();
     for (const TextRange& span : code) {
-        const TextRange range = clamped(span, length);
+        const TextRange range = clipped(span, within);
         for (qsizetype i = range.location; i < range.end(); ++i)
             looks[i].font = monospaced;
     }
 }
 
 void PresentationFormats::applyLists(const QString& text, const QList<ListSyntax::Item>& items,
-                                     const QList<TextRange>& selections, const EditorFonts& fonts)
+                                     const QList<TextRange>& selections, const EditorFonts& fonts, TextRange within)
 {
     const ListMarkerGeometry::Measure measure = [&fonts](const QString& s) { return fonts.measure(s); };
-    m_columnWidth = ListMarkerGeometry::columnWidth(text, items, fonts.bodySize(), measure);
     const qreal listIndent = MarkdownLayoutManager::paragraphStyle(0, 0, true).headIndent;
     for (const ListSyntax::Item& item : items) {
         m_leftMargins.insert(item.line.location, listIndent);
-        paint(item.marker, Colour::marker);
+        // An item's looks stay within its line.
+        if (item.line.end() < within.location || item.line.location > within.end())
+            continue;
+        paint(item.marker, Colour::marker, within);
         const bool renderedTask = ListSyntax::showsRenderedCheckbox(item, text, selections);
         if (const auto kern = ListMarkerGeometry::prefixKernInColumn(text, item, m_columnWidth, renderedTask, measure)) {
-            if (kern->range.location >= 0 && kern->range.location < text.size())
+            if (kern->range.location >= within.location && kern->range.location < within.end())
                 m_looks[kern->range.location].kern = float(kern->kern);
         }
         // A drawn box or bullet stands where the typed marker was.
         if (renderedTask)
-            paint(item.marker, Colour::clear);
+            paint(item.marker, Colour::clear, within);
         else if (!item.checkbox && !item.number && ListSyntax::showsRenderedMarker(item, selections))
-            paint(TextRange{item.marker.location, 1}, Colour::clear);
+            paint(TextRange{item.marker.location, 1}, Colour::clear, within);
     }
 }
 
-void PresentationFormats::paint(TextRange range, Colour colour)
+void PresentationFormats::paint(TextRange range, Colour colour, TextRange within)
 {
-    const TextRange inText = clamped(range, m_looks.size());
+    const TextRange inText = clipped(range, within);
     Look* looks = m_looks.data();
     for (qsizetype i = inText.location; i < inText.end(); ++i)
         looks[i].colour = colour;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TextRange.h"
+#include "editing/IndexSet.h"
 #include "editing/ListSyntax.h"
 #include "editing/MarkdownAnalysis.h"
 #include "editing/MarkdownStyle.h"
@@ -53,11 +54,24 @@ public:
         bool operator==(const Palette&) const = default;
     };
 
+    // One replacement of `removed` units at `position` by `added` units.
+    struct Edit {
+        qsizetype position = 0;
+        qsizetype removed = 0;
+        qsizetype added = 0;
+
+        bool operator==(const Edit&) const = default;
+    };
+
     // Decides every character's look and every line's indentation for the
     // text with its selections; the concealment comes from `glyphs`, already
-    // updated for the same inputs.
+    // updated for the same inputs. `since` is the one edit made to the text
+    // since the last update with the same fonts and composition (an empty
+    // one for the same text), when known: the looks are then decided again
+    // only where the edit, the selections or the concealment can change them.
     void update(const QString& text, const Analysis& analysis, const QList<TextRange>& selections,
-                const MarkdownGlyphPresentation& glyphs, const EditorFonts& fonts);
+                const MarkdownGlyphPresentation& glyphs, const EditorFonts& fonts,
+                std::optional<Edit> since = std::nullopt);
 
     const Look& look(qsizetype position) const { return m_looks[position]; }
     // Where the looks may differ from the previous update's, the text having
@@ -103,13 +117,25 @@ private:
     };
     QTextCharFormat format(const FormatKey& key, const EditorFonts& fonts, const Palette& palette) const;
 
-    void applyInlineStyles(const QList<MarkdownStyle>& styles, const QList<TextRange>& code);
+    std::optional<TextRange> redecided(const QString& text, const Analysis& analysis,
+                                       const QList<TextRange>& selections, const IndexSet& hidden, qreal columnWidth,
+                                       Edit edit) const;
+    void applyInlineStyles(const QList<MarkdownStyle>& styles, const QList<TextRange>& code, TextRange within);
     void applyLists(const QString& text, const QList<ListSyntax::Item>& items, const QList<TextRange>& selections,
-                    const EditorFonts& fonts);
-    void paint(TextRange range, Colour colour);
+                    const EditorFonts& fonts, TextRange within);
+    void paint(TextRange range, Colour colour, TextRange within);
 
     QVector<Look> m_looks;
+    // After an update over the whole text: all the previous looks. After one
+    // within a window: the previous looks of that window only, the others
+    // being the same, moved along by the edit.
     QVector<Look> m_previousLooks;
+    std::optional<TextRange> m_window;
+    Edit m_windowEdit;
+    // What the last update was made from, to tell where the next may differ.
+    QList<TextRange> m_selections;
+    QList<TextRange> m_codeRanges;
+    IndexSet m_hidden;
     quint64 m_generation = 0;
     QHash<qsizetype, qreal> m_leftMargins;
     qreal m_columnWidth = 0;

@@ -556,6 +556,40 @@ TEST(CaptureTextViewTest, KeystrokesCaretMovesAndPastesRestyleAsAFreshEditor)
     }
 }
 
+// Selections spanning lines, a caret entering a code block whose fences lie
+// far away, and typing over a selection: where the looks are decided again
+// must still take in every character whose look changed.
+TEST(CaptureTextViewTest, SelectionsAndDistantConcealmentRestyleAsAFreshEditor)
+{
+    const QString start = QStringLiteral("- [ ] tâche\n1. un\n10. dix\n```\nbloc\n\nencore *pas*\n```\n"
+                                         "> cité **gras**\n[[Note]] `x` fin\n");
+    const QStringList typed = {"x", "*", "`", "\n", "```", "1. ", "- [x] ", "> "};
+    Editor restyled;
+    restyled.view.setContent(EditorContent::plain(start.repeated(3)));
+    settle();
+    QRandomGenerator random(14);
+    for (int step = 0; step < 80; ++step) {
+        const int length = int(restyled.view.text().size());
+        const int a = random.bounded(length + 1);
+        const int b = random.bounded(length + 1);
+        const int action = random.bounded(3);
+        if (action == 0)
+            restyled.view.setSelectionRange(TextRange::fromBounds(std::min(a, b), std::max(a, b)));
+        else if (action == 1)
+            restyled.type(typed[random.bounded(int(typed.size()))]);
+        else
+            restyled.key(Qt::Key_Backspace);
+        settle();
+        Editor fresh;
+        fresh.view.setContent(restyled.view.content());
+        fresh.view.setSelectionRange(restyled.view.selectionRange());
+        settle();
+        expectSameLook(restyled.view, fresh.view, "step " + std::to_string(step));
+        if (testing::Test::HasFailure())
+            return;
+    }
+}
+
 // Each report recomputes the completions of a whole vault: a key reports
 // what it did once, and a selection reports only when it moved.
 TEST(CaptureTextViewTest, AKeyReportsItsEditOnceAndASelectionOnlyWhenItMoved)
