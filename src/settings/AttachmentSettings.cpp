@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "core/L10n.h"
 #include "core/SafePath.h"
+#include "settings/FolderDialog.h"
 #include "settings/SettingsForm.h"
 #include "settings/SettingsState.h"
 #include "settings/SettingsStyle.h"
@@ -12,7 +13,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,14 +29,8 @@ using Location = AttachmentPolicy::Location;
 
 std::optional<QString> chooseAttachmentFolder(QWidget* parent, const QString& start)
 {
-    // Qt's own dialog, on the window: it stays above it and tests can drive it.
-    QFileDialog dialog(parent, L10n::text(QStringLiteral("Choisis un dossier de pièces jointes dans le dossier de notes.")),
-                       start);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return chooseFolderInDialog(
+        parent, L10n::text(QStringLiteral("Choisis un dossier de pièces jointes dans le dossier de notes.")), start);
 }
 
 QLabel* monospaced(bool caption)

@@ -5,6 +5,7 @@
 #include "platform/LoginItem.h"
 #include "settings/AboutSettingsPage.h"
 #include "settings/DestinationsSettingsPage.h"
+#include "settings/FolderDialog.h"
 #include "settings/GeneralSettingsPage.h"
 #include "settings/HistorySettingsPage.h"
 #include "settings/ReferenceSettingsPage.h"
@@ -14,7 +15,6 @@
 #include "settings/SettingsState.h"
 #include "settings/SettingsStyle.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -70,13 +70,7 @@ void styleSidebarButton(QPushButton* button, bool tinted, int padding)
 
 std::optional<QString> chooseFolder(QWidget* parent)
 {
-    // Qt's own dialog, on the window: it stays above it and tests can drive it.
-    QFileDialog dialog(parent, L10n::text(QStringLiteral("Choisis le dossier dans lequel enregistrer tes captures.")));
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return chooseFolderInDialog(parent, L10n::text(QStringLiteral("Choisis le dossier dans lequel enregistrer tes captures.")));
 }
 
 } // namespace
