@@ -160,6 +160,8 @@ public:
         return m_preferences.automaticallyCheckUpdates && !m_settingsUnreadableAtLaunch;
     }
     const QString& dataDirectory() const { return m_dataDirectory; }
+    // The latest index published; a later scan of its vault may borrow from it.
+    const VaultIndex& latestIndex() const { return m_index; }
     VaultAccess& vaultAccess() const { return m_vaultAccess; }
     const std::optional<CompletionContext>& completionContext() const { return m_completionContext; }
 

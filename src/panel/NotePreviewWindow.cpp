@@ -215,9 +215,13 @@ void NotePreviewWindow::load(AppModel& model)
     auto* watcher = new QFutureWatcher<ScanOutcome>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, &NotePreviewWindow::finishLoading);
     watcher->setFuture(QtConcurrent::run(QThreadPool::globalInstance(),
-                                         [root = *m_root, target = target(), cancelled = m_cancelled] {
+                                         [root = *m_root, target = target(), cancelled = m_cancelled,
+                                          previous = model.latestIndex()] {
+                                             // Scanned afresh, reading only the notes that changed since
+                                             // the panel's own scan of the same vault.
                                              return captured<ScanOutcome>([&](ScanOutcome& outcome) {
-                                                 matchNotes(VaultIndex::scan(root, [cancelled] { return cancelled->load(); }),
+                                                 matchNotes(VaultIndex::scan(root, [cancelled] { return cancelled->load(); },
+                                                                             previous),
                                                             target, outcome);
                                              });
                                          }));
