@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QRect>
 
+#include <csignal>
 #include <functional>
 #include <thread>
 
@@ -492,6 +493,23 @@ TEST_F(CaptureRoadTest, ThePanelIsDraggedByTheEditorsMargin)
     ASSERT_TRUE(saved) << "the panel did not move";
     EXPECT_EQ(*saved, start->topLeft() + QPoint(-40, 40));
 }
+
+// Typing that never pauses long enough for the quarter-second save still
+// reaches draft.json about every second: killed outright right after the last
+// key, the program has kept most of it.
+TEST_F(CaptureRoadTest, TypingWithoutAPauseMostlySurvivesAKill)
+{
+    ASSERT_TRUE(showPanel());
+    const std::string typed = "une idee tapee sans jamais lever les doigts du clavier";
+    ASSERT_EQ(xdotool({"type", "--delay", "100", "--", typed}).exitCode, 0);
+    ASSERT_EQ(::kill(m_programs.back()->pid(), SIGKILL), 0);
+
+    const QString body = readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString();
+    EXPECT_TRUE(QString::fromStdString(typed).startsWith(body)) << text(body);
+    // The typing lasts a few seconds: saves a second apart keep most of it.
+    EXPECT_GE(body.size(), qsizetype(typed.size()) / 2) << text(body);
+}
+
 
 } // namespace
 
