@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillor builds and tests with (Debian 12 or later).
 set -euo pipefail
-packages=(qt6-base-dev qt6-l10n-tools libxcb-keysyms1-dev libfontconfig-dev libgtest-dev libgmock-dev
+packages=(qt6-base-dev qt6-l10n-tools libxcb-keysyms1-dev libgtest-dev libgmock-dev
           libbenchmark-dev cmake ninja-build g++ ca-certificates tzdata openssl
           qt6-image-formats-plugins xvfb xdotool openbox x11-utils xclip trayer qt6-translations-l10n)
 missing=()

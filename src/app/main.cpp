@@ -20,14 +20,14 @@ using namespace quillor;
 
 int main(int argc, char* argv[])
 {
-    FontWarmUp fonts;
-
     // Window placement and the hot key need X11; a Wayland session runs the
     // program through XWayland. Decided before the platform is loaded.
     if (const std::optional<QByteArray> platform = ProgramEntry::platformOverride())
         qputenv("QT_QPA_PLATFORM", *platform);
 
     QApplication application(argc, argv);
+    // Goes before the application object, whose font database it uses.
+    const FontWarmUp fonts;
     QApplication::setApplicationName(QStringLiteral("Quillor"));
     QGuiApplication::setDesktopFileName(QStringLiteral("quillor"));
     // The program lives in the tray and behind its hot key.
@@ -61,7 +61,6 @@ int main(int argc, char* argv[])
         break;
     }
 
-    fonts.wait();
     AppDelegate delegate(dataDirectory);
     delegate.setSingleInstance(&instance);
     TerminationSignals signals([&delegate] { delegate.requestQuit(); });

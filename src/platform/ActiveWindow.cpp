@@ -2,6 +2,7 @@
 
 #include "platform/X11Client.h"
 
+#include <array>
 #include <cstdlib>
 
 namespace quillor::ActiveWindow {
@@ -13,7 +14,15 @@ namespace {
 // and handing the keyboard back is exactly the user's wish.
 constexpr quint32 pagerSource = 2;
 
+constexpr std::array<const char*, 3> atomNames{"_NET_SUPPORTING_WM_CHECK", "_NET_SUPPORTED", "_NET_ACTIVE_WINDOW"};
+
 } // namespace
+
+void requestAtoms(xcb_connection_t* connection)
+{
+    if (connection)
+        X11Client::requestAtoms(connection, atomNames);
+}
 
 std::optional<quint32> current(xcb_connection_t* connection)
 {
@@ -45,7 +54,8 @@ bool managerSupportsActivation(xcb_connection_t* connection)
     if (!connection)
         return false;
     const xcb_window_t root = X11Client::root(connection);
-    const xcb_atom_t check = X11Client::atom(connection, "_NET_SUPPORTING_WM_CHECK");
+    const QList<xcb_atom_t> names = X11Client::atoms(connection, atomNames);
+    const xcb_atom_t check = names[0];
     const QList<quint32> manager = X11Client::property(connection, root, check, XCB_ATOM_WINDOW);
     if (manager.isEmpty())
         return false;
@@ -53,9 +63,7 @@ bool managerSupportsActivation(xcb_connection_t* connection)
     // then no longer names itself.
     if (X11Client::property(connection, manager.first(), check, XCB_ATOM_WINDOW) != QList<quint32>{manager.first()})
         return false;
-    const QList<quint32> supported = X11Client::property(
-        connection, root, X11Client::atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
-    return supported.contains(X11Client::atom(connection, "_NET_ACTIVE_WINDOW"));
+    return X11Client::property(connection, root, names[1], XCB_ATOM_ATOM).contains(names[2]);
 }
 
 bool activate(xcb_connection_t* connection, quint32 window, quint32 timestamp, quint32 requester)

@@ -14,6 +14,10 @@ namespace quillor {
 // the caller's own.
 namespace ActiveWindow {
 
+// Asks Qt's connection for the atoms used here ahead of their first use,
+// without waiting for the replies.
+void requestAtoms(xcb_connection_t* connection);
+
 // The root window's _NET_ACTIVE_WINDOW; nothing when it is unset or none.
 std::optional<quint32> current(xcb_connection_t* connection);
 

@@ -1,23 +1,26 @@
 #include "platform/FontWarmUp.h"
 
-#include <fontconfig/fontconfig.h>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGuiApplication>
 
 namespace quillor {
 
 FontWarmUp::FontWarmUp()
-    : m_thread([] { FcInit(); })
+    : m_thread([] {
+          // Qt loads the font configuration under its database's lock: a first
+          // text laid out meanwhile waits for it instead of loading its own.
+          QFontDatabase::families();
+          // Loads the application font's engine on this thread, which is of no
+          // use to the others, but leaves its fallbacks in the shared database.
+          QFontMetricsF(QGuiApplication::font()).horizontalAdvance(QStringLiteral("Quillor"));
+      })
 {
 }
 
 FontWarmUp::~FontWarmUp()
 {
-    wait();
-}
-
-void FontWarmUp::wait()
-{
-    if (m_thread.joinable())
-        m_thread.join();
+    m_thread.join();
 }
 
 } // namespace quillor

@@ -4,21 +4,20 @@
 
 namespace quillor {
 
-// Reads the system's font configuration and font caches on a thread of its
-// own from the moment it is created. Loading them is the longest single step
-// of a start-up, and nothing needs fonts before the first window is built; so
-// the work overlaps the connection to the display and the single-instance
-// check, and the first layout finds fontconfig ready.
+// Prepares fonts on a thread of its own while the program reads its settings
+// and builds its model: loads the system's font configuration into Qt's font
+// database and matches the application font with its fallbacks, all of which
+// Qt shares between threads, so that the first window built finds them
+// ready. Create it once the QGuiApplication exists, not before: the font
+// configuration's work beside the application object's own set-up only slows
+// both.
 class FontWarmUp {
 public:
     FontWarmUp();
+    // Waits for the thread, which uses the application's font database.
     ~FontWarmUp();
     FontWarmUp(const FontWarmUp&) = delete;
     FontWarmUp& operator=(const FontWarmUp&) = delete;
-
-    // Returns once the configuration is loaded. Call before anything lays out
-    // text: fontconfig would otherwise load a second configuration of its own.
-    void wait();
 
 private:
     std::thread m_thread;

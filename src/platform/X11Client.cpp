@@ -1,12 +1,17 @@
 #include "platform/X11Client.h"
 
 #include <QGuiApplication>
+#include <QHash>
+#include <QPointer>
 
 #include <xcb/xcb_keysyms.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace quillor::X11Client {
 
@@ -18,6 +23,42 @@ struct FreeReply {
 
 template <typename Reply>
 using ReplyPointer = std::unique_ptr<Reply, FreeReply>;
+
+// The atoms of Qt's connection, which lives as long as the application; an
+// atom never changes while its connection lives. Other connections (tests of
+// their own servers) are asked each time. Used on the UI thread only.
+struct CachedAtom {
+    xcb_atom_t atom = XCB_ATOM_NONE;
+    // Asked for, the reply not read yet.
+    std::optional<xcb_intern_atom_cookie_t> pending;
+};
+
+class AtomCache : public QObject {
+public:
+    using QObject::QObject;
+    QHash<QByteArray, CachedAtom> atoms;
+};
+
+QHash<QByteArray, CachedAtom>* cacheFor(xcb_connection_t* connection)
+{
+    static QPointer<AtomCache> cache;
+    if (!connection || connection != qtConnection())
+        return nullptr;
+    if (!cache)
+        cache = new AtomCache(QCoreApplication::instance());
+    return &cache->atoms;
+}
+
+xcb_intern_atom_cookie_t request(xcb_connection_t* connection, const char* name)
+{
+    return xcb_intern_atom(connection, 0, quint16(std::strlen(name)), name);
+}
+
+xcb_atom_t reply(xcb_connection_t* connection, xcb_intern_atom_cookie_t cookie)
+{
+    const ReplyPointer<xcb_intern_atom_reply_t> answer(xcb_intern_atom_reply(connection, cookie, nullptr));
+    return answer ? answer->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
 
 } // namespace
 
@@ -35,9 +76,51 @@ xcb_window_t root(xcb_connection_t* connection)
 
 xcb_atom_t atom(xcb_connection_t* connection, const char* name)
 {
-    const auto cookie = xcb_intern_atom(connection, 0, quint16(std::strlen(name)), name);
-    const ReplyPointer<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    return atoms(connection, std::span(&name, 1)).first();
+}
+
+QList<xcb_atom_t> atoms(xcb_connection_t* connection, std::span<const char* const> names)
+{
+    QHash<QByteArray, CachedAtom>* cache = cacheFor(connection);
+    if (cache)
+        requestAtoms(connection, names);
+    // Every request goes out before the first reply is read: one round trip.
+    std::vector<std::optional<xcb_intern_atom_cookie_t>> asked;
+    asked.reserve(names.size());
+    for (const char* name : names)
+        asked.push_back(cache ? std::nullopt : std::optional(request(connection, name)));
+    QList<xcb_atom_t> result;
+    result.reserve(qsizetype(names.size()));
+    auto next = asked.begin();
+    for (const char* name : names) {
+        const std::optional<xcb_intern_atom_cookie_t> cookie = *next++;
+        if (cookie) {
+            result.append(reply(connection, *cookie));
+            continue;
+        }
+        CachedAtom& cached = (*cache)[name];
+        if (cached.pending)
+            cached.atom = reply(connection, *std::exchange(cached.pending, std::nullopt));
+        result.append(cached.atom);
+    }
+    return result;
+}
+
+void requestAtoms(xcb_connection_t* connection, std::span<const char* const> names)
+{
+    QHash<QByteArray, CachedAtom>* cache = cacheFor(connection);
+    if (!cache)
+        return;
+    bool sent = false;
+    for (const char* name : names) {
+        CachedAtom& cached = (*cache)[name];
+        if (cached.atom == XCB_ATOM_NONE && !cached.pending) {
+            cached.pending = request(connection, name);
+            sent = true;
+        }
+    }
+    if (sent)
+        xcb_flush(connection);
 }
 
 QList<quint32> property(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name, xcb_atom_t type)

@@ -7,6 +7,7 @@
 #include <xcb/xcb.h>
 
 #include <array>
+#include <span>
 
 namespace quillor {
 
@@ -20,8 +21,14 @@ xcb_connection_t* qtConnection();
 // The root window of the connection's first screen.
 xcb_window_t root(xcb_connection_t* connection);
 
-// The atom of a name, created when missing; XCB_ATOM_NONE on failure.
+// The atom of a name, created when missing; XCB_ATOM_NONE on failure. The
+// atoms of Qt's own connection are asked for once.
 xcb_atom_t atom(xcb_connection_t* connection, const char* name);
+// The atoms of several names, in order, in one round trip at most.
+QList<xcb_atom_t> atoms(xcb_connection_t* connection, std::span<const char* const> names);
+// Asks Qt's connection for atoms without waiting: the replies are read when
+// the atoms are first needed, long after they have arrived.
+void requestAtoms(xcb_connection_t* connection, std::span<const char* const> names);
 
 // A 32-bit property of a window as a list of values; empty when the property
 // is missing, of another type or unreadable.

@@ -20,6 +20,10 @@ inline constexpr quint32 allDesktops = 0xFFFFFFFF;
 // withdrawn, so this belongs before every map.
 void prepareFloating(xcb_connection_t* connection, quint32 window);
 
+// Asks Qt's connection for the hints' atoms ahead of the first showing,
+// without waiting for the replies.
+void requestAtoms(xcb_connection_t* connection);
+
 // Asks the window manager, through client messages to the root, to apply the
 // hints to a window it already manages; needed after a map because toolkits
 // and managers may reset the workspace of a window they map.

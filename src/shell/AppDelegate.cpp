@@ -4,6 +4,9 @@
 #include "model/AppModel.h"
 #include "model/DataDirectory.h"
 #include "model/VaultAccess.h"
+#include "platform/ActiveWindow.h"
+#include "platform/X11Client.h"
+#include "platform/X11WindowProperties.h"
 #include "panel/CaptureView.h"
 #include "settings/ReleaseNotesDialog.h"
 #include "settings/SettingsNavigation.h"
@@ -92,6 +95,18 @@ void AppDelegate::launch()
     if (m_panel)
         return;
 
+    // The first showing needs these; their replies arrive while the panel is
+    // built.
+    xcb_connection_t* connection = X11Client::qtConnection();
+    X11WindowProperties::requestAtoms(connection);
+    ActiveWindow::requestAtoms(connection);
+
+    // Before the panel, whose text waits for the fonts prepared meanwhile. A
+    // press is handled only once this returns, with the panel built.
+    m_shortcut->action = [this] { toggleCapture(); };
+    registerShortcut();
+    createTrayIcon();
+
     m_panel = new CapturePanel(*m_model);
     m_panel->onUserMoved = [this](const QRectF& frame) { saveCapturePosition(frame); };
     if (CaptureView* view = m_panel->captureView()) {
@@ -115,11 +130,6 @@ void AppDelegate::launch()
     connect(application, &QGuiApplication::primaryScreenChanged, this, &AppDelegate::onScreensChanged);
 
     installModelCallbacks();
-
-    m_shortcut->action = [this] { toggleCapture(); };
-    registerShortcut();
-
-    createTrayIcon();
 
     if (m_singleInstance)
         connect(m_singleInstance, &SingleInstance::reopenRequested, this, &AppDelegate::reopen);

@@ -1,5 +1,7 @@
 #include "shell/SingleInstance.h"
 
+#include "shell/InstanceLock.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -7,7 +9,6 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QThread>
 
 #include <sys/stat.h>
@@ -41,11 +42,8 @@ bool isPrivateFolder(const QString& folder)
 } // namespace
 
 SingleInstance::SingleInstance(const QString& dataDirectory, QObject* parent)
-    : QObject(parent), m_dataDirectory(dataDirectory), m_lock(std::make_unique<QLockFile>(lockPath(dataDirectory)))
+    : QObject(parent), m_dataDirectory(dataDirectory), m_lock(std::make_unique<InstanceLock>(lockPath(dataDirectory)))
 {
-    // A lock is never stale by age (the program runs for days); a lock left by
-    // a process that died is recognised by its process id and taken over.
-    m_lock->setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance()
@@ -69,21 +67,17 @@ QString SingleInstance::serverName(const QString& dataDirectory)
 
 SingleInstance::Outcome SingleInstance::acquire()
 {
-    if (lock()) {
+    const InstanceLock::Result locked = m_lock->tryLock();
+    if (locked == InstanceLock::Result::acquired) {
         // Without the socket a later launch cannot reach us, but the lock
         // still keeps it from running beside us.
         if (!listen())
             qWarning("Quillor: could not listen on %s", qUtf8Printable(serverName(m_dataDirectory)));
         return Outcome::primary;
     }
-    if (m_lock->error() != QLockFile::LockFailedError)
+    if (locked == InstanceLock::Result::failed)
         return Outcome::unguarded;
     return forward() ? Outcome::forwarded : Outcome::unanswered;
-}
-
-bool SingleInstance::lock()
-{
-    return m_lock->isLocked() || m_lock->tryLock(0);
 }
 
 bool SingleInstance::listen()
@@ -156,13 +150,12 @@ void SingleInstance::release()
 {
     if (m_server)
         m_server->close();
-    if (m_lock->isLocked())
-        m_lock->unlock();
+    m_lock->unlock();
 }
 
 bool SingleInstance::retake()
 {
-    return lock() && listen();
+    return m_lock->tryLock() == InstanceLock::Result::acquired && listen();
 }
 
 bool SingleInstance::holdsLock() const

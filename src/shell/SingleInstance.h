@@ -7,9 +7,10 @@
 
 class QLocalServer;
 class QLocalSocket;
-class QLockFile;
 
 namespace quillor {
+
+class InstanceLock;
 
 // Keeps one running program per data directory. The first launch holds a lock
 // file in the data directory and listens on a local socket; a later launch
@@ -50,13 +51,12 @@ Q_SIGNALS:
     void reopenRequested();
 
 private:
-    bool lock();
     bool listen();
     bool forward();
     void readRequest(QLocalSocket* socket);
 
     QString m_dataDirectory;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<InstanceLock> m_lock;
     QLocalServer* m_server = nullptr;
 };
 

@@ -7,7 +7,9 @@
 #include <QHash>
 #include <QRect>
 
+#include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <thread>
 
@@ -105,6 +107,21 @@ TEST_F(CaptureRoadTest, HotKeyCaptureIsWrittenAndTheKeyboardGoesBack)
 
     ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
     ASSERT_TRUE(waitForActivePanel()) << "the panel did not come up with the keyboard";
+
+    // The window manager applied the floating hints, whose atoms the program
+    // asked for at launch and read at the first showing.
+    const std::optional<xcb_window_t> shown = panel();
+    ASSERT_TRUE(shown);
+    const std::optional<std::string> states =
+        m_probe->property(*shown, m_probe->atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
+    ASSERT_TRUE(states);
+    std::vector<xcb_atom_t> stateAtoms(states->size() / sizeof(xcb_atom_t));
+    std::memcpy(stateAtoms.data(), states->data(), stateAtoms.size() * sizeof(xcb_atom_t));
+    for (const char* floating : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"})
+        EXPECT_NE(std::find(stateAtoms.begin(), stateAtoms.end(), m_probe->atom(floating)), stateAtoms.end())
+            << floating;
+    EXPECT_EQ(m_probe->property(*shown, m_probe->atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL),
+              std::string(4, '\xff'));
 
     // Typed line by line: Return is a key of its own, and the editor's list
     // and pairing rules must leave these lines exactly as typed.

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -91,6 +92,23 @@ struct ActiveWindowTest : ::testing::Test {
     std::unique_ptr<Client> program;
     std::unique_ptr<Client> manager;
 };
+
+TEST_F(ActiveWindowTest, AtomsAskedTogetherAreThoseAskedOneByOne)
+{
+    // A name seen before, a new one, and one twice: the replies are read in
+    // the order the names were given.
+    const std::array<const char*, 4> names{"_NET_ACTIVE_WINDOW", "QUILLOR_TEST_FRESH_ATOM", "_NET_WM_STATE",
+                                           "_NET_ACTIVE_WINDOW"};
+    const QList<xcb_atom_t> together = X11Client::atoms(program->c, names);
+    ASSERT_EQ(together.size(), 4);
+    for (qsizetype i = 0; i < together.size(); ++i) {
+        EXPECT_NE(together[i], xcb_atom_t(XCB_ATOM_NONE)) << names[i];
+        EXPECT_EQ(together[i], manager->atom(names[i])) << names[i];
+    }
+    // Not Qt's connection: nothing is kept, nothing is asked ahead.
+    X11Client::requestAtoms(program->c, names);
+    EXPECT_EQ(X11Client::atoms(program->c, names), together);
+}
 
 TEST_F(ActiveWindowTest, TheActiveWindowIsReadFromTheRoot)
 {

@@ -1,3 +1,4 @@
+#include "shell/InstanceLock.h"
 #include "shell/SingleInstance.h"
 #include "shell/TerminationSignals.h"
 
@@ -5,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QSignalSpy>
@@ -15,6 +17,8 @@
 #include <csignal>
 #include <optional>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quillor;
 using namespace quillor::test;
@@ -66,6 +70,43 @@ TEST(SingleInstanceTest, ALockWithoutAnAnsweringProgramDecidesByItsHolder)
         EXPECT_EQ(second.acquire(), alive ? SingleInstance::Outcome::unanswered : SingleInstance::Outcome::primary);
         EXPECT_EQ(second.holdsLock(), !alive);
     }
+}
+
+TEST(SingleInstanceTest, TheLockIsTheKernelsAndReadsAsQLockFilesToEarlierVersions)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral(".quillor.lock"));
+
+    // A holder that was killed leaves its file, whatever it says; the kernel
+    // let go of its lock, which is taken over.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        InstanceLock held(path);
+        std::_Exit(held.tryLock() == InstanceLock::Result::acquired ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(QFileInfo::exists(path));
+
+    InstanceLock lock(path);
+    ASSERT_EQ(lock.tryLock(), InstanceLock::Result::acquired);
+    // Another open of the file, as another launch makes, is kept out.
+    InstanceLock other(path);
+    EXPECT_EQ(other.tryLock(), InstanceLock::Result::heldElsewhere);
+    // So is an earlier version, which reads a live holder from the text.
+    QFile text(path);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(text.readAll().startsWith(QByteArray::number(qint64(::getpid())) + '\n'));
+    QLockFile earlier(path);
+    EXPECT_FALSE(earlier.tryLock(0));
+    EXPECT_EQ(earlier.error(), QLockFile::LockFailedError);
+
+    // Letting go removes the file; the next holder makes it again.
+    lock.unlock();
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_EQ(other.tryLock(), InstanceLock::Result::acquired);
 }
 
 TEST(SingleInstanceTest, ARestartHandsTheFolderOverAndCanTakeItBack)
