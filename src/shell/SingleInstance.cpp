@@ -1,17 +1,15 @@
 #include "shell/SingleInstance.h"
 
 #include "shell/InstanceLock.h"
+#include "shell/InstanceServer.h"
+#include "shell/InstanceSocket.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QThread>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillor {
@@ -19,24 +17,14 @@ namespace quillor {
 namespace {
 
 const QByteArray reopenRequest = QByteArrayLiteral("reopen\n");
-// Nothing but our own request is read; anything longer is not one.
-constexpr qsizetype longestRequest = 64;
 // A running instance may be between its lock and its listen (start-up or a
 // restart's hand-over): the forwarder tries again for this long.
 constexpr int forwardPatience = 3000; // ms
-constexpr int socketTimeout = 1000;   // ms
+constexpr std::chrono::milliseconds socketTimeout{1000};
 
 QString lockPath(const QString& dataDirectory)
 {
     return QDir(dataDirectory).filePath(QStringLiteral(".quillor.lock"));
-}
-
-// A folder that only its owner, this user, may enter: the runtime folder.
-bool isPrivateFolder(const QString& folder)
-{
-    struct stat info {};
-    return ::stat(QFile::encodeName(folder).constData(), &info) == 0 && S_ISDIR(info.st_mode)
-        && info.st_uid == ::getuid() && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
 } // namespace
@@ -82,68 +70,26 @@ SingleInstance::Outcome SingleInstance::acquire()
 
 bool SingleInstance::listen()
 {
-    if (m_server && m_server->isListening())
-        return true;
-    const QString name = serverName(m_dataDirectory);
-    const QFileInfo place(name);
-    // Qt gives the socket its mode by making it in a temporary folder of its
-    // own and moving it out: a folder made and removed, which costs a start
-    // as much as the socket itself. A private folder already keeps everyone
-    // else from the socket: it is made in place, then given the same mode.
-    const bool inPrivateFolder = place.isAbsolute() && isPrivateFolder(place.path());
     if (!m_server) {
-        m_server = new QLocalServer(this);
-        connect(m_server, &QLocalServer::newConnection, this, [this] {
-            while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-                connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-                connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
-                readRequest(socket);
-            }
+        m_server = new InstanceServer(this);
+        connect(m_server, &InstanceServer::lineReceived, this, [this](const QByteArray& line) {
+            if (line == reopenRequest)
+                Q_EMIT reopenRequested();
         });
     }
-    m_server->setSocketOptions(inPrivateFolder ? QLocalServer::NoOptions : QLocalServer::UserAccessOption);
-    // We hold the lock, so a socket file left behind belongs to a program
-    // that died without closing it.
-    bool listening = m_server->listen(name);
-    if (!listening) {
-        QLocalServer::removeServer(name);
-        listening = m_server->listen(name);
-    }
-    if (listening && inPrivateFolder)
-        ::chmod(QFile::encodeName(name).constData(), S_IRWXU);
-    return listening;
+    return m_server->listen(InstanceSocket::pathOf(serverName(m_dataDirectory)));
 }
 
 bool SingleInstance::forward()
 {
     const QDeadlineTimer deadline(forwardPatience);
-    const QString name = serverName(m_dataDirectory);
+    const QString path = InstanceSocket::pathOf(serverName(m_dataDirectory));
     do {
-        QLocalSocket socket;
-        socket.connectToServer(name);
-        if (socket.waitForConnected(socketTimeout)) {
-            socket.write(reopenRequest);
-            const bool written = socket.waitForBytesWritten(socketTimeout);
-            socket.disconnectFromServer();
-            if (written)
-                return true;
-        }
+        if (InstanceSocket::send(path, reopenRequest, socketTimeout))
+            return true;
         QThread::msleep(50);
     } while (!deadline.hasExpired());
     return false;
-}
-
-void SingleInstance::readRequest(QLocalSocket* socket)
-{
-    if (!socket->canReadLine()) {
-        if (socket->bytesAvailable() > longestRequest)
-            socket->abort();
-        return;
-    }
-    const QByteArray line = socket->readLine(longestRequest);
-    socket->disconnectFromServer();
-    if (line == reopenRequest)
-        Q_EMIT reopenRequested();
 }
 
 void SingleInstance::release()

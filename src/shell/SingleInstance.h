@@ -5,12 +5,10 @@
 
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
-
 namespace quillor {
 
 class InstanceLock;
+class InstanceServer;
 
 // Keeps one running program per data directory. The first launch holds a lock
 // file in the data directory and listens on a local socket; a later launch
@@ -53,11 +51,10 @@ Q_SIGNALS:
 private:
     bool listen();
     bool forward();
-    void readRequest(QLocalSocket* socket);
 
     QString m_dataDirectory;
     std::unique_ptr<InstanceLock> m_lock;
-    QLocalServer* m_server = nullptr;
+    InstanceServer* m_server = nullptr;
 };
 
 } // namespace quillor
