@@ -14,15 +14,60 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
+#include <cstring>
 #include <optional>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quillor;
 using namespace quillor::test;
 using namespace std::chrono_literals;
+
+namespace {
+
+// Sets an environment variable for a scope, and puts back what was there.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const QByteArray& value)
+        : m_name(name), m_before(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
+    {
+        qputenv(name, value);
+    }
+    ~ScopedVariable()
+    {
+        if (m_before)
+            qputenv(m_name, *m_before);
+        else
+            qunsetenv(m_name);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<QByteArray> m_before;
+};
+
+// What a killed program leaves: a socket file nobody listens on.
+void leaveDeadSocket(const QString& path)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(size_t(encoded.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, encoded.constData(), size_t(encoded.size()));
+    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(descriptor, 0);
+    EXPECT_EQ(::bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(descriptor);
+}
+
+} // namespace
 
 TEST(SingleInstanceTest, ASecondLaunchAsksTheFirstToComeForward)
 {
@@ -169,6 +214,111 @@ TEST(SingleInstanceTest, OnlyTheUserCanReachTheSocketWhateverTheRuntimeFolder)
         qputenv("XDG_RUNTIME_DIR", *runtimeBefore);
     else
         qunsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST(SingleInstanceTest, OnlyWholeShortRequestsAreHeardAndTheServerGoesOnServing)
+{
+    struct Case {
+        const char* what;
+        std::vector<QByteArray> parts; // written one after the other, with a pause
+        bool clientLeaves;             // otherwise the program must close the connection itself
+        int reopened;
+    };
+    const Case cases[] = {
+        {"a request in pieces", {"reo", "pen\n"}, false, 1},
+        {"a request with more after it", {"reopen\nreopen\n"}, false, 1},
+        {"another line", {"reopened\n"}, false, 0},
+        {"an overlong text without a newline", {QByteArray(100, 'x')}, false, 0},
+        {"a line longer than any request", {QByteArray(70, 'x') + "reopen\n"}, false, 0},
+        {"a connection closed midway", {"reop"}, true, 0},
+        {"a request without its newline", {"reopen"}, true, 0},
+        {"nothing at all", {}, true, 0},
+    };
+    QTemporaryDir folder;
+    SingleInstance first(folder.path());
+    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::primary);
+    QSignalSpy reopened(&first, &SingleInstance::reopenRequested);
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        reopened.clear();
+        QLocalSocket client;
+        client.connectToServer(SingleInstance::serverName(folder.path()));
+        ASSERT_TRUE(client.waitForConnected(1000));
+        for (const QByteArray& part : test.parts) {
+            client.write(part);
+            client.flush();
+            spin(20ms);
+        }
+        if (test.clientLeaves)
+            client.disconnectFromServer();
+        else
+            EXPECT_TRUE(waitUntil([&] { return client.state() == QLocalSocket::UnconnectedState; }));
+        spin(20ms);
+        EXPECT_EQ(reopened.count(), test.reopened);
+
+        SingleInstance later(folder.path());
+        EXPECT_EQ(later.acquire(), SingleInstance::Outcome::forwarded);
+        EXPECT_TRUE(waitUntil([&] { return reopened.count() == test.reopened + 1; }));
+    }
+}
+
+TEST(SingleInstanceTest, ClientsConnectedAtOnceAreAllHeard)
+{
+    QTemporaryDir folder;
+    SingleInstance first(folder.path());
+    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::primary);
+    QSignalSpy reopened(&first, &SingleInstance::reopenRequested);
+    std::array<QLocalSocket, 3> clients;
+    for (QLocalSocket& client : clients) {
+        client.connectToServer(SingleInstance::serverName(folder.path()));
+        ASSERT_TRUE(client.waitForConnected(1000));
+        client.write("reo");
+        client.flush();
+    }
+    spin(20ms);
+    // Slow clients keep no later launch waiting.
+    SingleInstance later(folder.path());
+    EXPECT_EQ(later.acquire(), SingleInstance::Outcome::forwarded);
+    EXPECT_TRUE(waitUntil([&] { return reopened.count() == 1; }));
+    for (auto client = clients.rbegin(); client != clients.rend(); ++client) {
+        client->write("pen\n");
+        client->flush();
+    }
+    EXPECT_TRUE(waitUntil([&] { return reopened.count() == 4; }));
+}
+
+TEST(SingleInstanceTest, TheSocketFileIsThereExactlyWhileTheProgramListens)
+{
+    // The user's runtime folder, and a shared temporary folder where the
+    // socket is made aside and moved in.
+    for (const bool runtimeFolder : {true, false}) {
+        SCOPED_TRACE(runtimeFolder ? "runtime folder" : "temporary folder");
+        QTemporaryDir runtime, temporary, folder;
+        ASSERT_EQ(::chmod(QFile::encodeName(temporary.path()).constData(), 01777), 0);
+        const ScopedVariable runtimeVariable("XDG_RUNTIME_DIR",
+                                             runtimeFolder ? runtime.path().toLocal8Bit() : QByteArray());
+        const ScopedVariable temporaryVariable("TMPDIR", temporary.path().toLocal8Bit());
+        const QString name = SingleInstance::serverName(folder.path());
+        const QFileInfo socket(runtimeFolder ? name : QDir(temporary.path()).filePath(name));
+        ASSERT_EQ(socket.path(), runtimeFolder ? runtime.path() : temporary.path());
+
+        // A killed program's socket is taken over.
+        leaveDeadSocket(socket.filePath());
+        SingleInstance first(folder.path());
+        ASSERT_EQ(first.acquire(), SingleInstance::Outcome::primary);
+        QSignalSpy reopened(&first, &SingleInstance::reopenRequested);
+        SingleInstance second(folder.path());
+        EXPECT_EQ(second.acquire(), SingleInstance::Outcome::forwarded);
+        EXPECT_TRUE(waitUntil([&] { return reopened.count() == 1; }));
+        // Nothing is left beside it.
+        EXPECT_EQ(socket.dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                  QStringList{socket.fileName()});
+
+        first.release();
+        EXPECT_FALSE(QFileInfo::exists(socket.filePath()));
+        ASSERT_TRUE(first.retake());
+        EXPECT_TRUE(QFileInfo::exists(socket.filePath()));
+    }
 }
 
 TEST(TerminationSignalsTest, SignalsArriveThroughTheEventLoop)
