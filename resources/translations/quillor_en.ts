@@ -1223,5 +1223,9 @@
         <source>suggestions.count</source>
         <translation>Suggestions: %@</translation>
     </message>
+    <message>
+        <source>Le module réseau de Quillor est introuvable : réinstalle Quillor.</source>
+        <translation>Quillor’s network module is missing: reinstall Quillor.</translation>
+    </message>
 </context>
 </TS>

@@ -1224,5 +1224,9 @@
         <source>suggestions.count</source>
         <translation>Suggestions : %@</translation>
     </message>
+    <message>
+        <source>Le module réseau de Quillor est introuvable : réinstalle Quillor.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -1,27 +1,25 @@
 #pragma once
 
+#include "updates/CatalogTransfer.h"
 #include "updates/UpdateServer.h"
 
 #include <QByteArray>
 #include <QFuture>
-#include <QSslConfiguration>
 
 #include <chrono>
-#include <optional>
-
-class QNetworkAccessManager;
 
 namespace quillor {
 
 // How the catalog is fetched. The defaults are the production ones; tests
-// inject a local server, a short time-out and an SSL configuration that trusts
-// their own certificate (verification is never turned off).
+// inject a local server, a short time-out and a transport whose SSL
+// configuration trusts their own certificate (verification is never turned
+// off).
 struct CatalogRequest {
     UpdateServer server = UpdateServer::configured();
     // Inactivity time-out of the transfer.
     std::chrono::milliseconds transferTimeout{30'000};
-    // None: the application's default configuration (the system's CAs).
-    std::optional<QSslConfiguration> sslConfiguration;
+    // None: the network module's, loaded at the first check (NetworkModule).
+    CatalogTransport transport;
 };
 
 namespace CatalogLoader {
@@ -31,7 +29,7 @@ inline constexpr qint64 bodyLimit = 2'000'000;
 
 // GET <server>/releases.json, bypassing any cache, following redirects that
 // stay on the server's origin. Must be called on the thread of the
-// QCoreApplication (the shared QNetworkAccessManager lives there); the future
+// QCoreApplication (the network side's connections live there); the future
 // finishes on that thread's event loop.
 //
 // The future holds the body unchanged, or an exception:
@@ -39,14 +37,14 @@ inline constexpr qint64 bodyLimit = 2'000'000;
 //   final address off the server's origin (scheme "https", exact host, same
 //   port), or a body over bodyLimit bytes;
 // - PlatformError with domain "QNetworkReply" and code QNetworkReply::NetworkError:
-//   a transport failure (no connection, TLS, time-out), its text Qt's own.
+//   a transport failure (no connection, TLS, time-out), its text Qt's own;
+// - UpdateError::networkUnavailable(): the network module could not be loaded.
 // Read it with future.then(context, [](QFuture<QByteArray> f) { f.result(); ... })
 // or .onFailed(context, [](const UpdateError&) { ... }).
 QFuture<QByteArray> loadCatalog(const CatalogRequest& request = {});
 
-// The one network access manager of the application, created on first use as
-// a child of the QCoreApplication.
-QNetworkAccessManager& sharedNetworkAccess();
+// The body of a usable response; throws as above for any other.
+QByteArray catalogBody(const CatalogResponse& response, const UpdateServer& server);
 
 } // namespace CatalogLoader
 } // namespace quillor

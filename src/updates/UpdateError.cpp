@@ -11,6 +11,8 @@ QString UpdateError::localizedDescription() const
         return L10n::text(QStringLiteral("Le catalogue des versions publiées est inutilisable."));
     case Kind::invalidResponse:
         return L10n::text(QStringLiteral("Le serveur des mises à jour a renvoyé une réponse invalide."));
+    case Kind::networkUnavailable:
+        return L10n::text(QStringLiteral("Le module réseau de Quillor est introuvable : réinstalle Quillor."));
     }
     return {};
 }

@@ -15,10 +15,13 @@ public:
         invalidCatalog,
         // The server's answer failed a check: status, final address, size.
         invalidResponse,
+        // The program's network module is missing or cannot be loaded.
+        networkUnavailable,
     };
 
     static UpdateError invalidCatalog() { return UpdateError(Kind::invalidCatalog); }
     static UpdateError invalidResponse() { return UpdateError(Kind::invalidResponse); }
+    static UpdateError networkUnavailable() { return UpdateError(Kind::networkUnavailable); }
 
     Kind kind() const { return m_kind; }
     QString localizedDescription() const override;

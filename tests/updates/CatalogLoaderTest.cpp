@@ -1,4 +1,5 @@
 #include "UpdatesTestSupport.h"
+#include "updates/NetworkModule.h"
 #include "updates/UpdateError.h"
 
 #include <QNetworkReply>
@@ -99,11 +100,29 @@ TEST_F(CatalogLoaderTest, TransportFailuresKeepTheirOwnError)
     // (A cached connection would keep the TLS context that trusts it.)
     server.respond({200, "{}"});
     CatalogRequest untrusted = server.request();
-    untrusted.sslConfiguration.reset();
-    CatalogLoader::sharedNetworkAccess().clearConnectionCache();
+    untrusted.transport = NetworkTransport::transport();
+    NetworkTransport::sharedNetworkAccess().clearConnectionCache();
     EXPECT_EQ(load(untrusted), Outcome(QNetworkReply::SslHandshakeFailedError));
 
     CatalogRequest refused = server.request();
     refused.server.port = closedPort();
     EXPECT_EQ(load(refused), Outcome(QNetworkReply::ConnectionRefusedError));
+}
+
+TEST_F(CatalogLoaderTest, TheProgramsNetworkModuleCarriesTheTransferAndAMissingOneIsReported)
+{
+    // The module beside the program trusts only the system's authorities: it
+    // reaches the server and refuses its own certificate, a transport failure.
+    const NetworkModule::TransferFunction transfer = NetworkModule::loadFrom(
+        QStringLiteral(QUILLOR_PROGRAM_DIRECTORY "/") + QString::fromLatin1(NetworkModule::fileName));
+    ASSERT_NE(transfer, nullptr);
+    server.respond({200, "{}"});
+    CatalogRequest request = server.request();
+    request.transport = transfer;
+    EXPECT_EQ(load(request), Outcome(QNetworkReply::SslHandshakeFailedError));
+
+    // No module beside this test program: the check fails with its own error.
+    request.transport = {};
+    EXPECT_EQ(load(request), Outcome(UpdateError::Kind::networkUnavailable));
+    EXPECT_FALSE(UpdateError::networkUnavailable().localizedDescription().isEmpty());
 }

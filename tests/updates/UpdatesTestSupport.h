@@ -4,6 +4,7 @@
 #include "../model/EventLoop.h"
 #include "updates/CatalogLoader.h"
 #include "updates/ReleaseCatalog.h"
+#include "updates/network/NetworkTransport.h"
 
 #include <QHostAddress>
 #include <QJsonArray>
@@ -75,7 +76,8 @@ public:
     void respond(const Response& response) { handler = [response](const QString&) { return response; }; }
     CatalogRequest request() const
     {
-        return {.server = UpdateServer{"localhost", m_server.serverPort()}, .sslConfiguration = m_trusted};
+        return {.server = UpdateServer{"localhost", m_server.serverPort()},
+                .transport = NetworkTransport::transport(m_trusted)};
     }
 
 private:
