@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cerrno>
 #include <sys/socket.h>
@@ -15,6 +16,7 @@ namespace {
 
 // Nothing but a short request is read; anything longer is not one.
 constexpr qsizetype longestLine = 64;
+constexpr int acceptRetryDelay = 100; // ms
 
 } // namespace
 
@@ -77,11 +79,22 @@ void InstanceServer::acceptPending()
         if (descriptor < 0) {
             if (errno == EINTR || errno == ECONNABORTED)
                 continue;
+            // Out of descriptors: the waiting connection keeps the socket
+            // readable, and the notifier would fire again at once, spinning
+            // the event loop; it waits a moment instead.
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
+                pauseAccepting();
             return;
         }
         Connection* connection = m_connections.emplace_back(std::make_unique<Connection>(descriptor, this)).get();
         connect(connection->notifier, &QSocketNotifier::activated, this, [this, connection] { read(connection); });
     }
+}
+
+void InstanceServer::pauseAccepting()
+{
+    m_notifier->setEnabled(false);
+    QTimer::singleShot(acceptRetryDelay, m_notifier, [notifier = m_notifier] { notifier->setEnabled(true); });
 }
 
 void InstanceServer::read(Connection* connection)

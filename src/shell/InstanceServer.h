@@ -35,6 +35,7 @@ private:
     struct Connection;
 
     void acceptPending();
+    void pauseAccepting();
     void read(Connection* connection);
 
     QString m_path;

@@ -1,4 +1,5 @@
 #include "shell/InstanceLock.h"
+#include "shell/InstanceSocket.h"
 #include "shell/SingleInstance.h"
 #include "shell/TerminationSignals.h"
 
@@ -18,6 +19,8 @@
 #include <csignal>
 #include <cstring>
 #include <optional>
+#include <vector>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -285,6 +288,42 @@ TEST(SingleInstanceTest, ClientsConnectedAtOnceAreAllHeard)
         client->flush();
     }
     EXPECT_TRUE(waitUntil([&] { return reopened.count() == 4; }));
+}
+
+TEST(SingleInstanceTest, ARequestWaitingForAFreeDescriptorIsHeardOnceOneIsFree)
+{
+    QTemporaryDir folder;
+    SingleInstance first(folder.path());
+    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::primary);
+    QSignalSpy reopened(&first, &SingleInstance::reopenRequested);
+    const QByteArray path = QFile::encodeName(InstanceSocket::pathOf(SingleInstance::serverName(folder.path())));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(size_t(path.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(client, 0);
+
+    // Every descriptor taken: the program cannot accept the request yet.
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    rlimit lowered = before;
+    lowered.rlim_cur = rlim_t(::dup(client) + 1);
+    ::close(int(lowered.rlim_cur) - 1);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &lowered), 0);
+    std::vector<int> fillers;
+    for (int descriptor; (descriptor = ::dup(client)) >= 0;)
+        fillers.push_back(descriptor);
+    EXPECT_EQ(::connect(client, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(::send(client, "reopen\n", 7, MSG_NOSIGNAL), 7);
+    spin(300ms);
+    for (const int descriptor : fillers)
+        ::close(descriptor);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &before), 0);
+    EXPECT_EQ(reopened.count(), 0);
+
+    EXPECT_TRUE(waitUntil([&] { return reopened.count() == 1; }));
+    ::close(client);
 }
 
 TEST(SingleInstanceTest, TheSocketFileIsThereExactlyWhileTheProgramListens)
