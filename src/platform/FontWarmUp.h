@@ -4,11 +4,10 @@
 
 namespace quillor {
 
-// Prepares fonts on a thread of its own while the program reads its settings
-// and builds its model: loads the system's font configuration into Qt's font
-// database and matches the application font with its fallbacks, all of which
-// Qt shares between threads, so that the first window built finds them
-// ready. Create it once the QGuiApplication exists, not before: the font
+// Loads the system's font configuration into Qt's font database, which all
+// threads share, on a thread of its own while the program reads its settings
+// and builds its model, so that the first window built finds it ready.
+// Create it once the QGuiApplication exists, not before: the font
 // configuration's work beside the application object's own set-up only slows
 // both.
 class FontWarmUp {

@@ -5,6 +5,7 @@
 #include <xcb/xcb_keysyms.h>
 
 #include <array>
+#include <optional>
 #include <cstdlib>
 
 namespace quillor {
@@ -84,22 +85,31 @@ int X11HotKeyGrabber::take(Grab& grab)
         return HotKeyStatus::invalidKey;
     grab.keycode = keycode;
     grab.mask = *mask;
-    // Checked one by one: X reports errors asynchronously, and a refusal must be
-    // known before the caller releases the hot key it replaces.
-    int taken = 0;
-    for (const quint16 variant : lockVariants(m_bits.numLock)) {
-        const xcb_void_cookie_t cookie = xcb_grab_key_checked(m_connection, 0, m_root, grab.mask | variant, keycode,
-                                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-        if (xcb_generic_error_t* error = xcb_request_check(m_connection, cookie)) {
-            const int code = error->error_code;
-            std::free(error);
-            for (int i = 0; i < taken; ++i)
-                xcb_ungrab_key(m_connection, keycode, m_root, grab.mask | lockVariants(m_bits.numLock)[i]);
-            xcb_flush(m_connection);
-            grab.keycode = 0;
-            return code == XCB_ACCESS ? HotKeyStatus::taken : HotKeyStatus::xErrorBase - code;
+    // Checked before returning: X reports errors asynchronously, and a refusal
+    // must be known before the caller releases the hot key it replaces. All
+    // four go out first, so the checks cost one round trip.
+    const std::array<quint16, 4> variants = lockVariants(m_bits.numLock);
+    std::array<xcb_void_cookie_t, 4> cookies{};
+    for (std::size_t i = 0; i < variants.size(); ++i)
+        cookies[i] = xcb_grab_key_checked(m_connection, 0, m_root, grab.mask | variants[i], keycode,
+                                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    std::optional<int> refusal;
+    std::array<bool, 4> held{};
+    for (std::size_t i = 0; i < variants.size(); ++i) {
+        xcb_generic_error_t* error = xcb_request_check(m_connection, cookies[i]);
+        held[i] = error == nullptr;
+        if (error && !refusal)
+            refusal = error->error_code;
+        std::free(error);
+    }
+    if (refusal) {
+        for (std::size_t i = 0; i < variants.size(); ++i) {
+            if (held[i])
+                xcb_ungrab_key(m_connection, keycode, m_root, grab.mask | variants[i]);
         }
-        ++taken;
+        xcb_flush(m_connection);
+        grab.keycode = 0;
+        return *refusal == XCB_ACCESS ? HotKeyStatus::taken : HotKeyStatus::xErrorBase - *refusal;
     }
     return 0;
 }
