@@ -1,6 +1,7 @@
 #include "model/AppModel.h"
 
 #include "model/VaultAccess.h"
+#include "vault/ScanCancellation.h"
 
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
@@ -82,17 +83,9 @@ void AppModel::startScan(const QUuid& generation, const QString& vault)
     // A copy shares the notes and the memo; nothing of it is written.
     const VaultIndex previous = m_index;
     task.watcher->setFuture(QtConcurrent::run(QThreadPool::globalInstance(), [scan, vault, previous, cancelled] {
-        ScanOutcome outcome;
-        try {
+        return capturedOnWorker<ScanOutcome>([&](ScanOutcome& outcome) {
             outcome.index = scan(vault, previous, [cancelled] { return cancelled->load(); });
-        } catch (const ScanCancelled&) {
-            outcome.cancelled = true;
-        } catch (const Error& error) {
-            outcome.failure = error.localizedDescription();
-        } catch (const std::exception& error) {
-            outcome.failure = QString::fromUtf8(error.what());
-        }
-        return outcome;
+        });
     }));
 }
 

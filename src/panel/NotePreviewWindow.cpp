@@ -11,6 +11,7 @@
 #include "panel/ChromeStyle.h"
 #include "vault/NoteFiles.h"
 #include "vault/NoteLinks.h"
+#include "vault/ScanCancellation.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -46,24 +47,6 @@ QList<QPointer<NotePreviewWindow>>& openWindows()
 QString readFromDisk(const QString& root, const QString& relative)
 {
     return NoteFiles::read(SafePath::resolve(root, relative));
-}
-
-// Runs a worker's step and keeps what it threw as the user's text: nothing
-// thrown may cross back to the UI thread.
-template <typename Outcome, typename Work>
-Outcome captured(Work&& work)
-{
-    Outcome outcome;
-    try {
-        work(outcome);
-    } catch (const ScanCancelled&) {
-        outcome.cancelled = true;
-    } catch (const Error& error) {
-        outcome.failure = error.localizedDescription();
-    } catch (const std::exception& error) {
-        outcome.failure = QString::fromUtf8(error.what());
-    }
-    return outcome;
 }
 
 } // namespace
@@ -219,7 +202,7 @@ void NotePreviewWindow::load(AppModel& model)
                                           previous = model.latestIndex()] {
                                              // Scanned afresh, reading only the notes that changed since
                                              // the panel's own scan of the same vault.
-                                             return captured<ScanOutcome>([&](ScanOutcome& outcome) {
+                                             return capturedOnWorker<ScanOutcome>([&](ScanOutcome& outcome) {
                                                  matchNotes(VaultIndex::scan(root, [cancelled] { return cancelled->load(); },
                                                                              previous),
                                                             target, outcome);
@@ -296,7 +279,7 @@ void NotePreviewWindow::readSelection()
     });
     watcher->setFuture(QtConcurrent::run(QThreadPool::globalInstance(),
                                          [reader = m_reader, root = *m_root, relative = relativeFile()] {
-                                             return captured<ReadOutcome>([&](ReadOutcome& outcome) {
+                                             return capturedOnWorker<ReadOutcome>([&](ReadOutcome& outcome) {
                                                  outcome.text = reader(root, relative);
                                              });
                                          }));

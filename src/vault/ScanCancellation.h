@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 
+#include <exception>
 #include <functional>
 
 namespace quillor {
@@ -20,5 +21,24 @@ public:
 
 // Throws ScanCancelled when the check says so; an empty check never cancels.
 void throwIfCancelled(const CancellationCheck& isCancelled);
+
+// Runs a worker's step on a fresh Outcome and keeps what it threw as the
+// user's text (`failure`) or as `cancelled`: nothing thrown may cross back to
+// the UI thread.
+template <typename Outcome, typename Work>
+Outcome capturedOnWorker(Work&& work)
+{
+    Outcome outcome;
+    try {
+        work(outcome);
+    } catch (const ScanCancelled&) {
+        outcome.cancelled = true;
+    } catch (const Error& error) {
+        outcome.failure = error.localizedDescription();
+    } catch (const std::exception& error) {
+        outcome.failure = QString::fromUtf8(error.what());
+    }
+    return outcome;
+}
 
 } // namespace quillor
