@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 
 #include "MeanTimes.h"
-#include "Median.h"
+#include "Samples.h"
 
 #include <algorithm>
 #include <chrono>
@@ -33,16 +33,9 @@
 namespace {
 
 using namespace quillor;
-using Clock = std::chrono::steady_clock;
+using quillor::bench::Clock;
 
-std::map<std::string, std::vector<double>> samples;
-
-double seconds(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-using quillor::bench::median;
+quillor::bench::Samples samples;
 
 // A data directory whose settings hold `count` destinations, each on a
 // folder of its own.
@@ -85,10 +78,11 @@ void firstOpening(benchmark::State& state)
     Workspace workspace(3);
     for (auto _ : state) {
         auto start = Clock::now();
+        double bare = 0, settings = 0;
         {
-            QWidget bare;
-            showAndLayOut(bare);
-            samples["bare"].push_back(seconds(start));
+            QWidget window;
+            showAndLayOut(window);
+            bare = samples.record("bare", start);
         }
         start = Clock::now();
         {
@@ -98,9 +92,9 @@ void firstOpening(benchmark::State& state)
             layout->setContentsMargins(0, 0, 0, 0);
             layout->addWidget(new SettingsView(*workspace.model, navigation, {}));
             showAndLayOut(window);
-            samples["settings"].push_back(seconds(start));
+            settings = samples.record("settings", start);
         }
-        state.SetIterationTime(samples["bare"].back() + samples["settings"].back());
+        state.SetIterationTime(bare + settings);
     }
 }
 
@@ -117,8 +111,7 @@ void sectionSwitch(benchmark::State& state)
         const auto start = Clock::now();
         navigation.setSection(toDestinations ? SettingsSection::destinations : SettingsSection::general);
         QCoreApplication::processEvents();
-        samples["switch"].push_back(seconds(start));
-        state.SetIterationTime(samples["switch"].back());
+        state.SetIterationTime(samples.record("switch", start));
         toDestinations = !toDestinations;
     }
 }
@@ -146,8 +139,7 @@ void aliasKeystroke(benchmark::State& state)
                         typed ? QString() : QStringLiteral("x"));
         QCoreApplication::sendEvent(alias, &press);
         QCoreApplication::processEvents();
-        samples["alias"].push_back(seconds(start));
-        state.SetIterationTime(samples["alias"].back());
+        state.SetIterationTime(samples.record("alias", start));
         typed = !typed;
     }
 }
@@ -165,12 +157,12 @@ int main(int argc, char** argv)
     quillor::bench::MeanTimes times;
     if (!quillor::bench::runBenchmarks(argc, argv, times))
         return 1;
-    const double bare = median(samples["bare"]);
-    const double settings = median(samples["settings"]);
+    const double bare = samples.median("bare");
+    const double settings = samples.median("settings");
     std::printf("bare QWidget window opening   median %.2f ms\n", bare * 1000);
     std::printf("settings window first opening median %.2f ms (%.1f× the bare window; aim < 100 ms)\n",
                 settings * 1000, bare > 0 ? settings / bare : 0.0);
-    std::printf("section switch                median %.2f ms (aim < 16 ms)\n", median(samples["switch"]) * 1000);
-    std::printf("alias keystroke, 30 rows      median %.2f ms (aim < 16 ms)\n", median(samples["alias"]) * 1000);
+    std::printf("section switch                median %.2f ms (aim < 16 ms)\n", samples.median("switch") * 1000);
+    std::printf("alias keystroke, 30 rows      median %.2f ms (aim < 16 ms)\n", samples.median("alias") * 1000);
     return 0;
 }

@@ -25,7 +25,7 @@
 #include <QVBoxLayout>
 
 #include "MeanTimes.h"
-#include "Median.h"
+#include "Samples.h"
 
 #include <algorithm>
 #include <chrono>
@@ -38,18 +38,11 @@
 namespace {
 
 using namespace quillor;
-using Clock = std::chrono::steady_clock;
+using quillor::bench::Clock;
 
 constexpr int archived = 10'000;
 
-std::map<std::string, std::vector<double>> samples;
-
-double seconds(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-using quillor::bench::median;
+quillor::bench::Samples samples;
 
 void write(const QString& path, const QByteArray& bytes)
 {
@@ -120,22 +113,22 @@ void history(benchmark::State& state)
         auto start = Clock::now();
         const qsizetype listed = CaptureArchive{workspace.data}.entries().size();
         benchmark::DoNotOptimize(listed);
-        samples["archive"].push_back(seconds(start));
+        const double archive = samples.record("archive", start);
 
         start = Clock::now();
         workspace.navigation.setSection(SettingsSection::history);
         QCoreApplication::processEvents();
-        samples["open"].push_back(seconds(start));
+        const double open = samples.record("open", start);
 
         workspace.deliver();
         start = Clock::now();
         workspace.history()->reload();
         QCoreApplication::processEvents();
-        samples["reload"].push_back(seconds(start));
+        const double reload = samples.record("reload", start);
 
         workspace.navigation.setSection(SettingsSection::about);
         QCoreApplication::processEvents();
-        state.SetIterationTime(samples["archive"].back() + samples["open"].back() + samples["reload"].back());
+        state.SetIterationTime(archive + open + reload);
     }
 }
 
@@ -160,8 +153,7 @@ void searchKeystroke(benchmark::State& state)
                         letter);
         QCoreApplication::sendEvent(search, &press);
         QCoreApplication::processEvents();
-        samples["search"].push_back(seconds(start));
-        state.SetIterationTime(samples["search"].back());
+        state.SetIterationTime(samples.record("search", start));
     }
 }
 
@@ -173,8 +165,7 @@ void referenceSwitch(benchmark::State& state)
         const auto start = Clock::now();
         workspace.navigation.setSection(toGuide ? SettingsSection::guide : SettingsSection::shortcuts);
         QCoreApplication::processEvents();
-        samples["reference"].push_back(seconds(start));
-        state.SetIterationTime(samples["reference"].back());
+        state.SetIterationTime(samples.record("reference", start));
         toGuide = !toGuide;
     }
 }
@@ -192,16 +183,16 @@ int main(int argc, char** argv)
     quillor::bench::MeanTimes times;
     if (!quillor::bench::runBenchmarks(argc, argv, times))
         return 1;
-    const double archive = median(samples["archive"]);
-    const double open = median(samples["open"]);
-    const double reload = median(samples["reload"]);
+    const double archive = samples.median("archive");
+    const double open = samples.median("open");
+    const double reload = samples.median("reload");
     std::printf("archive entries, %d captures   median %.2f ms\n", archived, archive * 1000);
     std::printf("history section opening           median %.2f ms (%.2f× the archive; aim ≤ 1.3×)\n", open * 1000,
                 archive > 0 ? open / archive : 0.0);
     std::printf("history reload after a delivery   median %.2f ms (%.2f× the archive; aim ≤ 1.3×)\n", reload * 1000,
                 archive > 0 ? reload / archive : 0.0);
-    std::printf("search keystroke                  median %.2f ms (aim < 16 ms)\n", median(samples["search"]) * 1000);
+    std::printf("search keystroke                  median %.2f ms (aim < 16 ms)\n", samples.median("search") * 1000);
     std::printf("shortcuts / guide switch          median %.2f ms (aim < 16 ms)\n",
-                median(samples["reference"]) * 1000);
+                samples.median("reference") * 1000);
     return 0;
 }
