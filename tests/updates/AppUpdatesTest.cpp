@@ -1,6 +1,8 @@
 #include "UpdatesTestSupport.h"
 #include "updates/AppUpdates.h"
 
+#include <QTcpServer>
+
 using namespace quillor;
 using namespace quillor::test;
 using std::chrono::milliseconds;
@@ -204,4 +206,27 @@ TEST_F(AppUpdatesTest, AStoreBuildLeavesUpdatesToTheStoreButShowsTheHistory)
     EXPECT_EQ(presenter->shown.first().update, std::nullopt) << "the store installs, not the checker";
     presenter->close();
     EXPECT_FALSE(updates->checking());
+}
+
+// A server that takes the connection and never answers the TLS handshake holds
+// a check only until its deadline; the next check, a manual one, then runs.
+TEST_F(AppUpdatesTest, AHandshakeThatNeverCompletesFailsAtTheDeadlineAndLetsTheNextCheckRun)
+{
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    CatalogRequest hanging = server.request();
+    hanging.server.port = silent.serverPort();
+    hanging.transferTimeout = std::chrono::minutes(1);
+    hanging.deadline = milliseconds(300);
+    const QList<CatalogRequest> requests{hanging, server.request()};
+    AppUpdates updates(data, "1.0.0", false, [&] { return CatalogLoader::loadCatalog(requests.value(fetches++)); },
+                       AppUpdatesEnvironment{.now = [this] { return clock; }, .server = server.request().server});
+
+    updates.check(true, false, false);
+    ASSERT_TRUE(settle(updates));
+    EXPECT_EQ(updates.status(), "Impossible de rechercher les mises à jour. Vérifie ta connexion et réessaie.");
+    updates.check(true, false, false);
+    ASSERT_TRUE(settle(updates));
+    EXPECT_EQ(fetches, 2);
+    EXPECT_EQ(updates.status(), "Quillor est à jour.");
 }

@@ -55,9 +55,13 @@ public:
         QByteArray location;        // a Location header when not empty
         bool declareLength = true;  // else the body ends when the connection closes
         bool stall = false;         // take the request and never answer (time-outs)
+        bool endlessHeader = false; // one header line that never ends, sent as fast as it is read
     };
     std::function<Response(const QString& path)> handler;
     QStringList requestedPaths;
+    // How much of an endless header was sent before the client hung up.
+    qint64 endlessHeaderSent = 0;
+    static constexpr qint64 endlessHeaderCap = 64 * 1024 * 1024;
 
     LocalHttpsServer()
     {
@@ -120,6 +124,10 @@ private:
         const Response response = handler ? handler(path) : Response{404};
         if (response.stall)
             return;
+        if (response.endlessHeader) {
+            sendEndlessHeader(socket);
+            return;
+        }
         QByteArray message = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
         if (!response.location.isEmpty())
             message += "Location: " + response.location + "\r\n";
@@ -127,6 +135,25 @@ private:
             message += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
         socket.write(message + "Connection: close\r\n\r\n" + response.body);
         socket.disconnectFromHost();   // once the bytes are written
+    }
+
+    // Tops the socket up as it drains, up to a cap that only a client reading
+    // headers without bound would reach.
+    void sendEndlessHeader(QTcpSocket& socket)
+    {
+        endlessHeaderSent = 0;
+        socket.write("HTTP/1.1 200 Status\r\nX-Padding: ");
+        auto& tls = static_cast<QSslSocket&>(socket);
+        const auto topUp = [this, &tls] {
+            while (tls.state() == QAbstractSocket::ConnectedState
+                   && tls.bytesToWrite() + tls.encryptedBytesToWrite() < 1024 * 1024
+                   && endlessHeaderSent < endlessHeaderCap) {
+                tls.write(QByteArray(256 * 1024, 'a'));
+                endlessHeaderSent += 256 * 1024;
+            }
+        };
+        connect(&tls, &QSslSocket::encryptedBytesWritten, this, topUp);
+        topUp();
     }
 
     QSslServer m_server;
