@@ -1,8 +1,6 @@
 #include "UpdatesTestSupport.h"
 #include "updates/AppUpdates.h"
 
-#include <QTcpServer>
-
 using namespace quillor;
 using namespace quillor::test;
 using std::chrono::milliseconds;
@@ -212,13 +210,9 @@ TEST_F(AppUpdatesTest, AStoreBuildLeavesUpdatesToTheStoreButShowsTheHistory)
 // a check only until its deadline; the next check, a manual one, then runs.
 TEST_F(AppUpdatesTest, AHandshakeThatNeverCompletesFailsAtTheDeadlineAndLetsTheNextCheckRun)
 {
-    QTcpServer silent;
-    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
-    CatalogRequest hanging = server.request();
-    hanging.server.port = silent.serverPort();
-    hanging.transferTimeout = std::chrono::minutes(1);
-    hanging.deadline = milliseconds(300);
-    const QList<CatalogRequest> requests{hanging, server.request()};
+    const SilentServer silent;
+    ASSERT_TRUE(silent.isListening());
+    const QList<CatalogRequest> requests{silent.hanging(server.request()), server.request()};
     AppUpdates updates(data, "1.0.0", false, [&] { return CatalogLoader::loadCatalog(requests.value(fetches++)); },
                        AppUpdatesEnvironment{.now = [this] { return clock; }, .server = server.request().server});
 

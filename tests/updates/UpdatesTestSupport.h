@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QSslKey>
 #include <QSslServer>
+#include <QTcpServer>
 #include <QTcpSocket>
 
 #include <functional>
@@ -158,6 +159,27 @@ private:
 
     QSslServer m_server;
     QSslConfiguration m_trusted = QSslConfiguration::defaultConfiguration();
+};
+
+// Takes connections and never says a word: a TLS handshake with it never
+// completes.
+class SilentServer {
+public:
+    SilentServer() { m_server.listen(QHostAddress::LocalHost); }
+    bool isListening() const { return m_server.isListening(); }
+    bool wasReached() const { return m_server.hasPendingConnections(); }
+    // `request` sent here instead, with a short deadline and an inactivity
+    // time-out longer than any test: only the deadline can end it.
+    CatalogRequest hanging(CatalogRequest request) const
+    {
+        request.server.port = m_server.serverPort();
+        request.transferTimeout = std::chrono::minutes(1);
+        request.deadline = std::chrono::milliseconds(300);
+        return request;
+    }
+
+private:
+    QTcpServer m_server;
 };
 
 } // namespace quillor::test
