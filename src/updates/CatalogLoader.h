@@ -40,7 +40,7 @@ inline constexpr qint64 bodyLimit = 2'000'000;
 //   bytes;
 // - PlatformError with domain "QNetworkReply" and code QNetworkReply::NetworkError:
 //   a transport failure (no connection, TLS, time-out: TimeoutError, also past
-//   the deadline), its text Qt's own;
+//   the deadline), its text the transport's (Qt's own for socket errors);
 // - UpdateError::networkUnavailable(): the network module could not be loaded.
 // Read it with future.then(context, [](QFuture<QByteArray> f) { f.result(); ... })
 // or .onFailed(context, [](const UpdateError&) { ... }).

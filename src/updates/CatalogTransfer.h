@@ -36,7 +36,7 @@ struct CatalogResponse {
     QUrl finalUrl;
     int httpStatus = 0;        // 0: the transfer ended before any status
     int networkError = 0;      // a QNetworkReply::NetworkError; 0: none
-    QString errorText;         // Qt's own text of networkError
+    QString errorText;         // the socket's text of networkError, or one in its manner
     bool redirectRefused = false;
     bool headTooLarge = false;
 
