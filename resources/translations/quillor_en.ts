@@ -836,6 +836,10 @@
         <translation>The inbox file “%@” cannot be read: its content is not a valid record.</translation>
     </message>
     <message>
+        <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
+        <translation>The inbox file “%@” cannot be read: it is far larger than a record.</translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
         <translation>The inbox file “%@” is damaged: its name does not match the capture it holds.</translation>
     </message>

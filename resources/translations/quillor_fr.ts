@@ -837,6 +837,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
         <translation type="unfinished"></translation>
     </message>
