@@ -44,6 +44,21 @@ TEST(L10nTest, ConfigureSwitchesTablesAndFallsBackToTheKey)
     EXPECT_NE(PrivacyPolicy::paragraphs().value(1), french.value(1));
 }
 
+// The values the language picker stores, and the codes a system reports.
+TEST(L10nTest, EachLanguageOfTheSettingsLoadsItsOwnTable)
+{
+    FrenchAfterwards restore;
+    const std::tuple<QString, QString, QString> cases[] = {   // requested, table, "Nouvelle note"
+        {"en", "en", "New note"},        {"fr", "fr", "Nouvelle note"}, {"es", "es", "Nota nueva"},
+        {"es-MX", "es", "Nota nueva"},
+    };
+    for (const auto& [requested, language, text] : cases) {
+        L10n::configure(requested);
+        EXPECT_EQ(L10n::currentLanguage(), language) << requested.toStdString();
+        EXPECT_EQ(L10n::text("Nouvelle note"), text) << requested.toStdString();
+    }
+}
+
 TEST(L10nTest, FormatSubstitutesTextAndNumbers)
 {
     const QString decimal = QLocale::system().decimalPoint();
