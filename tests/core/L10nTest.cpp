@@ -36,7 +36,7 @@ TEST(L10nTest, ConfigureSwitchesTablesAndFallsBackToTheKey)
     EXPECT_EQ(L10n::currentLanguage(), "fr");
     const QStringList french = PrivacyPolicy::paragraphs();
 
-    L10n::configure("de");
+    L10n::configure("it");
     EXPECT_EQ(L10n::currentLanguage(), "en");
     EXPECT_EQ(L10n::text("Nouvelle note"), "New note");
     EXPECT_EQ(L10n::text("Clé absente"), "Clé absente");
@@ -50,7 +50,7 @@ TEST(L10nTest, EachLanguageOfTheSettingsLoadsItsOwnTable)
     FrenchAfterwards restore;
     const std::tuple<QString, QString, QString> cases[] = {   // requested, table, "Nouvelle note"
         {"en", "en", "New note"},        {"fr", "fr", "Nouvelle note"}, {"es", "es", "Nota nueva"},
-        {"es-MX", "es", "Nota nueva"},
+        {"es-MX", "es", "Nota nueva"},  {"de", "de", "Neue Notiz"},    {"de_AT", "de", "Neue Notiz"},
     };
     for (const auto& [requested, language, text] : cases) {
         L10n::configure(requested);
