@@ -24,6 +24,8 @@ TEST(L10nTest, ChoosesLanguageLikeThePreferredLocalisationMatcher)
         {{"de", "fr"}, shipped, "fr"},  {{"fr_FR"}, shipped, "fr"},   {{"EN-gb", "fr"}, shipped, "en"},
         {{}, shipped, "en"},            {{"de"}, {"fr"}, "en"},       {{"zh-Hans-CN"}, {"en", "zh-Hans"}, "zh-Hans"},
         {{"pt-BR", "fr"}, {"fr", "pt"}, "pt"},
+        {{"zh_CN"}, {"en", "zh-Hans"}, "zh-Hans"}, {{"zh"}, {"en", "zh-Hans"}, "zh-Hans"},
+        {{"zh-TW", "fr"}, {"fr", "zh-Hans"}, "fr"},
     };
     for (const auto& [requested, available, expected] : cases)
         EXPECT_EQ(L10n::chooseLanguage(requested, available), expected) << requested.join(',').toStdString();
@@ -51,6 +53,9 @@ TEST(L10nTest, EachLanguageOfTheSettingsLoadsItsOwnTable)
     const std::tuple<QString, QString, QString> cases[] = {   // requested, table, "Nouvelle note"
         {"en", "en", "New note"},        {"fr", "fr", "Nouvelle note"}, {"es", "es", "Nota nueva"},
         {"es-MX", "es", "Nota nueva"},  {"de", "de", "Neue Notiz"},    {"de_AT", "de", "Neue Notiz"},
+        {"zh-Hans", "zh-Hans", "新建笔记"}, {"zh_CN", "zh-Hans", "新建笔记"},
+        // A Chinese system reports "zh-CN" first, then the script.
+        {"zh-Hans-CN", "zh-Hans", "新建笔记"}, {"zh-Hant-TW", "en", "New note"},
     };
     for (const auto& [requested, language, text] : cases) {
         L10n::configure(requested);

@@ -215,6 +215,11 @@ TEST(TranslationCoverageTest, BothTablesListTheSameKeys)
     EXPECT_EQ(french - english, QSet<QString>()) << "missing from quillor_en.ts";
 }
 
+TEST(TranslationCoverageTest, TheFiveLanguagesOfTheSettingsShipATable)
+{
+    EXPECT_EQ(shippedLanguages(), QStringList({"de", "en", "es", "fr", "zh_Hans"}));
+}
+
 // French and English are held to the keys above; the other tables follow English.
 TEST(TranslationCoverageTest, EveryOtherTableTranslatesEveryKeyUsedInSources)
 {
