@@ -645,7 +645,7 @@
     </message>
     <message>
         <source>Démarrage</source>
-        <translation>Start</translation>
+        <translation>Autostart</translation>
     </message>
     <message>
         <source>Ouvrir à la connexion</source>
@@ -769,7 +769,7 @@
     </message>
     <message>
         <source>Enregistrement</source>
-        <translation>Speichern</translation>
+        <translation>Speicherart</translation>
     </message>
     <message>
         <source>Nom de la note</source>
@@ -817,7 +817,7 @@
     </message>
     <message>
         <source>action.redo</source>
-        <translation>Wiederholen</translation>
+        <translation>Wiederherstellen</translation>
     </message>
     <message>
         <source>Couper</source>

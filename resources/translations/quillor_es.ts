@@ -769,7 +769,7 @@
     </message>
     <message>
         <source>Enregistrement</source>
-        <translation>Guardado</translation>
+        <translation>Modo de guardado</translation>
     </message>
     <message>
         <source>Nom de la note</source>
@@ -865,7 +865,7 @@
     </message>
     <message>
         <source>Archiver puis effacer</source>
-        <translation>Archivar y borrar</translation>
+        <translation>Archivar y vaciar</translation>
     </message>
     <message>
         <source>Ouvrir la note</source>
@@ -1125,11 +1125,11 @@
     </message>
     <message>
         <source>Effacer le brouillon…</source>
-        <translation>Borrar el borrador…</translation>
+        <translation>Vaciar el borrador…</translation>
     </message>
     <message>
         <source>Effacer ce brouillon ?</source>
-        <translation>¿Borrar este borrador?</translation>
+        <translation>¿Vaciar este borrador?</translation>
     </message>
     <message>
         <source>Son contenu restera récupérable dans l’historique local.</source>

@@ -149,7 +149,7 @@
     </message>
     <message>
         <source>Choisis la langue dans Général, puis Appliquer ; Annuler conserve le choix précédent et le brouillon. Sur Mac, utilise le redémarrage proposé pour actualiser l’interface. L’extension iPhone reprend la préférence enregistrée à sa prochaine ouverture ; le widget suit la langue du système.</source>
-        <translation>在“通用”中选择语言，然后点“应用”；点“取消”会保留之前的选择和草稿。使用提供的重启来刷新界面。</translation>
+        <translation>在“通用”中选择语言，然后点“应用”；点“取消”会保留之前的选择和草稿。可使用提供的重启功能刷新界面。</translation>
     </message>
     <message>
         <source>Quillor est édité par l’équipe Quillor. Contact : bonjour@quillor.app</source>
@@ -813,7 +813,7 @@
     </message>
     <message>
         <source>action.undo</source>
-        <translation>撤销</translation>
+        <translation>撤消</translation>
     </message>
     <message>
         <source>action.redo</source>
