@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-class QTranslator;
-
 #include <optional>
+
+class QTranslator;
 
 namespace quillor {
 

@@ -54,7 +54,6 @@ TEST(L10nTest, EachLanguageOfTheSettingsLoadsItsOwnTable)
         {"en", "en", "New note"},        {"fr", "fr", "Nouvelle note"}, {"es", "es", "Nota nueva"},
         {"es-MX", "es", "Nota nueva"},  {"de", "de", "Neue Notiz"},    {"de_AT", "de", "Neue Notiz"},
         {"zh-Hans", "zh-Hans", "新建笔记"}, {"zh_CN", "zh-Hans", "新建笔记"},
-        // A Chinese system reports "zh-CN" first, then the script.
         {"zh-Hans-CN", "zh-Hans", "新建笔记"}, {"zh-Hant-TW", "en", "New note"},
     };
     for (const auto& [requested, language, text] : cases) {

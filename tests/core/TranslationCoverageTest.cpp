@@ -116,7 +116,7 @@ QString tableName(const QString& language)
 // the spaces at its ends, where other texts are joined to it.
 QStringList fixedParts(const QString& text)
 {
-    static const Regex conversion(R"re(%(?:\d+\$)?[-+ 0#]*\d*(?:\.\d+)?(?:l{0,2})[@diuf]|%%)re");
+    static const Regex conversion(R"re(%(?:\d+\$)?[-+ 0#]*\d*(?:\.\d+)?l{0,2}[@diuf]|%%)re");
     QStringList parts;
     for (const RegexMatch& found : conversion.matches(text))
         parts << found.captured();
@@ -125,16 +125,26 @@ QStringList fixedParts(const QString& text)
     return parts;
 }
 
-// The keys found in the program's sources, by file.
-QList<std::pair<QString, QString>> keysOfProgram()
+// The program's source files, by their path under src/.
+QList<std::pair<QString, QByteArray>> programSources()
 {
     const QString root = QStringLiteral(QUILLOR_SOURCE_DIR "/src/");
-    QList<std::pair<QString, QString>> found;
+    QList<std::pair<QString, QByteArray>> sources;
     for (QDirIterator files(root, {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories); files.hasNext();) {
         QFile file(files.next());
         EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-        for (const QString& key : keysIn(file.readAll()))
-            found.append({file.fileName().mid(root.size()), key});
+        sources.append({file.fileName().mid(root.size()), file.readAll()});
+    }
+    return sources;
+}
+
+// The keys found in the program's sources, by file.
+QList<std::pair<QString, QString>> keysOfProgram()
+{
+    QList<std::pair<QString, QString>> found;
+    for (const auto& [name, source] : programSources()) {
+        for (const QString& key : keysIn(source))
+            found.append({name, key});
     }
     return found;
 }
@@ -174,15 +184,11 @@ TEST(TranslationCoverageTest, ScannerFindsLookupsWhoseKeyIsChosenAtRunTime)
 TEST(TranslationCoverageTest, EveryLookupNamesItsKeyWhereTheScanSeesIt)
 {
     const QSet<QString> forwarded = {QStringLiteral("model/AppModelImages.cpp: m_key")};
-    const QString root = QStringLiteral(QUILLOR_SOURCE_DIR "/src/");
     QStringList computed;
-    for (QDirIterator files(root, {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories); files.hasNext();) {
-        QFile file(files.next());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-        const QString name = file.fileName().mid(root.size());
+    for (const auto& [name, source] : programSources()) {
         if (name.startsWith("core/L10n."))
             continue;
-        for (const QString& argument : computedLookupsIn(file.readAll())) {
+        for (const QString& argument : computedLookupsIn(source)) {
             if (!forwarded.contains(name + ": " + argument))
                 computed << name + ": " + argument;
         }
