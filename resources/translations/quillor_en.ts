@@ -520,6 +520,10 @@
         <translation>Settings</translation>
     </message>
     <message>
+        <source>Aide</source>
+        <translation>Help</translation>
+    </message>
+    <message>
         <source>Quillor n’a pas pu redémarrer (%@).</source>
         <translation>Quillor could not restart (%@).</translation>
     </message>
@@ -734,6 +738,10 @@
     <message>
         <source>Chaque capture créera une nouvelle note dans ce dossier :</source>
         <translation>Each capture will create a new note in this folder:</translation>
+    </message>
+    <message>
+        <source>date-identifiant.md</source>
+        <translation>date-id.md</translation>
     </message>
     <message>
         <source>Chaque capture sera ajoutée à la fin de cette note :</source>
@@ -980,6 +988,10 @@
         <translation>Search for a note or write a wiki link with an optional label.</translation>
     </message>
     <message>
+        <source>[[note]] · [[note|libellé]]</source>
+        <translation>[[note]] · [[note|label]]</translation>
+    </message>
+    <message>
         <source>Tag</source>
         <translation>Tag</translation>
     </message>
@@ -988,12 +1000,20 @@
         <translation>The # character suggests the tags of the notes folder.</translation>
     </message>
     <message>
+        <source>#tag · #tag/enfant</source>
+        <translation>#tag · #tag/child</translation>
+    </message>
+    <message>
         <source>Mise en forme Markdown</source>
         <translation>Markdown Formatting</translation>
     </message>
     <message>
         <source>Titres de # à ######, gras, italique et code. La syntaxe reste visible et est conservée à l’enregistrement.</source>
         <translation>Headings from # to ######, bold, italic and code. The syntax stays visible and is kept when saving.</translation>
+    </message>
+    <message>
+        <source># titre · **gras** · *italique* · `code` · ```</source>
+        <translation># heading · **bold** · *italic* · `code` · ```</translation>
     </message>
     <message>
         <source>Liens et URLs</source>

@@ -521,6 +521,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Aide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Quillor n’a pas pu redémarrer (%@).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -734,6 +738,10 @@
     </message>
     <message>
         <source>Chaque capture créera une nouvelle note dans ce dossier :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>date-identifiant.md</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -981,6 +989,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>[[note]] · [[note|libellé]]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Tag</source>
         <translation type="unfinished"></translation>
     </message>
@@ -989,11 +1001,19 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>#tag · #tag/enfant</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Mise en forme Markdown</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Titres de # à ######, gras, italique et code. La syntaxe reste visible et est conservée à l’enregistrement.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source># titre · **gras** · *italique* · `code` · ```</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
