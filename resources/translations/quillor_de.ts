@@ -1247,5 +1247,9 @@
         <source>Le module réseau de Quillor est introuvable : réinstalle Quillor.</source>
         <translation>Das Netzwerkmodul von Quillor fehlt: Installiere Quillor neu.</translation>
     </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
+        <translation>Die Datei „%@“ im Eingang ist nicht lesbar: Sie ist viel größer als ein Eintrag.</translation>
+    </message>
 </context>
 </TS>

@@ -1247,5 +1247,9 @@
         <source>Le module réseau de Quillor est introuvable : réinstalle Quillor.</source>
         <translation>No se encuentra el módulo de red de Quillor: vuelve a instalar Quillor.</translation>
     </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
+        <translation>No se puede leer el archivo «%@» de la bandeja de entrada: es mucho más grande que un registro.</translation>
+    </message>
 </context>
 </TS>

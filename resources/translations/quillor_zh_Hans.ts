@@ -1247,5 +1247,9 @@
         <source>Le module réseau de Quillor est introuvable : réinstalle Quillor.</source>
         <translation>找不到 Quillor 的网络模块：请重新安装 Quillor。</translation>
     </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
+        <translation>收件箱文件“%@”无法读取：它远大于一条记录。</translation>
+    </message>
 </context>
 </TS>
