@@ -80,6 +80,15 @@ protected:
         return waitUntil([&] { return m_probe->activeWindow() == window; }, 5s) ? previous : std::string();
     }
 
+    // A file of the user's, in the home folder.
+    QString homeFile(const QString& name, const QByteArray& bytes) const
+    {
+        const QString file = QString::fromStdString(path("home")) + u'/' + name;
+        QFile out(file);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size()) << text(file);
+        return file;
+    }
+
     bool guidesShown() const { return m_probe->viewableWindowNamed("Quillor guides").has_value(); }
 
     // The text of the first note delivered, once its receipt is written;
@@ -428,11 +437,7 @@ TEST_F(CaptureRoadTest, AnImagePastedFromTheClipboardReachesTheVaultWithItsBytes
 {
     if (!onPath("xclip"))
         GTEST_SKIP() << "xclip is not installed";
-    const QString picture = QString::fromStdString(path("home")) + QStringLiteral("/pixel.png");
-    QFile file(picture);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(onePixelPng);
-    file.close();
+    const QString picture = homeFile(QStringLiteral("pixel.png"), onePixelPng);
     ASSERT_TRUE(showPanel());
     // xclip stays behind as the clipboard's owner until the server goes.
     ASSERT_EQ(runTool({"xclip", "-selection", "clipboard", "-t", "image/png", "-i", text(picture)}, environment(),
@@ -451,11 +456,7 @@ TEST_F(CaptureRoadTest, AnImagePastedFromTheClipboardReachesTheVaultWithItsBytes
 
 TEST_F(CaptureRoadTest, AFileDraggedFromAnotherProgramIsDroppedIntoThePanel)
 {
-    const QString picture = QString::fromStdString(path("home")) + QStringLiteral("/glissée.png");
-    QFile file(picture);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(onePixelPng);
-    file.close();
+    const QString picture = homeFile(QStringLiteral("glissée.png"), onePixelPng);
     ASSERT_TRUE(showPanel());
     const std::optional<QRect> target = geometry(*panel());
     ASSERT_TRUE(target);
@@ -508,16 +509,8 @@ TEST_F(CaptureRoadTest, ALargeImagePastedAndSentAtOnceIsInTheNote)
 {
     if (!onPath("xclip"))
         GTEST_SKIP() << "xclip is not installed";
-    const QString picture = QString::fromStdString(path("home")) + QStringLiteral("/photo.bmp");
-    QFile file(picture);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(noisyBmp(3000, 2000));
-    file.close();
-    const QString list = QString::fromStdString(path("home")) + QStringLiteral("/uri-list");
-    QFile uris(list);
-    ASSERT_TRUE(uris.open(QIODevice::WriteOnly));
-    uris.write(QUrl::fromLocalFile(picture).toEncoded() + "\r\n");
-    uris.close();
+    const QString picture = homeFile(QStringLiteral("photo.bmp"), noisyBmp(3000, 2000));
+    const QString list = homeFile(QStringLiteral("uri-list"), QUrl::fromLocalFile(picture).toEncoded() + "\r\n");
     ASSERT_TRUE(showPanel());
     ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "voici la photo "}).exitCode, 0);
     ASSERT_EQ(runTool({"xclip", "-selection", "clipboard", "-t", "text/uri-list", "-i", text(list)}, environment(),
@@ -541,13 +534,8 @@ TEST_F(CaptureRoadTest, AnImageDroppedOntoAnEmbedOrTheThumbnailsKeepsEveryEmbedW
 {
     if (!onPath("xclip"))
         GTEST_SKIP() << "xclip is not installed";
-    const QString pasted = QString::fromStdString(path("home")) + QStringLiteral("/collée.png");
-    const QString dragged = QString::fromStdString(path("home")) + QStringLiteral("/glissée.png");
-    for (const QString& name : {pasted, dragged}) {
-        QFile file(name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(onePixelPng);
-    }
+    const QString pasted = homeFile(QStringLiteral("collée.png"), onePixelPng);
+    const QString dragged = homeFile(QStringLiteral("glissée.png"), onePixelPng);
     ASSERT_TRUE(showPanel());
     ASSERT_EQ(runTool({"xclip", "-selection", "clipboard", "-t", "image/png", "-i", text(pasted)}, environment(),
                       path("logs"))
@@ -555,8 +543,9 @@ TEST_F(CaptureRoadTest, AnImageDroppedOntoAnEmbedOrTheThumbnailsKeepsEveryEmbedW
               0);
     ASSERT_EQ(xdotool({"key", "ctrl+v"}).exitCode, 0);
     const QString draft = dataPath(QStringLiteral("draft.json"));
+    const auto body = [&] { return readJson(draft).value("body").toString(); };
     ASSERT_TRUE(waitUntil([&] { return draftHoldsAnImage(draft); }, 10s)) << "the pasted image is not in the draft";
-    const QString first = readJson(draft).value("body").toString().trimmed();
+    const QString first = body().trimmed();
     ASSERT_TRUE(first.startsWith(QStringLiteral("![[")) && first.endsWith(QStringLiteral("]]"))) << text(first);
     ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "fin"}).exitCode, 0);
 
@@ -570,11 +559,11 @@ TEST_F(CaptureRoadTest, AnImageDroppedOntoAnEmbedOrTheThumbnailsKeepsEveryEmbedW
         const QPoint start = from->center();
         drag(start, std::vector<QPoint>(10, (into - start) / 10));
     };
+    // The whole embeds of the draft, in order.
     const auto embeds = [&] {
         static const QRegularExpression embed(QStringLiteral("!\\[\\[[^\\[\\]]+\\.png\\]\\]"));
         QStringList found;
-        const QString body = readJson(draft).value("body").toString();
-        for (auto match = embed.globalMatch(body); match.hasNext();)
+        for (auto match = embed.globalMatch(body()); match.hasNext();)
             found.append(match.next().captured());
         return found;
     };
@@ -583,20 +572,17 @@ TEST_F(CaptureRoadTest, AnImageDroppedOntoAnEmbedOrTheThumbnailsKeepsEveryEmbedW
     const std::optional<QRect> target = geometry(*panel());
     ASSERT_TRUE(target);
     dropAt(target->topLeft() + QPoint(target->width() / 2, 24));
-    ASSERT_TRUE(waitUntil([&] { return embeds().size() == 2; }, 10s))
-        << text(readJson(draft).value("body").toString());
+    ASSERT_TRUE(waitUntil([&] { return embeds().size() == 2; }, 10s)) << text(body());
     EXPECT_EQ(embeds().first(), first);
-    EXPECT_TRUE(readJson(draft).value("body").toString().startsWith(first + embeds().last()))
-        << text(readJson(draft).value("body").toString());
+    EXPECT_TRUE(body().startsWith(first + embeds().last())) << text(body());
 
     // The thumbnails, above the action row: the image goes to the text's end.
     const std::optional<QRect> grown = geometry(*panel());
     ASSERT_TRUE(grown);
     dropAt(QPoint(grown->center().x(), grown->bottom() - 80));
     ASSERT_TRUE(waitUntil([&] { return embeds().size() == 3; }, 10s))
-        << "the drop onto the thumbnails was not taken: " << text(readJson(draft).value("body").toString());
-    EXPECT_TRUE(readJson(draft).value("body").toString().endsWith(QStringLiteral("fin") + embeds().last() + u'\n'))
-        << text(readJson(draft).value("body").toString());
+        << "the drop onto the thumbnails was not taken: " << text(body());
+    EXPECT_TRUE(body().endsWith(QStringLiteral("fin") + embeds().last() + u'\n')) << text(body());
     EXPECT_EQ(readJson(draft).value("attachments").toArray().size(), 3);
 }
 
