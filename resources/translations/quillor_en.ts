@@ -372,6 +372,10 @@
         <translation>This image is larger than 50 MB.</translation>
     </message>
     <message>
+        <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
+        <translation>An image was not added: the draft was replaced while it was being read.</translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation>This image cannot be read.</translation>
     </message>

@@ -373,6 +373,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation type="unfinished"></translation>
     </message>
