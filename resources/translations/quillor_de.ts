@@ -1251,5 +1251,9 @@
         <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
         <translation>Die Datei „%@“ im Eingang ist nicht lesbar: Sie ist viel größer als ein Eintrag.</translation>
     </message>
+    <message>
+        <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
+        <translation>Ein Bild wurde nicht hinzugefügt: Der Entwurf wurde ersetzt, während es gelesen wurde.</translation>
+    </message>
 </context>
 </TS>

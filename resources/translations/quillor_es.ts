@@ -1251,5 +1251,9 @@
         <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
         <translation>No se puede leer el archivo «%@» de la bandeja de entrada: es mucho más grande que un registro.</translation>
     </message>
+    <message>
+        <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
+        <translation>No se ha añadido una imagen: el borrador se sustituyó mientras se leía.</translation>
+    </message>
 </context>
 </TS>

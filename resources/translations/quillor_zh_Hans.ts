@@ -1251,5 +1251,9 @@
         <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
         <translation>收件箱文件“%@”无法读取：它远大于一条记录。</translation>
     </message>
+    <message>
+        <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
+        <translation>有一张图片未添加：读取图片时草稿已被替换。</translation>
+    </message>
 </context>
 </TS>
