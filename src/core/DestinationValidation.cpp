@@ -1,5 +1,6 @@
 #include "core/DestinationValidation.h"
 
+#include "core/AttachmentPolicy.h"
 #include "core/CaptureError.h"
 #include "core/FileSystem.h"
 #include "core/L10n.h"
@@ -134,6 +135,17 @@ bool isExistingFolder(const QString& path)
     return info.exists() && info.isDir();
 }
 
+// The marker of an unusable Obsidian setting stands for a setting of the
+// vault's own, which the user must be able to find: the general message names
+// neither the file nor the value.
+std::optional<QString> entryMessage(const PathEntry& entry, const Destination& destination)
+{
+    if (entry.field == attachmentFolderField
+        && destination.attachmentFolder == AttachmentPolicy::invalidObsidianSettingsFolder())
+        return AttachmentPolicy::unusableObsidianSettingMessage(destination);
+    return pathEntryMessage(entry, destination.vaultPath);
+}
+
 void addConfiguredIssues(const Destination& destination, QList<DestinationIssue>& issues)
 {
     const bool appends = destination.mode == DeliveryMode::appendNote;
@@ -144,7 +156,7 @@ void addConfiguredIssues(const Destination& destination, QList<DestinationIssue>
         {attachmentFolderField, destination.attachmentFolder, true, false},
     };
     for (const PathEntry& entry : entries) {
-        if (const auto message = pathEntryMessage(entry, destination.vaultPath))
+        if (const auto message = entryMessage(entry, destination))
             issues.append({destination.id, entry.field, *message});
     }
 }
