@@ -80,6 +80,14 @@
         <translation>The path must stay inside the notes folder, with no symbolic link or hidden folder.</translation>
     </message>
     <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
+        <translation>This vault’s attachment setting in .obsidian/app.json cannot be used: “%@”.</translation>
+    </message>
+    <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
+        <translation>This vault’s attachment setting in .obsidian/app.json cannot be used: the file is unreadable or too large.</translation>
+    </message>
+    <message>
         <source>Ce chemin désigne un fichier, pas un dossier.</source>
         <translation>This path points to a file, not a folder.</translation>
     </message>

@@ -81,6 +81,14 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Ce chemin désigne un fichier, pas un dossier.</source>
         <translation type="unfinished"></translation>
     </message>
