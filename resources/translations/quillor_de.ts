@@ -1255,5 +1255,13 @@
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
         <translation>Ein Bild wurde nicht hinzugefügt: Der Entwurf wurde ersetzt, während es gelesen wurde.</translation>
     </message>
+    <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
+        <translation>Die Anhang-Einstellung dieses Tresors in .obsidian/app.json kann nicht verwendet werden: „%@“.</translation>
+    </message>
+    <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
+        <translation>Die Anhang-Einstellung dieses Tresors in .obsidian/app.json kann nicht verwendet werden: Die Datei ist nicht lesbar oder zu groß.</translation>
+    </message>
 </context>
 </TS>

@@ -1255,5 +1255,13 @@
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
         <translation>No se ha añadido una imagen: el borrador se sustituyó mientras se leía.</translation>
     </message>
+    <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
+        <translation>No se puede usar el ajuste de adjuntos de esta bóveda en .obsidian/app.json: «%@».</translation>
+    </message>
+    <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
+        <translation>No se puede usar el ajuste de adjuntos de esta bóveda en .obsidian/app.json: el archivo no se puede leer o es demasiado grande.</translation>
+    </message>
 </context>
 </TS>

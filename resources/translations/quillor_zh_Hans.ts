@@ -1255,5 +1255,13 @@
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
         <translation>有一张图片未添加：读取图片时草稿已被替换。</translation>
     </message>
+    <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
+        <translation>无法使用此仓库在 .obsidian/app.json 中的附件设置：“%@”。</translation>
+    </message>
+    <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
+        <translation>无法使用此仓库在 .obsidian/app.json 中的附件设置：该文件无法读取或过大。</translation>
+    </message>
 </context>
 </TS>
