@@ -316,17 +316,26 @@ void CaptureTextView::paintEvent(QPaintEvent* event)
     // waits for the next pass.
     const bool current = m_layoutManager.source() == m_content.text && !m_content.text.isEmpty();
     const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
-    const TextRange visible = current ? layout.charactersIn(area) : TextRange{};
+    // With the lines whose decorations reach into the area.
+    const TextRange visible
+        = current ? layout.charactersIn(area.adjusted(0, -decorationReach, 0, decorationReach)) : TextRange{};
+    // What is painted now without its decorations gets them once the pass
+    // has run, wherever that pass changes looks.
+    if (!current && !m_content.text.isEmpty())
+        m_repaintEverything = true;
     // Found once, for its band and its handle.
     const std::optional<ListSyntax::Item> hovered = hoveredListItem();
     {
         QPainter painter(viewport());
         painter.translate(-offset);
+        m_paintedHoverBand = QRect();
         if (hovered) {
+            const QRectF band = listRowRect(*hovered);
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setPen(Qt::NoPen);
             painter.setBrush(withAlpha(palette().color(QPalette::Text), hoverBandAlpha));
-            painter.drawRoundedRect(listRowRect(*hovered), hoverBandRadius, hoverBandRadius);
+            painter.drawRoundedRect(band, hoverBandRadius, hoverBandRadius);
+            m_paintedHoverBand = band.translated(-offset).toAlignedRect();
         }
         if (current)
             DecorationPainter::paintBackgrounds(painter, m_layoutManager.decorations(visible, layout),
