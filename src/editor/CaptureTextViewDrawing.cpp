@@ -202,7 +202,11 @@ void CaptureTextView::restartCaretBlink()
         m_caretBlink.start(period, this);
     else
         m_caretBlink.stop();
-    repaintCaret();
+    // An edit moves the caret before it is styled: finding the caret then
+    // would lay the edited text out once more, before its formats. The
+    // styling pass repaints it.
+    if (!m_contentDirty && !m_documentChanging)
+        repaintCaret();
 }
 
 void CaptureTextView::repaintCaret()
