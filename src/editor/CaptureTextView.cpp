@@ -603,9 +603,10 @@ bool CaptureTextView::styleCharacters(LayoutBatch& batch)
                           : edited;
     }
     // The placeholder and the brand corner come and go with the whole text.
-    const bool emptinessChanged = textChanged && !everywhere
-                                  && (m_content.text.isEmpty()
-                                      || m_content.text.size() == m_revisionEdit->added - m_revisionEdit->removed);
+    const bool emptinessChanged
+        = textChanged && !everywhere
+          && (m_content.text.isEmpty()
+              || m_content.text.size() - m_revisionEdit->added + m_revisionEdit->removed == 0);
     markForRepaint(changed, everywhere || emptinessChanged, textChanged);
     return true;
 }
@@ -618,18 +619,15 @@ void CaptureTextView::markForRepaint(std::optional<TextRange> changed, bool ever
     }
     if (!changed)
         return;
-    // The edit of this pass moved the characters marked before it.
+    // The edit of this pass moved the characters marked before it; those it
+    // removed stand where its text ends.
     if (m_repaintStretch && textChanged) {
-        const auto moved = [edit = *m_revisionEdit](qsizetype position, bool start) {
-            if (position < edit.position || (!start && position == edit.position))
-                return position;
-            if (position >= edit.position + edit.removed)
-                return position - edit.removed + edit.added;
-            return start ? edit.position : edit.position + edit.added;
+        const auto moved = [edit = *m_revisionEdit](qsizetype position) {
+            return position <= edit.position ? position
+                                             : std::max(edit.position + edit.added,
+                                                        position - edit.removed + edit.added);
         };
-        m_repaintStretch = TextRange::fromBounds(moved(m_repaintStretch->location, true),
-                                                 std::max(moved(m_repaintStretch->location, true),
-                                                          moved(m_repaintStretch->end(), false)));
+        m_repaintStretch = TextRange::fromBounds(moved(m_repaintStretch->location), moved(m_repaintStretch->end()));
     }
     m_repaintStretch = m_repaintStretch ? TextRange::fromBounds(std::min(m_repaintStretch->location, changed->location),
                                                                 std::max(m_repaintStretch->end(), changed->end()))
