@@ -266,6 +266,10 @@ private:
     void refreshConcealedSyntax();
     bool styleCharacters(LayoutBatch& batch);
     void applyCharacterFormats(TextRange stretch, LayoutBatch& batch);
+    // What a pass changed is repainted once laid out: the rows of the
+    // characters whose looks or text changed, the caret and the hover band.
+    void markForRepaint(std::optional<TextRange> changed, bool everywhere, bool textChanged);
+    void repaintChangedRows();
     void applyImageSizes();
     // Gives the paragraphs holding a hidden tab to applyHiddenTabStops(),
     // which needs them laid out.
@@ -372,6 +376,14 @@ private:
     // be brought up to date; everywhere when not known.
     std::optional<TextRange> m_blockFormatStretch;
     bool m_blockFormatsEverywhere = true;
+    // The characters whose rows the styling passes changed and which are
+    // still to be repainted, once laid out; the whole viewport when not known.
+    std::optional<TextRange> m_repaintStretch;
+    bool m_repaintEverything = true;
+    // The hover band as last painted, in viewport coordinates; null for none.
+    QRect m_paintedHoverBand;
+    // How far task boxes, backgrounds and the caret reach out of their line.
+    static constexpr int decorationReach = 12;
     QList<TextRange> m_styledSelections;
     bool m_styledComposing = false;
     QHash<QString, QSizeF> m_naturalSizes;
