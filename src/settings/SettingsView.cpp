@@ -496,6 +496,10 @@ void SettingsView::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!m_appeared) {
         m_appeared = true;
+        // An error from before the window existed (an unreadable settings
+        // file at start-up) is about the settings as a whole.
+        if (m_model.settingsError() && !m_state->errorSection())
+            m_state->setErrorSection(SettingsSection::general);
         reset();
         m_model.onSettingsCloseRequest = [this] { return confirmPendingChanges(); };
     } else if (m_state->candidate() == m_state->baseline()) {
@@ -514,8 +518,9 @@ void SettingsView::reset()
     m_state->setCandidate(copy);
     if (m_state->expandedDestinations().isEmpty() && copy.defaultDestinationID)
         m_state->setExpanded(*copy.defaultDestinationID, true);
+    // The error stays on screen until settings are applied (which clears
+    // it) or another one replaces it: a fresh copy answers none of them.
     m_state->clearConfirmations();
-    m_model.clearSettingsError();
     sync();
 }
 

@@ -121,6 +121,33 @@ TEST_F(SettingsCycleTest, AnErrorStaysWithTheSectionItWasRaisedIn)
     EXPECT_TRUE(view->form()->errorLabel()->isVisible());
 }
 
+// The settings file could not be read at start-up: the window says so from
+// its first showing, through later ones, until settings are applied.
+TEST_F(SettingsViewTest, TheStartUpErrorIsShownInGeneralUntilSettingsAreApplied)
+{
+    session.data.put(QStringLiteral("preferences.json"), "{ not json");
+    open();
+    const std::optional<QString> message = model().settingsError();
+    ASSERT_TRUE(message.has_value());
+    ASSERT_TRUE(message->contains(QStringLiteral("Recovered")));
+    EXPECT_TRUE(view->form()->errorLabel()->isVisible());
+    EXPECT_EQ(view->form()->errorLabel()->text(), *message);
+
+    window->hide();
+    window->show();
+    turn();
+    navigation.setSection(SettingsSection::about);
+    EXPECT_FALSE(view->form()->errorLabel()->isVisible());
+    navigation.setSection(SettingsSection::general);
+    EXPECT_TRUE(view->form()->errorLabel()->isVisible());
+    EXPECT_EQ(model().settingsError(), message);
+
+    state().setCandidate(withVault(session.data.folder(QStringLiteral("Vault"))));
+    view->applyButton()->click();
+    EXPECT_FALSE(model().settingsError().has_value());
+    EXPECT_FALSE(view->form()->errorLabel()->isVisible());
+}
+
 TEST_F(SettingsCycleTest, SettingsChangedElsewhereAreNotUndoneByAStaleCopy)
 {
     // The panel's folder repair stores new settings while the window is open.
