@@ -2,7 +2,6 @@
 
 #include "core/L10n.h"
 #include "model/AppModel.h"
-#include "settings/GeneralSettingsPage.h"
 #include "settings/SettingsNavigation.h"
 #include "settings/SettingsRow.h"
 #include "settings/SettingsState.h"
@@ -68,7 +67,7 @@ ReferenceSettingsPage::ReferenceSettingsPage(SettingsView& view, SettingsForm& f
 
 QList<SettingsEntry> ReferenceSettingsPage::entries() const
 {
-    const QString hotkey = GeneralSettingsPage::displayedHotkey(0, m_view.model().hotkeyLabel());
+    const QString& hotkey = m_view.model().hotkeyLabel();
     const QString& prefix = m_view.state().candidate().routePrefix;
     return m_isGuide ? SettingsCatalog::guide(hotkey, prefix) : SettingsCatalog::shortcuts(hotkey, prefix);
 }

@@ -104,7 +104,7 @@ SettingsView::SettingsView(AppModel& model, SettingsNavigation& navigation, std:
     });
     m_catalog = [this](const QString& query) {
         QList<SettingsSearchResult> results;
-        const QString hotkey = GeneralSettingsPage::displayedHotkey(0, m_model.hotkeyLabel());
+        const QString& hotkey = m_model.hotkeyLabel();
         for (const SettingsEntry& entry : SettingsCatalog::search(query, hotkey, m_state->candidate().routePrefix))
             results.append({entry.id, entry.title, entry.section});
         return results;
