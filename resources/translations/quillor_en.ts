@@ -372,6 +372,10 @@
         <translation>This image is larger than 50 MB.</translation>
     </message>
     <message>
+        <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
+        <translation>An image was not added: the draft was replaced while it was being read.</translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation>This image cannot be read.</translation>
     </message>
@@ -518,6 +522,10 @@
     <message>
         <source>Réglages</source>
         <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Aide</source>
+        <translation>Help</translation>
     </message>
     <message>
         <source>Quillor n’a pas pu redémarrer (%@).</source>
@@ -736,6 +744,10 @@
         <translation>Each capture will create a new note in this folder:</translation>
     </message>
     <message>
+        <source>date-identifiant.md</source>
+        <translation>date-id.md</translation>
+    </message>
+    <message>
         <source>Chaque capture sera ajoutée à la fin de cette note :</source>
         <translation>Each capture will be added at the end of this note:</translation>
     </message>
@@ -834,6 +846,10 @@
     <message>
         <source>Le fichier « %@ » de la boîte de réception est illisible : son contenu n’est pas un enregistrement valide.</source>
         <translation>The inbox file “%@” cannot be read: its content is not a valid record.</translation>
+    </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
+        <translation>The inbox file “%@” cannot be read: it is far larger than a record.</translation>
     </message>
     <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
@@ -976,6 +992,10 @@
         <translation>Search for a note or write a wiki link with an optional label.</translation>
     </message>
     <message>
+        <source>[[note]] · [[note|libellé]]</source>
+        <translation>[[note]] · [[note|label]]</translation>
+    </message>
+    <message>
         <source>Tag</source>
         <translation>Tag</translation>
     </message>
@@ -984,12 +1004,20 @@
         <translation>The # character suggests the tags of the notes folder.</translation>
     </message>
     <message>
+        <source>#tag · #tag/enfant</source>
+        <translation>#tag · #tag/child</translation>
+    </message>
+    <message>
         <source>Mise en forme Markdown</source>
         <translation>Markdown Formatting</translation>
     </message>
     <message>
         <source>Titres de # à ######, gras, italique et code. La syntaxe reste visible et est conservée à l’enregistrement.</source>
         <translation>Headings from # to ######, bold, italic and code. The syntax stays visible and is kept when saving.</translation>
+    </message>
+    <message>
+        <source># titre · **gras** · *italique* · `code` · ```</source>
+        <translation># heading · **bold** · *italic* · `code` · ```</translation>
     </message>
     <message>
         <source>Liens et URLs</source>

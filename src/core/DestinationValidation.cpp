@@ -185,7 +185,7 @@ QString notePath(const Destination& destination, const QDateTime& date)
 {
     switch (destination.mode) {
     case DeliveryMode::newNote:
-        return joinedPath(destination.path, QStringLiteral("date-identifiant.md"));
+        return joinedPath(destination.path, L10n::text(QStringLiteral("date-identifiant.md")));
     case DeliveryMode::dailyNote: {
         const QDateTime local = date.toTimeZone(QTimeZone::systemTimeZone());
         return joinedPath(destination.path, QLocale::c().toString(local, QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".md"));

@@ -141,8 +141,10 @@ void CaptureTextView::setContent(const EditorContent& content)
 {
     Q_ASSERT(QThread::currentThread() == thread());
     const EditorContent normalized = EditorDocument::normalizedLineEnds(content);
-    // A dragged item's ranges belong to the old text.
+    // A dragged item's ranges belong to the old text, and so do the places
+    // of images being read.
     endListDrag();
+    loseImagePlaces();
     {
         QScopedValueRollback applying(m_applyingCommand, true);
         // Clearing drops the image resources too; inserting registers them
@@ -196,7 +198,8 @@ void CaptureTextView::replaceUndoably(TextRange range, const EditorContent& repl
 {
     Q_ASSERT(QThread::currentThread() == thread());
     // Edits through a QTextCursor would go through a read-only view.
-    if (isReadOnly() || range.location < 0 || range.length < 0 || range.end() > m_content.text.size())
+    if ((isReadOnly() && !m_placingImages) || range.location < 0 || range.length < 0
+        || range.end() > m_content.text.size())
         return;
     ReplaceCommand::Edit edit;
     edit.range = range;

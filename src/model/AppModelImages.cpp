@@ -7,6 +7,7 @@
 #include "model/VaultAccess.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quillor {
 
@@ -73,6 +74,27 @@ EditorContent AppModel::addImages(const QList<CaptureAttachment>& attachments)
         embeds += reference.source() + u'\n';
     }
     return EditorContent::plain(embeds);
+}
+
+void AppModel::setReadingImages(bool reading)
+{
+    m_readingImages = reading;
+    if (reading)
+        return;
+    if (std::exchange(m_sendAwaitingImages, false)) {
+        setSaving(false);
+        submit();
+    }
+    for (const std::function<void()>& then : std::exchange(m_afterImagesRead, {}))
+        then();
+}
+
+void AppModel::whenImagesRead(std::function<void()> then)
+{
+    if (m_readingImages)
+        m_afterImagesRead.append(std::move(then));
+    else
+        then();
 }
 
 Destination AppModel::imageTarget(const Destination& routeDestination)

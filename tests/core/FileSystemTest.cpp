@@ -84,6 +84,17 @@ TEST_F(FileSystemTest, WriteAtomicallyReplacesKeepingModeAndLinks)
     EXPECT_EQ(errnoOf([&] { FileSystem::writeAtomically(path, "three"); }), ::geteuid() == 0 ? 0 : EACCES);
 }
 
+TEST_F(FileSystemTest, WriteAtomicallyNoFollowReplacesTheLinkItself)
+{
+    FileSystem::writeAtomically(at("outside.json"), "outside");
+    chmod(at("outside.json"), 0444);
+    QFile::link("outside.json", at("record.json"));
+    FileSystem::writeAtomicallyNoFollow(at("record.json"), "record");
+    EXPECT_FALSE(FileSystem::isSymbolicLink(at("record.json")));
+    EXPECT_EQ(FileSystem::read(at("record.json")), "record");
+    EXPECT_EQ(FileSystem::read(at("outside.json")), "outside");
+}
+
 TEST_F(FileSystemTest, CreateDirectoriesNamesTheFileInTheWay)
 {
     FileSystem::createDirectories(at("a/b/c/"));
