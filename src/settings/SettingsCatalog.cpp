@@ -120,7 +120,8 @@ QList<SettingsEntry> referenceEntries(const QString& hotkey, const QString& pref
         key(QStringLiteral("key-indent"), L10N_KEY("Indenter / désindenter"),
             L10N_KEY("Ajoute ou retire quatre espaces au début des lignes sélectionnées, même avec le curseur "
                      "au milieu."),
-            keys({Qt::Key_Tab, Qt::SHIFT | Qt::Key_Tab}), QStringLiteral("indentation indenter désindenter clavier indent outdent")),
+            keys({Qt::Key_Tab, Qt::SHIFT | Qt::Key_Tab}),
+            QStringLiteral("indentation indenter désindenter clavier indent outdent")),
         key(QStringLiteral("key-task"), L10N_KEY("Créer une tâche"),
             L10N_KEY("Sur une ligne contenant seulement - , un espace supplémentaire crée - [ ] . Cliquer sur la "
                      "case coche ou décoche la tâche."),

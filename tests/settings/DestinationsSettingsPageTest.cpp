@@ -139,7 +139,8 @@ TEST_F(DestinationsPageTest, TheNoteNameIsAPathFromTheFolderTheEditingStartedIn)
         turn();
         EXPECT_EQ(pathNow(), QString::fromUtf8(retyped.path));
         EXPECT_EQ(!templatesRow->errors(QStringLiteral("path")).isEmpty(), retyped.refused);
-        EXPECT_EQ(templatesRow->examplePath()->text(), QDir::cleanPath(vault + u'/' + QString::fromUtf8(retyped.example)));
+        EXPECT_EQ(templatesRow->examplePath()->text(),
+                  QDir::cleanPath(vault + u'/' + QString::fromUtf8(retyped.example)));
     }
     // A plain name keeps the destination routed under its folder.
     EXPECT_EQ(candidate().destinations[0].routingName(), QStringLiteral("Templates"));

@@ -49,8 +49,8 @@ protected:
         const QString id = Json::uuidText(capture.id);
         const QString note = session.data.folder("Vault") + QStringLiteral("/Note.md");
         session.data.put("History/" + id + ".json", bytesOf(capture));
-        session.data.put("Receipts/" + id + ".json",
-                         Json::serialize(DeliveryReceipt{id, note, "2026-01-02T10:00:00Z", QStringLiteral("Carnet")}.toJson()));
+        const DeliveryReceipt receipt{id, note, "2026-01-02T10:00:00Z", QStringLiteral("Carnet")};
+        session.data.put("Receipts/" + id + ".json", Json::serialize(receipt.toJson()));
     }
 };
 
