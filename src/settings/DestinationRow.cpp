@@ -235,7 +235,9 @@ void DestinationRow::editNoteName(const QString& text)
             return;
         m_noteBase = destination->noteFolder();
     }
-    m_page.setNotePath(m_id, DestinationFolders::joined(*m_noteBase, text));
+    // Joined even to an empty text: a field left empty names no note, which
+    // the checks then report, rather than making the folder the note.
+    m_page.setNotePath(m_id, m_noteBase->isEmpty() ? text : *m_noteBase + u'/' + text);
 }
 
 bool DestinationRow::eventFilter(QObject* watched, QEvent* event)

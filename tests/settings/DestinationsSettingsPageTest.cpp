@@ -131,6 +131,9 @@ TEST_F(DestinationsPageTest, TheNoteNameIsAPathFromTheFolderTheEditingStartedIn)
         {"Sous/Journal", "Templates/Sous/Journal", false, "Templates/Sous/Journal.md"},
         {"../../etc/passwd", "Templates/../../etc/passwd", true, "../etc/passwd.md"},
         {"..", "Templates/..", true, "Templates/...md"},
+        {"Sous/", "Templates/Sous/", true, "Templates/Sous/.md"},
+        {"", "Templates/", true, "Templates/.md"},
+        {"/Journal", "Templates//Journal", false, "Templates/Journal.md"},
         {"Journal", "Templates/Journal", false, "Templates/Journal.md"},
     };
     for (const Retyped& retyped : cases) {
