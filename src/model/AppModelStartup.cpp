@@ -9,6 +9,7 @@
 #include "core/Routing.h"
 #include "model/DataDirectory.h"
 #include "model/VaultAccess.h"
+#include "platform/ShortcutCombination.h"
 #include "updates/AppUpdates.h"
 
 #include <QDir>
@@ -56,12 +57,19 @@ const Destination* findDestination(const QList<Destination>& destinations, const
     return found == destinations.cend() ? nullptr : &*found;
 }
 
+// The hot key a fresh installation asks for, shown until one is held.
+ShortcutCombination defaultHotKey()
+{
+    const Preferences defaults;
+    return {defaults.hotkeyCode, defaults.hotkeyModifiers, defaults.hotkeyDisplay};
+}
+
 } // namespace
 
 AppModel::AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Environment environment,
                    QObject* parent)
     : QObject(parent), m_dataDirectory(dataDirectory), m_vaultAccess(vaultAccess),
-      m_environment(completed(std::move(environment))), m_hotkeyLabel(L10n::text(QStringLiteral("⌃Espace")))
+      m_environment(completed(std::move(environment))), m_hotkeyLabel(shortcutDisplayLabel(defaultHotKey()))
 {
     m_saveDraftTask.setSingleShot(true);
     m_saveDraftTask.setTimerType(Qt::PreciseTimer);

@@ -48,7 +48,7 @@ struct Preferences {
     };
 
     // The fresh value: one "Inbox" destination with a new id, which is also
-    // the default; prefix "@"; Control+Space shown as the localised "⌃Espace".
+    // the default; prefix "@"; Control+Space, stored with the localised label "⌃Espace".
     Preferences();
 
     // The destination a fresh value starts with (a new id at every call); also

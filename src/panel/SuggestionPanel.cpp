@@ -31,6 +31,9 @@ SuggestionPanel::SuggestionPanel(AppModel& model, CaptureTextView& editor)
         if (view)
             view->chooseCompletion(index);
     }, this);
+    // The window's height is the rows' (set by whoever places it): the
+    // list's own minimum, a scroll area's, would hold one row 68 high.
+    m_list->setSizePolicy(m_list->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_list);

@@ -1,7 +1,5 @@
 #include "platform/HotKeyMapping.h"
 
-
-
 namespace quillor::HotKeyMapping {
 
 namespace {
@@ -47,6 +45,25 @@ constexpr KeyRow keyTable[] = {
     {0x66, 0xff2f /* Eisu_toggle */}, {0x68, 0xff2d /* Kana_Lock */},
 };
 
+struct NamedKey {
+    quint32 keysym;
+    Qt::Key key;
+};
+
+// The keys of the table that are not characters.
+constexpr NamedKey namedKeys[] = {
+    {0xff0d, Qt::Key_Return},     {0xff09, Qt::Key_Tab},        {0xff08, Qt::Key_Backspace},
+    {0xff1b, Qt::Key_Escape},     {0xff6a, Qt::Key_Help},       {0xff50, Qt::Key_Home},
+    {0xff55, Qt::Key_PageUp},     {0xffff, Qt::Key_Delete},     {0xff57, Qt::Key_End},
+    {0xff56, Qt::Key_PageDown},   {0xff51, Qt::Key_Left},       {0xff53, Qt::Key_Right},
+    {0xff54, Qt::Key_Down},       {0xff52, Qt::Key_Up},         {0xff7f, Qt::Key_NumLock},
+    {0xff8d, Qt::Key_Enter},      {0xffae, Qt::Key_Period},     {0xffaa, Qt::Key_Asterisk},
+    {0xffab, Qt::Key_Plus},       {0xffac, Qt::Key_Comma},      {0xffad, Qt::Key_Minus},
+    {0xffaf, Qt::Key_Slash},      {0xffbd, Qt::Key_Equal},      {0xff2f, Qt::Key_Eisu_toggle},
+    {0xff2d, Qt::Key_Kana_Lock},  {0x1008ff13, Qt::Key_VolumeUp}, {0x1008ff11, Qt::Key_VolumeDown},
+    {0x1008ff12, Qt::Key_VolumeMute},
+};
+
 quint32 lowerCase(quint32 symbol)
 {
     return symbol >= 'A' && symbol <= 'Z' ? symbol + ('a' - 'A') : symbol;
@@ -71,6 +88,41 @@ std::optional<quint32> keyCode(quint32 symbol)
             return row.code;
     }
     return std::nullopt;
+}
+
+std::optional<Qt::Key> qtKey(quint32 code)
+{
+    const std::optional<quint32> symbol = keysym(code);
+    if (!symbol)
+        return std::nullopt;
+    // Qt names Latin-1 keys by their capital letter's code point.
+    if ((*symbol >= 0x20 && *symbol <= 0x7e) || (*symbol >= 0xa0 && *symbol <= 0xff))
+        return Qt::Key(*symbol >= 'a' && *symbol <= 'z' ? *symbol - ('a' - 'A') : *symbol);
+    constexpr quint32 keypadZero = 0xffb0;
+    constexpr quint32 functionOne = 0xffbe;
+    if (*symbol >= keypadZero && *symbol <= keypadZero + 9)
+        return Qt::Key(Qt::Key_0 + int(*symbol - keypadZero));
+    if (*symbol >= functionOne && *symbol < functionOne + 20)
+        return Qt::Key(Qt::Key_F1 + int(*symbol - functionOne));
+    for (const NamedKey& named : namedKeys) {
+        if (named.keysym == *symbol)
+            return named.key;
+    }
+    return std::nullopt;
+}
+
+Qt::KeyboardModifiers qtModifiers(quint32 modifiers)
+{
+    Qt::KeyboardModifiers result;
+    if (modifiers & controlMask)
+        result |= Qt::ControlModifier;
+    if (modifiers & optionMask)
+        result |= Qt::AltModifier;
+    if (modifiers & shiftMask)
+        result |= Qt::ShiftModifier;
+    if (modifiers & commandMask)
+        result |= Qt::MetaModifier;
+    return result;
 }
 
 std::optional<quint16> xModifiers(quint32 modifiers, const X11ModifierBits& bits)

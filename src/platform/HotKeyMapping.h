@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtGlobal>
+#include <qnamespace.h>
 
 #include <optional>
 
@@ -34,6 +35,13 @@ std::optional<quint32> keysym(quint32 code);
 // The virtual key code a key symbol is stored as (the way back, for the
 // recorder); letters match in either case.
 std::optional<quint32> keyCode(quint32 keysym);
+
+// Qt's key for a virtual key code, for showing it; nothing for a code with
+// no key on an X keyboard.
+std::optional<Qt::Key> qtKey(quint32 code);
+
+// Qt's modifiers of a stored mask; bits of no modifier are left out.
+Qt::KeyboardModifiers qtModifiers(quint32 modifiers);
 
 // X modifier bits of a stored mask: control → Control, option → Alt, shift →
 // Shift, command → Super. Nothing when the mask holds any other bit, since the

@@ -1,25 +1,23 @@
 #include "platform/ShortcutCombination.h"
 
-#include "core/L10n.h"
+#include "platform/HotKeyMapping.h"
 
-#include <array>
+#include <QKeySequence>
 
 namespace quillor {
 
-QString shortcutDisplayLabel(quint32 code, const QString& label)
+std::optional<QKeyCombination> keyCombination(const ShortcutCombination& combination)
 {
-    constexpr quint32 spaceCode = 49;
-    if (code != spaceCode)
-        return label;
-    // The names a recorder may have written for the Space bar, tried in order.
-    static const std::array<QString, 5> spaceNames = {
-        QStringLiteral("Espace"), QStringLiteral("Space"), QStringLiteral("Espacio"),
-        QStringLiteral("Leertaste"), QStringLiteral("空格")};
-    for (const QString& name : spaceNames) {
-        if (label.endsWith(name))
-            return label.chopped(name.size()) + L10n::text(QStringLiteral("Espace"));
-    }
-    return label;
+    const std::optional<Qt::Key> key = HotKeyMapping::qtKey(combination.code);
+    if (!key)
+        return std::nullopt;
+    return QKeyCombination(HotKeyMapping::qtModifiers(combination.modifiers), *key);
+}
+
+QString shortcutDisplayLabel(const ShortcutCombination& combination)
+{
+    const std::optional<QKeyCombination> keys = keyCombination(combination);
+    return keys ? QKeySequence(*keys).toString(QKeySequence::NativeText) : combination.label;
 }
 
 } // namespace quillor

@@ -73,6 +73,9 @@ AttachmentSettings::AttachmentSettings(const QUuid& id, SettingsView& view, Sett
     locationRow->addWidget(new QLabel(L10n::text(QStringLiteral("Emplacement"))));
     locationRow->addStretch(1);
     m_location = new QComboBox;
+    // Its items come after it is first shown (when the Obsidian box is
+    // unticked): its width follows them instead of the empty list's.
+    m_location->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_location->setAccessibleName(L10n::text(QStringLiteral("Emplacement")));
     connect(m_location, &QComboBox::activated, this, [this](int index) {
         const auto location = Location(m_location->itemData(index).toInt());

@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -177,7 +178,8 @@ QWidget* DestinationRow::buildContent(SettingsForm& form)
     noteLayout->addWidget(new QLabel(L10n::text(QStringLiteral("Nom de la note"))));
     m_note = new QLineEdit;
     m_note->setAccessibleName(L10n::text(QStringLiteral("Nom de la note")));
-    connect(m_note, &QLineEdit::textEdited, this, [this](const QString& text) { m_page.renameNote(m_id, text); });
+    connect(m_note, &QLineEdit::textEdited, this, &DestinationRow::editNoteName);
+    m_note->installEventFilter(this);
     noteLayout->addWidget(m_note, 1);
     layout->addWidget(m_noteRow);
 
@@ -223,6 +225,33 @@ QWidget* DestinationRow::buildContent(SettingsForm& form)
     actions->addWidget(m_remove);
     layout->addLayout(actions);
     return m_content;
+}
+
+void DestinationRow::editNoteName(const QString& text)
+{
+    if (!m_noteBase) {
+        const Destination* destination = findDestination(m_view.state().candidate().destinations, m_id);
+        if (!destination)
+            return;
+        m_noteBase = destination->noteFolder();
+    }
+    // Joined even to an empty text: a field left empty names no note, which
+    // the checks then report, rather than making the folder the note.
+    m_page.setNotePath(m_id, m_noteBase->isEmpty() ? text : *m_noteBase + u'/' + text);
+}
+
+bool DestinationRow::eventFilter(QObject* watched, QEvent* event)
+{
+    // A menu over the field does not end the editing; leaving the field does,
+    // and the field shows the note's name again, the part the next editing
+    // starts from.
+    if (watched == m_note && event->type() == QEvent::FocusOut
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        m_noteBase.reset();
+        if (const Destination* destination = findDestination(m_view.state().candidate().destinations, m_id))
+            m_note->setText(DestinationFolders::lastComponent(destination->path));
+    }
+    return SettingsGroup::eventFilter(watched, event);
 }
 
 QStringList DestinationRow::errors(const QString& field) const

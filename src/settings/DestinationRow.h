@@ -5,6 +5,8 @@
 
 #include <QUuid>
 
+#include <optional>
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -47,8 +49,12 @@ public:
     // The red lines under a field ("vaultPath", "alias", "path").
     QStringList errors(const QString& field) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* buildHeader();
+    void editNoteName(const QString& text);
     QWidget* buildContent(SettingsForm& form);
     QVBoxLayout* addErrors(QVBoxLayout* layout, const QString& field);
     void syncErrors(const QString& field);
@@ -69,6 +75,9 @@ private:
     QComboBox* m_mode = nullptr;
     QWidget* m_noteRow = nullptr;
     QLineEdit* m_note = nullptr;
+    // The note's folder when the user started typing in m_note: the whole
+    // text of the field is a path from there, so a typed "/" never moves it.
+    std::optional<QString> m_noteBase;
     QLabel* m_leadIn = nullptr;
     QLabel* m_example = nullptr;
     QPushButton* m_confirm = nullptr;

@@ -180,13 +180,9 @@ void DestinationsSettingsPage::changeMode(const QUuid& id, DeliveryMode mode)
         m_view.state().setNeedsConfirmation(id, true);
 }
 
-void DestinationsSettingsPage::renameNote(const QUuid& id, const QString& name)
+void DestinationsSettingsPage::setNotePath(const QUuid& id, const QString& path)
 {
-    edit(id, [&](Destination& destination) {
-        const qsizetype slash = destination.path.lastIndexOf(u'/');
-        const QString folder = slash < 0 ? QString() : destination.path.left(slash);
-        destination.path = DestinationFolders::joined(folder, name);
-    });
+    edit(id, [&](Destination& destination) { destination.path = path; });
 }
 
 void DestinationsSettingsPage::setAlias(const QUuid& id, const QString& alias)

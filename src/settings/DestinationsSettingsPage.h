@@ -29,7 +29,8 @@ public:
     void addDestination();
     void chooseDestinationFolder(const QUuid& id);
     void changeMode(const QUuid& id, DeliveryMode mode);
-    void renameNote(const QUuid& id, const QString& name);
+    // The note of an appendNote destination, relative to its notes folder.
+    void setNotePath(const QUuid& id, const QString& path);
     void setAlias(const QUuid& id, const QString& alias);
     void removeDestination(const QUuid& id);
     void makeDefault(const QUuid& id);

@@ -41,13 +41,6 @@ GeneralSettingsPage::GeneralSettingsPage(SettingsView& view, SettingsForm& form)
     buildPrefix();
 }
 
-QString GeneralSettingsPage::displayedHotkey(quint32 code, const QString& label)
-{
-    QString shown = shortcutDisplayLabel(code, label);
-    shown.replace(QStringLiteral("⌘"), QStringLiteral("Super+"));
-    return shown;
-}
-
 SettingsGroup* GeneralSettingsPage::addGroup(const QString& identifier, const QString& header)
 {
     auto* group = new SettingsGroup(m_view.navigation(), identifier, header, this);
@@ -223,9 +216,9 @@ void GeneralSettingsPage::sync()
     m_loginError->setText(state.loginError().value_or(QString()));
     m_loginError->setVisible(state.loginError().has_value());
 
-    m_hotkey->setText(displayedHotkey(candidate.hotkeyCode, candidate.hotkeyDisplay));
+    m_hotkey->setText(shortcutDisplayLabel({candidate.hotkeyCode, candidate.hotkeyModifiers, candidate.hotkeyDisplay}));
     syncRecorder();
-    m_active->setText(L10n::format(QStringLiteral("Actif : %@"), {displayedHotkey(0, model.hotkeyLabel())}));
+    m_active->setText(L10n::format(QStringLiteral("Actif : %@"), {model.hotkeyLabel()}));
     m_shortcutError->setText(model.shortcutError().value_or(QString()));
     m_shortcutError->setVisible(model.shortcutError().has_value());
 

@@ -37,10 +37,6 @@ public:
     QLineEdit* prefixField() const { return m_prefix; }
     QLabel* prefixError() const { return m_prefixError; }
 
-    // The hot-key text the settings show: Super is spelled out, since the
-    // stored label's ⌘ names a key Linux keyboards do not mark.
-    static QString displayedHotkey(quint32 code, const QString& label);
-
 private:
     SettingsGroup* addGroup(const QString& identifier, const QString& header);
     void buildLanguage();

@@ -149,11 +149,14 @@ QWidget* HistoryView::buildDetail()
     m_notePath->setFont(SettingsStyle::captionFont(font()));
     m_notePath->setWordWrap(true);
     delivery->addWidget(m_notePath);
+    // Two rows: the three buttons side by side do not fit the column at the
+    // window's smallest size, and a squeezed button cuts its title.
     auto* noteButtons = new QHBoxLayout;
     m_reveal = new QPushButton(L10n::text(QStringLiteral("Afficher dans le Finder")));
     m_open = new QPushButton(L10n::text(QStringLiteral("Ouvrir la note")));
     m_export = new QPushButton(L10n::text(QStringLiteral("Exporter la note…")));
-    for (QPushButton* button : {m_reveal, m_open, m_export})
+    delivery->addWidget(m_reveal, 0, Qt::AlignLeft);
+    for (QPushButton* button : {m_open, m_export})
         noteButtons->addWidget(button);
     noteButtons->addStretch(1);
     delivery->addLayout(noteButtons);

@@ -2,7 +2,6 @@
 
 #include "core/L10n.h"
 #include "model/AppModel.h"
-#include "settings/GeneralSettingsPage.h"
 #include "settings/SettingsNavigation.h"
 #include "settings/SettingsRow.h"
 #include "settings/SettingsState.h"
@@ -14,9 +13,37 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextBoundaryFinder>
 #include <QVBoxLayout>
 
 namespace quillor {
+
+namespace {
+
+// A row's gestures as shown: a line may end only after the dot between two
+// gestures, never inside one ("[libellé](https://…)" stays whole), so a word
+// joiner holds together what Unicode would allow to break inside a gesture,
+// and the dot keeps to the gesture before it.
+QString unbreakableGestures(const QString& gestures)
+{
+    static const QString separator = QStringLiteral(" \u00B7 ");
+    QStringList parts = gestures.split(separator);
+    for (QString& part : parts) {
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, part);
+        QString joined;
+        qsizetype from = 0;
+        for (qsizetype at = breaks.toNextBoundary(); at > 0 && at < part.size(); at = breaks.toNextBoundary()) {
+            joined += QStringView(part).mid(from, at - from);
+            joined += QChar(0x2060);
+            from = at;
+        }
+        joined += QStringView(part).mid(from);
+        part = joined;
+    }
+    return parts.join(QStringLiteral("\u00A0\u00B7 "));
+}
+
+} // namespace
 
 ReferenceSettingsPage::ReferenceSettingsPage(SettingsView& view, SettingsForm& form, bool isGuide)
     : m_view(view), m_isGuide(isGuide), m_language(L10n::currentLanguage())
@@ -40,7 +67,7 @@ ReferenceSettingsPage::ReferenceSettingsPage(SettingsView& view, SettingsForm& f
 
 QList<SettingsEntry> ReferenceSettingsPage::entries() const
 {
-    const QString hotkey = GeneralSettingsPage::displayedHotkey(0, m_view.model().hotkeyLabel());
+    const QString& hotkey = m_view.model().hotkeyLabel();
     const QString& prefix = m_view.state().candidate().routePrefix;
     return m_isGuide ? SettingsCatalog::guide(hotkey, prefix) : SettingsCatalog::shortcuts(hotkey, prefix);
 }
@@ -59,12 +86,13 @@ SettingsRow* ReferenceSettingsPage::buildRow(const SettingsEntry& entry)
     medium.setWeight(QFont::Medium);
     title->setFont(medium);
     first->addWidget(title, 0, Qt::AlignBaseline);
-    first->addStretch(1);
+    // The gestures take all the room the title leaves, aligned right: they
+    // wrap only when their whole line does not fit there.
     auto* gesture = new WrappingLabel;
     gesture->setFont(m_gestureFont);
     gesture->setTextInteractionFlags(Qt::TextSelectableByMouse);
     gesture->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    first->addWidget(gesture, 0, Qt::AlignBaseline);
+    first->addWidget(gesture, 1, Qt::AlignBaseline);
     lines->addLayout(first);
     m_gestures.insert(entry.id, gesture);
 
@@ -91,8 +119,8 @@ SettingsRow* ReferenceSettingsPage::buildRow(const SettingsEntry& entry)
 void ReferenceSettingsPage::showGesture(const SettingsEntry& entry)
 {
     QLabel* gesture = m_gestures.value(entry.id);
-    if (gesture->text() != entry.gesture)
-        gesture->setText(entry.gesture);
+    if (const QString shown = unbreakableGestures(entry.gesture); gesture->text() != shown)
+        gesture->setText(shown);
     gesture->setVisible(!entry.gesture.isEmpty());
     const QString name = entry.gesture.isEmpty() ? entry.title : entry.title + QStringLiteral(", ") + entry.gesture;
     if (SettingsRow* row = m_rows.value(entry.id); row->accessibleName() != name)

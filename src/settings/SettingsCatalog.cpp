@@ -4,7 +4,10 @@
 #include "core/L10n.h"
 #include "core/TextFolding.h"
 
+#include <QKeySequence>
+
 #include <algorithm>
+#include <initializer_list>
 
 namespace quillor {
 
@@ -84,9 +87,17 @@ QList<SettingsEntry> settingsEntries(const QString& hotkey, const QString& prefi
     };
 }
 
+// Keys as the desktop's menus spell them, in the interface language ("Maj+Tab"
+// in French), one gesture each.
+QString keys(std::initializer_list<QKeyCombination> combinations)
+{
+    QStringList names;
+    for (const QKeyCombination combination : combinations)
+        names.append(QKeySequence(combination).toString(QKeySequence::NativeText));
+    return names.join(QStringLiteral(" \u00B7 "));
+}
+
 // The keyboard and editing reference the shortcut and guide lists come from.
-// Gestures with the keys of another keyboard go through the tables, which
-// give this desktop's keys.
 QList<SettingsEntry> referenceEntries(const QString& hotkey, const QString& prefix)
 {
     const auto t = L10n::text;
@@ -98,24 +109,26 @@ QList<SettingsEntry> referenceEntries(const QString& hotkey, const QString& pref
         key(QStringLiteral("key-open"), L10N_KEY("Ouvrir la capture"),
             L10N_KEY("Raccourci global configurable dans Général."), hotkey),
         key(QStringLiteral("key-save"), L10N_KEY("Capturer"),
-            L10N_KEY("Enregistrer dans la destination choisie."), t(L10N_KEY("⌘↵"))),
+            L10N_KEY("Enregistrer dans la destination choisie."), keys({Qt::CTRL | Qt::Key_Return})),
         key(QStringLiteral("key-hide"), L10N_KEY("Masquer et conserver le brouillon"),
-            L10N_KEY("Ferme d’abord les suggestions."), t(L10N_KEY("Échap"))),
-        key(QStringLiteral("key-settings"), L10N_KEY("Réglages…"), {}, t(L10N_KEY("⌘,"))),
+            L10N_KEY("Ferme d’abord les suggestions."), keys({Qt::Key_Escape})),
+        key(QStringLiteral("key-settings"), L10N_KEY("Réglages…"), {}, keys({Qt::CTRL | Qt::Key_Comma})),
         key(QStringLiteral("key-edit"), L10N_KEY("Édition du texte"),
             L10N_KEY("Annuler, couper, copier, coller et tout sélectionner."),
-            t(L10N_KEY("⌘Z · ⌘X · ⌘C · ⌘V · ⌘A"))),
+            keys({Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_V,
+                  Qt::CTRL | Qt::Key_A})),
         key(QStringLiteral("key-indent"), L10N_KEY("Indenter / désindenter"),
             L10N_KEY("Ajoute ou retire quatre espaces au début des lignes sélectionnées, même avec le curseur "
                      "au milieu."),
-            QStringLiteral("Tab · ⇧Tab"), QStringLiteral("indentation indenter désindenter clavier indent outdent")),
+            keys({Qt::Key_Tab, Qt::SHIFT | Qt::Key_Tab}),
+            QStringLiteral("indentation indenter désindenter clavier indent outdent")),
         key(QStringLiteral("key-task"), L10N_KEY("Créer une tâche"),
             L10N_KEY("Sur une ligne contenant seulement - , un espace supplémentaire crée - [ ] . Cliquer sur la "
                      "case coche ou décoche la tâche."),
             QStringLiteral("- ␣ → - [ ] "), QStringLiteral("checkbox todo case tâche task")),
         key(QStringLiteral("key-checkbox-backspace"), L10N_KEY("Retirer la case à cocher"),
             L10N_KEY("Au début du texte d’une tâche, Retour arrière retire sa case et conserve la puce."),
-            QStringLiteral("⌫")),
+            keys({Qt::Key_Backspace})),
         key(QStringLiteral("key-list"), L10N_KEY("Listes et tâches"),
             L10N_KEY("Entrée continue la liste ; sur une puce vide, Entrée termine la liste. Les tâches "
                      "continuent avec une case vide."),
@@ -123,7 +136,7 @@ QList<SettingsEntry> referenceEntries(const QString& hotkey, const QString& pref
         key(QStringLiteral("key-move"), L10N_KEY("Déplacer la ligne"),
             L10N_KEY("Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées "
                      "avec leur poignée."),
-            t(L10N_KEY("⌥↑ · ⌥↓"))),
+            keys({Qt::ALT | Qt::Key_Up, Qt::ALT | Qt::Key_Down})),
         key(QStringLiteral("key-route"), L10N_KEY("Choisir une destination"),
             L10N_KEY("Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le "
                      "sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les "
@@ -132,10 +145,11 @@ QList<SettingsEntry> referenceEntries(const QString& hotkey, const QString& pref
         key(QStringLiteral("key-suggest"), L10N_KEY("Parcourir les suggestions"),
             L10N_KEY("Flèches pour choisir, Entrée, Tab ou un clic pour valider, Échap pour fermer. Maj+Entrée "
                      "insère une nouvelle ligne."),
-            QStringLiteral("↑ · ↓ · ↵ · Tab · ⇧↵ · ⎋")),
+            keys({Qt::Key_Up, Qt::Key_Down, Qt::Key_Return, Qt::Key_Tab, Qt::SHIFT | Qt::Key_Return,
+                  Qt::Key_Escape})),
         key(QStringLiteral("key-link"), L10N_KEY("Lien vers une note"),
             L10N_KEY("Rechercher une note ou écrire un wiki lien avec un libellé facultatif."),
-            t(L10N_KEY("[[note]] · [[note|libellé]]")) + QStringLiteral(" · ⌃L")),
+            t(L10N_KEY("[[note]] · [[note|libellé]]")) + QStringLiteral(" · ") + keys({Qt::CTRL | Qt::Key_L})),
         key(QStringLiteral("key-tag"), L10N_KEY("Tag"),
             L10N_KEY("Le caractère # propose les tags du dossier de notes."), t(L10N_KEY("#tag · #tag/enfant"))),
         key(QStringLiteral("key-markdown"), L10N_KEY("Mise en forme Markdown"),
@@ -148,9 +162,9 @@ QList<SettingsEntry> referenceEntries(const QString& hotkey, const QString& pref
         key(QStringLiteral("key-images"), L10N_KEY("Images"),
             L10N_KEY("Coller, glisser une image ou utiliser le trombone. Cliquer sur une vignette ouvre son "
                      "aperçu ; la croix permet de la supprimer."),
-            t(L10N_KEY("⌘V · ![[image.png]]"))),
+            keys({Qt::CTRL | Qt::Key_V}) + QStringLiteral(" · ![[image.png]]")),
         key(QStringLiteral("key-quit"), L10N_KEY("Quitter Quillor"),
-            L10N_KEY("Le brouillon est conservé localement."), t(L10N_KEY("⌘Q"))),
+            L10N_KEY("Le brouillon est conservé localement."), keys({Qt::CTRL | Qt::Key_Q})),
     };
 }
 
@@ -243,9 +257,9 @@ QList<SettingsEntry> SettingsCatalog::shortcuts(const QString& hotkey, const QSt
         if (entry.id != QLatin1String("key-open"))
             entry.detail.clear();
         if (entry.id == QLatin1String("key-link"))
-            entry.gesture = QStringLiteral("⌃L");
+            entry.gesture = keys({Qt::CTRL | Qt::Key_L});
         else if (entry.id == QLatin1String("key-images"))
-            entry.gesture = L10n::text(L10N_KEY("⌘V"));
+            entry.gesture = keys({Qt::CTRL | Qt::Key_V});
         result.append(entry);
     }
     return result;

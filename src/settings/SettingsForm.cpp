@@ -85,8 +85,11 @@ SettingsForm::SettingsForm(SettingsNavigation& navigation, QWidget* parent)
 void SettingsForm::setPage(SettingsPage* page)
 {
     m_page = page;
-    // A page that grows (the history list) takes the height left.
-    m_layout->insertWidget(0, page, page->sizePolicy().verticalPolicy() & QSizePolicy::ExpandFlag ? 1 : 0);
+    // A page that grows (the history list) takes the height left, all of it:
+    // the closing stretch then takes none.
+    const bool grows = page->sizePolicy().verticalPolicy() & QSizePolicy::ExpandFlag;
+    m_layout->insertWidget(0, page, grows ? 1 : 0);
+    m_layout->setStretch(m_layout->count() - 1, grows ? 0 : 1);
 }
 
 void SettingsForm::registerRow(const QString& identifier, QWidget* row)

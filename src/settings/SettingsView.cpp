@@ -104,7 +104,7 @@ SettingsView::SettingsView(AppModel& model, SettingsNavigation& navigation, std:
     });
     m_catalog = [this](const QString& query) {
         QList<SettingsSearchResult> results;
-        const QString hotkey = GeneralSettingsPage::displayedHotkey(0, m_model.hotkeyLabel());
+        const QString& hotkey = m_model.hotkeyLabel();
         for (const SettingsEntry& entry : SettingsCatalog::search(query, hotkey, m_state->candidate().routePrefix))
             results.append({entry.id, entry.title, entry.section});
         return results;
@@ -496,6 +496,10 @@ void SettingsView::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!m_appeared) {
         m_appeared = true;
+        // An error from before the window existed (an unreadable settings
+        // file at start-up) is about the settings as a whole.
+        if (m_model.settingsError() && !m_state->errorSection())
+            m_state->setErrorSection(SettingsSection::general);
         reset();
         m_model.onSettingsCloseRequest = [this] { return confirmPendingChanges(); };
     } else if (m_state->candidate() == m_state->baseline()) {
@@ -514,8 +518,9 @@ void SettingsView::reset()
     m_state->setCandidate(copy);
     if (m_state->expandedDestinations().isEmpty() && copy.defaultDestinationID)
         m_state->setExpanded(*copy.defaultDestinationID, true);
+    // The error stays on screen until settings are applied (which clears
+    // it) or another one replaces it: a fresh copy answers none of them.
     m_state->clearConfirmations();
-    m_model.clearSettingsError();
     sync();
 }
 

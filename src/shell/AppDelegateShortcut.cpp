@@ -28,7 +28,7 @@ QString AppDelegate::liveHotkeyLabel()
     const std::optional<ShortcutCombination>& active = m_shortcut->transaction().active();
     if (!active)
         return L10n::text(QStringLiteral("Indisponible"));
-    return shortcutDisplayLabel(active->code, active->label);
+    return shortcutDisplayLabel(*active);
 }
 
 void AppDelegate::hotKeyChanged()
@@ -47,7 +47,7 @@ void AppDelegate::registerShortcut()
         const QString unavailable = L10n::text(QStringLiteral("Indisponible"));
         m_model->setHotkeyLabel(unavailable);
         const QString message = L10n::text(QStringLiteral("Raccourci mémorisé : "))
-                                + shortcutDisplayLabel(combination.code, combination.label) + QStringLiteral(". ")
+                                + shortcutDisplayLabel(combination) + QStringLiteral(". ")
                                 + error.localizedDescription()
                                 + L10n::text(QStringLiteral(" Utilise le menu Quillor pour capturer."));
         m_model->setShortcutError(message);

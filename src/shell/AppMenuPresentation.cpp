@@ -2,48 +2,14 @@
 
 #include "core/L10n.h"
 #include "platform/BuildInfo.h"
-#include "platform/HotKeyMapping.h"
 
 namespace quillor::AppMenuPresentation {
 
 namespace {
 
-constexpr quint32 spaceCode = 49;
-
 QString orDash(const QString& part)
 {
     return part.isEmpty() ? QStringLiteral("—") : part;
-}
-
-Qt::KeyboardModifiers qtModifiers(quint32 mask)
-{
-    Qt::KeyboardModifiers modifiers;
-    if (mask & HotKeyMapping::commandMask)
-        modifiers |= Qt::MetaModifier;
-    if (mask & HotKeyMapping::shiftMask)
-        modifiers |= Qt::ShiftModifier;
-    if (mask & HotKeyMapping::optionMask)
-        modifiers |= Qt::AltModifier;
-    if (mask & HotKeyMapping::controlMask)
-        modifiers |= Qt::ControlModifier;
-    return modifiers;
-}
-
-// The key a label names once its modifier symbols are gone ("⌃⌥K" → K).
-std::optional<Qt::Key> labelKey(const QString& label)
-{
-    static const QString symbols = QStringLiteral("⌃⌥⇧⌘");
-    qsizetype start = 0;
-    while (start < label.size() && symbols.contains(label.at(start)))
-        ++start;
-    const QString name = label.mid(start);
-    if (name.isEmpty())
-        return std::nullopt;
-    const QKeySequence parsed = QKeySequence::fromString(name.size() == 1 ? name.toUpper() : name,
-                                                         QKeySequence::PortableText);
-    if (parsed.count() != 1 || parsed[0].keyboardModifiers() != Qt::NoModifier || parsed[0].key() == Qt::Key_unknown)
-        return std::nullopt;
-    return parsed[0].key();
 }
 
 } // namespace
@@ -67,10 +33,10 @@ CaptureItem captureItem(const std::optional<ShortcutCombination>& live)
 {
     if (!live)
         return {{}, L10n::text(QStringLiteral("Raccourci indisponible ; tu peux toujours ouvrir la capture depuis ce menu."))};
-    const std::optional<Qt::Key> key = live->code == spaceCode ? Qt::Key_Space : labelKey(live->label);
-    if (!key)
+    const std::optional<QKeyCombination> keys = keyCombination(*live);
+    if (!keys)
         return {};
-    return {QKeySequence(QKeyCombination(qtModifiers(live->modifiers), *key)), {}};
+    return {QKeySequence(*keys), {}};
 }
 
 QString latestTitle(const std::optional<DeliveryReceipt>& latest)

@@ -78,6 +78,11 @@ bool hasSelection(const QWidget* field)
     return false;
 }
 
+// A line edit reports its cursor as a box that starts this far left of the
+// insertion point (so that a repaint covers the caret's antialiasing); the
+// caret itself stands at the insertion point.
+constexpr int lineEditCursorPadding = 5;
+
 // Where the caret stands, in the coordinates of the widget that paints it.
 QRect caretRect(QWidget* field)
 {
@@ -85,7 +90,7 @@ QRect caretRect(QWidget* field)
         return text->cursorRect();
     if (auto* plain = qobject_cast<QPlainTextEdit*>(field))
         return plain->cursorRect();
-    return field->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().translated(lineEditCursorPadding, 0);
 }
 
 QWidget* paintedWidget(QWidget* field)

@@ -23,6 +23,44 @@ constexpr int tabsFromDestinationsToAdd = 5;
 constexpr int tabsToLanguage = 7;
 constexpr int tabsToHotKeyButton = 9;
 constexpr int tabsToPrefixField = 10;
+constexpr int tabsFromDestinationsToNoteName = 11;
+
+// The middle of the first line in the settings' error red on a window, or
+// nothing.
+std::optional<std::pair<int, int>> firstErrorLine(xcb_connection_t* connection, xcb_window_t window)
+{
+    auto* geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    if (!geometry)
+        return std::nullopt;
+    const int width = geometry->width;
+    const int height = geometry->height;
+    free(geometry);
+    auto* image = xcb_get_image_reply(
+        connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, width, height, ~0u), nullptr);
+    if (!image)
+        return std::nullopt;
+    std::optional<std::pair<int, int>> found;
+    // A 24-bit screen: four bytes a pixel, blue first.
+    const uint8_t* pixels = xcb_get_image_data(image);
+    if (xcb_get_image_data_length(image) >= width * height * 4) {
+        for (int y = 0; y < height && !found; ++y) {
+            int first = -1;
+            int last = -1;
+            for (int x = 0; x < width; ++x) {
+                const uint8_t* pixel = pixels + (std::size_t(y) * width + x) * 4;
+                if (pixel[2] > 170 && pixel[1] < 90 && pixel[0] < 90) {
+                    if (first < 0)
+                        first = x;
+                    last = x;
+                }
+            }
+            if (first >= 0 && last - first > 40)
+                found = std::pair((first + last) / 2, y + 3);
+        }
+    }
+    free(image);
+    return found;
+}
 
 class SettingsWindowTest : public ProgramTest {
 protected:
@@ -47,7 +85,7 @@ protected:
         return true;
     }
 
-    std::optional<xcb_window_t> settings() const { return m_probe->viewableWindowNamed(settingsTitle); }
+    std::optional<xcb_window_t> settings() const { return m_probe->viewableWindowNamed(m_settingsTitle); }
     bool settingsActive() const
     {
         const auto window = settings();
@@ -56,7 +94,7 @@ protected:
     std::size_t settingsWindows() const
     {
         std::size_t viewable = 0;
-        for (const xcb_window_t window : m_probe->windowsNamed(settingsTitle))
+        for (const xcb_window_t window : m_probe->windowsNamed(m_settingsTitle))
             viewable += m_probe->isViewable(window);
         return viewable;
     }
@@ -69,6 +107,9 @@ protected:
     void key(const std::string& keys) { ASSERT_EQ(xdotool({"key", keys}).exitCode, 0); }
 
     QJsonObject preferences() const { return readJson(dataPath(QStringLiteral("preferences.json"))); }
+
+    // The window's title in the interface language.
+    std::string m_settingsTitle = settingsTitle;
 };
 
 TEST_F(SettingsWindowTest, ARecordedHotKeyReplacesTheOldOneOnceApplied)
@@ -149,6 +190,65 @@ TEST_F(SettingsWindowTest, ADestinationIsAddedThroughTheFolderDialog)
         << "the destination was not applied";
     const QJsonArray destinations = preferences().value("destinations").toArray();
     EXPECT_EQ(destinations.at(1).toObject().value("vaultPath").toString(), folder);
+}
+
+// Typed key by key, a note name with a "/" lands once in the note's folder.
+TEST_F(SettingsWindowTest, ANoteNameWithAFolderIsTakenFromTheNotesFolder)
+{
+    QJsonObject preferences = this->preferences();
+    QJsonArray destinations = preferences.value("destinations").toArray();
+    QJsonObject templates = destinations.at(0).toObject();
+    templates.insert("mode", "appendNote");
+    templates.insert("path", "Templates/Captures.md");
+    destinations.replace(0, templates);
+    preferences.insert("destinations", destinations);
+    QFile file(dataPath(QStringLiteral("preferences.json")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QJsonDocument(preferences).toJson());
+    file.close();
+
+    ASSERT_TRUE(openSettings());
+    tab(tabsToDestinations);
+    key("space");
+    tab(tabsFromDestinationsToNoteName);
+    key("ctrl+a");
+    ASSERT_EQ(xdotool({"type", "--delay", "40", "Sous/Journal"}).exitCode, 0);
+    key("Return");
+    const auto notePath = [&] {
+        return this->preferences().value("destinations").toArray().at(0).toObject().value("path").toString();
+    };
+    EXPECT_TRUE(waitUntil([&] { return notePath() == QLatin1String("Templates/Sous/Journal"); }, 5s))
+        << "the note path is " << text(notePath());
+}
+
+// An unreadable settings file: the program starts on the defaults and its
+// settings window says where the unreadable file was kept.
+TEST_F(SettingsWindowTest, TheStartUpSettingsErrorIsInTheWindow)
+{
+    if (!onPath("xclip"))
+        GTEST_SKIP() << "xclip is not installed";
+    {
+        QFile file(dataPath(QStringLiteral("preferences.json")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("{ \"destinations\": [");
+    }
+    // The default settings speak the system's language, English here.
+    m_settingsTitle = "Settings";
+    ASSERT_TRUE(openSettings());
+    const auto window = settings();
+    ASSERT_TRUE(window);
+    std::optional<std::pair<int, int>> line;
+    ASSERT_TRUE(waitUntil([&] { return (line = firstErrorLine(m_probe->connection(), *window)).has_value(); }, 5s))
+        << "no error is shown";
+    // Selected with the mouse, the message is the X selection.
+    ASSERT_EQ(xdotool({"mousemove", "--window", std::to_string(*window), std::to_string(line->first),
+                       std::to_string(line->second), "click", "--repeat", "3", "--delay", "80", "1"})
+                  .exitCode,
+              0);
+    std::this_thread::sleep_for(300ms);
+    const ToolResult selection = runTool({"xclip", "-selection", "primary", "-o"}, environment(), path("logs"));
+    EXPECT_NE(selection.output.find("The settings could not be read"), std::string::npos) << selection.output;
+    EXPECT_NE(selection.output.find("/Recovered/preferences"), std::string::npos) << selection.output;
 }
 
 TEST_F(SettingsWindowTest, AnotherLanguageAppliedAndRestartedShowsTheNewTexts)

@@ -149,6 +149,23 @@ TEST(SuggestionPanelTest, ThePanelStandsUnderTheCaretAndTheEditorKeepsTheKeyboar
     EXPECT_TRUE(session.panelShown());
 }
 
+// The list's own minimum (a scroll area's) must not make a short list's
+// window taller than its rows.
+TEST(SuggestionPanelTest, ThePanelIsAsTallAsItsRowsEvenForOneOrTwo)
+{
+    for (const int rows : {1, 2}) {
+        SCOPED_TRACE(rows);
+        SuggestionSession session(rows);
+        session.typeInEditor(QStringLiteral("@"));
+        ASSERT_TRUE(session.panelShown());
+        EXPECT_EQ(session.panel()->height(), rows * 32 + 8);
+        EXPECT_EQ(session.panel()->frameGeometry().height(), rows * 32 + 8);
+        const QRect firstRow = session.list()->visualRect(session.list()->model()->index(0, 0));
+        EXPECT_EQ(firstRow.height(), 32);
+        EXPECT_TRUE(session.list()->viewport()->rect().contains(firstRow)) << "the row is cut";
+    }
+}
+
 TEST(SuggestionPanelTest, TheSelectedRowIsAnnouncedOnShowingAndOnEachMove)
 {
     SuggestionSession session(5);

@@ -1,6 +1,7 @@
 #include "SettingsTestSupport.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -90,6 +91,72 @@ TEST_F(DestinationsPageTest, AChangeOfModeWaitsForConfirmation)
     projectRow->confirmButton()->click();
     EXPECT_FALSE(projectRow->confirmButton()->isVisible());
     EXPECT_FALSE(projectRow->warningMark()->isVisible());
+}
+
+// Whatever was typed before, the note is the folder the note had when the
+// typing started joined with the whole text of the field.
+TEST_F(DestinationsPageTest, TheNoteNameIsAPathFromTheFolderTheEditingStartedIn)
+{
+    const QString vault = session.data.folder(QStringLiteral("Vault"));
+    Destination templates = makeDestination(QStringLiteral("Templates"), QString(), vault);
+    templates.mode = DeliveryMode::appendNote;
+    templates.path = QStringLiteral("Templates/Captures.md");
+    openOn(preferencesWith({templates}));
+    DestinationRow* templatesRow = row(templates.id);
+    ASSERT_NE(templatesRow, nullptr);
+    QLineEdit* field = templatesRow->noteField();
+    field->setFocus();
+    turn();
+    const auto pathNow = [&] { return candidate().destinations[0].path; };
+
+    // Key by key, each "/" typed lands in the same folder.
+    field->selectAll();
+    for (const QChar key : QStringLiteral("Sous/Journal")) {
+        QTest::keyClicks(field, QString(key));
+        turn();
+    }
+    EXPECT_EQ(pathNow(), QStringLiteral("Templates/Sous/Journal"));
+    EXPECT_TRUE(templatesRow->examplePath()->text().endsWith(QStringLiteral("/Vault/Templates/Sous/Journal.md")))
+        << templatesRow->examplePath()->text().toStdString();
+    EXPECT_TRUE(templatesRow->errors(QStringLiteral("path")).isEmpty());
+
+    struct Retyped {
+        const char* text;
+        const char* path;
+        bool refused;
+        const char* example;   // from the vault
+    };
+    const Retyped cases[] = {
+        {"Journal", "Templates/Journal", false, "Templates/Journal.md"},
+        {"Sous/Journal", "Templates/Sous/Journal", false, "Templates/Sous/Journal.md"},
+        {"../../etc/passwd", "Templates/../../etc/passwd", true, "../etc/passwd.md"},
+        {"..", "Templates/..", true, "Templates/...md"},
+        {"Sous/", "Templates/Sous/", true, "Templates/Sous/.md"},
+        {"", "Templates/", true, "Templates/.md"},
+        {"/Journal", "Templates//Journal", false, "Templates/Journal.md"},
+        {"Journal", "Templates/Journal", false, "Templates/Journal.md"},
+    };
+    for (const Retyped& retyped : cases) {
+        SCOPED_TRACE(retyped.text);
+        typeInto(field, QString::fromUtf8(retyped.text));
+        turn();
+        EXPECT_EQ(pathNow(), QString::fromUtf8(retyped.path));
+        EXPECT_EQ(!templatesRow->errors(QStringLiteral("path")).isEmpty(), retyped.refused);
+        EXPECT_EQ(templatesRow->examplePath()->text(),
+                  QDir::cleanPath(vault + u'/' + QString::fromUtf8(retyped.example)));
+    }
+    // A plain name keeps the destination routed under its folder.
+    EXPECT_EQ(candidate().destinations[0].routingName(), QStringLiteral("Templates"));
+
+    // Leaving the field ends the editing: the next one starts from the folder
+    // the note is in by then.
+    typeInto(field, QStringLiteral("Sous/Journal"));
+    templatesRow->aliasField()->setFocus();
+    turn();
+    EXPECT_EQ(field->text(), QStringLiteral("Journal"));
+    field->setFocus();
+    typeInto(field, QStringLiteral("Notes"));
+    EXPECT_EQ(pathNow(), QStringLiteral("Templates/Sous/Notes"));
 }
 
 TEST_F(DestinationsPageTest, RowsFollowRoutingNamesAndEditByTheirId)

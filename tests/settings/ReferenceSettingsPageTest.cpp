@@ -1,5 +1,7 @@
 #include "SettingsTestSupport.h"
 
+#include "../KeyTexts.h"
+
 #include "core/L10n.h"
 #include "settings/ReferenceSettingsPage.h"
 #include "settings/SettingsRow.h"
@@ -47,7 +49,7 @@ TEST_F(ReferenceSectionsTest, ShortcutsAndGuideListTheirEntriesByGroup)
                   {"Suggestions et contenu", {"key-suggest", "key-link", "key-images"}}}));
     ASSERT_NE(reference()->configureButton(), nullptr);
     EXPECT_EQ(reference()->configureButton()->parentWidget(), reference()->row("key-open"));
-    EXPECT_EQ(reference()->gesture("key-save")->text(), "Ctrl+↵");
+    EXPECT_EQ(reference()->gesture("key-save")->text(), nativeKeys(Qt::CTRL | Qt::Key_Return));
     // An entry without detail has its title and gesture only.
     EXPECT_EQ(reference()->row("key-quit")->findChildren<QLabel*>().size(), 2);
 

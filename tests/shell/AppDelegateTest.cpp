@@ -1,5 +1,7 @@
 #include "ShellTestSupport.h"
 
+#include "../KeyTexts.h"
+
 #include "editor/CaptureTextView.h"
 #include "editor/ImageIntake.h"
 #include "panel/CaptureView.h"
@@ -168,7 +170,8 @@ TEST_F(AppDelegateTest, AHotKeyThatCannotBeRegisteredIsReportedAndTheMenuStillCa
         QStringLiteral("Ce raccourci est indisponible (-9870). Ouvre les réglages depuis le menu Quillor.");
     EXPECT_EQ(model().hotkeyLabel(), QStringLiteral("Indisponible"));
     EXPECT_EQ(model().shortcutError(),
-              "Raccourci mémorisé : ⌃Espace. " + unavailable + " Utilise le menu Quillor pour capturer.");
+              "Raccourci mémorisé : " + nativeKeys(Qt::CTRL | Qt::Key_Space) + ". " + unavailable
+                  + " Utilise le menu Quillor pour capturer.");
     QAction* capture = delegate->statusMenu()->item(StatusMenu::captureTag);
     EXPECT_TRUE(capture->shortcut().isEmpty());
     EXPECT_EQ(capture->toolTip(),

@@ -1,6 +1,7 @@
 #include "shell/NeutralFieldCaret.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -8,10 +9,37 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 
 namespace quillor {
 namespace {
+
+// Where a line edit's insertion point stands, found without asking the line
+// edit: the left edge of the ink of its text, less the first glyph's bearing,
+// plus the advance of the text before the cursor.
+QRect lineEditInsertionPoint(QWidget* widget)
+{
+    auto* edit = static_cast<QLineEdit*>(widget);
+    const QImage image = edit->grab().toImage();
+    const QColor base = edit->palette().color(QPalette::Base);
+    const QRect inside = edit->rect().adjusted(3, 3, -3, -3);
+    int inkLeft = inside.right();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x < inkLeft; ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (std::abs(pixel.red() - base.red()) + std::abs(pixel.green() - base.green())
+                    + std::abs(pixel.blue() - base.blue()) > 200) {
+                inkLeft = x;
+                break;
+            }
+        }
+    const QFontMetrics metrics(edit->font());
+    const int origin = inkLeft - metrics.boundingRect(edit->text()).left();
+    const int x = origin + metrics.horizontalAdvance(edit->text().left(edit->cursorPosition()));
+    const QRect stock = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    return QRect(x, stock.y(), 1, stock.height());
+}
 
 // Qt's stock caret inverts what lies under it: black on white, next to
 // nothing on mid-grey. The caret painted instead is the text colour on both.
@@ -27,9 +55,9 @@ TEST(NeutralFieldCaretTest, TheCaretOfEditableFieldsIsTheTextColourOnLightAndMid
         std::function<QWidget*(QWidget*)> painted;
     };
     const Field fields[] = {
-        {"line edit", [](QWidget* parent) { return new QLineEdit(QStringLiteral("ab"), parent); },
-         [](QWidget* w) { static_cast<QLineEdit*>(w)->selectAll(); },
-         [](QWidget* w) { return w->inputMethodQuery(Qt::ImCursorRectangle).toRect(); },
+        // Ending in spaces, so that the caret stands clear of the ink.
+        {"line edit", [](QWidget* parent) { return new QLineEdit(QStringLiteral("Hi  "), parent); },
+         [](QWidget* w) { static_cast<QLineEdit*>(w)->selectAll(); }, lineEditInsertionPoint,
          [](QWidget* w) { return w; }},
         {"plain text edit", [](QWidget* parent) { return new QPlainTextEdit(QStringLiteral("ab"), parent); },
          [](QWidget* w) { static_cast<QPlainTextEdit*>(w)->selectAll(); },

@@ -70,7 +70,9 @@ TEST(AppMenuPresentationTest, TheCaptureItemShowsTheHotKeyInForce)
         {{40, 0x1800, QStringLiteral("⌃⌥K")}, QKeySequence(ControlModifier | AltModifier | Qt::Key_K)},
         {{38, 0x300, QStringLiteral("⇧⌘j")}, QKeySequence(Qt::MetaModifier | ShiftModifier | Qt::Key_J)},
         {{122, 0x200, QStringLiteral("⇧F1")}, QKeySequence(ShiftModifier | Qt::Key_F1)},
-        {{40, 0x1000, QStringLiteral("⌃")}, QKeySequence()},
+        // The key comes from the code, whatever notation the label was stored in.
+        {{40, 0x1800, QStringLiteral("Ctrl+Alt+K")}, QKeySequence(ControlModifier | AltModifier | Qt::Key_K)},
+        {{0x7F, 0x1000, QStringLiteral("⌃")}, QKeySequence()},
     };
     for (const auto& c : cases) {
         const AppMenuPresentation::CaptureItem item = AppMenuPresentation::captureItem(c.live);
