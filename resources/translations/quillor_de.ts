@@ -912,20 +912,12 @@
         <translation>Esc</translation>
     </message>
     <message>
-        <source>⌘,</source>
-        <translation>Strg+,</translation>
-    </message>
-    <message>
         <source>Édition du texte</source>
         <translation>Textbearbeitung</translation>
     </message>
     <message>
         <source>Annuler, couper, copier, coller et tout sélectionner.</source>
         <translation>Rückgängig, Ausschneiden, Kopieren, Einfügen und Alles auswählen.</translation>
-    </message>
-    <message>
-        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
-        <translation>Strg+Z · Strg+X · Strg+C · Strg+V · Strg+A</translation>
     </message>
     <message>
         <source>Indenter / désindenter</source>
@@ -958,10 +950,6 @@
     <message>
         <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
         <translation>Verschiebt die Zeile nach oben oder unten. Listenzeilen lassen sich auch an ihrem Griff verschieben.</translation>
-    </message>
-    <message>
-        <source>⌥↑ · ⌥↓</source>
-        <translation>Alt+↑ · Alt+↓</translation>
     </message>
     <message>
         <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
@@ -1032,16 +1020,8 @@
         <translation>Füge ein Bild ein, ziehe es hierher oder nutze die Büroklammer. Ein Klick auf eine Miniatur öffnet ihre Vorschau; das Kreuz entfernt sie.</translation>
     </message>
     <message>
-        <source>⌘V · ![[image.png]]</source>
-        <translation>Strg+V · ![[image.png]]</translation>
-    </message>
-    <message>
         <source>Le brouillon est conservé localement.</source>
         <translation>Der Entwurf wird lokal aufbewahrt.</translation>
-    </message>
-    <message>
-        <source>⌘Q</source>
-        <translation>Strg+Q</translation>
     </message>
     <message>
         <source>Capture</source>
@@ -1050,10 +1030,6 @@
     <message>
         <source>Suggestions et contenu</source>
         <translation>Vorschläge und Inhalt</translation>
-    </message>
-    <message>
-        <source>⌘V</source>
-        <translation>Strg+V</translation>
     </message>
     <message>
         <source>⌘+clic</source>

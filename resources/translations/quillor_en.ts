@@ -928,20 +928,12 @@
         <translation>Esc</translation>
     </message>
     <message>
-        <source>⌘,</source>
-        <translation>Ctrl+,</translation>
-    </message>
-    <message>
         <source>Édition du texte</source>
         <translation>Text Editing</translation>
     </message>
     <message>
         <source>Annuler, couper, copier, coller et tout sélectionner.</source>
         <translation>Undo, cut, copy, paste and select all.</translation>
-    </message>
-    <message>
-        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
-        <translation>Ctrl+Z · Ctrl+X · Ctrl+C · Ctrl+V · Ctrl+A</translation>
     </message>
     <message>
         <source>Indenter / désindenter</source>
@@ -974,10 +966,6 @@
     <message>
         <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
         <translation>Moves the line up or down. List lines can also be moved by their handle.</translation>
-    </message>
-    <message>
-        <source>⌥↑ · ⌥↓</source>
-        <translation>Alt+↑ · Alt+↓</translation>
     </message>
     <message>
         <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
@@ -1048,16 +1036,8 @@
         <translation>Paste, drag an image or use the paper clip. Clicking a thumbnail opens its preview; the cross removes it.</translation>
     </message>
     <message>
-        <source>⌘V · ![[image.png]]</source>
-        <translation>Ctrl+V · ![[image.png]]</translation>
-    </message>
-    <message>
         <source>Le brouillon est conservé localement.</source>
         <translation>The draft is kept locally.</translation>
-    </message>
-    <message>
-        <source>⌘Q</source>
-        <translation>Ctrl+Q</translation>
     </message>
     <message>
         <source>Capture</source>
@@ -1066,10 +1046,6 @@
     <message>
         <source>Suggestions et contenu</source>
         <translation>Suggestions and Content</translation>
-    </message>
-    <message>
-        <source>⌘V</source>
-        <translation>Ctrl+V</translation>
     </message>
     <message>
         <source>⌘+clic</source>

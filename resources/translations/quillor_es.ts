@@ -912,20 +912,12 @@
         <translation>Escape</translation>
     </message>
     <message>
-        <source>⌘,</source>
-        <translation>Control+,</translation>
-    </message>
-    <message>
         <source>Édition du texte</source>
         <translation>Edición del texto</translation>
     </message>
     <message>
         <source>Annuler, couper, copier, coller et tout sélectionner.</source>
         <translation>Deshacer, cortar, copiar, pegar y seleccionar todo.</translation>
-    </message>
-    <message>
-        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
-        <translation>Control+Z · Control+X · Control+C · Control+V · Control+A</translation>
     </message>
     <message>
         <source>Indenter / désindenter</source>
@@ -958,10 +950,6 @@
     <message>
         <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
         <translation>Mueve la línea hacia arriba o hacia abajo. Las líneas de lista también se pueden mover con su asa.</translation>
-    </message>
-    <message>
-        <source>⌥↑ · ⌥↓</source>
-        <translation>Alt+↑ · Alt+↓</translation>
     </message>
     <message>
         <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
@@ -1032,16 +1020,8 @@
         <translation>Pega o arrastra una imagen, o usa el clip. Al hacer clic en una miniatura se abre su vista previa; la cruz la quita.</translation>
     </message>
     <message>
-        <source>⌘V · ![[image.png]]</source>
-        <translation>Control+V · ![[image.png]]</translation>
-    </message>
-    <message>
         <source>Le brouillon est conservé localement.</source>
         <translation>El borrador se conserva localmente.</translation>
-    </message>
-    <message>
-        <source>⌘Q</source>
-        <translation>Control+Q</translation>
     </message>
     <message>
         <source>Capture</source>
@@ -1050,10 +1030,6 @@
     <message>
         <source>Suggestions et contenu</source>
         <translation>Sugerencias y contenido</translation>
-    </message>
-    <message>
-        <source>⌘V</source>
-        <translation>Control+V</translation>
     </message>
     <message>
         <source>⌘+clic</source>

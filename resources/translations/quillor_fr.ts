@@ -929,20 +929,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>⌘,</source>
-        <translation>Ctrl+,</translation>
-    </message>
-    <message>
         <source>Édition du texte</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Annuler, couper, copier, coller et tout sélectionner.</source>
         <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
-        <translation>Ctrl+Z · Ctrl+X · Ctrl+C · Ctrl+V · Ctrl+A</translation>
     </message>
     <message>
         <source>Indenter / désindenter</source>
@@ -975,10 +967,6 @@
     <message>
         <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
         <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>⌥↑ · ⌥↓</source>
-        <translation>Alt+↑ · Alt+↓</translation>
     </message>
     <message>
         <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
@@ -1049,16 +1037,8 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>⌘V · ![[image.png]]</source>
-        <translation>Ctrl+V · ![[image.png]]</translation>
-    </message>
-    <message>
         <source>Le brouillon est conservé localement.</source>
         <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>⌘Q</source>
-        <translation>Ctrl+Q</translation>
     </message>
     <message>
         <source>Capture</source>
@@ -1067,10 +1047,6 @@
     <message>
         <source>Suggestions et contenu</source>
         <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>⌘V</source>
-        <translation>Ctrl+V</translation>
     </message>
     <message>
         <source>⌘+clic</source>

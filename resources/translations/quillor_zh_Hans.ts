@@ -912,20 +912,12 @@
         <translation>Esc</translation>
     </message>
     <message>
-        <source>⌘,</source>
-        <translation>Ctrl+,</translation>
-    </message>
-    <message>
         <source>Édition du texte</source>
         <translation>文本编辑</translation>
     </message>
     <message>
         <source>Annuler, couper, copier, coller et tout sélectionner.</source>
         <translation>撤销、剪切、复制、粘贴和全选。</translation>
-    </message>
-    <message>
-        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
-        <translation>Ctrl+Z · Ctrl+X · Ctrl+C · Ctrl+V · Ctrl+A</translation>
     </message>
     <message>
         <source>Indenter / désindenter</source>
@@ -958,10 +950,6 @@
     <message>
         <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
         <translation>将行上移或下移。列表行也可以通过其拖动手柄移动。</translation>
-    </message>
-    <message>
-        <source>⌥↑ · ⌥↓</source>
-        <translation>Alt+↑ · Alt+↓</translation>
     </message>
     <message>
         <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
@@ -1032,16 +1020,8 @@
         <translation>粘贴、拖入图片或使用回形针按钮。点击缩略图可打开预览；点击叉号可将其移除。</translation>
     </message>
     <message>
-        <source>⌘V · ![[image.png]]</source>
-        <translation>Ctrl+V · ![[image.png]]</translation>
-    </message>
-    <message>
         <source>Le brouillon est conservé localement.</source>
         <translation>草稿会保存在本地。</translation>
-    </message>
-    <message>
-        <source>⌘Q</source>
-        <translation>Ctrl+Q</translation>
     </message>
     <message>
         <source>Capture</source>
@@ -1050,10 +1030,6 @@
     <message>
         <source>Suggestions et contenu</source>
         <translation>建议和内容</translation>
-    </message>
-    <message>
-        <source>⌘V</source>
-        <translation>Ctrl+V</translation>
     </message>
     <message>
         <source>⌘+clic</source>
