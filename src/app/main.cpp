@@ -63,7 +63,7 @@ int main(int argc, char* argv[])
 
     AppDelegate delegate(dataDirectory);
     delegate.setSingleInstance(&instance);
-    TerminationSignals signals([&delegate] { delegate.requestQuit(); });
+    TerminationSignals signals([&delegate] { delegate.quitOnSignal(); });
 
     const bool exitWhenIdle = qEnvironmentVariableIsSet("QUILLOR_EXIT_WHEN_IDLE");
     QTimer::singleShot(0, &delegate, [&delegate, &instance, exitWhenIdle] {

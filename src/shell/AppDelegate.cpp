@@ -31,6 +31,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <utility>
+
 namespace quillor {
 
 namespace {
@@ -277,6 +279,26 @@ bool AppDelegate::requestQuit()
         return false;
     terminate();
     return true;
+}
+
+void AppDelegate::quitOnSignal()
+{
+    if (m_model->saving()) {
+        // The capture's delivery ends with the draft replaced; quitting
+        // before would bring the sent text back at the next launch.
+        if (!std::exchange(m_quitWhenSaved, true)) {
+            connect(m_model.get(), &AppModel::savingChanged, this, [this] {
+                if (!m_model->saving())
+                    QMetaObject::invokeMethod(this, &AppDelegate::quitOnSignal, Qt::QueuedConnection);
+            });
+        }
+        return;
+    }
+    m_model->persistDraft();
+    // Not quit(): that asks every window to close, and the settings window
+    // would put its question to nobody. exit() also ends the loop of a
+    // question already open, which then counts as not answered.
+    QCoreApplication::exit(0);
 }
 
 void AppDelegate::terminate()

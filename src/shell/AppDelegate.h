@@ -51,10 +51,14 @@ public:
 
     // Another launch of the program asked this one to come forward.
     void reopen();
-    // The one way out of the program (Quit, Ctrl+Q, SIGTERM/SIGINT, the
-    // session's end): false while a capture is being saved or when the user
+    // The user's way out of the program (Quit, Ctrl+Q, the session's end):
+    // false while a capture is being saved or when the user
     // keeps unapplied settings. Saves the draft before quitting.
     bool requestQuit();
+    // A termination signal (SIGTERM, SIGINT) is no choice of the user's:
+    // nothing is asked and nothing left unapplied is applied. The draft is
+    // saved and the program ends, once a capture being saved is written.
+    void quitOnSignal();
     // The session is ending (logout): the draft is saved; when the session
     // lets us ask, a capture being saved or kept settings cancel the logout.
     void commitSessionData(QSessionManager& manager);
@@ -135,6 +139,7 @@ private:
     std::optional<quint32> m_previousApp;
     SingleInstance* m_singleInstance = nullptr;
     bool m_screenChangeQueued = false;
+    bool m_quitWhenSaved = false;
     // X time of the hot-key press being handled, 0 outside one: focus
     // requests carry it so window managers see them as the user's.
     quint32 m_activationTime = 0;

@@ -127,6 +127,30 @@ TEST_F(SettingsWindowTest, ClosingWithAChangeAsksAndEscapeKeepsTheWindow)
     EXPECT_EQ(preferences().value("routePrefix").toString(), QStringLiteral("#"));
 }
 
+// A termination signal is not the user quitting: no question, nothing
+// unapplied applied, the draft kept, and the process gone.
+TEST_F(SettingsWindowTest, ATerminationSignalEndsTheProgramWithoutApplyingOrAsking)
+{
+    ASSERT_TRUE(startHoldingHotKey());
+    ChildProcess* program = m_programs.back().get();
+    key("ctrl+space");
+    ASSERT_TRUE(waitForActivePanel());
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "gardé"}).exitCode, 0);
+    key("ctrl+comma");
+    ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "Ctrl+, did not open the settings";
+    std::this_thread::sleep_for(300ms);
+    const QByteArray before = QJsonDocument(preferences()).toJson();
+    tab(tabsToPrefixField);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "#"}).exitCode, 0);
+    std::this_thread::sleep_for(300ms);
+
+    ASSERT_EQ(::kill(program->pid(), SIGTERM), 0);
+    ASSERT_TRUE(program->waitForExit(10s)) << "the program stayed after SIGTERM";
+    EXPECT_EQ(program->exitCode(), 0);
+    EXPECT_EQ(QJsonDocument(preferences()).toJson(), before) << "an unapplied change was applied";
+    EXPECT_EQ(readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString(), QStringLiteral("gardé"));
+}
+
 TEST_F(SettingsWindowTest, ADestinationIsAddedThroughTheFolderDialog)
 {
     const QString folder = QString::fromStdString(path("vault")) + QStringLiteral("-second");
