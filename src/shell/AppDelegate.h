@@ -101,6 +101,10 @@ public:
 private:
     // The panel holds the keyboard.
     bool panelIsKey() const;
+    // A dialog the user must answer before the panel can be used is open.
+    static bool blockingDialogRuns();
+    // That dialog comes to the front with the keyboard, in place of the panel.
+    void bringBlockingDialogForward();
     // The settings window is shown and not minimised.
     bool settingsOnScreen() const;
 

@@ -13,8 +13,12 @@ namespace {
 // there to the history's first entry and on to its buttons: the about
 // button, the latest capture's two buttons, "Actualiser", then the list.
 constexpr int tabsToHistory = 5;
+// From the search field to the general section's route prefix field.
+constexpr int tabsToPrefixField = 10;
 constexpr int tabsFromHistoryToList = 5;
 constexpr int tabsFromListToExport = 4;
+// From the history section's button to the draft's "Effacer le brouillon…".
+constexpr int tabsFromHistoryToClearDraft = 2;
 
 class HistoryRoadTest : public ProgramTest {
 protected:
@@ -90,6 +94,82 @@ TEST_F(HistoryRoadTest, ASentCaptureIsExportedAndRestoredFromTheHistory)
         },
         5s))
         << text(readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString());
+}
+
+// A window-modal question runs no loop of its own: the hot key still shows
+// and hides the panel. An application-modal one comes forward in its stead.
+TEST_F(HistoryRoadTest, TheHotKeyWorksWhileAHistoryQuestionIsOpen)
+{
+    ASSERT_TRUE(startHoldingHotKey());
+    key("ctrl+space");
+    ASSERT_TRUE(waitForActivePanel()) << "the panel did not come up";
+    // The untitled question bears the program's name too.
+    const xcb_window_t panelWindow = *panel();
+    const auto panelActive = [&] {
+        return m_probe->isViewable(panelWindow) && m_probe->activeWindow() == panelWindow;
+    };
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "brouillon"}).exitCode, 0);
+    key("ctrl+comma");
+    ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "Ctrl+, did not open the settings";
+    std::this_thread::sleep_for(300ms);
+    tab(tabsToHistory);
+    key("space");
+    std::this_thread::sleep_for(300ms);
+    tab(tabsFromHistoryToClearDraft);
+    key("space");
+    std::optional<xcb_window_t> question;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            question = m_probe->activeWindow();
+            return question && m_probe->windowName(*question) == "Quillor" && m_probe->isViewable(*question);
+        },
+        10s))
+        << "the question did not open";
+
+    ASSERT_FALSE(activatePreviousWindow().empty());
+    key("ctrl+space");
+    ASSERT_TRUE(waitUntil(panelActive, 10s)) << "the hot key did nothing while the question was open";
+    ASSERT_EQ(xdotool({"type", "--delay", "25", " bis"}).exitCode, 0);
+    key("ctrl+space");
+    EXPECT_TRUE(waitUntil([&] { return !m_probe->isViewable(panelWindow); }, 5s))
+        << "the hot key did not hide the panel";
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString()
+                   == QStringLiteral("brouillon bis");
+        },
+        5s));
+    EXPECT_TRUE(m_probe->isViewable(*question)) << "the question went away";
+}
+
+// A question with its own loop waits for an answer: the hot key brings it
+// back from behind another program's window instead of being lost.
+TEST_F(HistoryRoadTest, TheHotKeyBringsABlockingQuestionForward)
+{
+    ASSERT_TRUE(startHoldingHotKey());
+    key("ctrl+space");
+    ASSERT_TRUE(waitForActivePanel()) << "the panel did not come up";
+    key("ctrl+comma");
+    ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "Ctrl+, did not open the settings";
+    std::this_thread::sleep_for(300ms);
+    // An unapplied change, then closing asks whether to apply it.
+    tab(tabsToPrefixField);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "#"}).exitCode, 0);
+    key("alt+F4");
+    std::optional<xcb_window_t> question;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            question = m_probe->activeWindow();
+            return question && question != settings();
+        },
+        10s))
+        << "no question was asked";
+
+    ASSERT_FALSE(activatePreviousWindow().empty());
+    key("ctrl+space");
+    EXPECT_TRUE(waitUntil([&] { return m_probe->activeWindow() == question; }, 5s))
+        << "the question did not come forward";
+    EXPECT_FALSE(panel()) << "the panel came up under an unanswered question";
 }
 
 } // namespace
