@@ -120,6 +120,13 @@ CaptureTextView::~CaptureTextView()
 
 // MARK: Model and content
 
+void CaptureTextView::takeKeyboard()
+{
+    window()->raise();
+    window()->activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
+
 void CaptureTextView::setModel(AppModel* model)
 {
     m_model = model;

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -86,9 +87,12 @@ QList<QPointer<NotePreviewWindow>> NotePreviewController::windows()
     return openWindows();
 }
 
-NotePreviewWindow* NotePreviewWindow::open(const QString& target, AppModel& model)
+NotePreviewWindow* NotePreviewWindow::open(const QString& target, AppModel& model, QWidget* relativeTo)
 {
     auto* window = new NotePreviewWindow(target, model);
+    // A panel that stays on top would cover the preview and its dialogs.
+    if (relativeTo && relativeTo->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        window->setWindowFlag(Qt::WindowStaysOnTopHint);
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen) {
         QRect frame(QPoint(), windowSize);
@@ -119,6 +123,22 @@ NotePreviewWindow::~NotePreviewWindow()
     m_cancelled->store(true);
     openWindows().removeAll(this);
     openWindows().removeAll(nullptr);
+}
+
+void NotePreviewWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void NotePreviewWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (onClose)
+        onClose();
 }
 
 void NotePreviewWindow::build()
