@@ -9,11 +9,11 @@
 #include "model/VaultAccess.h"
 #include "panel/CaptureButtonFeedback.h"
 #include "panel/ChromeStyle.h"
+#include "platform/FileManager.h"
 #include "vault/NoteFiles.h"
 #include "vault/NoteLinks.h"
 #include "vault/ScanCancellation.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThreadPool>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -341,7 +340,11 @@ void NotePreviewWindow::openNote()
     if (!m_root || !m_selected)
         return;
     try {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(SafePath::resolve(*m_root, relativeFile())));
+        FileManager::open(SafePath::resolve(*m_root, relativeFile()),
+                          [window = QPointer<NotePreviewWindow>(this)](const QString& message) {
+                              if (window)
+                                  window->showError(message);
+                          });
     } catch (const Error&) {
         // A path that does not resolve safely opens nothing.
     }

@@ -5,6 +5,7 @@
 #include "model/DataDirectory.h"
 #include "model/VaultAccess.h"
 #include "platform/ActiveWindow.h"
+#include "platform/FileManager.h"
 #include "platform/X11Client.h"
 #include "platform/X11WindowProperties.h"
 #include "panel/CaptureView.h"
@@ -20,14 +21,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -201,6 +201,7 @@ void AppDelegate::createTrayIcon()
     actions.showHistory = [this] { showHistory(); };
     actions.showData = [this] { showData(); };
     actions.quit = [this] { quit(); };
+    actions.reportFailure = [this](const QString& message) { reportMenuFailure(message); };
     m_statusMenu = new StatusMenu(*m_model, *m_shortcut, actions);
     showTrayIcon();
     if (m_statusItem)
@@ -383,7 +384,20 @@ void AppDelegate::showDestinationSettings()
 
 void AppDelegate::showData()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_model->dataDirectory()));
+    FileManager::open(m_model->dataDirectory(), [this](const QString& message) { reportMenuFailure(message); });
+}
+
+void AppDelegate::reportMenuFailure(const QString& message)
+{
+    // The menu is gone and the tray's own messages need the services that
+    // are missing: a window of its own, which waits for nothing.
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Quillor"), message, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_QuitOnClose, false);
+    box->setObjectName(QStringLiteral("menuFailure"));
+    box->show();
+    box->raise();
+    box->activateWindow();
 }
 
 void AppDelegate::quit()

@@ -78,6 +78,8 @@ public:
     void showHistory();
     void showDestinationSettings();
     void showData();
+    // Why a menu action did nothing, in a window of its own.
+    void reportMenuFailure(const QString& message);
     void quit();
     void restartApplication();
 

@@ -123,6 +123,17 @@ protected:
     AboutSettingsPage* page() const { return qobject_cast<AboutSettingsPage*>(view->form()->page()); }
 };
 
+// Nothing on the desktop opens folders: the settings window says so.
+TEST_F(AboutSectionTest, ADataFolderThatNothingOpensIsReportedInTheWindow)
+{
+    qputenv("PATH", "");
+    qunsetenv("BROWSER");
+    qunsetenv("DEFAULT_BROWSER");
+    page()->localDataButton()->click();
+    ASSERT_TRUE(model().settingsError());
+    EXPECT_TRUE(model().settingsError()->contains(model().dataDirectory())) << model().settingsError()->toStdString();
+}
+
 TEST_F(AboutSectionTest, VersionDataFolderAndPrivacy)
 {
     EXPECT_EQ(AboutSettingsPage::versionText("1.2", ""), "1.2 (—)");
