@@ -149,6 +149,18 @@ TEST_F(SettingsWindowTest, ATerminationSignalEndsTheProgramWithoutApplyingOrAski
     EXPECT_EQ(program->exitCode(), 0);
     EXPECT_EQ(QJsonDocument(preferences()).toJson(), before) << "an unapplied change was applied";
     EXPECT_EQ(readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString(), QStringLiteral("gardé"));
+
+    // The question already open counts as not answered.
+    ASSERT_TRUE(openSettings());
+    program = m_programs.back().get();
+    tab(tabsToPrefixField);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "#"}).exitCode, 0);
+    key("alt+F4");
+    ASSERT_TRUE(waitUntil([&] { return settingsWindows() >= 2; }, 5s)) << "no question was asked";
+    ASSERT_EQ(::kill(program->pid(), SIGTERM), 0);
+    ASSERT_TRUE(program->waitForExit(10s)) << "the program stayed after SIGTERM with the question open";
+    EXPECT_EQ(program->exitCode(), 0);
+    EXPECT_EQ(QJsonDocument(preferences()).toJson(), before) << "an unapplied change was applied";
 }
 
 TEST_F(SettingsWindowTest, ADestinationIsAddedThroughTheFolderDialog)
