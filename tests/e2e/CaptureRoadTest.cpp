@@ -87,6 +87,16 @@ protected:
             << text(draftBody());
     }
 
+    // The panel shown with the hot key while another program's window had
+    // the keyboard; none when it did not come up with the keyboard.
+    std::optional<xcb_window_t> showPanelOverAnotherProgram()
+    {
+        if (!startHoldingHotKey() || activatePreviousWindow().empty() || xdotool({"key", "ctrl+space"}).exitCode != 0
+            || !waitForActivePanel())
+            return std::nullopt;
+        return panel();
+    }
+
     bool guidesShown() const { return m_probe->viewableWindowNamed("Quillor guides").has_value(); }
 
     // The text of the first note delivered, once its receipt is written;
@@ -404,6 +414,17 @@ TEST_F(CaptureRoadTest, APanelDraggedHalfOffTheBottomIsFittedBackOnTheScreen)
 const QByteArray onePixelPng = QByteArray::fromBase64(
     "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
 
+// A one-pixel PNG file of that name in `folder`; its path, empty when it
+// could not be written.
+QString writePicture(const std::string& folder, const QString& name)
+{
+    const QString picture = QString::fromStdString(folder) + u'/' + name;
+    QFile file(picture);
+    if (!file.open(QIODevice::WriteOnly) || file.write(onePixelPng) != onePixelPng.size())
+        return {};
+    return picture;
+}
+
 // The draft once it holds an image, as draft.json has it.
 bool draftHoldsAnImage(const QString& draftFile)
 {
@@ -435,11 +456,8 @@ TEST_F(CaptureRoadTest, AnImagePastedFromTheClipboardReachesTheVaultWithItsBytes
 {
     if (!onPath("xclip"))
         GTEST_SKIP() << "xclip is not installed";
-    const QString picture = QString::fromStdString(path("home")) + QStringLiteral("/pixel.png");
-    QFile file(picture);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(onePixelPng);
-    file.close();
+    const QString picture = writePicture(path("home"), QStringLiteral("pixel.png"));
+    ASSERT_FALSE(picture.isEmpty());
     ASSERT_TRUE(showPanel());
     // xclip stays behind as the clipboard's owner until the server goes.
     ASSERT_EQ(runTool({"xclip", "-selection", "clipboard", "-t", "image/png", "-i", text(picture)}, environment(),
@@ -458,11 +476,8 @@ TEST_F(CaptureRoadTest, AnImagePastedFromTheClipboardReachesTheVaultWithItsBytes
 
 TEST_F(CaptureRoadTest, AFileDraggedFromAnotherProgramIsDroppedIntoThePanel)
 {
-    const QString picture = QString::fromStdString(path("home")) + QStringLiteral("/glissée.png");
-    QFile file(picture);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(onePixelPng);
-    file.close();
+    const QString picture = writePicture(path("home"), QStringLiteral("glissée.png"));
+    ASSERT_FALSE(picture.isEmpty());
     ASSERT_TRUE(showPanel());
     const std::optional<QRect> target = geometry(*panel());
     ASSERT_TRUE(target);
@@ -624,16 +639,11 @@ TEST_F(CaptureRoadTest, DraggingTheFirstItemsHandleBelowTheSecondSwapsThem)
 // panel, not with the program that had it before.
 TEST_F(CaptureRoadTest, ThePanelHasTheKeyboardAgainAfterThePaperclipsDialog)
 {
-    const QString picture = QString::fromStdString(path("home")) + QStringLiteral("/choisie.png");
-    QFile file(picture);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(onePixelPng);
-    file.close();
-    ASSERT_TRUE(startHoldingHotKey());
-    ASSERT_FALSE(activatePreviousWindow().empty());
-    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
-    ASSERT_TRUE(waitForActivePanel());
-    const xcb_window_t panelWindow = *panel();
+    const QString picture = writePicture(path("home"), QStringLiteral("choisie.png"));
+    ASSERT_FALSE(picture.isEmpty());
+    const std::optional<xcb_window_t> shown = showPanelOverAnotherProgram();
+    ASSERT_TRUE(shown);
+    const xcb_window_t panelWindow = *shown;
     const std::optional<QRect> frame = geometry(panelWindow);
     ASSERT_TRUE(frame);
     // The paperclip opens the action row, along the bottom.
@@ -668,11 +678,9 @@ TEST_F(CaptureRoadTest, TheNotePreviewStandsAboveThePanelAndGivesItTheKeyboardBa
     ASSERT_TRUE(note.open(QIODevice::WriteOnly));
     note.write("Bonjour\n");
     note.close();
-    ASSERT_TRUE(startHoldingHotKey());
-    ASSERT_FALSE(activatePreviousWindow().empty());
-    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
-    ASSERT_TRUE(waitForActivePanel());
-    const xcb_window_t panelWindow = *panel();
+    const std::optional<xcb_window_t> shown = showPanelOverAnotherProgram();
+    ASSERT_TRUE(shown);
+    const xcb_window_t panelWindow = *shown;
     ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "[[Projet"}).exitCode, 0);
     ASSERT_EQ(xdotool({"key", "Escape"}).exitCode, 0);
     std::this_thread::sleep_for(300ms);

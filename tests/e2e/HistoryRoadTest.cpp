@@ -13,8 +13,6 @@ namespace {
 // there to the history's first entry and on to its buttons: the about
 // button, the latest capture's two buttons, "Actualiser", then the list.
 constexpr int tabsToHistory = 5;
-// From the search field to the general section's route prefix field.
-constexpr int tabsToPrefixField = 10;
 constexpr int tabsFromHistoryToList = 5;
 constexpr int tabsFromListToExport = 4;
 // From the history section's button to the draft's "Effacer le brouillon…".
@@ -33,6 +31,16 @@ protected:
     {
         const auto window = settings();
         return window && m_probe->activeWindow() == window;
+    }
+    // Ctrl+, from the panel, then the history section.
+    void openHistorySection()
+    {
+        key("ctrl+comma");
+        ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "Ctrl+, did not open the settings";
+        std::this_thread::sleep_for(300ms);
+        tab(tabsToHistory);
+        key("space");
+        std::this_thread::sleep_for(300ms);
     }
     QByteArray bytes(const QString& path) const
     {
@@ -57,12 +65,7 @@ TEST_F(HistoryRoadTest, ASentCaptureIsExportedAndRestoredFromTheHistory)
     // The settings, from the empty panel, on the history section.
     key("ctrl+space");
     ASSERT_TRUE(waitForActivePanel());
-    key("ctrl+comma");
-    ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "Ctrl+, did not open the settings";
-    std::this_thread::sleep_for(300ms);
-    tab(tabsToHistory);
-    key("space");
-    std::this_thread::sleep_for(300ms);
+    ASSERT_NO_FATAL_FAILURE(openHistorySection());
     tab(tabsFromHistoryToList + tabsFromListToExport);
     key("space");
 
@@ -109,12 +112,7 @@ TEST_F(HistoryRoadTest, TheHotKeyWorksWhileAHistoryQuestionIsOpen)
         return m_probe->isViewable(panelWindow) && m_probe->activeWindow() == panelWindow;
     };
     ASSERT_EQ(xdotool({"type", "--delay", "25", "brouillon"}).exitCode, 0);
-    key("ctrl+comma");
-    ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "Ctrl+, did not open the settings";
-    std::this_thread::sleep_for(300ms);
-    tab(tabsToHistory);
-    key("space");
-    std::this_thread::sleep_for(300ms);
+    ASSERT_NO_FATAL_FAILURE(openHistorySection());
     tab(tabsFromHistoryToClearDraft);
     key("space");
     std::optional<xcb_window_t> question;
@@ -140,36 +138,6 @@ TEST_F(HistoryRoadTest, TheHotKeyWorksWhileAHistoryQuestionIsOpen)
         },
         5s));
     EXPECT_TRUE(m_probe->isViewable(*question)) << "the question went away";
-}
-
-// A question with its own loop waits for an answer: the hot key brings it
-// back from behind another program's window instead of being lost.
-TEST_F(HistoryRoadTest, TheHotKeyBringsABlockingQuestionForward)
-{
-    ASSERT_TRUE(startHoldingHotKey());
-    key("ctrl+space");
-    ASSERT_TRUE(waitForActivePanel()) << "the panel did not come up";
-    key("ctrl+comma");
-    ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "Ctrl+, did not open the settings";
-    std::this_thread::sleep_for(300ms);
-    // An unapplied change, then closing asks whether to apply it.
-    tab(tabsToPrefixField);
-    ASSERT_EQ(xdotool({"type", "--delay", "25", "#"}).exitCode, 0);
-    key("alt+F4");
-    std::optional<xcb_window_t> question;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            question = m_probe->activeWindow();
-            return question && question != settings();
-        },
-        10s))
-        << "no question was asked";
-
-    ASSERT_FALSE(activatePreviousWindow().empty());
-    key("ctrl+space");
-    EXPECT_TRUE(waitUntil([&] { return m_probe->activeWindow() == question; }, 5s))
-        << "the question did not come forward";
-    EXPECT_FALSE(panel()) << "the panel came up under an unanswered question";
 }
 
 } // namespace

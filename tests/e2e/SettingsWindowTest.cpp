@@ -163,6 +163,31 @@ TEST_F(SettingsWindowTest, ATerminationSignalEndsTheProgramWithoutApplyingOrAski
     EXPECT_EQ(QJsonDocument(preferences()).toJson(), before) << "an unapplied change was applied";
 }
 
+// A question with its own loop waits for an answer: the hot key brings it
+// back from behind another program's window instead of being lost.
+TEST_F(SettingsWindowTest, TheHotKeyBringsABlockingQuestionForward)
+{
+    ASSERT_TRUE(openSettings());
+    // An unapplied change, then closing asks whether to apply it.
+    tab(tabsToPrefixField);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "#"}).exitCode, 0);
+    key("alt+F4");
+    std::optional<xcb_window_t> question;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            question = m_probe->activeWindow();
+            return question && question != settings();
+        },
+        10s))
+        << "no question was asked";
+
+    ASSERT_FALSE(activatePreviousWindow().empty());
+    key("ctrl+space");
+    EXPECT_TRUE(waitUntil([&] { return m_probe->activeWindow() == question; }, 5s))
+        << "the question did not come forward";
+    EXPECT_FALSE(panel()) << "the panel came up under an unanswered question";
+}
+
 TEST_F(SettingsWindowTest, ADestinationIsAddedThroughTheFolderDialog)
 {
     const QString folder = QString::fromStdString(path("vault")) + QStringLiteral("-second");
