@@ -130,8 +130,8 @@ public:
             Environment(m_environment).set("QUILLOR_DATA_DIR", setup.data()).set("HOME", setup.path("home"));
         const HotKeyLaunch launch = startHoldingHotKey(m_probe, [&](int attempt) {
             const std::string errors = m_logs + "/quit-" + std::to_string(attempt + 1) + ".err";
-            return LaunchedProgram{ChildProcess::start({{m_settings.program}, environment.entries(), "/dev/null", errors}),
-                                   errors};
+            auto process = ChildProcess::start({{m_settings.program}, environment.entries(), "/dev/null", errors});
+            return LaunchedProgram{std::move(process), errors};
         });
         if (!launch.program.process)
             return std::nullopt;

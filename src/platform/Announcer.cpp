@@ -2,7 +2,6 @@
 
 #include <QAccessible>
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
 #include <QVariant>
 #include <QtGlobal>
@@ -45,8 +44,8 @@ void announce(QObject* source, const QString& text, Priority priority)
     if (!source->property(descriptionBeforeAnnouncement).isValid())
         source->setProperty(descriptionBeforeAnnouncement, source->property("accessibleDescription").toString());
     describe(source, text);
-    QTimer::singleShot(0, source, [source = QPointer<QObject>(source), text] {
-        if (!source || source->property("accessibleDescription").toString() != text)
+    QTimer::singleShot(0, source, [source, text] {
+        if (source->property("accessibleDescription").toString() != text)
             return;
         const QString before = source->property(descriptionBeforeAnnouncement).toString();
         source->setProperty(descriptionBeforeAnnouncement, QVariant());

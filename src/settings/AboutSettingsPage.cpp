@@ -42,7 +42,8 @@ AboutSettingsPage::AboutSettingsPage(SettingsView& view, SettingsForm& form) : m
     m_localData = new QPushButton(L10n::text(QStringLiteral("Afficher les données locales")));
     connect(m_localData, &QPushButton::clicked, this, [this] {
         AppModel& model = m_view.model();
-        FileManager::open(model.dataDirectory(), [&model](const QString& message) { model.reportSettingsError(message); });
+        FileManager::open(model.dataDirectory(),
+                          [&model](const QString& message) { model.reportSettingsError(message); });
     });
     local->body()->addLayout(labelledRow(L10n::text(QStringLiteral("Diagnostic")), m_localData));
 

@@ -114,7 +114,8 @@ QWidget* HistorySettingsPage::buildLatestRow()
         if (model)
             model->reportSettingsError(message);
     };
-    connect(m_openLatest, &QPushButton::clicked, this, [latestPath, report] { FileManager::open(latestPath(), report); });
+    connect(m_openLatest, &QPushButton::clicked, this,
+            [latestPath, report] { FileManager::open(latestPath(), report); });
     connect(m_revealLatest, &QPushButton::clicked, this,
             [latestPath, report] { FileManager::reveal(latestPath(), report); });
     layout->addWidget(m_openLatest);

@@ -185,7 +185,8 @@ QWidget* HistoryView::buildDetail()
     connect(m_open, &QPushButton::clicked, this, [notePath, report] { FileManager::open(notePath(), report); });
     connect(m_export, &QPushButton::clicked, this, [this, notePath] { exportCopy(notePath()); });
     connect(m_restore, &QPushButton::clicked, this, &HistoryView::restoreSelected);
-    connect(m_viewBackup, &QPushButton::clicked, this, [backupPath, report] { FileManager::open(backupPath(), report); });
+    connect(m_viewBackup, &QPushButton::clicked, this,
+            [backupPath, report] { FileManager::open(backupPath(), report); });
     connect(m_exportBackup, &QPushButton::clicked, this, [this, backupPath] { exportCopy(backupPath()); });
 
     // An empty archive.

@@ -52,8 +52,8 @@ public:
     // Another launch of the program asked this one to come forward.
     void reopen();
     // The user's way out of the program (Quit, Ctrl+Q, the session's end):
-    // false while a capture is being saved or when the user
-    // keeps unapplied settings. Saves the draft before quitting.
+    // false while a capture is being saved or when the user keeps unapplied
+    // settings. Saves the draft before quitting.
     bool requestQuit();
     // A termination signal (SIGTERM, SIGINT) is no choice of the user's:
     // nothing is asked and nothing left unapplied is applied. The draft is
