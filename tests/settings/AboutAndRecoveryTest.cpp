@@ -1,3 +1,4 @@
+#include "../DesktopWithoutHandlers.h"
 #include "OpenedUrls.h"
 #include "SettingsTestSupport.h"
 
@@ -126,9 +127,7 @@ protected:
 // Nothing on the desktop opens folders: the settings window says so.
 TEST_F(AboutSectionTest, ADataFolderThatNothingOpensIsReportedInTheWindow)
 {
-    qputenv("PATH", "");
-    qunsetenv("BROWSER");
-    qunsetenv("DEFAULT_BROWSER");
+    const DesktopWithoutHandlers desktop;
     page()->localDataButton()->click();
     ASSERT_TRUE(model().settingsError());
     EXPECT_TRUE(model().settingsError()->contains(model().dataDirectory())) << model().settingsError()->toStdString();

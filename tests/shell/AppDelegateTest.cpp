@@ -1,3 +1,4 @@
+#include "../DesktopWithoutHandlers.h"
 #include "ShellTestSupport.h"
 
 #include "editor/CaptureTextView.h"
@@ -141,10 +142,7 @@ TEST_F(AppDelegateTest, TheTrayKeepsTheLatestCaptureLineAfterItsNoteIsDeleted)
 // where it was asked: the tray's in a window, the panel's under the text.
 TEST_F(AppDelegateTest, ActionsThatOpenNothingSaySoWhereTheyWereAsked)
 {
-    qputenv("PATH", "");
-    qunsetenv("BROWSER");
-    qunsetenv("DEFAULT_BROWSER");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    const DesktopWithoutHandlers desktop;
     model().updateContent(EditorContent::plain(QStringLiteral("livrée")));
     model().submit();
     ASSERT_TRUE(waitUntil([&] { return !model().saving() && model().latestReceipt(); }));
