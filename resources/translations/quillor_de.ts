@@ -1239,5 +1239,13 @@
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
         <translation>Die Anhang-Einstellung dieses Tresors in .obsidian/app.json kann nicht verwendet werden: Die Datei ist nicht lesbar oder zu groß.</translation>
     </message>
+    <message>
+        <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
+        <translation>„%@“ konnte nicht geöffnet werden: Keine Anwendung des Desktops ist dafür zuständig.</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu afficher « %@ » : aucun gestionnaire de fichiers ne répond.</source>
+        <translation>„%@“ konnte nicht angezeigt werden: Kein Dateimanager antwortet.</translation>
+    </message>
 </context>
 </TS>

@@ -1068,6 +1068,14 @@
         <translation>Refresh</translation>
     </message>
     <message>
+        <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
+        <translation>Nothing could open “%@”: no application on the desktop handles it.</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu afficher « %@ » : aucun gestionnaire de fichiers ne répond.</source>
+        <translation>Nothing could show “%@”: no file manager answers.</translation>
+    </message>
+    <message>
         <source>Afficher dans le Finder</source>
         <translation>Show in File Manager</translation>
     </message>

@@ -1239,5 +1239,13 @@
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
         <translation>No se puede usar el ajuste de adjuntos de esta bóveda en .obsidian/app.json: el archivo no se puede leer o es demasiado grande.</translation>
     </message>
+    <message>
+        <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
+        <translation>No se ha podido abrir «%@»: ninguna aplicación del escritorio se encarga de ello.</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu afficher « %@ » : aucun gestionnaire de fichiers ne répond.</source>
+        <translation>No se ha podido mostrar «%@»: ningún gestor de archivos responde.</translation>
+    </message>
 </context>
 </TS>

@@ -1069,6 +1069,14 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rien n’a pu afficher « %@ » : aucun gestionnaire de fichiers ne répond.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Afficher dans le Finder</source>
         <translation>Afficher dans le gestionnaire de fichiers</translation>
     </message>

@@ -1239,5 +1239,13 @@
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
         <translation>无法使用此仓库在 .obsidian/app.json 中的附件设置：该文件无法读取或过大。</translation>
     </message>
+    <message>
+        <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
+        <translation>无法打开“%@”：桌面上没有可处理它的应用程序。</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu afficher « %@ » : aucun gestionnaire de fichiers ne répond.</source>
+        <translation>无法显示“%@”：没有文件管理器响应。</translation>
+    </message>
 </context>
 </TS>

@@ -8,17 +8,18 @@
 #include "editor/ImageIntake.h"
 #include "editor/LayoutBatch.h"
 #include "model/AppModel.h"
+#include "platform/FileManager.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -87,7 +88,13 @@ CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(Q
     m_undo = new QUndoStack(this);
     m_imageIntake = new ImageIntakeQueue([this](const ImageIntake::Result& result) { applyImageIntake(result); }, this);
 
-    openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    // A link that opens nothing says so under the text the user clicked in.
+    openLink = [this](const QUrl& url) {
+        FileManager::openUrl(url, [view = QPointer<CaptureTextView>(this)](const QString& message) {
+            if (view && view->m_model)
+                view->m_model->setError(message);
+        });
+    };
     setFrameShape(QFrame::NoFrame);
     setLineWrapMode(QTextEdit::WidgetWidth);
     setAcceptRichText(false);
@@ -119,6 +126,13 @@ CaptureTextView::~CaptureTextView()
 }
 
 // MARK: Model and content
+
+void CaptureTextView::takeKeyboard()
+{
+    window()->raise();
+    window()->activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
 
 void CaptureTextView::setModel(AppModel* model)
 {

@@ -143,6 +143,10 @@ public:
     void updateSuggestionsPanel();
     // Closes what floats beside the editor; the panel is hiding.
     void dismissAuxiliaryWindows();
+    // The window comes forward with the keyboard in the editor: a dialog or
+    // preview of the panel's has gone, and the window manager would give the
+    // keyboard to another program.
+    void takeKeyboard();
     // The suggestions window, once made.
     QWidget* suggestionsPanel() const { return m_suggestionsPanel; }
     // A row of the suggestions was clicked: it is selected, then accepted.

@@ -316,6 +316,7 @@ void CaptureTextView::chooseImages()
     // Parented to the panel, which would otherwise stay above it.
     const QStringList files = QFileDialog::getOpenFileNames(
         window(), L10n::text(QStringLiteral("Ajouter des images à cette capture.")), QString(), openDialogFilter());
+    takeKeyboard();
     if (files.isEmpty())
         return;
     QList<QUrl> urls;
@@ -324,7 +325,6 @@ void CaptureTextView::chooseImages()
     QMimeData chosen;
     chosen.setUrls(urls);
     insertImages(chosen);
-    setFocus(Qt::OtherFocusReason);
 }
 
 void CaptureTextView::previewImage(const CaptureAttachment& attachment)
@@ -340,9 +340,7 @@ void CaptureTextView::previewImage(const CaptureAttachment& attachment)
             // Not while the panel hides: it would come forward on its way out.
             if (!view || view->m_dismissingWindows || !view->window()->isVisible())
                 return;
-            view->window()->raise();
-            view->window()->activateWindow();
-            view->setFocus(Qt::OtherFocusReason);
+            view->takeKeyboard();
         };
     }
     m_imagePreview->show(image, window());

@@ -17,6 +17,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -178,11 +179,17 @@ QWidget* HistoryView::buildDetail()
 
     const auto notePath = [this] { return selected() && selected()->receipt ? selected()->receipt->path : QString(); };
     const auto backupPath = [this] { return selected() ? selected()->backup.value_or(QString()) : QString(); };
-    connect(m_reveal, &QPushButton::clicked, this, [notePath] { FileManager::reveal(notePath()); });
-    connect(m_open, &QPushButton::clicked, this, [notePath] { FileManager::open(notePath()); });
+    // The settings window is where the user asked: the failure shows there.
+    const FileManager::Failure report = [model = QPointer<AppModel>(&m_model)](const QString& message) {
+        if (model)
+            model->reportSettingsError(message);
+    };
+    connect(m_reveal, &QPushButton::clicked, this, [notePath, report] { FileManager::reveal(notePath(), report); });
+    connect(m_open, &QPushButton::clicked, this, [notePath, report] { FileManager::open(notePath(), report); });
     connect(m_export, &QPushButton::clicked, this, [this, notePath] { exportCopy(notePath()); });
     connect(m_restore, &QPushButton::clicked, this, &HistoryView::restoreSelected);
-    connect(m_viewBackup, &QPushButton::clicked, this, [backupPath] { FileManager::open(backupPath()); });
+    connect(m_viewBackup, &QPushButton::clicked, this,
+            [backupPath, report] { FileManager::open(backupPath(), report); });
     connect(m_exportBackup, &QPushButton::clicked, this, [this, backupPath] { exportCopy(backupPath()); });
 
     // An empty archive.

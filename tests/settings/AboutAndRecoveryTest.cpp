@@ -1,3 +1,4 @@
+#include "../DesktopWithoutHandlers.h"
 #include "OpenedUrls.h"
 #include "SettingsTestSupport.h"
 
@@ -122,6 +123,15 @@ protected:
     }
     AboutSettingsPage* page() const { return qobject_cast<AboutSettingsPage*>(view->form()->page()); }
 };
+
+// Nothing on the desktop opens folders: the settings window says so.
+TEST_F(AboutSectionTest, ADataFolderThatNothingOpensIsReportedInTheWindow)
+{
+    const DesktopWithoutHandlers desktop;
+    page()->localDataButton()->click();
+    ASSERT_TRUE(model().settingsError());
+    EXPECT_TRUE(model().settingsError()->contains(model().dataDirectory())) << model().settingsError()->toStdString();
+}
 
 TEST_F(AboutSectionTest, VersionDataFolderAndPrivacy)
 {
