@@ -335,6 +335,7 @@ private:
     // Start-up steps.
     void loadPreferences();
     void loadDraft();
+    void setOversizedDraftAside();
     void publishDraft();
     Capture newEmptyDraft(const std::optional<QUuid>& destinationID) const;
     std::optional<QUuid> defaultDestinationID() const;

@@ -148,8 +148,12 @@ void AppModel::loadDraft()
     const QString path = childPath(m_dataDirectory, DataDirectory::draftFileName());
     std::optional<Capture> stored;
     try {
-        if (const auto bytes = FileSystem::readIfExists(path))
+        if (const auto bytes = FileSystem::readIfExists(path, DataDirectory::maximumDraftFileSize))
             stored = Capture::fromJson(Json::parseObject(*bytes));
+    } catch (const FileSystemError& error) {
+        m_unreadableDraftOnDisk = true;
+        if (error.errnoValue() == EFBIG)
+            setOversizedDraftAside();
     } catch (const Error&) {
         m_unreadableDraftOnDisk = true;
     } catch (const JsonDecodingError&) {
@@ -174,6 +178,25 @@ void AppModel::loadDraft()
         m_draft.destinationID = defaultDestinationID();
 
     m_draft = migrateImages(m_draft, imageDestination());
+}
+
+void AppModel::setOversizedDraftAside()
+{
+    // No draft grows this large, and reading it would hold the whole file in
+    // memory before the program can answer: it is kept aside unread, at once,
+    // so no later launch stumbles on it again.
+    try {
+        const QString kept = keepUnreadableFileAside(DataDirectory::draftFileName());
+        m_unreadableDraftOnDisk = false;
+        setError(L10n::format(QStringLiteral("Le brouillon est trop volumineux pour être ouvert : Quillor commence un "
+                                             "nouveau brouillon. Le fichier est gardé dans « %@ »."),
+                              {kept}));
+    } catch (const Error& error) {
+        // Left where it is; the first save tries again to set it aside.
+        setError(L10n::format(QStringLiteral("Le brouillon est trop volumineux pour être ouvert et n’a pas pu être "
+                                             "mis de côté (%@) : Quillor commence un nouveau brouillon."),
+                              {error.localizedDescription()}));
+    }
 }
 
 void AppModel::publishDraft()
