@@ -8,6 +8,7 @@
 #include "core/L10n.h"
 #include "core/Routing.h"
 #include "model/DataDirectory.h"
+#include "model/DraftWriter.h"
 #include "model/VaultAccess.h"
 #include "updates/AppUpdates.h"
 
@@ -31,6 +32,13 @@ AppModel::Environment completed(AppModel::Environment environment)
             // A capture must always name a zone, even on a system that has none set.
             const QString identifier = QString::fromUtf8(QTimeZone::systemTimeZoneId());
             return identifier.isEmpty() ? QStringLiteral("UTC") : identifier;
+        };
+    }
+    if (!environment.writeDraftFile) {
+        environment.writeDraftFile = [](const QString& path, const QList<QByteArrayView>& parts) {
+            // The data folder may have been removed while the program ran.
+            FileSystem::createDirectories(QFileInfo(path).path());
+            FileSystem::writeAtomically(path, parts);
         };
     }
     if (!environment.scanVault) {
@@ -65,7 +73,10 @@ AppModel::AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Envir
 {
     m_saveDraftTask.setSingleShot(true);
     m_saveDraftTask.setTimerType(Qt::PreciseTimer);
-    connect(&m_saveDraftTask, &QTimer::timeout, this, &AppModel::persistDraft);
+    connect(&m_saveDraftTask, &QTimer::timeout, this, &AppModel::saveDraftInBackground);
+    m_draftWriter = std::make_unique<DraftWriter>(
+        childPath(m_dataDirectory, DataDirectory::draftFileName()), m_environment.writeDraftFile,
+        [this](const std::exception_ptr& failure) { publishDraftWrite(failure); });
 
     // A failure is left to the reads below, which then fall back to defaults.
     QDir().mkpath(m_dataDirectory);
