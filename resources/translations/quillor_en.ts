@@ -1064,6 +1064,14 @@
         <translation>Refresh</translation>
     </message>
     <message>
+        <source>Lecture de l’historique…</source>
+        <translation>Reading the history…</translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation>This capture could not be read in full: it cannot be restored.</translation>
+    </message>
+    <message>
         <source>Afficher dans le Finder</source>
         <translation>Show in File Manager</translation>
     </message>

@@ -1065,6 +1065,14 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Lecture de l’historique…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Afficher dans le Finder</source>
         <translation>Afficher dans le gestionnaire de fichiers</translation>
     </message>

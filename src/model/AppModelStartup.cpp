@@ -159,7 +159,7 @@ void AppModel::loadDraft()
     const QString path = childPath(m_dataDirectory, DataDirectory::draftFileName());
     std::optional<Capture> stored;
     try {
-        if (const auto bytes = FileSystem::readIfExists(path, DataDirectory::maximumDraftFileSize))
+        if (const auto bytes = FileSystem::readIfExists(path, Capture::maximumFileSize))
             stored = Capture::fromJson(Json::parseObject(*bytes));
     } catch (const FileSystemError& error) {
         m_unreadableDraftOnDisk = true;

@@ -22,11 +22,6 @@ inline QString historyFolderName() { return QStringLiteral("History"); }
 inline QString backupsFolderName() { return QStringLiteral("Backups"); }
 inline QString recoveredFolderName() { return QStringLiteral("Recovered"); }
 
-// A draft holds its text and the images of one capture, each at most 50 MB,
-// kept as Base64 (a third larger). This leaves room for about two dozen; a
-// larger draft.json is not one the program wrote.
-inline constexpr qsizetype maximumDraftFileSize = qsizetype(1536) * 1024 * 1024;
-
 // The environment variable that overrides every other choice. The shell also
 // sets it when it relaunches the program, so the new instance keeps the folder.
 inline QString environmentVariable() { return QStringLiteral("QUILLOR_DATA_DIR"); }
