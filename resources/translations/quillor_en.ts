@@ -80,6 +80,14 @@
         <translation>The path must stay inside the notes folder, with no symbolic link or hidden folder.</translation>
     </message>
     <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
+        <translation>This vault’s attachment setting in .obsidian/app.json cannot be used: “%@”.</translation>
+    </message>
+    <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
+        <translation>This vault’s attachment setting in .obsidian/app.json cannot be used: the file is unreadable or too large.</translation>
+    </message>
+    <message>
         <source>Ce chemin désigne un fichier, pas un dossier.</source>
         <translation>This path points to a file, not a folder.</translation>
     </message>
@@ -372,6 +380,10 @@
         <translation>This image is larger than 50 MB.</translation>
     </message>
     <message>
+        <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
+        <translation>An image was not added: the draft was replaced while it was being read.</translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation>This image cannot be read.</translation>
     </message>
@@ -518,6 +530,10 @@
     <message>
         <source>Réglages</source>
         <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Aide</source>
+        <translation>Help</translation>
     </message>
     <message>
         <source>Quillor n’a pas pu redémarrer (%@).</source>
@@ -744,6 +760,10 @@
         <translation>Each capture will create a new note in this folder:</translation>
     </message>
     <message>
+        <source>date-identifiant.md</source>
+        <translation>date-id.md</translation>
+    </message>
+    <message>
         <source>Chaque capture sera ajoutée à la fin de cette note :</source>
         <translation>Each capture will be added at the end of this note:</translation>
     </message>
@@ -842,6 +862,10 @@
     <message>
         <source>Le fichier « %@ » de la boîte de réception est illisible : son contenu n’est pas un enregistrement valide.</source>
         <translation>The inbox file “%@” cannot be read: its content is not a valid record.</translation>
+    </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
+        <translation>The inbox file “%@” cannot be read: it is far larger than a record.</translation>
     </message>
     <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
@@ -984,6 +1008,10 @@
         <translation>Search for a note or write a wiki link with an optional label.</translation>
     </message>
     <message>
+        <source>[[note]] · [[note|libellé]]</source>
+        <translation>[[note]] · [[note|label]]</translation>
+    </message>
+    <message>
         <source>Tag</source>
         <translation>Tag</translation>
     </message>
@@ -992,12 +1020,20 @@
         <translation>The # character suggests the tags of the notes folder.</translation>
     </message>
     <message>
+        <source>#tag · #tag/enfant</source>
+        <translation>#tag · #tag/child</translation>
+    </message>
+    <message>
         <source>Mise en forme Markdown</source>
         <translation>Markdown Formatting</translation>
     </message>
     <message>
         <source>Titres de # à ######, gras, italique et code. La syntaxe reste visible et est conservée à l’enregistrement.</source>
         <translation>Headings from # to ######, bold, italic and code. The syntax stays visible and is kept when saving.</translation>
+    </message>
+    <message>
+        <source># titre · **gras** · *italique* · `code` · ```</source>
+        <translation># heading · **bold** · *italic* · `code` · ```</translation>
     </message>
     <message>
         <source>Liens et URLs</source>

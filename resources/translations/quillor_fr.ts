@@ -81,6 +81,14 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Ce chemin désigne un fichier, pas un dossier.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -373,6 +381,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -518,6 +530,10 @@
     </message>
     <message>
         <source>Réglages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aide</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -745,6 +761,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>date-identifiant.md</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Chaque capture sera ajoutée à la fin de cette note :</source>
         <translation type="unfinished"></translation>
     </message>
@@ -842,6 +862,10 @@
     </message>
     <message>
         <source>Le fichier « %@ » de la boîte de réception est illisible : son contenu n’est pas un enregistrement valide.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -985,6 +1009,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>[[note]] · [[note|libellé]]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Tag</source>
         <translation type="unfinished"></translation>
     </message>
@@ -993,11 +1021,19 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>#tag · #tag/enfant</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Mise en forme Markdown</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Titres de # à ######, gras, italique et code. La syntaxe reste visible et est conservée à l’enregistrement.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source># titre · **gras** · *italique* · `code` · ```</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -9,8 +9,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
 #include <QTranslator>
 
@@ -40,8 +38,7 @@ int main(int argc, char* argv[])
     // Qt's own texts (dialog buttons, the folder dialog, text menus) in the
     // same language as ours, from the system's Qt translations when present.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(L10n::currentLanguage()), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (ProgramEntry::loadQtTexts(qtTexts, L10n::currentLanguage()))
         QApplication::installTranslator(&qtTexts);
 
     QDir().mkpath(dataDirectory);

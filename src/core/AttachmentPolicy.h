@@ -43,6 +43,10 @@ struct AttachmentPolicy {
     // The nearest folder at or above the destination's note folder that holds
     // a ".obsidian" folder.
     static std::optional<QString> obsidianRoot(const Destination& destination);
+    // What the user reads when a destination's attachment folder is
+    // invalidObsidianSettingsFolder(): the vault's setting in
+    // .obsidian/app.json cannot be used, with its value when there is one.
+    static QString unusableObsidianSettingMessage(const Destination& destination);
     // The destination as it is delivered to: re-rooted where needed, with
     // attachmentFolder replaced by relativeFolder().
     Destination applying(const Destination& destination) const;

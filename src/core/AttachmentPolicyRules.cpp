@@ -5,13 +5,13 @@
 
 #include "core/CaptureError.h"
 #include "core/Destination.h"
-#include "core/FileSystem.h"
-#include "core/Json.h"
 #include "core/L10n.h"
+#include "core/ObsidianSettings.h"
 #include "core/SafePath.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 
 namespace quillor {
@@ -68,49 +68,47 @@ std::optional<QString> parentPath(const QString& path)
     return slash == 0 ? QStringLiteral("/") : path.left(slash);
 }
 
-// The attachmentFolderPath of the vault's own settings, or nullopt when the
-// file exists but cannot be used. A missing file or key means the vault root.
-std::optional<QString> obsidianAttachmentSetting(const QString& root)
-{
-    const QString settingsPath = root + QStringLiteral("/.obsidian/app.json");
-    std::optional<QByteArray> bytes;
-    try {
-        bytes = FileSystem::readIfExists(settingsPath);
-    } catch (const FileSystemError&) {
-        return std::nullopt;
-    }
-    if (!bytes)
-        return QString();
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(*bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError || !document.isObject())
-        return std::nullopt;
-    const QJsonObject settings = document.object();
-    const auto value = settings.constFind(QStringLiteral("attachmentFolderPath"));
-    if (value == settings.constEnd())
-        return QString();
-    if (!value->isString())
-        return std::nullopt;
-    return value->toString();
-}
-
 QString obsidianFolder(const Destination& destination)
 {
     const QString noteFolder = destination.noteFolder();
     const auto root = AttachmentPolicy::obsidianRoot(destination);
     if (!root)
         return noteFolder;
-    const auto setting = obsidianAttachmentSetting(*root);
-    if (!setting)
+    const std::optional<QJsonValue> setting = ObsidianSettings::attachmentFolderPath(*root);
+    if (!setting || !setting->isString())
         return AttachmentPolicy::invalidObsidianSettingsFolder();
-    if (*setting == QStringLiteral("."))
+    const QString value = setting->toString();
+    if (value == QStringLiteral("."))
         return noteFolder;
-    if (setting->startsWith(QStringLiteral("./")))
-        return joined(noteFolder, setting->mid(2));
-    if (!isValidRelative(*setting))
+    if (value.startsWith(QStringLiteral("./"))) {
+        // Checked here so that an unusable value is reported as the vault's
+        // setting rather than as a path of the destination.
+        if (!isValidRelative(value.mid(2)))
+            return AttachmentPolicy::invalidObsidianSettingsFolder();
+        return joined(noteFolder, value.mid(2));
+    }
+    // Obsidian itself writes "/" for the vault's own folder, and a leading "/"
+    // before a folder of the vault means the same root.
+    const QString fromRoot = value.startsWith(u'/') ? value.mid(1) : value;
+    if (!isValidRelative(fromRoot))
         return AttachmentPolicy::invalidObsidianSettingsFolder();
-    return relativePath(*root + u'/' + *setting, destination.vaultPath)
+    return relativePath(*root + u'/' + fromRoot, destination.vaultPath)
         .value_or(AttachmentPolicy::invalidObsidianSettingsFolder());
+}
+
+// The value as the user would recognise it in the file, cut short when it
+// would not fit in a message.
+QString shownValue(const QJsonValue& value)
+{
+    constexpr qsizetype maximumShown = 80;
+    QString text = value.isString() ? value.toString()
+                                    : QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact))
+                                          .chopped(1)
+                                          .mid(1);
+    if (text.size() <= maximumShown)
+        return text;
+    const qsizetype kept = text.at(maximumShown - 1).isHighSurrogate() ? maximumShown - 1 : maximumShown;
+    return text.left(kept) + u'…';
 }
 
 } // namespace
@@ -189,6 +187,19 @@ QString AttachmentPolicy::relativeFolder(const Destination& destination) const
         return obsidianFolder(rerooted);
     }
     return QString();
+}
+
+QString AttachmentPolicy::unusableObsidianSettingMessage(const Destination& destination)
+{
+    const auto root = obsidianRoot(destination);
+    const std::optional<QJsonValue> setting = root ? ObsidianSettings::attachmentFolderPath(*root) : std::nullopt;
+    if (!setting) {
+        return L10n::text(QStringLiteral("Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas "
+                                         "être utilisé : le fichier est illisible ou trop volumineux."));
+    }
+    return L10n::format(
+        QStringLiteral("Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ »."),
+        {shownValue(*setting)});
 }
 
 Destination AttachmentPolicy::applying(const Destination& destination) const

@@ -1,8 +1,10 @@
 #include "core/DestinationValidation.h"
 
+#include "core/AttachmentPolicy.h"
 #include "core/CaptureError.h"
 #include "core/FileSystem.h"
 #include "core/L10n.h"
+#include "core/PathWalk.h"
 #include "core/SafePath.h"
 #include "core/TextFolding.h"
 #include "core/TextLines.h"
@@ -77,37 +79,26 @@ struct PathEntry {
     bool mustNotBeEmpty = false;
 };
 
-// Walks up from `current` to the vault (or "/"): a missing parent will be
-// created later, but one that exists as a file can never hold the entry.
-bool hasFileAsParent(QString current, const QString& resolvedVault)
-{
-    while (current != resolvedVault && current != QLatin1String("/")) {
-        const qsizetype slash = current.lastIndexOf(QLatin1Char('/'));
-        current = slash <= 0 ? QStringLiteral("/") : current.left(slash);
-        const QFileInfo info(current);
-        if (info.exists() && !info.isDir())
-            return true;
-    }
-    return false;
-}
-
 std::optional<QString> pathEntryMessage(const PathEntry& entry, const QString& vaultPath)
 {
     if (entry.mustNotBeEmpty && entry.relative.isEmpty())
         return unsafePathMessage();
-    QString resolved;
     try {
-        resolved = SafePath::resolve(vaultPath, entry.relative);
+        SafePath::resolve(vaultPath, entry.relative);
     } catch (const CaptureError&) {
         return unsafePathMessage();
     }
-    const QFileInfo info(resolved);
-    if (info.exists() && info.isDir() != entry.expectsDirectory) {
+    const QString resolvedVault = FileSystem::resolveExistingPrefix(QDir::cleanPath(vaultPath));
+    const QList<PathWalk::Entry> parts = PathWalk::entries(resolvedVault, entry.relative);
+    // No part: the vault itself, an existing folder.
+    const PathWalk::Entry last = parts.isEmpty() ? PathWalk::Entry::directory : parts.last();
+    if (last != PathWalk::Entry::missing && (last == PathWalk::Entry::directory) != entry.expectsDirectory) {
         return entry.expectsDirectory ? L10n::text(QStringLiteral("Ce chemin désigne un fichier, pas un dossier."))
                                       : L10n::text(QStringLiteral("Ce chemin désigne un dossier, pas une note."));
     }
-    const QString resolvedVault = FileSystem::resolveExistingPrefix(QDir::cleanPath(vaultPath));
-    if (hasFileAsParent(resolved, resolvedVault))
+    // A missing parent will be created later, but one that exists as a file
+    // can never hold the entry.
+    if (parts.size() > 1 && parts.first(parts.size() - 1).contains(PathWalk::Entry::other))
         return L10n::text(QStringLiteral("Un dossier parent est en réalité un fichier."));
     return std::nullopt;
 }
@@ -144,6 +135,17 @@ bool isExistingFolder(const QString& path)
     return info.exists() && info.isDir();
 }
 
+// The marker of an unusable Obsidian setting stands for a setting of the
+// vault's own, which the user must be able to find: the general message names
+// neither the file nor the value.
+std::optional<QString> entryMessage(const PathEntry& entry, const Destination& destination)
+{
+    if (entry.field == attachmentFolderField
+        && destination.attachmentFolder == AttachmentPolicy::invalidObsidianSettingsFolder())
+        return AttachmentPolicy::unusableObsidianSettingMessage(destination);
+    return pathEntryMessage(entry, destination.vaultPath);
+}
+
 void addConfiguredIssues(const Destination& destination, QList<DestinationIssue>& issues)
 {
     const bool appends = destination.mode == DeliveryMode::appendNote;
@@ -154,7 +156,7 @@ void addConfiguredIssues(const Destination& destination, QList<DestinationIssue>
         {attachmentFolderField, destination.attachmentFolder, true, false},
     };
     for (const PathEntry& entry : entries) {
-        if (const auto message = pathEntryMessage(entry, destination.vaultPath))
+        if (const auto message = entryMessage(entry, destination))
             issues.append({destination.id, entry.field, *message});
     }
 }
@@ -185,7 +187,7 @@ QString notePath(const Destination& destination, const QDateTime& date)
 {
     switch (destination.mode) {
     case DeliveryMode::newNote:
-        return joinedPath(destination.path, QStringLiteral("date-identifiant.md"));
+        return joinedPath(destination.path, L10n::text(QStringLiteral("date-identifiant.md")));
     case DeliveryMode::dailyNote: {
         const QDateTime local = date.toTimeZone(QTimeZone::systemTimeZone());
         return joinedPath(destination.path, QLocale::c().toString(local, QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".md"));

@@ -274,23 +274,22 @@ QByteArray read(const QString& path)
     return *bytes;
 }
 
-// Done by hand rather than with QSaveFile: QSaveFile reports failures as text
-// without errno, and it does not flush the folder after the rename.
-void writeAtomically(const QString& path, const QByteArray& bytes, Durability durability, FolderSyncs* deferred)
-{
-    writeAtomically(path, QList<QByteArrayView>{bytes}, durability, deferred);
-}
+namespace {
 
-void writeAtomically(const QString& path, const QList<QByteArrayView>& parts, Durability durability,
-                     FolderSyncs* deferred)
+// Replaces `target` (`path` or where its link leads), reporting failures
+// under `path`. Done by hand rather than with QSaveFile: QSaveFile reports
+// failures as text without errno, and it does not flush the folder after the
+// rename.
+void replaceAtomically(const QString& path, const QString& target, const QList<QByteArrayView>& parts,
+                       Durability durability, FolderSyncs* deferred)
 {
-    const QString target = writeTarget(path);
     const QByteArray nativeTarget = native(target);
 
     // Keep the permissions of the file being replaced, and refuse to replace a
-    // file the user made read-only.
+    // file the user made read-only. A link still in place is replaced itself:
+    // neither its mode nor its target's counts.
     struct stat existing {};
-    const bool replacing = ::stat(nativeTarget.constData(), &existing) == 0;
+    const bool replacing = ::lstat(nativeTarget.constData(), &existing) == 0 && !S_ISLNK(existing.st_mode);
     if (replacing) {
         if (S_ISDIR(existing.st_mode))
             fail(Operation::write, path, EISDIR);
@@ -328,6 +327,24 @@ void writeAtomically(const QString& path, const QList<QByteArrayView>& parts, Du
         deferred->add(folder);
     else
         syncDirectory(folder);
+}
+
+} // namespace
+
+void writeAtomically(const QString& path, const QByteArray& bytes, Durability durability, FolderSyncs* deferred)
+{
+    writeAtomically(path, QList<QByteArrayView>{bytes}, durability, deferred);
+}
+
+void writeAtomically(const QString& path, const QList<QByteArrayView>& parts, Durability durability,
+                     FolderSyncs* deferred)
+{
+    replaceAtomically(path, writeTarget(path), parts, durability, deferred);
+}
+
+void writeAtomicallyNoFollow(const QString& path, const QByteArray& bytes)
+{
+    replaceAtomically(path, path, {bytes}, Durability::flushed, nullptr);
 }
 
 void writeExclusive(const QString& path, const QByteArray& bytes)

@@ -74,6 +74,10 @@ void writeAtomically(const QString& path, const QByteArray& bytes, Durability du
 // a caller need not join a large file's bytes into one more copy.
 void writeAtomically(const QString& path, const QList<QByteArrayView>& parts,
                      Durability durability = Durability::flushed, FolderSyncs* deferred = nullptr);
+// The same, flushed, except that a symbolic link at `path` is itself replaced
+// by the new file, never written through: for stores that must write only
+// inside their own folders.
+void writeAtomicallyNoFollow(const QString& path, const QByteArray& bytes);
 
 // Creates a new file with exactly these bytes, flushed to disk; fails with
 // EEXIST when something is already there.

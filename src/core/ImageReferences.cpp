@@ -44,13 +44,15 @@ QString hashText(const QByteArray& data)
 }
 
 // Free, or already holding exactly these bytes (an earlier delivery of the
-// same attachment); an unreadable file is treated as other bytes.
+// same attachment); an unreadable file is treated as other bytes. Whatever
+// file the name holds is compared by size first, then piece by piece, never
+// read whole: it may be huge.
 bool canTake(const QString& path, const QByteArray& data)
 {
     if (!FileSystem::exists(path))
         return true;
     try {
-        return FileSystem::read(path) == data;
+        return FileSystem::holdsExactly(path, data).value_or(false);
     } catch (const FileSystemError&) {
         return false;
     }

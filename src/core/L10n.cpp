@@ -365,7 +365,16 @@ QStringList availableLanguages()
 
 QString chooseLanguage(const QStringList& requested, const QStringList& available)
 {
-    const QStringList wanted = requested + QStringList{QStringLiteral("en")};
+    QStringList wanted;
+    for (const QString& code : requested) {
+        wanted << code;
+        // With its likely script, so "zh-CN" and "zh" find the "zh-Hans" table
+        // and "zh-TW" does not.
+        const QLocale locale(code);
+        if (locale.language() != QLocale::C)
+            wanted << locale.uiLanguages();
+    }
+    wanted << QStringLiteral("en");
     for (const QString& code : wanted) {
         // "zh-Hans-CN", then "zh-Hans", then "zh".
         QString candidate = comparableCode(code);

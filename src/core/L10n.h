@@ -57,7 +57,8 @@ QString currentLanguage();
 QStringList availableLanguages();
 
 // The language chosen for an ordered list of requested codes: exact match,
-// then the language part alone ("fr-CA" gives "fr"), else "en".
+// then the code with its likely script ("zh-CN" gives "zh-Hans"), then the
+// language part alone ("fr-CA" gives "fr"), else "en".
 QString chooseLanguage(const QStringList& requested, const QStringList& available);
 
 } // namespace L10n

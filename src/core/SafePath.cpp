@@ -2,9 +2,13 @@
 
 #include "core/CaptureError.h"
 #include "core/FileSystem.h"
+#include "core/PathWalk.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStringList>
+
+#include <climits>
 
 namespace quillor {
 namespace SafePath {
@@ -17,17 +21,14 @@ bool isRefusedPart(const QString& part)
     return part == QLatin1String("..") || part.startsWith(QLatin1Char('.'));
 }
 
-// Links are refused even when they point inside the vault: whatever they point
-// at could be swapped for somewhere else between this check and the write.
-void refuseLinkedComponents(const QString& resolvedRoot, const QString& relative)
+// Longer than the system takes: such a path can never be used, and looking at
+// it part by part would only waste time.
+bool exceedsSystemLimit(const QString& path, qsizetype limit)
 {
-    QString location = resolvedRoot;
-    const QStringList parts = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        location = location.endsWith(QLatin1Char('/')) ? location + part : location + QLatin1Char('/') + part;
-        if (FileSystem::isSymbolicLink(location))
-            throw CaptureError::invalidPath();
-    }
+    // Each UTF-16 unit takes one to three bytes on disk.
+    if (path.size() * 3 < limit)
+        return false;
+    return path.size() >= limit || QFile::encodeName(path).size() >= limit;
 }
 
 } // namespace
@@ -40,9 +41,11 @@ void validate(const QString& relative)
         throw CaptureError::invalidPath();
     if (relative.contains(QChar(u'\0')))
         throw CaptureError::invalidPath();
+    if (exceedsSystemLimit(relative, PATH_MAX))
+        throw CaptureError::invalidPath();
     const QStringList parts = relative.split(QLatin1Char('/'));
     for (const QString& part : parts) {
-        if (isRefusedPart(part))
+        if (isRefusedPart(part) || exceedsSystemLimit(part, NAME_MAX + 1))
             throw CaptureError::invalidPath();
     }
 }
@@ -55,13 +58,17 @@ QString resolve(const QString& root, const QString& relative)
         throw CaptureError::invalidPath();
 
     const QString resolvedRoot = FileSystem::resolveExistingPrefix(QDir::cleanPath(root));
-    refuseLinkedComponents(resolvedRoot, relative);
-
-    const QString candidate =
-        FileSystem::resolveExistingPrefix(QDir::cleanPath(resolvedRoot + QLatin1Char('/') + relative));
-    if (candidate == resolvedRoot)
-        return candidate;
-    if (!candidate.startsWith(resolvedRoot + QLatin1Char('/')))
+    // With no ".." part and no link below the root, the relative path names
+    // exactly what it says.
+    const QString candidate = QDir::cleanPath(resolvedRoot + QLatin1Char('/') + relative);
+    if (candidate != resolvedRoot && !candidate.startsWith(resolvedRoot + QLatin1Char('/')))
+        throw CaptureError::invalidPath();
+    if (exceedsSystemLimit(candidate, PATH_MAX))
+        throw CaptureError::invalidPath();
+    // Links are refused even when they point inside the vault: whatever they
+    // point at could be swapped for somewhere else between this check and the
+    // write.
+    if (PathWalk::entries(resolvedRoot, relative).contains(PathWalk::Entry::symbolicLink))
         throw CaptureError::invalidPath();
     return candidate;
 }

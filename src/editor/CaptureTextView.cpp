@@ -141,8 +141,10 @@ void CaptureTextView::setContent(const EditorContent& content)
 {
     Q_ASSERT(QThread::currentThread() == thread());
     const EditorContent normalized = EditorDocument::normalizedLineEnds(content);
-    // A dragged item's ranges belong to the old text.
+    // A dragged item's ranges belong to the old text, and so do the places
+    // of images being read.
     endListDrag();
+    loseImagePlaces();
     {
         QScopedValueRollback applying(m_applyingCommand, true);
         // Clearing drops the image resources too; inserting registers them
@@ -196,7 +198,8 @@ void CaptureTextView::replaceUndoably(TextRange range, const EditorContent& repl
 {
     Q_ASSERT(QThread::currentThread() == thread());
     // Edits through a QTextCursor would go through a read-only view.
-    if (isReadOnly() || range.location < 0 || range.length < 0 || range.end() > m_content.text.size())
+    if ((isReadOnly() && !m_placingImages) || range.location < 0 || range.length < 0
+        || range.end() > m_content.text.size())
         return;
     ReplaceCommand::Edit edit;
     edit.range = range;
@@ -543,6 +546,7 @@ void CaptureTextView::refreshPresentation()
     }
     batch.apply();
     applyHiddenTabStops(hiddenTabs);
+    repaintChangedRows();
     Q_EMIT contentFitRequested();
 }
 
@@ -593,8 +597,70 @@ bool CaptureTextView::styleCharacters(LayoutBatch& batch)
     }
     if (changed)
         applyCharacterFormats(*changed, batch);
-    viewport()->update();
+    // Where no look changed the text may still have: an edit inside a
+    // highlight or a tag moves the background drawn behind it.
+    if (!everywhere && textChanged) {
+        const TextRange edited{m_revisionEdit->position, m_revisionEdit->added};
+        changed = changed ? TextRange::fromBounds(std::min(changed->location, edited.location),
+                                                  std::max(changed->end(), edited.end()))
+                          : edited;
+    }
+    // The placeholder and the brand corner come and go with the whole text.
+    const bool emptinessChanged
+        = textChanged && !everywhere
+          && (m_content.text.isEmpty()
+              || m_content.text.size() - m_revisionEdit->added + m_revisionEdit->removed == 0);
+    markForRepaint(changed, everywhere || emptinessChanged, textChanged);
     return true;
+}
+
+void CaptureTextView::markForRepaint(std::optional<TextRange> changed, bool everywhere, bool textChanged)
+{
+    if (everywhere) {
+        m_repaintEverything = true;
+        return;
+    }
+    if (!changed)
+        return;
+    // The edit of this pass moved the characters marked before it; those it
+    // removed stand where its text ends.
+    if (m_repaintStretch && textChanged) {
+        const auto moved = [edit = *m_revisionEdit](qsizetype position) {
+            return position <= edit.position ? position
+                                             : std::max(edit.position + edit.added,
+                                                        position - edit.removed + edit.added);
+        };
+        m_repaintStretch = TextRange::fromBounds(moved(m_repaintStretch->location), moved(m_repaintStretch->end()));
+    }
+    m_repaintStretch = m_repaintStretch ? TextRange::fromBounds(std::min(m_repaintStretch->location, changed->location),
+                                                                std::max(m_repaintStretch->end(), changed->end()))
+                                        : *changed;
+}
+
+void CaptureTextView::repaintChangedRows()
+{
+    // The hover band may now stand on another row, or the row under it have
+    // another height.
+    if (!m_paintedHoverBand.isNull())
+        viewport()->update(m_paintedHoverBand);
+    if (const std::optional<ListSyntax::Item> hovered = hoveredListItem())
+        viewport()->update(listRowRect(*hovered).translated(-scrollOffset()).toAlignedRect());
+    repaintCaret();
+    const std::optional<TextRange> stretch = std::exchange(m_repaintStretch, std::nullopt);
+    if (std::exchange(m_repaintEverything, false)) {
+        viewport()->update();
+        return;
+    }
+    if (!stretch)
+        return;
+    const TextRange inText = clampedTo(*stretch, m_content.text.size());
+    QTextDocument* doc = document();
+    const QRectF rows = doc->documentLayout()->blockBoundingRect(doc->findBlock(int(inText.location)))
+                        | doc->documentLayout()->blockBoundingRect(doc->findBlock(int(inText.end())));
+    // The whole width: list controls stand in the margin.
+    const qreal top = rows.top() - scrollOffset().y();
+    viewport()->update(QRect(0, int(std::floor(top)) - decorationReach, viewport()->width(),
+                             int(std::ceil(rows.height())) + 2 * decorationReach + 1));
 }
 
 // Hidden syntax follows the caret: what is concealed is decided again

@@ -7,6 +7,8 @@
 #include "editing/MarkdownDecorations.h"
 #include "editor/EditCommands.h"
 #include "editor/EditorFonts.h"
+#include "editor/ImageIntake.h"
+#include "editor/ImagePlace.h"
 #include "editor/PresentationFormats.h"
 #include "model/EditorContent.h"
 #include "model/EditorSurface.h"
@@ -21,6 +23,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QMenu;
 class QTextBlock;
@@ -29,12 +32,7 @@ class QUndoStack;
 namespace quillor {
 
 class AppModel;
-class ImageIntakeQueue;
 class ImagePreviewWindow;
-struct CaptureAttachment;
-namespace ImageIntake {
-struct Result;
-}
 class LayoutBatch;
 
 // The capture editor: Markdown styled as it is typed, its syntax hidden away
@@ -151,12 +149,20 @@ public:
     void chooseCompletion(int index);
 
     // Images (CaptureTextViewImages.cpp). Pasted, dropped or chosen images
-    // are read on a worker thread and go in, one paste after the other, at
-    // the selection of the moment they are ready.
+    // are read on a worker thread and go in, one paste after the other, where
+    // the paste was made (see ImagePlace). The model knows while they are
+    // read, so that a send waits for them.
     //
     // Whether the data was taken as images or a rich capture (their reading
     // may still run); false leaves it to be pasted as text.
     bool insertImages(const QMimeData& mime);
+    // A drop onto the attachment strip: what a drop at the end of the text
+    // does. False when nothing was taken.
+    bool dropAtEnd(const QMimeData& mime);
+    // Whether a drop of this data would be taken now.
+    bool acceptsDrop(const QMimeData& mime) const;
+    // Replaces how the images are read (tests slow it down).
+    void setImageReader(ImageIntakeQueue::Reader reader);
     // Asks for image files and adds them as a paste would.
     void chooseImages();
     void previewImage(const CaptureAttachment& attachment);
@@ -260,6 +266,10 @@ private:
     void refreshConcealedSyntax();
     bool styleCharacters(LayoutBatch& batch);
     void applyCharacterFormats(TextRange stretch, LayoutBatch& batch);
+    // What a pass changed is repainted once laid out: the rows of the
+    // characters whose looks or text changed, the caret and the hover band.
+    void markForRepaint(std::optional<TextRange> changed, bool everywhere, bool textChanged);
+    void repaintChangedRows();
     void applyImageSizes();
     // Gives the paragraphs holding a hidden tab to applyHiddenTabStops(),
     // which needs them laid out.
@@ -288,9 +298,16 @@ private:
     void setListHoverPoint(std::optional<QPointF> point);
 
     // Images.
+    void readImages(ImageIntakeQueue::Request request, TextRange selection);
+    void imagesRead();
+    // The whole text was replaced: images still being read have no place.
+    void loseImagePlaces();
     void applyImageIntake(const ImageIntake::Result& result);
-    void insertRichCapture(const ImageIntake::Result& result);
+    void insertRichCapture(const ImageIntake::Result& result, TextRange target);
+    void placeContent(TextRange target, const EditorContent& content, const QString& actionName);
+    void placeText(TextRange target, const QString& text);
     void insertPlainText(const QString& text);
+    bool dropAt(const QMimeData& mime, qsizetype index);
     void closeImagePreview();
 
     // Mouse.
@@ -359,6 +376,14 @@ private:
     // be brought up to date; everywhere when not known.
     std::optional<TextRange> m_blockFormatStretch;
     bool m_blockFormatsEverywhere = true;
+    // The characters whose rows the styling passes changed and which are
+    // still to be repainted, once laid out; the whole viewport when not known.
+    std::optional<TextRange> m_repaintStretch;
+    bool m_repaintEverything = true;
+    // The hover band as last painted, in viewport coordinates; null for none.
+    QRect m_paintedHoverBand;
+    // How far task boxes, backgrounds and the caret reach out of their line.
+    static constexpr int decorationReach = 12;
     QList<TextRange> m_styledSelections;
     bool m_styledComposing = false;
     QHash<QString, QSizeF> m_naturalSizes;
@@ -371,6 +396,11 @@ private:
     QRect m_caretArea;   // what the caret last asked to repaint
 
     ImageIntakeQueue* m_imageIntake = nullptr;
+    // One per read in the queue, in the same order.
+    std::vector<ImagePlace> m_imagePlaces;
+    // What was read goes in, even while a send waiting for it holds the text
+    // read-only.
+    bool m_placingImages = false;
     QPointer<ImagePreviewWindow> m_imagePreview;
     bool m_dismissingWindows = false;
     // A press the editor took for itself: its release and double click are

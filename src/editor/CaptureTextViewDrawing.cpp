@@ -202,7 +202,11 @@ void CaptureTextView::restartCaretBlink()
         m_caretBlink.start(period, this);
     else
         m_caretBlink.stop();
-    repaintCaret();
+    // An edit moves the caret before it is styled: finding the caret then
+    // would lay the edited text out once more, before its formats. The
+    // styling pass repaints it.
+    if (!m_contentDirty && !m_documentChanging)
+        repaintCaret();
 }
 
 void CaptureTextView::repaintCaret()
@@ -316,17 +320,26 @@ void CaptureTextView::paintEvent(QPaintEvent* event)
     // waits for the next pass.
     const bool current = m_layoutManager.source() == m_content.text && !m_content.text.isEmpty();
     const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
-    const TextRange visible = current ? layout.charactersIn(area) : TextRange{};
+    // With the lines whose decorations reach into the area.
+    const TextRange visible
+        = current ? layout.charactersIn(area.adjusted(0, -decorationReach, 0, decorationReach)) : TextRange{};
+    // What is painted now without its decorations gets them once the pass
+    // has run, wherever that pass changes looks.
+    if (!current && !m_content.text.isEmpty())
+        m_repaintEverything = true;
     // Found once, for its band and its handle.
     const std::optional<ListSyntax::Item> hovered = hoveredListItem();
     {
         QPainter painter(viewport());
         painter.translate(-offset);
+        m_paintedHoverBand = QRect();
         if (hovered) {
+            const QRectF band = listRowRect(*hovered);
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setPen(Qt::NoPen);
             painter.setBrush(withAlpha(palette().color(QPalette::Text), hoverBandAlpha));
-            painter.drawRoundedRect(listRowRect(*hovered), hoverBandRadius, hoverBandRadius);
+            painter.drawRoundedRect(band, hoverBandRadius, hoverBandRadius);
+            m_paintedHoverBand = band.translated(-offset).toAlignedRect();
         }
         if (current)
             DecorationPainter::paintBackgrounds(painter, m_layoutManager.decorations(visible, layout),

@@ -6,6 +6,7 @@
 
 #include "core/Error.h"
 #include "core/L10n.h"
+#include "editing/DropPlacement.h"
 #include "editor/EditorDocument.h"
 #include "editor/ImageIntake.h"
 #include "editor/ImagePreviewWindow.h"
@@ -20,6 +21,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <utility>
 
 namespace quillor {
 
@@ -39,6 +41,22 @@ bool offersAnything(const QMimeData& mime)
         || mime.hasFormat(QStringLiteral("image/png")) || mime.hasFormat(QStringLiteral("image/tiff"));
 }
 
+// What the data offers as images or a rich capture; nothing when it is to be
+// pasted as text.
+std::optional<ImageIntakeQueue::Request> imageRequest(const QMimeData& mime)
+{
+    ImageIntakeQueue::Request request;
+    request.rich = RichCapture::from(mime);
+    if (!request.rich) {
+        request.sources = ImageSources::from(mime);
+        if (request.sources.isEmpty())
+            return std::nullopt;
+        if (mime.hasText())
+            request.fallbackText = mime.text();
+    }
+    return request;
+}
+
 } // namespace
 
 // MARK: Paste and drop
@@ -46,6 +64,16 @@ bool offersAnything(const QMimeData& mime)
 bool CaptureTextView::isReadingImages() const
 {
     return m_imageIntake->isBusy();
+}
+
+void CaptureTextView::setImageReader(ImageIntakeQueue::Reader reader)
+{
+    m_imageIntake->setReader(std::move(reader));
+}
+
+bool CaptureTextView::acceptsDrop(const QMimeData& mime) const
+{
+    return canInsertFromMimeData(&mime);
 }
 
 bool CaptureTextView::canInsertFromMimeData(const QMimeData* source) const
@@ -65,25 +93,41 @@ void CaptureTextView::insertFromMimeData(const QMimeData* source)
 
 bool CaptureTextView::insertImages(const QMimeData& mime)
 {
-    // Nothing may reach the draft while it is being delivered.
-    if (isReadOnly())
-        return true;
-    ImageIntakeQueue::Request request;
-    request.rich = RichCapture::from(mime);
-    if (!request.rich) {
-        request.sources = ImageSources::from(mime);
-        if (request.sources.isEmpty())
-            return false;
-        if (mime.hasText())
-            request.fallbackText = mime.text();
-    }
-    m_imageIntake->enqueue(std::move(request));
+    std::optional<ImageIntakeQueue::Request> request = imageRequest(mime);
+    if (!request)
+        return false;
+    // Pastes, drops and the paperclip are refused while the draft is being
+    // delivered; nothing else may slip in then.
+    if (!isReadOnly())
+        readImages(std::move(*request), selectionRange());
     return true;
+}
+
+void CaptureTextView::readImages(ImageIntakeQueue::Request request, TextRange selection)
+{
+    m_imagePlaces.emplace_back(*document(), selection, EditorDocument::slice(m_content, selection));
+    connect(m_imageIntake, &ImageIntakeQueue::idle, this, &CaptureTextView::imagesRead, Qt::UniqueConnection);
+    // A send asked for from now on waits for these images.
+    if (m_model)
+        m_model->setReadingImages(true);
+    m_imageIntake->enqueue(std::move(request));
+}
+
+void CaptureTextView::imagesRead()
+{
+    if (m_model)
+        m_model->setReadingImages(false);
+}
+
+void CaptureTextView::loseImagePlaces()
+{
+    for (ImagePlace& place : m_imagePlaces)
+        place.lose();
 }
 
 void CaptureTextView::insertPlainText(const QString& text)
 {
-    if (isReadOnly())
+    if (isReadOnly() && !m_placingImages)
         return;
     // Each "\r" would be a paragraph break of its own; an object character
     // would be an image without bytes.
@@ -102,16 +146,31 @@ void CaptureTextView::insertPlainText(const QString& text)
 
 void CaptureTextView::applyImageIntake(const ImageIntake::Result& result)
 {
-    // A delivery began while the files were read: they are dropped.
-    if (isReadOnly())
+    if (m_imagePlaces.empty())
         return;
+    const ImagePlace place = m_imagePlaces.front();
+    m_imagePlaces.erase(m_imagePlaces.begin());
+    if (place.isLost()) {
+        // The draft they were pasted into was replaced as a whole: they do
+        // not go into the one that took its place.
+        const bool bringsSomething = !result.failed && !result.tooLarge
+                                     && (result.rich || !result.attachments.isEmpty() || result.fallbackText);
+        if (bringsSomething && m_model)
+            m_model->setError(L10n::text(
+                QStringLiteral("Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.")));
+        return;
+    }
+    // A send that waits for these images has made the text read-only: they
+    // were pasted before it and belong to what it delivers.
+    QScopedValueRollback placing(m_placingImages, true);
+    const TextRange target = place.target(m_content);
     if (result.rich) {
-        insertRichCapture(result);
+        insertRichCapture(result, target);
         return;
     }
     if (!m_model || (result.attachments.isEmpty() && !result.tooLarge)) {
         if (result.fallbackText)
-            insertPlainText(*result.fallbackText);
+            placeText(target, *result.fallbackText);
         return;
     }
     if (result.tooLarge) {
@@ -125,12 +184,30 @@ void CaptureTextView::applyImageIntake(const ImageIntake::Result& result)
         m_model->setError(error.localizedDescription());
         return;
     }
-    replaceUndoably(selectionRange(), embeds, std::nullopt, L10n::text(QStringLiteral("Ajouter des images")),
-                    std::nullopt);
+    placeContent(target, embeds, L10n::text(QStringLiteral("Ajouter des images")));
     m_model->persistDraft();
 }
 
-void CaptureTextView::insertRichCapture(const ImageIntake::Result& result)
+// The user's selection keeps its characters; a caret still at the place
+// goes after what went in, as after a paste.
+void CaptureTextView::placeContent(TextRange target, const EditorContent& content, const QString& actionName)
+{
+    const TextRange kept =
+        ImagePlace::carried(selectionRange(), target, EditorDocument::normalizedLineEnds(content).text.size());
+    replaceUndoably(target, content, std::nullopt, actionName, std::nullopt);
+    setSelectionRange(kept);
+}
+
+void CaptureTextView::placeText(TextRange target, const QString& text)
+{
+    const TextRange selection = selectionRange();
+    const qsizetype length = m_content.text.size();
+    setSelectionRange(target);
+    insertPlainText(text);
+    setSelectionRange(ImagePlace::carried(selection, target, m_content.text.size() - length + target.length));
+}
+
+void CaptureTextView::insertRichCapture(const ImageIntake::Result& result, TextRange target)
 {
     if (!m_model)
         return;
@@ -163,8 +240,7 @@ void CaptureTextView::insertRichCapture(const ImageIntake::Result& result)
         if (reference != references.cend())
             text += reference->source();
     }
-    replaceUndoably(selectionRange(), EditorContent::plain(text), std::nullopt,
-                    L10n::text(QStringLiteral("Coller la capture")), std::nullopt);
+    placeContent(target, EditorContent::plain(text), L10n::text(QStringLiteral("Coller la capture")));
     m_model->persistDraft();
 }
 
@@ -198,23 +274,37 @@ void CaptureTextView::dropEvent(QDropEvent* event)
     QDragLeaveEvent leave;
     QTextEdit::dragLeaveEvent(&leave);
     const QMimeData* mime = event->mimeData();
-    if (!mime || isReadOnly()) {
+    if (!mime || !dropAt(*mime, cursorForPosition(event->position().toPoint()).position())) {
         event->ignore();
         return;
     }
-    setSelectionRange(TextRange{cursorForPosition(event->position().toPoint()).position(), 0});
-    if (!insertImages(*mime)) {
-        if (!mime->hasText()) {
-            event->ignore();
-            return;
-        }
-        insertPlainText(mime->text());
-    }
     event->setDropAction(Qt::CopyAction);
     event->accept();
+}
+
+bool CaptureTextView::dropAtEnd(const QMimeData& mime)
+{
+    return dropAt(mime, m_content.text.size());
+}
+
+bool CaptureTextView::dropAt(const QMimeData& mime, qsizetype index)
+{
+    if (isReadOnly())
+        return false;
+    if (std::optional<ImageIntakeQueue::Request> request = imageRequest(mime)) {
+        const TextRange place{DropPlacement::insertionIndex(m_content.text, index, true), 0};
+        setSelectionRange(place);
+        readImages(std::move(*request), place);
+    } else if (mime.hasText()) {
+        setSelectionRange(TextRange{DropPlacement::insertionIndex(m_content.text, index, false), 0});
+        insertPlainText(mime.text());
+    } else {
+        return false;
+    }
     window()->raise();
     window()->activateWindow();
     setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 // MARK: Chosen files, preview and removal

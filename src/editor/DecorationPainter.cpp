@@ -143,9 +143,13 @@ void paintTaskBox(QPainter& painter, const QRectF& rect, bool checked, const Col
         imagePainter.end();
         found = drawn.insert(look, image);
     }
+    // The device transform also holds where the painted widget sits in its
+    // window, which resetting the painter's own transform keeps: only the
+    // rest is taken off the whole position.
+    const QPointF placement = device.map(QPointF()) - painter.worldTransform().map(QPointF());
     painter.save();
     painter.resetTransform();
-    painter.drawImage(whole - QPoint(taskBoxPadding, taskBoxPadding), *found);
+    painter.drawImage(QPointF(whole - QPoint(taskBoxPadding, taskBoxPadding)) - placement, *found);
     painter.restore();
 }
 

@@ -313,10 +313,10 @@ void ImageIntakeQueue::startNext()
     }
     m_running = true;
     Request request = m_waiting.takeFirst();
-    m_watcher.setFuture(QtConcurrent::run([request = std::move(request)] {
+    m_watcher.setFuture(QtConcurrent::run([request = std::move(request), reader = m_reader] {
         ImageIntake::Result result;
         try {
-            result = request.rich ? ImageIntake::collect(*request.rich) : ImageIntake::collect(request.sources);
+            result = reader(request);
         } catch (const std::exception&) {
             // Out of memory for the bytes: as if nothing were an image. An
             // exception would otherwise reach the UI thread with the result.
@@ -327,6 +327,11 @@ void ImageIntakeQueue::startNext()
         result.fallbackText = request.fallbackText;
         return result;
     }));
+}
+
+ImageIntake::Result ImageIntakeQueue::read(const Request& request)
+{
+    return request.rich ? ImageIntake::collect(*request.rich) : ImageIntake::collect(request.sources);
 }
 
 void ImageIntakeQueue::finished()

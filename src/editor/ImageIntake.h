@@ -88,9 +88,16 @@ public:
         ImageSources sources;
         std::optional<QString> fallbackText;
     };
+    // Reads one request; runs on a worker thread.
+    using Reader = std::function<ImageIntake::Result(const Request&)>;
 
     ImageIntakeQueue(std::function<void(const ImageIntake::Result&)> apply, QObject* parent);
     ~ImageIntakeQueue() override;
+
+    // The files read and the images decoded, ImageIntake::collect's way.
+    static ImageIntake::Result read(const Request& request);
+    // For the reads that start from now on.
+    void setReader(Reader reader) { m_reader = std::move(reader); }
 
     void enqueue(Request request);
     bool isBusy() const { return m_running; }
@@ -104,6 +111,7 @@ private:
     void finished();
 
     std::function<void(const ImageIntake::Result&)> m_apply;
+    Reader m_reader = &ImageIntakeQueue::read;
     QFutureWatcher<ImageIntake::Result> m_watcher;
     QList<Request> m_waiting;
     bool m_running = false;

@@ -24,7 +24,7 @@ QList<Capture> CaptureInbox::capturesIn(const QString& folder) const
     QList<Capture> result;
     for (const InboxDirectory::RecordFile& file : m_files.list(folder)) {
         try {
-            result.append(drafts ? readDraft(file.path, FileSystem::read(file.path))
+            result.append(drafts ? readDraft(file.path, readListedRecord(folder, file.path))
                                  : readRecord(folder, file.path, &Capture::fromJson));
         } catch (const Error&) {
         }

@@ -83,6 +83,27 @@ QList<T> ordered(QList<NamedRecord<T>> named, Before&& before)
     return records;
 }
 
+// A record the lists would leave out must be an issue here: it is decoded
+// whole as they decode it, attachments included, though only its summary is
+// kept.
+CaptureSummary queuedSummary(const QJsonObject& object)
+{
+    Capture::fromJson(object);
+    return CaptureSummary::fromJson(object);
+}
+
+// A draft snapshot's summary, and the attachments its edit must keep.
+struct DraftSummary {
+    CaptureSummary summary;
+    QList<QUuid> attachmentIDs;
+};
+
+DraftSummary draftSummary(const QJsonObject& object)
+{
+    QList<QUuid> ids = attachmentIDs(Capture::fromJson(object));
+    return DraftSummary{CaptureSummary::fromJson(object), std::move(ids)};
+}
+
 std::optional<QUuid> summaryIdentity(const CaptureSummary& summary)
 {
     return summary.id;
@@ -100,15 +121,22 @@ InboxRecoverySnapshot CaptureInbox::recoverySnapshot() const
     InboxRecoverySnapshot snapshot;
     QList<InboxReadIssue>& issues = snapshot.issues;
 
-    auto drafts = recoveryRecords(m_files, InboxFolder::drafts(), issues, &CaptureSummary::fromJson, summaryIdentity);
-    // The attachment check of a merged read is not made: a summary carries no
-    // attachments. Issues follow the drafts' file names.
+    const auto saved = recoveryRecords(m_files, InboxFolder::drafts(), issues, draftSummary,
+                                       [](const DraftSummary& draft) { return std::optional(draft.summary.id); });
+    // An edit that drafts() could not merge is an issue, and the draft is kept
+    // as saved. Issues follow the drafts' file names.
+    QList<NamedRecord<CaptureSummary>> drafts;
     QList<NamedRecord<InboxReadIssue>> editIssues;
-    for (NamedRecord<CaptureSummary>& draft : drafts) {
-        const QUuid id = draft.record.id;
+    for (const NamedRecord<DraftSummary>& draft : saved) {
+        const CaptureSummary& summary = draft.record.summary;
+        const QUuid id = summary.id;
+        drafts.append({draft.name, summary});
         try {
-            if (const auto edit = draftEdit(id, draft.record.draftRevision))
-                draft.record = edit->appliedTo(draft.record);
+            if (const auto edit = draftEdit(id, summary.draftRevision)) {
+                if (edit->attachmentIDs != draft.record.attachmentIDs)
+                    throw InboxError::captureAlreadyQueued();
+                drafts.last().record = edit->appliedTo(summary);
+            }
         } catch (const std::exception& error) {
             const QString path = m_files.existingRecord(InboxFolder::draftEdits(), id)
                                      .value_or(m_files.recordPath(InboxFolder::draftEdits(), id));
@@ -119,7 +147,7 @@ InboxRecoverySnapshot CaptureInbox::recoverySnapshot() const
     snapshot.drafts = ordered(std::move(drafts), olderSummary);
 
     snapshot.captures = ordered(
-        recoveryRecords(m_files, InboxFolder::captures(), issues, &CaptureSummary::fromJson, summaryIdentity),
+        recoveryRecords(m_files, InboxFolder::captures(), issues, queuedSummary, summaryIdentity),
         olderSummary);
 
     snapshot.receipts = ordered(

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+#include <sys/stat.h>
 
 namespace quillor {
 
@@ -37,6 +38,15 @@ QStringList betterNames(const QString& name)
         return {};
     const QString lower = lowerCaseName(*id);
     return name == lower ? QStringList{upper} : QStringList{upper, lower};
+}
+
+// Only a folder that is certainly not there reads as empty. One that cannot be
+// looked at (no permission on the way, a loop of symbolic links) is left to
+// the listing, which reports why.
+bool isMissing(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) != 0 && errno == ENOENT;
 }
 
 bool hasLowerCaseLetter(const QString& name)
@@ -74,11 +84,35 @@ std::optional<QString> InboxDirectory::existingRecord(const QString& folder, con
     return std::nullopt;
 }
 
+QString recordFileName(const QString& folder, const QString& path)
+{
+    return folder + QLatin1Char('/') + path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+std::optional<QByteArray> readRecordFile(const QString& folder, const QString& path)
+{
+    try {
+        return FileSystem::readIfExists(path, InboxDirectory::maximumRecordSize);
+    } catch (const FileSystemError& error) {
+        if (error.errnoValue() == EFBIG)
+            throw InboxRecordError::tooLarge(recordFileName(folder, path));
+        throw;
+    }
+}
+
+QByteArray readListedRecord(const QString& folder, const QString& path)
+{
+    std::optional<QByteArray> bytes = readRecordFile(folder, path);
+    if (!bytes)
+        throw FileSystemError(FileSystemError::Operation::read, path, ENOENT);
+    return std::move(*bytes);
+}
+
 std::optional<InboxDirectory::StoredRecord> InboxDirectory::readExisting(const QString& folder, const QUuid& id) const
 {
     for (const QString& path : {recordPath(folder, id), lowerCasePath(folder, id)}) {
         try {
-            if (auto bytes = FileSystem::readIfExists(path))
+            if (auto bytes = readRecordFile(folder, path))
                 return StoredRecord{path, std::move(*bytes)};
         } catch (const FileSystemError& error) {
             // A file in place of the folder: no record, as for a missing folder.
@@ -94,7 +128,7 @@ void InboxDirectory::write(const QString& folder, const QUuid& id, const QJsonOb
     FileSystem::FolderSyncs created;
     FileSystem::createDirectories(folderPath(folder), &created);
     const QString path = recordPath(folder, id);
-    FileSystem::writeAtomically(path, QJsonDocument(record).toJson(QJsonDocument::Compact));
+    FileSystem::writeAtomicallyNoFollow(path, QJsonDocument(record).toJson(QJsonDocument::Compact));
     created.syncAll();
 
     // On a file system that ignores case both names are the one file just
@@ -133,7 +167,7 @@ QList<InboxDirectory::RecordFile> InboxDirectory::list(const QString& folder) co
 {
     namespace fs = std::filesystem;
     const QString path = folderPath(folder);
-    if (!QFileInfo::exists(path))
+    if (isMissing(path))
         return {};
     std::error_code error;
     fs::directory_iterator it(fs::path(QFile::encodeName(path).toStdString()), error);

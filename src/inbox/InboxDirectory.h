@@ -20,6 +20,11 @@ namespace quillor {
 // takes it away. Where both exist, the upper-case file is the record.
 class InboxDirectory {
 public:
+    // A record holds at most the images of one capture, each at most 50 MB
+    // and a third more in Base64: this leaves room for well over a dozen. A
+    // larger file is no record of ours, and is never read.
+    static constexpr qsizetype maximumRecordSize = qsizetype(1) << 30;
+
     explicit InboxDirectory(QString root) : m_root(std::move(root)) {}
 
     const QString& root() const { return m_root; }
@@ -35,7 +40,7 @@ public:
         QByteArray bytes;
     };
     // The record of `id` read whole from the file existingRecord() names;
-    // nullopt when there is none. Throws FileSystemError.
+    // nullopt when there is none. Throws as readRecordFile() does.
     std::optional<StoredRecord> readExisting(const QString& folder, const QUuid& id) const;
     // The same, decoded by `decode`; throws as readRecord() does.
     template <typename Decode>
@@ -43,7 +48,8 @@ public:
         -> std::optional<decltype(decode(QJsonObject()))>;
 
     // Stores the record as compact JSON, atomically and durably, creating the
-    // folders it needs. Throws FileSystemError.
+    // folders it needs. A symbolic link in the record's place is replaced, never
+    // written through. Throws FileSystemError.
     void write(const QString& folder, const QUuid& id, const QJsonObject& record) const;
     // Removes the record under either name; a missing record is no error.
     // Throws FileSystemError.
@@ -58,7 +64,8 @@ public:
     // The record files of a folder, in listing order: names ending in ".json"
     // (case-sensitive), hidden names left out, and a lower-case name left out
     // when its upper-case twin is there. A missing folder has none; a folder
-    // that cannot be listed throws FileSystemError.
+    // that cannot be listed, or cannot even be told to be there, throws
+    // FileSystemError.
     QList<RecordFile> list(const QString& folder) const;
 
 private:
@@ -67,8 +74,16 @@ private:
     QString m_root;
 };
 
+// How errors name the record file at `path`: "<folder>/<name>".
+QString recordFileName(const QString& folder, const QString& path);
+
+// The record file at `path` read whole; nullopt when it does not exist. A FIFO
+// or folder in its place is refused at once, never waited on. Throws
+// FileSystemError, or InboxRecordError::tooLarge past maximumRecordSize.
+std::optional<QByteArray> readRecordFile(const QString& folder, const QString& path);
+
 // Decodes the bytes of the record file at `path`; throws
-// InboxRecordError::undecodable naming the file as "<folder>/<name>".
+// InboxRecordError::undecodable naming the file.
 template <typename Decode>
 auto decodeRecord(const QString& folder, const QString& path, const QByteArray& bytes, Decode&& decode)
     -> decltype(decode(QJsonObject()))
@@ -76,17 +91,17 @@ auto decodeRecord(const QString& folder, const QString& path, const QByteArray& 
     try {
         return decode(Json::parseObject(bytes));
     } catch (const JsonDecodingError&) {
-        throw InboxRecordError::undecodable(folder + QLatin1Char('/') + path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
+        throw InboxRecordError::undecodable(recordFileName(folder, path));
     }
 }
 
-// Reads one record file whole and decodes it. A FIFO or folder in its place is
-// refused at once, never waited on. Throws FileSystemError, or as
-// decodeRecord() does.
+// Reads one listed record file and decodes it. Throws as readRecordFile() and
+// decodeRecord() do, and FileSystemError ENOENT when the file is gone.
+QByteArray readListedRecord(const QString& folder, const QString& path);
 template <typename Decode>
 auto readRecord(const QString& folder, const QString& path, Decode&& decode) -> decltype(decode(QJsonObject()))
 {
-    return decodeRecord(folder, path, FileSystem::read(path), decode);
+    return decodeRecord(folder, path, readListedRecord(folder, path), decode);
 }
 
 template <typename Decode>

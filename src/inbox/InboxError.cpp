@@ -8,8 +8,10 @@ namespace {
 
 const QString domain = QStringLiteral("Quillor.Inbox");
 
-// The usual numbering of file errors: a corrupt file, undecodable data.
+// The usual numbering of file errors: a corrupt file, a file too large to
+// read, undecodable data.
 constexpr int corruptFileCode = 259;
+constexpr int tooLargeCode = 263;
 constexpr int undecodableCode = 4864;
 
 } // namespace
@@ -27,6 +29,14 @@ PlatformError undecodable(const QString& file)
     return PlatformError(domain, undecodableCode,
                          L10n::format(QStringLiteral("Le fichier « %@ » de la boîte de réception est illisible : "
                                                      "son contenu n’est pas un enregistrement valide."),
+                                      {file}));
+}
+
+PlatformError tooLarge(const QString& file)
+{
+    return PlatformError(domain, tooLargeCode,
+                         L10n::format(QStringLiteral("Le fichier « %@ » de la boîte de réception est illisible : "
+                                                     "il est bien plus volumineux qu’un enregistrement."),
                                       {file}));
 }
 

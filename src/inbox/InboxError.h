@@ -36,6 +36,8 @@ namespace InboxRecordError {
 PlatformError undecodable(const QString& file);
 // Its name is not the id of the capture it holds.
 PlatformError misnamed(const QString& file);
+// Larger than any record the inbox writes (InboxDirectory::maximumRecordSize).
+PlatformError tooLarge(const QString& file);
 
 } // namespace InboxRecordError
 } // namespace quillor

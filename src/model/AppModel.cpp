@@ -4,6 +4,8 @@
 #include "model/DataDirectory.h"
 #include "updates/AppUpdates.h"
 
+#include <utility>
+
 namespace quillor {
 
 namespace {
@@ -64,6 +66,9 @@ QString AppModel::serializedBody() const
 
 void AppModel::setError(const std::optional<QString>& error)
 {
+    // An image that could not go in calls off the send that waited for it.
+    if (error && std::exchange(m_sendAwaitingImages, false))
+        setSaving(false);
     if (assign(m_error, error))
         Q_EMIT errorChanged();
 }

@@ -216,7 +216,8 @@ public:
     // published: saving, error, status, latestReceipt and a new empty draft.
     // A destination without a folder first asks for one (onChooseVault).
     // Quietly does nothing with a blank draft or while a delivery or a
-    // folder choice runs.
+    // folder choice runs. While the editor reads images it waits for them
+    // (see setReadingImages).
     void submit();
     // What would stop a submission to the current destination, shown before
     // the user sends; absent when nothing would.
@@ -278,6 +279,16 @@ public:
     // or does not decode (then nothing is recorded), and the placement's error
     // (the images placed before it stay recorded).
     EditorContent addImages(const QList<CaptureAttachment>& attachments);
+
+    // The editor reads pasted, dropped and chosen images off the UI thread
+    // and says here when it starts and when every one of them is in its
+    // text. A send asked for meanwhile waits for them, shown as saving, then
+    // goes ahead; a message the editor shows meanwhile (setError) calls it
+    // off, so that the message stays with the draft.
+    void setReadingImages(bool reading);
+    bool readingImages() const { return m_readingImages; }
+    // Runs `then` once no image is being read: at once when none is.
+    void whenImagesRead(std::function<void()> then);
 
     // MARK: Updates
     // The update checker, made on first use on the data directory with its
@@ -474,6 +485,10 @@ private:
     // draft.json could not be read at start-up: it is set aside in Recovered
     // before the first save replaces it.
     bool m_unreadableDraftOnDisk = false;
+    // Images being read by the editor, and what waits for them.
+    bool m_readingImages = false;
+    bool m_sendAwaitingImages = false;
+    QList<std::function<void()>> m_afterImagesRead;
 };
 
 } // namespace quillor

@@ -1,5 +1,6 @@
 #include "model/AppModel.h"
 
+#include "core/AttachmentPolicy.h"
 #include "core/CaptureError.h"
 #include "core/Error.h"
 #include "core/ImageReferences.h"
@@ -7,6 +8,7 @@
 #include "model/VaultAccess.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quillor {
 
@@ -15,11 +17,11 @@ namespace {
 // An image the editor handed over that can never be delivered as it is.
 class RefusedImage : public Error {
 public:
-    explicit RefusedImage(QString key) : m_key(std::move(key)) {}
-    QString localizedDescription() const override { return L10n::text(m_key); }
+    explicit RefusedImage(QString description) : m_description(std::move(description)) {}
+    QString localizedDescription() const override { return m_description; }
 
 private:
-    QString m_key;
+    QString m_description;
 };
 
 // Checked for every image before any is recorded, so that a refused batch
@@ -29,11 +31,11 @@ void admit(const CaptureAttachment& attachment)
     if (attachment.isFile.value_or(false))
         return;
     if (attachment.data.size() > AppModel::maximumImageBytes)
-        throw RefusedImage(L10N_KEY("Cette image dépasse 50 Mo."));
+        throw RefusedImage(L10n::text(QStringLiteral("Cette image dépasse 50 Mo.")));
     // The editor shows only what decodes; anything else would reach the
     // vault as a file no viewer opens.
     if (!EditorContents::displaySize(attachment.data))
-        throw RefusedImage(L10N_KEY("Cette image est illisible."));
+        throw RefusedImage(L10n::text(QStringLiteral("Cette image est illisible.")));
 }
 
 } // namespace
@@ -59,6 +61,10 @@ EditorContent AppModel::addImages(const QList<CaptureAttachment>& attachments)
     if (!route)
         throw CaptureError::missingVault();
     const Destination destination = imageTarget(route->destination);
+    // Said as the settings window says it: the path error alone would not
+    // lead the user to the vault's own settings file.
+    if (destination.attachmentFolder == AttachmentPolicy::invalidObsidianSettingsFolder())
+        throw RefusedImage(AttachmentPolicy::unusableObsidianSettingMessage(destination));
     std::for_each(attachments.cbegin(), attachments.cend(), admit);
 
     // A destination without a folder yet keeps its images beside the draft
@@ -73,6 +79,27 @@ EditorContent AppModel::addImages(const QList<CaptureAttachment>& attachments)
         embeds += reference.source() + u'\n';
     }
     return EditorContent::plain(embeds);
+}
+
+void AppModel::setReadingImages(bool reading)
+{
+    m_readingImages = reading;
+    if (reading)
+        return;
+    if (std::exchange(m_sendAwaitingImages, false)) {
+        setSaving(false);
+        submit();
+    }
+    for (const std::function<void()>& then : std::exchange(m_afterImagesRead, {}))
+        then();
+}
+
+void AppModel::whenImagesRead(std::function<void()> then)
+{
+    if (m_readingImages)
+        m_afterImagesRead.append(std::move(then));
+    else
+        then();
 }
 
 Destination AppModel::imageTarget(const Destination& routeDestination)

@@ -92,7 +92,16 @@ std::optional<QString> AppModel::captureDestinationError() const
 
 void AppModel::submit()
 {
-    if (m_saving || m_choosingVault || !hasContent())
+    if (m_saving || m_choosingVault)
+        return;
+    // Images still being read are part of what the user sends: the send
+    // waits for them, already shown as saving.
+    if (m_readingImages) {
+        m_sendAwaitingImages = true;
+        setSaving(true);
+        return;
+    }
+    if (!hasContent())
         return;
     persistDraft();
     if (m_draftPersistenceError) {

@@ -5,6 +5,8 @@
 #include "panel/CaptureButtonFeedback.h"
 
 #include <QAbstractButton>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QImage>
@@ -132,6 +134,8 @@ AttachmentStrip::AttachmentStrip(QWidget* parent) : QScrollArea(parent), m_row(n
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(true);
     viewport()->setAutoFillBackground(false);
+    // Drops anywhere on the strip, tiles included, reach the viewport.
+    viewport()->setAcceptDrops(true);
     m_row->setAutoFillBackground(false);
     auto* layout = new QHBoxLayout(m_row);
     layout->setContentsMargins(sidePadding, 0, sidePadding, 0);
@@ -219,5 +223,31 @@ void AttachmentStrip::setTilesEnabled(bool enabled)
 }
 
 QList<QUuid> AttachmentStrip::tileIDs() const { return m_tileIDs; }
+
+void AttachmentStrip::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+// Drops copy, as onto the editor.
+void AttachmentStrip::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!event->mimeData() || !acceptsDrop || !acceptsDrop(*event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void AttachmentStrip::dropEvent(QDropEvent* event)
+{
+    if (!event->mimeData() || !drop || !drop(*event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
 
 } // namespace quillor

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class QMimeData;
+
 namespace quillor {
 
 // The images attached to the capture, as a horizontal row of thumbnails,
@@ -27,6 +29,10 @@ public:
     // The thumbnail and the remove badge of a tile.
     std::function<void(const CaptureAttachment&)> preview;
     std::function<void(const QUuid&)> remove;
+    // A drop onto the strip: whether it would be taken, and taking it (true
+    // when it was). Without them the strip takes no drop.
+    std::function<bool(const QMimeData&)> acceptsDrop;
+    std::function<bool(const QMimeData&)> drop;
 
     // The attachments that have a tile, in order.
     QList<QUuid> tileIDs() const;
@@ -34,6 +40,11 @@ public:
     // What assistive technologies call an image: its path in the vault, else
     // its id.
     static QString name(const QUuid& attachmentID, const QList<ImageReference>& references);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct Shown {

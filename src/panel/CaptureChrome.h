@@ -33,6 +33,8 @@ public:
 
     void sync();
 
+    AttachmentStrip* attachmentStrip() const { return m_strip; }
+
     // The height the chrome takes at a given width.
     int idealHeight(int width) const;
 

@@ -3,6 +3,7 @@
 #include "editor/CaptureEditor.h"
 #include "editor/CaptureTextView.h"
 #include "model/AppModel.h"
+#include "panel/AttachmentStrip.h"
 #include "panel/CaptureChrome.h"
 #include "panel/NotePreviewWindow.h"
 #include "panel/SuggestionPanel.h"
@@ -52,6 +53,10 @@ CaptureView::CaptureView(AppModel& model, QWidget* parent) : QWidget(parent), m_
         if (openSettings)
             openSettings();
     };
+    // Images dropped onto the thumbnails join the text's end.
+    AttachmentStrip* strip = m_chrome->attachmentStrip();
+    strip->acceptsDrop = [text](const QMimeData& mime) { return text->acceptsDrop(mime); };
+    strip->drop = [text](const QMimeData& mime) { return text->dropAtEnd(mime); };
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -71,7 +71,7 @@ QWidget* releaseBlock(const PublishedRelease& release)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(noteSpacing);
     const QString heading = release.version + QStringLiteral(" · ") + release.date;
-    auto* headingLabel = textLabel(L10n::text(heading), QStringLiteral("heading"));
+    auto* headingLabel = textLabel(heading, QStringLiteral("heading"));
     makeBold(headingLabel);
     layout->addWidget(headingLabel);
     for (const QString& line : release.notes)

@@ -223,8 +223,8 @@ QWidget* SettingsView::buildSidebar()
     const QColor text = palette().color(QPalette::WindowText);
     for (const SettingsSection section : SettingsSection::allCases()) {
         if (section == SettingsSection::general || section == SettingsSection::shortcuts) {
-            auto* header = new QLabel(L10n::text(section == SettingsSection::general ? QStringLiteral("Réglages")
-                                                                                     : QStringLiteral("Aide")));
+            auto* header = new QLabel(section == SettingsSection::general ? L10n::text(QStringLiteral("Réglages"))
+                                                                          : L10n::text(QStringLiteral("Aide")));
             SettingsStyle::makeCaption(header);
             header->setContentsMargins(10, section == SettingsSection::shortcuts ? 12 : 0, 10, 0);
             list->addWidget(header);

@@ -281,6 +281,15 @@ bool AppDelegate::requestQuit()
 
 void AppDelegate::terminate()
 {
+    // Images still being read go into the draft saved on the way out, unless
+    // a send taken meanwhile now delivers them.
+    if (m_model->readingImages()) {
+        m_model->whenImagesRead([this] {
+            if (!m_model->saving())
+                terminate();
+        });
+        return;
+    }
     m_model->persistDraft();
     QCoreApplication::quit();
 }
@@ -394,6 +403,12 @@ void AppDelegate::restartApplication()
 {
     if (m_model->saving())
         return;
+    // The new process reads the draft at once: images still being read must
+    // be in it first.
+    if (m_model->readingImages()) {
+        m_model->whenImagesRead([this] { restartApplication(); });
+        return;
+    }
     m_model->persistDraft();
 
     // The new process must be able to grab the hot key and to become the

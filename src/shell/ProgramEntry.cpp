@@ -5,6 +5,9 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace quillor::ProgramEntry {
 
@@ -30,6 +33,14 @@ std::optional<QString> readLanguage(const QString& preferencesPath)
     } catch (const FileSystemError&) {
     }
     return std::nullopt;
+}
+
+bool loadQtTexts(QTranslator& translator, const QString& language)
+{
+    // The locale adds the script and country Qt's files are named by:
+    // "zh-Hans" finds qtbase_zh_CN.
+    return translator.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 bool isWaylandSession()

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class QTranslator;
+
 namespace quillor {
 
 // What the program decides before its application object exists.
@@ -18,6 +20,11 @@ namespace ProgramEntry {
 // languages), without a message.
 std::optional<QString> language(const QByteArray& preferences);
 std::optional<QString> readLanguage(const QString& preferencesPath);
+
+// Qt's own texts (dialog buttons, the folder dialog, text menus) for an
+// interface language ("de", "zh-Hans"), from the system's Qt translations;
+// false when the system has none for it.
+bool loadQtTexts(QTranslator& translator, const QString& language);
 
 // A Wayland session runs the program through XWayland: placing windows,
 // the pointer position and the hot key all need X11.

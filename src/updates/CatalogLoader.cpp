@@ -25,7 +25,7 @@ QByteArray catalogBody(const CatalogResponse& response, const UpdateServer& serv
 {
     // Our own refusals first: the transfer was aborted for them, and the
     // abort's error (OperationCanceledError) says nothing of the reason.
-    if (response.redirectRefused || response.body.size() > bodyLimit)
+    if (response.redirectRefused || response.headTooLarge || response.body.size() > bodyLimit)
         throw UpdateError::invalidResponse();
     // Qt reports an HTTP error status as a network error too; the server did
     // answer, so it is a response that fails its checks, not a transport failure.
@@ -50,6 +50,7 @@ QFuture<QByteArray> loadCatalog(const CatalogRequest& request)
     transfer.url = request.server.catalogURL();
     transfer.followsRedirect = [server = request.server](const QUrl& target) { return server.serves(target); };
     transfer.transferTimeout = request.transferTimeout;
+    transfer.deadline = request.deadline;
     transfer.bodyLimit = bodyLimit;
     return transport(transfer).then(
         [server = request.server](const CatalogResponse& response) { return catalogBody(response, server); });

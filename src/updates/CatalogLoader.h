@@ -16,8 +16,9 @@ namespace quillor {
 // off).
 struct CatalogRequest {
     UpdateServer server = UpdateServer::configured();
-    // Inactivity time-out of the transfer.
+    // Inactivity time-out of the transfer, and the time the whole of it may take.
     std::chrono::milliseconds transferTimeout{30'000};
+    std::chrono::milliseconds deadline{60'000};
     // None: the network module's, loaded at the first check (NetworkModule).
     CatalogTransport transport;
 };
@@ -35,9 +36,11 @@ inline constexpr qint64 bodyLimit = 2'000'000;
 // The future holds the body unchanged, or an exception:
 // - UpdateError::invalidResponse(): a status other than 200, a redirect or a
 //   final address off the server's origin (scheme "https", exact host, same
-//   port), or a body over bodyLimit bytes;
+//   port), headers over the transfer's head limit, or a body over bodyLimit
+//   bytes;
 // - PlatformError with domain "QNetworkReply" and code QNetworkReply::NetworkError:
-//   a transport failure (no connection, TLS, time-out), its text Qt's own;
+//   a transport failure (no connection, TLS, time-out: TimeoutError, also past
+//   the deadline), its text the transport's (Qt's own for socket errors);
 // - UpdateError::networkUnavailable(): the network module could not be loaded.
 // Read it with future.then(context, [](QFuture<QByteArray> f) { f.result(); ... })
 // or .onFailed(context, [](const UpdateError&) { ... }).

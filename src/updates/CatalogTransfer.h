@@ -21,8 +21,14 @@ struct CatalogTransfer {
     std::function<bool(const QUrl&)> followsRedirect;
     // Inactivity time-out of the transfer.
     std::chrono::milliseconds transferTimeout{30'000};
+    // The whole transfer (connections, TLS handshakes, headers and bodies,
+    // redirects included) ends as timed out past this.
+    std::chrono::milliseconds deadline{60'000};
     // Reading stops once the body holds one byte more than this.
     qint64 bodyLimit = 0;
+    // A response whose status line and headers pass this many bytes is
+    // refused as soon as it does.
+    qint64 headLimit = 64 * 1024;
 };
 
 struct CatalogResponse {
@@ -30,8 +36,9 @@ struct CatalogResponse {
     QUrl finalUrl;
     int httpStatus = 0;        // 0: the transfer ended before any status
     int networkError = 0;      // a QNetworkReply::NetworkError; 0: none
-    QString errorText;         // Qt's own text of networkError
+    QString errorText;         // the socket's text of networkError, or one in its manner
     bool redirectRefused = false;
+    bool headTooLarge = false;
 
     bool operator==(const CatalogResponse&) const = default;
 };

@@ -2,6 +2,10 @@
 
 #include "TestSupport.h"
 #include "core/Destination.h"
+#include "core/DestinationValidation.h"
+#include "core/FileSystem.h"
+
+#include <cstdio>
 
 using namespace quillor;
 using Location = AttachmentPolicy::Location;
@@ -31,6 +35,10 @@ TEST_F(AttachmentPolicyRulesTest, ObsidianSettingOfTheVaultAboveTheDestination)
         {R"({"attachmentFolderPath": "./files"})", "Inbox/files"}, {R"({"theme": "dark"})", ""},
         {R"({"attachmentFolderPath": "../x"})", invalid}, {R"({"attachmentFolderPath": ".hidden"})", invalid},
         {R"({"attachmentFolderPath": 3})", invalid},      {"not json", invalid},
+        // What Obsidian writes for the vault's own folder, and folders written from it.
+        {R"({"attachmentFolderPath": "/"})", ""},         {R"({"attachmentFolderPath": "/Assets/img"})", "Assets/img"},
+        {R"({"attachmentFolderPath": "/../x"})", invalid}, {R"({"attachmentFolderPath": "//x"})", invalid},
+        {R"({"attachmentFolderPath": "/.hidden"})", invalid}, {R"({"attachmentFolderPath": "./../x"})", invalid},
     };
     for (const auto& [json, expected] : cases) {
         SCOPED_TRACE(json.value_or("no app.json").toStdString());
@@ -95,4 +103,57 @@ TEST_F(AttachmentPolicyRulesTest, ConfigurationIssues)
     };
     for (const auto& [policy, issue] : cases)
         EXPECT_EQ(policy.configurationIssue(), issue) << policy.folder.toStdString();
+}
+
+TEST_F(AttachmentPolicyRulesTest, TheVaultsSettingsAreReadWithABoundAndAgainOnlyOnceChanged)
+{
+    const QString vault = root + "/Vault";
+    const QString settings = vault + "/.obsidian/app.json";
+    const auto folder = [&] { return AttachmentPolicy{}.relativeFolder(destination(vault, M::newNote, "Inbox")); };
+    const QByteArray assets = R"({"attachmentFolderPath": "Assets"})";
+    const QString invalid = AttachmentPolicy::invalidObsidianSettingsFolder();
+
+    // Far too large for settings, valid JSON or not: not read at all.
+    test::put(settings, assets.chopped(1) + R"(, "padding": ")" + QByteArray(2 * 1024 * 1024, 'x') + "\"}");
+    EXPECT_EQ(folder(), invalid);
+    test::put(settings, {});
+    ASSERT_TRUE(QFile::resize(settings, qint64(1) << 40)) << "a sparse file of a terabyte";
+    EXPECT_EQ(folder(), invalid);
+
+    // Once read, a settings file changed in place or replaced is read again.
+    test::put(settings, assets);
+    EXPECT_EQ(folder(), "Assets");
+    test::put(settings, R"({"attachmentFolderPath": "Assets/Images"})");
+    EXPECT_EQ(folder(), "Assets/Images");
+    test::put(settings + ".new", R"({"attachmentFolderPath": "Images"})");
+    ASSERT_EQ(::rename(QFile::encodeName(settings + ".new").constData(), QFile::encodeName(settings).constData()), 0);
+    EXPECT_EQ(folder(), "Images");
+    QFile::remove(settings);
+    EXPECT_EQ(folder(), "");
+}
+
+TEST_F(AttachmentPolicyRulesTest, AnUnusableSettingOfTheVaultIsNamedWithItsValue)
+{
+    const QString vault = root + "/Vault";
+    const QString prefix = "Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : ";
+    const QString unreadable = prefix + "le fichier est illisible ou trop volumineux.";
+    const QString deep = QStringList(2500, "a").join('/');
+    const std::pair<QByteArray, QString> cases[] = {
+        {R"({"attachmentFolderPath": "/../x"})", prefix + "« /../x »."},
+        {R"({"attachmentFolderPath": null})", prefix + "« null »."},
+        {R"({"attachmentFolderPath": ["a", 1]})", prefix + "« [\"a\",1] »."},
+        {R"({"attachmentFolderPath": ")" + deep.toUtf8() + "\"}", prefix + "« " + deep.left(80) + "… »."},
+        {"[1]", unreadable},
+    };
+    // The folders an earlier delivery made of the deep value, as deep as the system allows.
+    EXPECT_EQ(test::errnoOf([&] { FileSystem::createDirectories(vault + '/' + deep); }), ENAMETOOLONG);
+    for (const auto& [json, message] : cases) {
+        SCOPED_TRACE(json.left(60).toStdString());
+        test::put(vault + "/.obsidian/app.json", json);
+        const Destination applied = AttachmentPolicy{}.applying(destination(vault, M::newNote, "Inbox"));
+        EXPECT_EQ(applied.attachmentFolder, AttachmentPolicy::invalidObsidianSettingsFolder());
+        EXPECT_EQ(AttachmentPolicy::unusableObsidianSettingMessage(applied), message);
+        EXPECT_EQ(DestinationValidation::issues({applied}, false),
+                  QList<DestinationIssue>({{applied.id, "attachmentFolder", message}}));
+    }
 }

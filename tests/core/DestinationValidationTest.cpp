@@ -1,4 +1,5 @@
 #include "core/DestinationValidation.h"
+#include "core/L10n.h"
 
 #include "TestSupport.h"
 
@@ -127,4 +128,14 @@ TEST(DestinationValidationTest, NotePathAndModeChanges)
         wanted.path = expected;
         EXPECT_EQ(DestinationSettings::changingMode(original, to), wanted) << path.toStdString();
     }
+}
+
+TEST(DestinationValidationTest, TheExampleNameOfANewNoteIsInTheInterfaceLanguage)
+{
+    const Destination inbox = destination(firstID, "/v", DeliveryMode::newNote, "Inbox");
+    L10n::configure(QStringLiteral("en"));
+    const QString english = DestinationValidation::notePath(inbox, QDateTime::currentDateTime());
+    L10n::configure(QStringLiteral("fr"));
+    EXPECT_EQ(english, "Inbox/date-id.md");
+    EXPECT_EQ(DestinationValidation::notePath(inbox, QDateTime::currentDateTime()), "Inbox/date-identifiant.md");
 }

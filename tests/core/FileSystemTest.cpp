@@ -4,6 +4,7 @@
 #include "core/SafePath.h"
 
 #include <cerrno>
+#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,6 +83,17 @@ TEST_F(FileSystemTest, WriteAtomicallyReplacesKeepingModeAndLinks)
     // A file the user made read-only is not replaced behind their back.
     chmod(path, 0444);
     EXPECT_EQ(errnoOf([&] { FileSystem::writeAtomically(path, "three"); }), ::geteuid() == 0 ? 0 : EACCES);
+}
+
+TEST_F(FileSystemTest, WriteAtomicallyNoFollowReplacesTheLinkItself)
+{
+    FileSystem::writeAtomically(at("outside.json"), "outside");
+    chmod(at("outside.json"), 0444);
+    QFile::link("outside.json", at("record.json"));
+    FileSystem::writeAtomicallyNoFollow(at("record.json"), "record");
+    EXPECT_FALSE(FileSystem::isSymbolicLink(at("record.json")));
+    EXPECT_EQ(FileSystem::read(at("record.json")), "record");
+    EXPECT_EQ(FileSystem::read(at("outside.json")), "outside");
 }
 
 TEST_F(FileSystemTest, CreateDirectoriesNamesTheFileInTheWay)
@@ -186,4 +198,30 @@ TEST(SafePathTest, ResolveStaysBelowTheRealRootAndRefusesLinksUnderIt)
             EXPECT_EQ(test::thrown<CaptureError>(resolve), CaptureError::invalidPath()) << relative.toStdString();
     }
     EXPECT_FALSE(FileSystem::exists(root + "/nowhere"));
+}
+
+TEST(SafePathTest, PathsLongerThanTheSystemAllowsAreRefusedAndDeepOnesResolvePartByPart)
+{
+    const QString name(NAME_MAX, 'n');
+    const QString longest = QStringList((PATH_MAX - 1) / 2 + 1, "a").join('/');   // PATH_MAX - 1 bytes
+    const std::pair<QString, bool> cases[] = {   // relative path, accepted
+        {name, true}, {name + 'n', false}, {QString(NAME_MAX / 2 + 1, u'é'), false},
+        {longest, true}, {longest + 'a', false}, {QStringList(2500, "a").join('/'), false},
+    };
+    for (const auto& [path, accepted] : cases) {
+        SCOPED_TRACE(path.left(20).toStdString() + " " + std::to_string(path.size()));
+        EXPECT_EQ(!test::thrown<CaptureError>([&] { SafePath::validate(path); }), accepted);
+    }
+
+    const QTemporaryDir dir;
+    const QString root = FileSystem::resolveExistingPrefix(dir.path());
+    const QString deep = QStringList(600, "d").join('/');
+    FileSystem::createDirectories(root + '/' + deep);
+    EXPECT_EQ(SafePath::resolve(root, deep + "/new/x.png"), root + '/' + deep + "/new/x.png");
+    // The whole path counts: a relative path the system takes alone may be too long below the root.
+    EXPECT_EQ(test::thrown<CaptureError>([&] { SafePath::resolve(root, longest); }), CaptureError::invalidPath());
+    const QString linked = QStringList(400, "d").join('/') + "/link";
+    ASSERT_TRUE(QFile::link(root, root + '/' + linked));
+    EXPECT_EQ(test::thrown<CaptureError>([&] { SafePath::resolve(root, linked + "/x.png"); }),
+              CaptureError::invalidPath());
 }

@@ -69,6 +69,22 @@ TEST(ImageReferencesTest, OccupiedNamesFallBackToHashedNames)
     EXPECT_EQ(resolve("Elsewhere/taken.png"), base + "-" + abcHash + "-2.png");
 }
 
+TEST(ImageReferencesTest, AHugeFileInTheWayIsComparedWithoutBeingRead)
+{
+    const QTemporaryDir dir;
+    const QString root = dir.path() + '/';
+    // A sparse file of a terabyte: reading it whole could never succeed.
+    test::put(root + "Elsewhere/huge.png", {});
+    ASSERT_TRUE(QFile::resize(root + "Elsewhere/huge.png", qint64(1) << 40));
+    // The same size as the attachment but other bytes.
+    test::put(root + "Elsewhere/twin.png", "abd");
+    const auto resolve = [&](const QString& preferred) {
+        return ImageReferences::resolve(attachment("abc", "png"), root, "Attachments/Quillor", preferred).path;
+    };
+    EXPECT_EQ(resolve("Elsewhere/huge.png"), base + "-" + abcHash + ".png");
+    EXPECT_EQ(resolve("Elsewhere/twin.png"), base + "-" + abcHash + ".png");
+}
+
 TEST(ImageReferencesTest, UnsafeLocationsAreRefused)
 {
     const QTemporaryDir dir;

@@ -24,6 +24,8 @@ TEST(L10nTest, ChoosesLanguageLikeThePreferredLocalisationMatcher)
         {{"de", "fr"}, shipped, "fr"},  {{"fr_FR"}, shipped, "fr"},   {{"EN-gb", "fr"}, shipped, "en"},
         {{}, shipped, "en"},            {{"de"}, {"fr"}, "en"},       {{"zh-Hans-CN"}, {"en", "zh-Hans"}, "zh-Hans"},
         {{"pt-BR", "fr"}, {"fr", "pt"}, "pt"},
+        {{"zh_CN"}, {"en", "zh-Hans"}, "zh-Hans"}, {{"zh"}, {"en", "zh-Hans"}, "zh-Hans"},
+        {{"zh-TW", "fr"}, {"fr", "zh-Hans"}, "fr"},
     };
     for (const auto& [requested, available, expected] : cases)
         EXPECT_EQ(L10n::chooseLanguage(requested, available), expected) << requested.join(',').toStdString();
@@ -36,12 +38,29 @@ TEST(L10nTest, ConfigureSwitchesTablesAndFallsBackToTheKey)
     EXPECT_EQ(L10n::currentLanguage(), "fr");
     const QStringList french = PrivacyPolicy::paragraphs();
 
-    L10n::configure("de");
+    L10n::configure("it");
     EXPECT_EQ(L10n::currentLanguage(), "en");
     EXPECT_EQ(L10n::text("Nouvelle note"), "New note");
     EXPECT_EQ(L10n::text("Clé absente"), "Clé absente");
     // Shared texts are looked up each time they are read.
     EXPECT_NE(PrivacyPolicy::paragraphs().value(1), french.value(1));
+}
+
+// The values the language picker stores, and the codes a system reports.
+TEST(L10nTest, EachLanguageOfTheSettingsLoadsItsOwnTable)
+{
+    FrenchAfterwards restore;
+    const std::tuple<QString, QString, QString> cases[] = {   // requested, table, "Nouvelle note"
+        {"en", "en", "New note"},        {"fr", "fr", "Nouvelle note"}, {"es", "es", "Nota nueva"},
+        {"es-MX", "es", "Nota nueva"},  {"de", "de", "Neue Notiz"},    {"de_AT", "de", "Neue Notiz"},
+        {"zh-Hans", "zh-Hans", "新建笔记"}, {"zh_CN", "zh-Hans", "新建笔记"},
+        {"zh-Hans-CN", "zh-Hans", "新建笔记"}, {"zh-Hant-TW", "en", "New note"},
+    };
+    for (const auto& [requested, language, text] : cases) {
+        L10n::configure(requested);
+        EXPECT_EQ(L10n::currentLanguage(), language) << requested.toStdString();
+        EXPECT_EQ(L10n::text("Nouvelle note"), text) << requested.toStdString();
+    }
 }
 
 TEST(L10nTest, FormatSubstitutesTextAndNumbers)

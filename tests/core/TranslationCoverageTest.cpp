@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include <QDirIterator>
+#include <QHash>
 #include <QSet>
 #include <QTranslator>
 
@@ -36,17 +37,23 @@ QByteArray unescaped(const QString& text)
     return bytes + text.mid(done).toUtf8();
 }
 
+// A source text without its comments; literals and character constants kept.
+QString withoutComments(const QByteArray& source)
+{
+    static const Regex comments("(" + literal + R"re(|'(?:[^'\\\n]|\\.)')|//[^\n]*|/\*[\s\S]*?\*/)re");
+    return comments.replace(QString::fromUtf8(source), "\\1");
+}
+
 // The French keys of one source text, in the three forms the program uses:
 // L10n::text(QStringLiteral("…")), L10n::format(QStringLiteral("…"), …) and
 // L10N_KEY("…"), comments left out. Adjacent literals are joined.
 QStringList keysIn(const QByteArray& source)
 {
-    static const Regex comments("(" + literal + R"re(|'(?:[^'\\\n]|\\.)')|//[^\n]*|/\*[\s\S]*?\*/)re");
     static const Regex call(R"re((?:L10n::(?:text|format)\s*\(\s*QStringLiteral|L10N_KEY)\s*\(\s*((?:)re" + literal
                             + R"re(\s*)+))re");
     static const Regex piece(literal);
     QStringList keys;
-    for (const RegexMatch& found : call.matches(comments.replace(QString::fromUtf8(source), "\\1"))) {
+    for (const RegexMatch& found : call.matches(withoutComments(source))) {
         QByteArray key;
         for (const RegexMatch& part : piece.matches(found.captured(1)))
             key += unescaped(part.captured().mid(1, part.range().length - 2));
@@ -55,15 +62,91 @@ QStringList keysIn(const QByteArray& source)
     return keys;
 }
 
-// The source texts of a .ts table, XML escapes left as they are.
-QSet<QString> sourcesOfTable(const QString& name)
+// The first arguments of the lookups whose key is chosen at run time (not a
+// literal, not an L10N_KEY), which the key scan cannot see.
+QStringList computedLookupsIn(const QByteArray& source)
+{
+    static const Regex lookup(R"re(L10n::(?:text|format)\s*\((?!\s*(?:QStringLiteral|L10N_KEY)\s*\()\s*([^,()]*))re");
+    QStringList arguments;
+    for (const RegexMatch& found : lookup.matches(withoutComments(source)))
+        arguments << found.captured(1).simplified();
+    return arguments;
+}
+
+QString unescapedXml(QString text)
+{
+    return text.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&apos;", "'").replace(
+        "&amp;", "&");
+}
+
+// The texts a .ts table shows, by source text (XML escapes of the sources left
+// as they are); an entry left empty shows its key.
+QHash<QString, QString> translationsOfTable(const QString& name)
 {
     QFile file(QUILLOR_SOURCE_DIR "/resources/translations/" + name);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-    QSet<QString> sources;
-    for (const RegexMatch& source : Regex("<source>([\\s\\S]*?)</source>").matches(QString::fromUtf8(file.readAll())))
-        sources << source.captured(1);
+    static const Regex message(R"re(<source>([\s\S]*?)</source>\s*<translation(?: type="unfinished")?>([\s\S]*?)</translation>)re");
+    QHash<QString, QString> translations;
+    for (const RegexMatch& found : message.matches(QString::fromUtf8(file.readAll())))
+        translations.insert(found.captured(1), unescapedXml(found.captured(found.captured(2).isEmpty() ? 1 : 2)));
+    return translations;
+}
+
+QSet<QString> sourcesOfTable(const QString& name)
+{
+    const QList<QString> sources = translationsOfTable(name).keys();
+    return QSet<QString>(sources.cbegin(), sources.cend());
+}
+
+// Every table shipped in resources/translations, by the code in its file name.
+QStringList shippedLanguages()
+{
+    QStringList languages;
+    for (const QString& file : QDir(QUILLOR_SOURCE_DIR "/resources/translations").entryList({"quillor_*.ts"}))
+        languages << file.mid(QStringLiteral("quillor_").size()).chopped(QStringLiteral(".ts").size());
+    return languages;
+}
+
+QString tableName(const QString& language)
+{
+    return "quillor_" + language + ".ts";
+}
+
+// What a translation must keep of the text it replaces: its conversions and
+// the spaces at its ends, where other texts are joined to it.
+QStringList fixedParts(const QString& text)
+{
+    static const Regex conversion(R"re(%(?:\d+\$)?[-+ 0#]*\d*(?:\.\d+)?l{0,2}[@diuf]|%%)re");
+    QStringList parts;
+    for (const RegexMatch& found : conversion.matches(text))
+        parts << found.captured();
+    parts.sort();
+    parts << QString(text.startsWith(' ') ? "leading space" : "") << QString(text.endsWith(' ') ? "trailing space" : "");
+    return parts;
+}
+
+// The program's source files, by their path under src/.
+QList<std::pair<QString, QByteArray>> programSources()
+{
+    const QString root = QStringLiteral(QUILLOR_SOURCE_DIR "/src/");
+    QList<std::pair<QString, QByteArray>> sources;
+    for (QDirIterator files(root, {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories); files.hasNext();) {
+        QFile file(files.next());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        sources.append({file.fileName().mid(root.size()), file.readAll()});
+    }
     return sources;
+}
+
+// The keys found in the program's sources, by file.
+QList<std::pair<QString, QString>> keysOfProgram()
+{
+    QList<std::pair<QString, QString>> found;
+    for (const auto& [name, source] : programSources()) {
+        for (const QString& key : keysIn(source))
+            found.append({name, key});
+    }
+    return found;
 }
 
 } // namespace
@@ -82,21 +165,48 @@ TEST(TranslationCoverageTest, ScannerReadsTheThreeFormsAndCppEscapes)
         EXPECT_EQ(keysIn(source), keys) << source.toStdString();
 }
 
+TEST(TranslationCoverageTest, ScannerFindsLookupsWhoseKeyIsChosenAtRunTime)
+{
+    const std::pair<QByteArray, QStringList> cases[] = {
+        {R"(L10n::text(QStringLiteral("a")); L10n::format( QStringLiteral("b"), {x}); L10n::text(L10N_KEY("c")))", {}},
+        {R"(L10n::text(general ? QStringLiteral("Réglages") : QStringLiteral("Aide")))",
+         {"general ? QStringLiteral"}},
+        {"L10n::format(\n    pattern, {count}); L10n::text(m_key)", {"pattern", "m_key"}},
+        {"// L10n::text(key)\nconst auto t = L10n::text;", {}},
+    };
+    for (const auto& [source, arguments] : cases)
+        EXPECT_EQ(computedLookupsIn(source), arguments) << source.toStdString();
+}
+
+// A key chosen at run time is in no table unless someone remembered it: every
+// lookup names its key where the scan sees it, or forwards a value that was
+// marked with L10N_KEY where it was chosen.
+TEST(TranslationCoverageTest, EveryLookupNamesItsKeyWhereTheScanSeesIt)
+{
+    const QSet<QString> forwarded = {QStringLiteral("model/AppModelImages.cpp: m_key")};
+    QStringList computed;
+    for (const auto& [name, source] : programSources()) {
+        if (name.startsWith("core/L10n."))
+            continue;
+        for (const QString& argument : computedLookupsIn(source)) {
+            if (!forwarded.contains(name + ": " + argument))
+                computed << name + ": " + argument;
+        }
+    }
+    EXPECT_TRUE(computed.isEmpty()) << "lookups whose key no table is checked for:\n"
+                                    << computed.join('\n').toStdString();
+}
+
 TEST(TranslationCoverageTest, EveryKeyUsedInSourcesHasAnEnglishTranslation)
 {
     QTranslator english;
     ASSERT_TRUE(english.load(QStringLiteral(":/quillor/translations/quillor_en.qm")));
-    const QString root = QStringLiteral(QUILLOR_SOURCE_DIR "/src/");
     QStringList found;
     QStringList missing;
-    for (QDirIterator files(root, {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories); files.hasNext();) {
-        QFile file(files.next());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-        for (const QString& key : keysIn(file.readAll())) {
-            found << key;
-            if (english.translate("Quillor", key.toUtf8().constData()).isEmpty())
-                missing << file.fileName().mid(root.size()) + ": " + key;
-        }
+    for (const auto& [file, key] : keysOfProgram()) {
+        found << key;
+        if (english.translate("Quillor", key.toUtf8().constData()).isEmpty())
+            missing << file + ": " + key;
     }
     ASSERT_TRUE(found.contains("Ajoute une destination.")) << "the scan found none of the known keys";
     EXPECT_TRUE(missing.isEmpty()) << "no finished English translation in resources/translations/quillor_en.ts for:\n"
@@ -109,4 +219,48 @@ TEST(TranslationCoverageTest, BothTablesListTheSameKeys)
     EXPECT_FALSE(english.isEmpty());
     EXPECT_EQ(english - french, QSet<QString>()) << "missing from quillor_fr.ts";
     EXPECT_EQ(french - english, QSet<QString>()) << "missing from quillor_en.ts";
+}
+
+TEST(TranslationCoverageTest, TheFiveLanguagesOfTheSettingsShipATable)
+{
+    EXPECT_EQ(shippedLanguages(), QStringList({"de", "en", "es", "fr", "zh_Hans"}));
+}
+
+// French and English are held to the keys above; the other tables follow English.
+TEST(TranslationCoverageTest, EveryOtherTableTranslatesEveryKeyUsedInSources)
+{
+    const QList<std::pair<QString, QString>> keys = keysOfProgram();
+    const QSet<QString> english = sourcesOfTable("quillor_en.ts");
+    for (const QString& language : shippedLanguages()) {
+        if (language == "fr" || language == "en")
+            continue;
+        QTranslator table;
+        ASSERT_TRUE(table.load(":/quillor/translations/quillor_" + language + ".qm")) << language.toStdString();
+        QStringList missing;
+        for (const auto& [file, key] : keys) {
+            if (table.translate("Quillor", key.toUtf8().constData()).isEmpty())
+                missing << file + ": " + key;
+        }
+        EXPECT_TRUE(missing.isEmpty()) << "no finished translation in " << tableName(language).toStdString()
+                                       << " for:\n" << missing.join('\n').toStdString();
+        const QSet<QString> sources = sourcesOfTable(tableName(language));
+        EXPECT_EQ(english - sources, QSet<QString>()) << "missing from " << tableName(language).toStdString();
+        EXPECT_EQ(sources - english, QSet<QString>()) << "missing from quillor_en.ts";
+    }
+}
+
+// The program fills the conversions and joins texts at their spaces; a
+// translation that drops one loses an argument or glues two sentences.
+TEST(TranslationCoverageTest, TranslationsKeepTheConversionsAndEndSpacesOfTheEnglish)
+{
+    const QHash<QString, QString> english = translationsOfTable("quillor_en.ts");
+    for (const QString& language : shippedLanguages()) {
+        const QHash<QString, QString> table = translationsOfTable(tableName(language));
+        for (auto message = table.cbegin(); message != table.cend(); ++message) {
+            if (english.contains(message.key())) {
+                EXPECT_EQ(fixedParts(*message), fixedParts(english[message.key()]))
+                    << tableName(language).toStdString() << ": " << message.key().toStdString();
+            }
+        }
+    }
 }

@@ -80,6 +80,15 @@ protected:
         return waitUntil([&] { return m_probe->activeWindow() == window; }, 5s) ? previous : std::string();
     }
 
+    // A file of the user's, in the home folder.
+    QString homeFile(const QString& name, const QByteArray& bytes) const
+    {
+        const QString file = QString::fromStdString(path("home")) + u'/' + name;
+        QFile out(file);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size()) << text(file);
+        return file;
+    }
+
     bool guidesShown() const { return m_probe->viewableWindowNamed("Quillor guides").has_value(); }
 
     // The text of the first note delivered, once its receipt is written;
@@ -428,11 +437,7 @@ TEST_F(CaptureRoadTest, AnImagePastedFromTheClipboardReachesTheVaultWithItsBytes
 {
     if (!onPath("xclip"))
         GTEST_SKIP() << "xclip is not installed";
-    const QString picture = QString::fromStdString(path("home")) + QStringLiteral("/pixel.png");
-    QFile file(picture);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(onePixelPng);
-    file.close();
+    const QString picture = homeFile(QStringLiteral("pixel.png"), onePixelPng);
     ASSERT_TRUE(showPanel());
     // xclip stays behind as the clipboard's owner until the server goes.
     ASSERT_EQ(runTool({"xclip", "-selection", "clipboard", "-t", "image/png", "-i", text(picture)}, environment(),
@@ -451,11 +456,7 @@ TEST_F(CaptureRoadTest, AnImagePastedFromTheClipboardReachesTheVaultWithItsBytes
 
 TEST_F(CaptureRoadTest, AFileDraggedFromAnotherProgramIsDroppedIntoThePanel)
 {
-    const QString picture = QString::fromStdString(path("home")) + QStringLiteral("/glissée.png");
-    QFile file(picture);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(onePixelPng);
-    file.close();
+    const QString picture = homeFile(QStringLiteral("glissée.png"), onePixelPng);
     ASSERT_TRUE(showPanel());
     const std::optional<QRect> target = geometry(*panel());
     ASSERT_TRUE(target);
@@ -474,6 +475,115 @@ TEST_F(CaptureRoadTest, AFileDraggedFromAnotherProgramIsDroppedIntoThePanel)
     EXPECT_TRUE(waitUntil([&] { return draftHoldsAnImage(dataPath(QStringLiteral("draft.json"))); }, 10s))
         << "the dropped file is not in the draft";
     EXPECT_TRUE(waitForActivePanel()) << "the drop did not bring the panel forward";
+}
+
+// A 24-bit BMP of noise: converting it to PNG takes the program a while.
+QByteArray noisyBmp(int width, int height)
+{
+    const int row = width * 3;   // a multiple of 4 for the widths used here
+    const quint32 pixels = quint32(row) * quint32(height);
+    QByteArray bmp(54 + qsizetype(pixels), '\0');
+    const auto put = [&](int at, quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            bmp[at + i] = char((value >> (8 * i)) & 0xff);
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put(2, 54 + pixels, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, quint32(width), 4);
+    put(22, quint32(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(34, pixels, 4);
+    quint32 seed = 12345;
+    for (qsizetype i = 54; i < bmp.size(); ++i) {
+        seed = seed * 1103515245u + 12345u;
+        bmp[i] = char(seed >> 24);
+    }
+    return bmp;
+}
+
+TEST_F(CaptureRoadTest, ALargeImagePastedAndSentAtOnceIsInTheNote)
+{
+    if (!onPath("xclip"))
+        GTEST_SKIP() << "xclip is not installed";
+    const QString picture = homeFile(QStringLiteral("photo.bmp"), noisyBmp(3000, 2000));
+    const QString list = homeFile(QStringLiteral("uri-list"), QUrl::fromLocalFile(picture).toEncoded() + "\r\n");
+    ASSERT_TRUE(showPanel());
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "voici la photo "}).exitCode, 0);
+    ASSERT_EQ(runTool({"xclip", "-selection", "clipboard", "-t", "text/uri-list", "-i", text(list)}, environment(),
+                      path("logs"))
+                  .exitCode,
+              0);
+    // The send comes while the image is still being converted.
+    ASSERT_EQ(xdotool({"key", "ctrl+v", "ctrl+Return"}).exitCode, 0);
+
+    const std::optional<DeliveredImage> delivered = deliveredImage(dataPath(QStringLiteral("Receipts")), vaultPath());
+    ASSERT_TRUE(delivered) << "nothing delivered";
+    static const QRegularExpression sent(QStringLiteral("\nvoici la photo !\\[\\[[^\\]]+\\.png\\]\\]\n"));
+    EXPECT_TRUE(sent.match(delivered->note).hasMatch()) << text(delivered->note);
+    EXPECT_TRUE(delivered->image.startsWith("\x89PNG")) << "the image file is missing";
+    // Nothing of it is left for the next capture.
+    EXPECT_TRUE(waitUntil([&] { return !panel(); }, 5s)) << "the panel is still on screen";
+    EXPECT_FALSE(draftHoldsAnImage(dataPath(QStringLiteral("draft.json"))));
+}
+
+TEST_F(CaptureRoadTest, AnImageDroppedOntoAnEmbedOrTheThumbnailsKeepsEveryEmbedWhole)
+{
+    if (!onPath("xclip"))
+        GTEST_SKIP() << "xclip is not installed";
+    const QString pasted = homeFile(QStringLiteral("collée.png"), onePixelPng);
+    const QString dragged = homeFile(QStringLiteral("glissée.png"), onePixelPng);
+    ASSERT_TRUE(showPanel());
+    ASSERT_EQ(runTool({"xclip", "-selection", "clipboard", "-t", "image/png", "-i", text(pasted)}, environment(),
+                      path("logs"))
+                  .exitCode,
+              0);
+    ASSERT_EQ(xdotool({"key", "ctrl+v"}).exitCode, 0);
+    const QString draft = dataPath(QStringLiteral("draft.json"));
+    const auto body = [&] { return readJson(draft).value("body").toString(); };
+    ASSERT_TRUE(waitUntil([&] { return draftHoldsAnImage(draft); }, 10s)) << "the pasted image is not in the draft";
+    const QString first = body().trimmed();
+    ASSERT_TRUE(first.startsWith(QStringLiteral("![[")) && first.endsWith(QStringLiteral("]]"))) << text(first);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "fin"}).exitCode, 0);
+
+    m_clients.push_back(start({QUILLOR_DRAG_SOURCE, text(dragged)}, "source"));
+    std::optional<xcb_window_t> source;
+    ASSERT_TRUE(waitUntil([&] { return (source = m_probe->viewableWindowNamed("Source")).has_value(); }, 10s));
+    const std::optional<QRect> from = geometry(*source);
+    ASSERT_TRUE(from);
+    const auto dropAt = [&](QPoint into) {
+        ASSERT_EQ(xdotool({"windowactivate", "--sync", std::to_string(*source)}).exitCode, 0);
+        const QPoint start = from->center();
+        drag(start, std::vector<QPoint>(10, (into - start) / 10));
+    };
+    // The whole embeds of the draft, in order.
+    const auto embeds = [&] {
+        static const QRegularExpression embed(QStringLiteral("!\\[\\[[^\\[\\]]+\\.png\\]\\]"));
+        QStringList found;
+        for (auto match = embed.globalMatch(body()); match.hasNext();)
+            found.append(match.next().captured());
+        return found;
+    };
+
+    // The middle of the embed's line: the new image goes after the embed.
+    const std::optional<QRect> target = geometry(*panel());
+    ASSERT_TRUE(target);
+    dropAt(target->topLeft() + QPoint(target->width() / 2, 24));
+    ASSERT_TRUE(waitUntil([&] { return embeds().size() == 2; }, 10s)) << text(body());
+    EXPECT_EQ(embeds().first(), first);
+    EXPECT_TRUE(body().startsWith(first + embeds().last())) << text(body());
+
+    // The thumbnails, above the action row: the image goes to the text's end.
+    const std::optional<QRect> grown = geometry(*panel());
+    ASSERT_TRUE(grown);
+    dropAt(QPoint(grown->center().x(), grown->bottom() - 80));
+    ASSERT_TRUE(waitUntil([&] { return embeds().size() == 3; }, 10s))
+        << "the drop onto the thumbnails was not taken: " << text(body());
+    EXPECT_TRUE(body().endsWith(QStringLiteral("fin") + embeds().last() + u'\n')) << text(body());
+    EXPECT_EQ(readJson(draft).value("attachments").toArray().size(), 3);
 }
 
 TEST_F(CaptureRoadTest, CtrlClickOnAWikiLinkOpensThatNotesPreview)

@@ -5,8 +5,11 @@
 #include "editor/QuillorBrand.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QClipboard>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRandomGenerator>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -226,6 +229,87 @@ TEST(CaptureTextViewDrawingTest, TheHoveredRowIsTheFirstRowHoldingThePoint)
             EXPECT_GT(hovered, 0);
         }
     }
+}
+
+// What the screen shows of the editor: the window's pixels as the repaints
+// since it was shown left them, never painted again for the asking.
+QImage onScreen(const CaptureTextView& view)
+{
+    const QRect viewport(view.viewport()->mapTo(&view, QPoint()), view.viewport()->size());
+    return view.screen()->grabWindow(view.winId()).toImage().copy(viewport).convertToFormat(QImage::Format_RGB32);
+}
+
+// A key repaints only what it changed: after any edit, caret move or
+// selection, what the screen shows equals a new editor's painting of the same
+// text, selection and scroll position, so no stale pixel is left.
+TEST(CaptureTextViewDrawingTest, WhatAnEditRepaintsLeavesTheScreenAsAFreshEditorPaintsIt)
+{
+    // Caret blinking off: the caret shows, steadily, in both editors.
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);
+    const QString start = QStringLiteral(
+        "# Titre\n\nDu **gras** et _rien_ #tag ==surligné==\n- [ ] tâche `code`\n- [x] faite\n  1. sous-point\n"
+        "- puce\n> citation\n> > suite [[Note|lien]]\n\n```\nbloc *pas* stylé\n```\nfin ~~barré~~\n");
+    const QStringList typed = {"x", "*", "`", "```", "#", "# ", "> ", "- ", "- [ ] ", "\n", "=", "[["};
+    ShownEditor edited;
+    edited.view.resize(480, 320);
+    edited.setText(start.repeated(3));
+    edited.view.setSelectionRange(TextRange{start.size() + 20, 0});
+    QTest::qWait(20);
+    ShownEditor fresh;
+    fresh.view.resize(480, 320);
+    QRandomGenerator random(28);
+    for (int step = 0; step < 60; ++step) {
+        edited.view.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&edited.view));
+        edited.view.setFocus();
+        const int length = int(edited.view.text().size());
+        const int action = random.bounded(7);
+        if (action == 0) {
+            edited.view.setSelectionRange(TextRange{random.bounded(length + 1), 0});
+        } else if (action == 1) {
+            const int a = random.bounded(length + 1);
+            const int b = std::min(length, a + random.bounded(40));
+            edited.view.setSelectionRange(TextRange::fromBounds(a, b));
+        } else if (action == 2) {
+            QTest::keyClick(&edited.view, random.bounded(2) ? Qt::Key_Up : Qt::Key_Right);
+        } else if (action == 3) {
+            QTest::keyClick(&edited.view, Qt::Key_Backspace);
+        } else if (action == 4) {
+            QApplication::clipboard()->setText(start.section(u'\n', 2, 2 + random.bounded(8)));
+            QTest::keyClick(&edited.view, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            for (const QChar c : typed[random.bounded(int(typed.size()))]) {
+                if (c == u'\n')
+                    QTest::keyClick(&edited.view, Qt::Key_Return);
+                else
+                    QTest::sendKeyEvent(QTest::Click, &edited.view, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            }
+        }
+        QTest::qWait(30);
+        const QImage shown = onScreen(edited.view);
+
+        fresh.view.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&fresh.view));
+        fresh.view.setFocus();
+        fresh.view.setContent(edited.view.content());
+        fresh.view.setSelectionRange(edited.view.selectionRange());
+        QTest::qWait(5);
+        fresh.view.verticalScrollBar()->setValue(edited.view.verticalScrollBar()->value());
+        const QImage painted = fresh.shown().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), painted.size());
+        if (shown != painted) {
+            int firstRow = -1;
+            for (int y = 0; y < shown.height() && firstRow < 0; ++y) {
+                if (std::memcmp(shown.constScanLine(y), painted.constScanLine(y), size_t(shown.bytesPerLine())) != 0)
+                    firstRow = y;
+            }
+            ADD_FAILURE() << "step " << step << " (action " << action << "): stale pixels from row " << firstRow
+                          << ", text \"" << edited.view.text().toStdString() << "\"";
+            break;
+        }
+    }
+    QApplication::setCursorFlashTime(flashTime);
 }
 
 } // namespace

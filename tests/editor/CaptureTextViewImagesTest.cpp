@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPromise>
 #include <QScreen>
+#include <QSemaphore>
 #include <QTimer>
 
 namespace quillor {
@@ -60,8 +61,21 @@ struct ImageBench : CaptureEditorBench {
         return text;
     }
 
+    // Reads wait until released, as a large image takes a while to read.
+    void holdReads()
+    {
+        view->setImageReader([gate = gate](const ImageIntakeQueue::Request& request) {
+            gate->acquire();
+            return ImageIntakeQueue::read(request);
+        });
+    }
+    void releaseReads() { gate->release(); }
+
+    ~ImageBench() { gate->release(1000); }
+
     bool dragAccepted = false;
     bool dropAccepted = false;
+    std::shared_ptr<QSemaphore> gate = std::make_shared<QSemaphore>();
 };
 
 QMimeData* mimeWithUrls(const QStringList& paths, const QString& text = {})
@@ -278,36 +292,216 @@ TEST(CaptureTextViewImagesTest, ADropLandsWhereItFallsAndCopies)
     EXPECT_TRUE(bench.text().startsWith(bench.embeds()));
 }
 
-TEST(CaptureTextViewImagesTest, NothingReachesTheDraftWhileACaptureIsDelivered)
+TEST(CaptureTextViewImagesTest, ASendAskedForWhileImagesAreReadWaitsForThemAndDeliversThem)
 {
-    auto held = std::make_shared<QPromise<QString>>();
+    const struct {
+        const char* name;
+        const char* typed;
+        bool button;   // the send button, else Ctrl+Return
+    } cases[] = {
+        {"Ctrl+Return", "voici la photo ", false},
+        {"the send button", "voici la photo ", true},
+        {"an image alone", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto held = std::make_shared<QPromise<QString>>();
+        auto delivered = std::make_shared<QList<Capture>>();
+        AppModel::Environment environment = environmentWith(ManualClock());
+        environment.deliver = [held, delivered](const Capture& capture, const Destination&) {
+            delivered->append(capture);
+            held->start();
+            return held->future();
+        };
+        ImageBench bench(environment);
+        bench.holdReads();
+        bench.type(QString::fromUtf8(c.typed));
+        const QString bmp = bench.file("photo.bmp", imageBytes(qRgb(10, 10, 200), "BMP"));
+        QApplication::clipboard()->setMimeData(mimeWithUrls({bmp}));
+        bench.key(Qt::Key_V, Qt::ControlModifier);
+        if (c.button)
+            bench.model->submit();
+        else
+            bench.key(Qt::Key_Return, Qt::ControlModifier);
+        // The send waits, shown as saving; nothing typed meanwhile goes in.
+        EXPECT_TRUE(bench.model->saving());
+        EXPECT_TRUE(bench.view->isReadOnly());
+        bench.type(QStringLiteral("x"));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(delivered->isEmpty());
+
+        bench.releaseReads();
+        bench.settle();
+        ASSERT_EQ(delivered->size(), 1);
+        const Capture& capture = delivered->first();
+        ASSERT_EQ(capture.attachments.size(), 1);
+        EXPECT_EQ(capture.attachments.first().fileExtension, QStringLiteral("png"));
+        const QList<ImageReference> references = capture.imageReferences.value_or(QList<ImageReference>());
+        ASSERT_EQ(references.size(), 1);
+        EXPECT_EQ(capture.body, QString::fromUtf8(c.typed) + references.first().source() + u'\n');
+
+        // Nothing reaches the draft while it is delivered.
+        EXPECT_TRUE(bench.model->saving());
+        QMimeData* dropped = mimeWithUrls({bmp});
+        bench.drop(dropped, QPointF(20, 10));
+        delete dropped;
+        EXPECT_FALSE(bench.dragAccepted);
+        EXPECT_FALSE(bench.dropAccepted);
+        EXPECT_EQ(bench.text(), QString::fromUtf8(c.typed) + bench.embeds() + u'\n');
+        held->addResult(bench.vault + QStringLiteral("/Inbox/note.md"));
+        held->finish();
+        bench.session.waitForDelivery();
+        EXPECT_EQ(bench.model->error(), std::nullopt);
+    }
+}
+
+TEST(CaptureTextViewImagesTest, ASendWaitingForAnImageThatCannotGoInIsCalledOffWithItsMessage)
+{
+    int deliveries = 0;
     AppModel::Environment environment = environmentWith(ManualClock());
-    environment.deliver = [held](const Capture&, const Destination&) {
-        held->start();
-        return held->future();
+    environment.deliver = [&deliveries](const Capture&, const Destination&) {
+        ++deliveries;
+        return QtFuture::makeReadyFuture(QString());
     };
     ImageBench bench(environment);
+    bench.holdReads();
     bench.type(QStringLiteral("a"));
-    const QString image = bench.file("a.png", imageBytes(qRgb(7, 7, 7)));
-    // A read still running when the delivery starts is dropped.
-    QApplication::clipboard()->setMimeData(mimeWithUrls({image}));
+    QApplication::clipboard()->setMimeData(mimeWithUrls({bench.file("big.png", pngOfSize(50'000'001))}));
     bench.key(Qt::Key_V, Qt::ControlModifier);
     bench.key(Qt::Key_Return, Qt::ControlModifier);
-    ASSERT_TRUE(bench.view->isReadOnly());
+    EXPECT_TRUE(bench.model->saving());
+    bench.releaseReads();
     bench.settle();
-
-    QMimeData* dropped = mimeWithUrls({image});
-    bench.drop(dropped, QPointF(20, 10));
-    delete dropped;
-    EXPECT_FALSE(bench.dragAccepted);
-    EXPECT_FALSE(bench.dropAccepted);
-    QMimeData chosen;
-    chosen.setImageData(QImage(2, 2, QImage::Format_RGB32));
-    EXPECT_TRUE(bench.view->insertImages(chosen));
-    bench.settle();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bench.model->error(), tooLarge);
+    EXPECT_FALSE(bench.model->saving());
+    EXPECT_FALSE(bench.view->isReadOnly());
+    EXPECT_EQ(deliveries, 0);
     EXPECT_EQ(bench.text(), QStringLiteral("a"));
-    EXPECT_TRUE(bench.model->imageReferences().isEmpty());
-    held->finish();
+}
+
+TEST(CaptureTextViewImagesTest, ImagesStillReadReachTheDraftBehindAHiddenPanelAndBeforeQuitting)
+{
+    ImageBench bench;
+    bench.holdReads();
+    bench.type(QStringLiteral("a"));
+    QApplication::clipboard()->setMimeData(mimeWithData("image/png", imageBytes(qRgb(3, 3, 3))));
+    bench.key(Qt::Key_V, Qt::ControlModifier);
+    bench.host.hide();
+    // Quitting waits for them.
+    int imagesWhenQuitting = -1;
+    bench.model->whenImagesRead([&] { imagesWhenQuitting = int(bench.model->currentAttachments().size()); });
+    EXPECT_EQ(imagesWhenQuitting, -1);
+    bench.releaseReads();
+    bench.settle();
+    EXPECT_EQ(imagesWhenQuitting, 1);
+    EXPECT_EQ(bench.text(), QStringLiteral("a") + bench.embeds() + u'\n');
+    EXPECT_EQ(bench.session.onDisk().attachments.size(), 1);
+
+    // A draft replaced as a whole meanwhile (a capture restored from the
+    // history) does not receive them, and the user is told.
+    QApplication::clipboard()->setMimeData(mimeWithData("image/png", imageBytes(qRgb(4, 4, 4))));
+    bench.view->setFocus();
+    bench.key(Qt::Key_V, Qt::ControlModifier);
+    bench.view->setContent(EditorContent::plain(QStringLiteral("autre")));
+    bench.releaseReads();
+    bench.settle();
+    EXPECT_EQ(bench.text(), QStringLiteral("autre"));
+    EXPECT_EQ(bench.model->imageReferences().size(), 1);
+    EXPECT_EQ(bench.model->error(),
+              QStringLiteral("Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture."));
+}
+
+// The text with its selection marked: "|" a caret, "{" and "}" a selection;
+// each "E" stands for `embed`.
+std::pair<QString, TextRange> marked(QString text, const QString& embed = QString())
+{
+    text.replace(u'E', embed);
+    const qsizetype caret = text.indexOf(u'|');
+    if (caret >= 0)
+        return {text.remove(caret, 1), TextRange{caret, 0}};
+    const qsizetype start = text.indexOf(u'{');
+    text.remove(start, 1);
+    const qsizetype end = text.indexOf(u'}');
+    return {text.remove(end, 1), TextRange::fromBounds(start, end)};
+}
+
+TEST(CaptureTextViewImagesTest, AnImageGoesWhereItWasPastedWhateverTheUserDidWhileItWasRead)
+{
+    const struct {
+        const char* name;
+        const char* pasted;   // the text and selection of the paste
+        std::function<void(ImageBench&)> meanwhile;
+        const char* result;   // the text and the user's selection once the image is in
+    } cases[] = {
+        {"nothing", "ab|cd", [](ImageBench&) {}, "abE|cd"},
+        {"everything selected", "garder ce texte|",
+         [](ImageBench& b) { b.key(Qt::Key_A, Qt::ControlModifier); }, "{garder ce texte}E"},
+        {"typing on at the caret", "ab|cd", [](ImageBench& b) { b.type(QStringLiteral("XY")); }, "abEXY|cd"},
+        {"typing before", "ab|cd",
+         [](ImageBench& b) {
+             b.view->setSelectionRange({0, 0});
+             b.type(QStringLiteral("Z"));
+         },
+         "Z|abEcd"},
+        {"selecting after", "ab|cdef", [](ImageBench& b) { b.view->setSelectionRange({3, 2}); }, "abEc{de}f"},
+        {"the pasted-over selection kept", "ab{cd}ef", [](ImageBench& b) { b.view->setSelectionRange({6, 0}); },
+         "abEef|"},
+        {"the pasted-over selection typed over", "ab{cd}ef", [](ImageBench& b) { b.type(QStringLiteral("Z")); },
+         "abEZ|ef"},
+        {"typing inside the pasted-over selection", "ab{cd}ef",
+         [](ImageBench& b) {
+             b.view->setSelectionRange({3, 0});
+             b.type(QStringLiteral("Z"));
+         },
+         "abEcZ|def"},
+        {"deleting around the place", "abc|def",
+         [](ImageBench& b) {
+             b.view->setSelectionRange({1, 4});
+             b.key(Qt::Key_Backspace);
+         },
+         "aE|f"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ImageBench bench;
+        bench.holdReads();
+        const auto [text, selection] = marked(QString::fromUtf8(c.pasted));
+        bench.set(text, selection);
+        QApplication::clipboard()->setMimeData(mimeWithData("image/png", imageBytes(qRgb(3, 3, 3))));
+        bench.key(Qt::Key_V, Qt::ControlModifier);
+        c.meanwhile(bench);
+        const QString typed = bench.text();
+        bench.releaseReads();
+        bench.settle();
+        const auto [expected, expectedSelection] = marked(QString::fromUtf8(c.result), bench.embeds() + u'\n');
+        EXPECT_EQ(bench.text(), expected);
+        EXPECT_EQ(bench.view->selectionRange(), expectedSelection);
+        // One step takes the image out again, and only it.
+        EXPECT_EQ(bench.undoText(), QStringLiteral("Ajouter des images"));
+        bench.key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(bench.text(), typed);
+    }
+}
+
+TEST(CaptureTextViewImagesTest, ADroppedImageNeverSplitsAnEmbed)
+{
+    ImageBench bench;
+    bench.paste(mimeWithData("image/png", imageBytes(qRgb(3, 3, 3))));
+    const QString first = bench.embeds();
+    bench.set(first + QStringLiteral(" fin"), TextRange{0, 0});
+    const QRect middle = bench.view->cursorRect([&] {
+        QTextCursor cursor(bench.view->document());
+        cursor.setPosition(int(first.size() / 2));
+        return cursor;
+    }());
+    QMimeData* image = mimeWithUrls({bench.file("b.png", imageBytes(qRgb(7, 7, 7)))});
+    bench.drop(image, middle.center());
+    delete image;
+    ASSERT_EQ(bench.model->currentAttachments().size(), 2);
+    // The new embed follows the first one.
+    EXPECT_EQ(bench.text(), bench.embeds() + QStringLiteral("\n fin"));
+    EXPECT_TRUE(bench.embeds().startsWith(first));
 }
 
 TEST(CaptureTextViewImagesTest, RemovingATwiceEmbeddedImageIsOneStepThatUndoes)

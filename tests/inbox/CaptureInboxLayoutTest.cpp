@@ -108,6 +108,43 @@ TEST_F(InboxLayoutTest, ListsKeepJsonRecordsSkipUnreadableOnesAndNeverWaitOnAFif
                                        "Captures/folder.json", "Captures/truncated.json"}));
 }
 
+// The inbox writes only inside its folders: a link in a record's place, to a
+// file outside or to nothing yet, is replaced by the record.
+TEST_F(InboxLayoutTest, ALinkInARecordsPlaceIsReplacedNeverWrittenThrough)
+{
+    const Capture capture = plainCapture(A, "body", 1);
+    QUuid revision;
+    struct Case {
+        const char* folder;
+        std::function<void()> before, write;
+    };
+    const Case cases[] = {
+        {"Failures", {}, [&] { inbox.recordDeliveryFailure(A, "boom"); }},
+        {"Receipts", {}, [&] { inbox.recordDelivery(capture, "/tmp/v/n.md", std::nullopt); }},
+        {"Drafts", {}, [&] { inbox.saveDraft(capture); }},
+        {"DraftEdits", [&] { revision = inbox.saveDraft(capture); }, [&] { inbox.saveDraftEdit(capture, revision); }},
+    };
+    const QString outside = temporary.filePath("outside.json");
+    for (const Case& test : cases) {
+        for (const bool targetExists : {true, false}) {
+            SCOPED_TRACE(std::string(test.folder) + (targetExists ? " to a file" : " to nothing"));
+            QDir(root()).removeRecursively();
+            QFile::remove(outside);
+            if (targetExists)
+                put(outside, "outside");
+            if (test.before)
+                test.before();
+            QDir().mkpath(path(test.folder));
+            ASSERT_TRUE(QFile::link(outside, path(record(test.folder, A))));
+
+            test.write();
+            EXPECT_EQ(contents(outside), targetExists ? std::optional<QByteArray>("outside") : std::nullopt);
+            EXPECT_FALSE(QFileInfo(path(record(test.folder, A))).isSymLink());
+            EXPECT_FALSE(json(record(test.folder, A)).isEmpty());
+        }
+    }
+}
+
 TEST_F(InboxLayoutTest, AnUndecodableRecordNamesItsFolderAndFile)
 {
     write("Captures/" + fileName(A), "{");

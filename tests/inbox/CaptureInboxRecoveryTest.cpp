@@ -134,6 +134,106 @@ TEST_F(InboxRecoveryTest, ListsAreOrderedAndIssuesFollowTheFolders)
                                                  "Failures/broken.json"}));
 }
 
+// What the lists leave out, the snapshot names: a record with a field of the
+// wrong type is no more readable than one that is not JSON.
+TEST_F(InboxRecoveryTest, ARecordWithAWrongTypedFieldIsAnIssueNotAHealthyRecord)
+{
+    const std::pair<const char*, QJsonValue> fields[] = {
+        {"attachments", "none"},   {"destinationID", 5},     {"deliveryDestination", "Journal"},
+        {"timeZoneIdentifier", 7}, {"usesExplicitDestination", "yes"},
+    };
+    for (const auto& [key, value] : fields) {
+        SCOPED_TRACE(key);
+        QDir(root()).removeRecursively();
+        inbox.enqueue(plainCapture(B, "healthy", 2));
+        inbox.saveDraft(plainCapture(B, "healthy draft", 2));
+        QJsonObject queued = plainCapture(A, "queued", 1).toJson();
+        queued.insert(key, value);
+        write(record("Captures", A), queued);
+        inbox.saveDraft(plainCapture(A, "draft", 1));
+        QJsonObject draft = json(record("Drafts", A));
+        draft.insert(key, value);
+        write(record("Drafts", A), draft);
+
+        EXPECT_EQ(inbox.captures().size(), 1);
+        EXPECT_EQ(inbox.drafts().size(), 1);
+        const InboxRecoverySnapshot snapshot = inbox.recoverySnapshot();
+        EXPECT_EQ(snapshot.captures.size(), 1);
+        EXPECT_EQ(snapshot.drafts.size(), 1);
+        const QString drafts = "Drafts/" + fileName(A), captures = "Captures/" + fileName(A);
+        EXPECT_EQ(snapshot.issues,
+                  (QList<InboxReadIssue>{{drafts, InboxRecordError::undecodable(drafts).localizedDescription()},
+                                         {captures, InboxRecordError::undecodable(captures).localizedDescription()}}));
+    }
+}
+
+TEST_F(InboxRecoveryTest, AnEditWhoseImagesAreNotTheSnapshotsIsAnIssueAndTheDraftStaysAsSaved)
+{
+    Capture saved = plainCapture(A, "saved", 1);
+    saved.attachments = {CaptureAttachment(P, "AAA", "png"), CaptureAttachment(Q, "QQQ", "png")};
+    const QUuid revision = inbox.saveDraft(saved);
+    Capture reordered = saved;
+    reordered.body = "edited";
+    std::swap(reordered.attachments[0], reordered.attachments[1]);
+    write(record("DraftEdits", A), DraftEdit::of(reordered, revision).toJson());
+
+    EXPECT_TRUE(inbox.drafts().isEmpty());
+    const InboxRecoverySnapshot snapshot = inbox.recoverySnapshot();
+    EXPECT_EQ(snapshot.drafts, (QList<CaptureSummary>{{A, ReferenceDate{1}, "saved", revision}}));
+    EXPECT_EQ(snapshot.issues, (QList<InboxReadIssue>{{QDir(temporary.path()).absoluteFilePath("IN/DraftEdits/" + fileName(A)),
+                                                       InboxError::captureAlreadyQueued().localizedDescription()}}));
+}
+
+// A record far larger than any the inbox writes is refused unread, by name,
+// and hides nothing else.
+TEST_F(InboxRecoveryTest, ARecordLargerThanAnyRealOneIsReportedUnread)
+{
+    inbox.enqueue(plainCapture(A, "a", 1));
+    inbox.saveDraft(plainCapture(A, "d", 1));
+    for (const char* folder : {"Captures", "Drafts", "Receipts"}) {
+        QDir().mkpath(path(folder));
+        QFile huge(path(record(folder, B)));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(InboxDirectory::maximumRecordSize + 1));
+    }
+
+    EXPECT_EQ(inbox.captures().size(), 1);
+    EXPECT_EQ(inbox.drafts().size(), 1);
+    EXPECT_EQ(inbox.captureSummaries().size(), 1);
+    const auto tooLarge = [](const QString& file) { return InboxRecordError::tooLarge(file).localizedDescription(); };
+    const auto error = thrown<PlatformError>([&] { inbox.capture(B); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->localizedDescription(), tooLarge("Captures/" + fileName(B)));
+    EXPECT_TRUE(thrown<PlatformError>([&] { inbox.receipt(B); }));
+    QList<InboxReadIssue> expected;
+    for (const QString folder : {"Drafts", "Captures", "Receipts"})
+        expected.append({folder + "/" + fileName(B), tooLarge(folder + "/" + fileName(B))});
+    EXPECT_EQ(inbox.recoverySnapshot().issues, expected);
+}
+
+// A folder that cannot even be looked at is not an empty one.
+TEST_F(InboxRecoveryTest, AFolderThatIsALoopOfLinksIsAnIssue)
+{
+    inbox.enqueue(plainCapture(A, "a", 1));
+    ASSERT_TRUE(QFile::link(path("Drafts"), path("Drafts")));
+    EXPECT_EQ(errnoOf([&] { inbox.drafts(); }), ELOOP);
+    const InboxRecoverySnapshot snapshot = inbox.recoverySnapshot();
+    EXPECT_EQ(snapshot.captures.size(), 1);
+    ASSERT_EQ(issuePaths(snapshot), QStringList{"Drafts"});
+    EXPECT_EQ(snapshot.issues[0].message, FileSystemError(FileSystemError::Operation::list, path("Drafts"), ELOOP)
+                                              .localizedDescription());
+}
+
+TEST_F(InboxRecoveryTest, AnInboxThatCannotBeEnteredIsAnIssuePerFolder)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not apply to root";
+    inbox.enqueue(plainCapture(A, "a", 1));
+    ASSERT_EQ(::chmod(QFile::encodeName(root()).constData(), 0), 0);
+    const InboxRecoverySnapshot snapshot = inbox.recoverySnapshot();
+    ::chmod(QFile::encodeName(root()).constData(), 0755);
+    EXPECT_EQ(issuePaths(snapshot), (QStringList{"Drafts", "Captures", "Receipts", "Failures"}));
+}
+
 TEST_F(InboxRecoveryTest, TakingASnapshotChangesNothingOnDisk)
 {
     const QUuid revision = inbox.saveDraft(plainCapture(A, "d", 1));

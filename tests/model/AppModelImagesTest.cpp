@@ -89,5 +89,29 @@ TEST(AppModelImagesTest, RefusedImagesChangeNothingButThoseAlreadyPlaced)
     }
 }
 
+TEST(AppModelImagesTest, AnObsidianVaultsOwnFolderSettingTakesImagesToItsRootAndAnUnusableOneIsNamed)
+{
+    Session s;
+    const QString vault = s.data.folder("Vault");
+    DataFolder::write(vault + "/.obsidian/app.json", R"({"attachmentFolderPath": "/"})");
+    AppModel& model = s.launchWith(preferencesWith({makeDestination("Notes", "n", vault)}));
+    const CaptureAttachment a = png();
+
+    const QString text = model.addImages({a}).text;
+    EXPECT_EQ(text, "![[" + idText(a) + ".png]]\n");
+    EXPECT_EQ(model.captureDestinationError(), std::nullopt);
+    s.type("Image\n" + text);
+    model.submit();
+    s.waitForDelivery();
+    EXPECT_EQ(model.error(), std::nullopt);
+    EXPECT_EQ(DataFolder::read(vault + '/' + idText(a) + ".png"), a.data);
+
+    DataFolder::write(vault + "/.obsidian/app.json", R"({"attachmentFolderPath": "/../Images"})");
+    const QString unusable =
+        "Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « /../Images ».";
+    EXPECT_EQ(errorMessageOf([&] { model.addImages({png()}); }), unusable);
+    EXPECT_EQ(model.captureDestinationError(), unusable);
+}
+
 } // namespace
 } // namespace quillor

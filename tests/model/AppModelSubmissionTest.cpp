@@ -230,5 +230,40 @@ TEST(AppModelSubmissionTest, NothingToSendOrADeliveryInFlightIsIgnoredQuietly)
     EXPECT_EQ(s.savingSeenBySaved, QList<bool>{false});
 }
 
+TEST(AppModelSubmissionTest, ASendWaitsForTheImagesTheEditorIsReadingUnlessOneFails)
+{
+    for (const bool fails : {false, true}) {
+        SCOPED_TRACE(fails ? "a read fails" : "the reads end");
+        Delivering s;
+        int deliveries = 0;
+        AppModel::Environment environment = environmentWith(s.clock);
+        environment.deliver = [&](const Capture&, const Destination&) {
+            ++deliveries;
+            return QtFuture::makeReadyFuture(s.vault + QStringLiteral("/Inbox/note.md"));
+        };
+        s.start({s.inVault()}, environment);
+        s.model->setReadingImages(true);
+        QList<QString> afterReads;
+        s.model->whenImagesRead([&] { afterReads.append(QStringLiteral("quit")); });
+        // Nothing typed yet: the image being read is the content.
+        s.model->submit();
+        EXPECT_TRUE(s.model->saving());
+        s.model->submit();
+        s.type("hello");
+        if (fails)
+            s.model->setError(QStringLiteral("Cette image dépasse 50 Mo."));
+        EXPECT_EQ(s.model->saving(), !fails);
+        EXPECT_TRUE(afterReads.isEmpty());
+        s.model->setReadingImages(false);
+        EXPECT_EQ(afterReads, QList<QString>{QStringLiteral("quit")});
+        s.waitForDelivery();
+        EXPECT_EQ(deliveries, fails ? 0 : 1);
+        EXPECT_EQ(s.model->error().has_value(), fails);
+        // Nothing being read: at once.
+        s.model->whenImagesRead([&] { afterReads.append(QStringLiteral("again")); });
+        EXPECT_EQ(afterReads.size(), 2);
+    }
+}
+
 } // namespace
 } // namespace quillor

@@ -1,13 +1,20 @@
 #include "PanelTestSupport.h"
 
+#include "editor/ImageIntake.h"
 #include "panel/CaptureChrome.h"
 #include "panel/CaptureNotice.h"
 #include "panel/CaptureSendButton.h"
 
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPromise>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -230,6 +237,79 @@ TEST(CaptureViewTest, OnlyAttachmentsThatDecodeGetATileAndTilesCallTheModel)
     s.settle();
     EXPECT_FALSE(s.shown("attachmentStrip"));
     EXPECT_TRUE(s.view->findChildren<QWidget*>("attachmentTile").isEmpty());
+}
+
+// Ctrl+V with the clipboard holding PNG bytes.
+void pasteImage(const PanelSession& s, QRgb colour)
+{
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("image/png"), imageBytes(colour));
+    QApplication::clipboard()->setMimeData(mime);
+    QTest::keyClick(s.view->editor(), Qt::Key_V, Qt::ControlModifier);
+}
+
+TEST(CaptureViewTest, TheCaptureButtonShowsProgressWhileItsSendWaitsForImagesBeingRead)
+{
+    PanelSession s;
+    int deliveries = 0;
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.deliver = [&](const Capture&, const Destination&) {
+        ++deliveries;
+        return QtFuture::makeReadyFuture(s.vault + QStringLiteral("/Inbox/note.md"));
+    };
+    s.open(environment);
+    auto gate = std::make_shared<QSemaphore>();
+    const auto unblock = qScopeGuard([gate] { gate->release(1000); });
+    s.view->editor()->setImageReader([gate](const ImageIntakeQueue::Request& request) {
+        gate->acquire();
+        return ImageIntakeQueue::read(request);
+    });
+    s.typeInEditor(QStringLiteral("photo "));
+    pasteImage(s, qRgb(9, 9, 9));
+    s.click("captureButton");
+    s.settle();
+    auto* send = s.part<CaptureSendButton>("captureButton");
+    EXPECT_EQ(send->title(), "Enregistrement…");
+    EXPECT_TRUE(send->isSpinnerShown());
+    EXPECT_EQ(deliveries, 0);
+    gate->release();
+    ASSERT_TRUE(waitUntil([&] { return deliveries == 1 && !s.model->saving(); }));
+    EXPECT_EQ(s.model->error(), std::nullopt);
+}
+
+TEST(CaptureViewTest, ImagesDroppedOntoTheThumbnailsGoToTheTextsEnd)
+{
+    PanelSession s;
+    s.open();
+    s.typeInEditor(QStringLiteral("début "));
+    pasteImage(s, qRgb(9, 9, 9));
+    ASSERT_TRUE(waitUntil([&] { return !s.view->editor()->isReadingImages(); }));
+    s.settle();
+    ASSERT_TRUE(s.shown("attachmentStrip"));
+    s.view->editor()->setSelectionRange({0, 0});
+
+    const QString file = s.data.folder(QStringLiteral("Files")) + QStringLiteral("/b.png");
+    DataFolder::write(file, imageBytes(qRgb(7, 7, 7)));
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(file)});
+    QWidget* strip = s.part<QAbstractScrollArea>("attachmentStrip")->viewport();
+    const QPoint at = strip->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(strip, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(strip, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    ASSERT_TRUE(waitUntil([&] { return !s.view->editor()->isReadingImages(); }));
+    s.settle();
+
+    QString embeds;
+    for (const ImageReference& reference : s.model->imageReferences())
+        embeds += reference.source() + u'\n';
+    ASSERT_EQ(s.model->currentAttachments().size(), 2);
+    EXPECT_EQ(s.model->content().text, QStringLiteral("début ") + embeds);
+    EXPECT_EQ(s.view->findChildren<QWidget*>("attachmentTile").size(), 2);
 }
 
 TEST(CaptureViewTest, EachNewNoticeIsAnnouncedOnceButNotTheOneShownAtFirst)

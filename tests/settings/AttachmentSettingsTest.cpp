@@ -158,5 +158,29 @@ TEST_F(AttachmentSettingsTest, TheChosenFolderIsAlwaysStoredAsAbsolute)
     EXPECT_EQ(startedIn, QStringList({"", "", images}));
 }
 
+TEST_F(AttachmentSettingsTest, ObsidiansOwnVaultFolderSettingIsAcceptedAndAnUnusableOneNamesItsFile)
+{
+    const QString vault = session.data.folder("Vault");
+    DataFolder::write(vault + "/.obsidian/app.json", R"({"attachmentFolderPath": "/"})");
+    openWith(vault);
+    EXPECT_EQ(block()->previewLabel()->text(), vault);
+    EXPECT_EQ(state().issues(), QList<DestinationIssue>());
+
+    DataFolder::write(vault + "/.obsidian/app.json", R"({"attachmentFolderPath": "/../Images"})");
+    // Any edit looks again.
+    block()->obsidianToggle()->click();
+    block()->obsidianToggle()->click();
+    turn();
+    const QString message =
+        "Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « /../Images ».";
+    EXPECT_EQ(state().issues(), QList<DestinationIssue>({{id, "attachmentFolder", message}}));
+    QStringList shown;
+    for (const QLabel* label : block()->findChildren<QLabel*>()) {
+        if (label->isVisible() && label->text().contains("app.json"))
+            shown.append(label->text());
+    }
+    EXPECT_EQ(shown, QStringList{message});
+}
+
 } // namespace
 } // namespace quillor::test

@@ -107,6 +107,16 @@ TEST(SettingsCatalogTest, EscapeFollowsTheInterfaceLanguage)
     EXPECT_EQ(save, "Ctrl+↵");
 }
 
+TEST(SettingsCatalogTest, TheGuidesMarkdownExamplesAreInTheInterfaceLanguage)
+{
+    L10n::configure(QStringLiteral("en"));
+    const QList<SettingsEntry> guide = SettingsCatalog::guide(hotkey, "@");
+    L10n::configure(QStringLiteral("fr"));
+    EXPECT_TRUE(entry(guide, "guide-link").gesture.startsWith("[[note]] · [[note|label]]"));
+    EXPECT_EQ(entry(guide, "guide-tag").gesture, "#tag · #tag/child");
+    EXPECT_EQ(entry(guide, "guide-markdown").gesture, "# heading · **bold** · *italic* · `code` · ```");
+}
+
 TEST(SettingsCatalogTest, GroupsComeFromTheIdentifierWithoutItsGuidePrefix)
 {
     const QList<std::pair<QString, ShortcutGroup>> cases = {

@@ -1,6 +1,7 @@
 #include "ShellTestSupport.h"
 
 #include "editor/CaptureTextView.h"
+#include "editor/ImageIntake.h"
 #include "panel/CaptureView.h"
 #include "shell/SingleInstance.h"
 #include "settings/SettingsNavigation.h"
@@ -9,6 +10,9 @@
 #include <QAction>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMimeData>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QTest>
 #include <QWidget>
 
@@ -54,6 +58,29 @@ TEST_F(AppDelegateTest, QuittingWaitsForADeliveryAndForTheSettingsAnswer)
     EXPECT_TRUE(delegate->requestQuit());
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(savedDraft(), QStringLiteral("gardé"));
+}
+
+TEST_F(AppDelegateTest, QuittingWhileAnImageIsReadSavesTheDraftWithItFirst)
+{
+    auto gate = std::make_shared<QSemaphore>();
+    const auto unblock = qScopeGuard([gate] { gate->release(1000); });
+    editor().setImageReader([gate](const ImageIntakeQueue::Request& request) {
+        gate->acquire();
+        return ImageIntakeQueue::read(request);
+    });
+    QMimeData pasted;
+    pasted.setData(QStringLiteral("image/png"), imageBytes(qRgb(1, 2, 3)));
+    ASSERT_TRUE(editor().insertImages(pasted));
+    // Every draft written from the quit on holds the image.
+    QList<qsizetype> imagesWritten;
+    QObject::connect(&model(), &AppModel::draftWritten, [&] {
+        imagesWritten.append(decodedDraft(data.contents(draftFile).value_or("")).attachments.size());
+    });
+    EXPECT_TRUE(delegate->requestQuit());
+    gate->release();
+    ASSERT_TRUE(waitUntil([&] { return !model().readingImages(); }));
+    ASSERT_FALSE(imagesWritten.isEmpty());
+    EXPECT_EQ(imagesWritten, QList<qsizetype>(imagesWritten.size(), 1));
 }
 
 TEST_F(AppDelegateTest, ReopeningShowsThePanelOnlyWhenNothingIsVisible)

@@ -3,7 +3,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include <sys/stat.h>
 
@@ -29,6 +31,21 @@ TEST(ProgramEntryTest, OnlyATextLanguageCounts)
     EXPECT_EQ(ProgramEntry::readLanguage(folder.filePath(QStringLiteral("preferences.json"))), std::nullopt);
     // A folder where the file should be cannot be read either.
     EXPECT_EQ(ProgramEntry::readLanguage(folder.path()), std::nullopt);
+}
+
+// Every language of the settings but English, whose texts are Qt's own.
+TEST(ProgramEntryTest, QtsOwnTextsComeInEachInterfaceLanguage)
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_fr.qm")))
+        GTEST_SKIP() << "the system has no Qt translations";
+    const std::pair<QString, QString> cases[] = {
+        {"fr", "Annuler"}, {"es", "Cancelar"}, {"de", "Abbrechen"}, {"zh-Hans", "取消"},
+    };
+    for (const auto& [language, cancel] : cases) {
+        QTranslator translator;
+        ASSERT_TRUE(ProgramEntry::loadQtTexts(translator, language)) << language.toStdString();
+        EXPECT_EQ(translator.translate("QPlatformTheme", "Cancel"), cancel) << language.toStdString();
+    }
 }
 
 // Read before anything else runs: what is no regular file gives no language,

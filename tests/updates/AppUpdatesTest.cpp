@@ -205,3 +205,22 @@ TEST_F(AppUpdatesTest, AStoreBuildLeavesUpdatesToTheStoreButShowsTheHistory)
     presenter->close();
     EXPECT_FALSE(updates->checking());
 }
+
+// A server that takes the connection and never answers the TLS handshake holds
+// a check only until its deadline; the next check, a manual one, then runs.
+TEST_F(AppUpdatesTest, AHandshakeThatNeverCompletesFailsAtTheDeadlineAndLetsTheNextCheckRun)
+{
+    const SilentServer silent;
+    ASSERT_TRUE(silent.isListening());
+    const QList<CatalogRequest> requests{silent.hanging(server.request()), server.request()};
+    AppUpdates updates(data, "1.0.0", false, [&] { return CatalogLoader::loadCatalog(requests.value(fetches++)); },
+                       AppUpdatesEnvironment{.now = [this] { return clock; }, .server = server.request().server});
+
+    updates.check(true, false, false);
+    ASSERT_TRUE(settle(updates));
+    EXPECT_EQ(updates.status(), "Impossible de rechercher les mises à jour. Vérifie ta connexion et réessaie.");
+    updates.check(true, false, false);
+    ASSERT_TRUE(settle(updates));
+    EXPECT_EQ(fetches, 2);
+    EXPECT_EQ(updates.status(), "Quillor est à jour.");
+}

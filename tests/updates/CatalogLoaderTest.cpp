@@ -93,15 +93,31 @@ TEST_F(CatalogLoaderTest, RedirectsAreFollowedOnlyOnTheSameOrigin)
     }
 }
 
+// The head of an answer is bounded like its body: an endless header line is
+// refused once it passes the limit, and the connection dropped.
+TEST_F(CatalogLoaderTest, HeadersPastTheirLimitAreRefusedAsTheyArrive)
+{
+    server.respond({.endlessHeader = true});
+    EXPECT_EQ(load(server.request()), Outcome(invalid));
+    EXPECT_LT(server.endlessHeaderSent, LocalHttpsServer::endlessHeaderCap / 2);
+}
+
+// Nothing but the deadline ends a TLS handshake that never completes.
+TEST_F(CatalogLoaderTest, AHandshakeThatNeverCompletesEndsAtTheDeadline)
+{
+    const SilentServer silent;
+    ASSERT_TRUE(silent.isListening());
+    EXPECT_EQ(load(silent.hanging(server.request())), Outcome(QNetworkReply::TimeoutError));
+    EXPECT_TRUE(silent.wasReached()) << "the connection was made; only the handshake hung";
+}
+
 // Time-outs are checked through the update checker (AppUpdatesTest).
 TEST_F(CatalogLoaderTest, TransportFailuresKeepTheirOwnError)
 {
     // Verification stays on: without the test's CA the certificate is refused.
-    // (A cached connection would keep the TLS context that trusts it.)
     server.respond({200, "{}"});
     CatalogRequest untrusted = server.request();
     untrusted.transport = NetworkTransport::transport();
-    NetworkTransport::sharedNetworkAccess().clearConnectionCache();
     EXPECT_EQ(load(untrusted), Outcome(QNetworkReply::SslHandshakeFailedError));
 
     CatalogRequest refused = server.request();

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QSslKey>
 #include <QSslServer>
+#include <QTcpServer>
 #include <QTcpSocket>
 
 #include <functional>
@@ -55,9 +56,13 @@ public:
         QByteArray location;        // a Location header when not empty
         bool declareLength = true;  // else the body ends when the connection closes
         bool stall = false;         // take the request and never answer (time-outs)
+        bool endlessHeader = false; // one header line that never ends, sent as fast as it is read
     };
     std::function<Response(const QString& path)> handler;
     QStringList requestedPaths;
+    // How much of an endless header was sent before the client hung up.
+    qint64 endlessHeaderSent = 0;
+    static constexpr qint64 endlessHeaderCap = 64 * 1024 * 1024;
 
     LocalHttpsServer()
     {
@@ -120,6 +125,10 @@ private:
         const Response response = handler ? handler(path) : Response{404};
         if (response.stall)
             return;
+        if (response.endlessHeader) {
+            sendEndlessHeader(socket);
+            return;
+        }
         QByteArray message = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
         if (!response.location.isEmpty())
             message += "Location: " + response.location + "\r\n";
@@ -129,8 +138,48 @@ private:
         socket.disconnectFromHost();   // once the bytes are written
     }
 
+    // Tops the socket up as it drains, up to a cap that only a client reading
+    // headers without bound would reach.
+    void sendEndlessHeader(QTcpSocket& socket)
+    {
+        endlessHeaderSent = 0;
+        socket.write("HTTP/1.1 200 Status\r\nX-Padding: ");
+        auto& tls = static_cast<QSslSocket&>(socket);
+        const auto topUp = [this, &tls] {
+            while (tls.state() == QAbstractSocket::ConnectedState
+                   && tls.bytesToWrite() + tls.encryptedBytesToWrite() < 1024 * 1024
+                   && endlessHeaderSent < endlessHeaderCap) {
+                tls.write(QByteArray(256 * 1024, 'a'));
+                endlessHeaderSent += 256 * 1024;
+            }
+        };
+        connect(&tls, &QSslSocket::encryptedBytesWritten, this, topUp);
+        topUp();
+    }
+
     QSslServer m_server;
     QSslConfiguration m_trusted = QSslConfiguration::defaultConfiguration();
+};
+
+// Takes connections and never says a word: a TLS handshake with it never
+// completes.
+class SilentServer {
+public:
+    SilentServer() { m_server.listen(QHostAddress::LocalHost); }
+    bool isListening() const { return m_server.isListening(); }
+    bool wasReached() const { return m_server.hasPendingConnections(); }
+    // `request` sent here instead, with a short deadline and an inactivity
+    // time-out longer than any test: only the deadline can end it.
+    CatalogRequest hanging(CatalogRequest request) const
+    {
+        request.server.port = m_server.serverPort();
+        request.transferTimeout = std::chrono::minutes(1);
+        request.deadline = std::chrono::milliseconds(300);
+        return request;
+    }
+
+private:
+    QTcpServer m_server;
 };
 
 } // namespace quillor::test

@@ -1,159 +1,249 @@
 #include "updates/network/NetworkTransport.h"
 
+#include "updates/network/HttpResponseReader.h"
+
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QPointer>
 #include <QPromise>
-#include <QThread>
+#include <QSet>
+#include <QSslSocket>
+#include <QTimer>
 
-#include <memory>
+#include <optional>
 
 namespace quillor::NetworkTransport {
 
 namespace {
 
-// How much the reply may hold before the network stops reading from the
-// socket: the body limit is enforced as data arrives, so the network layer
-// must not run ahead of it and buffer an arbitrarily long answer.
+// How much a socket may hold before it stops reading from the network: the
+// limits are enforced as data arrives, so the socket must not run ahead of
+// them and buffer an arbitrarily long answer.
 constexpr qint64 readBufferSize = 64 * 1024;
+// As many as Qt follows by default.
+constexpr int maximumRedirects = 50;
 
-// One request in flight; the reply's signals fill the response.
-struct Transfer {
-    QPromise<CatalogResponse> promise;
-    CatalogTransfer request;
-    CatalogResponse response;
-    bool finished = false;
+QNetworkReply::NetworkError networkError(QAbstractSocket::SocketError error)
+{
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return QNetworkReply::ConnectionRefusedError;
+    case QAbstractSocket::RemoteHostClosedError:
+        return QNetworkReply::RemoteHostClosedError;
+    case QAbstractSocket::HostNotFoundError:
+        return QNetworkReply::HostNotFoundError;
+    case QAbstractSocket::SocketTimeoutError:
+        return QNetworkReply::TimeoutError;
+    case QAbstractSocket::SslHandshakeFailedError:
+    case QAbstractSocket::SslInternalError:
+    case QAbstractSocket::SslInvalidUserDataError:
+        return QNetworkReply::SslHandshakeFailedError;
+    default:
+        return QNetworkReply::UnknownNetworkError;
+    }
+}
+
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// One transfer in flight, from the first connection to the last redirect.
+class Fetch : public QObject {
+public:
+    Fetch(CatalogTransfer request, std::optional<QSslConfiguration> ssl)
+        : m_request(std::move(request)), m_ssl(std::move(ssl))
+    {
+        live().insert(this);
+        m_promise.start();
+        m_deadline.setSingleShot(true);
+        m_idle.setSingleShot(true);
+        connect(&m_deadline, &QTimer::timeout, this, [this] { timedOut(); });
+        connect(&m_idle, &QTimer::timeout, this, [this] { timedOut(); });
+    }
+    ~Fetch() override
+    {
+        live().remove(this);
+        finish(QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled"));
+    }
+
+    QFuture<CatalogResponse> start()
+    {
+        m_deadline.start(m_request.deadline);
+        request(m_request.url);
+        return m_promise.future();
+    }
+
+    // Fetches still running when the application goes: their sockets need it
+    // while they close.
+    static QSet<Fetch*>& live()
+    {
+        static QSet<Fetch*> fetches;
+        return fetches;
+    }
+
+private:
+    void request(const QUrl& url)
+    {
+        dropSocket();
+        m_url = url;
+        m_reader.emplace(m_request.headLimit, m_request.bodyLimit);
+        if (url.scheme() != QLatin1String("https") || url.host().isEmpty()) {
+            finish(QNetworkReply::ProtocolUnknownError, QStringLiteral("Protocol \"%1\" is unknown").arg(url.scheme()));
+            return;
+        }
+        m_socket = new QSslSocket(this);
+        m_socket->setReadBufferSize(readBufferSize);
+        m_socket->setSslConfiguration(m_ssl.value_or(QSslConfiguration::defaultConfiguration()));
+        connect(m_socket, &QAbstractSocket::connected, this, [this] { stillActive(); });
+        connect(m_socket, &QSslSocket::encrypted, this, [this] { sendRequest(); });
+        connect(m_socket, &QIODevice::readyRead, this, [this] { readAvailable(); });
+        connect(m_socket, &QAbstractSocket::disconnected, this, [this] { connectionEnded(); });
+        connect(m_socket, &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+            if (error == QAbstractSocket::RemoteHostClosedError)
+                connectionEnded();
+            else
+                finish(networkError(error), m_socket->errorString());
+        });
+        stillActive();
+        m_socket->connectToHostEncrypted(url.host(), quint16(url.port(443)));
+    }
+
+    void sendRequest()
+    {
+        stillActive();
+        QByteArray target = m_url.path(QUrl::FullyEncoded).toLatin1();
+        if (target.isEmpty())
+            target = "/";
+        if (m_url.hasQuery())
+            target += '?' + m_url.query(QUrl::FullyEncoded).toLatin1();
+        QByteArray host = QUrl::toAce(m_url.host());
+        if (m_url.port() != -1)
+            host += ':' + QByteArray::number(m_url.port());
+        m_socket->write("GET " + target + " HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\n\r\n");
+    }
+
+    void readAvailable()
+    {
+        if (!m_socket)
+            return;
+        stillActive();
+        while (m_socket->bytesAvailable() > 0 && reading())
+            m_reader->feed(m_socket->read(readBufferSize));
+        if (!reading())
+            responseRead();
+    }
+
+    void connectionEnded()
+    {
+        const QSslSocket* socket = m_socket;
+        if (!socket)
+            return;
+        readAvailable();
+        // The response may have ended in what was left, and led elsewhere.
+        if (m_socket != socket || !reading())
+            return;
+        m_reader->endOfStream();
+        responseRead();
+    }
+
+    bool reading() const
+    {
+        const auto state = m_reader->state();
+        return state == HttpResponseReader::State::head || state == HttpResponseReader::State::body;
+    }
+
+    void responseRead()
+    {
+        const HttpResponseReader& reader = *m_reader;
+        m_response.finalUrl = m_url;
+        if (reader.state() == HttpResponseReader::State::failed) {
+            switch (reader.failure()) {
+            case HttpResponseReader::Failure::headTooLarge:
+                m_response.headTooLarge = true;
+                finish(QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled"));
+                return;
+            case HttpResponseReader::Failure::malformed:
+                finish(QNetworkReply::ProtocolFailure, QStringLiteral("Error parsing the response"));
+                return;
+            case HttpResponseReader::Failure::truncated:
+                finish(QNetworkReply::RemoteHostClosedError, QStringLiteral("Connection closed"));
+                return;
+            }
+        }
+        m_response.httpStatus = reader.status();
+        if (isRedirect(reader.status()) && reader.location()) {
+            const QUrl target = m_url.resolved(QUrl::fromEncoded(*reader.location()));
+            if (!m_request.followsRedirect || !m_request.followsRedirect(target)) {
+                m_response.redirectRefused = true;
+                finish(QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled"));
+            } else if (++m_redirects > maximumRedirects) {
+                finish(QNetworkReply::TooManyRedirectsError, QStringLiteral("Too many redirects"));
+            } else {
+                request(target);
+            }
+            return;
+        }
+        m_response.body = reader.body();
+        finish(QNetworkReply::NoError, {});
+    }
+
+    void stillActive() { m_idle.start(m_request.transferTimeout); }
+
+    void timedOut() { finish(QNetworkReply::TimeoutError, QStringLiteral("Operation timed out")); }
+
+    void finish(QNetworkReply::NetworkError error, const QString& text)
+    {
+        if (m_finished)
+            return;
+        m_finished = true;
+        m_deadline.stop();
+        m_idle.stop();
+        dropSocket();
+        m_response.networkError = int(error);
+        m_response.errorText = text;
+        m_promise.addResult(m_response);
+        m_promise.finish();
+        deleteLater();
+    }
+
+    // Closes the connection at once; nothing it still reports is heard.
+    void dropSocket()
+    {
+        if (!m_socket)
+            return;
+        m_socket->disconnect(this);
+        m_socket->abort();
+        m_socket->deleteLater();
+        m_socket = nullptr;
+    }
+
+    QPromise<CatalogResponse> m_promise;
+    CatalogTransfer m_request;
+    std::optional<QSslConfiguration> m_ssl;
+    CatalogResponse m_response;
+    QUrl m_url;
+    QPointer<QSslSocket> m_socket;
+    std::optional<HttpResponseReader> m_reader;
+    QTimer m_deadline;
+    QTimer m_idle;
+    int m_redirects = 0;
+    bool m_finished = false;
 };
 
-void onRedirected(Transfer& transfer, QNetworkReply* reply, const QUrl& target)
+void deleteLiveFetches()
 {
-    if (!transfer.request.followsRedirect || !transfer.request.followsRedirect(target)) {
-        transfer.response.redirectRefused = true;
-        reply->abort();
-        return;
-    }
-    transfer.response.body.clear();
-    Q_EMIT reply->redirectAllowed();
-}
-
-bool refused(const Transfer& transfer)
-{
-    return transfer.response.redirectRefused || transfer.response.body.size() > transfer.request.bodyLimit;
-}
-
-// Takes only what fits under the limit plus one byte, enough to tell that the
-// answer is too long; the rest is never read.
-void onReadyRead(Transfer& transfer, QNetworkReply* reply)
-{
-    if (refused(transfer) || !reply->isOpen())
-        return;
-    transfer.response.body += reply->read(transfer.request.bodyLimit + 1 - transfer.response.body.size());
-    if (refused(transfer))
-        reply->abort();
-}
-
-void onFinished(Transfer& transfer, QNetworkReply* reply)
-{
-    if (transfer.finished)
-        return;
-    transfer.finished = true;
-    reply->deleteLater();
-    onReadyRead(transfer, reply);   // anything that arrived with the end of the reply
-    CatalogResponse& response = transfer.response;
-    response.finalUrl = reply->url();
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    response.httpStatus = status.isValid() ? status.toInt() : 0;
-    response.networkError = int(reply->error());
-    if (reply->error() != QNetworkReply::NoError)
-        response.errorText = reply->errorString();
-    transfer.promise.addResult(response);
-    transfer.promise.finish();
-}
-
-QNetworkRequest networkRequest(const CatalogTransfer& transfer, const std::optional<QSslConfiguration>& ssl)
-{
-    QNetworkRequest networkRequest(transfer.url);
-    networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    // Qt's own policies follow a redirect before we can look at it and turn
-    // https → http into a transport error; checking each target ourselves keeps
-    // every off-origin redirect a refusal.
-    networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                                QNetworkRequest::UserVerifiedRedirectPolicy);
-    networkRequest.setTransferTimeout(int(transfer.transferTimeout.count()));
-    if (ssl)
-        networkRequest.setSslConfiguration(*ssl);
-    return networkRequest;
-}
-
-QPointer<QNetworkAccessManager>& sharedManager()
-{
-    static QPointer<QNetworkAccessManager> manager;
-    return manager;
-}
-
-// The system name of the thread a manager runs its connections on (Qt names
-// it after the thread's object name, cut to 15 bytes).
-constexpr QByteArrayView networkThreadName = "QNetworkAccessM";
-
-bool networkThreadIsRunning()
-{
-    const QDir tasks(QStringLiteral("/proc/self/task"));
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile name(tasks.filePath(task + QStringLiteral("/comm")));
-        if (name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == networkThreadName)
-            return true;
-    }
-    return false;
-}
-
-// Children of the application are deleted only once it has cleared its
-// instance; the TLS sockets of cached connections still need it while they
-// close, so the manager goes first.
-//
-// Deleting the manager stops its network thread's event loop, but the system
-// thread then still runs its thread-local destructors, OpenSSL's among them.
-// A process that exits meanwhile has OpenSSL's exit handler free the same
-// state a second time and aborts; so the exit waits, briefly, for that thread
-// to be gone.
-void deleteSharedManager()
-{
-    delete sharedManager().data();
-    const QDeadlineTimer deadline(1000);
-    while (networkThreadIsRunning() && !deadline.hasExpired())
-        QThread::msleep(1);
+    const QSet<Fetch*> fetches = Fetch::live();
+    qDeleteAll(fetches);
 }
 
 } // namespace
 
-QNetworkAccessManager& sharedNetworkAccess()
-{
-    QPointer<QNetworkAccessManager>& manager = sharedManager();
-    if (!manager) {
-        manager = new QNetworkAccessManager(QCoreApplication::instance());
-        qAddPostRoutine(deleteSharedManager);
-    }
-    return *manager;
-}
-
 QFuture<CatalogResponse> transfer(const CatalogTransfer& request, const std::optional<QSslConfiguration>& ssl)
 {
-    auto transfer = std::make_shared<Transfer>();
-    transfer->request = request;
-    transfer->promise.start();
-    QFuture<CatalogResponse> future = transfer->promise.future();
-
-    QNetworkReply* reply = sharedNetworkAccess().get(networkRequest(request, ssl));
-    reply->setReadBufferSize(readBufferSize);
-    QObject::connect(reply, &QNetworkReply::redirected, reply,
-                     [transfer, reply](const QUrl& target) { onRedirected(*transfer, reply, target); });
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [transfer, reply] { onReadyRead(*transfer, reply); });
-    QObject::connect(reply, &QNetworkReply::finished, reply, [transfer, reply] { onFinished(*transfer, reply); });
-    return future;
+    static const bool routineAdded = (qAddPostRoutine(deleteLiveFetches), true);
+    Q_UNUSED(routineAdded);
+    return (new Fetch(request, ssl))->start();
 }
 
 CatalogTransport transport(std::optional<QSslConfiguration> ssl)

@@ -6,21 +6,19 @@
 
 #include <optional>
 
-class QNetworkAccessManager;
-
 namespace quillor::NetworkTransport {
 
-// Carries out a transfer with Qt Network, on the thread of the
-// QCoreApplication. `ssl` replaces the application's default configuration
-// (the system's CAs); tests pass one that trusts their own certificate.
+// Carries out a transfer over TLS sockets of its own, on the thread of the
+// QCoreApplication: one HTTP/1.1 GET per address, read through
+// HttpResponseReader, so that nothing the server sends is held past the
+// transfer's limits and no stage of it (connection, handshake, headers, body)
+// outlasts its deadline. `ssl` replaces the application's default
+// configuration (the system's CAs); tests pass one that trusts their own
+// certificate.
 QFuture<CatalogResponse> transfer(const CatalogTransfer& transfer,
                                   const std::optional<QSslConfiguration>& ssl = std::nullopt);
 
 // transfer() as a transport, with its SSL configuration.
 CatalogTransport transport(std::optional<QSslConfiguration> ssl = std::nullopt);
-
-// The one network access manager of the application, created on first use as
-// a child of the QCoreApplication.
-QNetworkAccessManager& sharedNetworkAccess();
 
 } // namespace quillor::NetworkTransport
