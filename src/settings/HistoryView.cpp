@@ -130,11 +130,8 @@ HistoryView::HistoryView(AppModel& model, std::function<void()> didRestore, int 
 
 HistoryView::~HistoryView()
 {
-    cancelReads();
-}
-
-void HistoryView::cancelReads()
-{
+    // A read in flight stops at its next file or piece; quitting never waits
+    // for a list nobody will see.
     giveUp(m_listingCancelled);
     giveUp(m_recordCancelled);
 }

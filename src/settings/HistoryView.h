@@ -87,7 +87,6 @@ private:
     void sync();
     void showListing(const QList<ArchivedCapture>& entries, const std::optional<QString>& failure);
     void readSelectedRecord();
-    void cancelReads();
     void exportCopy(const QString& source);
     void restore(const ArchivedCapture& entry);
     void setMessage(const std::optional<QString>& message);
