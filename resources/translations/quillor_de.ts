@@ -596,6 +596,14 @@
         <translation>Die Einstellungen konnten weder gelesen noch beiseitegelegt werden (%@): Quillor verwendet die Standardeinstellungen und speichert bis zum nächsten Start keine Einstellungen.</translation>
     </message>
     <message>
+        <source>Le brouillon est trop volumineux pour être ouvert : Quillor commence un nouveau brouillon. Le fichier est gardé dans « %@ ».</source>
+        <translation>Der Entwurf ist zu groß zum Öffnen: Quillor beginnt einen neuen Entwurf. Die Datei wird in „%@“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
+        <translation>Der Entwurf ist zu groß zum Öffnen und konnte nicht beiseitegelegt werden (%@): Quillor beginnt einen neuen Entwurf.</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>Die Einstellungen können nicht gespeichert werden: „%@“ konnte beim Start weder gelesen noch beiseitegelegt werden. Verschiebe oder korrigiere diese Datei und starte Quillor dann neu.</translation>
     </message>
@@ -1050,6 +1058,14 @@
     <message>
         <source>Actualiser</source>
         <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Lecture de l’historique…</source>
+        <translation>Verlauf wird gelesen…</translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation>Diese Erfassung konnte nicht vollständig gelesen werden: Sie kann nicht wiederhergestellt werden.</translation>
     </message>
     <message>
         <source>Afficher dans le Finder</source>

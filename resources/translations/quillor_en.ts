@@ -608,6 +608,14 @@
         <translation>The settings could not be read or set aside (%@): Quillor is using the default settings and will save no settings until it is launched again.</translation>
     </message>
     <message>
+        <source>Le brouillon est trop volumineux pour être ouvert : Quillor commence un nouveau brouillon. Le fichier est gardé dans « %@ ».</source>
+        <translation>The draft is too large to open: Quillor is starting a new draft. The file is kept in “%@”.</translation>
+    </message>
+    <message>
+        <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
+        <translation>The draft is too large to open and could not be set aside (%@): Quillor is starting a new draft.</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>The settings cannot be saved: “%@” could not be read or set aside at launch. Move or fix this file, then relaunch Quillor.</translation>
     </message>
@@ -1066,6 +1074,14 @@
     <message>
         <source>Actualiser</source>
         <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Lecture de l’historique…</source>
+        <translation>Reading the history…</translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation>This capture could not be read in full: it cannot be restored.</translation>
     </message>
     <message>
         <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>

@@ -596,6 +596,14 @@
         <translation>No se pudieron leer ni apartar los ajustes (%@): Quillor usa los ajustes predeterminados y no guardará ningún ajuste hasta el próximo inicio.</translation>
     </message>
     <message>
+        <source>Le brouillon est trop volumineux pour être ouvert : Quillor commence un nouveau brouillon. Le fichier est gardé dans « %@ ».</source>
+        <translation>El borrador es demasiado grande para abrirlo: Quillor empieza un borrador nuevo. El archivo se guarda en «%@».</translation>
+    </message>
+    <message>
+        <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
+        <translation>El borrador es demasiado grande para abrirlo y no se pudo apartar (%@): Quillor empieza un borrador nuevo.</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>No se pueden guardar los ajustes: «%@» no se pudo leer ni apartar al iniciar. Mueve o corrige este archivo y vuelve a abrir Quillor.</translation>
     </message>
@@ -1050,6 +1058,14 @@
     <message>
         <source>Actualiser</source>
         <translation>Actualizar</translation>
+    </message>
+    <message>
+        <source>Lecture de l’historique…</source>
+        <translation>Leyendo el historial…</translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation>Esta captura no se pudo leer entera: no se puede restaurar.</translation>
     </message>
     <message>
         <source>Afficher dans le Finder</source>

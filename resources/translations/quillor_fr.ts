@@ -609,6 +609,14 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Le brouillon est trop volumineux pour être ouvert : Quillor commence un nouveau brouillon. Le fichier est gardé dans « %@ ».</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1066,6 +1074,14 @@
     </message>
     <message>
         <source>Actualiser</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lecture de l’historique…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

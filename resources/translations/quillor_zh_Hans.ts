@@ -596,6 +596,14 @@
         <translation>无法读取设置，也无法将其移到一旁（%@）：Quillor 正在使用默认设置，在下次启动前不会保存任何设置。</translation>
     </message>
     <message>
+        <source>Le brouillon est trop volumineux pour être ouvert : Quillor commence un nouveau brouillon. Le fichier est gardé dans « %@ ».</source>
+        <translation>草稿太大，无法打开：Quillor 将开始一份新草稿。该文件保存在“%@”中。</translation>
+    </message>
+    <message>
+        <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
+        <translation>草稿太大，无法打开，也无法移到一旁（%@）：Quillor 将开始一份新草稿。</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>无法保存设置：启动时无法读取“%@”，也无法将其移到一旁。请移动或修复此文件，然后重新启动 Quillor。</translation>
     </message>
@@ -1050,6 +1058,14 @@
     <message>
         <source>Actualiser</source>
         <translation>刷新</translation>
+    </message>
+    <message>
+        <source>Lecture de l’historique…</source>
+        <translation>正在读取历史记录…</translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation>无法完整读取此捕获：无法恢复。</translation>
     </message>
     <message>
         <source>Afficher dans le Finder</source>

@@ -1,6 +1,12 @@
 #include "AppModelTestSupport.h"
 
+#include "core/FileSystem.h"
+
 #include <QElapsedTimer>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace quillor {
 namespace {
@@ -67,15 +73,16 @@ TEST(AppModelDraftTest, TypingThatNeverPausesIsSavedOnceItsOldestUnsavedEditIsAS
         typeAfter(100);
     EXPECT_EQ(s.writes, 0);
     typeAfter(100);   // the first edit is a second old
-    EXPECT_EQ(s.writes, 1);
+    ASSERT_TRUE(waitUntil([&] { return s.writes == 1; }));
     EXPECT_EQ(s.onDisk().body, text);
 
     // The next second counts from the first edit after that save.
     typeAfter(500);
     typeAfter(900);
+    spin(50ms);
     EXPECT_EQ(s.writes, 1);
     typeAfter(100);
-    EXPECT_EQ(s.writes, 2);
+    ASSERT_TRUE(waitUntil([&] { return s.writes == 2; }));
     EXPECT_EQ(s.onDisk().body, text);
 }
 
@@ -132,6 +139,93 @@ TEST(AppModelDraftTest, ArchivingStartsAnEmptyDraftForTheSameDestination)
         // Only a draft with text is worth a copy.
         s.expectRecovered(text.trimmed().isEmpty() ? std::nullopt : std::optional(before));
     }
+}
+
+// Holds the draft writer's thread at the file until the test lets it go, and
+// notes the body of each draft that reaches the file, in order.
+class HeldFile {
+public:
+    AppModelEnvironment::DraftFileWriter writer()
+    {
+        return [this](const QString& path, const QList<QByteArrayView>& parts) {
+            std::unique_lock lock(m_mutex);
+            ++m_arrived;
+            m_changed.notify_all();
+            m_changed.wait(lock, [&] { return m_open; });
+            QByteArray bytes;
+            for (const QByteArrayView part : parts)
+                bytes += part;
+            m_bodies.append(decodedDraft(bytes).body);
+            lock.unlock();
+            FileSystem::writeAtomically(path, bytes);
+        };
+    }
+    void setOpen(bool open)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_open = open;
+        m_changed.notify_all();
+    }
+    int arrived() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_arrived;
+    }
+    QStringList bodies() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_bodies;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = false;
+    int m_arrived = 0;
+    QStringList m_bodies;
+};
+
+// Autosaves leave the file to the writer's thread: typing goes on while a
+// write is held, the newest draft is written last and the ones overtaken in
+// the meantime never; a save on demand returns only once its draft is on disk.
+TEST(AppModelDraftTest, AutosavesAreWrittenBehindTheEditorNewestLastAndASaveOnDemandWaitsForThem)
+{
+    HeldFile file;
+    Drafting s;
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.autosaveDelay = 1ms;
+    environment.writeDraftFile = file.writer();
+    AppModel& model = s.start(environment);
+
+    s.type("a");
+    ASSERT_TRUE(waitUntil([&] { return file.arrived() == 1; }));
+    for (const char* text : {"ab", "abc"}) {
+        s.type(text);
+        spin(20ms);   // the autosave's quiet time passes
+    }
+    EXPECT_EQ(model.draftState(), DraftState::pending());
+    EXPECT_EQ(s.writes, 0);
+    file.setOpen(true);
+    ASSERT_TRUE(waitUntil([&] { return s.writes == 2; }));
+    EXPECT_EQ(file.bodies(), (QStringList{"a", "abc"}));
+    EXPECT_EQ(s.onDisk().body, "abc");
+    EXPECT_EQ(model.draftState(), DraftState::saved());
+
+    file.setOpen(false);
+    s.type("abcd");
+    spin(20ms);   // an autosave now held at the file
+    s.type("abcde");
+    std::thread opener([&] {
+        std::this_thread::sleep_for(50ms);
+        file.setOpen(true);
+    });
+    model.persistDraft();
+    opener.join();
+    EXPECT_EQ(s.onDisk().body, "abcde");
+    EXPECT_EQ(file.bodies().last(), "abcde");
+    EXPECT_EQ(model.draftState(), DraftState::saved());
+    spin(50ms);
+    EXPECT_EQ(s.onDisk().body, "abcde");
 }
 
 } // namespace

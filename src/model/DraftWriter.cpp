@@ -1,0 +1,99 @@
+#include "model/DraftWriter.h"
+
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace quillor {
+
+struct DraftWriter::Shared {
+    FileWriter writeFile;
+    DraftEncoder encoder;
+
+    void write(const QString& path, const Capture& draft)
+    {
+        const QList<QByteArray> parts = encoder.encode(draft);
+        writeFile(path, QList<QByteArrayView>(parts.cbegin(), parts.cend()));
+    }
+};
+
+DraftWriter::DraftWriter(QString path, FileWriter writeFile, Outcome onWritten, QObject* parent)
+    : QObject(parent), m_path(std::move(path)), m_onWritten(std::move(onWritten)),
+      m_shared(std::make_shared<Shared>(Shared{std::move(writeFile), {}}))
+{
+    m_thread.setMaxThreadCount(1);
+}
+
+DraftWriter::~DraftWriter()
+{
+    if (m_inFlight)
+        m_inFlight->waitForFinished();
+    // The user's last words are not dropped for want of a listener.
+    if (m_waiting) {
+        try {
+            m_shared->write(m_path, *m_waiting);
+        } catch (...) {
+        }
+    }
+}
+
+void DraftWriter::write(const Capture& draft)
+{
+    if (m_inFlight)
+        m_waiting = draft;
+    else
+        start(draft);
+}
+
+void DraftWriter::start(const Capture& draft)
+{
+    const quint64 write = ++m_started;
+    QFuture<std::exception_ptr> future =
+        QtConcurrent::run(&m_thread, [shared = m_shared, path = m_path, draft]() -> std::exception_ptr {
+            try {
+                shared->write(path, draft);
+            } catch (...) {
+                return std::current_exception();
+            }
+            return nullptr;
+        });
+    m_inFlight = future;
+    // A watcher rather than a continuation: a wait may finish the write
+    // first, and the watcher is simply let go then.
+    auto* watcher = new QFutureWatcher<std::exception_ptr>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, write] {
+        watcher->deleteLater();
+        finish(write);
+    });
+    watcher->setFuture(future);
+}
+
+void DraftWriter::finish(quint64 write)
+{
+    // Already finished by a wait.
+    if (!m_inFlight || write != m_started)
+        return;
+    const std::exception_ptr failure = m_inFlight->result();
+    m_inFlight.reset();
+    if (m_waiting) {
+        start(*m_waiting);
+        m_waiting.reset();
+    }
+    if (m_onWritten)
+        m_onWritten(failure);
+}
+
+void DraftWriter::waitUntilWritten()
+{
+    while (m_inFlight) {
+        m_inFlight->waitForFinished();
+        finish(m_started);
+    }
+}
+
+void DraftWriter::writeNow(const Capture& draft)
+{
+    waitUntilWritten();
+    m_shared->write(m_path, draft);
+}
+
+} // namespace quillor
