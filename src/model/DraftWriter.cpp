@@ -7,20 +7,22 @@ namespace quillor {
 
 namespace {
 
-// Successive drafts share their images' bytes: the address tells most of
-// them apart without reading megabytes.
+// Successive drafts share their images' bytes: one address spares reading
+// megabytes.
 bool sameBytes(const QByteArray& one, const QByteArray& other)
 {
     return (one.constData() == other.constData() && one.size() == other.size()) || one == other;
 }
 
-bool sameAttachment(CaptureAttachment one, CaptureAttachment other)
+CaptureAttachment withoutBytes(CaptureAttachment attachment)
 {
-    if (!sameBytes(one.data, other.data))
-        return false;
-    one.data = {};
-    other.data = {};
-    return one == other;
+    attachment.data = {};
+    return attachment;
+}
+
+bool sameAttachment(const CaptureAttachment& one, const CaptureAttachment& other)
+{
+    return withoutBytes(one) == withoutBytes(other) && sameBytes(one.data, other.data);
 }
 
 // Whether both drafts make the same file.

@@ -50,6 +50,9 @@ public:
     // error, and tells nobody.
     void writeNow(const Capture& draft);
     bool busy() const { return m_inFlight.has_value(); }
+    // What the file holds when nothing was written yet (the draft read at
+    // start-up): a wait does not write it again unchanged.
+    void setOnDisk(const Capture& draft) { m_onDisk = draft; }
 
 private:
     struct Shared;

@@ -233,5 +233,30 @@ TEST(AppModelDraftTest, AWaitWritesOnlyWhatTheFileDoesNotHoldYet)
     EXPECT_EQ(s.onDisk().body, "abcd");
 }
 
+// Quitting right after start-up does not rewrite the draft read then; a
+// draft changed since is written.
+TEST(AppModelDraftTest, TheDraftReadAtStartUpIsNotWrittenAgainUnchanged)
+{
+    HeldFile file;
+    file.setOpen(true);
+    Drafting s;
+    Capture stored(QUuid::createUuid(), ReferenceDate(800'000'000), "Photos du chantier",
+                   {CaptureAttachment(QUuid::createUuid(), "jpeg bytes", "jpg")}, std::nullopt);
+    stored.imageReferences = QList<ImageReference>();
+    stored.usesExplicitDestination = false;
+    s.data.put(QStringLiteral("draft.json"), bytesOf(stored));
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.writeDraftFile = file.writer();
+    AppModel& model = s.start(environment);
+
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 0);
+    EXPECT_EQ(model.draftState(), DraftState::restored());
+    s.type("Photos du chantier, suite");
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 1);
+    EXPECT_EQ(s.onDisk().attachments, stored.attachments);
+}
+
 } // namespace
 } // namespace quillor
