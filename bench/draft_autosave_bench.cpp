@@ -3,7 +3,10 @@
 // bursts of typing and their autosaves, and how long after its last key each
 // burst is in draft.json on disk. Baselines from the same run: the UI
 // thread's longest pause with nothing to do, and one plain durable write of
-// a file as large as the draft.
+// a file as large as the draft. Then the saves that need no outcome (Escape,
+// hiding the panel, an image put in or taken out) with their longest pause
+// until the draft is on disk, and how long a wait for the draft (quit,
+// archiving) takes when the file already holds it and after one more key.
 //
 //   draft_autosave_bench [image MB, default 48] [images, default 3]
 //
@@ -28,6 +31,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -133,6 +137,31 @@ void runFor(int milliseconds)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
+// The longest pause of the UI thread from a change saved as the editor saves
+// it without waiting, until the draft is on disk.
+double pauseOfSave(AppModel& model, StallClock& stalls, const std::function<void()>& change)
+{
+    bool written = false;
+    const QMetaObject::Connection connection =
+        QObject::connect(&model, &AppModel::draftWritten, [&] { written = true; });
+    stalls.start();
+    change();
+    model.saveDraftInBackground();
+    while (!written)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    runFor(50);
+    QObject::disconnect(connection);
+    return stalls.longest();
+}
+
+double timeOfWait(AppModel& model)
+{
+    QElapsedTimer waited;
+    waited.start();
+    model.persistDraft();
+    return waited.nsecsElapsed() / 1e6;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -190,6 +219,18 @@ int main(int argc, char** argv)
     const double typing = stalls.longest();
     const std::vector<double> seen = watcher.seen();
 
+    const double escape = pauseOfSave(model, stalls, [&] { model.updateContent(EditorContent::plain(text += u'e')); });
+    const CaptureAttachment photo(QUuid::createUuid(), noise(imageBytes, quint32(images + 1)), QStringLiteral("jpg"));
+    const double imageIn = pauseOfSave(model, stalls, [&] {
+        EditorContent withPhoto = EditorContent::plain(text);
+        withPhoto.append(AppModel::attachmentString(photo));
+        model.updateContent(withPhoto);
+    });
+    const double imageOut = pauseOfSave(model, stalls, [&] { model.updateContent(EditorContent::plain(text)); });
+    const double waitOnDisk = timeOfWait(model);
+    model.updateContent(EditorContent::plain(text += u'q'));
+    const double waitNewer = timeOfWait(model);
+
     std::vector<double> latencies;
     for (size_t burst = 0; burst < lastKeys.size(); ++burst)
         latencies.push_back(burst < seen.size() ? seen[burst] - lastKeys[burst] : -1);
@@ -206,5 +247,15 @@ int main(int argc, char** argv)
                 plain > 0 ? latency / plain : 0.0);
     std::printf("  last key of a burst to disk, worst     %8.1f ms%s\n", worstLatency,
                 seen.size() < lastKeys.size() ? " (a burst never reached the disk)" : "");
+    const auto printPause = [&](const char* what, double pause) {
+        std::printf("  %-38s %8.1f ms (%.1f× idle; goal 50 ms)\n", what, pause, idle > 0 ? pause / idle : 0.0);
+    };
+    printPause("Escape or hiding, longest pause", escape);
+    printPause("an image put in, longest pause", imageIn);
+    printPause("the image taken out, longest pause", imageOut);
+    std::printf("  a wait (quit) with the file up to date %8.1f ms (%.3f× the plain write)\n", waitOnDisk,
+                plain > 0 ? waitOnDisk / plain : 0.0);
+    std::printf("  a wait (quit) after one more key       %8.1f ms (%.2f× the plain write)\n", waitNewer,
+                plain > 0 ? waitNewer / plain : 0.0);
     return 0;
 }

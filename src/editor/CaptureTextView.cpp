@@ -261,7 +261,7 @@ void CaptureTextView::finishEdit(bool destinationChanged)
     flushPresentation();
     if (destinationChanged && m_model) {
         m_model->updateContent(m_content);
-        m_model->persistDraft();
+        m_model->saveDraftInBackground();
     }
     ensureCursorVisible();
 }

@@ -202,8 +202,12 @@ public:
     // The editor's whole text after each change.
     void updateContent(const EditorContent& text);
     // Writes draft.json now and returns once it is on disk; a failure shows
-    // in draftPersistenceError and draftState, never as an exception.
+    // in draftPersistenceError and draftState, never as an exception. Only
+    // what must know the outcome waits for it.
     void persistDraft();
+    // Hands the draft as it stands to the writer and returns at once; the
+    // outcome is published as persistDraft's is, when the write ends.
+    void saveDraftInBackground();
     // Keeps a non-blank draft in Recovered and starts an empty one for the
     // same destination. Does nothing while a delivery is in flight. Throws
     // PlatformError("Quillor", 1) when the draft cannot be saved first, and
@@ -373,9 +377,6 @@ private:
 
     // Draft.
     void scheduleDraftSave();
-    // Hands the draft as it stands to the writer and returns at once; the
-    // outcome is published when the write ends.
-    void saveDraftInBackground();
     void publishDraftWrite(const std::exception_ptr& failure);
     void setUnreadableDraftAside();
     void mergeAttachments(const EditorContent& text);

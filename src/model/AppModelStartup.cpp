@@ -169,6 +169,8 @@ void AppModel::loadDraft()
     try {
         if (const auto bytes = FileSystem::readIfExists(path, Capture::maximumFileSize))
             stored = Capture::fromJson(Json::parseObject(*bytes));
+        if (stored)
+            m_draftWriter->setOnDisk(*stored);
     } catch (const FileSystemError& error) {
         m_unreadableDraftOnDisk = true;
         if (error.errnoValue() == EFBIG)

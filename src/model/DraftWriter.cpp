@@ -5,6 +5,42 @@
 
 namespace quillor {
 
+namespace {
+
+// Successive drafts share their images' bytes: one address spares reading
+// megabytes.
+bool sameBytes(const QByteArray& one, const QByteArray& other)
+{
+    return (one.constData() == other.constData() && one.size() == other.size()) || one == other;
+}
+
+CaptureAttachment withoutBytes(CaptureAttachment attachment)
+{
+    attachment.data = {};
+    return attachment;
+}
+
+bool sameAttachment(const CaptureAttachment& one, const CaptureAttachment& other)
+{
+    return withoutBytes(one) == withoutBytes(other) && sameBytes(one.data, other.data);
+}
+
+// Whether both drafts make the same file.
+bool sameDraft(Capture one, Capture other)
+{
+    if (one.attachments.size() != other.attachments.size())
+        return false;
+    for (qsizetype index = 0; index < one.attachments.size(); ++index) {
+        if (!sameAttachment(one.attachments.at(index), other.attachments.at(index)))
+            return false;
+    }
+    one.attachments.clear();
+    other.attachments.clear();
+    return one == other;
+}
+
+} // namespace
+
 struct DraftWriter::Shared {
     FileWriter writeFile;
     DraftEncoder encoder;
@@ -38,10 +74,21 @@ DraftWriter::~DraftWriter()
 
 void DraftWriter::write(const Capture& draft)
 {
-    if (m_inFlight)
-        m_waiting = draft;
-    else
-        start(draft);
+    if (m_inFlight) {
+        // A draft waiting is older than this one, and the one being written
+        // may already be it.
+        if (sameDraft(draft, *m_writing))
+            m_waiting.reset();
+        else
+            m_waiting = draft;
+        return;
+    }
+    if (m_onDisk && sameDraft(draft, *m_onDisk)) {
+        if (m_onWritten)
+            m_onWritten(nullptr);
+        return;
+    }
+    start(draft);
 }
 
 void DraftWriter::start(const Capture& draft)
@@ -57,6 +104,7 @@ void DraftWriter::start(const Capture& draft)
             return nullptr;
         });
     m_inFlight = future;
+    m_writing = draft;
     // A watcher rather than a continuation: a wait may finish the write
     // first, and the watcher is simply let go then.
     auto* watcher = new QFutureWatcher<std::exception_ptr>(this);
@@ -74,6 +122,11 @@ void DraftWriter::finish(quint64 write)
         return;
     const std::exception_ptr failure = m_inFlight->result();
     m_inFlight.reset();
+    if (failure)
+        m_onDisk.reset();
+    else
+        m_onDisk = std::move(m_writing);
+    m_writing.reset();
     if (m_waiting) {
         start(*m_waiting);
         m_waiting.reset();
@@ -93,7 +146,10 @@ void DraftWriter::waitUntilWritten()
 void DraftWriter::writeNow(const Capture& draft)
 {
     waitUntilWritten();
+    // A failed write may have left either file.
+    m_onDisk.reset();
     m_shared->write(m_path, draft);
+    m_onDisk = draft;
 }
 
 } // namespace quillor

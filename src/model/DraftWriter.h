@@ -21,7 +21,8 @@ namespace quillor {
 // draft's images to reach the disk. One write at a time: a draft handed over
 // while one is being written waits for it, and replaces any draft still
 // waiting, so the newest state is always written last and no older one ever
-// lands over it.
+// lands over it. A draft equal to the one on disk (or to the one being
+// written) is not written again: a 192 MB draft takes seconds to rewrite.
 class DraftWriter : public QObject {
     Q_OBJECT
 
@@ -40,7 +41,7 @@ public:
     DraftWriter(const DraftWriter&) = delete;
     DraftWriter& operator=(const DraftWriter&) = delete;
 
-    // Returns at once.
+    // Returns at once. A draft already on disk is told written at once.
     void write(const Capture& draft);
     // Returns once every draft handed over is on disk (or failed), each
     // outcome told in order.
@@ -49,6 +50,9 @@ public:
     // error, and tells nobody.
     void writeNow(const Capture& draft);
     bool busy() const { return m_inFlight.has_value(); }
+    // What the file holds when nothing was written yet (the draft read at
+    // start-up): a wait does not write it again unchanged.
+    void setOnDisk(const Capture& draft) { m_onDisk = draft; }
 
 private:
     struct Shared;
@@ -62,7 +66,11 @@ private:
     QThreadPool m_thread;
     quint64 m_started = 0;
     std::optional<QFuture<std::exception_ptr>> m_inFlight;
+    std::optional<Capture> m_writing;   // the draft of m_inFlight
     std::optional<Capture> m_waiting;
+    // The last draft written successfully, so the one in the file; unknown
+    // after a failure.
+    std::optional<Capture> m_onDisk;
 };
 
 } // namespace quillor

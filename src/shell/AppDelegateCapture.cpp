@@ -169,7 +169,7 @@ void AppDelegate::hideCapture(bool restoringPreviousApp)
 {
     if (m_panel && m_panel->isVisible())
         saveCapturePosition(m_panel->frame());
-    m_model->persistDraft();
+    m_model->saveDraftInBackground();
     if (!m_panel)
         return;
     if (CaptureTextView* editor = captureEditor(m_panel->captureView()))

@@ -141,50 +141,6 @@ TEST(AppModelDraftTest, ArchivingStartsAnEmptyDraftForTheSameDestination)
     }
 }
 
-// Holds the draft writer's thread at the file until the test lets it go, and
-// notes the body of each draft that reaches the file, in order.
-class HeldFile {
-public:
-    AppModelEnvironment::DraftFileWriter writer()
-    {
-        return [this](const QString& path, const QList<QByteArrayView>& parts) {
-            std::unique_lock lock(m_mutex);
-            ++m_arrived;
-            m_changed.notify_all();
-            m_changed.wait(lock, [&] { return m_open; });
-            QByteArray bytes;
-            for (const QByteArrayView part : parts)
-                bytes += part;
-            m_bodies.append(decodedDraft(bytes).body);
-            lock.unlock();
-            FileSystem::writeAtomically(path, bytes);
-        };
-    }
-    void setOpen(bool open)
-    {
-        const std::lock_guard lock(m_mutex);
-        m_open = open;
-        m_changed.notify_all();
-    }
-    int arrived() const
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_arrived;
-    }
-    QStringList bodies() const
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_bodies;
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_open = false;
-    int m_arrived = 0;
-    QStringList m_bodies;
-};
-
 // Autosaves leave the file to the writer's thread: typing goes on while a
 // write is held, the newest draft is written last and the ones overtaken in
 // the meantime never; a save on demand returns only once its draft is on disk.
@@ -226,6 +182,80 @@ TEST(AppModelDraftTest, AutosavesAreWrittenBehindTheEditorNewestLastAndASaveOnDe
     EXPECT_EQ(model.draftState(), DraftState::saved());
     spin(50ms);
     EXPECT_EQ(s.onDisk().body, "abcde");
+}
+
+// A wait that finds the newest draft already in the file, or being written,
+// writes nothing more; a draft whose write failed is written again, and each
+// outcome is still told.
+TEST(AppModelDraftTest, AWaitWritesOnlyWhatTheFileDoesNotHoldYet)
+{
+    HeldFile file;
+    file.setOpen(true);
+    Drafting s;
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.writeDraftFile = file.writer();
+    AppModel& model = s.start(environment);
+
+    s.type("a");
+    model.persistDraft();
+    s.type("ab");
+    s.type("a");   // back to what the file holds
+    EXPECT_EQ(model.draftState(), DraftState::pending());
+    model.persistDraft();
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 1);
+    EXPECT_EQ(model.draftState(), DraftState::saved());
+    EXPECT_EQ(s.writes, 3);
+
+    file.setOpen(false);
+    s.type("abc");
+    model.saveDraftInBackground();
+    ASSERT_TRUE(waitUntil([&] { return file.arrived() > 1; }));
+    std::thread opener([&] {
+        std::this_thread::sleep_for(50ms);
+        file.setOpen(true);
+    });
+    model.persistDraft();
+    opener.join();
+    EXPECT_EQ(file.arrived(), 2);
+    EXPECT_EQ(s.onDisk().body, "abc");
+
+    file.setFailing(true);
+    s.type("abcd");
+    model.persistDraft();
+    EXPECT_EQ(model.draftPersistenceError(), "Le brouillon n’a pas pu être sauvegardé : Disque plein");
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 4);
+    file.setFailing(false);
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 5);
+    EXPECT_EQ(model.draftPersistenceError(), std::nullopt);
+    EXPECT_EQ(s.onDisk().body, "abcd");
+}
+
+// Quitting right after start-up does not rewrite the draft read then; a
+// draft changed since is written.
+TEST(AppModelDraftTest, TheDraftReadAtStartUpIsNotWrittenAgainUnchanged)
+{
+    HeldFile file;
+    file.setOpen(true);
+    Drafting s;
+    Capture stored(QUuid::createUuid(), ReferenceDate(800'000'000), "Photos du chantier",
+                   {CaptureAttachment(QUuid::createUuid(), "jpeg bytes", "jpg")}, std::nullopt);
+    stored.imageReferences = QList<ImageReference>();
+    stored.usesExplicitDestination = false;
+    s.data.put(QStringLiteral("draft.json"), bytesOf(stored));
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.writeDraftFile = file.writer();
+    AppModel& model = s.start(environment);
+
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 0);
+    EXPECT_EQ(model.draftState(), DraftState::restored());
+    s.type("Photos du chantier, suite");
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 1);
+    EXPECT_EQ(s.onDisk().attachments, stored.attachments);
 }
 
 } // namespace

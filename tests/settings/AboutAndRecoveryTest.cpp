@@ -45,6 +45,7 @@ TEST_F(RecoveryRowsTest, TheDraftRowFollowsItsStateAndTheClearButtonItsRules)
     // A draft that cannot be written shows the model's own message.
     ASSERT_TRUE(QFile::remove(session.data.file("draft.json")));
     ASSERT_TRUE(QDir().mkpath(session.data.file("draft.json") + "/inside"));
+    session.type("Quelques mots de plus");
     model().persistDraft();
     EXPECT_EQ(page()->draftLabel()->text(), *model().draftPersistenceError());
     EXPECT_EQ(page()->draftIcon()->objectName(), "dialog-warning");

@@ -284,15 +284,16 @@ TEST_F(AppDelegateTest, HidingKeepsTheDraftAndThePlaceAndTheNextShowUsesIt)
     panel().setFrame(QRectF(100, 150, 480, panel().frame().height()));
     delegate->hideCapture(true);
     EXPECT_FALSE(panel().isVisible());
-    EXPECT_EQ(savedDraft(), QStringLiteral("abc"));
+    EXPECT_TRUE(waitUntil([&] { return data.contents(draftFile) && savedDraft() == QStringLiteral("abc"); }));
     EXPECT_EQ(QJsonDocument::fromJson(data.contents(positionFile).value_or("")).object(),
               QJsonObject({{"x", 100}, {"top", 150}}));
 
     // Hidden, there is no position to keep; the draft is written all the same.
     QFile::remove(data.file(draftFile));
     data.put(positionFile, R"({"x":100,"top":200})");
+    model().updateContent(EditorContent::plain(QStringLiteral("abcd")));
     delegate->hideCapture(false);
-    EXPECT_TRUE(data.contents(draftFile).has_value());
+    EXPECT_TRUE(waitUntil([&] { return data.contents(draftFile).has_value(); }));
     delegate->showCapture();
     EXPECT_EQ(panel().frame().topLeft(), QPointF(100, 200));
 
