@@ -41,6 +41,38 @@ IndexSet::IndexSet(const QList<TextRange>& ranges)
     m_ranges = merged(sorted);
 }
 
+std::pair<IndexSet, bool> IndexSet::spliced(const TextChange& change, TextRange window, const IndexSet& fresh) const
+{
+    // A run starting where text was added starts after it.
+    const auto movedStart = [&change](qsizetype p) {
+        return p < change.position ? p : change.moved(std::max(p, change.position + change.removed));
+    };
+    QList<TextRange> outside;
+    QList<TextRange> replaced;
+    outside.reserve(m_ranges.size() + fresh.m_ranges.size());
+    bool freshAdded = false;
+    const auto addFresh = [&] {
+        if (!std::exchange(freshAdded, true))
+            outside.append(fresh.m_ranges);
+    };
+    for (const TextRange& run : m_ranges) {
+        const qsizetype start = movedStart(run.location);
+        const qsizetype end = std::max(start, change.moved(run.end()));
+        if (start < window.location)
+            outside.append(TextRange::fromBounds(start, std::min(end, window.location)));
+        if (start < window.end() && end > window.location)
+            replaced.append(TextRange::fromBounds(std::max(start, window.location), std::min(end, window.end())));
+        if (end > window.end()) {
+            addFresh();
+            outside.append(TextRange::fromBounds(std::max(start, window.end()), end));
+        }
+    }
+    addFresh();
+    IndexSet result;
+    result.m_ranges = merged(outside);
+    return {std::move(result), merged(replaced) != fresh.m_ranges};
+}
+
 bool IndexSet::contains(qsizetype index) const
 {
     // The first run ending after the index is the only one that can hold it.
