@@ -47,29 +47,41 @@ std::pair<IndexSet, bool> IndexSet::spliced(const TextChange& change, TextRange 
     const auto movedStart = [&change](qsizetype p) {
         return p < change.position ? p : change.moved(std::max(p, change.position + change.removed));
     };
-    QList<TextRange> outside;
+    // Written in place: this runs on every keystroke over all the runs.
+    IndexSet result;
+    result.m_ranges.resize(m_ranges.size() + fresh.m_ranges.size() + 1);
+    TextRange* const first = result.m_ranges.data();
+    TextRange* out = first;
+    const auto put = [&](TextRange range) {
+        if (range.length <= 0)
+            return;
+        if (out != first && range.location <= (out - 1)->end())
+            *(out - 1) = TextRange::fromBounds((out - 1)->location, std::max((out - 1)->end(), range.end()));
+        else
+            *out++ = range;
+    };
     QList<TextRange> replaced;
-    outside.reserve(m_ranges.size() + fresh.m_ranges.size());
     bool freshAdded = false;
     const auto addFresh = [&] {
-        if (!std::exchange(freshAdded, true))
-            outside.append(fresh.m_ranges);
+        if (!std::exchange(freshAdded, true)) {
+            for (const TextRange& range : fresh.m_ranges)
+                put(range);
+        }
     };
     for (const TextRange& run : m_ranges) {
         const qsizetype start = movedStart(run.location);
         const qsizetype end = std::max(start, change.moved(run.end()));
         if (start < window.location)
-            outside.append(TextRange::fromBounds(start, std::min(end, window.location)));
+            put(TextRange::fromBounds(start, std::min(end, window.location)));
         if (start < window.end() && end > window.location)
             replaced.append(TextRange::fromBounds(std::max(start, window.location), std::min(end, window.end())));
         if (end > window.end()) {
             addFresh();
-            outside.append(TextRange::fromBounds(std::max(start, window.end()), end));
+            put(TextRange::fromBounds(std::max(start, window.end()), end));
         }
     }
     addFresh();
-    IndexSet result;
-    result.m_ranges = merged(outside);
+    result.m_ranges.resize(out - first);
     return {std::move(result), merged(replaced) != fresh.m_ranges};
 }
 
