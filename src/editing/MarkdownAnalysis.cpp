@@ -129,7 +129,12 @@ std::optional<TextRange> carried(TextRange range, const EditMap& map)
 
 std::optional<QList<CodeSyntax::Span>> carried(QList<CodeSyntax::Span> code, const EditMap& map)
 {
-    for (CodeSyntax::Span& span : code) {
+    // Spans ending before the edit stay as they are, still shared with the
+    // previous analysis's readers: only those after it are copied to move.
+    const auto firstMoved = std::lower_bound(code.cbegin(), code.cend(), map.position,
+                                             [](const CodeSyntax::Span& s, qsizetype p) { return s.range.end() <= p; });
+    for (qsizetype i = firstMoved - code.cbegin(); i < code.size(); ++i) {
+        CodeSyntax::Span& span = code[i];
         for (TextRange* range : {&span.range, &span.activationRange, &span.contentRange}) {
             const std::optional<TextRange> moved = carried(*range, map);
             if (!moved)

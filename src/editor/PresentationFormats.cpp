@@ -118,24 +118,26 @@ void PresentationFormats::decideLeftMargins(const QString& text, const Analysis&
                                             const QList<TextRange>& selections)
 {
     // Both lists are in text order: merged, a line both quoted and listed
-    // takes the list's indent.
+    // takes the list's indent. Written in place, on every keystroke.
     const qreal listIndent = MarkdownLayoutManager::paragraphStyle(0, 0, true).headIndent;
-    m_leftMargins.clear();
-    m_leftMargins.reserve(analysis.quotes.size() + analysis.items.size());
+    m_leftMargins.resize(analysis.quotes.size() + analysis.items.size());
+    std::pair<qsizetype, qreal>* out = m_leftMargins.data();
     auto item = analysis.items.cbegin();
     for (const QuoteSyntax::Line& line : analysis.quotes) {
-        for (; item != analysis.items.cend() && item->line.location <= line.range.location; ++item) {
-            if (item->line.location < line.range.location)
-                m_leftMargins.append({item->line.location, listIndent});
+        for (; item != analysis.items.cend() && item->line.location < line.range.location; ++item)
+            *out++ = {item->line.location, listIndent};
+        if (item != analysis.items.cend() && item->line.location == line.range.location) {
+            *out++ = {line.range.location, listIndent};
+            ++item;
+            continue;
         }
-        const bool listed = item != analysis.items.cbegin() && std::prev(item)->line.location == line.range.location;
         // A quote line being edited shows its markers unindented.
         const int depth = QuoteSyntax::presentationDepth(line, text, selections);
-        m_leftMargins.append({line.range.location,
-                              listed ? listIndent : MarkdownLayoutManager::paragraphStyle(0, depth, false).headIndent});
+        *out++ = {line.range.location, MarkdownLayoutManager::paragraphStyle(0, depth, false).headIndent};
     }
     for (; item != analysis.items.cend(); ++item)
-        m_leftMargins.append({item->line.location, listIndent});
+        *out++ = {item->line.location, listIndent};
+    m_leftMargins.resize(out - m_leftMargins.data());
 }
 
 qreal PresentationFormats::leftMargin(qsizetype lineStart) const
