@@ -1,6 +1,7 @@
 #include "editing/IndexSet.h"
 
 #include <algorithm>
+#include <span>
 
 namespace quillor {
 
@@ -68,7 +69,20 @@ std::pair<IndexSet, bool> IndexSet::spliced(const TextChange& change, TextRange 
                 put(range);
         }
     };
-    for (const TextRange& run : m_ranges) {
+    // Runs ending before the window stand where they stood, and runs after
+    // it only move: both are copied as they are, or shifted, in bulk.
+    const TextRange* const runs = m_ranges.constData();
+    const TextRange* const runsEnd = runs + m_ranges.size();
+    const TextRange* before = std::lower_bound(runs, runsEnd, window.location,
+                                               [](const TextRange& r, qsizetype p) { return r.end() < p; });
+    std::copy(runs, before, out);
+    out += before - runs;
+    const qsizetype oldWindowEnd = window.end() - change.delta();
+    const TextRange* after = std::upper_bound(before, runsEnd, oldWindowEnd,
+                                              [](qsizetype p, const TextRange& r) { return p < r.location; });
+    if (window.end() < change.position + change.added || oldWindowEnd < change.position + change.removed)
+        after = runsEnd;
+    for (const TextRange& run : std::span(before, after)) {
         const qsizetype start = movedStart(run.location);
         const qsizetype end = std::max(start, change.moved(run.end()));
         if (start < window.location)
@@ -81,6 +95,11 @@ std::pair<IndexSet, bool> IndexSet::spliced(const TextChange& change, TextRange 
         }
     }
     addFresh();
+    if (after != runsEnd) {
+        put(TextRange{after->location + change.delta(), after->length});
+        for (const TextRange& run : std::span(after + 1, runsEnd))
+            *out++ = TextRange{run.location + change.delta(), run.length};
+    }
     result.m_ranges.resize(out - first);
     return {std::move(result), merged(replaced) != fresh.m_ranges};
 }

@@ -182,14 +182,12 @@ MarkdownAnalysis MarkdownAnalysis::of(const QString& text)
     analysis.code = CodeSyntax::spans(text);
     analysis.codeRanges = rangesOf(analysis.code);
     analysis.styleRules = MarkdownPresentation::stylesByRule(text, analysis.codeRanges);
-    analysis.styles = MarkdownPresentation::joined(analysis.styleRules);
     analysis.quotes = QuoteSyntax::lines(text, analysis.codeRanges);
     analysis.items = ListSyntax::items(text, analysis.codeRanges);
     analysis.links = EditorSyntax::linkRanges(text, analysis.codeRanges);
     analysis.concealableGroups = MarkdownPresentation::concealableSyntax(text, analysis.codeRanges,
                                                                          analysis.styleRules, analysis.links);
     analysis.concealableGroups.prepend(MarkdownPresentation::concealableCode(text, analysis.code));
-    analysis.concealable = MarkdownPresentation::joined(analysis.concealableGroups);
     return analysis;
 }
 
@@ -246,8 +244,6 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
     analysis.concealableGroups.removeFirst();
     spliceEach(analysis.concealableGroups, start, oldEnd, delta, std::move(concealable), readFrom);
     analysis.concealableGroups.prepend(MarkdownPresentation::concealableCode(text, analysis.code));
-    analysis.styles = MarkdownPresentation::joined(analysis.styleRules);
-    analysis.concealable = MarkdownPresentation::joined(analysis.concealableGroups);
     return analysis;
 }
 

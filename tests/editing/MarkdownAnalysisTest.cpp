@@ -29,7 +29,7 @@ TEST(MarkdownAnalysisTest, EqualsTheSeparateAnalyses)
         const MarkdownAnalysis analysis = MarkdownAnalysis::of(text);
         EXPECT_EQ(analysis.code, CodeSyntax::spans(text));
         EXPECT_EQ(analysis.codeRanges, EditorSyntax::codeRanges(text));
-        EXPECT_EQ(analysis.styles, MarkdownPresentation::styles(text));
+        EXPECT_EQ(analysis.styles(), MarkdownPresentation::styles(text));
         EXPECT_EQ(analysis.quotes, QuoteSyntax::lines(text));
         EXPECT_EQ(analysis.items, ListSyntax::items(text));
         EXPECT_EQ(analysis.links, EditorSyntax::linkRanges(text));
