@@ -48,29 +48,6 @@ TextRange movedRange(const TextChange& change, TextRange range)
     return TextRange::fromBounds(change.moved(range.location), change.moved(range.end()));
 }
 
-// The code after the change is the code before it, moved along: then nothing
-// but the changed lines was read again.
-bool codeCarried(const QList<CodeSyntax::Span>& before, const QList<CodeSyntax::Span>& after,
-                 const TextChange& change)
-{
-    if (before.size() != after.size())
-        return false;
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        const CodeSyntax::Span& old = before[i];
-        const CodeSyntax::Span& now = after[i];
-        if (old.fenced != now.fenced || old.delimiters.size() != now.delimiters.size()
-            || movedRange(change, old.range) != now.range
-            || movedRange(change, old.activationRange) != now.activationRange
-            || movedRange(change, old.contentRange) != now.contentRange)
-            return false;
-        for (qsizetype d = 0; d < old.delimiters.size(); ++d) {
-            if (movedRange(change, old.delimiters[d]) != now.delimiters[d])
-                return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 bool MarkdownGlyphPresentation::update(MarkdownLayoutManager* layoutManager, const QString& source,
@@ -134,7 +111,7 @@ std::optional<TextRange> MarkdownGlyphPresentation::windowFor(const QString& sou
 {
     if (!m_known || m_composing || change.position < 0 || change.removed < 0 || change.added < 0
         || change.position + change.added > source.size() || m_sourceLength + change.delta() != source.size()
-        || !codeCarried(m_code, analysis.code, change))
+        || !MarkdownAnalysis::codeCarried(m_code, analysis.code, change))
         return std::nullopt;
     std::optional<TextRange> window;
     const auto add = [&](TextRange range) {

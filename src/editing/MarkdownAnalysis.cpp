@@ -89,27 +89,6 @@ struct EditMap {
     }
 };
 
-// The code after the edit is the code before it, moved along: the edit left
-// every fence, backtick run and code line end where it was.
-bool codeCarried(const QList<CodeSyntax::Span>& before, const QList<CodeSyntax::Span>& after, const EditMap& map)
-{
-    if (before.size() != after.size())
-        return false;
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        const CodeSyntax::Span& old = before[i];
-        const CodeSyntax::Span& now = after[i];
-        if (old.fenced != now.fenced || old.delimiters.size() != now.delimiters.size()
-            || !map.carries(old.range, now.range) || !map.carries(old.activationRange, now.activationRange)
-            || !map.carries(old.contentRange, now.contentRange))
-            return false;
-        for (qsizetype d = 0; d < old.delimiters.size(); ++d) {
-            if (!map.carries(old.delimiters[d], now.delimiters[d]))
-                return false;
-        }
-    }
-    return true;
-}
-
 // Code starts and ends at backtick runs and at fence lines, which hold "`"
 // or "~": lines without either, before and after the edit, leave the code
 // where it was.
@@ -175,6 +154,29 @@ QList<TextRange> codeWithin(const QList<TextRange>& code, qsizetype start, qsize
 
 } // namespace
 
+// The code after the edit is the code before it, moved along: the edit left
+// every fence, backtick run and code line end where it was.
+bool MarkdownAnalysis::codeCarried(const QList<CodeSyntax::Span>& before, const QList<CodeSyntax::Span>& after,
+                                   const TextChange& change)
+{
+    const EditMap map{change.position, change.removed, change.delta()};
+    if (before.size() != after.size())
+        return false;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const CodeSyntax::Span& old = before[i];
+        const CodeSyntax::Span& now = after[i];
+        if (old.fenced != now.fenced || old.delimiters.size() != now.delimiters.size()
+            || !map.carries(old.range, now.range) || !map.carries(old.activationRange, now.activationRange)
+            || !map.carries(old.contentRange, now.contentRange))
+            return false;
+        for (qsizetype d = 0; d < old.delimiters.size(); ++d) {
+            if (!map.carries(old.delimiters[d], now.delimiters[d]))
+                return false;
+        }
+    }
+    return true;
+}
+
 MarkdownAnalysis MarkdownAnalysis::of(const QString& text)
 {
     MarkdownAnalysis analysis;
@@ -220,7 +222,7 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
         code = carried(previous.code, map);
     if (!code) {
         code = CodeSyntax::spans(text);
-        if (!codeCarried(previous.code, *code, map))
+        if (!codeCarried(previous.code, *code, TextChange{position, removed, added}))
             return of(text);
     }
     // Read from the line feed before them, so that whatever looks at the

@@ -6,6 +6,7 @@
 #include "editing/MarkdownPresentation.h"
 #include "editing/MarkdownStyle.h"
 #include "editing/QuoteSyntax.h"
+#include "editing/TextChange.h"
 
 #include <QList>
 #include <QString>
@@ -49,6 +50,11 @@ struct MarkdownAnalysis {
     // is moved along.
     static MarkdownAnalysis afterEdit(MarkdownAnalysis previous, const QString& text, qsizetype position,
                                       qsizetype removed, qsizetype added);
+
+    // The code after the change is the code before it, moved along: the
+    // change left every fence, backtick run and code line end where it was.
+    static bool codeCarried(const QList<CodeSyntax::Span>& before, const QList<CodeSyntax::Span>& after,
+                            const TextChange& change);
 
     bool operator==(const MarkdownAnalysis&) const = default;
 };
