@@ -21,20 +21,17 @@ namespace {
 constexpr qreal minimumGrowth = 0.01 + 1e-9;
 
 // Quote markers and code delimiters: the syntax laid out as zero-width
-// control glyphs rather than dropped, when hidden.
-// Only those standing in the window, which holds the whole of every code span
-// it meets.
+// control glyphs rather than dropped, when hidden: those standing in the
+// window, which holds the whole of every code span it meets.
 IndexSet controlCandidates(const MarkdownAnalysis& analysis, TextRange window)
 {
     QList<TextRange> ranges;
-    const auto quote = std::lower_bound(analysis.quotes.cbegin(), analysis.quotes.cend(), window.location,
-                                        [](const QuoteSyntax::Line& l, qsizetype p) { return l.range.location < p; });
-    for (auto line = quote; line != analysis.quotes.cend() && line->prefix.location < window.end(); ++line)
-        ranges.append(line->prefix);
-    const auto code = std::lower_bound(analysis.code.cbegin(), analysis.code.cend(), window.location,
-                                       [](const CodeSyntax::Span& s, qsizetype p) { return s.range.location < p; });
-    for (auto span = code; span != analysis.code.cend() && span->range.location < window.end(); ++span)
-        ranges.append(span->delimiters);
+    for (const QuoteSyntax::Line& line :
+         standingIn(analysis.quotes, window, [](const QuoteSyntax::Line& l) { return l.range.location; }))
+        ranges.append(line.prefix);
+    for (const CodeSyntax::Span& span :
+         standingIn(analysis.code, window, [](const CodeSyntax::Span& s) { return s.range.location; }))
+        ranges.append(span.delimiters);
     return IndexSet(ranges);
 }
 

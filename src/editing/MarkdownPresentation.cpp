@@ -6,6 +6,7 @@
 #include "editing/ListSyntax.h"
 #include "editing/MarkdownAnalysis.h"
 #include "editing/QuoteSyntax.h"
+#include "editing/WholeLines.h"
 
 #include <QStringView>
 
@@ -810,47 +811,26 @@ QList<TextRange> concealedRanges(const QString& text, const MarkdownAnalysis& an
     return concealedRangesWithin(text, analysis, selections, TextRange{0, text.size()});
 }
 
-namespace {
-
-// The constructs of a list in text order that stand in the window: those a
-// window of whole lines meets, as nothing but code crosses a line feed.
-template <typename T, typename Anchor>
-std::pair<const T*, const T*> standingIn(const QList<T>& list, TextRange window, qsizetype textLength, Anchor anchor)
-{
-    const auto before = [&anchor](const T& element, qsizetype position) { return anchor(element) < position; };
-    const T* end = list.constData() + list.size();
-    const T* first = std::lower_bound(list.constData(), end, window.location, before);
-    // What stands at the text's end belongs to its last line.
-    const T* last = window.end() >= textLength ? end : std::lower_bound(first, end, window.end(), before);
-    return {first, last};
-}
-
-} // namespace
-
 QList<TextRange> concealedRangesWithin(const QString& text, const MarkdownAnalysis& analysis,
                                        const QList<TextRange>& selections, TextRange window)
 {
     QList<TextRange> hidden;
-    const qsizetype length = text.size();
     for (const QList<ConcealableSyntax>& group : analysis.concealableGroups) {
-        const auto [first, last] = standingIn(group, window, length,
-                                              [](const ConcealableSyntax& s) { return s.construct.location; });
-        for (const ConcealableSyntax* syntax = first; syntax != last; ++syntax) {
-            if (!isActive(syntax->construct, selections))
-                hidden.append(syntax->hidden);
+        for (const ConcealableSyntax& syntax :
+             standingIn(group, window, [](const ConcealableSyntax& s) { return s.construct.location; })) {
+            if (!isActive(syntax.construct, selections))
+                hidden.append(syntax.hidden);
         }
     }
-    const auto [firstQuote, lastQuote] = standingIn(analysis.quotes, window, length,
-                                                    [](const QuoteSyntax::Line& l) { return l.range.location; });
-    for (const QuoteSyntax::Line* line = firstQuote; line != lastQuote; ++line) {
-        if (!QuoteSyntax::isActive(*line, text, selections))
-            hidden.append(line->prefix);
+    for (const QuoteSyntax::Line& line :
+         standingIn(analysis.quotes, window, [](const QuoteSyntax::Line& l) { return l.range.location; })) {
+        if (!QuoteSyntax::isActive(line, text, selections))
+            hidden.append(line.prefix);
     }
-    const auto [firstItem, lastItem] = standingIn(analysis.items, window, length,
-                                                  [](const ListSyntax::Item& i) { return i.line.location; });
-    for (const ListSyntax::Item* item = firstItem; item != lastItem; ++item) {
-        if (item->checkbox && ListSyntax::showsRenderedCheckbox(*item, text, selections))
-            hidden.append(TextRange::fromBounds(item->checkbox->location, item->contentStart));
+    for (const ListSyntax::Item& item :
+         standingIn(analysis.items, window, [](const ListSyntax::Item& i) { return i.line.location; })) {
+        if (item.checkbox && ListSyntax::showsRenderedCheckbox(item, text, selections))
+            hidden.append(TextRange::fromBounds(item.checkbox->location, item.contentStart));
     }
 
     hidden.removeIf([](const TextRange& range) { return range.isEmpty(); });

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <functional>
 #include <vector>
 
 namespace quillor {
@@ -34,20 +33,6 @@ TextRange clipped(TextRange range, TextRange within)
 TextRange clamped(TextRange range, qsizetype length)
 {
     return clipped(range, TextRange{0, length});
-}
-
-// The constructs of a list in text order standing in a window of whole lines:
-// those it meets, as nothing but code crosses a line feed.
-template <typename T, typename Where>
-std::span<const T> standingIn(const QList<T>& list, TextRange window, Where where)
-{
-    const auto before = [&where](const T& element, qsizetype position) {
-        return std::invoke(where, element).location < position;
-    };
-    const T* end = list.constData() + list.size();
-    const T* first = std::lower_bound(list.constData(), end, window.location, before);
-    const T* last = std::lower_bound(first, end, window.end(), before);
-    return {first, last};
 }
 
 // Sorted, disjoint ranges meeting the window.
@@ -103,8 +88,9 @@ void PresentationFormats::update(const QString& text, const Analysis& analysis, 
     decideLeftMargins(text, analysis, selections);
 
     applyInlineStyles(analysis.styleRules, analysis.codeRanges, within);
-    applyLists(text, standingIn(analysis.items, within, &ListSyntax::Item::line), selections, fonts, within);
-    for (const TextRange& link : standingIn(analysis.links, within, [](const TextRange& r) { return r; }))
+    const auto itemStart = [](const ListSyntax::Item& item) { return item.line.location; };
+    applyLists(text, standingIn(analysis.items, within, itemStart), selections, fonts, within);
+    for (const TextRange& link : standingIn(analysis.links, within, [](const TextRange& r) { return r.location; }))
         paint(link, Colour::link, within);
     Look* looks = m_looks.data();
     for (const TextRange& run : meeting(hidden.ranges(), within)) {
@@ -277,10 +263,11 @@ void PresentationFormats::applyInlineStyles(const QList<QList<MarkdownStyle>>& r
     // In the order of MarkdownAnalysis::styles, only those in the window.
     std::vector<const MarkdownStyle*> styles;
     for (const QList<MarkdownStyle>& rule : rules) {
-        for (const MarkdownStyle& style : standingIn(rule, within, &MarkdownStyle::range))
+        for (const MarkdownStyle& style :
+             standingIn(rule, within, [](const MarkdownStyle& s) { return s.range.location; }))
             styles.push_back(&style);
     }
-    // This runs on every keystroke over the whole text: plain pointers spare
+    // This runs on every keystroke over the window: plain pointers spare
     // the container's checks on each character, and what the styles covering
     // a character add up to (its heading level, bold and italic) is gathered
     // in its look's spare byte rather than in an array of its own.
