@@ -587,12 +587,11 @@ bool CaptureTextView::styleCharacters(LayoutBatch& batch)
     m_styledSelections = selections;
     m_styledComposing = m_composing;
     m_restyleNeeded = false;
-    refreshConcealedSyntax();
-    std::optional<PresentationFormats::Edit> since;
+    std::optional<TextChange> since;
     if (!everywhere)
-        since = textChanged ? PresentationFormats::Edit{m_revisionEdit->position, m_revisionEdit->removed,
-                                                        m_revisionEdit->added}
-                            : PresentationFormats::Edit{};
+        since = textChanged ? TextChange{m_revisionEdit->position, m_revisionEdit->removed, m_revisionEdit->added}
+                            : TextChange{};
+    refreshConcealedSyntax(since);
     m_formats.update(m_content.text, m_analysis, selections, m_glyphs, m_fonts, since);
     std::optional<TextRange> changed;
     if (everywhere)
@@ -679,9 +678,9 @@ void CaptureTextView::repaintChangedRows()
 
 // Hidden syntax follows the caret: what is concealed is decided again
 // before any format is.
-void CaptureTextView::refreshConcealedSyntax()
+void CaptureTextView::refreshConcealedSyntax(std::optional<TextChange> since)
 {
-    m_glyphs.update(&m_layoutManager, m_content.text, m_analysis, m_styledSelections, m_styledComposing);
+    m_glyphs.update(&m_layoutManager, m_content.text, m_analysis, m_styledSelections, m_styledComposing, since);
 }
 
 void CaptureTextView::applyCharacterFormats(TextRange stretch, LayoutBatch& batch)

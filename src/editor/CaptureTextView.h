@@ -267,7 +267,7 @@ private:
     // The styling pass's steps. The first three change no document data, so
     // they may run while the document reports a change. What they change is
     // laid out when the batch is applied.
-    void refreshConcealedSyntax();
+    void refreshConcealedSyntax(std::optional<TextChange> since);
     bool styleCharacters(LayoutBatch& batch);
     void applyCharacterFormats(TextRange stretch, LayoutBatch& batch);
     // What a pass changed is repainted once laid out: the rows of the
