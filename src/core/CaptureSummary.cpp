@@ -7,6 +7,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace quillor::CaptureSummary {
 
 namespace {
@@ -47,6 +51,22 @@ std::optional<QByteArray> keysAfterAttachments(QFile& file)
         if (length == size || length >= summaryLimit)
             return std::nullopt;
     }
+}
+
+// Opened without waiting, regular files only: a pipe named like a capture
+// would hold its reader until some program wrote to it.
+bool openRegularFile(QFile& file, const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -111,8 +131,8 @@ void DataElision::feed(QByteArrayView piece)
 
 std::optional<Capture> read(const QString& path, const std::function<bool()>& isCancelled)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.isSequential())
+    QFile file;
+    if (!openRegularFile(file, path))
         return std::nullopt;
     if (const std::optional<QByteArray> summary = keysAfterAttachments(file)) {
         if (std::optional<Capture> capture = decodeSummary(*summary))

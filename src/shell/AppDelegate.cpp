@@ -295,6 +295,12 @@ void AppDelegate::quitOnSignal()
         }
         return;
     }
+    // As for a quit from the menu: images still being read go into the draft
+    // saved on the way out; a send they were awaiting is waited for above.
+    if (m_model->readingImages()) {
+        m_model->whenImagesRead([this] { quitOnSignal(); });
+        return;
+    }
     m_model->persistDraft();
     // Not quit(): that asks every window to close, and the settings window
     // would put its question to nobody. exit() also ends the loop of a

@@ -3,11 +3,20 @@
 #include "core/CaptureArchive.h"
 #include "core/Json.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QFuture>
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -102,3 +111,26 @@ TEST(CaptureSummaryTest, TheDataIsLeftOutWhereverThePiecesAreCut)
 }
 
 } // namespace
+
+// A pipe named like a capture has no writer: opening it as a file would wait
+// for one for ever, and the history's list with it.
+TEST(CaptureSummaryTest, APipeNamedLikeACaptureIsNotWaitedFor)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("capture.json"));
+    const QByteArray nativePath = QFile::encodeName(path);
+    ASSERT_EQ(::mkfifo(nativePath.constData(), 0600), 0);
+    // Whatever happens, a reader still waiting is let go: a writer comes.
+    const auto releaseReader = qScopeGuard([&] {
+        const int writer = ::open(nativePath.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer >= 0)
+            ::close(writer);
+    });
+    QFuture<std::optional<Capture>> read = QtConcurrent::run([path] { return CaptureSummary::read(path); });
+    // A bound for a hang, not a timing: the read either returns at once or never.
+    QDeadlineTimer bound(10'000);
+    while (!read.isFinished() && !bound.hasExpired())
+        QThread::msleep(10);
+    ASSERT_TRUE(read.isFinished());
+    EXPECT_EQ(read.result(), std::nullopt);
+}

@@ -88,6 +88,28 @@ TEST_F(AppDelegateTest, QuittingWhileAnImageIsReadSavesTheDraftWithItFirst)
     EXPECT_EQ(imagesWritten, QList<qsizetype>(imagesWritten.size(), 1));
 }
 
+TEST_F(AppDelegateTest, ASignalToQuitWhileAnImageIsReadSavesTheDraftWithItFirst)
+{
+    auto gate = std::make_shared<QSemaphore>();
+    const auto unblock = qScopeGuard([gate] { gate->release(1000); });
+    editor().setImageReader([gate](const ImageIntakeQueue::Request& request) {
+        gate->acquire();
+        return ImageIntakeQueue::read(request);
+    });
+    QMimeData pasted;
+    pasted.setData(QStringLiteral("image/png"), imageBytes(qRgb(1, 2, 3)));
+    ASSERT_TRUE(editor().insertImages(pasted));
+    QList<qsizetype> imagesWritten;
+    QObject::connect(&model(), &AppModel::draftWritten, [&] {
+        imagesWritten.append(decodedDraft(data.contents(draftFile).value_or("")).attachments.size());
+    });
+    delegate->quitOnSignal();
+    gate->release();
+    ASSERT_TRUE(waitUntil([&] { return !model().readingImages(); }));
+    ASSERT_FALSE(imagesWritten.isEmpty());
+    EXPECT_EQ(imagesWritten, QList<qsizetype>(imagesWritten.size(), 1));
+}
+
 TEST_F(AppDelegateTest, ReopeningShowsThePanelOnlyWhenNothingIsVisible)
 {
     delegate->reopen();
