@@ -178,9 +178,15 @@ TEST_F(SettingsWindowTest, ADestinationIsAddedThroughTheFolderDialog)
     tab(tabsFromDestinationsToAdd);
     key("space");
     const std::string dialogTitle = "Choisis le dossier dans lequel enregistrer tes captures.";
-    ASSERT_TRUE(waitUntil([&] { return m_probe->viewableWindowNamed(dialogTitle).has_value(); }, 10s))
+    // The path is typed into the dialog's field, which has the keyboard from
+    // the moment the dialog does.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const auto dialog = m_probe->viewableWindowNamed(dialogTitle);
+            return dialog && m_probe->activeWindow() == dialog;
+        },
+        10s))
         << "the folder dialog did not open";
-    std::this_thread::sleep_for(300ms);
     ASSERT_EQ(xdotool({"type", "--delay", "10", text(folder)}).exitCode, 0);
     key("Return");
     ASSERT_TRUE(waitUntil([&] { return !m_probe->viewableWindowNamed(dialogTitle); }, 5s)) << "the dialog stayed";

@@ -104,6 +104,16 @@ public:
         return std::nullopt;
     }
 
+    // The window that owns a selection ("CLIPBOARD", "PRIMARY"), if any.
+    std::optional<xcb_window_t> selectionOwner(const char* selection) const
+    {
+        auto* reply = xcb_get_selection_owner_reply(
+            m_connection, xcb_get_selection_owner(m_connection, atom(selection)), nullptr);
+        const xcb_window_t owner = reply ? reply->owner : xcb_window_t(XCB_WINDOW_NONE);
+        free(reply);
+        return owner == XCB_WINDOW_NONE ? std::nullopt : std::optional(owner);
+    }
+
     std::optional<xcb_window_t> activeWindow() const { return windowProperty(m_root, "_NET_ACTIVE_WINDOW"); }
 
     bool windowManagerRunning() const { return windowProperty(m_root, "_NET_SUPPORTING_WM_CHECK").has_value(); }
