@@ -8,8 +8,9 @@ namespace quillor {
 namespace {
 
 // The path field's completion list holds the keyboard while it is open. Left
-// open when Return accepts the dialog, it goes only when the dialog is
-// destroyed, after the caller's work on the chosen folder: until then the
+// open when Return accepts the dialog, it is closed with the dialog's
+// destruction, and its grab is let go only once the program is back in its
+// event loop after the caller's work on the chosen folder: meanwhile the
 // window beneath is active, yet the keys typed into it are lost. Closed
 // first, its grab ends before the dialog leaves the screen.
 class PopupClosingFolderDialog : public QFileDialog {
