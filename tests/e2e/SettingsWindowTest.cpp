@@ -306,9 +306,9 @@ TEST_F(SettingsWindowTest, TheTrayMenuOpensTheHistory)
     m_clients.push_back(start({"trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
                                "--height", "24", "--SetDockType", "true"},
                               "trayer"));
-    // Up means holding the tray's selection, which trayer takes some time
-    // after its window exists; a program started before finds no tray and
-    // only looks again every few seconds.
+    // Up means holding the tray's selection, which need not come with
+    // trayer's window; a program started before finds no tray and only looks
+    // again every few seconds.
     ASSERT_TRUE(waitUntil([&] { return m_probe->selectionOwner("_NET_SYSTEM_TRAY_S0").has_value(); }, 10s))
         << "trayer did not start";
     ASSERT_TRUE(startHoldingHotKey());
