@@ -596,6 +596,14 @@
         <translation>Die Einstellungen konnten weder gelesen noch beiseitegelegt werden (%@): Quillor verwendet die Standardeinstellungen und speichert bis zum nächsten Start keine Einstellungen.</translation>
     </message>
     <message>
+        <source>Le brouillon est trop volumineux pour être ouvert : Quillor commence un nouveau brouillon. Le fichier est gardé dans « %@ ».</source>
+        <translation>Der Entwurf ist zu groß zum Öffnen: Quillor beginnt einen neuen Entwurf. Die Datei wird in „%@“ aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
+        <translation>Der Entwurf ist zu groß zum Öffnen und konnte nicht beiseitegelegt werden (%@): Quillor beginnt einen neuen Entwurf.</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>Die Einstellungen können nicht gespeichert werden: „%@“ konnte beim Start weder gelesen noch beiseitegelegt werden. Verschiebe oder korrigiere diese Datei und starte Quillor dann neu.</translation>
     </message>
@@ -912,20 +920,12 @@
         <translation>Esc</translation>
     </message>
     <message>
-        <source>⌘,</source>
-        <translation>Strg+,</translation>
-    </message>
-    <message>
         <source>Édition du texte</source>
         <translation>Textbearbeitung</translation>
     </message>
     <message>
         <source>Annuler, couper, copier, coller et tout sélectionner.</source>
         <translation>Rückgängig, Ausschneiden, Kopieren, Einfügen und Alles auswählen.</translation>
-    </message>
-    <message>
-        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
-        <translation>Strg+Z · Strg+X · Strg+C · Strg+V · Strg+A</translation>
     </message>
     <message>
         <source>Indenter / désindenter</source>
@@ -958,10 +958,6 @@
     <message>
         <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
         <translation>Verschiebt die Zeile nach oben oder unten. Listenzeilen lassen sich auch an ihrem Griff verschieben.</translation>
-    </message>
-    <message>
-        <source>⌥↑ · ⌥↓</source>
-        <translation>Alt+↑ · Alt+↓</translation>
     </message>
     <message>
         <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
@@ -1032,16 +1028,8 @@
         <translation>Füge ein Bild ein, ziehe es hierher oder nutze die Büroklammer. Ein Klick auf eine Miniatur öffnet ihre Vorschau; das Kreuz entfernt sie.</translation>
     </message>
     <message>
-        <source>⌘V · ![[image.png]]</source>
-        <translation>Strg+V · ![[image.png]]</translation>
-    </message>
-    <message>
         <source>Le brouillon est conservé localement.</source>
         <translation>Der Entwurf wird lokal aufbewahrt.</translation>
-    </message>
-    <message>
-        <source>⌘Q</source>
-        <translation>Strg+Q</translation>
     </message>
     <message>
         <source>Capture</source>
@@ -1050,10 +1038,6 @@
     <message>
         <source>Suggestions et contenu</source>
         <translation>Vorschläge und Inhalt</translation>
-    </message>
-    <message>
-        <source>⌘V</source>
-        <translation>Strg+V</translation>
     </message>
     <message>
         <source>⌘+clic</source>
@@ -1074,6 +1058,14 @@
     <message>
         <source>Actualiser</source>
         <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Lecture de l’historique…</source>
+        <translation>Verlauf wird gelesen…</translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation>Diese Erfassung konnte nicht vollständig gelesen werden: Sie kann nicht wiederhergestellt werden.</translation>
     </message>
     <message>
         <source>Afficher dans le Finder</source>
@@ -1262,6 +1254,14 @@
     <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
         <translation>Die Anhang-Einstellung dieses Tresors in .obsidian/app.json kann nicht verwendet werden: Die Datei ist nicht lesbar oder zu groß.</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
+        <translation>„%@“ konnte nicht geöffnet werden: Keine Anwendung des Desktops ist dafür zuständig.</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu afficher « %@ » : aucun gestionnaire de fichiers ne répond.</source>
+        <translation>„%@“ konnte nicht angezeigt werden: Kein Dateimanager antwortet.</translation>
     </message>
 </context>
 </TS>

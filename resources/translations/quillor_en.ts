@@ -608,6 +608,14 @@
         <translation>The settings could not be read or set aside (%@): Quillor is using the default settings and will save no settings until it is launched again.</translation>
     </message>
     <message>
+        <source>Le brouillon est trop volumineux pour être ouvert : Quillor commence un nouveau brouillon. Le fichier est gardé dans « %@ ».</source>
+        <translation>The draft is too large to open: Quillor is starting a new draft. The file is kept in “%@”.</translation>
+    </message>
+    <message>
+        <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
+        <translation>The draft is too large to open and could not be set aside (%@): Quillor is starting a new draft.</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>The settings cannot be saved: “%@” could not be read or set aside at launch. Move or fix this file, then relaunch Quillor.</translation>
     </message>
@@ -928,20 +936,12 @@
         <translation>Esc</translation>
     </message>
     <message>
-        <source>⌘,</source>
-        <translation>Ctrl+,</translation>
-    </message>
-    <message>
         <source>Édition du texte</source>
         <translation>Text Editing</translation>
     </message>
     <message>
         <source>Annuler, couper, copier, coller et tout sélectionner.</source>
         <translation>Undo, cut, copy, paste and select all.</translation>
-    </message>
-    <message>
-        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
-        <translation>Ctrl+Z · Ctrl+X · Ctrl+C · Ctrl+V · Ctrl+A</translation>
     </message>
     <message>
         <source>Indenter / désindenter</source>
@@ -974,10 +974,6 @@
     <message>
         <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
         <translation>Moves the line up or down. List lines can also be moved by their handle.</translation>
-    </message>
-    <message>
-        <source>⌥↑ · ⌥↓</source>
-        <translation>Alt+↑ · Alt+↓</translation>
     </message>
     <message>
         <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
@@ -1048,16 +1044,8 @@
         <translation>Paste, drag an image or use the paper clip. Clicking a thumbnail opens its preview; the cross removes it.</translation>
     </message>
     <message>
-        <source>⌘V · ![[image.png]]</source>
-        <translation>Ctrl+V · ![[image.png]]</translation>
-    </message>
-    <message>
         <source>Le brouillon est conservé localement.</source>
         <translation>The draft is kept locally.</translation>
-    </message>
-    <message>
-        <source>⌘Q</source>
-        <translation>Ctrl+Q</translation>
     </message>
     <message>
         <source>Capture</source>
@@ -1066,10 +1054,6 @@
     <message>
         <source>Suggestions et contenu</source>
         <translation>Suggestions and Content</translation>
-    </message>
-    <message>
-        <source>⌘V</source>
-        <translation>Ctrl+V</translation>
     </message>
     <message>
         <source>⌘+clic</source>
@@ -1090,6 +1074,22 @@
     <message>
         <source>Actualiser</source>
         <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Lecture de l’historique…</source>
+        <translation>Reading the history…</translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation>This capture could not be read in full: it cannot be restored.</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
+        <translation>Nothing could open “%@”: no application on the desktop handles it.</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu afficher « %@ » : aucun gestionnaire de fichiers ne répond.</source>
+        <translation>Nothing could show “%@”: no file manager answers.</translation>
     </message>
     <message>
         <source>Afficher dans le Finder</source>

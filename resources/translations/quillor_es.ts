@@ -596,6 +596,14 @@
         <translation>No se pudieron leer ni apartar los ajustes (%@): Quillor usa los ajustes predeterminados y no guardará ningún ajuste hasta el próximo inicio.</translation>
     </message>
     <message>
+        <source>Le brouillon est trop volumineux pour être ouvert : Quillor commence un nouveau brouillon. Le fichier est gardé dans « %@ ».</source>
+        <translation>El borrador es demasiado grande para abrirlo: Quillor empieza un borrador nuevo. El archivo se guarda en «%@».</translation>
+    </message>
+    <message>
+        <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
+        <translation>El borrador es demasiado grande para abrirlo y no se pudo apartar (%@): Quillor empieza un borrador nuevo.</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>No se pueden guardar los ajustes: «%@» no se pudo leer ni apartar al iniciar. Mueve o corrige este archivo y vuelve a abrir Quillor.</translation>
     </message>
@@ -912,20 +920,12 @@
         <translation>Escape</translation>
     </message>
     <message>
-        <source>⌘,</source>
-        <translation>Control+,</translation>
-    </message>
-    <message>
         <source>Édition du texte</source>
         <translation>Edición del texto</translation>
     </message>
     <message>
         <source>Annuler, couper, copier, coller et tout sélectionner.</source>
         <translation>Deshacer, cortar, copiar, pegar y seleccionar todo.</translation>
-    </message>
-    <message>
-        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
-        <translation>Control+Z · Control+X · Control+C · Control+V · Control+A</translation>
     </message>
     <message>
         <source>Indenter / désindenter</source>
@@ -958,10 +958,6 @@
     <message>
         <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
         <translation>Mueve la línea hacia arriba o hacia abajo. Las líneas de lista también se pueden mover con su asa.</translation>
-    </message>
-    <message>
-        <source>⌥↑ · ⌥↓</source>
-        <translation>Alt+↑ · Alt+↓</translation>
     </message>
     <message>
         <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
@@ -1032,16 +1028,8 @@
         <translation>Pega o arrastra una imagen, o usa el clip. Al hacer clic en una miniatura se abre su vista previa; la cruz la quita.</translation>
     </message>
     <message>
-        <source>⌘V · ![[image.png]]</source>
-        <translation>Control+V · ![[image.png]]</translation>
-    </message>
-    <message>
         <source>Le brouillon est conservé localement.</source>
         <translation>El borrador se conserva localmente.</translation>
-    </message>
-    <message>
-        <source>⌘Q</source>
-        <translation>Control+Q</translation>
     </message>
     <message>
         <source>Capture</source>
@@ -1050,10 +1038,6 @@
     <message>
         <source>Suggestions et contenu</source>
         <translation>Sugerencias y contenido</translation>
-    </message>
-    <message>
-        <source>⌘V</source>
-        <translation>Control+V</translation>
     </message>
     <message>
         <source>⌘+clic</source>
@@ -1074,6 +1058,14 @@
     <message>
         <source>Actualiser</source>
         <translation>Actualizar</translation>
+    </message>
+    <message>
+        <source>Lecture de l’historique…</source>
+        <translation>Leyendo el historial…</translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation>Esta captura no se pudo leer entera: no se puede restaurar.</translation>
     </message>
     <message>
         <source>Afficher dans le Finder</source>
@@ -1262,6 +1254,14 @@
     <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
         <translation>No se puede usar el ajuste de adjuntos de esta bóveda en .obsidian/app.json: el archivo no se puede leer o es demasiado grande.</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
+        <translation>No se ha podido abrir «%@»: ninguna aplicación del escritorio se encarga de ello.</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu afficher « %@ » : aucun gestionnaire de fichiers ne répond.</source>
+        <translation>No se ha podido mostrar «%@»: ningún gestor de archivos responde.</translation>
     </message>
 </context>
 </TS>

@@ -609,6 +609,14 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Le brouillon est trop volumineux pour être ouvert : Quillor commence un nouveau brouillon. Le fichier est gardé dans « %@ ».</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -929,20 +937,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>⌘,</source>
-        <translation>Ctrl+,</translation>
-    </message>
-    <message>
         <source>Édition du texte</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Annuler, couper, copier, coller et tout sélectionner.</source>
         <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
-        <translation>Ctrl+Z · Ctrl+X · Ctrl+C · Ctrl+V · Ctrl+A</translation>
     </message>
     <message>
         <source>Indenter / désindenter</source>
@@ -975,10 +975,6 @@
     <message>
         <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
         <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>⌥↑ · ⌥↓</source>
-        <translation>Alt+↑ · Alt+↓</translation>
     </message>
     <message>
         <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
@@ -1049,16 +1045,8 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>⌘V · ![[image.png]]</source>
-        <translation>Ctrl+V · ![[image.png]]</translation>
-    </message>
-    <message>
         <source>Le brouillon est conservé localement.</source>
         <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>⌘Q</source>
-        <translation>Ctrl+Q</translation>
     </message>
     <message>
         <source>Capture</source>
@@ -1067,10 +1055,6 @@
     <message>
         <source>Suggestions et contenu</source>
         <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>⌘V</source>
-        <translation>Ctrl+V</translation>
     </message>
     <message>
         <source>⌘+clic</source>
@@ -1090,6 +1074,22 @@
     </message>
     <message>
         <source>Actualiser</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lecture de l’historique…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rien n’a pu afficher « %@ » : aucun gestionnaire de fichiers ne répond.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

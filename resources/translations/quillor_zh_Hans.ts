@@ -596,6 +596,14 @@
         <translation>无法读取设置，也无法将其移到一旁（%@）：Quillor 正在使用默认设置，在下次启动前不会保存任何设置。</translation>
     </message>
     <message>
+        <source>Le brouillon est trop volumineux pour être ouvert : Quillor commence un nouveau brouillon. Le fichier est gardé dans « %@ ».</source>
+        <translation>草稿太大，无法打开：Quillor 将开始一份新草稿。该文件保存在“%@”中。</translation>
+    </message>
+    <message>
+        <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
+        <translation>草稿太大，无法打开，也无法移到一旁（%@）：Quillor 将开始一份新草稿。</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>无法保存设置：启动时无法读取“%@”，也无法将其移到一旁。请移动或修复此文件，然后重新启动 Quillor。</translation>
     </message>
@@ -912,20 +920,12 @@
         <translation>Esc</translation>
     </message>
     <message>
-        <source>⌘,</source>
-        <translation>Ctrl+,</translation>
-    </message>
-    <message>
         <source>Édition du texte</source>
         <translation>文本编辑</translation>
     </message>
     <message>
         <source>Annuler, couper, copier, coller et tout sélectionner.</source>
         <translation>撤销、剪切、复制、粘贴和全选。</translation>
-    </message>
-    <message>
-        <source>⌘Z · ⌘X · ⌘C · ⌘V · ⌘A</source>
-        <translation>Ctrl+Z · Ctrl+X · Ctrl+C · Ctrl+V · Ctrl+A</translation>
     </message>
     <message>
         <source>Indenter / désindenter</source>
@@ -958,10 +958,6 @@
     <message>
         <source>Déplace la ligne vers le haut ou le bas. Les lignes de liste peuvent aussi être déplacées avec leur poignée.</source>
         <translation>将行上移或下移。列表行也可以通过其拖动手柄移动。</translation>
-    </message>
-    <message>
-        <source>⌥↑ · ⌥↓</source>
-        <translation>Alt+↑ · Alt+↓</translation>
     </message>
     <message>
         <source>Le préfixe propose des destinations dans le texte. Entrée, Tab ou un clic change le sélecteur et retire le raccourci. Maj+Entrée insère une nouvelle ligne ; Échap ferme les suggestions.</source>
@@ -1032,16 +1028,8 @@
         <translation>粘贴、拖入图片或使用回形针按钮。点击缩略图可打开预览；点击叉号可将其移除。</translation>
     </message>
     <message>
-        <source>⌘V · ![[image.png]]</source>
-        <translation>Ctrl+V · ![[image.png]]</translation>
-    </message>
-    <message>
         <source>Le brouillon est conservé localement.</source>
         <translation>草稿会保存在本地。</translation>
-    </message>
-    <message>
-        <source>⌘Q</source>
-        <translation>Ctrl+Q</translation>
     </message>
     <message>
         <source>Capture</source>
@@ -1050,10 +1038,6 @@
     <message>
         <source>Suggestions et contenu</source>
         <translation>建议和内容</translation>
-    </message>
-    <message>
-        <source>⌘V</source>
-        <translation>Ctrl+V</translation>
     </message>
     <message>
         <source>⌘+clic</source>
@@ -1074,6 +1058,14 @@
     <message>
         <source>Actualiser</source>
         <translation>刷新</translation>
+    </message>
+    <message>
+        <source>Lecture de l’historique…</source>
+        <translation>正在读取历史记录…</translation>
+    </message>
+    <message>
+        <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation>无法完整读取此捕获：无法恢复。</translation>
     </message>
     <message>
         <source>Afficher dans le Finder</source>
@@ -1262,6 +1254,14 @@
     <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : le fichier est illisible ou trop volumineux.</source>
         <translation>无法使用此仓库在 .obsidian/app.json 中的附件设置：该文件无法读取或过大。</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
+        <translation>无法打开“%@”：桌面上没有可处理它的应用程序。</translation>
+    </message>
+    <message>
+        <source>Rien n’a pu afficher « %@ » : aucun gestionnaire de fichiers ne répond.</source>
+        <translation>无法显示“%@”：没有文件管理器响应。</translation>
     </message>
 </context>
 </TS>

@@ -3,6 +3,7 @@
 #include "platform/FontWarmUp.h"
 #include "shell/AppDelegate.h"
 #include "shell/NeutralFieldCaret.h"
+#include "shell/ProgramEnd.h"
 #include "shell/ProgramEntry.h"
 #include "shell/SingleInstance.h"
 #include "shell/TerminationSignals.h"
@@ -15,6 +16,15 @@
 #include <cstdlib>
 
 using namespace quillor;
+using namespace std::chrono_literals;
+
+namespace {
+
+// What a quit leaves to a scan or a read still running before it ends the
+// process without them.
+constexpr auto unfinishedWorkGrace = 100ms;
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -58,22 +68,29 @@ int main(int argc, char* argv[])
         break;
     }
 
-    AppDelegate delegate(dataDirectory);
-    delegate.setSingleInstance(&instance);
-    TerminationSignals signals([&delegate] { delegate.requestQuit(); });
+    int code = 0;
+    {
+        AppDelegate delegate(dataDirectory);
+        delegate.setSingleInstance(&instance);
+        TerminationSignals signals([&delegate] { delegate.quitOnSignal(); });
 
-    const bool exitWhenIdle = qEnvironmentVariableIsSet("QUILLOR_EXIT_WHEN_IDLE");
-    QTimer::singleShot(0, &delegate, [&delegate, &instance, exitWhenIdle] {
-        delegate.launch();
-        if (exitWhenIdle) {
-            // Measures start-up: leaves at the first idle turn of the loop,
-            // without the teardown, which is no part of starting. The lock
-            // goes as after a quit, so that the next start is an ordinary one.
-            QTimer::singleShot(0, [&instance] {
-                instance.release();
-                std::_Exit(0);
-            });
-        }
-    });
-    return application.exec();
+        const bool exitWhenIdle = qEnvironmentVariableIsSet("QUILLOR_EXIT_WHEN_IDLE");
+        QTimer::singleShot(0, &delegate, [&delegate, &instance, exitWhenIdle] {
+            delegate.launch();
+            if (exitWhenIdle) {
+                // Measures start-up: leaves at the first idle turn of the loop,
+                // without the teardown, which is no part of starting. The lock
+                // goes as after a quit, so that the next start is an ordinary one.
+                QTimer::singleShot(0, [&instance] {
+                    instance.release();
+                    std::_Exit(0);
+                });
+            }
+        });
+        code = application.exec();
+        // The delegate goes here: the draft is saved and a capture being
+        // delivered is written.
+    }
+    ProgramEnd::leaveUnfinishedWork(code, unfinishedWorkGrace, [&instance] { instance.release(); });
+    return code;
 }

@@ -50,6 +50,12 @@ struct Capture {
     std::optional<QUuid> deliveryVaultID;
     std::optional<bool> usesExplicitDestination;
 
+    // The largest file of one capture in its JSON form that is read: a
+    // capture holds its text and its images, each at most 50 MB, as Base64 (a
+    // third larger). This leaves room for about two dozen; a larger file is
+    // not one the program wrote.
+    static constexpr qsizetype maximumFileSize = qsizetype(1536) * 1024 * 1024;
+
     Capture() = default;
     // Takes the time zone of the process and marks the destination explicit.
     Capture(const QUuid& id, const ReferenceDate& createdAt, const QString& body,

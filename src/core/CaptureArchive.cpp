@@ -1,5 +1,6 @@
 #include "core/CaptureArchive.h"
 
+#include "core/CaptureSummary.h"
 #include "core/FileSystem.h"
 #include "core/Json.h"
 
@@ -77,13 +78,20 @@ QString CaptureArchive::preserve(const Capture& capture) const
     return path;
 }
 
-QList<ArchivedCapture> CaptureArchive::entries() const
+namespace {
+
+using CaptureReader = std::function<std::optional<Capture>(const QString& file)>;
+
+QList<ArchivedCapture> listed(const QString& directory, const CaptureReader& readCapture,
+                              const std::function<bool()>& isCancelled)
 {
     const QString receipts = childPath(directory, QStringLiteral("Receipts"));
     const QString backups = childPath(directory, QStringLiteral("Backups"));
     QList<ArchivedCapture> result;
     for (const QString& folderName : {QStringLiteral("History"), QStringLiteral("Recovered")}) {
         for (const QString& file : jsonFiles(childPath(directory, folderName))) {
+            if (isCancelled && isCancelled())
+                return {};
             std::optional<Capture> capture = readCapture(file);
             if (!capture)
                 continue;
@@ -101,6 +109,27 @@ QList<ArchivedCapture> CaptureArchive::entries() const
         return a.capture.createdAt > b.capture.createdAt;
     });
     return result;
+}
+
+} // namespace
+
+QList<ArchivedCapture> CaptureArchive::entries() const
+{
+    return listed(directory, readCapture, {});
+}
+
+QList<ArchivedCapture> CaptureArchive::summaries(const std::function<bool()>& isCancelled) const
+{
+    return listed(
+        directory, [&](const QString& file) { return CaptureSummary::read(file, isCancelled); }, isCancelled);
+}
+
+Capture CaptureArchive::record(const QString& source)
+{
+    const std::optional<QByteArray> bytes = FileSystem::readIfExists(source, Capture::maximumFileSize);
+    if (!bytes)
+        throw FileSystemError(FileSystemError::Operation::read, source, ENOENT);
+    return Capture::fromJson(Json::parseObject(*bytes));
 }
 
 std::optional<DeliveryReceipt> CaptureArchive::latestReceipt() const

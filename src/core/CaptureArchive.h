@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace quillor {
@@ -30,6 +31,13 @@ struct CaptureArchive {
     // Unreadable or malformed files are skipped; throws FileSystemError only
     // when an existing folder cannot be listed.
     QList<ArchivedCapture> entries() const;
+    // The same list with each capture's summary alone (CaptureSummary: no
+    // attachment bytes), as a list of the history shows it. Gives up with an
+    // empty list once `isCancelled` says so.
+    QList<ArchivedCapture> summaries(const std::function<bool()>& isCancelled = {}) const;
+    // The whole capture stored in `source`, an entry's file; throws
+    // FileSystemError, or JsonDecodingError for a file that is not a capture.
+    static Capture record(const QString& source);
 
     // The receipt with the greatest date text; the first listed on ties.
     std::optional<DeliveryReceipt> latestReceipt() const;

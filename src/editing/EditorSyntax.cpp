@@ -3,6 +3,7 @@
 #include "core/Regex.h"
 #include "core/TextLines.h"
 #include "editing/CodeSyntax.h"
+#include "editing/WholeLines.h"
 
 #include <algorithm>
 #include <string_view>
@@ -204,10 +205,13 @@ bool intersectsAny(const QList<TextRange>& ranges, TextRange range)
 // ---------------------------------------------------------------------------
 // Completion
 
-// Code and links, computed only once a candidate context needs them.
+// Code and links, computed only once a candidate context needs them. Every
+// context lies on the caret's line, and no link crosses a line feed: the links
+// are read from the caret's line alone, as the editor reads an edited line's,
+// from the line feed before it, so that a key costs its line, not the text.
 class Exclusions {
 public:
-    explicit Exclusions(const QString& text) : m_text(text) {}
+    Exclusions(const QString& text, qsizetype caret) : m_text(text), m_caret(caret) {}
 
     const QList<TextRange>& code()
     {
@@ -218,8 +222,20 @@ public:
 
     const QList<TextRange>& links()
     {
-        if (!m_links)
-            m_links = outside(LinkScanner(m_text).links(), code());
+        if (!m_links) {
+            const TextRange line = wholeLines(m_text, TextRange{m_caret, 0});
+            const qsizetype from = std::max<qsizetype>(line.location - 1, 0);
+            QList<TextRange> lineCode;
+            for (const TextRange& range : code()) {
+                const qsizetype start = std::max(range.location, from);
+                const qsizetype end = std::min(range.end(), line.end());
+                if (start < end)
+                    lineCode.append(TextRange::fromBounds(start - from, end - from));
+            }
+            m_links = outside(LinkScanner(QStringView(m_text).mid(from, line.end() - from)).links(), lineCode);
+            for (TextRange& link : *m_links)
+                link.location += from;
+        }
         return *m_links;
     }
 
@@ -227,6 +243,7 @@ public:
 
 private:
     const QString& m_text;
+    qsizetype m_caret;
     std::optional<QList<TextRange>> m_code;
     std::optional<QList<TextRange>> m_links;
 };
@@ -463,7 +480,7 @@ std::optional<CompletionContext> completion(const QString& text, TextRange selec
     const qsizetype caret = selection.location;
     if (!selection.isEmpty() || caret < 0 || caret > text.size())
         return std::nullopt;
-    Exclusions exclusions(text);
+    Exclusions exclusions(text, caret);
     const TextRange line = TextRange::fromBounds(lineStart(text, caret), caret);
 
     CompletionContext note;

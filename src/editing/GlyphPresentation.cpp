@@ -7,6 +7,7 @@
 #include "editing/MarkdownDecorations.h"
 #include "editing/MarkdownPresentation.h"
 #include "editing/QuoteSyntax.h"
+#include "editing/WholeLines.h"
 
 #include <algorithm>
 
@@ -20,15 +21,28 @@ namespace {
 constexpr qreal minimumGrowth = 0.01 + 1e-9;
 
 // Quote markers and code delimiters: the syntax laid out as zero-width
-// control glyphs rather than dropped, when hidden.
-IndexSet controlCandidates(const MarkdownAnalysis& analysis)
+// control glyphs rather than dropped, when hidden: those standing in the
+// window, which holds the whole of every code span it meets.
+IndexSet controlCandidates(const MarkdownAnalysis& analysis, TextRange window)
 {
     QList<TextRange> ranges;
-    for (const QuoteSyntax::Line& line : analysis.quotes)
+    for (const QuoteSyntax::Line& line :
+         standingIn(analysis.quotes, window, [](const QuoteSyntax::Line& l) { return l.range.location; }))
         ranges.append(line.prefix);
-    for (const CodeSyntax::Span& span : analysis.code)
+    for (const CodeSyntax::Span& span :
+         standingIn(analysis.code, window, [](const CodeSyntax::Span& s) { return s.range.location; }))
         ranges.append(span.delimiters);
     return IndexSet(ranges);
+}
+
+TextRange spanning(const std::optional<TextRange>& a, TextRange b)
+{
+    return a ? TextRange::fromBounds(std::min(a->location, b.location), std::max(a->end(), b.end())) : b;
+}
+
+TextRange movedRange(const TextChange& change, TextRange range)
+{
+    return TextRange::fromBounds(change.moved(range.location), change.moved(range.end()));
 }
 
 } // namespace
@@ -41,7 +55,7 @@ bool MarkdownGlyphPresentation::update(MarkdownLayoutManager* layoutManager, con
 
 bool MarkdownGlyphPresentation::update(MarkdownLayoutManager* layoutManager, const QString& source,
                                        const MarkdownAnalysis& analysis, const QList<TextRange>& selections,
-                                       bool composing)
+                                       bool composing, std::optional<TextChange> since)
 {
     if (layoutManager)
         layoutManager->updateDecorations(source, analysis, selections, composing);
@@ -51,18 +65,77 @@ bool MarkdownGlyphPresentation::update(MarkdownLayoutManager* layoutManager, con
     for (const ListSyntax::Item& item : analysis.items)
         m_listLines.append(item.line);
 
+    const std::optional<TextRange> window
+        = since && !composing ? windowFor(source, analysis, selections, *since) : std::nullopt;
+    m_redecided = window;
+    m_known = true;
+    m_sourceLength = source.size();
+    m_selections = selections;
+    m_code = analysis.code;
+    m_composing = composing;
+    if (window) {
+        const IndexSet hidden(MarkdownPresentation::concealedRangesWithin(source, analysis, selections, *window));
+        const IndexSet control = controlCandidates(analysis, *window).intersected(hidden);
+        auto [allHidden, hiddenChanged] = m_hiddenCharacters.spliced(*since, *window, hidden);
+        auto [allControl, controlChanged] = m_hiddenControlCharacters.spliced(*since, *window, control);
+        m_hiddenCharacters = std::move(allHidden);
+        m_hiddenControlCharacters = std::move(allControl);
+        return hiddenChanged || controlChanged;
+    }
+
     // An input method's composition shows every character as typed.
     IndexSet hidden;
     IndexSet control;
     if (!composing) {
         hidden = IndexSet(MarkdownPresentation::concealedRanges(source, analysis, selections));
         if (!hidden.isEmpty())
-            control = controlCandidates(analysis).intersected(hidden);
+            control = controlCandidates(analysis, TextRange{0, source.size()}).intersected(hidden);
     }
     const bool stale = hidden != m_hiddenCharacters || control != m_hiddenControlCharacters;
     m_hiddenCharacters = std::move(hidden);
     m_hiddenControlCharacters = std::move(control);
     return stale;
+}
+
+// The lines the change and the selections, before and after, hold, one unit
+// either side (a caret touches what ends or starts beside it), widened until
+// it holds the whole of every code span it meets. None when the previous sets
+// cannot be moved along: the code changed, or the text is not the one they
+// were decided for changed once.
+std::optional<TextRange> MarkdownGlyphPresentation::windowFor(const QString& source, const MarkdownAnalysis& analysis,
+                                                              const QList<TextRange>& selections,
+                                                              const TextChange& change) const
+{
+    if (!m_known || m_composing || change.position < 0 || change.removed < 0 || change.added < 0
+        || change.position + change.added > source.size() || m_sourceLength + change.delta() != source.size()
+        || !MarkdownAnalysis::codeCarried(m_code, analysis.code, change))
+        return std::nullopt;
+    std::optional<TextRange> window;
+    const auto add = [&](TextRange range) {
+        window = spanning(window, wholeLines(source, TextRange::fromBounds(std::max<qsizetype>(range.location - 1, 0),
+                                                                           range.end() + 1)));
+    };
+    if (change.removed > 0 || change.added > 0)
+        add(TextRange{change.position, change.added});
+    for (const TextRange& selection : m_selections)
+        add(movedRange(change, selection));
+    for (const TextRange& selection : selections)
+        add(selection);
+    if (!window)
+        return TextRange{0, 0};
+    for (bool widened = true; widened;) {
+        widened = false;
+        for (const CodeSyntax::Span& span : analysis.code) {
+            const TextRange reach = TextRange::fromBounds(std::min(span.range.location, span.activationRange.location),
+                                                          std::max(span.range.end(), span.activationRange.end()));
+            if (reach.location > window->end() || reach.end() < window->location
+                || (reach.location >= window->location && reach.end() <= window->end()))
+                continue;
+            window = spanning(window, wholeLines(source, reach));
+            widened = true;
+        }
+    }
+    return window;
 }
 
 MarkdownGlyphPresentation::GlyphAction MarkdownGlyphPresentation::glyphAction(qsizetype index) const

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "core/TextRange.h"
+#include "editing/CodeSyntax.h"
 #include "editing/IndexSet.h"
+#include "editing/TextChange.h"
 
 #include <QList>
 #include <QString>
 #include <QtGlobal>
+
+#include <optional>
 
 namespace quillor {
 
@@ -54,8 +58,16 @@ public:
     bool update(MarkdownLayoutManager* layoutManager, const QString& source,
                 const QList<TextRange>& selections, bool composing);
     // The same with the source's analysis (MarkdownAnalysis::of) already made.
+    // `since` is the one change made to the text since the last update (an
+    // empty one for the same text), when known: the sets are then decided
+    // again only in the lines the change, the selections or the code they
+    // meet can alter, and the rest is moved along.
     bool update(MarkdownLayoutManager* layoutManager, const QString& source, const MarkdownAnalysis& analysis,
-                const QList<TextRange>& selections, bool composing);
+                const QList<TextRange>& selections, bool composing, std::optional<TextChange> since = std::nullopt);
+    // Where the last update may have changed the sets (positions of the text
+    // it was given): outside, they are the previous ones moved along with the
+    // change. None when it decided them over the whole text.
+    const std::optional<TextRange>& redecided() const { return m_redecided; }
 
     // The `line` of each list item, in text order.
     const QList<TextRange>& listLines() const { return m_listLines; }
@@ -82,9 +94,20 @@ public:
     static ParagraphLineHeight paragraphLineHeight(qreal largestLineHeight, qreal tallestObject, bool listLine);
 
 private:
+    std::optional<TextRange> windowFor(const QString& source, const MarkdownAnalysis& analysis,
+                                       const QList<TextRange>& selections, const TextChange& change) const;
+
     QList<TextRange> m_listLines;
     IndexSet m_hiddenCharacters;
     IndexSet m_hiddenControlCharacters;
+    // What the last update was made from, to tell where the next may differ.
+    std::optional<TextRange> m_redecided;
+    qsizetype m_sourceLength = 0;
+    QList<TextRange> m_selections;
+    QList<CodeSyntax::Span> m_code;
+    bool m_composing = false;
+    // False until an update over the whole text: nothing to move along.
+    bool m_known = false;
 };
 
 } // namespace quillor

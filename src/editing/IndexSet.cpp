@@ -1,6 +1,7 @@
 #include "editing/IndexSet.h"
 
 #include <algorithm>
+#include <span>
 
 namespace quillor {
 
@@ -39,6 +40,68 @@ IndexSet::IndexSet(const QList<TextRange>& ranges)
     QList<TextRange> sorted = ranges;
     std::sort(sorted.begin(), sorted.end(), byLocation);
     m_ranges = merged(sorted);
+}
+
+std::pair<IndexSet, bool> IndexSet::spliced(const TextChange& change, TextRange window, const IndexSet& fresh) const
+{
+    // A run starting where text was added starts after it.
+    const auto movedStart = [&change](qsizetype p) {
+        return p < change.position ? p : change.moved(std::max(p, change.position + change.removed));
+    };
+    // Written in place: this runs on every keystroke over all the runs.
+    IndexSet result;
+    result.m_ranges.resize(m_ranges.size() + fresh.m_ranges.size() + 1);
+    TextRange* const first = result.m_ranges.data();
+    TextRange* out = first;
+    const auto put = [&](TextRange range) {
+        if (range.length <= 0)
+            return;
+        if (out != first && range.location <= (out - 1)->end())
+            *(out - 1) = TextRange::fromBounds((out - 1)->location, std::max((out - 1)->end(), range.end()));
+        else
+            *out++ = range;
+    };
+    QList<TextRange> replaced;
+    bool freshAdded = false;
+    const auto addFresh = [&] {
+        if (!std::exchange(freshAdded, true)) {
+            for (const TextRange& range : fresh.m_ranges)
+                put(range);
+        }
+    };
+    // Runs ending before the window stand where they stood, and runs after
+    // it only move: both are copied as they are, or shifted, in bulk.
+    const TextRange* const runs = m_ranges.constData();
+    const TextRange* const runsEnd = runs + m_ranges.size();
+    const TextRange* before = std::lower_bound(runs, runsEnd, window.location,
+                                               [](const TextRange& r, qsizetype p) { return r.end() < p; });
+    std::copy(runs, before, out);
+    out += before - runs;
+    const qsizetype oldWindowEnd = window.end() - change.delta();
+    const TextRange* after = std::upper_bound(before, runsEnd, oldWindowEnd,
+                                              [](qsizetype p, const TextRange& r) { return p < r.location; });
+    if (window.end() < change.position + change.added || oldWindowEnd < change.position + change.removed)
+        after = runsEnd;
+    for (const TextRange& run : std::span(before, after)) {
+        const qsizetype start = movedStart(run.location);
+        const qsizetype end = std::max(start, change.moved(run.end()));
+        if (start < window.location)
+            put(TextRange::fromBounds(start, std::min(end, window.location)));
+        if (start < window.end() && end > window.location)
+            replaced.append(TextRange::fromBounds(std::max(start, window.location), std::min(end, window.end())));
+        if (end > window.end()) {
+            addFresh();
+            put(TextRange::fromBounds(std::max(start, window.end()), end));
+        }
+    }
+    addFresh();
+    if (after != runsEnd) {
+        put(TextRange{after->location + change.delta(), after->length});
+        for (const TextRange& run : std::span(after + 1, runsEnd))
+            *out++ = TextRange{run.location + change.delta(), run.length};
+    }
+    result.m_ranges.resize(out - first);
+    return {std::move(result), merged(replaced) != fresh.m_ranges};
 }
 
 bool IndexSet::contains(qsizetype index) const

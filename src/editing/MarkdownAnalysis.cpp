@@ -89,27 +89,6 @@ struct EditMap {
     }
 };
 
-// The code after the edit is the code before it, moved along: the edit left
-// every fence, backtick run and code line end where it was.
-bool codeCarried(const QList<CodeSyntax::Span>& before, const QList<CodeSyntax::Span>& after, const EditMap& map)
-{
-    if (before.size() != after.size())
-        return false;
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        const CodeSyntax::Span& old = before[i];
-        const CodeSyntax::Span& now = after[i];
-        if (old.fenced != now.fenced || old.delimiters.size() != now.delimiters.size()
-            || !map.carries(old.range, now.range) || !map.carries(old.activationRange, now.activationRange)
-            || !map.carries(old.contentRange, now.contentRange))
-            return false;
-        for (qsizetype d = 0; d < old.delimiters.size(); ++d) {
-            if (!map.carries(old.delimiters[d], now.delimiters[d]))
-                return false;
-        }
-    }
-    return true;
-}
-
 // Code starts and ends at backtick runs and at fence lines, which hold "`"
 // or "~": lines without either, before and after the edit, leave the code
 // where it was.
@@ -129,7 +108,12 @@ std::optional<TextRange> carried(TextRange range, const EditMap& map)
 
 std::optional<QList<CodeSyntax::Span>> carried(QList<CodeSyntax::Span> code, const EditMap& map)
 {
-    for (CodeSyntax::Span& span : code) {
+    // Spans ending before the edit stay as they are, still shared with the
+    // previous analysis's readers: only those after it are copied to move.
+    const auto firstMoved = std::lower_bound(code.cbegin(), code.cend(), map.position,
+                                             [](const CodeSyntax::Span& s, qsizetype p) { return s.range.end() <= p; });
+    for (qsizetype i = firstMoved - code.cbegin(); i < code.size(); ++i) {
+        CodeSyntax::Span& span = code[i];
         for (TextRange* range : {&span.range, &span.activationRange, &span.contentRange}) {
             const std::optional<TextRange> moved = carried(*range, map);
             if (!moved)
@@ -170,6 +154,29 @@ QList<TextRange> codeWithin(const QList<TextRange>& code, qsizetype start, qsize
 
 } // namespace
 
+// The code after the edit is the code before it, moved along: the edit left
+// every fence, backtick run and code line end where it was.
+bool MarkdownAnalysis::codeCarried(const QList<CodeSyntax::Span>& before, const QList<CodeSyntax::Span>& after,
+                                   const TextChange& change)
+{
+    const EditMap map{change.position, change.removed, change.delta()};
+    if (before.size() != after.size())
+        return false;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const CodeSyntax::Span& old = before[i];
+        const CodeSyntax::Span& now = after[i];
+        if (old.fenced != now.fenced || old.delimiters.size() != now.delimiters.size()
+            || !map.carries(old.range, now.range) || !map.carries(old.activationRange, now.activationRange)
+            || !map.carries(old.contentRange, now.contentRange))
+            return false;
+        for (qsizetype d = 0; d < old.delimiters.size(); ++d) {
+            if (!map.carries(old.delimiters[d], now.delimiters[d]))
+                return false;
+        }
+    }
+    return true;
+}
+
 MarkdownAnalysis MarkdownAnalysis::of(const QString& text)
 {
     MarkdownAnalysis analysis;
@@ -177,14 +184,12 @@ MarkdownAnalysis MarkdownAnalysis::of(const QString& text)
     analysis.code = CodeSyntax::spans(text);
     analysis.codeRanges = rangesOf(analysis.code);
     analysis.styleRules = MarkdownPresentation::stylesByRule(text, analysis.codeRanges);
-    analysis.styles = MarkdownPresentation::joined(analysis.styleRules);
     analysis.quotes = QuoteSyntax::lines(text, analysis.codeRanges);
     analysis.items = ListSyntax::items(text, analysis.codeRanges);
     analysis.links = EditorSyntax::linkRanges(text, analysis.codeRanges);
     analysis.concealableGroups = MarkdownPresentation::concealableSyntax(text, analysis.codeRanges,
                                                                          analysis.styleRules, analysis.links);
     analysis.concealableGroups.prepend(MarkdownPresentation::concealableCode(text, analysis.code));
-    analysis.concealable = MarkdownPresentation::joined(analysis.concealableGroups);
     return analysis;
 }
 
@@ -208,12 +213,16 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
 
     const EditMap map{position, removed, delta};
     std::optional<QList<CodeSyntax::Span>> code;
-    if (!mayChangeCode(QStringView(previous.text).mid(start, oldEnd - start))
+    // A fence left open runs to the text's end, and so grows with what is
+    // typed there.
+    const bool atOpenEnd = position + removed == previous.text.size() && !previous.code.isEmpty()
+                           && previous.code.last().range.end() == previous.text.size();
+    if (!atOpenEnd && !mayChangeCode(QStringView(previous.text).mid(start, oldEnd - start))
         && !mayChangeCode(QStringView(text).mid(start, end - start)))
         code = carried(previous.code, map);
     if (!code) {
         code = CodeSyntax::spans(text);
-        if (!codeCarried(previous.code, *code, map))
+        if (!codeCarried(previous.code, *code, TextChange{position, removed, added}))
             return of(text);
     }
     // Read from the line feed before them, so that whatever looks at the
@@ -237,8 +246,6 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
     analysis.concealableGroups.removeFirst();
     spliceEach(analysis.concealableGroups, start, oldEnd, delta, std::move(concealable), readFrom);
     analysis.concealableGroups.prepend(MarkdownPresentation::concealableCode(text, analysis.code));
-    analysis.styles = MarkdownPresentation::joined(analysis.styleRules);
-    analysis.concealable = MarkdownPresentation::joined(analysis.concealableGroups);
     return analysis;
 }
 

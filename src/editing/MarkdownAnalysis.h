@@ -6,6 +6,7 @@
 #include "editing/MarkdownPresentation.h"
 #include "editing/MarkdownStyle.h"
 #include "editing/QuoteSyntax.h"
+#include "editing/TextChange.h"
 
 #include <QList>
 #include <QString>
@@ -24,21 +25,23 @@ struct MarkdownAnalysis {
 
     QList<CodeSyntax::Span> code;        // CodeSyntax::spans
     QList<TextRange> codeRanges;         // EditorSyntax::codeRanges
-    QList<MarkdownStyle> styles;         // MarkdownPresentation::styles
     QList<QuoteSyntax::Line> quotes;     // QuoteSyntax::lines
     QList<ListSyntax::Item> items;       // ListSyntax::items
     QList<TextRange> links;              // EditorSyntax::linkRanges
-    // MarkdownPresentation::concealableCode, then concealableSyntax's groups.
-    QList<Concealable> concealable;
 
-    // The styles by rule and the concealable syntax by group, as the
-    // functions above give them: an edit replaces their share in its lines.
+    // The styles by rule (MarkdownPresentation::stylesByRule), and the
+    // concealable syntax by group: MarkdownPresentation::concealableCode,
+    // then concealableSyntax's groups. An edit replaces their share in its
+    // lines; joining them on every keystroke would cost the whole text.
     QList<QList<MarkdownStyle>> styleRules;
     QList<QList<Concealable>> concealableGroups;
     // The text analysed (shared, not copied).
     QString text;
 
     static MarkdownAnalysis of(const QString& text);
+
+    // MarkdownPresentation::styles of the text.
+    QList<MarkdownStyle> styles() const { return MarkdownPresentation::joined(styleRules); }
 
     // The analysis of `text`, the text `previous` was made of after one edit
     // that replaced the `removed` units at `position` by `added` units: equal
@@ -47,6 +50,11 @@ struct MarkdownAnalysis {
     // is moved along.
     static MarkdownAnalysis afterEdit(MarkdownAnalysis previous, const QString& text, qsizetype position,
                                       qsizetype removed, qsizetype added);
+
+    // The code after the change is the code before it, moved along: the
+    // change left every fence, backtick run and code line end where it was.
+    static bool codeCarried(const QList<CodeSyntax::Span>& before, const QList<CodeSyntax::Span>& after,
+                            const TextChange& change);
 
     bool operator==(const MarkdownAnalysis&) const = default;
 };

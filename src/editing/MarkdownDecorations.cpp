@@ -201,12 +201,14 @@ bool MarkdownLayoutManager::updateDecorations(const QString& source, const Markd
             m_quotes.append(line);
     }
     m_code = analysis.code;
-    for (const MarkdownStyle& style : analysis.styles) {
-        if (!style.highlight)
-            continue;
-        m_highlights.append(MarkdownPresentation::isActive(style.range, selections)
-                                ? style.range
-                                : visibleHighlight(source, style.range));
+    for (const QList<MarkdownStyle>& rule : analysis.styleRules) {
+        for (const MarkdownStyle& style : rule) {
+            if (!style.highlight)
+                continue;
+            m_highlights.append(MarkdownPresentation::isActive(style.range, selections)
+                                    ? style.range
+                                    : visibleHighlight(source, style.range));
+        }
     }
     return true;
 }

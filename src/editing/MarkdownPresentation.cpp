@@ -6,6 +6,7 @@
 #include "editing/ListSyntax.h"
 #include "editing/MarkdownAnalysis.h"
 #include "editing/QuoteSyntax.h"
+#include "editing/WholeLines.h"
 
 #include <QStringView>
 
@@ -807,17 +808,27 @@ void sortByLocation(QList<TextRange>& ranges)
 QList<TextRange> concealedRanges(const QString& text, const MarkdownAnalysis& analysis,
                                  const QList<TextRange>& selections)
 {
+    return concealedRangesWithin(text, analysis, selections, TextRange{0, text.size()});
+}
+
+QList<TextRange> concealedRangesWithin(const QString& text, const MarkdownAnalysis& analysis,
+                                       const QList<TextRange>& selections, TextRange window)
+{
     QList<TextRange> hidden;
-    hidden.reserve(analysis.concealable.size() + analysis.quotes.size() + analysis.items.size());
-    for (const ConcealableSyntax& syntax : analysis.concealable) {
-        if (!isActive(syntax.construct, selections))
-            hidden.append(syntax.hidden);
+    for (const QList<ConcealableSyntax>& group : analysis.concealableGroups) {
+        for (const ConcealableSyntax& syntax :
+             standingIn(group, window, [](const ConcealableSyntax& s) { return s.construct.location; })) {
+            if (!isActive(syntax.construct, selections))
+                hidden.append(syntax.hidden);
+        }
     }
-    for (const QuoteSyntax::Line& line : analysis.quotes) {
+    for (const QuoteSyntax::Line& line :
+         standingIn(analysis.quotes, window, [](const QuoteSyntax::Line& l) { return l.range.location; })) {
         if (!QuoteSyntax::isActive(line, text, selections))
             hidden.append(line.prefix);
     }
-    for (const ListSyntax::Item& item : analysis.items) {
+    for (const ListSyntax::Item& item :
+         standingIn(analysis.items, window, [](const ListSyntax::Item& i) { return i.line.location; })) {
         if (item.checkbox && ListSyntax::showsRenderedCheckbox(item, text, selections))
             hidden.append(TextRange::fromBounds(item.checkbox->location, item.contentStart));
     }

@@ -46,6 +46,11 @@ QList<TextRange> concealedRanges(const QString& text, const QList<TextRange>& se
 // text: only the selections remain to be looked at.
 QList<TextRange> concealedRanges(const QString& text, const MarkdownAnalysis& analysis,
                                  const QList<TextRange>& selections);
+// Only what the constructs standing in `window` hide: the window is whole
+// lines and holds the whole of every code span it meets, so that it holds
+// all they hide, and a keystroke looks at its own lines only.
+QList<TextRange> concealedRangesWithin(const QString& text, const MarkdownAnalysis& analysis,
+                                       const QList<TextRange>& selections, TextRange window);
 
 // styles(text, codeRanges) with one list per rule (headings, the six
 // emphasis rows, strike-through, highlight, tags, image embeds), each in text

@@ -8,17 +8,18 @@
 #include "editor/ImageIntake.h"
 #include "editor/LayoutBatch.h"
 #include "model/AppModel.h"
+#include "platform/FileManager.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -87,7 +88,13 @@ CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(Q
     m_undo = new QUndoStack(this);
     m_imageIntake = new ImageIntakeQueue([this](const ImageIntake::Result& result) { applyImageIntake(result); }, this);
 
-    openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    // A link that opens nothing says so under the text the user clicked in.
+    openLink = [this](const QUrl& url) {
+        FileManager::openUrl(url, [view = QPointer<CaptureTextView>(this)](const QString& message) {
+            if (view && view->m_model)
+                view->m_model->setError(message);
+        });
+    };
     setFrameShape(QFrame::NoFrame);
     setLineWrapMode(QTextEdit::WidgetWidth);
     setAcceptRichText(false);
@@ -119,6 +126,13 @@ CaptureTextView::~CaptureTextView()
 }
 
 // MARK: Model and content
+
+void CaptureTextView::takeKeyboard()
+{
+    window()->raise();
+    window()->activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
 
 void CaptureTextView::setModel(AppModel* model)
 {
@@ -247,7 +261,7 @@ void CaptureTextView::finishEdit(bool destinationChanged)
     flushPresentation();
     if (destinationChanged && m_model) {
         m_model->updateContent(m_content);
-        m_model->persistDraft();
+        m_model->saveDraftInBackground();
     }
     ensureCursorVisible();
 }
@@ -573,12 +587,11 @@ bool CaptureTextView::styleCharacters(LayoutBatch& batch)
     m_styledSelections = selections;
     m_styledComposing = m_composing;
     m_restyleNeeded = false;
-    refreshConcealedSyntax();
-    std::optional<PresentationFormats::Edit> since;
+    std::optional<TextChange> since;
     if (!everywhere)
-        since = textChanged ? PresentationFormats::Edit{m_revisionEdit->position, m_revisionEdit->removed,
-                                                        m_revisionEdit->added}
-                            : PresentationFormats::Edit{};
+        since = textChanged ? TextChange{m_revisionEdit->position, m_revisionEdit->removed, m_revisionEdit->added}
+                            : TextChange{};
+    refreshConcealedSyntax(since);
     m_formats.update(m_content.text, m_analysis, selections, m_glyphs, m_fonts, since);
     std::optional<TextRange> changed;
     if (everywhere)
@@ -665,9 +678,9 @@ void CaptureTextView::repaintChangedRows()
 
 // Hidden syntax follows the caret: what is concealed is decided again
 // before any format is.
-void CaptureTextView::refreshConcealedSyntax()
+void CaptureTextView::refreshConcealedSyntax(std::optional<TextChange> since)
 {
-    m_glyphs.update(&m_layoutManager, m_content.text, m_analysis, m_styledSelections, m_styledComposing);
+    m_glyphs.update(&m_layoutManager, m_content.text, m_analysis, m_styledSelections, m_styledComposing, since);
 }
 
 void CaptureTextView::applyCharacterFormats(TextRange stretch, LayoutBatch& batch)

@@ -143,6 +143,10 @@ public:
     void updateSuggestionsPanel();
     // Closes what floats beside the editor; the panel is hiding.
     void dismissAuxiliaryWindows();
+    // The window comes forward with the keyboard in the editor: a dialog or
+    // preview of the panel's has gone, and the window manager would give the
+    // keyboard to another program.
+    void takeKeyboard();
     // The suggestions window, once made.
     QWidget* suggestionsPanel() const { return m_suggestionsPanel; }
     // A row of the suggestions was clicked: it is selected, then accepted.
@@ -263,7 +267,7 @@ private:
     // The styling pass's steps. The first three change no document data, so
     // they may run while the document reports a change. What they change is
     // laid out when the batch is applied.
-    void refreshConcealedSyntax();
+    void refreshConcealedSyntax(std::optional<TextChange> since);
     bool styleCharacters(LayoutBatch& batch);
     void applyCharacterFormats(TextRange stretch, LayoutBatch& batch);
     // What a pass changed is repainted once laid out: the rows of the

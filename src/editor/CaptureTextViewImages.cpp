@@ -185,7 +185,7 @@ void CaptureTextView::applyImageIntake(const ImageIntake::Result& result)
         return;
     }
     placeContent(target, embeds, L10n::text(QStringLiteral("Ajouter des images")));
-    m_model->persistDraft();
+    m_model->saveDraftInBackground();
 }
 
 // The user's selection keeps its characters; a caret still at the place
@@ -241,7 +241,7 @@ void CaptureTextView::insertRichCapture(const ImageIntake::Result& result, TextR
             text += reference->source();
     }
     placeContent(target, EditorContent::plain(text), L10n::text(QStringLiteral("Coller la capture")));
-    m_model->persistDraft();
+    m_model->saveDraftInBackground();
 }
 
 // Drops always copy: the text edit would move text dragged within it.
@@ -316,6 +316,7 @@ void CaptureTextView::chooseImages()
     // Parented to the panel, which would otherwise stay above it.
     const QStringList files = QFileDialog::getOpenFileNames(
         window(), L10n::text(QStringLiteral("Ajouter des images à cette capture.")), QString(), openDialogFilter());
+    takeKeyboard();
     if (files.isEmpty())
         return;
     QList<QUrl> urls;
@@ -324,7 +325,6 @@ void CaptureTextView::chooseImages()
     QMimeData chosen;
     chosen.setUrls(urls);
     insertImages(chosen);
-    setFocus(Qt::OtherFocusReason);
 }
 
 void CaptureTextView::previewImage(const CaptureAttachment& attachment)
@@ -340,9 +340,7 @@ void CaptureTextView::previewImage(const CaptureAttachment& attachment)
             // Not while the panel hides: it would come forward on its way out.
             if (!view || view->m_dismissingWindows || !view->window()->isVisible())
                 return;
-            view->window()->raise();
-            view->window()->activateWindow();
-            view->setFocus(Qt::OtherFocusReason);
+            view->takeKeyboard();
         };
     }
     m_imagePreview->show(image, window());
@@ -384,7 +382,7 @@ void CaptureTextView::removeImage(const QUuid& id)
         kept.replace(TextRange{*at - span.location, embed.size()}, EditorContent());
     replaceUndoably(span, kept, span.location, L10n::text(QStringLiteral("Supprimer l’image")), std::nullopt);
     m_model->updateContent(m_content);
-    m_model->persistDraft();
+    m_model->saveDraftInBackground();
     setFocus(Qt::OtherFocusReason);
 }
 

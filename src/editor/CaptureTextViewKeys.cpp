@@ -129,7 +129,7 @@ bool CaptureTextView::handleCommandKey(QKeyEvent* event, Qt::KeyboardModifiers m
             return true;
         }
         if (m_model)
-            m_model->persistDraft();
+            m_model->saveDraftInBackground();
         if (hideCapture)
             hideCapture();
     } else if (isReturn(key) && modifiers == Qt::ShiftModifier) {

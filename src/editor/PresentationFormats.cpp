@@ -5,10 +5,12 @@
 #include "editing/ListMarkerGeometry.h"
 #include "editing/MarkdownDecorations.h"
 #include "editing/MarkdownPresentation.h"
+#include "editing/WholeLines.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace quillor {
 
@@ -33,13 +35,15 @@ TextRange clamped(TextRange range, qsizetype length)
     return clipped(range, TextRange{0, length});
 }
 
-// The whole lines holding the range, the last one's line feed included.
-TextRange linesOf(const QString& text, TextRange range)
+// Sorted, disjoint ranges meeting the window.
+std::span<const TextRange> meeting(const QList<TextRange>& ranges, TextRange window)
 {
-    const qsizetype from = std::clamp<qsizetype>(range.location, 0, text.size());
-    const qsizetype start = from > 0 ? text.lastIndexOf(u'\n', from - 1) + 1 : 0;
-    const qsizetype end = text.indexOf(u'\n', std::clamp<qsizetype>(range.end(), from, text.size()));
-    return TextRange::fromBounds(start, end < 0 ? text.size() : end + 1);
+    const TextRange* end = ranges.constData() + ranges.size();
+    const TextRange* first = std::upper_bound(ranges.constData(), end, window.location,
+                                              [](qsizetype p, const TextRange& r) { return p < r.end(); });
+    const TextRange* last = std::lower_bound(first, end, window.end(),
+                                             [](const TextRange& r, qsizetype p) { return r.location < p; });
+    return {first, last};
 }
 
 TextRange spanning(const std::optional<TextRange>& a, TextRange b)
@@ -57,7 +61,7 @@ void PresentationFormats::update(const QString& text, const Analysis& analysis, 
     const qreal columnWidth = ListMarkerGeometry::columnWidth(text, analysis.items, fonts.bodySize(), measure);
     const IndexSet& hidden = glyphs.hiddenCharacters();
     const std::optional<TextRange> window =
-        since ? redecided(text, analysis, selections, hidden, columnWidth, *since) : std::nullopt;
+        since ? redecided(text, analysis, selections, glyphs, columnWidth, *since) : std::nullopt;
     m_window = window;
     TextRange within{0, text.size()};
     if (window) {
@@ -81,24 +85,52 @@ void PresentationFormats::update(const QString& text, const Analysis& analysis, 
     m_codeRanges = analysis.codeRanges;
     m_hidden = hidden;
     m_columnWidth = columnWidth;
-    m_leftMargins.clear();
-    m_leftMargins.reserve(analysis.quotes.size() + analysis.items.size());
+    decideLeftMargins(text, analysis, selections);
 
-    applyInlineStyles(analysis.styles, analysis.codeRanges, within);
-    for (const QuoteSyntax::Line& line : analysis.quotes) {
-        // A quote line being edited shows its markers unindented.
-        const int depth = QuoteSyntax::presentationDepth(line, text, selections);
-        m_leftMargins.insert(line.range.location, MarkdownLayoutManager::paragraphStyle(0, depth, false).headIndent);
-    }
-    applyLists(text, analysis.items, selections, fonts, within);
-    for (const TextRange& link : analysis.links)
+    applyInlineStyles(analysis.styleRules, analysis.codeRanges, within);
+    const auto itemStart = [](const ListSyntax::Item& item) { return item.line.location; };
+    applyLists(text, standingIn(analysis.items, within, itemStart), selections, fonts, within);
+    for (const TextRange& link : standingIn(analysis.links, within, [](const TextRange& r) { return r.location; }))
         paint(link, Colour::link, within);
     Look* looks = m_looks.data();
-    for (const TextRange& run : hidden.ranges()) {
+    for (const TextRange& run : meeting(hidden.ranges(), within)) {
         const TextRange range = clipped(run, within);
         for (qsizetype i = range.location; i < range.end(); ++i)
             looks[i].flags |= PresentationFormats::hidden;
     }
+}
+
+void PresentationFormats::decideLeftMargins(const QString& text, const Analysis& analysis,
+                                            const QList<TextRange>& selections)
+{
+    // Both lists are in text order: merged, a line both quoted and listed
+    // takes the list's indent. Written in place, on every keystroke.
+    const qreal listIndent = MarkdownLayoutManager::paragraphStyle(0, 0, true).headIndent;
+    m_leftMargins.resize(analysis.quotes.size() + analysis.items.size());
+    std::pair<qsizetype, qreal>* out = m_leftMargins.data();
+    auto item = analysis.items.cbegin();
+    for (const QuoteSyntax::Line& line : analysis.quotes) {
+        for (; item != analysis.items.cend() && item->line.location < line.range.location; ++item)
+            *out++ = {item->line.location, listIndent};
+        if (item != analysis.items.cend() && item->line.location == line.range.location) {
+            *out++ = {line.range.location, listIndent};
+            ++item;
+            continue;
+        }
+        // A quote line being edited shows its markers unindented.
+        const int depth = QuoteSyntax::presentationDepth(line, text, selections);
+        *out++ = {line.range.location, MarkdownLayoutManager::paragraphStyle(0, depth, false).headIndent};
+    }
+    for (; item != analysis.items.cend(); ++item)
+        *out++ = {item->line.location, listIndent};
+    m_leftMargins.resize(out - m_leftMargins.data());
+}
+
+qreal PresentationFormats::leftMargin(qsizetype lineStart) const
+{
+    const auto found = std::lower_bound(m_leftMargins.cbegin(), m_leftMargins.cend(), lineStart,
+                                        [](const std::pair<qsizetype, qreal>& m, qsizetype p) { return m.first < p; });
+    return found != m_leftMargins.cend() && found->first == lineStart ? found->second : 0;
 }
 
 // Where looks may differ from the last update's, the text having changed by
@@ -108,8 +140,9 @@ void PresentationFormats::update(const QString& text, const Analysis& analysis, 
 // along) and the list column (the same width). None when the whole text is to
 // be decided again.
 std::optional<TextRange> PresentationFormats::redecided(const QString& text, const Analysis& analysis,
-                                                        const QList<TextRange>& selections, const IndexSet& hidden,
-                                                        qreal columnWidth, Edit edit) const
+                                                        const QList<TextRange>& selections,
+                                                        const MarkdownGlyphPresentation& glyphs, qreal columnWidth,
+                                                        Edit edit) const
 {
     const qsizetype length = text.size();
     if (edit.position < 0 || edit.removed < 0 || edit.added < 0 || edit.position + edit.added > length
@@ -129,22 +162,31 @@ std::optional<TextRange> PresentationFormats::redecided(const QString& text, con
     }
     std::optional<TextRange> window;
     if (edit.removed > 0 || edit.added > 0)
-        window = linesOf(text, TextRange{edit.position, edit.added});
+        window = wholeLines(text, TextRange{edit.position, edit.added});
     for (const TextRange& selection : m_selections)
-        window = spanning(window, linesOf(text, movedRange(selection)));
+        window = spanning(window, wholeLines(text, movedRange(selection)));
     for (const TextRange& selection : selections)
-        window = spanning(window, linesOf(text, selection));
-    QList<TextRange> before;
-    before.reserve(m_hidden.ranges().size());
-    for (const TextRange& run : m_hidden.ranges())
-        before.append(movedRange(run));
-    const IndexSet previous(before);
-    for (const IndexSet& change : {hidden.subtracted(previous), previous.subtracted(hidden)}) {
-        if (!change.isEmpty())
-            window = spanning(window, TextRange::fromBounds(change.ranges().first().location,
-                                                            change.ranges().last().end()));
+        window = spanning(window, wholeLines(text, selection));
+    if (const std::optional<TextRange>& concealment = glyphs.redecided()) {
+        // The concealment was decided again for the same change, and only
+        // there.
+        if (!concealment->isEmpty())
+            window = spanning(window, *concealment);
+    } else {
+        const IndexSet& hidden = glyphs.hiddenCharacters();
+        QList<TextRange> before;
+        before.reserve(m_hidden.ranges().size());
+        for (const TextRange& run : m_hidden.ranges())
+            before.append(movedRange(run));
+        const IndexSet previous(before);
+        for (const IndexSet& change : {hidden.subtracted(previous), previous.subtracted(hidden)}) {
+            if (!change.isEmpty())
+                window = spanning(window, TextRange::fromBounds(change.ranges().first().location,
+                                                                change.ranges().last().end()));
+        }
     }
-    return window ? window : TextRange{0, 0};
+    // Whole lines, so that the constructs standing in it are all it meets.
+    return window ? wholeLines(text, *window) : TextRange{0, 0};
 }
 
 std::optional<TextRange> PresentationFormats::changedLooks(qsizetype position, qsizetype removed,
@@ -215,10 +257,17 @@ std::optional<TextRange> PresentationFormats::changedLooks(qsizetype position, q
     return TextRange::fromBounds(start, std::max(start, end));
 }
 
-void PresentationFormats::applyInlineStyles(const QList<MarkdownStyle>& styles, const QList<TextRange>& code,
+void PresentationFormats::applyInlineStyles(const QList<QList<MarkdownStyle>>& rules, const QList<TextRange>& code,
                                             TextRange within)
 {
-    // This runs on every keystroke over the whole text: plain pointers spare
+    // In the order of MarkdownAnalysis::styles, only those in the window.
+    std::vector<const MarkdownStyle*> styles;
+    for (const QList<MarkdownStyle>& rule : rules) {
+        for (const MarkdownStyle& style :
+             standingIn(rule, within, [](const MarkdownStyle& s) { return s.range.location; }))
+            styles.push_back(&style);
+    }
+    // This runs on every keystroke over the window: plain pointers spare
     // the container's checks on each character, and what the styles covering
     // a character add up to (its heading level, bold and italic) is gathered
     // in its look's spare byte rather than in an array of its own.
@@ -226,7 +275,8 @@ void PresentationFormats::applyInlineStyles(const QList<MarkdownStyle>& styles, 
     const auto affectsFont = [](const MarkdownStyle& style) {
         return style.headingLevel > 0 || style.bold || style.italic;
     };
-    for (const MarkdownStyle& style : styles) {
+    for (const MarkdownStyle* styled : styles) {
+        const MarkdownStyle& style = *styled;
         const TextRange range = clipped(style.range, within);
         const quint8 flags = (style.strike ? strike : 0) | (style.tag ? tagBackground : 0);
         for (qsizetype i = range.location; i < range.end(); ++i) {
@@ -251,7 +301,8 @@ void PresentationFormats::applyInlineStyles(const QList<MarkdownStyle>& styles, 
         const bool italic = (gathered & emphasisItalic) != 0;
         fontCodes[gathered] = EditorFonts::style(std::min(gathered & emphasisLevel, 6), bold, italic).code();
     }
-    for (const MarkdownStyle& style : styles) {
+    for (const MarkdownStyle* styled : styles) {
+        const MarkdownStyle& style = *styled;
         if (!affectsFont(style))
             continue;
         const TextRange range = clipped(style.range, within);
@@ -272,16 +323,11 @@ void PresentationFormats::applyInlineStyles(const QList<MarkdownStyle>& styles, 
     }
 }
 
-void PresentationFormats::applyLists(const QString& text, const QList<ListSyntax::Item>& items,
+void PresentationFormats::applyLists(const QString& text, std::span<const ListSyntax::Item> items,
                                      const QList<TextRange>& selections, const EditorFonts& fonts, TextRange within)
 {
     const ListMarkerGeometry::Measure measure = [&fonts](const QString& s) { return fonts.measure(s); };
-    const qreal listIndent = MarkdownLayoutManager::paragraphStyle(0, 0, true).headIndent;
     for (const ListSyntax::Item& item : items) {
-        m_leftMargins.insert(item.line.location, listIndent);
-        // An item's looks stay within its line.
-        if (item.line.end() < within.location || item.line.location > within.end())
-            continue;
         paint(item.marker, Colour::marker, within);
         const bool renderedTask = ListSyntax::showsRenderedCheckbox(item, text, selections);
         if (const auto kern = ListMarkerGeometry::prefixKernInColumn(text, item, m_columnWidth, renderedTask, measure)) {

@@ -6,6 +6,7 @@
 #include "editing/MarkdownAnalysis.h"
 #include "editing/MarkdownStyle.h"
 #include "editing/QuoteSyntax.h"
+#include "editing/TextChange.h"
 #include "editor/EditorFonts.h"
 
 #include <QColor>
@@ -17,6 +18,8 @@
 #include <QVector>
 
 #include <optional>
+#include <span>
+#include <utility>
 
 namespace quillor {
 
@@ -54,21 +57,15 @@ public:
         bool operator==(const Palette&) const = default;
     };
 
-    // One replacement of `removed` units at `position` by `added` units.
-    struct Edit {
-        qsizetype position = 0;
-        qsizetype removed = 0;
-        qsizetype added = 0;
-
-        bool operator==(const Edit&) const = default;
-    };
+    using Edit = TextChange;
 
     // Decides every character's look and every line's indentation for the
     // text with its selections; the concealment comes from `glyphs`, already
-    // updated for the same inputs. `since` is the one edit made to the text
-    // since the last update with the same fonts and composition (an empty
-    // one for the same text), when known: the looks are then decided again
-    // only where the edit, the selections or the concealment can change them.
+    // updated for the same inputs and the same change. `since` is the one
+    // edit made to the text since the last update with the same fonts and
+    // composition (an empty one for the same text), when known: the looks are
+    // then decided again only where the edit, the selections or the
+    // concealment can change them.
     void update(const QString& text, const Analysis& analysis, const QList<TextRange>& selections,
                 const MarkdownGlyphPresentation& glyphs, const EditorFonts& fonts,
                 std::optional<Edit> since = std::nullopt);
@@ -80,7 +77,7 @@ public:
     // and so are those after it, moved along. None when nothing changed.
     std::optional<TextRange> changedLooks(qsizetype position, qsizetype removed, qsizetype added) const;
     // The head indent of the line starting at this position.
-    qreal leftMargin(qsizetype lineStart) const { return m_leftMargins.value(lineStart); }
+    qreal leftMargin(qsizetype lineStart) const;
     // The width of the list marker column of the text.
     qreal columnWidth() const { return m_columnWidth; }
 
@@ -118,10 +115,11 @@ private:
     QTextCharFormat format(const FormatKey& key, const EditorFonts& fonts, const Palette& palette) const;
 
     std::optional<TextRange> redecided(const QString& text, const Analysis& analysis,
-                                       const QList<TextRange>& selections, const IndexSet& hidden, qreal columnWidth,
-                                       Edit edit) const;
-    void applyInlineStyles(const QList<MarkdownStyle>& styles, const QList<TextRange>& code, TextRange within);
-    void applyLists(const QString& text, const QList<ListSyntax::Item>& items, const QList<TextRange>& selections,
+                                       const QList<TextRange>& selections, const MarkdownGlyphPresentation& glyphs,
+                                       qreal columnWidth, Edit edit) const;
+    void decideLeftMargins(const QString& text, const Analysis& analysis, const QList<TextRange>& selections);
+    void applyInlineStyles(const QList<QList<MarkdownStyle>>& rules, const QList<TextRange>& code, TextRange within);
+    void applyLists(const QString& text, std::span<const ListSyntax::Item> items, const QList<TextRange>& selections,
                     const EditorFonts& fonts, TextRange within);
     void paint(TextRange range, Colour colour, TextRange within);
 
@@ -137,7 +135,8 @@ private:
     QList<TextRange> m_codeRanges;
     IndexSet m_hidden;
     quint64 m_generation = 0;
-    QHash<qsizetype, qreal> m_leftMargins;
+    // The head indent of each quoted or listed line, by its start, in order.
+    QList<std::pair<qsizetype, qreal>> m_leftMargins;
     qreal m_columnWidth = 0;
     mutable QHash<FormatKey, QTextCharFormat> m_formatCache;
 };

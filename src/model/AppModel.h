@@ -12,6 +12,7 @@
 #include "model/Preferences.h"
 #include "vault/VaultIndex.h"
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QFuture>
 #include <QFutureWatcher>
@@ -24,6 +25,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -34,6 +36,7 @@ class EditorSurface;
 
 class AppUpdates;
 class Delivery;
+class DraftWriter;
 class VaultAccess;
 
 // Everything the model cannot decide deterministically. Members left empty
@@ -49,11 +52,15 @@ struct AppModelEnvironment {
     // gives the note's path or the writer's error (read it with
     // Delivery::result).
     using DeliveryExecutor = std::function<QFuture<QString>(const Capture& capture, const Destination& destination)>;
+    // Replaces draft.json with these parts, atomically and durably; runs on
+    // the draft writer's thread and throws on failure.
+    using DraftFileWriter = std::function<void(const QString& path, const QList<QByteArrayView>& parts)>;
 
     std::function<QDateTime()> now;                  // the current moment
     std::function<QString()> timeZoneIdentifier;     // of the user's time zone
     VaultScanner scanVault;                          // VaultIndex::scan
     DeliveryExecutor deliver;                        // the model's own Delivery on Backups
+    DraftFileWriter writeDraftFile;                  // FileSystem::writeAtomically
     std::chrono::milliseconds autosaveDelay{250};    // quiet time before a draft save
 };
 
@@ -194,9 +201,13 @@ public:
     const Capture& draft() const { return m_draft; }
     // The editor's whole text after each change.
     void updateContent(const EditorContent& text);
-    // Writes draft.json now; a failure shows in draftPersistenceError and
-    // draftState, never as an exception.
+    // Writes draft.json now and returns once it is on disk; a failure shows
+    // in draftPersistenceError and draftState, never as an exception. Only
+    // what must know the outcome waits for it.
     void persistDraft();
+    // Hands the draft as it stands to the writer and returns at once; the
+    // outcome is published as persistDraft's is, when the write ends.
+    void saveDraftInBackground();
     // Keeps a non-blank draft in Recovered and starts an empty one for the
     // same destination. Does nothing while a delivery is in flight. Throws
     // PlatformError("Quillor", 1) when the draft cannot be saved first, and
@@ -346,6 +357,7 @@ private:
     // Start-up steps.
     void loadPreferences();
     void loadDraft();
+    void setOversizedDraftAside();
     void publishDraft();
     Capture newEmptyDraft(const std::optional<QUuid>& destinationID) const;
     std::optional<QUuid> defaultDestinationID() const;
@@ -365,6 +377,8 @@ private:
 
     // Draft.
     void scheduleDraftSave();
+    void publishDraftWrite(const std::exception_ptr& failure);
+    void setUnreadableDraftAside();
     void mergeAttachments(const EditorContent& text);
     void writeDraft(const Capture& draft);
     ReferenceDate currentDate() const;
@@ -462,6 +476,7 @@ private:
     VaultIndex m_index;   // the last one published for m_indexedVault
     std::optional<IndexingTask> m_indexingTask;
     QTimer m_saveDraftTask;
+    std::unique_ptr<DraftWriter> m_draftWriter;
     // When the oldest edit not yet in draft.json was made.
     std::optional<QDateTime> m_unsavedSince;
     bool m_settingsUnreadableAtLaunch = false;

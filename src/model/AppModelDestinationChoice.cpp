@@ -30,7 +30,7 @@ void AppModel::applyDestinationSelection(const DestinationSelection& selection)
     setStatus(QString());
     setError(std::nullopt);
     setFolderAccessFailed(false);
-    persistDraft();
+    saveDraftInBackground();
     // The new destination may lie in another vault.
     refreshIndex(true);
 }

@@ -5,6 +5,7 @@
 #include "core/Json.h"
 #include "core/L10n.h"
 #include "model/DataDirectory.h"
+#include "model/DraftWriter.h"
 
 #include <algorithm>
 
@@ -56,7 +57,7 @@ void AppModel::scheduleDraftSave()
         m_unsavedSince = now;
     const std::chrono::milliseconds waited(m_unsavedSince->msecsTo(now));
     if (waited >= longestUnsavedTime) {
-        persistDraft();
+        saveDraftInBackground();
         return;
     }
     m_saveDraftTask.start(std::min(m_environment.autosaveDelay, longestUnsavedTime - waited));
@@ -74,6 +75,13 @@ void AppModel::mergeAttachments(const EditorContent& text)
 
 void AppModel::persistDraft()
 {
+    saveDraftInBackground();
+    // Its outcome is published before this returns.
+    m_draftWriter->waitUntilWritten();
+}
+
+void AppModel::saveDraftInBackground()
+{
     m_saveDraftTask.stop();
     m_unsavedSince.reset();
     m_draft.body = serializedBody();
@@ -82,34 +90,57 @@ void AppModel::persistDraft()
     // with an undo.
     m_draft.attachments = m_attachmentStore;
     m_draft.imageReferences = m_imageReferences;
-
     try {
-        writeDraft(m_draft);
-    } catch (const Error& error) {
-        const QString message = L10n::format(QStringLiteral("Le brouillon n’a pas pu être sauvegardé : %@"),
-                                             {error.localizedDescription()});
+        setUnreadableDraftAside();
+    } catch (const Error&) {
+        publishDraftWrite(std::current_exception());
+        return;
+    }
+    // A copy sharing the images' bytes: the writer's thread reads them while
+    // this one goes on.
+    m_draftWriter->write(m_draft);
+}
+
+void AppModel::publishDraftWrite(const std::exception_ptr& failure)
+{
+    if (failure) {
+        QString reason;
+        try {
+            std::rethrow_exception(failure);
+        } catch (const Error& error) {
+            reason = error.localizedDescription();
+        } catch (const std::exception& error) {
+            reason = QString::fromLocal8Bit(error.what());
+        }
+        const QString message = L10n::format(QStringLiteral("Le brouillon n’a pas pu être sauvegardé : %@"), {reason});
         setDraftPersistenceError(message);
         setDraftState(DraftState::failed(message));
         return;
     }
     setDraftPersistenceError(std::nullopt);
-    if (m_draftState != DraftState::restored())
+    // Edits made since this write began are not saved yet.
+    const bool current = !m_unsavedSince && !m_draftWriter->busy();
+    if (current && m_draftState != DraftState::restored())
         setDraftState(hasContent() ? DraftState::saved() : DraftState::empty());
     Q_EMIT draftWritten();
 }
 
-void AppModel::writeDraft(const Capture& draft)
+void AppModel::setUnreadableDraftAside()
 {
-    FileSystem::createDirectories(m_dataDirectory);
-    const QString path = m_dataDirectory + QLatin1Char('/') + DataDirectory::draftFileName();
     // The file start-up could not read may still be the user's only copy of
     // a draft: it goes to Recovered rather than under the new one.
-    if (m_unreadableDraftOnDisk) {
-        if (FileSystem::exists(path))
-            keepUnreadableFileAside(DataDirectory::draftFileName());
-        m_unreadableDraftOnDisk = false;
-    }
-    FileSystem::writeAtomically(path, Json::serialize(draft.toJson()));
+    if (!m_unreadableDraftOnDisk)
+        return;
+    FileSystem::createDirectories(m_dataDirectory);
+    if (FileSystem::exists(m_dataDirectory + QLatin1Char('/') + DataDirectory::draftFileName()))
+        keepUnreadableFileAside(DataDirectory::draftFileName());
+    m_unreadableDraftOnDisk = false;
+}
+
+void AppModel::writeDraft(const Capture& draft)
+{
+    setUnreadableDraftAside();
+    m_draftWriter->writeNow(draft);
 }
 
 void AppModel::archiveAndClearDraft()

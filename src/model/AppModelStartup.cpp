@@ -8,6 +8,7 @@
 #include "core/L10n.h"
 #include "core/Routing.h"
 #include "model/DataDirectory.h"
+#include "model/DraftWriter.h"
 #include "model/VaultAccess.h"
 #include "platform/ShortcutCombination.h"
 #include "updates/AppUpdates.h"
@@ -32,6 +33,13 @@ AppModel::Environment completed(AppModel::Environment environment)
             // A capture must always name a zone, even on a system that has none set.
             const QString identifier = QString::fromUtf8(QTimeZone::systemTimeZoneId());
             return identifier.isEmpty() ? QStringLiteral("UTC") : identifier;
+        };
+    }
+    if (!environment.writeDraftFile) {
+        environment.writeDraftFile = [](const QString& path, const QList<QByteArrayView>& parts) {
+            // The data folder may have been removed while the program ran.
+            FileSystem::createDirectories(QFileInfo(path).path());
+            FileSystem::writeAtomically(path, parts);
         };
     }
     if (!environment.scanVault) {
@@ -73,7 +81,10 @@ AppModel::AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Envir
 {
     m_saveDraftTask.setSingleShot(true);
     m_saveDraftTask.setTimerType(Qt::PreciseTimer);
-    connect(&m_saveDraftTask, &QTimer::timeout, this, &AppModel::persistDraft);
+    connect(&m_saveDraftTask, &QTimer::timeout, this, &AppModel::saveDraftInBackground);
+    m_draftWriter = std::make_unique<DraftWriter>(
+        childPath(m_dataDirectory, DataDirectory::draftFileName()), m_environment.writeDraftFile,
+        [this](const std::exception_ptr& failure) { publishDraftWrite(failure); });
 
     // A failure is left to the reads below, which then fall back to defaults.
     QDir().mkpath(m_dataDirectory);
@@ -156,8 +167,14 @@ void AppModel::loadDraft()
     const QString path = childPath(m_dataDirectory, DataDirectory::draftFileName());
     std::optional<Capture> stored;
     try {
-        if (const auto bytes = FileSystem::readIfExists(path))
+        if (const auto bytes = FileSystem::readIfExists(path, Capture::maximumFileSize))
             stored = Capture::fromJson(Json::parseObject(*bytes));
+        if (stored)
+            m_draftWriter->setOnDisk(*stored);
+    } catch (const FileSystemError& error) {
+        m_unreadableDraftOnDisk = true;
+        if (error.errnoValue() == EFBIG)
+            setOversizedDraftAside();
     } catch (const Error&) {
         m_unreadableDraftOnDisk = true;
     } catch (const JsonDecodingError&) {
@@ -182,6 +199,25 @@ void AppModel::loadDraft()
         m_draft.destinationID = defaultDestinationID();
 
     m_draft = migrateImages(m_draft, imageDestination());
+}
+
+void AppModel::setOversizedDraftAside()
+{
+    // No draft grows this large, and reading it would hold the whole file in
+    // memory before the program can answer: it is kept aside unread, at once,
+    // so no later launch stumbles on it again.
+    try {
+        const QString kept = keepUnreadableFileAside(DataDirectory::draftFileName());
+        m_unreadableDraftOnDisk = false;
+        setError(L10n::format(QStringLiteral("Le brouillon est trop volumineux pour être ouvert : Quillor commence un "
+                                             "nouveau brouillon. Le fichier est gardé dans « %@ »."),
+                              {kept}));
+    } catch (const Error& error) {
+        // Left where it is; the first save tries again to set it aside.
+        setError(L10n::format(QStringLiteral("Le brouillon est trop volumineux pour être ouvert et n’a pas pu être "
+                                             "mis de côté (%@) : Quillor commence un nouveau brouillon."),
+                              {error.localizedDescription()}));
+    }
 }
 
 void AppModel::publishDraft()

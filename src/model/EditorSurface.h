@@ -28,7 +28,7 @@ public:
     // given, puts the caret at `cursor` (after the inserted text when absent)
     // and registers one undo step named `actionName`. The editor hands the new
     // text to AppModel::updateContent itself, and when a destination was given
-    // also calls AppModel::persistDraft.
+    // also calls AppModel::saveDraftInBackground.
     virtual void replaceUndoably(TextRange range, const EditorContent& replacement, std::optional<qsizetype> cursor,
                                  const QString& actionName,
                                  const std::optional<DestinationSelection>& destination) = 0;

@@ -8,6 +8,7 @@
 #include "panel/NotePreviewWindow.h"
 #include "panel/SuggestionPanel.h"
 
+#include <QPointer>
 #include <QVBoxLayout>
 
 namespace quillor {
@@ -42,7 +43,14 @@ CaptureView::CaptureView(AppModel& model, QWidget* parent) : QWidget(parent), m_
     text->setMinimumHeight(0);
     // The editor takes whatever height the chrome leaves, down to nothing.
     text->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
-    text->openNotePreview = [&model](const QString& target) { NotePreviewWindow::open(target, model); };
+    text->openNotePreview = [&model, text](const QString& target) {
+        NotePreviewWindow* preview = NotePreviewWindow::open(target, model, text);
+        // The keyboard goes back to the panel, not to the program under it.
+        preview->onClose = [text = QPointer<CaptureTextView>(text)] {
+            if (text && text->window()->isVisible())
+                text->takeKeyboard();
+        };
+    };
 
     m_chrome = new CaptureChrome(model, this);
     m_chrome->cancel = [this] {

@@ -71,8 +71,12 @@ void DestinationMenuButton::fillMenu()
         if (destination.id == defaultID)
             title += L10n::text(QStringLiteral(" · par défaut"));
         QAction* item = m_menu->addAction(title);
-        item->setCheckable(true);
-        item->setChecked(route && route->destination.id == destination.id);
+        // Styles draw an empty box before a checkable entry left unchecked:
+        // only the routed one is checkable, and so alone carries a mark.
+        if (route && route->destination.id == destination.id) {
+            item->setCheckable(true);
+            item->setChecked(true);
+        }
         const QUuid id = destination.id;
         connect(item, &QAction::triggered, this, [this, id] { m_model.setDestination(id); });
     }

@@ -9,22 +9,22 @@
 #include "model/VaultAccess.h"
 #include "panel/CaptureButtonFeedback.h"
 #include "panel/ChromeStyle.h"
+#include "platform/FileManager.h"
 #include "vault/NoteFiles.h"
 #include "vault/NoteLinks.h"
 #include "vault/ScanCancellation.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QThreadPool>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -86,9 +86,12 @@ QList<QPointer<NotePreviewWindow>> NotePreviewController::windows()
     return openWindows();
 }
 
-NotePreviewWindow* NotePreviewWindow::open(const QString& target, AppModel& model)
+NotePreviewWindow* NotePreviewWindow::open(const QString& target, AppModel& model, QWidget* relativeTo)
 {
     auto* window = new NotePreviewWindow(target, model);
+    // A panel that stays on top would cover the preview and its dialogs.
+    if (relativeTo && relativeTo->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        window->setWindowFlag(Qt::WindowStaysOnTopHint);
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen) {
         QRect frame(QPoint(), windowSize);
@@ -119,6 +122,22 @@ NotePreviewWindow::~NotePreviewWindow()
     m_cancelled->store(true);
     openWindows().removeAll(this);
     openWindows().removeAll(nullptr);
+}
+
+void NotePreviewWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void NotePreviewWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (onClose)
+        onClose();
 }
 
 void NotePreviewWindow::build()
@@ -321,7 +340,11 @@ void NotePreviewWindow::openNote()
     if (!m_root || !m_selected)
         return;
     try {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(SafePath::resolve(*m_root, relativeFile())));
+        FileManager::open(SafePath::resolve(*m_root, relativeFile()),
+                          [window = QPointer<NotePreviewWindow>(this)](const QString& message) {
+                              if (window)
+                                  window->showError(message);
+                          });
     } catch (const Error&) {
         // A path that does not resolve safely opens nothing.
     }

@@ -38,8 +38,9 @@ public:
     // Runs on a worker thread.
     using NoteReader = std::function<QString(const QString& root, const QString& relative)>;
 
-    // A new window for the target, shown in front of the others.
-    static NotePreviewWindow* open(const QString& target, AppModel& model);
+    // A new window for the target, shown in front of the others, and above
+    // `relativeTo` while it is open when that window stays on top.
+    static NotePreviewWindow* open(const QString& target, AppModel& model, QWidget* relativeTo = nullptr);
 
     // An empty reader reads the note from disk.
     NotePreviewWindow(const QString& target, AppModel& model, NoteReader reader = {});
@@ -55,10 +56,17 @@ public:
     // Whether the vault or a note is still being read.
     bool isBusy() const;
 
+    // Run when the window closes, before it goes.
+    std::function<void()> onClose;
+
     // The list's selection; reads that note.
     void select(const std::optional<QString>& path);
     // "Exporter la note…" with the file already chosen.
     void exportNote(const QString& file);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     struct ScanOutcome;

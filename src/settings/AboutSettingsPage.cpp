@@ -40,7 +40,11 @@ AboutSettingsPage::AboutSettingsPage(SettingsView& view, SettingsForm& form) : m
 
     SettingsGroup* local = addGroup(form, QStringLiteral("local"), {});
     m_localData = new QPushButton(L10n::text(QStringLiteral("Afficher les données locales")));
-    connect(m_localData, &QPushButton::clicked, this, [this] { FileManager::open(m_view.model().dataDirectory()); });
+    connect(m_localData, &QPushButton::clicked, this, [this] {
+        AppModel& model = m_view.model();
+        FileManager::open(model.dataDirectory(),
+                          [&model](const QString& message) { model.reportSettingsError(message); });
+    });
     local->body()->addLayout(labelledRow(L10n::text(QStringLiteral("Diagnostic")), m_localData));
 
     SettingsGroup* updates = addGroup(form, QStringLiteral("updates"), L10n::text(QStringLiteral("Mises à jour")));

@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -109,8 +110,14 @@ QWidget* HistorySettingsPage::buildLatestRow()
     const auto latestPath = [this] {
         return m_view.model().latestReceipt() ? m_view.model().latestReceipt()->path : QString();
     };
-    connect(m_openLatest, &QPushButton::clicked, this, [latestPath] { FileManager::open(latestPath()); });
-    connect(m_revealLatest, &QPushButton::clicked, this, [latestPath] { FileManager::reveal(latestPath()); });
+    const FileManager::Failure report = [model = QPointer<AppModel>(&m_view.model())](const QString& message) {
+        if (model)
+            model->reportSettingsError(message);
+    };
+    connect(m_openLatest, &QPushButton::clicked, this,
+            [latestPath, report] { FileManager::open(latestPath(), report); });
+    connect(m_revealLatest, &QPushButton::clicked, this,
+            [latestPath, report] { FileManager::reveal(latestPath(), report); });
     layout->addWidget(m_openLatest);
     layout->addWidget(m_revealLatest);
     stack->addWidget(m_latest);

@@ -3,6 +3,7 @@
 #include "core/CaptureArchive.h"
 #include "core/Error.h"
 #include "core/FileSystem.h"
+#include "core/Json.h"
 #include "core/L10n.h"
 #include "model/AppModel.h"
 #include "platform/FileManager.h"
@@ -12,14 +13,18 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace quillor {
 
@@ -46,6 +51,40 @@ QWidget* column(QVBoxLayout*& layout, int spacing)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(spacing);
     return widget;
+}
+
+// What a read on a worker thread gives back: its value, or the text of why
+// it failed.
+template <typename T>
+struct ReadOutcome {
+    std::optional<T> value;
+    QString failure;
+};
+
+// Runs `read` on the global pool and hands its outcome to `done` on the view's
+// thread, unless it was given up meanwhile (`done` is then never called).
+template <typename T>
+void readInBackground(QObject* view, const std::shared_ptr<std::atomic_bool>& cancelled,
+                      std::function<ReadOutcome<T>()> read, std::function<void(const ReadOutcome<T>&)> done)
+{
+    auto* watcher = new QFutureWatcher<ReadOutcome<T>>(view);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, view, [watcher, cancelled, done = std::move(done)] {
+        watcher->deleteLater();
+        if (!*cancelled)
+            done(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run([cancelled, read = std::move(read)]() -> ReadOutcome<T> {
+        if (*cancelled)
+            return {};
+        return read();
+    }));
+}
+
+void giveUp(std::shared_ptr<std::atomic_bool>& cancelled)
+{
+    if (cancelled)
+        *cancelled = true;
+    cancelled.reset();
 }
 
 QLabel* headline(const QString& text)
@@ -90,6 +129,14 @@ HistoryView::HistoryView(AppModel& model, std::function<void()> didRestore, int 
     sync();
 }
 
+HistoryView::~HistoryView()
+{
+    // A read in flight stops at its next file or piece; quitting never waits
+    // for a list nobody will see.
+    giveUp(m_listingCancelled);
+    giveUp(m_recordCancelled);
+}
+
 QWidget* HistoryView::buildList()
 {
     QVBoxLayout* layout = nullptr;
@@ -103,6 +150,13 @@ QWidget* HistoryView::buildList()
     connect(m_refresh, &QPushButton::clicked, this, &HistoryView::reload);
     header->addWidget(m_refresh);
     layout->addLayout(header);
+    m_busy = new QProgressBar;
+    m_busy->setRange(0, 0);   // turning, with no end known
+    m_busy->setTextVisible(false);
+    m_busy->setMaximumHeight(4);
+    m_busy->setAccessibleName(L10n::text(QStringLiteral("Lecture de l’historique…")));
+    m_busy->hide();
+    layout->addWidget(m_busy);
 
     m_list = new QListView;
     m_list->setModel(m_entries);
@@ -116,6 +170,7 @@ QWidget* HistoryView::buildList()
         if (!current.isValid())
             return;
         m_selectedSource = current.data(HistoryListModel::sourceRole).toString();
+        readSelectedRecord();
         sync();
     });
     layout->addWidget(m_list, 1);
@@ -178,11 +233,17 @@ QWidget* HistoryView::buildDetail()
 
     const auto notePath = [this] { return selected() && selected()->receipt ? selected()->receipt->path : QString(); };
     const auto backupPath = [this] { return selected() ? selected()->backup.value_or(QString()) : QString(); };
-    connect(m_reveal, &QPushButton::clicked, this, [notePath] { FileManager::reveal(notePath()); });
-    connect(m_open, &QPushButton::clicked, this, [notePath] { FileManager::open(notePath()); });
+    // The settings window is where the user asked: the failure shows there.
+    const FileManager::Failure report = [model = QPointer<AppModel>(&m_model)](const QString& message) {
+        if (model)
+            model->reportSettingsError(message);
+    };
+    connect(m_reveal, &QPushButton::clicked, this, [notePath, report] { FileManager::reveal(notePath(), report); });
+    connect(m_open, &QPushButton::clicked, this, [notePath, report] { FileManager::open(notePath(), report); });
     connect(m_export, &QPushButton::clicked, this, [this, notePath] { exportCopy(notePath()); });
     connect(m_restore, &QPushButton::clicked, this, &HistoryView::restoreSelected);
-    connect(m_viewBackup, &QPushButton::clicked, this, [backupPath] { FileManager::open(backupPath()); });
+    connect(m_viewBackup, &QPushButton::clicked, this,
+            [backupPath, report] { FileManager::open(backupPath(), report); });
     connect(m_exportBackup, &QPushButton::clicked, this, [this, backupPath] { exportCopy(backupPath()); });
 
     // An empty archive.
@@ -227,20 +288,73 @@ void HistoryView::showEvent(QShowEvent* event)
 
 void HistoryView::reload()
 {
-    try {
-        const QList<ArchivedCapture> entries = CaptureArchive{m_model.dataDirectory()}.entries();
-        m_message.reset();
+    giveUp(m_listingCancelled);
+    auto cancelled = std::make_shared<std::atomic_bool>(false);
+    m_listingCancelled = cancelled;
+    const QString directory = m_model.dataDirectory();
+    readInBackground<QList<ArchivedCapture>>(
+        this, cancelled,
+        [directory, cancelled]() -> ReadOutcome<QList<ArchivedCapture>> {
+            try {
+                return {CaptureArchive{directory}.summaries([cancelled] { return bool(*cancelled); }), {}};
+            } catch (const Error& error) {
+                return {std::nullopt, error.localizedDescription()};
+            }
+        },
+        [this](const ReadOutcome<QList<ArchivedCapture>>& outcome) {
+            m_listingCancelled.reset();
+            showListing(outcome.value.value_or(QList<ArchivedCapture>()),
+                        outcome.value ? std::nullopt : std::optional(outcome.failure));
+        });
+    sync();
+}
+
+void HistoryView::showListing(const QList<ArchivedCapture>& entries, const std::optional<QString>& failure)
+{
+    m_message = failure;
+    if (!failure)
         m_entries->setEntries(entries);
-    } catch (const Error& error) {
-        m_message = error.localizedDescription();
-    }
     m_loaded = true;
     if (m_selectedSource) {
         const int row = m_entries->rowOf(*m_selectedSource);
         if (row >= 0)
             m_list->setCurrentIndex(m_entries->index(row));
     }
+    readSelectedRecord();
     sync();
+}
+
+void HistoryView::readSelectedRecord()
+{
+    const std::optional<ArchivedCapture> entry = selected();
+    if (!entry || (m_record && m_record->first == entry->source))
+        return;
+    giveUp(m_recordCancelled);
+    m_record.reset();
+    auto cancelled = std::make_shared<std::atomic_bool>(false);
+    m_recordCancelled = cancelled;
+    const QString source = entry->source;
+    readInBackground<Capture>(
+        this, cancelled,
+        [source]() -> ReadOutcome<Capture> {
+            try {
+                return {CaptureArchive::record(source), {}};
+            } catch (const Error& error) {
+                return {std::nullopt, error.localizedDescription()};
+            } catch (const JsonDecodingError&) {
+            } catch (const std::bad_alloc&) {
+            }
+            return {std::nullopt, L10n::text(QStringLiteral("Cette capture n’a pas pu être lue en entier : elle ne "
+                                                            "peut pas être restaurée."))};
+        },
+        [this, source](const ReadOutcome<Capture>& outcome) {
+            m_recordCancelled.reset();
+            if (outcome.value)
+                m_record = std::pair(source, *outcome.value);
+            else if (m_selectedSource == source)
+                m_message = outcome.failure;
+            sync();
+        });
 }
 
 const QList<ArchivedCapture>& HistoryView::entries() const
@@ -278,13 +392,14 @@ void HistoryView::sync()
             m_notePath->setText(entry->receipt->path);
         for (QPushButton* button : {m_reveal, m_open, m_export})
             button->setEnabled(available);
-        m_restore->setEnabled(!m_model.saving());
+        m_restore->setEnabled(!m_model.saving() && m_record && m_record->first == entry->source);
         m_backup->setVisible(entry->backup.has_value());
     } else if (!entries().isEmpty()) {
         m_pages->setCurrentWidget(m_prompt);
     } else {
         m_pages->setCurrentIndex(m_loaded && !m_message ? m_pages->indexOf(m_empty) : m_pages->count() - 1);
     }
+    m_busy->setVisible(isListing());
     m_messageLabel->setText(m_message.value_or(QString()));
     m_messageLabel->setVisible(m_message.has_value());
 }
@@ -312,7 +427,7 @@ void HistoryView::exportCopy(const QString& source)
 void HistoryView::restoreSelected()
 {
     const std::optional<ArchivedCapture> entry = selected();
-    if (!entry || m_model.saving())
+    if (!entry || m_model.saving() || !m_record || m_record->first != entry->source)
         return;
     if (!m_model.hasContent()) {
         restore(*entry);
@@ -346,11 +461,12 @@ void HistoryView::restoreSelected()
 void HistoryView::restore(const ArchivedCapture& entry)
 {
     // The question leaves the capture panel usable: a delivery may have
-    // started since, and the model then ignores the restore.
-    if (m_model.saving())
+    // started since, and the model then ignores the restore. The list holds
+    // summaries; the capture restored is the whole record read for it.
+    if (m_model.saving() || !m_record || m_record->first != entry.source)
         return;
     try {
-        m_model.restore(entry.capture, true);
+        m_model.restore(m_record->second, true);
     } catch (const Error& error) {
         setMessage(error.localizedDescription());
         return;

@@ -4,13 +4,16 @@
 
 #include <QWidget>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QLabel;
 class QListView;
 class QMessageBox;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QStackedWidget;
 
@@ -23,6 +26,11 @@ class HistoryListModel;
 // text and delivery on the right, with the note and its backup to reveal, open
 // or export, and a restore that brings the capture back as the draft. Writes
 // nothing but the user's exported copies.
+//
+// A history keeps every image ever sent, so its files are read on worker
+// threads: the list from each entry's summary (no image bytes), and the whole
+// record of the selected entry alone, which a restore needs. Either read is
+// given up when a newer one starts or the view goes.
 class HistoryView : public QWidget {
     Q_OBJECT
 
@@ -35,8 +43,12 @@ public:
 
     void setSavePicker(SavePicker picker) { m_pickSave = std::move(picker); }
 
-    // Reads the archive again; the selection stays on its file when listed.
+    // Reads the archive again in the background; the selection stays on its
+    // file when listed.
     void reload();
+    // The list or the selected entry's record is still being read.
+    bool isListing() const { return m_listingCancelled != nullptr; }
+    bool isReadingRecord() const { return m_recordCancelled != nullptr; }
     // Restores the selected entry, asking first when the draft holds text.
     void restoreSelected();
 
@@ -48,6 +60,7 @@ public:
     // For the tests: the parts they drive.
     QListView* list() const { return m_list; }
     QPushButton* refreshButton() const { return m_refresh; }
+    QProgressBar* busyIndicator() const { return m_busy; }
     QPlainTextEdit* bodyView() const { return m_body; }
     QLabel* notePath() const { return m_notePath; }
     QPushButton* revealButton() const { return m_reveal; }
@@ -63,6 +76,8 @@ public:
     QLabel* messageLabel() const { return m_messageLabel; }
     QMessageBox* restoreQuestion() const { return m_question; }
 
+    ~HistoryView() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -70,6 +85,8 @@ private:
     QWidget* buildList();
     QWidget* buildDetail();
     void sync();
+    void showListing(const QList<ArchivedCapture>& entries, const std::optional<QString>& failure);
+    void readSelectedRecord();
     void exportCopy(const QString& source);
     void restore(const ArchivedCapture& entry);
     void setMessage(const std::optional<QString>& message);
@@ -79,12 +96,18 @@ private:
     SavePicker m_pickSave;
     HistoryListModel* m_entries;
     std::optional<QString> m_selectedSource;
+    // The read in flight of each kind: set its flag to give it up.
+    std::shared_ptr<std::atomic_bool> m_listingCancelled;
+    std::shared_ptr<std::atomic_bool> m_recordCancelled;
+    // The selected entry's whole capture, once read, and the file it is from.
+    std::optional<std::pair<QString, Capture>> m_record;
     std::optional<QString> m_message;
     std::optional<QString> m_latestID;
     bool m_loaded = false;
 
     QListView* m_list = nullptr;
     QPushButton* m_refresh = nullptr;
+    QProgressBar* m_busy = nullptr;
     QStackedWidget* m_pages = nullptr;
     QWidget* m_detail = nullptr;
     QPlainTextEdit* m_body = nullptr;

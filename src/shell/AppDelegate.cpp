@@ -5,6 +5,7 @@
 #include "model/DataDirectory.h"
 #include "model/VaultAccess.h"
 #include "platform/ActiveWindow.h"
+#include "platform/FileManager.h"
 #include "platform/X11Client.h"
 #include "platform/X11WindowProperties.h"
 #include "panel/CaptureView.h"
@@ -20,16 +21,17 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
 #include <QSessionManager>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QWidget>
+
+#include <utility>
 
 namespace quillor {
 
@@ -199,6 +201,7 @@ void AppDelegate::createTrayIcon()
     actions.showHistory = [this] { showHistory(); };
     actions.showData = [this] { showData(); };
     actions.quit = [this] { quit(); };
+    actions.reportFailure = [this](const QString& message) { reportMenuFailure(message); };
     m_statusMenu = new StatusMenu(*m_model, *m_shortcut, actions);
     showTrayIcon();
     if (m_statusItem)
@@ -277,6 +280,26 @@ bool AppDelegate::requestQuit()
         return false;
     terminate();
     return true;
+}
+
+void AppDelegate::quitOnSignal()
+{
+    if (m_model->saving()) {
+        // The capture's delivery ends with the draft replaced; quitting
+        // before would bring the sent text back at the next launch.
+        if (!std::exchange(m_quitWhenSaved, true)) {
+            connect(m_model.get(), &AppModel::savingChanged, this, [this] {
+                if (!m_model->saving())
+                    QMetaObject::invokeMethod(this, &AppDelegate::quitOnSignal, Qt::QueuedConnection);
+            });
+        }
+        return;
+    }
+    m_model->persistDraft();
+    // Not quit(): that asks every window to close, and the settings window
+    // would put its question to nobody. exit() also ends the loop of a
+    // question already open, which then counts as not answered.
+    QCoreApplication::exit(0);
 }
 
 void AppDelegate::terminate()
@@ -370,7 +393,20 @@ void AppDelegate::showDestinationSettings()
 
 void AppDelegate::showData()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_model->dataDirectory()));
+    FileManager::open(m_model->dataDirectory(), [this](const QString& message) { reportMenuFailure(message); });
+}
+
+void AppDelegate::reportMenuFailure(const QString& message)
+{
+    // The menu is gone and the tray's own messages need the services that
+    // are missing: a window of its own, which waits for nothing.
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Quillor"), message, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_QuitOnClose, false);
+    box->setObjectName(QStringLiteral("menuFailure"));
+    box->show();
+    box->raise();
+    box->activateWindow();
 }
 
 void AppDelegate::quit()

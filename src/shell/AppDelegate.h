@@ -51,10 +51,14 @@ public:
 
     // Another launch of the program asked this one to come forward.
     void reopen();
-    // The one way out of the program (Quit, Ctrl+Q, SIGTERM/SIGINT, the
-    // session's end): false while a capture is being saved or when the user
-    // keeps unapplied settings. Saves the draft before quitting.
+    // The user's way out of the program (Quit, Ctrl+Q, the session's end):
+    // false while a capture is being saved or when the user keeps unapplied
+    // settings. Saves the draft before quitting.
     bool requestQuit();
+    // A termination signal (SIGTERM, SIGINT) is no choice of the user's:
+    // nothing is asked and nothing left unapplied is applied. The draft is
+    // saved and the program ends, once a capture being saved is written.
+    void quitOnSignal();
     // The session is ending (logout): the draft is saved; when the session
     // lets us ask, a capture being saved or kept settings cancel the logout.
     void commitSessionData(QSessionManager& manager);
@@ -74,6 +78,8 @@ public:
     void showHistory();
     void showDestinationSettings();
     void showData();
+    // Why a menu action did nothing, in a window of its own.
+    void reportMenuFailure(const QString& message);
     void quit();
     void restartApplication();
 
@@ -97,6 +103,10 @@ public:
 private:
     // The panel holds the keyboard.
     bool panelIsKey() const;
+    // A dialog the user must answer before the panel can be used is open.
+    static bool blockingDialogRuns();
+    // That dialog comes to the front with the keyboard, in place of the panel.
+    void bringBlockingDialogForward();
     // The settings window is shown and not minimised.
     bool settingsOnScreen() const;
 
@@ -135,6 +145,7 @@ private:
     std::optional<quint32> m_previousApp;
     SingleInstance* m_singleInstance = nullptr;
     bool m_screenChangeQueued = false;
+    bool m_quitWhenSaved = false;
     // X time of the hot-key press being handled, 0 outside one: focus
     // requests carry it so window managers see them as the user's.
     quint32 m_activationTime = 0;

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 
@@ -75,19 +76,49 @@ void AppDelegate::toggleCapture()
 {
     if (!m_panel)
         return;
-    // The hot key also fires inside a modal dialog's loop; the dialog keeps
-    // the keyboard until it is answered.
-    if (QApplication::activeModalWidget())
-        return;
     // Only a hot-key press gives a fresh timestamp; an older one would make
     // window managers refuse the request as coming from the past.
     const ActivationTime time(m_activationTime, m_shortcut->grabber().lastPressTime());
+    if (blockingDialogRuns()) {
+        bringBlockingDialogForward();
+        return;
+    }
     if (m_panel->isVisible() && panelIsKey()) {
         if (!m_model->saving())
             hideCapture(true);
         return;
     }
     showCapture();
+}
+
+bool AppDelegate::blockingDialogRuns()
+{
+    // A dialog's own loop means code of ours waits for its answer, and an
+    // application-modal window takes every other window's input: the panel
+    // would come up unusable. A window-modal question blocks only its own
+    // window, and leaves the panel free.
+    if (QThread::currentThread()->loopLevel() > 1)
+        return true;
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal->windowModality() == Qt::ApplicationModal;
+}
+
+void AppDelegate::bringBlockingDialogForward()
+{
+    // A menu's or a drag's loop has no dialog: the press is for them.
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog)
+        return;
+    // A question left behind a minimised window comes back with it.
+    for (QWidget* window = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr; window;
+         window = window->parentWidget() ? window->parentWidget()->window() : nullptr) {
+        if (window->isMinimized())
+            window->showNormal();
+    }
+    dialog->raise();
+    dialog->activateWindow();
+    if (xcb_connection_t* connection = activeWindowConnection())
+        ActiveWindow::activate(connection, quint32(dialog->window()->internalWinId()), m_activationTime);
 }
 
 bool AppDelegate::panelIsKey() const
@@ -138,7 +169,7 @@ void AppDelegate::hideCapture(bool restoringPreviousApp)
 {
     if (m_panel && m_panel->isVisible())
         saveCapturePosition(m_panel->frame());
-    m_model->persistDraft();
+    m_model->saveDraftInBackground();
     if (!m_panel)
         return;
     if (CaptureTextView* editor = captureEditor(m_panel->captureView()))

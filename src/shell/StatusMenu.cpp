@@ -33,7 +33,7 @@ QAction* addItem(QMenu* menu, const QString& title, const std::function<void()>&
 } // namespace
 
 StatusMenu::StatusMenu(AppModel& model, GlobalShortcut& shortcut, Actions actions, QWidget* parent)
-    : QMenu(parent), m_model(model), m_shortcut(shortcut)
+    : QMenu(parent), m_model(model), m_shortcut(shortcut), m_reportFailure(actions.reportFailure)
 {
     setToolTipsVisible(true);
 
@@ -91,13 +91,13 @@ void StatusMenu::refresh()
 void StatusMenu::revealLatest() const
 {
     if (const std::optional<DeliveryReceipt>& receipt = m_model.latestReceipt())
-        FileManager::reveal(receipt->path);
+        FileManager::reveal(receipt->path, m_reportFailure);
 }
 
 void StatusMenu::openLatest() const
 {
     if (const std::optional<DeliveryReceipt>& receipt = m_model.latestReceipt())
-        FileManager::open(receipt->path);
+        FileManager::open(receipt->path, m_reportFailure);
 }
 
 QIcon StatusMenu::trayIcon()

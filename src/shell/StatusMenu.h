@@ -25,6 +25,8 @@ public:
         std::function<void()> showHistory;
         std::function<void()> showData;
         std::function<void()> quit;
+        // Tells the user why an item did nothing; the menu itself is gone.
+        std::function<void(const QString& message)> reportFailure;
     };
 
     // Identifies the items that change.
@@ -44,6 +46,7 @@ private:
 
     AppModel& m_model;
     GlobalShortcut& m_shortcut;
+    std::function<void(const QString& message)> m_reportFailure;
 };
 
 } // namespace quillor

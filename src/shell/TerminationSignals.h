@@ -9,10 +9,10 @@ class QSocketNotifier;
 namespace quillor {
 
 // Turns SIGTERM and SIGINT into a call on the UI thread, so that a kill or
-// Ctrl+C in a terminal takes the same way out as the Quit item (the draft is
-// saved first). A signal handler may do almost nothing: it writes one byte to
-// a pipe whose reading end the event loop watches. One instance at a time;
-// the default handlers come back when it goes.
+// Ctrl+C in a terminal ends the program in order (the draft is saved first).
+// A signal handler may do almost nothing: it writes one byte to a pipe whose
+// reading end the event loop watches. One instance at a time; the default
+// handlers come back when it goes.
 class TerminationSignals : public QObject {
     Q_OBJECT
 

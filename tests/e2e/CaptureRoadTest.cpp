@@ -18,6 +18,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// Tab stops in a note's preview from its list to "Exporter la note…": the
+// text, "Ouvrir", then the button.
+constexpr int tabsToExport = 3;
+
 class CaptureRoadTest : public ProgramTest {
 protected:
     // The panel on screen with the keyboard, shown by the hot key.
@@ -85,15 +89,28 @@ protected:
         EXPECT_TRUE(waitUntil([&] { return dragAccepted(drags); }, 10s)) << "the panel did not take the drag";
     }
 
-    // A window of another program with the keyboard, as the user's work has
-    // it; its id as xdotool prints it, or empty when it did not come up.
-    std::string activatePreviousWindow()
+    QString draftBody() const { return readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString(); }
+
+    // The panel has the keyboard again: it is the active window and a letter
+    // typed reaches the draft.
+    void expectKeyboardBack(xcb_window_t panelWindow, const std::string& letter, const char* after)
     {
-        const std::string previous = startClient({"window", "Carnet précédent"}, "previous");
-        if (previous.empty() || xdotool({"windowactivate", "--sync", previous}).exitCode != 0)
-            return {};
-        const auto window = xcb_window_t(std::stoul(previous));
-        return waitUntil([&] { return m_probe->activeWindow() == window; }, 5s) ? previous : std::string();
+        SCOPED_TRACE(after);
+        EXPECT_TRUE(waitUntil([&] { return m_probe->activeWindow() == panelWindow; }, 5s))
+            << "another window has the keyboard";
+        ASSERT_EQ(xdotool({"type", "--delay", "25", letter}).exitCode, 0);
+        EXPECT_TRUE(waitUntil([&] { return draftBody().contains(QString::fromStdString(letter)); }, 5s))
+            << text(draftBody());
+    }
+
+    // The panel shown with the hot key while another program's window had
+    // the keyboard; none when it did not come up with the keyboard.
+    std::optional<xcb_window_t> showPanelOverAnotherProgram()
+    {
+        if (!startHoldingHotKey() || activatePreviousWindow().empty() || xdotool({"key", "ctrl+space"}).exitCode != 0
+            || !waitForActivePanel())
+            return std::nullopt;
+        return panel();
     }
 
     // A file of the user's, in the home folder.
@@ -729,4 +746,95 @@ TEST_F(CaptureRoadTest, DraggingTheFirstItemsHandleBelowTheSecondSwapsThem)
     const QString written = deliveredNote();
     ASSERT_FALSE(written.isEmpty()) << "no note delivered";
     EXPECT_NE(written.indexOf(QStringLiteral("\n\n- deux\n- un\n\n")), -1) << text(written);
+}
+
+// The paperclip's dialog, answered or not, leaves the keyboard with the
+// panel, not with the program that had it before.
+TEST_F(CaptureRoadTest, ThePanelHasTheKeyboardAgainAfterThePaperclipsDialog)
+{
+    const QString picture = homeFile(QStringLiteral("choisie.png"), onePixelPng);
+    const std::optional<xcb_window_t> shown = showPanelOverAnotherProgram();
+    ASSERT_TRUE(shown);
+    const xcb_window_t panelWindow = *shown;
+    const std::optional<QRect> frame = geometry(panelWindow);
+    ASSERT_TRUE(frame);
+    // The paperclip opens the action row, along the bottom.
+    const QPoint paperclip = frame->bottomLeft() + QPoint(27, -23);
+    const std::string dialogTitle = "Ajouter des images à cette capture.";
+
+    for (const bool choosing : {false, true}) {
+        ASSERT_EQ(xdotool({"mousemove", std::to_string(paperclip.x()), std::to_string(paperclip.y()), "click", "1"})
+                      .exitCode,
+                  0);
+        ASSERT_TRUE(waitUntil([&] { return m_probe->viewableWindowNamed(dialogTitle).has_value(); }, 10s))
+            << "the file dialog did not open";
+        std::this_thread::sleep_for(500ms);
+        if (choosing) {
+            ASSERT_EQ(xdotool({"type", "--delay", "10", text(picture)}).exitCode, 0);
+            ASSERT_EQ(xdotool({"key", "Return"}).exitCode, 0);
+        } else {
+            ASSERT_EQ(xdotool({"key", "Escape"}).exitCode, 0);
+        }
+        ASSERT_TRUE(waitUntil([&] { return !m_probe->viewableWindowNamed(dialogTitle); }, 5s));
+        expectKeyboardBack(panelWindow, choosing ? "b" : "a", choosing ? "an image chosen" : "Escape");
+    }
+    EXPECT_TRUE(draftHoldsAnImage(dataPath(QStringLiteral("draft.json"))));
+}
+
+// A note's preview and its export dialog stand above the panel, which stays
+// on top of everything else; Escape and Alt+F4 close the preview and give the
+// keyboard back to the panel.
+TEST_F(CaptureRoadTest, TheNotePreviewStandsAboveThePanelAndGivesItTheKeyboardBack)
+{
+    QFile note(vaultPath() + QStringLiteral("/Projet.md"));
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.write("Bonjour\n");
+    note.close();
+    const std::optional<xcb_window_t> shown = showPanelOverAnotherProgram();
+    ASSERT_TRUE(shown);
+    const xcb_window_t panelWindow = *shown;
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "[[Projet"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"key", "Escape"}).exitCode, 0);
+    std::this_thread::sleep_for(300ms);
+    const std::optional<QRect> frame = geometry(panelWindow);
+    ASSERT_TRUE(frame);
+    const QPoint link = frame->topLeft() + QPoint(30, 22);
+
+    const std::vector<std::pair<std::string, std::string>> closings = {{"Escape", "x"}, {"alt+F4", "y"}};
+    for (const auto& [closing, letter] : closings) {
+        ASSERT_EQ(xdotool({"mousemove", std::to_string(link.x()), std::to_string(link.y())}).exitCode, 0);
+        std::this_thread::sleep_for(100ms);
+        ASSERT_EQ(xdotool({"keydown", "ctrl", "click", "1", "keyup", "ctrl"}).exitCode, 0);
+        std::optional<xcb_window_t> preview;
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                preview = m_probe->viewableWindowNamed("Projet");
+                return preview && m_probe->activeWindow() == preview;
+            },
+            10s))
+            << "no preview with the keyboard";
+        EXPECT_TRUE(m_probe->isAbove(*preview, panelWindow)) << "the panel covers the preview";
+        std::this_thread::sleep_for(500ms);
+        if (closing == "Escape") {
+            for (int i = 0; i < tabsToExport; ++i)
+                ASSERT_EQ(xdotool({"key", "Tab"}).exitCode, 0);
+            ASSERT_EQ(xdotool({"key", "space"}).exitCode, 0);
+            std::optional<xcb_window_t> dialog;
+            EXPECT_TRUE(waitUntil(
+                [&] { return (dialog = m_probe->viewableWindowNamed("Exporter la note…")).has_value(); }, 10s))
+                << "no export dialog";
+            if (dialog) {
+                std::this_thread::sleep_for(300ms);
+                EXPECT_TRUE(m_probe->isAbove(*dialog, panelWindow)) << "the panel covers the export dialog";
+                ASSERT_EQ(xdotool({"key", "Escape"}).exitCode, 0);
+                ASSERT_TRUE(waitUntil([&] { return m_probe->activeWindow() == preview; }, 5s));
+            }
+        }
+        ASSERT_EQ(xdotool({"key", closing}).exitCode, 0);
+        ASSERT_TRUE(waitUntil([&] { return !m_probe->viewableWindowNamed("Projet"); }, 5s))
+            << closing << " did not close the preview";
+        expectKeyboardBack(panelWindow, letter, closing.c_str());
+        // The letter went into the link: it goes, so the link names the note.
+        ASSERT_EQ(xdotool({"key", "BackSpace"}).exitCode, 0);
+    }
 }

@@ -15,6 +15,8 @@ namespace {
 constexpr int tabsToHistory = 5;
 constexpr int tabsFromHistoryToList = 5;
 constexpr int tabsFromListToExport = 4;
+// From the history section's button to the draft's "Effacer le brouillon…".
+constexpr int tabsFromHistoryToClearDraft = 2;
 
 class HistoryRoadTest : public ProgramTest {
 protected:
@@ -29,6 +31,16 @@ protected:
     {
         const auto window = settings();
         return window && m_probe->activeWindow() == window;
+    }
+    // Ctrl+, from the panel, then the history section.
+    void openHistorySection()
+    {
+        key("ctrl+comma");
+        ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "Ctrl+, did not open the settings";
+        std::this_thread::sleep_for(300ms);
+        tab(tabsToHistory);
+        key("space");
+        std::this_thread::sleep_for(300ms);
     }
     QByteArray bytes(const QString& path) const
     {
@@ -53,12 +65,7 @@ TEST_F(HistoryRoadTest, ASentCaptureIsExportedAndRestoredFromTheHistory)
     // The settings, from the empty panel, on the history section.
     key("ctrl+space");
     ASSERT_TRUE(waitForActivePanel());
-    key("ctrl+comma");
-    ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "Ctrl+, did not open the settings";
-    std::this_thread::sleep_for(300ms);
-    tab(tabsToHistory);
-    key("space");
-    std::this_thread::sleep_for(300ms);
+    ASSERT_NO_FATAL_FAILURE(openHistorySection());
     tab(tabsFromHistoryToList + tabsFromListToExport);
     key("space");
 
@@ -90,6 +97,47 @@ TEST_F(HistoryRoadTest, ASentCaptureIsExportedAndRestoredFromTheHistory)
         },
         5s))
         << text(readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString());
+}
+
+// A window-modal question runs no loop of its own: the hot key still shows
+// and hides the panel. An application-modal one comes forward in its stead.
+TEST_F(HistoryRoadTest, TheHotKeyWorksWhileAHistoryQuestionIsOpen)
+{
+    ASSERT_TRUE(startHoldingHotKey());
+    key("ctrl+space");
+    ASSERT_TRUE(waitForActivePanel()) << "the panel did not come up";
+    // The untitled question bears the program's name too.
+    const xcb_window_t panelWindow = *panel();
+    const auto panelActive = [&] {
+        return m_probe->isViewable(panelWindow) && m_probe->activeWindow() == panelWindow;
+    };
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "brouillon"}).exitCode, 0);
+    ASSERT_NO_FATAL_FAILURE(openHistorySection());
+    tab(tabsFromHistoryToClearDraft);
+    key("space");
+    std::optional<xcb_window_t> question;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            question = m_probe->activeWindow();
+            return question && m_probe->windowName(*question) == "Quillor" && m_probe->isViewable(*question);
+        },
+        10s))
+        << "the question did not open";
+
+    ASSERT_FALSE(activatePreviousWindow().empty());
+    key("ctrl+space");
+    ASSERT_TRUE(waitUntil(panelActive, 10s)) << "the hot key did nothing while the question was open";
+    ASSERT_EQ(xdotool({"type", "--delay", "25", " bis"}).exitCode, 0);
+    key("ctrl+space");
+    EXPECT_TRUE(waitUntil([&] { return !m_probe->isViewable(panelWindow); }, 5s))
+        << "the hot key did not hide the panel";
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString()
+                   == QStringLiteral("brouillon bis");
+        },
+        5s));
+    EXPECT_TRUE(m_probe->isViewable(*question)) << "the question went away";
 }
 
 } // namespace

@@ -218,6 +218,17 @@ protected:
             10s);
     }
 
+    // A window of another program with the keyboard, as the user's work has
+    // it; its id as xdotool prints it, or empty when it did not come up.
+    std::string activatePreviousWindow()
+    {
+        const std::string previous = startClient({"window", "Carnet précédent"}, "previous");
+        if (previous.empty() || xdotool({"windowactivate", "--sync", previous}).exitCode != 0)
+            return {};
+        const auto window = xcb_window_t(std::stoul(previous));
+        return waitUntil([&] { return m_probe->activeWindow() == window; }, 5s) ? previous : std::string();
+    }
+
     std::optional<xcb_window_t> panel() const { return m_probe->viewableWindowNamed("Quillor"); }
 
     bool waitForActivePanel()

@@ -168,6 +168,67 @@ TEST_F(SettingsWindowTest, ClosingWithAChangeAsksAndEscapeKeepsTheWindow)
     EXPECT_EQ(preferences().value("routePrefix").toString(), QStringLiteral("#"));
 }
 
+// A termination signal is not the user quitting: no question, nothing
+// unapplied applied, the draft kept, and the process gone.
+TEST_F(SettingsWindowTest, ATerminationSignalEndsTheProgramWithoutApplyingOrAsking)
+{
+    ASSERT_TRUE(startHoldingHotKey());
+    ChildProcess* program = m_programs.back().get();
+    key("ctrl+space");
+    ASSERT_TRUE(waitForActivePanel());
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "gardé"}).exitCode, 0);
+    key("ctrl+comma");
+    ASSERT_TRUE(waitUntil([&] { return settingsActive(); }, 10s)) << "Ctrl+, did not open the settings";
+    std::this_thread::sleep_for(300ms);
+    const QByteArray before = QJsonDocument(preferences()).toJson();
+    tab(tabsToPrefixField);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "#"}).exitCode, 0);
+    std::this_thread::sleep_for(300ms);
+
+    ASSERT_EQ(::kill(program->pid(), SIGTERM), 0);
+    ASSERT_TRUE(program->waitForExit(10s)) << "the program stayed after SIGTERM";
+    EXPECT_EQ(program->exitCode(), 0);
+    EXPECT_EQ(QJsonDocument(preferences()).toJson(), before) << "an unapplied change was applied";
+    EXPECT_EQ(readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString(), QStringLiteral("gardé"));
+
+    // The question already open counts as not answered.
+    ASSERT_TRUE(openSettings());
+    program = m_programs.back().get();
+    tab(tabsToPrefixField);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "#"}).exitCode, 0);
+    key("alt+F4");
+    ASSERT_TRUE(waitUntil([&] { return settingsWindows() >= 2; }, 5s)) << "no question was asked";
+    ASSERT_EQ(::kill(program->pid(), SIGTERM), 0);
+    ASSERT_TRUE(program->waitForExit(10s)) << "the program stayed after SIGTERM with the question open";
+    EXPECT_EQ(program->exitCode(), 0);
+    EXPECT_EQ(QJsonDocument(preferences()).toJson(), before) << "an unapplied change was applied";
+}
+
+// A question with its own loop waits for an answer: the hot key brings it
+// back from behind another program's window instead of being lost.
+TEST_F(SettingsWindowTest, TheHotKeyBringsABlockingQuestionForward)
+{
+    ASSERT_TRUE(openSettings());
+    // An unapplied change, then closing asks whether to apply it.
+    tab(tabsToPrefixField);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "#"}).exitCode, 0);
+    key("alt+F4");
+    std::optional<xcb_window_t> question;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            question = m_probe->activeWindow();
+            return question && question != settings();
+        },
+        10s))
+        << "no question was asked";
+
+    ASSERT_FALSE(activatePreviousWindow().empty());
+    key("ctrl+space");
+    EXPECT_TRUE(waitUntil([&] { return m_probe->activeWindow() == question; }, 5s))
+        << "the question did not come forward";
+    EXPECT_FALSE(panel()) << "the panel came up under an unanswered question";
+}
+
 TEST_F(SettingsWindowTest, ADestinationIsAddedThroughTheFolderDialog)
 {
     const QString folder = QString::fromStdString(path("vault")) + QStringLiteral("-second");

@@ -114,6 +114,20 @@ public:
         return owner == XCB_WINDOW_NONE ? std::nullopt : std::optional(owner);
     }
 
+    // Whether the window manager stacks `upper` above `lower`, as its list of
+    // managed windows from bottom to top says.
+    bool isAbove(xcb_window_t upper, xcb_window_t lower) const
+    {
+        const auto bytes = property(m_root, atom("_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW);
+        if (!bytes)
+            return false;
+        std::vector<xcb_window_t> order(bytes->size() / sizeof(xcb_window_t));
+        memcpy(order.data(), bytes->data(), order.size() * sizeof(xcb_window_t));
+        const auto upperAt = std::find(order.begin(), order.end(), upper);
+        const auto lowerAt = std::find(order.begin(), order.end(), lower);
+        return upperAt != order.end() && lowerAt != order.end() && upperAt > lowerAt;
+    }
+
     std::optional<xcb_window_t> activeWindow() const { return windowProperty(m_root, "_NET_ACTIVE_WINDOW"); }
 
     bool windowManagerRunning() const { return windowProperty(m_root, "_NET_SUPPORTING_WM_CHECK").has_value(); }

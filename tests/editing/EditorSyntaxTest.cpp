@@ -3,6 +3,9 @@
 #include "core/Regex.h"
 #include "editing/EditorSyntax.h"
 
+#include <algorithm>
+#include <random>
+
 using namespace quillor;
 
 namespace {
@@ -88,6 +91,36 @@ TEST(EditorSyntaxTest, LongLinesOfUnclosedBracketsStayFast)
     EXPECT_TRUE(EditorSyntax::linkRanges(targets).isEmpty());
     EXPECT_EQ(EditorSyntax::completion(targets, {targets.size(), 0}, QStringLiteral("@")),
               (CompletionContext{CompletionKind::note, {targets.size() - 4, 4}, QStringLiteral("c ")}));
+}
+
+// The completion reads the links of the caret's line only: in texts of link,
+// code and tag fragments, whatever it offers at any caret stays clear of the
+// whole text's code and, but for the note being typed, of its links.
+TEST(EditorSyntaxTest, CompletionsStayClearOfTheWholeTextsCodeAndLinks)
+{
+    const QStringList pieces = {"#", "#t", "[[", "]]", "[", "](", ")", "`", "```\n", "\n", " ", "@in", "https://a.b",
+                                "|", "!", "x", "é"};
+    std::mt19937 random(20261209);
+    int offered = 0;
+    for (int round = 0; round < 60; ++round) {
+        QString text;
+        for (int i = 0; i < 40; ++i)
+            text += pieces[random() % pieces.size()];
+        const QList<TextRange> code = EditorSyntax::codeRanges(text);
+        const QList<TextRange> links = EditorSyntax::linkRanges(text);
+        for (qsizetype caret = 0; caret <= text.size(); ++caret) {
+            const auto context = EditorSyntax::completion(text, TextRange{caret, 0}, QStringLiteral("@"));
+            if (!context)
+                continue;
+            ++offered;
+            const auto meets = [&](const TextRange& r) { return r.overlaps(context->range); };
+            EXPECT_FALSE(std::any_of(code.begin(), code.end(), meets)) << text.toStdString() << " at " << caret;
+            EXPECT_FALSE(std::any_of(links.begin(), links.end(), [&](const TextRange& r) {
+                return meets(r) && !(context->kind == CompletionKind::note && r.location == context->range.location);
+            })) << text.toStdString() << " at " << caret;
+        }
+    }
+    EXPECT_GT(offered, 100);
 }
 
 TEST(EditorSyntaxTest, Completion)

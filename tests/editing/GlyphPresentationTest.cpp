@@ -1,8 +1,11 @@
 #include "editing/GlyphPresentation.h"
 
+#include "editing/MarkdownAnalysis.h"
 #include "editing/MarkdownDecorations.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace quillor;
 using Metrics = MarkdownGlyphPresentation::LineFragmentMetrics;
@@ -94,5 +97,46 @@ TEST(GlyphPresentationTest, LineFragmentHeight)
     for (const auto& p : paragraphs) {
         EXPECT_EQ(MarkdownGlyphPresentation::paragraphLineHeight(p.lineHeight, p.object, p.listLine), p.expected)
             << p.lineHeight << " " << p.object << " " << p.listLine;
+    }
+}
+
+// Random typing, deleting and selecting in a text of Markdown fragments, fences
+// far from the caret included: the sets decided again only around each change
+// equal those of a presentation deciding them over the whole text.
+TEST(GlyphPresentationTest, SetsDecidedAroundEachChangeEqualThoseOfTheWholeText)
+{
+    const QStringList pieces = {"*", "**", "_", "`", "```\n", "~~", "==", "# ", "> ", ">> ", "- ", "1. ", "- [ ] ",
+                                "[x] ", "[[", "]]", "[", "](", ")", "|", "\\", "\n", " ", "mot", "é", "~~~\n", "#tag "};
+    std::mt19937 random(20261208);
+    const auto pick = [&](qsizetype bound) { return qsizetype(random() % quint32(bound)); };
+    QString text;
+    for (int i = 0; i < 120; ++i)
+        text += pieces[pick(pieces.size())];
+    MarkdownAnalysis analysis = MarkdownAnalysis::of(text);
+    MarkdownGlyphPresentation presentation;
+    presentation.update(nullptr, text, analysis, {TextRange{0, 0}}, false);
+    for (int step = 0; step < 1500; ++step) {
+        TextChange change;
+        if (random() % 3 != 0) {
+            const QString added = random() % 4 == 0 ? QString() : pieces[pick(pieces.size())];
+            change.position = pick(text.size() + 1);
+            change.removed = random() % 3 == 0 ? pick(std::min<qsizetype>(text.size() - change.position, 8) + 1) : 0;
+            change.added = added.size();
+            text.replace(change.position, change.removed, added);
+            analysis = MarkdownAnalysis::afterEdit(std::move(analysis), text, change.position, change.removed,
+                                                   change.added);
+        }
+        // A caret, mostly after the change, or a selection over several lines.
+        const qsizetype a = random() % 2 ? change.position + change.added : pick(text.size() + 1);
+        const qsizetype b = random() % 4 == 0 ? pick(text.size() + 1) : a;
+        const QList<TextRange> selections{TextRange::fromBounds(std::min(a, b), std::max(a, b))};
+        const bool composing = random() % 40 == 0;
+        presentation.update(nullptr, text, analysis, selections, composing, change);
+        MarkdownGlyphPresentation whole;
+        whole.update(nullptr, text, MarkdownAnalysis::of(text), selections, composing);
+        ASSERT_EQ(presentation.hiddenCharacters(), whole.hiddenCharacters()) << "step " << step << ": "
+                                                                             << text.toStdString();
+        ASSERT_EQ(presentation.hiddenControlCharacters(), whole.hiddenControlCharacters()) << "step " << step;
+        ASSERT_EQ(presentation.listLines(), whole.listLines()) << "step " << step;
     }
 }

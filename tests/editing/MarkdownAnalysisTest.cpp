@@ -29,7 +29,7 @@ TEST(MarkdownAnalysisTest, EqualsTheSeparateAnalyses)
         const MarkdownAnalysis analysis = MarkdownAnalysis::of(text);
         EXPECT_EQ(analysis.code, CodeSyntax::spans(text));
         EXPECT_EQ(analysis.codeRanges, EditorSyntax::codeRanges(text));
-        EXPECT_EQ(analysis.styles, MarkdownPresentation::styles(text));
+        EXPECT_EQ(analysis.styles(), MarkdownPresentation::styles(text));
         EXPECT_EQ(analysis.quotes, QuoteSyntax::lines(text));
         EXPECT_EQ(analysis.items, ListSyntax::items(text));
         EXPECT_EQ(analysis.links, EditorSyntax::linkRanges(text));
@@ -48,6 +48,7 @@ TEST(MarkdownAnalysisTest, AnEditReadsAgainOnlyWhatItChanged)
         {"`a\nb` c *d*\n", 4, 0, "`"},                   // a backtick run
         {"- [ ] a\n- b\n> c\n", 8, 0, "1. "},            // a new list item
         {"x\\\n*a*\n", 1, 1, ""},                        // an escape goes
+        {"~~~\na\nb", 7, 0, "c"},                        // typed at the end of an open fence
     };
     for (const Edit& edit : edits) {
         const QString before = QString::fromUtf8(edit.before);

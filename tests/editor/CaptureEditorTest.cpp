@@ -11,17 +11,19 @@ using namespace test;
 
 TEST(CaptureEditorTest, EscapeSavesAndHidesCtrlReturnSendsAndTheNewDraftHasNoHistory)
 {
-    CaptureEditorBench bench;
-    QStringList savedAtHide;
-    bench.editor->setHide([&] {
-        const std::optional<QByteArray> saved = bench.session.data.contents(QStringLiteral("draft.json"));
-        savedAtHide.append(saved ? decodedDraft(*saved).body : QString());
-    });
+    // Only Escape saves what is typed.
+    AppModel::Environment environment = environmentWith(ManualClock());
+    environment.autosaveDelay = std::chrono::hours(1);
+    CaptureEditorBench bench(environment);
+    int hides = 0;
+    bench.editor->setHide([&] { ++hides; });
     bench.type(QStringLiteral("Idée @"));
     bench.key(Qt::Key_Escape);   // closes the completions only
-    EXPECT_TRUE(savedAtHide.isEmpty());
+    EXPECT_EQ(hides, 0);
     bench.key(Qt::Key_Escape);
-    EXPECT_EQ(savedAtHide, QStringList{QStringLiteral("Idée @")});
+    EXPECT_EQ(hides, 1);
+    EXPECT_EQ(bench.session.onDiskOnce([](const Capture& draft) { return draft.body == "Idée @"; }).body,
+              QStringLiteral("Idée @"));
     bench.key(Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
     EXPECT_FALSE(bench.model->saving());
     bench.key(Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
@@ -77,7 +79,7 @@ TEST(CaptureEditorTest, AChosenDestinationIsAnUndoStepThatLeavesTheTextAlone)
     EXPECT_EQ(bench.text(), QStringLiteral("note"));
     EXPECT_EQ(bench.view->selectionRange(), (TextRange{1, 2}));
     EXPECT_EQ(bench.undoText(), QStringLiteral("Choisir la destination"));
-    const Capture saved = decodedDraft(*bench.session.data.contents(QStringLiteral("draft.json")));
+    const Capture saved = bench.session.onDiskOnce([&](const Capture& draft) { return draft.destinationID == chosen; });
     EXPECT_EQ(saved.destinationID, chosen);
     EXPECT_EQ(saved.usesExplicitDestination, true);
     EXPECT_EQ(saved.body, QStringLiteral("note"));

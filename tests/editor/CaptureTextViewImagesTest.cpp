@@ -12,6 +12,9 @@
 #include <QSemaphore>
 #include <QTimer>
 
+#include <future>
+#include <thread>
+
 namespace quillor {
 namespace {
 
@@ -164,7 +167,9 @@ TEST(CaptureTextViewImagesTest, PastedImagesGoInAsOneStepKeptOrConvertedToPng)
         EXPECT_EQ(bench.text(), QStringLiteral("x") + bench.embeds() + u'\n');
         EXPECT_EQ(bench.view->selectionRange(), (TextRange{bench.text().size(), 0}));
         EXPECT_EQ(bench.undoText(), QStringLiteral("Ajouter des images"));
-        EXPECT_EQ(bench.session.onDisk().attachments.size(), 1);
+        EXPECT_EQ(bench.session.onDiskOnce([](const Capture& draft) { return !draft.attachments.isEmpty(); })
+                      .attachments.size(),
+                  1);
         bench.key(Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(bench.text(), QStringLiteral("x"));
     }
@@ -396,7 +401,9 @@ TEST(CaptureTextViewImagesTest, ImagesStillReadReachTheDraftBehindAHiddenPanelAn
     bench.settle();
     EXPECT_EQ(imagesWhenQuitting, 1);
     EXPECT_EQ(bench.text(), QStringLiteral("a") + bench.embeds() + u'\n');
-    EXPECT_EQ(bench.session.onDisk().attachments.size(), 1);
+    EXPECT_EQ(bench.session.onDiskOnce([](const Capture& draft) { return !draft.attachments.isEmpty(); })
+                  .attachments.size(),
+              1);
 
     // A draft replaced as a whole meanwhile (a capture restored from the
     // history) does not receive them, and the user is told.
@@ -410,6 +417,50 @@ TEST(CaptureTextViewImagesTest, ImagesStillReadReachTheDraftBehindAHiddenPanelAn
     EXPECT_EQ(bench.model->imageReferences().size(), 1);
     EXPECT_EQ(bench.model->error(),
               QStringLiteral("Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture."));
+}
+
+// Saves that need no outcome leave the file to the writer's thread: putting
+// an image in, taking it out, choosing a destination and Escape return while
+// the draft is still being written, and a write that then fails is shown.
+TEST(CaptureTextViewImagesTest, SavesThatNeedNoOutcomeReturnWhileTheDraftIsWritten)
+{
+    HeldFile file;
+    AppModel::Environment environment = environmentWith(ManualClock());
+    environment.autosaveDelay = std::chrono::hours(1);
+    environment.writeDraftFile = file.writer();
+    ImageBench bench(environment);
+    int hides = 0;
+    bench.editor->setHide([&] { ++hides; });
+    // Were a call to wait for the write, the file opens after a while rather
+    // than never.
+    std::promise<void> heldPartDone;
+    std::thread safety([&file, done = heldPartDone.get_future()] {
+        if (done.wait_for(std::chrono::seconds(10)) == std::future_status::timeout)
+            file.setOpen(true);
+    });
+
+    bench.type(QStringLiteral("a"));
+    bench.paste(mimeWithData("image/png", imageBytes(qRgb(3, 3, 3))));
+    ASSERT_TRUE(waitUntil([&] { return file.arrived() == 1; }));
+    bench.model->onRemoveImage(bench.model->currentAttachments().first().id);
+    bench.model->setDestination(bench.destinations[2].id);
+    bench.key(Qt::Key_Escape);
+    EXPECT_EQ(hides, 1);
+    EXPECT_EQ(file.bodies(), QStringList());
+    heldPartDone.set_value();
+    safety.join();
+
+    file.setFailing(true);
+    file.setOpen(true);
+    // The first draft, then the newest one.
+    ASSERT_TRUE(waitUntil([&] { return file.arrived() == 2; }));
+    bench.model->persistDraft();
+    ASSERT_TRUE(bench.model->draftPersistenceError().has_value());
+    EXPECT_EQ(bench.model->draftState(), DraftState::failed(*bench.model->draftPersistenceError()));
+    file.setFailing(false);
+    bench.model->persistDraft();
+    EXPECT_EQ(bench.session.onDisk().body, QStringLiteral("a\n"));
+    EXPECT_EQ(bench.session.onDisk().destinationID, bench.destinations[2].id);
 }
 
 // The text with its selection marked: "|" a caret, "{" and "}" a selection;
@@ -517,7 +568,8 @@ TEST(CaptureTextViewImagesTest, RemovingATwiceEmbeddedImageIsOneStepThatUndoes)
     EXPECT_EQ(bench.text(), QStringLiteral("\nmid\n\n"));
     EXPECT_EQ(bench.view->selectionRange(), (TextRange{0, 0}));
     EXPECT_EQ(bench.undoText(), QStringLiteral("Supprimer l’image"));
-    EXPECT_EQ(bench.session.onDisk().body, QStringLiteral("\nmid\n\n"));
+    EXPECT_EQ(bench.session.onDiskOnce([](const Capture& draft) { return draft.body == "\nmid\n\n"; }).body,
+              QStringLiteral("\nmid\n\n"));
     bench.key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(bench.text(), text);
 }

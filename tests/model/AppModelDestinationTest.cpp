@@ -98,7 +98,7 @@ TEST(AppModelDestinationChoiceTest, AnUnknownChoiceIsIgnoredAndAnAbsentOneLetsTh
     s.type("@in idée");
     EXPECT_EQ(s.routedTo(), s.journal.id);
     s.model->applyDestinationSelection(DestinationSelection{});
-    EXPECT_FALSE(s.draftFile().contains("destinationID"));
+    EXPECT_TRUE(waitUntil([&] { return !s.draftFile().contains("destinationID"); }));
     EXPECT_FALSE(s.draftFile().contains("usesExplicitDestination"));
     EXPECT_EQ(s.routedTo(), s.inbox.id);
 }

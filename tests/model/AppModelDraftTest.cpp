@@ -1,6 +1,12 @@
 #include "AppModelTestSupport.h"
 
+#include "core/FileSystem.h"
+
 #include <QElapsedTimer>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace quillor {
 namespace {
@@ -67,15 +73,16 @@ TEST(AppModelDraftTest, TypingThatNeverPausesIsSavedOnceItsOldestUnsavedEditIsAS
         typeAfter(100);
     EXPECT_EQ(s.writes, 0);
     typeAfter(100);   // the first edit is a second old
-    EXPECT_EQ(s.writes, 1);
+    ASSERT_TRUE(waitUntil([&] { return s.writes == 1; }));
     EXPECT_EQ(s.onDisk().body, text);
 
     // The next second counts from the first edit after that save.
     typeAfter(500);
     typeAfter(900);
+    spin(50ms);
     EXPECT_EQ(s.writes, 1);
     typeAfter(100);
-    EXPECT_EQ(s.writes, 2);
+    ASSERT_TRUE(waitUntil([&] { return s.writes == 2; }));
     EXPECT_EQ(s.onDisk().body, text);
 }
 
@@ -132,6 +139,123 @@ TEST(AppModelDraftTest, ArchivingStartsAnEmptyDraftForTheSameDestination)
         // Only a draft with text is worth a copy.
         s.expectRecovered(text.trimmed().isEmpty() ? std::nullopt : std::optional(before));
     }
+}
+
+// Autosaves leave the file to the writer's thread: typing goes on while a
+// write is held, the newest draft is written last and the ones overtaken in
+// the meantime never; a save on demand returns only once its draft is on disk.
+TEST(AppModelDraftTest, AutosavesAreWrittenBehindTheEditorNewestLastAndASaveOnDemandWaitsForThem)
+{
+    HeldFile file;
+    Drafting s;
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.autosaveDelay = 1ms;
+    environment.writeDraftFile = file.writer();
+    AppModel& model = s.start(environment);
+
+    s.type("a");
+    ASSERT_TRUE(waitUntil([&] { return file.arrived() == 1; }));
+    for (const char* text : {"ab", "abc"}) {
+        s.type(text);
+        spin(20ms);   // the autosave's quiet time passes
+    }
+    EXPECT_EQ(model.draftState(), DraftState::pending());
+    EXPECT_EQ(s.writes, 0);
+    file.setOpen(true);
+    ASSERT_TRUE(waitUntil([&] { return s.writes == 2; }));
+    EXPECT_EQ(file.bodies(), (QStringList{"a", "abc"}));
+    EXPECT_EQ(s.onDisk().body, "abc");
+    EXPECT_EQ(model.draftState(), DraftState::saved());
+
+    file.setOpen(false);
+    s.type("abcd");
+    spin(20ms);   // an autosave now held at the file
+    s.type("abcde");
+    std::thread opener([&] {
+        std::this_thread::sleep_for(50ms);
+        file.setOpen(true);
+    });
+    model.persistDraft();
+    opener.join();
+    EXPECT_EQ(s.onDisk().body, "abcde");
+    EXPECT_EQ(file.bodies().last(), "abcde");
+    EXPECT_EQ(model.draftState(), DraftState::saved());
+    spin(50ms);
+    EXPECT_EQ(s.onDisk().body, "abcde");
+}
+
+// A wait that finds the newest draft already in the file, or being written,
+// writes nothing more; a draft whose write failed is written again, and each
+// outcome is still told.
+TEST(AppModelDraftTest, AWaitWritesOnlyWhatTheFileDoesNotHoldYet)
+{
+    HeldFile file;
+    file.setOpen(true);
+    Drafting s;
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.writeDraftFile = file.writer();
+    AppModel& model = s.start(environment);
+
+    s.type("a");
+    model.persistDraft();
+    s.type("ab");
+    s.type("a");   // back to what the file holds
+    EXPECT_EQ(model.draftState(), DraftState::pending());
+    model.persistDraft();
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 1);
+    EXPECT_EQ(model.draftState(), DraftState::saved());
+    EXPECT_EQ(s.writes, 3);
+
+    file.setOpen(false);
+    s.type("abc");
+    model.saveDraftInBackground();
+    ASSERT_TRUE(waitUntil([&] { return file.arrived() > 1; }));
+    std::thread opener([&] {
+        std::this_thread::sleep_for(50ms);
+        file.setOpen(true);
+    });
+    model.persistDraft();
+    opener.join();
+    EXPECT_EQ(file.arrived(), 2);
+    EXPECT_EQ(s.onDisk().body, "abc");
+
+    file.setFailing(true);
+    s.type("abcd");
+    model.persistDraft();
+    EXPECT_EQ(model.draftPersistenceError(), "Le brouillon n’a pas pu être sauvegardé : Disque plein");
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 4);
+    file.setFailing(false);
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 5);
+    EXPECT_EQ(model.draftPersistenceError(), std::nullopt);
+    EXPECT_EQ(s.onDisk().body, "abcd");
+}
+
+// Quitting right after start-up does not rewrite the draft read then; a
+// draft changed since is written.
+TEST(AppModelDraftTest, TheDraftReadAtStartUpIsNotWrittenAgainUnchanged)
+{
+    HeldFile file;
+    file.setOpen(true);
+    Drafting s;
+    Capture stored(QUuid::createUuid(), ReferenceDate(800'000'000), "Photos du chantier",
+                   {CaptureAttachment(QUuid::createUuid(), "jpeg bytes", "jpg")}, std::nullopt);
+    stored.imageReferences = QList<ImageReference>();
+    stored.usesExplicitDestination = false;
+    s.data.put(QStringLiteral("draft.json"), bytesOf(stored));
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.writeDraftFile = file.writer();
+    AppModel& model = s.start(environment);
+
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 0);
+    EXPECT_EQ(model.draftState(), DraftState::restored());
+    s.type("Photos du chantier, suite");
+    model.persistDraft();
+    EXPECT_EQ(file.arrived(), 1);
+    EXPECT_EQ(s.onDisk().attachments, stored.attachments);
 }
 
 } // namespace

@@ -79,6 +79,50 @@ TEST(AppModelStartupTest, UnreadableFilesAreSetAsideBeforeAnythingReplacesThem)
     }
 }
 
+// A draft.json no draft could grow to (a sparse file here) is never read: it
+// goes to Recovered untouched, and the panel says where.
+TEST(AppModelStartupTest, AnOversizedDraftIsSetAsideUnreadAndReported)
+{
+    const qint64 oversized = qint64(5) * 1024 * 1024 * 1024;
+    const struct {
+        const char* name;
+        bool recoveredBlocked;
+    } cases[] = {{"kept in Recovered", false}, {"Recovered cannot be made", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        QFile huge(s.data.file(draftFile));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(huge.resize(oversized));
+        huge.close();
+        if (c.recoveredBlocked)
+            s.data.put("Recovered", "a file in the way");
+        AppModel& model = s.launch();
+        EXPECT_EQ(model.content().text, QString());
+        ASSERT_TRUE(model.error());
+        const QString copy = s.data.path() + "/Recovered/draft 2025-01-31 080509.json";
+        if (c.recoveredBlocked) {
+            EXPECT_TRUE(model.error()->startsWith("Le brouillon est trop volumineux pour être ouvert et n’a pas pu "
+                                                  "être mis de côté"))
+                << model.error()->toStdString();
+            EXPECT_EQ(QFileInfo(s.data.file(draftFile)).size(), oversized);
+            // Never written over while it cannot be kept.
+            s.type("new text");
+            model.persistDraft();
+            EXPECT_TRUE(model.draftPersistenceError());
+            EXPECT_EQ(QFileInfo(s.data.file(draftFile)).size(), oversized);
+        } else {
+            EXPECT_EQ(model.error(), "Le brouillon est trop volumineux pour être ouvert : Quillor commence un nouveau "
+                                     "brouillon. Le fichier est gardé dans « " + copy + " ».");
+            EXPECT_EQ(QFileInfo(copy).size(), oversized);
+            EXPECT_FALSE(QFileInfo::exists(s.data.file(draftFile)));
+            s.type("new text");
+            EXPECT_EQ(s.draft().body, "new text");
+            EXPECT_EQ(s.data.recovered().size(), 1);
+        }
+    }
+}
+
 // Defaults stand in for settings that could not be read: the user is told,
 // and nothing acts on a choice the user never made.
 TEST(AppModelStartupTest, AnUnreadableSettingsFileIsReportedAndLeftAloneWhenItCannotBeSetAside)

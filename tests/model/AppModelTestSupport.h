@@ -8,6 +8,7 @@
 #include "core/Capture.h"
 #include "core/Destination.h"
 #include "core/Error.h"
+#include "core/FileSystem.h"
 #include "core/Json.h"
 #include "model/AppModel.h"
 #include "model/Preferences.h"
@@ -25,7 +26,10 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <ostream>
 
@@ -159,6 +163,59 @@ inline QByteArray bytesOf(const Capture& capture) { return Json::serialize(captu
 
 inline Capture decodedDraft(const QByteArray& bytes) { return Capture::fromJson(Json::parseObject(bytes)); }
 
+// Holds the draft writer's thread at the file until the test lets it go, and
+// notes the body of each draft that reaches the file, in order; while told to
+// fail, a write that reaches the file throws instead.
+class HeldFile {
+public:
+    AppModelEnvironment::DraftFileWriter writer()
+    {
+        return [this](const QString& path, const QList<QByteArrayView>& parts) {
+            std::unique_lock lock(m_mutex);
+            ++m_arrived;
+            m_changed.notify_all();
+            m_changed.wait(lock, [&] { return m_open; });
+            if (m_failing)
+                throw PlatformError(QStringLiteral("Test"), 28, QStringLiteral("Disque plein"));
+            QByteArray bytes;
+            for (const QByteArrayView part : parts)
+                bytes += part;
+            m_bodies.append(decodedDraft(bytes).body);
+            lock.unlock();
+            FileSystem::writeAtomically(path, bytes);
+        };
+    }
+    void setOpen(bool open)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_open = open;
+        m_changed.notify_all();
+    }
+    void setFailing(bool failing)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_failing = failing;
+    }
+    int arrived() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_arrived;
+    }
+    QStringList bodies() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_bodies;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = false;
+    bool m_failing = false;
+    int m_arrived = 0;
+    QStringList m_bodies;
+};
+
 // A model on a data directory in a temporary folder, with the test's clock.
 struct Session {
     DataFolder data;
@@ -183,6 +240,18 @@ struct Session {
     }
     // draft.json as it is on disk, without saving first.
     Capture onDisk() const { return decodedDraft(data.contents(QStringLiteral("draft.json")).value_or(QByteArray())); }
+    // draft.json once a save that does not wait has reached it: the first
+    // state of the file for which `reached` holds, or the last one seen.
+    Capture onDiskOnce(const std::function<bool(const Capture&)>& reached) const
+    {
+        Capture seen;
+        waitUntil([&] {
+            const std::optional<QByteArray> bytes = data.contents(QStringLiteral("draft.json"));
+            seen = bytes ? decodedDraft(*bytes) : Capture();
+            return bytes && reached(seen);
+        });
+        return seen;
+    }
     // Recovered holds exactly a copy of `kept` named after its id, or nothing.
     void expectRecovered(const std::optional<Capture>& kept) const
     {

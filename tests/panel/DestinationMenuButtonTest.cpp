@@ -69,6 +69,27 @@ TEST(DestinationMenuButtonTest, ListsDestinationsAlphabeticallyWithTheDefaultMar
     EXPECT_EQ(s.button()->toolTip(), *reason);
 }
 
+// A checkable entry left unchecked is drawn with an empty box before it.
+TEST(DestinationMenuButtonTest, OnlyTheRoutedEntryCarriesAMark)
+{
+    MenuSession s;
+    for (const char* typed : {"", "@g note", "@zz"}) {
+        SCOPED_TRACE(typed);
+        s.view->editor()->selectAll();
+        s.typeInEditor(typed);
+        QStringList marked;
+        for (QAction* item : s.items()) {
+            if (item->isCheckable())
+                marked << (item->isChecked() ? "✓ " : "☐ ") + item->text();
+        }
+        const QStringList expected = QString(typed) == "@zz" ? QStringList()
+                                     : QString(typed).isEmpty()
+                                         ? QStringList{"✓ " + s.beta.displayName() + " · par défaut"}
+                                         : QStringList{"✓ " + s.gamma.displayName()};
+        EXPECT_EQ(marked, expected);
+    }
+}
+
 TEST(DestinationMenuButtonTest, ChoosingAnEntryGoesToTheModelAndTheLastOneToTheSettings)
 {
     MenuSession s;

@@ -1,3 +1,4 @@
+#include "../DesktopWithoutHandlers.h"
 #include "OpenedUrls.h"
 #include "SettingsTestSupport.h"
 
@@ -44,6 +45,7 @@ TEST_F(RecoveryRowsTest, TheDraftRowFollowsItsStateAndTheClearButtonItsRules)
     // A draft that cannot be written shows the model's own message.
     ASSERT_TRUE(QFile::remove(session.data.file("draft.json")));
     ASSERT_TRUE(QDir().mkpath(session.data.file("draft.json") + "/inside"));
+    session.type("Quelques mots de plus");
     model().persistDraft();
     EXPECT_EQ(page()->draftLabel()->text(), *model().draftPersistenceError());
     EXPECT_EQ(page()->draftIcon()->objectName(), "dialog-warning");
@@ -122,6 +124,15 @@ protected:
     }
     AboutSettingsPage* page() const { return qobject_cast<AboutSettingsPage*>(view->form()->page()); }
 };
+
+// Nothing on the desktop opens folders: the settings window says so.
+TEST_F(AboutSectionTest, ADataFolderThatNothingOpensIsReportedInTheWindow)
+{
+    const DesktopWithoutHandlers desktop;
+    page()->localDataButton()->click();
+    ASSERT_TRUE(model().settingsError());
+    EXPECT_TRUE(model().settingsError()->contains(model().dataDirectory())) << model().settingsError()->toStdString();
+}
 
 TEST_F(AboutSectionTest, VersionDataFolderAndPrivacy)
 {

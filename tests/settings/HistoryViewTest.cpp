@@ -6,9 +6,11 @@
 #include "settings/HistorySettingsPage.h"
 #include "settings/HistoryView.h"
 
+#include <QJsonDocument>
 #include <QLabel>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 
 namespace quillor::test {
 namespace {
@@ -41,6 +43,19 @@ protected:
             proposedNames.append(name);
             return exportTo;
         });
+        listed();
+    }
+    // The list and the selected entry's record are read in the background.
+    void listed() const { ASSERT_TRUE(waitUntil([&] { return !history()->isListing(); })); }
+    void refresh() const
+    {
+        history()->refreshButton()->click();
+        listed();
+    }
+    void select(const QString& source) const
+    {
+        history()->select(source);
+        ASSERT_TRUE(waitUntil([&] { return !history()->isReadingRecord(); }));
     }
     HistorySettingsPage* page() const { return qobject_cast<HistorySettingsPage*>(view->form()->page()); }
     HistoryView* history() const { return page()->history(); }
@@ -101,7 +116,7 @@ TEST_F(HistoryViewTest, RowsAndButtonsFollowEachEntrysDelivery)
         {"Brouillon archivé", false, false, false},
     };
     for (const Expected& each : expected) {
-        history()->select(sourceOf(each.body));
+        select(sourceOf(each.body));
         SCOPED_TRACE(each.body.toStdString());
         EXPECT_EQ(history()->bodyView()->toPlainText(), each.body);
         EXPECT_EQ(history()->notePath()->isVisible(), each.delivery);
@@ -112,7 +127,7 @@ TEST_F(HistoryViewTest, RowsAndButtonsFollowEachEntrysDelivery)
     }
 
     OpenedUrls opened;
-    history()->select(sourceOf(expected.first().body));
+    select(sourceOf(expected.first().body));
     history()->openButton()->click();
     history()->viewBackupButton()->click();
     ASSERT_EQ(opened.urls.size(), 2);
@@ -128,7 +143,7 @@ TEST_F(HistoryViewTest, ExportsCopyTheBytesAndSayWhyTheyFail)
     DataFolder::write(note, bytes);
     deliver(archived("Exportée", 1000), note, true);
     openHistory();
-    history()->select(history()->entries().first().source);
+    select(history()->entries().first().source);
 
     exportTo = session.data.folder("Exports") + "/copie.md";
     DataFolder::write(*exportTo, "ancien contenu plus long que la note");
@@ -143,7 +158,7 @@ TEST_F(HistoryViewTest, ExportsCopyTheBytesAndSayWhyTheyFail)
     ASSERT_TRUE(history()->message().has_value());
     EXPECT_TRUE(history()->messageLabel()->isVisible());
     exportTo = std::nullopt;   // cancelled: nothing written, nothing said
-    history()->refreshButton()->click();
+    refresh();
     history()->exportButton()->click();
     EXPECT_FALSE(history()->messageLabel()->isVisible());
 }
@@ -152,7 +167,7 @@ TEST_F(HistoryViewTest, RestoringAnEmptyDraftNeedsNoQuestion)
 {
     deliver(archived("À reprendre", 1000), "/nowhere/gone.md");
     openHistory();
-    history()->select(history()->entries().first().source);
+    select(history()->entries().first().source);
     history()->restoreButton()->click();
     EXPECT_EQ(question(), nullptr);
     EXPECT_EQ(restored, 1);
@@ -164,7 +179,7 @@ TEST_F(HistoryViewTest, RestoringOverTextAsksAndArchivesTheDraftFirst)
     deliver(archived("À reprendre", 1000), "/nowhere/gone.md");
     openHistory();
     session.type("Brouillon en cours");
-    history()->select(history()->entries().first().source);
+    select(history()->entries().first().source);
 
     history()->restoreButton()->click();
     ASSERT_NE(question(), nullptr);
@@ -179,7 +194,7 @@ TEST_F(HistoryViewTest, RestoringOverTextAsksAndArchivesTheDraftFirst)
     turn();
     EXPECT_EQ(restored, 1);
     EXPECT_EQ(session.draft().body, "À reprendre");
-    history()->refreshButton()->click();
+    refresh();
     EXPECT_FALSE(sourceOf("Brouillon en cours").isEmpty());
 }
 
@@ -188,7 +203,7 @@ TEST_F(HistoryViewTest, AnAnswerGivenWhileACaptureIsSentRestoresNothing)
     deliver(archived("À reprendre", 1000), "/nowhere/gone.md");
     openHistory();
     session.type("Envoyée pendant la question");
-    history()->select(history()->entries().first().source);
+    select(history()->entries().first().source);
     history()->restoreButton()->click();
     ASSERT_NE(question(), nullptr);
 
@@ -207,10 +222,10 @@ TEST_F(HistoryViewTest, ReloadsKeepTheSelectionAndFollowNewDeliveries)
     deliver(archived("Ancienne", 1000), "/nowhere/old.md");
     openHistory();
     const QString selected = history()->entries().first().source;
-    history()->select(selected);
+    select(selected);
 
     deliver(archived("Plus récente", 2000), "/nowhere/new.md");
-    history()->refreshButton()->click();
+    refresh();
     ASSERT_EQ(history()->entries().size(), 2);
     EXPECT_EQ(history()->selected()->source, selected);
     EXPECT_EQ(history()->list()->currentIndex().row(), 1);
@@ -220,8 +235,44 @@ TEST_F(HistoryViewTest, ReloadsKeepTheSelectionAndFollowNewDeliveries)
     model().submit();
     session.waitForDelivery();
     ASSERT_TRUE(model().latestReceipt().has_value());
+    listed();
     EXPECT_EQ(history()->entries().size(), 3);
     EXPECT_EQ(history()->selected()->source, selected);
+}
+
+// A history keeps every image ever sent: the list is read in the background
+// from the entries' summaries, without their images, and the record a
+// restore needs is read whole once its entry is selected.
+TEST_F(HistoryViewTest, TheListHoldsSummariesAndARestoreBringsBackTheWholeRecord)
+{
+    Capture photo = archived("Photo du chantier", 2000);
+    const QByteArray image(5 * 1024 * 1024, '\x42');
+    photo.attachments.append(CaptureAttachment(QUuid::createUuid(), image, "png"));
+    photo.body += "\n" + photo.attachments.first().token();
+    deliver(photo, "/nowhere/photo.md");
+    Capture compactCopy = archived("Copie compacte", 1000);
+    compactCopy.attachments.append(CaptureAttachment(QUuid::createUuid(), QByteArray("abc"), "png"));
+    session.data.put("Recovered/compact.json", QJsonDocument(compactCopy.toJson()).toJson(QJsonDocument::Compact));
+    openHistory();
+
+    history()->reload();
+    EXPECT_TRUE(history()->isListing());
+    EXPECT_TRUE(history()->busyIndicator()->isVisible());
+    listed();
+    EXPECT_FALSE(history()->busyIndicator()->isVisible());
+    ASSERT_EQ(history()->entries().size(), 2);
+    for (const ArchivedCapture& entry : history()->entries())
+        EXPECT_TRUE(entry.capture.attachments.isEmpty());
+
+    history()->select(sourceOf(photo.body));
+    EXPECT_EQ(history()->bodyView()->toPlainText(), photo.body);
+    EXPECT_FALSE(history()->restoreButton()->isEnabled());   // until the record is in
+    ASSERT_TRUE(waitUntil([&] { return history()->restoreButton()->isEnabled(); }));
+    history()->restoreButton()->click();
+    EXPECT_EQ(restored, 1);
+    const Capture draft = session.draft();
+    ASSERT_EQ(draft.attachments.size(), 1);
+    EXPECT_EQ(draft.attachments.first().data, image);
 }
 
 TEST(HistoryListModelTest, ThePreviewNeverCutsACharacterApart)

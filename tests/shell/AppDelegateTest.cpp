@@ -1,3 +1,4 @@
+#include "../DesktopWithoutHandlers.h"
 #include "ShellTestSupport.h"
 
 #include "../KeyTexts.h"
@@ -10,8 +11,10 @@
 #include "shell/StatusMenu.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScopeGuard>
 #include <QSemaphore>
@@ -163,6 +166,53 @@ TEST_F(AppDelegateTest, TheTrayKeepsTheLatestCaptureLineAfterItsNoteIsDeleted)
     EXPECT_FALSE(menu.item(StatusMenu::openTag)->isEnabled());
 }
 
+// A desktop without any handler: no file manager on the session bus, and
+// nothing on the PATH that opens files or web addresses. Each action says so
+// where it was asked: the tray's in a window, the panel's under the text.
+TEST_F(AppDelegateTest, ActionsThatOpenNothingSaySoWhereTheyWereAsked)
+{
+    const DesktopWithoutHandlers desktop;
+    model().updateContent(EditorContent::plain(QStringLiteral("livrée")));
+    model().submit();
+    ASSERT_TRUE(waitUntil([&] { return !model().saving() && model().latestReceipt(); }));
+    const QString note = model().latestReceipt()->path;
+    StatusMenu& menu = *delegate->statusMenu();
+
+    const auto failureShown = [] {
+        QStringList texts;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
+                texts << box->text();
+                box->close();
+            }
+        }
+        return texts;
+    };
+    struct Case {
+        const char* action;
+        std::function<void()> run;
+        QString named;
+    };
+    const Case cases[] = {
+        {"Afficher les données locales", [&] { delegate->showData(); }, model().dataDirectory()},
+        {"Ouvrir la dernière note", [&] { menu.item(StatusMenu::openTag)->trigger(); }, note},
+        {"Afficher la dernière capture", [&] { menu.item(StatusMenu::revealTag)->trigger(); }, note},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.action);
+        test.run();
+        QStringList shown;
+        EXPECT_TRUE(waitUntil([&] { return !(shown = failureShown()).isEmpty(); }));
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown.first().contains(test.named)) << shown.first().toStdString();
+    }
+
+    editor().openLink(QUrl(QStringLiteral("https://example.org/page")));
+    ASSERT_TRUE(model().error());
+    EXPECT_TRUE(model().error()->contains(QStringLiteral("https://example.org/page")))
+        << model().error()->toStdString();
+}
+
 // Offscreen there is no X server to grab the hot key from.
 TEST_F(AppDelegateTest, AHotKeyThatCannotBeRegisteredIsReportedAndTheMenuStillCaptures)
 {
@@ -234,15 +284,16 @@ TEST_F(AppDelegateTest, HidingKeepsTheDraftAndThePlaceAndTheNextShowUsesIt)
     panel().setFrame(QRectF(100, 150, 480, panel().frame().height()));
     delegate->hideCapture(true);
     EXPECT_FALSE(panel().isVisible());
-    EXPECT_EQ(savedDraft(), QStringLiteral("abc"));
+    EXPECT_TRUE(waitUntil([&] { return data.contents(draftFile) && savedDraft() == QStringLiteral("abc"); }));
     EXPECT_EQ(QJsonDocument::fromJson(data.contents(positionFile).value_or("")).object(),
               QJsonObject({{"x", 100}, {"top", 150}}));
 
     // Hidden, there is no position to keep; the draft is written all the same.
     QFile::remove(data.file(draftFile));
     data.put(positionFile, R"({"x":100,"top":200})");
+    model().updateContent(EditorContent::plain(QStringLiteral("abcd")));
     delegate->hideCapture(false);
-    EXPECT_TRUE(data.contents(draftFile).has_value());
+    EXPECT_TRUE(waitUntil([&] { return data.contents(draftFile).has_value(); }));
     delegate->showCapture();
     EXPECT_EQ(panel().frame().topLeft(), QPointF(100, 200));
 
