@@ -2,10 +2,10 @@
 
 // Starting the program and knowing when its hot key is live. X has no request
 // that lists passive grabs, so the only way to tell is to try the same grab
-// and be refused. That probe holds the combination for one round trip, and a
-// program grabbing in that instant would be refused in turn: the probe comes
-// only every so often, and a program that reports the combination taken when
-// no rival exists is started again.
+// and be refused. That probe holds the combination between two requests the
+// server handles back to back, and a program grabbing in that instant would be
+// refused in turn: the probe comes only every so often, and a program that
+// reports the combination taken when no rival exists is started again.
 
 #include "ChildProcess.h"
 #include "X11Probe.h"

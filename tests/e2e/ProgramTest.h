@@ -199,6 +199,25 @@ protected:
         return runTool(std::move(arguments), environment(), path("logs"));
     }
 
+    // Puts a file on the clipboard as `type`, as another program's copy does.
+    // xclip answers from a process of its own that takes the clipboard after
+    // the command has returned: a paste only sees the file once it has.
+    bool copyToClipboard(const std::string& type, const QString& file)
+    {
+        const std::optional<xcb_window_t> before = m_probe->selectionOwner("CLIPBOARD");
+        // xclip stays behind as the clipboard's owner until the server goes.
+        if (runTool({"xclip", "-selection", "clipboard", "-t", type, "-i", text(file)}, environment(), path("logs"))
+                .exitCode
+            != 0)
+            return false;
+        return waitUntil(
+            [&] {
+                const std::optional<xcb_window_t> owner = m_probe->selectionOwner("CLIPBOARD");
+                return owner && owner != before;
+            },
+            10s);
+    }
+
     // A window of another program with the keyboard, as the user's work has
     // it; its id as xdotool prints it, or empty when it did not come up.
     std::string activatePreviousWindow()

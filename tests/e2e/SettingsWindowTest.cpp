@@ -213,11 +213,15 @@ TEST_F(SettingsWindowTest, TheHotKeyBringsABlockingQuestionForward)
     tab(tabsToPrefixField);
     ASSERT_EQ(xdotool({"type", "--delay", "25", "#"}).exitCode, 0);
     key("alt+F4");
+    // The question once it has the keyboard: the window manager may name
+    // none active on the way there, which is no question.
     std::optional<xcb_window_t> question;
     ASSERT_TRUE(waitUntil(
         [&] {
             question = m_probe->activeWindow();
-            return question && question != settings();
+            const std::vector<xcb_window_t> named = m_probe->windowsNamed(m_settingsTitle);
+            return question && question != settings()
+                   && std::find(named.begin(), named.end(), *question) != named.end() && m_probe->isViewable(*question);
         },
         10s))
         << "no question was asked";
@@ -239,9 +243,15 @@ TEST_F(SettingsWindowTest, ADestinationIsAddedThroughTheFolderDialog)
     tab(tabsFromDestinationsToAdd);
     key("space");
     const std::string dialogTitle = "Choisis le dossier dans lequel enregistrer tes captures.";
-    ASSERT_TRUE(waitUntil([&] { return m_probe->viewableWindowNamed(dialogTitle).has_value(); }, 10s))
+    // The path is typed into the dialog's field, which has the keyboard from
+    // the moment the dialog does.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const auto dialog = m_probe->viewableWindowNamed(dialogTitle);
+            return dialog && m_probe->activeWindow() == dialog;
+        },
+        10s))
         << "the folder dialog did not open";
-    std::this_thread::sleep_for(300ms);
     ASSERT_EQ(xdotool({"type", "--delay", "10", text(folder)}).exitCode, 0);
     key("Return");
     ASSERT_TRUE(waitUntil([&] { return !m_probe->viewableWindowNamed(dialogTitle); }, 5s)) << "the dialog stayed";
@@ -361,7 +371,11 @@ TEST_F(SettingsWindowTest, TheTrayMenuOpensTheHistory)
     m_clients.push_back(start({"trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
                                "--height", "24", "--SetDockType", "true"},
                               "trayer"));
-    ASSERT_TRUE(waitUntil([&] { return !m_probe->windowsNamed("panel").empty(); }, 10s)) << "trayer did not start";
+    // Up means holding the tray's selection, which need not come with
+    // trayer's window; a program started before finds no tray and only looks
+    // again every few seconds.
+    ASSERT_TRUE(waitUntil([&] { return m_probe->selectionOwner("_NET_SYSTEM_TRAY_S0").has_value(); }, 10s))
+        << "trayer did not start";
     ASSERT_TRUE(startHoldingHotKey());
     // The panel stays hidden: the one window of the program on screen is its
     // icon in the tray.

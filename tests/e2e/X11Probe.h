@@ -104,6 +104,16 @@ public:
         return std::nullopt;
     }
 
+    // The window that owns a selection ("CLIPBOARD", "PRIMARY"), if any.
+    std::optional<xcb_window_t> selectionOwner(const char* selection) const
+    {
+        auto* reply = xcb_get_selection_owner_reply(
+            m_connection, xcb_get_selection_owner(m_connection, atom(selection)), nullptr);
+        const xcb_window_t owner = reply ? reply->owner : xcb_window_t(XCB_WINDOW_NONE);
+        free(reply);
+        return owner == XCB_WINDOW_NONE ? std::nullopt : std::optional(owner);
+    }
+
     // Whether the window manager stacks `upper` above `lower`, as its list of
     // managed windows from bottom to top says.
     bool isAbove(xcb_window_t upper, xcb_window_t lower) const
@@ -193,16 +203,23 @@ public:
         return granted;
     }
 
-    // Whether another client holds the combination. The probe grab lasts one
-    // round trip; a client grabbing in that very instant would be refused, so
+    // Whether another client holds the combination. The probe's grab and its
+    // release leave together, so the server handles them back to back: were
+    // the release sent after the grab's answer, the probe would hold the
+    // combination for as long as a loaded test process takes to get that
+    // answer and go on, and a program grabbing then would be refused. Still,
     // callers should not ask in a tight loop.
     bool keyHeldElsewhere(xcb_keycode_t key, uint16_t modifiers) const
     {
-        if (!grabKey(key, modifiers))
-            return true;
+        const xcb_void_cookie_t grab = xcb_grab_key_checked(m_connection, 0, m_root, modifiers, key,
+                                                            XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        // A refused grab leaves nothing to release: a client's release only
+        // touches its own grabs.
         xcb_ungrab_key(m_connection, key, m_root, modifiers);
-        xcb_flush(m_connection);
-        return false;
+        auto* error = xcb_request_check(m_connection, grab);
+        const bool refused = error != nullptr;
+        free(error);
+        return refused;
     }
 
     // A small titled top-level window that takes the keyboard when asked.
