@@ -6,6 +6,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -239,6 +240,37 @@ QImage onScreen(const CaptureTextView& view)
     return view.screen()->grabWindow(view.winId()).toImage().copy(viewport).convertToFormat(QImage::Format_RGB32);
 }
 
+// Counts a widget's paints, and how long ago the last one was.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* widget) { widget->installEventFilter(this); m_last.start(); }
+
+    // Turns the event loop until the repaints asked for so far have come:
+    // the first one (when anything asked for one), then until none has come
+    // for a while, since a deferred styling pass may ask for another. Counts
+    // paints, not time, so a loaded machine only makes it slower.
+    void settle(int paintsBefore)
+    {
+        static_cast<void>(QTest::qWaitFor([&] { return m_paints > paintsBefore; }, 500));
+        static_cast<void>(QTest::qWaitFor([&] { return m_last.elapsed() >= 60; }, 3000));
+    }
+    int paints() const { return m_paints; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            ++m_paints;
+            m_last.restart();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    int m_paints = 0;
+    QElapsedTimer m_last;
+};
+
 // A key repaints only what it changed: after any edit, caret move or
 // selection, what the screen shows equals a new editor's painting of the same
 // text, selection and scroll position, so no stale pixel is left.
@@ -259,12 +291,14 @@ TEST(CaptureTextViewDrawingTest, WhatAnEditRepaintsLeavesTheScreenAsAFreshEditor
     ShownEditor fresh;
     fresh.view.resize(480, 320);
     QRandomGenerator random(28);
+    PaintWatch repaints(edited.view.viewport());
     for (int step = 0; step < 60; ++step) {
         edited.view.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&edited.view));
         edited.view.setFocus();
         const int length = int(edited.view.text().size());
         const int action = random.bounded(7);
+        const int paintsBefore = repaints.paints();
         if (action == 0) {
             edited.view.setSelectionRange(TextRange{random.bounded(length + 1), 0});
         } else if (action == 1) {
@@ -286,7 +320,7 @@ TEST(CaptureTextViewDrawingTest, WhatAnEditRepaintsLeavesTheScreenAsAFreshEditor
                     QTest::sendKeyEvent(QTest::Click, &edited.view, Qt::Key_unknown, QString(c), Qt::NoModifier);
             }
         }
-        QTest::qWait(30);
+        repaints.settle(paintsBefore);
         const QImage shown = onScreen(edited.view);
 
         fresh.view.activateWindow();
