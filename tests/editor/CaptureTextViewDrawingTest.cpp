@@ -239,6 +239,14 @@ QImage onScreen(const CaptureTextView& view)
     return view.screen()->grabWindow(view.winId()).toImage().copy(viewport).convertToFormat(QImage::Format_RGB32);
 }
 
+// A capture with every kind of look the editor draws.
+QString everyLook()
+{
+    return QStringLiteral(
+        "# Titre\n\nDu **gras** et _rien_ #tag ==surligné==\n- [ ] tâche `code`\n- [x] faite\n  1. sous-point\n"
+        "- puce\n> citation\n> > suite [[Note|lien]]\n\n```\nbloc *pas* stylé\n```\nfin ~~barré~~\n");
+}
+
 // A key repaints only what it changed: after any edit, caret move or
 // selection, what the screen shows equals a new editor's painting of the same
 // text, selection and scroll position, so no stale pixel is left.
@@ -247,9 +255,7 @@ TEST(CaptureTextViewDrawingTest, WhatAnEditRepaintsLeavesTheScreenAsAFreshEditor
     // Caret blinking off: the caret shows, steadily, in both editors.
     const int flashTime = QApplication::cursorFlashTime();
     QApplication::setCursorFlashTime(0);
-    const QString start = QStringLiteral(
-        "# Titre\n\nDu **gras** et _rien_ #tag ==surligné==\n- [ ] tâche `code`\n- [x] faite\n  1. sous-point\n"
-        "- puce\n> citation\n> > suite [[Note|lien]]\n\n```\nbloc *pas* stylé\n```\nfin ~~barré~~\n");
+    const QString start = everyLook();
     const QStringList typed = {"x", "*", "`", "```", "#", "# ", "> ", "- ", "- [ ] ", "\n", "=", "[["};
     ShownEditor edited;
     edited.view.resize(480, 320);
@@ -320,10 +326,7 @@ TEST(CaptureTextViewDrawingTest, ALargePasteShowsWhatAFreshEditorPaintsOfTheSame
 {
     const int flashTime = QApplication::cursorFlashTime();
     QApplication::setCursorFlashTime(0);
-    const QString block = QStringLiteral(
-        "# Titre\n\nDu **gras** et _rien_ #tag ==surligné==\n- [ ] tâche `code`\n- [x] faite\n  1. sous-point\n"
-        "- puce\n> citation\n> > suite [[Note|lien]]\n\n```\nbloc *pas* stylé\n```\nfin ~~barré~~\n\tx\n");
-    const QString pasted = block.repeated(100);
+    const QString pasted = (everyLook() + QStringLiteral("\tx\n")).repeated(100);
     const struct {
         QString before;
         TextRange selection;
