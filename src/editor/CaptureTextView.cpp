@@ -559,6 +559,7 @@ void CaptureTextView::refreshPresentation()
         applyBlockFormats(batch, hiddenTabs);
     }
     batch.apply();
+    releaseHeldLayout();
     applyHiddenTabStops(hiddenTabs);
     repaintChangedRows();
     Q_EMIT contentFitRequested();
@@ -826,6 +827,17 @@ void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& h
             format.clearProperty(QTextFormat::TabPositions);
         batch.setBlockFormat(block, format);
     }
+}
+
+void CaptureTextView::releaseHeldLayout()
+{
+    if (!m_heldPageSize)
+        return;
+    QTextDocument* doc = document();
+    doc->setPageSize(*std::exchange(m_heldPageSize, std::nullopt));
+    // All of it at once, as after any other edit, rather than in steps on a
+    // timer while the scroll bar grows.
+    doc->documentLayout()->blockBoundingRect(doc->lastBlock());
 }
 
 bool CaptureTextView::holdsHiddenTab(TextRange paragraph) const

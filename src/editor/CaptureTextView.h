@@ -280,6 +280,8 @@ private:
     void applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& hiddenTabs);
     bool holdsHiddenTab(TextRange paragraph) const;
     void applyHiddenTabStops(const QList<QTextBlock>& paragraphs);
+    // Lays out the document held back by a large paste, at its width.
+    void releaseHeldLayout();
     void updateColours();
     void updateFonts();
     QSizeF naturalImageSize(const QString& name);
@@ -353,6 +355,8 @@ private:
     bool m_composing = false;
     bool m_restyleNeeded = true;
     bool m_documentFormatsPending = false;
+    // The page size of a document whose layout waits for the styling pass.
+    std::optional<QSizeF> m_heldPageSize;
     int m_passCount = 0;
     bool m_contentDirty = false;
     bool m_selectionDirty = false;

@@ -35,6 +35,9 @@ QString openDialogFilter()
     return L10n::text(QStringLiteral("Images")) + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
+// Below this many characters a paste is laid out as Qt lays out any edit.
+constexpr qsizetype heldLayoutLength = 8192;
+
 bool offersAnything(const QMimeData& mime)
 {
     return mime.hasText() || mime.hasUrls() || mime.hasImage() || mime.hasHtml()
@@ -138,7 +141,24 @@ void CaptureTextView::insertPlainText(const QString& text)
     // Recorded as typing, one step of its own.
     m_typingSealed = true;
     QTextCursor cursor = textCursor();
+    // Qt drops a paragraph's layout when its block format changes, so a
+    // large paste laid out before the styling pass gives it its line heights
+    // and margins would be shaped twice. The document is not laid out until
+    // then: with no page size Qt lays nothing out. Only where the paste is
+    // most of the text, since the whole text is laid out afresh afterwards.
+    const qsizetype resultLength = m_content.text.size() - (cursor.selectionEnd() - cursor.selectionStart())
+                                   + plain.size();
+    const bool holdLayout = plain.size() >= heldLayoutLength && 2 * plain.size() >= resultLength && !m_heldPageSize;
+    if (holdLayout) {
+        m_heldPageSize = document()->pageSize();
+        document()->setPageSize(QSizeF(0, 0));
+    }
     cursor.insertText(plain);
+    if (holdLayout) {
+        refreshPresentation();
+        // Had the pass not run, the text must still be laid out.
+        releaseHeldLayout();
+    }
     setTextCursor(cursor);
     m_typingSealed = true;
     ensureCursorVisible();

@@ -271,6 +271,14 @@ private:
     QElapsedTimer m_last;
 };
 
+// A capture with every kind of look the editor draws.
+QString everyLook()
+{
+    return QStringLiteral(
+        "# Titre\n\nDu **gras** et _rien_ #tag ==surligné==\n- [ ] tâche `code`\n- [x] faite\n  1. sous-point\n"
+        "- puce\n> citation\n> > suite [[Note|lien]]\n\n```\nbloc *pas* stylé\n```\nfin ~~barré~~\n");
+}
+
 // A key repaints only what it changed: after any edit, caret move or
 // selection, what the screen shows equals a new editor's painting of the same
 // text, selection and scroll position, so no stale pixel is left.
@@ -279,9 +287,7 @@ TEST(CaptureTextViewDrawingTest, WhatAnEditRepaintsLeavesTheScreenAsAFreshEditor
     // Caret blinking off: the caret shows, steadily, in both editors.
     const int flashTime = QApplication::cursorFlashTime();
     QApplication::setCursorFlashTime(0);
-    const QString start = QStringLiteral(
-        "# Titre\n\nDu **gras** et _rien_ #tag ==surligné==\n- [ ] tâche `code`\n- [x] faite\n  1. sous-point\n"
-        "- puce\n> citation\n> > suite [[Note|lien]]\n\n```\nbloc *pas* stylé\n```\nfin ~~barré~~\n");
+    const QString start = everyLook();
     const QStringList typed = {"x", "*", "`", "```", "#", "# ", "> ", "- ", "- [ ] ", "\n", "=", "[["};
     ShownEditor edited;
     edited.view.resize(480, 320);
@@ -342,6 +348,52 @@ TEST(CaptureTextViewDrawingTest, WhatAnEditRepaintsLeavesTheScreenAsAFreshEditor
                           << ", text \"" << edited.view.text().toStdString() << "\"";
             break;
         }
+    }
+    QApplication::setCursorFlashTime(flashTime);
+}
+
+// A paste large enough to be laid out only after the styling pass shows what
+// a new editor shows of the same text, caret and scroll position: quote bars,
+// list controls and line heights included, whether it fills an empty editor
+// or replaces a selection.
+TEST(CaptureTextViewDrawingTest, ALargePasteShowsWhatAFreshEditorPaintsOfTheSameText)
+{
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);
+    const QString pasted = (everyLook() + QStringLiteral("\tx\n")).repeated(100);
+    const struct {
+        QString before;
+        TextRange selection;
+        Qt::ScrollBarPolicy scrollBar;
+        const char* name;
+    } cases[] = {
+        {QString(), TextRange{0, 0}, Qt::ScrollBarAlwaysOff, "into an empty editor"},
+        {QString(), TextRange{0, 0}, Qt::ScrollBarAsNeeded, "bringing the scroll bar"},
+        {QStringLiteral("> avant\n"), TextRange{8, 0}, Qt::ScrollBarAlwaysOff, "after a quote"},
+        {QStringLiteral("- a\n- b\n"), TextRange{0, 8}, Qt::ScrollBarAlwaysOff, "over a selected list"},
+    };
+    for (const auto& paste : cases) {
+        ShownEditor edited;
+        edited.view.setVerticalScrollBarPolicy(paste.scrollBar);
+        edited.view.resize(480, 320);
+        edited.setText(paste.before);
+        edited.view.setSelectionRange(paste.selection);
+        QTest::qWait(20);
+        PaintWatch repaints(edited.view.viewport());
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(&edited.view, Qt::Key_V, Qt::ControlModifier);
+        repaints.settle(0);
+        const QImage shown = onScreen(edited.view);
+
+        ShownEditor fresh;
+        fresh.view.setVerticalScrollBarPolicy(paste.scrollBar);
+        fresh.view.resize(480, 320);
+        fresh.view.setContent(edited.view.content());
+        fresh.view.setSelectionRange(edited.view.selectionRange());
+        QTest::qWait(5);
+        fresh.view.verticalScrollBar()->setValue(edited.view.verticalScrollBar()->value());
+        EXPECT_EQ(edited.view.verticalScrollBar()->maximum(), fresh.view.verticalScrollBar()->maximum()) << paste.name;
+        EXPECT_EQ(shown, fresh.shown().convertToFormat(QImage::Format_RGB32)) << paste.name;
     }
     QApplication::setCursorFlashTime(flashTime);
 }
