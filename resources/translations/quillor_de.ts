@@ -408,8 +408,8 @@
         <translation>Löschen</translation>
     </message>
     <message>
-        <source>Glisser pour déplacer · ⌥↑ / ⌥↓</source>
-        <translation>Ziehen zum Verschieben · Alt+↑ / Alt+↓</translation>
+        <source>Glisser pour déplacer · %@ / %@</source>
+        <translation>Ziehen zum Verschieben · %@ / %@</translation>
     </message>
     <message>
         <source>Indenter</source>

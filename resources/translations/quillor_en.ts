@@ -420,8 +420,8 @@
         <translation>Delete</translation>
     </message>
     <message>
-        <source>Glisser pour déplacer · ⌥↑ / ⌥↓</source>
-        <translation>Drag to move · Alt+↑ / Alt+↓</translation>
+        <source>Glisser pour déplacer · %@ / %@</source>
+        <translation>Drag to move · %@ / %@</translation>
     </message>
     <message>
         <source>Indenter</source>

@@ -408,8 +408,8 @@
         <translation>Eliminar</translation>
     </message>
     <message>
-        <source>Glisser pour déplacer · ⌥↑ / ⌥↓</source>
-        <translation>Arrastra para mover · Alt+↑ / Alt+↓</translation>
+        <source>Glisser pour déplacer · %@ / %@</source>
+        <translation>Arrastra para mover · %@ / %@</translation>
     </message>
     <message>
         <source>Indenter</source>

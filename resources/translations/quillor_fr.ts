@@ -401,8 +401,8 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Glisser pour déplacer · ⌥↑ / ⌥↓</source>
-        <translation>Glisser pour déplacer · Alt+↑ / Alt+↓</translation>
+        <source>Glisser pour déplacer · %@ / %@</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Espace</source>

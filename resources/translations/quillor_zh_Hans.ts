@@ -408,8 +408,8 @@
         <translation>删除</translation>
     </message>
     <message>
-        <source>Glisser pour déplacer · ⌥↑ / ⌥↓</source>
-        <translation>拖动以移动 · Alt+↑ / Alt+↓</translation>
+        <source>Glisser pour déplacer · %@ / %@</source>
+        <translation>拖动以移动 · %@ / %@</translation>
     </message>
     <message>
         <source>Indenter</source>

@@ -16,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -520,8 +521,13 @@ bool CaptureTextView::showHandleToolTip(QHelpEvent* event)
             continue;
         const QRectF handle = EditorLayout::listHandleRect(layout.characterBox(item.marker.location));
         if (handle.contains(point)) {
-            QToolTip::showText(event->globalPos(), L10n::text(QStringLiteral("Glisser pour déplacer · ⌥↑ / ⌥↓")),
-                               viewport(), handle.translated(-scrollOffset()).toAlignedRect());
+            // The keys in the desktop's own notation and language, as every other shortcut shows.
+            const auto keys = [](QKeyCombination combination) {
+                return QKeySequence(combination).toString(QKeySequence::NativeText);
+            };
+            const QString tip = L10n::format(QStringLiteral("Glisser pour déplacer · %@ / %@"),
+                                             {keys(Qt::ALT | Qt::Key_Up), keys(Qt::ALT | Qt::Key_Down)});
+            QToolTip::showText(event->globalPos(), tip, viewport(), handle.translated(-scrollOffset()).toAlignedRect());
             return true;
         }
     }

@@ -1,11 +1,15 @@
 #include "editor/CaptureTextView.h"
 
+#include "../KeyTexts.h"
+
 #include "editing/EditorLayout.h"
 #include "editing/ListSyntax.h"
 
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 #include <QUndoStack>
 
 #include <gtest/gtest.h>
@@ -250,6 +254,24 @@ TEST(CaptureTextViewListMouseTest, EveryItemHasAHandleStrongerUnderTheMouse)
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(editor.view.viewport(), &hover);
     EXPECT_GT(ink(1), faint);
+}
+
+// The handle's tip names its keys as every other shortcut does: in the
+// desktop's notation and the language of Qt's own texts, here French.
+TEST(CaptureTextViewListMouseTest, TheHandlesTipNamesItsKeysInTheDesktopsNotation)
+{
+    const ScopedQtTexts french(QStringLiteral("fr"));
+    if (!french.loaded())
+        GTEST_SKIP() << "Qt's French texts are not installed";
+    ListEditor editor(QStringLiteral("- a\n- b"));
+    const QPoint point = editor.handle(1).toPoint();
+    QHelpEvent help(QEvent::ToolTip, point, editor.view.viewport()->mapToGlobal(point));
+    QCoreApplication::sendEvent(editor.view.viewport(), &help);
+    const QString tip = QToolTip::text();
+    QToolTip::hideText();
+    EXPECT_TRUE(tip.endsWith(nativeKeys(Qt::ALT | Qt::Key_Up) + QStringLiteral(" / ")
+                             + nativeKeys(Qt::ALT | Qt::Key_Down))) << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("Alt+Haut"))) << tip.toStdString();
 }
 
 } // namespace
