@@ -3,9 +3,9 @@
 #include "editing/MarkdownAnalysis.h"
 #include "editing/MarkdownDecorations.h"
 
-#include <gtest/gtest.h>
+#include "RandomMarkdownEdits.h"
 
-#include <random>
+#include <gtest/gtest.h>
 
 using namespace quillor;
 using Metrics = MarkdownGlyphPresentation::LineFragmentMetrics;
@@ -107,31 +107,15 @@ TEST(GlyphPresentationTest, SetsDecidedAroundEachChangeEqualThoseOfTheWholeText)
 {
     const QStringList pieces = {"*", "**", "_", "`", "```\n", "~~", "==", "# ", "> ", ">> ", "- ", "1. ", "- [ ] ",
                                 "[x] ", "[[", "]]", "[", "](", ")", "|", "\\", "\n", " ", "mot", "é", "~~~\n", "#tag "};
-    std::mt19937 random(20261208);
-    const auto pick = [&](qsizetype bound) { return qsizetype(random() % quint32(bound)); };
-    QString text;
-    for (int i = 0; i < 120; ++i)
-        text += pieces[pick(pieces.size())];
-    MarkdownAnalysis analysis = MarkdownAnalysis::of(text);
+    test::RandomMarkdownEdits edits(pieces, 20261208);
+    const QString& text = edits.text;
     MarkdownGlyphPresentation presentation;
-    presentation.update(nullptr, text, analysis, {TextRange{0, 0}}, false);
+    presentation.update(nullptr, text, edits.analysis, {TextRange{0, 0}}, false);
     for (int step = 0; step < 1500; ++step) {
-        TextChange change;
-        if (random() % 3 != 0) {
-            const QString added = random() % 4 == 0 ? QString() : pieces[pick(pieces.size())];
-            change.position = pick(text.size() + 1);
-            change.removed = random() % 3 == 0 ? pick(std::min<qsizetype>(text.size() - change.position, 8) + 1) : 0;
-            change.added = added.size();
-            text.replace(change.position, change.removed, added);
-            analysis = MarkdownAnalysis::afterEdit(std::move(analysis), text, change.position, change.removed,
-                                                   change.added);
-        }
-        // A caret, mostly after the change, or a selection over several lines.
-        const qsizetype a = random() % 2 ? change.position + change.added : pick(text.size() + 1);
-        const qsizetype b = random() % 4 == 0 ? pick(text.size() + 1) : a;
-        const QList<TextRange> selections{TextRange::fromBounds(std::min(a, b), std::max(a, b))};
-        const bool composing = random() % 40 == 0;
-        presentation.update(nullptr, text, analysis, selections, composing, change);
+        const TextChange change = edits.edit();
+        const QList<TextRange> selections = edits.selectionsAfter(change);
+        const bool composing = edits.oneIn(40);
+        presentation.update(nullptr, text, edits.analysis, selections, composing, change);
         MarkdownGlyphPresentation whole;
         whole.update(nullptr, text, MarkdownAnalysis::of(text), selections, composing);
         ASSERT_EQ(presentation.hiddenCharacters(), whole.hiddenCharacters()) << "step " << step << ": "

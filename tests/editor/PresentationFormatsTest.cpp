@@ -3,11 +3,11 @@
 #include "editing/GlyphPresentation.h"
 #include "editing/MarkdownAnalysis.h"
 
+#include "../editing/RandomMarkdownEdits.h"
+
 #include <QFont>
 
 #include <gtest/gtest.h>
-
-#include <random>
 
 using namespace quillor;
 
@@ -39,33 +39,18 @@ TEST(PresentationFormatsTest, LooksDecidedAroundEachChangeEqualThoseOfTheWholeTe
                                 "- [ ] ", "[x] ", "[[", "]]", "[", "](", ")", "\\", "\n", " ", "mot", "#tag ",
                                 "~~~\n", "https://a.b ", "\t"};
     const EditorFonts fonts(QFont(QStringLiteral("Sans"), 13));
-    std::mt19937 random(20261211);
-    const auto pick = [&](qsizetype bound) { return qsizetype(random() % quint32(bound)); };
-    QString text;
-    for (int i = 0; i < 120; ++i)
-        text += pieces[pick(pieces.size())];
-    MarkdownAnalysis analysis = MarkdownAnalysis::of(text);
+    test::RandomMarkdownEdits edits(pieces, 20261211);
+    const QString& text = edits.text;
     QList<TextRange> selections{TextRange{0, 0}};
     MarkdownGlyphPresentation glyphs;
-    glyphs.update(nullptr, text, analysis, selections, false);
+    glyphs.update(nullptr, text, edits.analysis, selections, false);
     PresentationFormats formats;
-    formats.update(text, analysis, selections, glyphs, fonts);
+    formats.update(text, edits.analysis, selections, glyphs, fonts);
     for (int step = 0; step < 600; ++step) {
-        TextChange change;
-        if (random() % 3 != 0) {
-            const QString added = random() % 4 == 0 ? QString() : pieces[pick(pieces.size())];
-            change.position = pick(text.size() + 1);
-            change.removed = random() % 3 == 0 ? pick(std::min<qsizetype>(text.size() - change.position, 8) + 1) : 0;
-            change.added = added.size();
-            text.replace(change.position, change.removed, added);
-            analysis = MarkdownAnalysis::afterEdit(std::move(analysis), text, change.position, change.removed,
-                                                   change.added);
-        }
-        const qsizetype a = random() % 2 ? change.position + change.added : pick(text.size() + 1);
-        const qsizetype b = random() % 4 == 0 ? pick(text.size() + 1) : a;
-        selections = {TextRange::fromBounds(std::min(a, b), std::max(a, b))};
-        glyphs.update(nullptr, text, analysis, selections, false, change);
-        formats.update(text, analysis, selections, glyphs, fonts, change);
+        const TextChange change = edits.edit();
+        selections = edits.selectionsAfter(change);
+        glyphs.update(nullptr, text, edits.analysis, selections, false, change);
+        formats.update(text, edits.analysis, selections, glyphs, fonts, change);
 
         const MarkdownAnalysis fresh = MarkdownAnalysis::of(text);
         MarkdownGlyphPresentation wholeGlyphs;
