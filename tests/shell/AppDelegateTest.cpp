@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <functional>
+
 using namespace quillor;
 using namespace quillor::test;
 
@@ -43,6 +45,7 @@ protected:
         other.activateWindow();
         return waitUntil([&] { return other.isActiveWindow(); });
     }
+    void expectEveryDraftWrittenByQuittingHoldsTheImage(const std::function<void()>& quit);
 };
 
 TEST_F(AppDelegateTest, QuittingWaitsForADeliveryAndForTheSettingsAnswer)
@@ -65,7 +68,9 @@ TEST_F(AppDelegateTest, QuittingWaitsForADeliveryAndForTheSettingsAnswer)
     EXPECT_EQ(savedDraft(), QStringLiteral("gardé"));
 }
 
-TEST_F(AppDelegateTest, QuittingWhileAnImageIsReadSavesTheDraftWithItFirst)
+// Quits while a pasted image is still being read, through `quit`, then lets
+// the read end: every draft written from the quit on must hold the image.
+void AppDelegateTest::expectEveryDraftWrittenByQuittingHoldsTheImage(const std::function<void()>& quit)
 {
     auto gate = std::make_shared<QSemaphore>();
     const auto unblock = qScopeGuard([gate] { gate->release(1000); });
@@ -76,38 +81,25 @@ TEST_F(AppDelegateTest, QuittingWhileAnImageIsReadSavesTheDraftWithItFirst)
     QMimeData pasted;
     pasted.setData(QStringLiteral("image/png"), imageBytes(qRgb(1, 2, 3)));
     ASSERT_TRUE(editor().insertImages(pasted));
-    // Every draft written from the quit on holds the image.
     QList<qsizetype> imagesWritten;
     QObject::connect(&model(), &AppModel::draftWritten, [&] {
         imagesWritten.append(decodedDraft(data.contents(draftFile).value_or("")).attachments.size());
     });
-    EXPECT_TRUE(delegate->requestQuit());
+    quit();
     gate->release();
     ASSERT_TRUE(waitUntil([&] { return !model().readingImages(); }));
     ASSERT_FALSE(imagesWritten.isEmpty());
     EXPECT_EQ(imagesWritten, QList<qsizetype>(imagesWritten.size(), 1));
 }
 
+TEST_F(AppDelegateTest, QuittingWhileAnImageIsReadSavesTheDraftWithItFirst)
+{
+    expectEveryDraftWrittenByQuittingHoldsTheImage([&] { EXPECT_TRUE(delegate->requestQuit()); });
+}
+
 TEST_F(AppDelegateTest, ASignalToQuitWhileAnImageIsReadSavesTheDraftWithItFirst)
 {
-    auto gate = std::make_shared<QSemaphore>();
-    const auto unblock = qScopeGuard([gate] { gate->release(1000); });
-    editor().setImageReader([gate](const ImageIntakeQueue::Request& request) {
-        gate->acquire();
-        return ImageIntakeQueue::read(request);
-    });
-    QMimeData pasted;
-    pasted.setData(QStringLiteral("image/png"), imageBytes(qRgb(1, 2, 3)));
-    ASSERT_TRUE(editor().insertImages(pasted));
-    QList<qsizetype> imagesWritten;
-    QObject::connect(&model(), &AppModel::draftWritten, [&] {
-        imagesWritten.append(decodedDraft(data.contents(draftFile).value_or("")).attachments.size());
-    });
-    delegate->quitOnSignal();
-    gate->release();
-    ASSERT_TRUE(waitUntil([&] { return !model().readingImages(); }));
-    ASSERT_FALSE(imagesWritten.isEmpty());
-    EXPECT_EQ(imagesWritten, QList<qsizetype>(imagesWritten.size(), 1));
+    expectEveryDraftWrittenByQuittingHoldsTheImage([&] { delegate->quitOnSignal(); });
 }
 
 TEST_F(AppDelegateTest, ReopeningShowsThePanelOnlyWhenNothingIsVisible)
