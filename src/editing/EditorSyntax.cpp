@@ -211,10 +211,15 @@ bool intersectsAny(const QList<TextRange>& ranges, TextRange range)
 // from the line feed before it, so that a key costs its line, not the text.
 class Exclusions {
 public:
-    Exclusions(const QString& text, qsizetype caret) : m_text(text), m_caret(caret) {}
+    Exclusions(const QString& text, qsizetype caret, const QList<TextRange>* knownCode)
+        : m_text(text), m_caret(caret), m_knownCode(knownCode)
+    {
+    }
 
     const QList<TextRange>& code()
     {
+        if (m_knownCode)
+            return *m_knownCode;
         if (!m_code)
             m_code = codeRanges(m_text);
         return *m_code;
@@ -244,6 +249,7 @@ public:
 private:
     const QString& m_text;
     qsizetype m_caret;
+    const QList<TextRange>* m_knownCode;
     std::optional<QList<TextRange>> m_code;
     std::optional<QList<TextRange>> m_links;
 };
@@ -475,12 +481,13 @@ QList<TextRange> linkRanges(const QString& text, const QList<TextRange>& codeRan
     return outside(LinkScanner(text).links(), codeRanges);
 }
 
-std::optional<CompletionContext> completion(const QString& text, TextRange selection, const QString& prefix)
+std::optional<CompletionContext> completion(const QString& text, TextRange selection, const QString& prefix,
+                                            const QList<TextRange>* code)
 {
     const qsizetype caret = selection.location;
     if (!selection.isEmpty() || caret < 0 || caret > text.size())
         return std::nullopt;
-    Exclusions exclusions(text, caret);
+    Exclusions exclusions(text, caret, code);
     const TextRange line = TextRange::fromBounds(lineStart(text, caret), caret);
 
     CompletionContext note;

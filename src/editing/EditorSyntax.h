@@ -27,8 +27,10 @@ struct RouteEdit {
 // The completion at an empty selection: a note after "[[", a destination after
 // the route prefix, or a tag after "#". Never inside code or another link. The
 // typed part always ends at the caret, and the range never holds a line break
-// (so a word on the line above is never offered).
-std::optional<CompletionContext> completion(const QString& text, TextRange selection, const QString& prefix);
+// (so a word on the line above is never offered). `code`, when the caller
+// already holds the text's codeRanges, spares reading the whole text for them.
+std::optional<CompletionContext> completion(const QString& text, TextRange selection, const QString& prefix,
+                                            const QList<TextRange>* code = nullptr);
 
 // Replaces a typed route fragment by the destination's alias (and drops a
 // leading route the text already starts with).

@@ -3,6 +3,7 @@
 #include "core/TextRange.h"
 #include "editing/CodeSyntax.h"
 #include "editing/IndexSet.h"
+#include "editing/ListSyntax.h"
 #include "editing/TextChange.h"
 
 #include <QList>
@@ -70,7 +71,7 @@ public:
     const std::optional<TextRange>& redecided() const { return m_redecided; }
 
     // The `line` of each list item, in text order.
-    const QList<TextRange>& listLines() const { return m_listLines; }
+    QList<TextRange> listLines() const;
     const IndexSet& hiddenCharacters() const { return m_hiddenCharacters; }
     // The hidden quote markers and code delimiters.
     const IndexSet& hiddenControlCharacters() const { return m_hiddenControlCharacters; }
@@ -97,7 +98,9 @@ private:
     std::optional<TextRange> windowFor(const QString& source, const MarkdownAnalysis& analysis,
                                        const QList<TextRange>& selections, const TextChange& change) const;
 
-    QList<TextRange> m_listLines;
+    // The analysis's items, shared: copying their lines out on every
+    // keystroke would cost a pass over every item.
+    QList<ListSyntax::Item> m_listItems;
     IndexSet m_hiddenCharacters;
     IndexSet m_hiddenControlCharacters;
     // What the last update was made from, to tell where the next may differ.

@@ -21,7 +21,7 @@ qreal signedRoot(qreal v)
     return std::copysign(std::sqrt(std::abs(v)), v);
 }
 
-QString trimmedOfBlanks(QStringView text)
+QStringView blanksTrimmed(QStringView text)
 {
     qsizetype start = 0;
     qsizetype end = text.size();
@@ -30,7 +30,7 @@ QString trimmedOfBlanks(QStringView text)
         ++start;
     while (end > start && isBlank(text[end - 1]))
         --end;
-    return text.mid(start, end - start).toString();
+    return text.mid(start, end - start);
 }
 
 } // namespace
@@ -62,11 +62,17 @@ qreal columnWidth(const QString& text, const QList<ListSyntax::Item>& items, qre
                   const Measure& measure)
 {
     qreal width = side(fontSize);
+    // Runs every keystroke over every item: a marker like the one before is
+    // not measured again, and none is copied to be measured.
+    QStringView previous;
     for (const ListSyntax::Item& item : items) {
         if (!item.number)
             continue;
-        const QStringView marker = QStringView(text).mid(item.marker.location, item.marker.length);
-        width = std::max(width, measure(trimmedOfBlanks(marker)));
+        const QStringView marker = blanksTrimmed(QStringView(text).mid(item.marker.location, item.marker.length));
+        if (marker == previous)
+            continue;
+        previous = marker;
+        width = std::max(width, measure(QString::fromRawData(marker.data(), marker.size())));
     }
     return width;
 }

@@ -27,7 +27,9 @@ constexpr qreal itemGap = 6;
 // The visible width of the drag handle's dots.
 constexpr qreal handleInkWidth = 7.4;
 
-// The width of a text's advance, as the view's body font lays it out.
+// The width of a text's advance, as the view's body font lays it out. The
+// text may stand on another string's characters: a measure that keeps it
+// keeps a copy.
 using Measure = std::function<qreal(const QString&)>;
 
 // The marker side for a font size: the size kept within [14, 24].

@@ -216,7 +216,7 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
     // A fence left open runs to the text's end, and so grows with what is
     // typed there.
     const bool atOpenEnd = position + removed == previous.text.size() && !previous.code.isEmpty()
-                           && previous.code.last().range.end() == previous.text.size();
+                           && previous.code.constLast().range.end() == previous.text.size();
     if (!atOpenEnd && !mayChangeCode(QStringView(previous.text).mid(start, oldEnd - start))
         && !mayChangeCode(QStringView(text).mid(start, end - start)))
         code = carried(previous.code, map);

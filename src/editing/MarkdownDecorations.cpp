@@ -191,17 +191,19 @@ bool MarkdownLayoutManager::updateDecorations(const QString& source, const Markd
     m_source = source;
     m_selections = selections;
     m_composing = composing;
-    m_quotes.clear();
+    m_quoteLines.clear();
     m_code.clear();
     m_highlights.clear();
     if (composing)
         return true;
-    for (const QuoteSyntax::Line& line : analysis.quotes) {
-        if (!QuoteSyntax::isActive(line, source, selections))
-            m_quotes.append(line);
-    }
+    // Which quote lines a selection touches is decided where they are drawn:
+    // deciding it for every line of a long text would cost each keystroke.
+    m_quoteLines = analysis.quotes;
     m_code = analysis.code;
     for (const QList<MarkdownStyle>& rule : analysis.styleRules) {
+        // A rule finds one kind of style: only the highlights' is read through.
+        if (rule.isEmpty() || !rule.constFirst().highlight)
+            continue;
         for (const MarkdownStyle& style : rule) {
             if (!style.highlight)
                 continue;
@@ -213,6 +215,21 @@ bool MarkdownLayoutManager::updateDecorations(const QString& source, const Markd
     return true;
 }
 
+QList<QuoteSyntax::Line> MarkdownLayoutManager::quotes() const
+{
+    return inactiveQuotes(m_quoteLines);
+}
+
+QList<QuoteSyntax::Line> MarkdownLayoutManager::inactiveQuotes(const QList<QuoteSyntax::Line>& lines) const
+{
+    QList<QuoteSyntax::Line> inactive;
+    for (const QuoteSyntax::Line& line : lines) {
+        if (!QuoteSyntax::isActive(line, m_source, m_selections))
+            inactive.append(line);
+    }
+    return inactive;
+}
+
 QList<MarkdownLayoutManager::Decoration> MarkdownLayoutManager::decorations(TextRange glyphRange,
                                                                             const DecorationLayout& layout) const
 {
@@ -220,7 +237,8 @@ QList<MarkdownLayoutManager::Decoration> MarkdownLayoutManager::decorations(Text
     if (layout.textLength() <= 0)
         return result;
     appendDragging(result, m_draggedRange, glyphRange, layout);
-    appendQuotes(result, m_quotes, glyphRange, visibleBand(glyphRange, layout), layout);
+    appendQuotes(result, inactiveQuotes(quotesNear(m_quoteLines, glyphRange)), glyphRange,
+                 visibleBand(glyphRange, layout), layout);
     for (const CodeSyntax::Span& span : m_code) {
         if (span.fenced)
             appendFencedBlock(result, span, m_selections, glyphRange, layout);

@@ -96,7 +96,7 @@ public:
     static ParagraphStyle paragraphStyle(qreal lineHeight, int quoteDepth, bool listItem);
 
     // The quote lines that get a bar: those no selection touches.
-    const QList<QuoteSyntax::Line>& quotes() const { return m_quotes; }
+    QList<QuoteSyntax::Line> quotes() const;
     const QList<CodeSyntax::Span>& code() const { return m_code; }
     // Highlights to paint, without their "==" unless a selection touches them.
     const QList<TextRange>& highlights() const { return m_highlights; }
@@ -105,7 +105,9 @@ public:
     bool composing() const { return m_composing; }
 
 private:
-    QList<QuoteSyntax::Line> m_quotes;
+    QList<QuoteSyntax::Line> inactiveQuotes(const QList<QuoteSyntax::Line>& lines) const;
+
+    QList<QuoteSyntax::Line> m_quoteLines;   // all of them, touched by a selection or not
     QList<CodeSyntax::Span> m_code;
     QList<TextRange> m_highlights;
     QString m_source;

@@ -740,6 +740,7 @@ QList<MarkdownStyle> tagStyles(const QString& text)
 QList<ConcealableSyntax> concealableCode(const QString& text, const QList<CodeSyntax::Span>& code)
 {
     QList<ConcealableSyntax> found;
+    found.reserve(code.size() * 2);
     for (const CodeSyntax::Span& span : code) {
         if (isEscaped(text, span.range.location))
             continue;

@@ -37,7 +37,7 @@ CaptureEditor::CaptureEditor(AppModel& model, QWidget* host) : QObject(host), m_
     // what is left is the completions, which follow every edit and caret move.
     const auto suggest = [this] {
         if (m_view)
-            m_model.suggestions(m_view->selectionRange());
+            m_model.suggestions(m_view->selectionRange(), m_view->currentAnalysis());
     };
     connect(view, &CaptureTextView::contentEdited, this, suggest);
     connect(view, &CaptureTextView::selectionMoved, this, suggest);
@@ -84,7 +84,7 @@ void CaptureEditor::installCallbacks()
     };
     model->onIndexChanged = [view, model] {
         if (view)
-            model->suggestions(view->selectionRange());
+            model->suggestions(view->selectionRange(), view->currentAnalysis());
     };
     model->onContentChange = [view](const EditorContent& content) {
         if (view)

@@ -282,6 +282,7 @@ void CaptureTextView::undoOrRedo(bool redo)
 void CaptureTextView::recordTyping(int position, int removed, int added)
 {
     m_documentChanging = true;
+    keepShapingOf(document()->findBlock(position));
     if (m_styling || m_applyingCommand)
         return;
     std::optional<TypingEdit> edit = TypingEdit::from(m_content, *document(), position, removed, added);
@@ -310,6 +311,23 @@ void CaptureTextView::recordTyping(int position, int removed, int added)
         batch.apply();
     }
     schedulePresentation();
+}
+
+void CaptureTextView::keepShapingOf(const QTextBlock& block)
+{
+    // Qt shapes a paragraph's text again after every layout of it, for the
+    // caret's place and again to draw it: the paragraph being typed in keeps
+    // its shaping from the layout instead. Only the last edited one does; the
+    // one before lets it go at its next layout. It is found again by number,
+    // as the edits since may have removed it.
+    if (!block.isValid() || block.layout() == m_shapedLayout)
+        return;
+    if (const QTextBlock before = document()->findBlockByNumber(m_shapedBlockNumber);
+        before.isValid() && before.layout() == m_shapedLayout)
+        before.layout()->setCacheEnabled(false);
+    block.layout()->setCacheEnabled(true);
+    m_shapedLayout = block.layout();
+    m_shapedBlockNumber = block.blockNumber();
 }
 
 void CaptureTextView::noteSelectionChange()

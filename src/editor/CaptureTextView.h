@@ -83,6 +83,11 @@ public:
 
     // The whole content as the model holds it.
     const EditorContent& content() const { return m_content; }
+    // The analysis of the current text, if the last pass made it.
+    const MarkdownAnalysis* currentAnalysis() const
+    {
+        return m_analysedRevision == m_textRevision ? &m_analysis : nullptr;
+    }
     // Replaces everything, outside the history: the old draft's steps would
     // otherwise be undone into the new one. The caret goes to the end.
     void setContent(const EditorContent& content);
@@ -247,6 +252,7 @@ private:
     void recordTyping(int position, int removed, int added);
     void noteSelectionChange();
     void resetTypingFormat();
+    void keepShapingOf(const QTextBlock& block);
     void schedulePresentation();
     void flushPresentation();
     void undoOrRedo(bool redo);
@@ -292,7 +298,17 @@ private:
     // Drawing (CaptureTextViewDrawing.cpp).
     void paintPlaceholder(QPainter& painter) const;
     void paintBranding(QPainter& painter, const QRectF& rect) const;
-    void paintListControls(QPainter& painter, TextRange visible, const std::optional<ListSyntax::Item>& hovered) const;
+    // A list item's controls as they are drawn over its line.
+    struct ListControl {
+        QRectF handle;
+        bool underMouse = false;
+        enum class Mark { none, taskBox, checkedTaskBox, bullet } mark = Mark::none;
+        QRectF markRect;
+    };
+    // Found before the text is drawn: drawing it lets go of the lines'
+    // shaping, which finding a marker's place would then do again.
+    QList<ListControl> listControls(TextRange visible, const std::optional<ListSyntax::Item>& hovered) const;
+    void paintListControls(QPainter& painter, const QList<ListControl>& controls) const;
     void paintDropIndicator(QPainter& painter) const;
     QFont brandFont() const;
     bool showsCaret() const;
@@ -351,6 +367,10 @@ private:
     // Between the document's report of a change and the end of its layout,
     // which may show or hide a scroll bar and so resize the viewport.
     bool m_documentChanging = false;
+    // The paragraph that keeps its shaping between layouts (keepShapingOf),
+    // only compared, never followed.
+    const QTextLayout* m_shapedLayout = nullptr;
+    int m_shapedBlockNumber = -1;
     bool m_refreshQueued = false;
     bool m_composing = false;
     bool m_restyleNeeded = true;

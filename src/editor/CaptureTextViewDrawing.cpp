@@ -271,10 +271,10 @@ void CaptureTextView::paintBranding(QPainter& painter, const QRectF& rect) const
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, brandWord());
 }
 
-void CaptureTextView::paintListControls(QPainter& painter, TextRange visible,
-                                        const std::optional<ListSyntax::Item>& hovered) const
+QList<CaptureTextView::ListControl> CaptureTextView::listControls(TextRange visible,
+                                                                  const std::optional<ListSyntax::Item>& hovered) const
 {
-    const DecorationPainter::Colours colours = DecorationPainter::Colours::from(palette());
+    QList<ListControl> controls;
     const QList<TextRange> selections = m_layoutManager.selections();
     const QList<ListSyntax::Item>& items = m_analysis.items;
     // The items run down the text: those ending before the visible lines are
@@ -285,16 +285,40 @@ void CaptureTextView::paintListControls(QPainter& painter, TextRange visible,
         if (!item->line.overlaps(visible) && !item->line.touches(visible.location))
             continue;
         // Every item has its handle, stronger under the mouse.
-        const bool underMouse = hovered && hovered->line.location == item->line.location;
-        DecorationPainter::paintHandle(painter,
-                                       EditorLayout::listHandleRect(markerRect(TextRange{item->marker.location, 1})),
-                                       withAlpha(colours.secondary, underMouse ? hoveredHandleAlpha : handleAlpha));
+        ListControl control;
+        control.handle = EditorLayout::listHandleRect(markerRect(TextRange{item->marker.location, 1}));
+        control.underMouse = hovered && hovered->line.location == item->line.location;
         if (item->checkbox && ListSyntax::showsRenderedCheckbox(*item, m_content.text, selections)) {
             const bool checked = m_content.text.mid(item->checkbox->location, item->checkbox->length).toLower()
                                  == QLatin1String("[x]");
-            DecorationPainter::paintTaskBox(painter, checkboxRect(*item), checked, colours);
+            control.mark = checked ? ListControl::Mark::checkedTaskBox : ListControl::Mark::taskBox;
+            control.markRect = checkboxRect(*item);
         } else if (!item->checkbox && !item->number && ListSyntax::showsRenderedMarker(*item, selections)) {
-            DecorationPainter::paintBullet(painter, checkboxRect(*item), colours);
+            control.mark = ListControl::Mark::bullet;
+            control.markRect = checkboxRect(*item);
+        }
+        controls.append(control);
+    }
+    return controls;
+}
+
+void CaptureTextView::paintListControls(QPainter& painter, const QList<ListControl>& controls) const
+{
+    const DecorationPainter::Colours colours = DecorationPainter::Colours::from(palette());
+    for (const ListControl& control : controls) {
+        DecorationPainter::paintHandle(painter, control.handle,
+                                       withAlpha(colours.secondary, control.underMouse ? hoveredHandleAlpha : handleAlpha));
+        switch (control.mark) {
+        case ListControl::Mark::taskBox:
+        case ListControl::Mark::checkedTaskBox:
+            DecorationPainter::paintTaskBox(painter, control.markRect, control.mark == ListControl::Mark::checkedTaskBox,
+                                            colours);
+            break;
+        case ListControl::Mark::bullet:
+            DecorationPainter::paintBullet(painter, control.markRect, colours);
+            break;
+        case ListControl::Mark::none:
+            break;
         }
     }
 }
@@ -346,6 +370,8 @@ void CaptureTextView::paintEvent(QPaintEvent* event)
                                                 DecorationPainter::Colours::from(palette()),
                                                 document()->documentMargin());
     }
+    const QList<ListControl> controls = current ? listControls(visible, hovered) : QList<ListControl>();
+    const QRectF caret = drawnCaretRect();
     QTextEdit::paintEvent(event);
 
     QPainter painter(viewport());
@@ -355,10 +381,9 @@ void CaptureTextView::paintEvent(QPaintEvent* event)
         paintPlaceholder(painter);
     if (const QRectF brand = brandingRect(); !brand.isNull())
         paintBranding(painter, brand);
-    if (current)
-        paintListControls(painter, visible, hovered);
+    paintListControls(painter, controls);
     paintDropIndicator(painter);
-    if (const QRectF caret = drawnCaretRect(); !caret.isNull()) {
+    if (!caret.isNull()) {
         painter.resetTransform();
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.fillRect(caret, palette().color(QPalette::Text));

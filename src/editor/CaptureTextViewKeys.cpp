@@ -235,7 +235,7 @@ void CaptureTextView::createNoteLink()
     // The caret after "[[": the note's name is typed before the label.
     replaceUndoably(selection, EditorContent::plain(link), selection.location + 2,
                     L10n::text(QStringLiteral("Insérer un lien vers une note")), std::nullopt);
-    m_model->suggestions(selectionRange());
+    m_model->suggestions(selectionRange(), currentAnalysis());
 }
 
 } // namespace quillor

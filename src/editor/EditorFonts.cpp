@@ -122,7 +122,8 @@ qreal EditorFonts::measure(const QString& text) const
     const qreal width = entry(0).metrics->horizontalAdvance(text);
     if (m_measures.size() > 4096)
         m_measures.clear();
-    m_measures.insert(text, width);
+    // A copy: the text measured may stand on another string's characters.
+    m_measures.insert(QString(text.constData(), text.size()), width);
     return width;
 }
 

@@ -32,6 +32,8 @@
 
 namespace quillor {
 
+struct MarkdownAnalysis;
+
 class EditorSurface;
 
 class AppUpdates;
@@ -252,7 +254,9 @@ public:
     // MARK: Completions, destination choice and images
     // Recomputes the completion list for the editor's selection. A list the
     // user dismissed stays hidden until the context at the caret changes.
-    void suggestions(TextRange range);
+    // The editor's analysis, when it is of the model's text, spares finding
+    // the text's code again.
+    void suggestions(TextRange range, const MarkdownAnalysis* analysis = nullptr);
     // The indexed notes whose title, or else path, contains the query; all of
     // them for an empty query. Index order.
     QList<NoteSuggestion> noteMatches(const QString& query) const;

@@ -3,6 +3,7 @@
 #include "core/L10n.h"
 #include "core/TextFolding.h"
 #include "editing/EditorSyntax.h"
+#include "editing/MarkdownAnalysis.h"
 #include "model/EditorSurface.h"
 
 #include <algorithm>
@@ -80,10 +81,11 @@ bool holdsDestination(const QList<Destination>& destinations, const QUuid& id)
 
 } // namespace
 
-void AppModel::suggestions(TextRange range)
+void AppModel::suggestions(TextRange range, const MarkdownAnalysis* analysis)
 {
-    const std::optional<CompletionContext> context =
-        EditorSyntax::completion(m_content.text, range, m_preferences.routePrefix);
+    const bool analysed = analysis && (analysis->text.isSharedWith(m_content.text) || analysis->text == m_content.text);
+    const std::optional<CompletionContext> context = EditorSyntax::completion(
+        m_content.text, range, m_preferences.routePrefix, analysed ? &analysis->codeRanges : nullptr);
     if (m_dismissedContext) {
         if (context == m_dismissedContext) {
             clearSuggestions();

@@ -175,7 +175,6 @@ EditorContent render(const Capture& capture)
 QString serializedBody(const EditorContent& content)
 {
     QString body;
-    body.reserve(content.text.size());
     qsizetype copied = 0;
     for (const InlineImage& image : content.images) {
         const std::optional<QUuid> id = image.attachmentID();
@@ -183,10 +182,16 @@ QString serializedBody(const EditorContent& content)
                                           && content.text.at(image.position) == EditorContent::objectReplacementCharacter;
         if (!id || !standsOnItsCharacter)
             continue;
+        if (copied == 0)
+            body.reserve(content.text.size());
         body.append(QStringView(content.text).mid(copied, image.position - copied));
         body.append(tokenFor(*id));
         copied = image.position + 1;
     }
+    // Without a token the body is the text itself, shared rather than copied:
+    // the routing reads it on every keystroke.
+    if (copied == 0)
+        return content.text;
     body.append(QStringView(content.text).mid(copied));
     return body;
 }

@@ -110,6 +110,10 @@ TEST(EditorSyntaxTest, CompletionsStayClearOfTheWholeTextsCodeAndLinks)
         const QList<TextRange> links = EditorSyntax::linkRanges(text);
         for (qsizetype caret = 0; caret <= text.size(); ++caret) {
             const auto context = EditorSyntax::completion(text, TextRange{caret, 0}, QStringLiteral("@"));
+            // The code found beforehand serves as the code found again.
+            EXPECT_TRUE(test::same(EditorSyntax::completion(text, TextRange{caret, 0}, QStringLiteral("@"), &code),
+                                   context))
+                << text.toStdString() << " at " << caret;
             if (!context)
                 continue;
             ++offered;

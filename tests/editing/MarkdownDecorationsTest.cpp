@@ -150,6 +150,8 @@ TEST(MarkdownDecorationsTest, QuoteBarsAndCodeBackgrounds)
         {"caret on the empty line after the quote", "> a\n> b\n", {{8, 0}}, {}, "quote(6,0,3,40) "},
         {"a wrapped quote line gets a bar on each of its lines", "> abcdefgh", {}, {}, "quote(6,0,3,40) "},
         {"a partial repaint keeps the whole merged bar", "> a\n> b\n> c", {}, TextRange{8, 3}, "quote(6,0,3,60) "},
+        {"a partial repaint beside the caret's line keeps only its own bar", "> a\n> b\n> c", {{6, 0}}, TextRange{8, 3},
+         "quote(6,40,3,20) "},
         {"quote inside a fence: none", "```\n> a\n```", {}, {}, "code(5,21,290,18) "},
         {"caret inside the fences: the fence lines too", fenced, {{2, 0}}, {}, "code(5,1,290,58) ", 1000},
         {"caret right after the closing fence is inside", fenced, {{12, 0}}, {}, "code(5,1,290,58) ", 1000},

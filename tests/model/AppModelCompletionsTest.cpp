@@ -1,5 +1,6 @@
 #include "AppModelTestSupport.h"
 
+#include "editing/MarkdownAnalysis.h"
 #include "model/EditorSurface.h"
 
 #include <QThread>
@@ -118,6 +119,18 @@ TEST_F(AppModelCompletionsTest, RowsFollowTheKindOfContextAtTheCaret)
         EXPECT_EQ(rowsOf(model->completions()), c.rows);
         EXPECT_EQ(model->completionIndex(), 0);
     }
+}
+
+// The editor hands over its analysis to spare finding the text's code again:
+// an analysis of another text, one that put the caret in code, is not taken
+// for the model's.
+TEST_F(AppModelCompletionsTest, AnAnalysisOfAnotherTextLeavesTheCodeToTheModelsText)
+{
+    const QString text = QStringLiteral("[[Ga");
+    model->updateContent(EditorContent::plain(text));
+    const MarkdownAnalysis fenced = MarkdownAnalysis::of(QStringLiteral("```\n[[G"));
+    model->suggestions({text.size(), 0}, &fenced);
+    EXPECT_EQ(rowsOf(model->completions()), QStringList{"Gamma|Gamma|[[Gamma]]"});
 }
 
 // More notes than the rows read ahead, unlinkable ones among them: each

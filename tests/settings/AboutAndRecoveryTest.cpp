@@ -71,7 +71,8 @@ TEST_F(RecoveryRowsTest, ClearingAsksThenArchivesTheDraft)
     turn();
     EXPECT_FALSE(model().hasContent());
     EXPECT_EQ(session.data.recovered().size(), 1);
-    ASSERT_EQ(page()->history()->entries().size(), 1);
+    // The history lists itself again on a worker thread.
+    ASSERT_TRUE(waitUntil([&] { return page()->history()->entries().size() == 1; }));
     EXPECT_EQ(page()->history()->entries().first().capture.body, "À garder quelque part");
     EXPECT_FALSE(page()->clearButton()->isEnabled());
 }
