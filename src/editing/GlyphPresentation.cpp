@@ -60,7 +60,10 @@ bool MarkdownGlyphPresentation::update(MarkdownLayoutManager* layoutManager, con
     if (layoutManager)
         layoutManager->updateDecorations(source, analysis, selections, composing);
 
-    m_listItems = analysis.items;
+    m_listLines.clear();
+    m_listLines.reserve(analysis.items.size());
+    for (const ListSyntax::Item& item : analysis.items)
+        m_listLines.append(item.line);
 
     const std::optional<TextRange> window
         = since && !composing ? windowFor(source, analysis, selections, *since) : std::nullopt;
@@ -142,21 +145,12 @@ MarkdownGlyphPresentation::GlyphAction MarkdownGlyphPresentation::glyphAction(qs
     return m_hiddenControlCharacters.contains(index) ? GlyphAction::control : GlyphAction::null;
 }
 
-QList<TextRange> MarkdownGlyphPresentation::listLines() const
-{
-    QList<TextRange> lines;
-    lines.reserve(m_listItems.size());
-    for (const ListSyntax::Item& item : m_listItems)
-        lines.append(item.line);
-    return lines;
-}
-
 bool MarkdownGlyphPresentation::isListFragment(qsizetype location) const
 {
     // List lines are in text order and never overlap.
-    const auto item = std::upper_bound(m_listItems.cbegin(), m_listItems.cend(), location,
-                                       [](qsizetype p, const ListSyntax::Item& i) { return p < i.line.end(); });
-    return item != m_listItems.cend() && item->line.contains(location);
+    const auto line = std::upper_bound(m_listLines.cbegin(), m_listLines.cend(), location,
+                                       [](qsizetype p, const TextRange& r) { return p < r.end(); });
+    return line != m_listLines.cend() && line->contains(location);
 }
 
 qreal MarkdownGlyphPresentation::targetHeight(qreal largestLineHeight, bool listLine)

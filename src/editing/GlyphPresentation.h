@@ -3,7 +3,6 @@
 #include "core/TextRange.h"
 #include "editing/CodeSyntax.h"
 #include "editing/IndexSet.h"
-#include "editing/ListSyntax.h"
 #include "editing/TextChange.h"
 
 #include <QList>
@@ -71,7 +70,7 @@ public:
     const std::optional<TextRange>& redecided() const { return m_redecided; }
 
     // The `line` of each list item, in text order.
-    QList<TextRange> listLines() const;
+    const QList<TextRange>& listLines() const { return m_listLines; }
     const IndexSet& hiddenCharacters() const { return m_hiddenCharacters; }
     // The hidden quote markers and code delimiters.
     const IndexSet& hiddenControlCharacters() const { return m_hiddenControlCharacters; }
@@ -98,9 +97,7 @@ private:
     std::optional<TextRange> windowFor(const QString& source, const MarkdownAnalysis& analysis,
                                        const QList<TextRange>& selections, const TextChange& change) const;
 
-    // The analysis's items, shared: copying their lines out on every
-    // keystroke would cost a pass over every item.
-    QList<ListSyntax::Item> m_listItems;
+    QList<TextRange> m_listLines;
     IndexSet m_hiddenCharacters;
     IndexSet m_hiddenControlCharacters;
     // What the last update was made from, to tell where the next may differ.

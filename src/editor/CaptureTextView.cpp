@@ -169,6 +169,7 @@ void CaptureTextView::setContent(const EditorContent& content)
         QTextCursor cursor(document());
         EditorDocument::insert(cursor, normalized);
         m_content = normalized;
+        m_spareText.forget();
         ++m_textRevision;
         // The new content is not the old one edited: none of its steps apply.
         m_undo->clear();
@@ -243,7 +244,7 @@ void CaptureTextView::applyReplacement(TextRange range, const EditorContent& rep
     cursor.removeSelectedText();
     EditorDocument::insert(cursor, replacement);
     cursor.endEditBlock();
-    m_content.replace(inText, replacement);
+    m_content.replace(inText, replacement, &m_spareText);
     ++m_textRevision;
     if (m_blockFormatStretch)
         m_blockFormatsEverywhere = true;
@@ -289,7 +290,7 @@ void CaptureTextView::recordTyping(int position, int removed, int added)
     if (!edit)
         return;
     const TextRange before = clampedTo(m_lastSelection, m_content.text.size());
-    m_content.replace(TextRange{edit->position, edit->removed.text.size()}, edit->added);
+    m_content.replace(TextRange{edit->position, edit->removed.text.size()}, edit->added, &m_spareText);
     ++m_textRevision;
     if (m_blockFormatStretch)
         m_blockFormatsEverywhere = true;

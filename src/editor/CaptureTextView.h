@@ -367,6 +367,8 @@ private:
     // Between the document's report of a change and the end of its layout,
     // which may show or hide a scroll bar and so resize the viewport.
     bool m_documentChanging = false;
+    // The text before the last keystroke, reused by the next one.
+    SpareText m_spareText;
     // The paragraph that keeps its shaping between layouts (keepShapingOf),
     // only compared, never followed.
     const QTextLayout* m_shapedLayout = nullptr;

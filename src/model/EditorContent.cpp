@@ -117,7 +117,7 @@ EditorContent& EditorContent::append(const EditorContent& other)
     return *this;
 }
 
-void EditorContent::replace(TextRange range, const EditorContent& replacement)
+void EditorContent::replace(TextRange range, const EditorContent& replacement, SpareText* spare)
 {
     const qsizetype start = std::clamp<qsizetype>(range.location, 0, text.size());
     const qsizetype end = std::clamp<qsizetype>(range.end(), start, text.size());
@@ -139,7 +139,10 @@ void EditorContent::replace(TextRange range, const EditorContent& replacement)
             placed.append(image);
         }
     }
-    text.replace(start, end - start, replacement.text);
+    if (spare)
+        spare->replace(text, start, end - start, replacement.text);
+    else
+        text.replace(start, end - start, replacement.text);
     images = placed;
 }
 

@@ -3,6 +3,7 @@
 #include "core/Capture.h"
 #include "core/Destination.h"
 #include "core/TextRange.h"
+#include "model/SpareText.h"
 
 #include <QByteArray>
 #include <QList>
@@ -53,7 +54,9 @@ struct EditorContent {
     EditorContent& append(const EditorContent& other);
 
     // Replaces a range of the text; images inside it go, later ones move.
-    void replace(TextRange range, const EditorContent& replacement);
+    // With a spare, the text's characters are reused rather than copied where
+    // readers have let them go (SpareText).
+    void replace(TextRange range, const EditorContent& replacement, SpareText* spare = nullptr);
 
     bool operator==(const EditorContent&) const = default;
 };
