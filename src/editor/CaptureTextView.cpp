@@ -73,13 +73,18 @@ PresentedParagraph& presented(QTextBlock& block)
     return *data;
 }
 
-TextRange clampedTo(TextRange range, qsizetype length)
+} // namespace
+
+TextRange CaptureTextView::spanning(const std::optional<TextRange>& a, TextRange b)
+{
+    return a ? TextRange::fromBounds(std::min(a->location, b.location), std::max(a->end(), b.end())) : b;
+}
+
+TextRange CaptureTextView::clampedTo(TextRange range, qsizetype length)
 {
     const qsizetype start = std::clamp<qsizetype>(range.location, 0, length);
     return TextRange::fromBounds(start, std::clamp<qsizetype>(range.end(), start, length));
 }
-
-} // namespace
 
 CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(QApplication::font())
 {
@@ -626,13 +631,16 @@ bool CaptureTextView::styleCharacters(LayoutBatch& batch)
         changed = m_formats.changedLooks(m_revisionEdit->position, m_revisionEdit->removed, m_revisionEdit->added);
     else
         changed = m_formats.changedLooks(0, 0, 0);
+    if (everywhere)
+        m_deferredLooks.reset();
+    else if (textChanged && m_deferredLooks)
+        m_deferredLooks = movedThrough(*m_deferredLooks, *m_revisionEdit);
+    else if (!textChanged && changed)
+        changed = deferFarLooks(*changed);
     if (everywhere) {
         m_blockFormatsEverywhere = true;
     } else if (changed) {
-        m_blockFormatStretch = m_blockFormatStretch ? TextRange::fromBounds(
-                                   std::min(m_blockFormatStretch->location, changed->location),
-                                   std::max(m_blockFormatStretch->end(), changed->end()))
-                                                    : *changed;
+        m_blockFormatStretch = spanning(m_blockFormatStretch, *changed);
     }
     if (changed)
         applyCharacterFormats(*changed, batch);
@@ -640,9 +648,7 @@ bool CaptureTextView::styleCharacters(LayoutBatch& batch)
     // highlight or a tag moves the background drawn behind it.
     if (!everywhere && textChanged) {
         const TextRange edited{m_revisionEdit->position, m_revisionEdit->added};
-        changed = changed ? TextRange::fromBounds(std::min(changed->location, edited.location),
-                                                  std::max(changed->end(), edited.end()))
-                          : edited;
+        changed = spanning(changed, edited);
     }
     // The placeholder and the brand corner come and go with the whole text.
     const bool emptinessChanged
@@ -653,6 +659,17 @@ bool CaptureTextView::styleCharacters(LayoutBatch& batch)
     return true;
 }
 
+// The edit moved the characters of the range; those it removed stand where
+// its text ends.
+TextRange CaptureTextView::movedThrough(TextRange range, const RevisionEdit& edit)
+{
+    const auto moved = [&edit](qsizetype position) {
+        return position <= edit.position ? position
+                                         : std::max(edit.position + edit.added, position - edit.removed + edit.added);
+    };
+    return TextRange::fromBounds(moved(range.location), moved(range.end()));
+}
+
 void CaptureTextView::markForRepaint(std::optional<TextRange> changed, bool everywhere, bool textChanged)
 {
     if (everywhere) {
@@ -661,19 +678,10 @@ void CaptureTextView::markForRepaint(std::optional<TextRange> changed, bool ever
     }
     if (!changed)
         return;
-    // The edit of this pass moved the characters marked before it; those it
-    // removed stand where its text ends.
-    if (m_repaintStretch && textChanged) {
-        const auto moved = [edit = *m_revisionEdit](qsizetype position) {
-            return position <= edit.position ? position
-                                             : std::max(edit.position + edit.added,
-                                                        position - edit.removed + edit.added);
-        };
-        m_repaintStretch = TextRange::fromBounds(moved(m_repaintStretch->location), moved(m_repaintStretch->end()));
-    }
-    m_repaintStretch = m_repaintStretch ? TextRange::fromBounds(std::min(m_repaintStretch->location, changed->location),
-                                                                std::max(m_repaintStretch->end(), changed->end()))
-                                        : *changed;
+    // The edit of this pass moved the characters marked before it.
+    if (m_repaintStretch && textChanged)
+        m_repaintStretch = movedThrough(*m_repaintStretch, *m_revisionEdit);
+    m_repaintStretch = spanning(m_repaintStretch, *changed);
 }
 
 void CaptureTextView::repaintChangedRows()

@@ -279,6 +279,19 @@ private:
     // What a pass changed is repainted once laid out: the rows of the
     // characters whose looks or text changed, the caret and the hover band.
     void markForRepaint(std::optional<TextRange> changed, bool everywhere, bool textChanged);
+    struct RevisionEdit;
+    static TextRange movedThrough(TextRange range, const RevisionEdit& edit);
+    static TextRange clampedTo(TextRange range, qsizetype length);
+    // The smallest range holding both.
+    static TextRange spanning(const std::optional<TextRange>& a, TextRange b);
+    // Looks a selection changed over many paragraphs (select-all reveals all
+    // the syntax) are applied near the view at once and elsewhere a chunk of
+    // paragraphs per turn of the event loop (CaptureTextViewFarLooks.cpp).
+    // Returns what is applied at once.
+    std::optional<TextRange> deferFarLooks(TextRange changed);
+    TextRange charactersNearView() const;
+    void scheduleFarLooks(bool soon);
+    void applyFarLooks();
     void repaintChangedRows();
     void applyImageSizes();
     // Gives the paragraphs holding a hidden tab to applyHiddenTabStops(),
@@ -395,6 +408,17 @@ private:
     quint64 m_analysedRevision = ~quint64(0);
     // The edit that made a text revision: the analysis of the revision before
     // it is carried over rather than made again.
+    // Characters whose looks changed far from the view, not applied yet.
+    std::optional<TextRange> m_deferredLooks;
+    bool m_farLooksQueued = false;
+    // The paragraph the view holds still while they are applied: its number,
+    // where its top stands in the view, and the scroll that puts it there.
+    struct FarLooksAnchor {
+        int block = -1;
+        qreal inView = 0;
+        int scroll = 0;
+    };
+    std::optional<FarLooksAnchor> m_farLooksAnchor;
     struct RevisionEdit {
         quint64 revision = 0;
         qsizetype position = 0;
