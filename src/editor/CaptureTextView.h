@@ -406,8 +406,6 @@ private:
     PresentationFormats m_formats;
     PresentationFormats::Analysis m_analysis;
     quint64 m_analysedRevision = ~quint64(0);
-    // The edit that made a text revision: the analysis of the revision before
-    // it is carried over rather than made again.
     // Characters whose looks changed far from the view, not applied yet.
     std::optional<TextRange> m_deferredLooks;
     bool m_farLooksQueued = false;
@@ -419,6 +417,8 @@ private:
         int scroll = 0;
     };
     std::optional<FarLooksAnchor> m_farLooksAnchor;
+    // The edit that made a text revision: the analysis of the revision before
+    // it is carried over rather than made again.
     struct RevisionEdit {
         quint64 revision = 0;
         qsizetype position = 0;
