@@ -28,7 +28,8 @@ constexpr int restDelayMs = 50;
 
 // Selecting all of a long capture shows the syntax of every paragraph, each
 // laid out again: hundreds of milliseconds for a megabyte, before the
-// selection even shows. Only the paragraphs near the view wait for that.
+// selection even shows. The selection now waits only for the paragraphs near
+// the view.
 std::optional<TextRange> CaptureTextView::deferFarLooks(TextRange changed)
 {
     QTextDocument* doc = document();
