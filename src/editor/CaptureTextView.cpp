@@ -322,18 +322,25 @@ void CaptureTextView::recordTyping(int position, int removed, int added)
 void CaptureTextView::keepShapingOf(const QTextBlock& block)
 {
     // Qt shapes a paragraph's text again after every layout of it, for the
-    // caret's place and again to draw it: the paragraph being typed in keeps
-    // its shaping from the layout instead. Only the last edited one does; the
-    // one before lets it go at its next layout. It is found again by number,
-    // as the edits since may have removed it.
-    if (!block.isValid() || block.layout() == m_shapedLayout)
+    // caret's place and again to draw it, and shapes the paragraphs drawn
+    // around it at each repaint: the paragraph being typed in and its two
+    // neighbours keep their shaping instead. Only those of the last edit do;
+    // the ones before let it go at their next layout. They are found again
+    // by number, as the edits since may have removed them.
+    if (!block.isValid() || (!m_shaped.isEmpty() && block.layout() == m_shaped.constFirst().second))
         return;
-    if (const QTextBlock before = document()->findBlockByNumber(m_shapedBlockNumber);
-        before.isValid() && before.layout() == m_shapedLayout)
-        before.layout()->setCacheEnabled(false);
-    block.layout()->setCacheEnabled(true);
-    m_shapedLayout = block.layout();
-    m_shapedBlockNumber = block.blockNumber();
+    for (const auto& [number, layout] : std::as_const(m_shaped)) {
+        if (const QTextBlock before = document()->findBlockByNumber(number);
+            before.isValid() && before.layout() == layout)
+            before.layout()->setCacheEnabled(false);
+    }
+    m_shaped.clear();
+    for (const QTextBlock& shaped : {block, block.previous(), block.next()}) {
+        if (!shaped.isValid())
+            continue;
+        shaped.layout()->setCacheEnabled(true);
+        m_shaped.append({shaped.blockNumber(), shaped.layout()});
+    }
 }
 
 void CaptureTextView::noteSelectionChange()

@@ -382,10 +382,10 @@ private:
     bool m_documentChanging = false;
     // The text before the last keystroke, reused by the next one.
     SpareText m_spareText;
-    // The paragraph that keeps its shaping between layouts (keepShapingOf),
-    // only compared, never followed.
-    const QTextLayout* m_shapedLayout = nullptr;
-    int m_shapedBlockNumber = -1;
+    // The paragraphs that keep their shaping between layouts (keepShapingOf),
+    // the edited one first: their numbers and layouts, only compared, never
+    // followed.
+    QList<std::pair<int, const QTextLayout*>> m_shaped;
     bool m_refreshQueued = false;
     bool m_composing = false;
     bool m_restyleNeeded = true;
