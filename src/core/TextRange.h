@@ -3,6 +3,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
+#include <optional>
+
 namespace quillor {
 
 // A range of UTF-16 code units in a whole text.
@@ -23,6 +26,11 @@ struct TextRange {
     }
 
     static TextRange fromBounds(qsizetype start, qsizetype end) { return {start, end - start}; }
+    // The smallest range holding both; b alone when there is no a.
+    static TextRange spanning(const std::optional<TextRange>& a, TextRange b)
+    {
+        return a ? fromBounds(std::min(a->location, b.location), std::max(a->end(), b.end())) : b;
+    }
 
     bool operator==(const TextRange&) const = default;
 };

@@ -35,11 +35,6 @@ IndexSet controlCandidates(const MarkdownAnalysis& analysis, TextRange window)
     return IndexSet(ranges);
 }
 
-TextRange spanning(const std::optional<TextRange>& a, TextRange b)
-{
-    return a ? TextRange::fromBounds(std::min(a->location, b.location), std::max(a->end(), b.end())) : b;
-}
-
 TextRange movedRange(const TextChange& change, TextRange range)
 {
     return TextRange::fromBounds(change.moved(range.location), change.moved(range.end()));
@@ -112,7 +107,7 @@ std::optional<TextRange> MarkdownGlyphPresentation::windowFor(const QString& sou
         return std::nullopt;
     std::optional<TextRange> window;
     const auto add = [&](TextRange range) {
-        window = spanning(window, wholeLines(source, TextRange::fromBounds(std::max<qsizetype>(range.location - 1, 0),
+        window = TextRange::spanning(window, wholeLines(source, TextRange::fromBounds(std::max<qsizetype>(range.location - 1, 0),
                                                                            range.end() + 1)));
     };
     if (change.removed > 0 || change.added > 0)
@@ -131,7 +126,7 @@ std::optional<TextRange> MarkdownGlyphPresentation::windowFor(const QString& sou
             if (reach.location > window->end() || reach.end() < window->location
                 || (reach.location >= window->location && reach.end() <= window->end()))
                 continue;
-            window = spanning(window, wholeLines(source, reach));
+            window = TextRange::spanning(window, wholeLines(source, reach));
             widened = true;
         }
     }

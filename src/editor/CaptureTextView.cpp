@@ -75,11 +75,6 @@ PresentedParagraph& presented(QTextBlock& block)
 
 } // namespace
 
-TextRange CaptureTextView::spanning(const std::optional<TextRange>& a, TextRange b)
-{
-    return a ? TextRange::fromBounds(std::min(a->location, b.location), std::max(a->end(), b.end())) : b;
-}
-
 TextRange CaptureTextView::clampedTo(TextRange range, qsizetype length)
 {
     const qsizetype start = std::clamp<qsizetype>(range.location, 0, length);
@@ -647,7 +642,7 @@ bool CaptureTextView::styleCharacters(LayoutBatch& batch)
     if (everywhere) {
         m_blockFormatsEverywhere = true;
     } else if (changed) {
-        m_blockFormatStretch = spanning(m_blockFormatStretch, *changed);
+        m_blockFormatStretch = TextRange::spanning(m_blockFormatStretch, *changed);
     }
     if (changed)
         applyCharacterFormats(*changed, batch);
@@ -655,7 +650,7 @@ bool CaptureTextView::styleCharacters(LayoutBatch& batch)
     // highlight or a tag moves the background drawn behind it.
     if (!everywhere && textChanged) {
         const TextRange edited{m_revisionEdit->position, m_revisionEdit->added};
-        changed = spanning(changed, edited);
+        changed = TextRange::spanning(changed, edited);
     }
     // The placeholder and the brand corner come and go with the whole text.
     const bool emptinessChanged
@@ -670,11 +665,8 @@ bool CaptureTextView::styleCharacters(LayoutBatch& batch)
 // its text ends.
 TextRange CaptureTextView::movedThrough(TextRange range, const RevisionEdit& edit)
 {
-    const auto moved = [&edit](qsizetype position) {
-        return position <= edit.position ? position
-                                         : std::max(edit.position + edit.added, position - edit.removed + edit.added);
-    };
-    return TextRange::fromBounds(moved(range.location), moved(range.end()));
+    const TextChange change{edit.position, edit.removed, edit.added};
+    return TextRange::fromBounds(change.moved(range.location), change.moved(range.end()));
 }
 
 void CaptureTextView::markForRepaint(std::optional<TextRange> changed, bool everywhere, bool textChanged)
@@ -688,7 +680,7 @@ void CaptureTextView::markForRepaint(std::optional<TextRange> changed, bool ever
     // The edit of this pass moved the characters marked before it.
     if (m_repaintStretch && textChanged)
         m_repaintStretch = movedThrough(*m_repaintStretch, *m_revisionEdit);
-    m_repaintStretch = spanning(m_repaintStretch, *changed);
+    m_repaintStretch = TextRange::spanning(m_repaintStretch, *changed);
 }
 
 void CaptureTextView::repaintChangedRows()

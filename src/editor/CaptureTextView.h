@@ -282,8 +282,6 @@ private:
     struct RevisionEdit;
     static TextRange movedThrough(TextRange range, const RevisionEdit& edit);
     static TextRange clampedTo(TextRange range, qsizetype length);
-    // The smallest range holding both.
-    static TextRange spanning(const std::optional<TextRange>& a, TextRange b);
     // Looks a selection changed over many paragraphs (select-all reveals all
     // the syntax) are applied near the view at once and elsewhere a chunk of
     // paragraphs per turn of the event loop (CaptureTextViewFarLooks.cpp).

@@ -37,7 +37,7 @@ std::optional<TextRange> CaptureTextView::deferFarLooks(TextRange changed)
     if (doc->findBlock(int(inText.end())).blockNumber() - doc->findBlock(int(inText.location)).blockNumber()
         < paragraphsAtOnce)
         return changed;
-    m_deferredLooks = spanning(m_deferredLooks, changed);
+    m_deferredLooks = TextRange::spanning(m_deferredLooks, changed);
     scheduleFarLooks(false);
     const TextRange near = charactersNearView();
     const qsizetype start = std::max(near.location, changed.location);
@@ -103,7 +103,7 @@ void CaptureTextView::applyFarLooks()
         LayoutBatch batch(*doc);
         QList<QTextBlock> hiddenTabs;
         applyCharacterFormats(chunk, batch);
-        m_blockFormatStretch = spanning(m_blockFormatStretch, chunk);
+        m_blockFormatStretch = TextRange::spanning(m_blockFormatStretch, chunk);
         applyBlockFormats(batch, hiddenTabs);
         batch.apply();
         applyHiddenTabStops(hiddenTabs);

@@ -46,11 +46,6 @@ std::span<const TextRange> meeting(const QList<TextRange>& ranges, TextRange win
     return {first, last};
 }
 
-TextRange spanning(const std::optional<TextRange>& a, TextRange b)
-{
-    return a ? TextRange::fromBounds(std::min(a->location, b.location), std::max(a->end(), b.end())) : b;
-}
-
 } // namespace
 
 void PresentationFormats::update(const QString& text, const Analysis& analysis, const QList<TextRange>& selections,
@@ -164,14 +159,14 @@ std::optional<TextRange> PresentationFormats::redecided(const QString& text, con
     if (edit.removed > 0 || edit.added > 0)
         window = wholeLines(text, TextRange{edit.position, edit.added});
     for (const TextRange& selection : m_selections)
-        window = spanning(window, wholeLines(text, movedRange(selection)));
+        window = TextRange::spanning(window, wholeLines(text, movedRange(selection)));
     for (const TextRange& selection : selections)
-        window = spanning(window, wholeLines(text, selection));
+        window = TextRange::spanning(window, wholeLines(text, selection));
     if (const std::optional<TextRange>& concealment = glyphs.redecided()) {
         // The concealment was decided again for the same change, and only
         // there.
         if (!concealment->isEmpty())
-            window = spanning(window, *concealment);
+            window = TextRange::spanning(window, *concealment);
     } else {
         const IndexSet& hidden = glyphs.hiddenCharacters();
         QList<TextRange> before;
@@ -181,7 +176,7 @@ std::optional<TextRange> PresentationFormats::redecided(const QString& text, con
         const IndexSet previous(before);
         for (const IndexSet& change : {hidden.subtracted(previous), previous.subtracted(hidden)}) {
             if (!change.isEmpty())
-                window = spanning(window, TextRange::fromBounds(change.ranges().first().location,
+                window = TextRange::spanning(window, TextRange::fromBounds(change.ranges().first().location,
                                                                 change.ranges().last().end()));
         }
     }
