@@ -2,6 +2,7 @@
 
 #include "editing/CodeSyntax.h"
 #include "editing/EditorLayout.h"
+#include "editing/ListSplice.h"
 #include "editing/ListSyntax.h"
 #include "editing/MarkdownAnalysis.h"
 #include "editing/MarkdownDecorations.h"
@@ -10,6 +11,7 @@
 #include "editing/WholeLines.h"
 
 #include <algorithm>
+#include <span>
 
 namespace quillor {
 
@@ -55,13 +57,9 @@ bool MarkdownGlyphPresentation::update(MarkdownLayoutManager* layoutManager, con
     if (layoutManager)
         layoutManager->updateDecorations(source, analysis, selections, composing);
 
-    m_listLines.clear();
-    m_listLines.reserve(analysis.items.size());
-    for (const ListSyntax::Item& item : analysis.items)
-        m_listLines.append(item.line);
-
     const std::optional<TextRange> window
         = since && !composing ? windowFor(source, analysis, selections, *since) : std::nullopt;
+    updateListLines(analysis, since, window);
     m_redecided = window;
     m_known = true;
     m_sourceLength = source.size();
@@ -71,10 +69,8 @@ bool MarkdownGlyphPresentation::update(MarkdownLayoutManager* layoutManager, con
     if (window) {
         const IndexSet hidden(MarkdownPresentation::concealedRangesWithin(source, analysis, selections, *window));
         const IndexSet control = controlCandidates(analysis, *window).intersected(hidden);
-        auto [allHidden, hiddenChanged] = m_hiddenCharacters.spliced(*since, *window, hidden);
-        auto [allControl, controlChanged] = m_hiddenControlCharacters.spliced(*since, *window, control);
-        m_hiddenCharacters = std::move(allHidden);
-        m_hiddenControlCharacters = std::move(allControl);
+        const bool hiddenChanged = m_hiddenCharacters.splice(*since, *window, hidden);
+        const bool controlChanged = m_hiddenControlCharacters.splice(*since, *window, control);
         return hiddenChanged || controlChanged;
     }
 
@@ -90,6 +86,35 @@ bool MarkdownGlyphPresentation::update(MarkdownLayoutManager* layoutManager, con
     m_hiddenCharacters = std::move(hidden);
     m_hiddenControlCharacters = std::move(control);
     return stale;
+}
+
+void MarkdownGlyphPresentation::updateListLines(const MarkdownAnalysis& analysis, std::optional<TextChange> since,
+                                                std::optional<TextRange> window)
+{
+    const auto lines = [](std::span<const ListSyntax::Item> items) {
+        QList<TextRange> lines;
+        lines.reserve(qsizetype(items.size()));
+        for (const ListSyntax::Item& item : items)
+            lines.append(item.line);
+        return lines;
+    };
+    if (!window) {
+        m_listLines = lines(analysis.items);
+        return;
+    }
+    // The window holds every line the change altered: the lines before it
+    // stay, those after it move along.
+    const auto startsBefore = [](const TextRange& line, qsizetype p) { return line.location < p; };
+    const auto begin = m_listLines.cbegin();
+    const qsizetype first = std::lower_bound(begin, m_listLines.cend(), window->location, startsBefore) - begin;
+    const qsizetype last
+        = std::lower_bound(begin + first, m_listLines.cend(), window->end() - since->delta(), startsBefore) - begin;
+    if (since->delta() != 0) {
+        for (TextRange& line : std::span(m_listLines).subspan(last))
+            line.location += since->delta();
+    }
+    replaceRun(m_listLines, first, last,
+               lines(standingIn(analysis.items, *window, [](const ListSyntax::Item& i) { return i.line.location; })));
 }
 
 // The lines the change and the selections, before and after, hold, one unit
@@ -118,15 +143,21 @@ std::optional<TextRange> MarkdownGlyphPresentation::windowFor(const QString& sou
         add(selection);
     if (!window)
         return TextRange{0, 0};
+    // A span's activation range lies in its range, and the spans follow one
+    // another: those meeting the window are found by halves.
+    const auto meeting = [&analysis](TextRange window) {
+        const auto first = std::lower_bound(analysis.code.cbegin(), analysis.code.cend(), window.location,
+                                            [](const CodeSyntax::Span& s, qsizetype p) { return s.range.end() < p; });
+        const auto last = std::upper_bound(first, analysis.code.cend(), window.end(),
+                                           [](qsizetype p, const CodeSyntax::Span& s) { return p < s.range.location; });
+        return std::span(first, last);
+    };
     for (bool widened = true; widened;) {
         widened = false;
-        for (const CodeSyntax::Span& span : analysis.code) {
-            const TextRange reach = TextRange::fromBounds(std::min(span.range.location, span.activationRange.location),
-                                                          std::max(span.range.end(), span.activationRange.end()));
-            if (reach.location > window->end() || reach.end() < window->location
-                || (reach.location >= window->location && reach.end() <= window->end()))
+        for (const CodeSyntax::Span& span : meeting(*window)) {
+            if (span.range.location >= window->location && span.range.end() <= window->end())
                 continue;
-            window = TextRange::spanning(window, wholeLines(source, reach));
+            window = TextRange::spanning(window, wholeLines(source, span.range));
             widened = true;
         }
     }

@@ -94,6 +94,10 @@ public:
     static ParagraphLineHeight paragraphLineHeight(qreal largestLineHeight, qreal tallestObject, bool listLine);
 
 private:
+    // The list lines of the analysis: within the window only, when there is
+    // one, with `since` the change it holds.
+    void updateListLines(const MarkdownAnalysis& analysis, std::optional<TextChange> since,
+                         std::optional<TextRange> window);
     std::optional<TextRange> windowFor(const QString& source, const MarkdownAnalysis& analysis,
                                        const QList<TextRange>& selections, const TextChange& change) const;
 

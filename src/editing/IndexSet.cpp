@@ -1,5 +1,7 @@
 #include "editing/IndexSet.h"
 
+#include "editing/ListSplice.h"
+
 #include <algorithm>
 #include <span>
 
@@ -42,24 +44,38 @@ IndexSet::IndexSet(const QList<TextRange>& ranges)
     m_ranges = merged(sorted);
 }
 
-std::pair<IndexSet, bool> IndexSet::spliced(const TextChange& change, TextRange window, const IndexSet& fresh) const
+bool IndexSet::splice(const TextChange& change, TextRange window, const IndexSet& fresh)
 {
     // A run starting where text was added starts after it.
     const auto movedStart = [&change](qsizetype p) {
         return p < change.position ? p : change.moved(std::max(p, change.position + change.removed));
     };
-    // Written in place: this runs on every keystroke over all the runs.
-    IndexSet result;
-    result.m_ranges.resize(m_ranges.size() + fresh.m_ranges.size() + 1);
-    TextRange* const first = result.m_ranges.data();
-    TextRange* out = first;
-    const auto put = [&](TextRange range) {
+    // Runs ending before the window stay where they are and runs after it
+    // only move: this runs on every keystroke, and only the runs meeting the
+    // window are rewritten, into `pieces`, from the last run before it on,
+    // with which they may merge.
+    const auto runs = std::span(std::as_const(m_ranges));
+    const qsizetype before = std::lower_bound(runs.begin(), runs.end(), window.location,
+                                              [](const TextRange& r, qsizetype p) { return r.end() < p; })
+                             - runs.begin();
+    const qsizetype oldWindowEnd = window.end() - change.delta();
+    qsizetype after = std::upper_bound(runs.begin() + before, runs.end(), oldWindowEnd,
+                                       [](qsizetype p, const TextRange& r) { return p < r.location; })
+                      - runs.begin();
+    if (window.end() < change.position + change.added || oldWindowEnd < change.position + change.removed)
+        after = runs.size();
+    const qsizetype rewrittenFrom = std::max<qsizetype>(before - 1, 0);
+    QList<TextRange> pieces(runs.begin() + rewrittenFrom, runs.begin() + before);
+    pieces.reserve(pieces.size() + (after - before) + fresh.m_ranges.size() + 2);
+    const auto put = [&pieces](TextRange range) {
         if (range.length <= 0)
             return;
-        if (out != first && range.location <= (out - 1)->end())
-            *(out - 1) = TextRange::fromBounds((out - 1)->location, std::max((out - 1)->end(), range.end()));
-        else
-            *out++ = range;
+        if (!pieces.isEmpty() && range.location <= pieces.constLast().end()) {
+            TextRange& last = pieces.last();
+            last = TextRange::fromBounds(last.location, std::max(last.end(), range.end()));
+        } else {
+            pieces.append(range);
+        }
     };
     QList<TextRange> replaced;
     bool freshAdded = false;
@@ -69,20 +85,7 @@ std::pair<IndexSet, bool> IndexSet::spliced(const TextChange& change, TextRange 
                 put(range);
         }
     };
-    // Runs ending before the window stand where they stood, and runs after
-    // it only move: both are copied as they are, or shifted, in bulk.
-    const TextRange* const runs = m_ranges.constData();
-    const TextRange* const runsEnd = runs + m_ranges.size();
-    const TextRange* before = std::lower_bound(runs, runsEnd, window.location,
-                                               [](const TextRange& r, qsizetype p) { return r.end() < p; });
-    std::copy(runs, before, out);
-    out += before - runs;
-    const qsizetype oldWindowEnd = window.end() - change.delta();
-    const TextRange* after = std::upper_bound(before, runsEnd, oldWindowEnd,
-                                              [](qsizetype p, const TextRange& r) { return p < r.location; });
-    if (window.end() < change.position + change.added || oldWindowEnd < change.position + change.removed)
-        after = runsEnd;
-    for (const TextRange& run : std::span(before, after)) {
+    for (const TextRange& run : runs.subspan(before, after - before)) {
         const qsizetype start = movedStart(run.location);
         const qsizetype end = std::max(start, change.moved(run.end()));
         if (start < window.location)
@@ -95,13 +98,17 @@ std::pair<IndexSet, bool> IndexSet::spliced(const TextChange& change, TextRange 
         }
     }
     addFresh();
-    if (after != runsEnd) {
-        put(TextRange{after->location + change.delta(), after->length});
-        for (const TextRange& run : std::span(after + 1, runsEnd))
-            *out++ = TextRange{run.location + change.delta(), run.length};
+    qsizetype rewrittenTo = after;
+    if (after < qsizetype(runs.size())) {
+        put(TextRange{runs[after].location + change.delta(), runs[after].length});
+        ++rewrittenTo;
     }
-    result.m_ranges.resize(out - first);
-    return {std::move(result), merged(replaced) != fresh.m_ranges};
+    if (change.delta() != 0) {
+        for (TextRange& run : std::span(m_ranges).subspan(rewrittenTo))
+            run.location += change.delta();
+    }
+    replaceRun(m_ranges, rewrittenFrom, rewrittenTo, std::move(pieces));
+    return merged(replaced) != fresh.m_ranges;
 }
 
 bool IndexSet::contains(qsizetype index) const

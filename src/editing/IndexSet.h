@@ -31,11 +31,12 @@ public:
     IndexSet intersected(const IndexSet& other) const;
     IndexSet subtracted(const IndexSet& other) const;
 
-    // The set after `change`, its positions moved along with the text, and
-    // those in `window` (of the changed text, holding all the change added)
-    // replaced by `fresh`'s, which all lie in it; in time linear in the
-    // number of runs. Also whether `fresh` differs from what it replaced.
-    std::pair<IndexSet, bool> spliced(const TextChange& change, TextRange window, const IndexSet& fresh) const;
+    // Becomes the set after `change`, its positions moved along with the
+    // text, and those in `window` (of the changed text, holding all the change
+    // added) replaced by `fresh`'s, which all lie in it; in time linear in the
+    // runs after the window, and in those meeting it. True when `fresh`
+    // differs from what it replaced.
+    bool splice(const TextChange& change, TextRange window, const IndexSet& fresh);
 
     bool operator==(const IndexSet&) const = default;
 

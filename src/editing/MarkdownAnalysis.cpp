@@ -1,6 +1,7 @@
 #include "editing/MarkdownAnalysis.h"
 
 #include "editing/EditorSyntax.h"
+#include "editing/ListSplice.h"
 
 #include <algorithm>
 #include <optional>
@@ -46,15 +47,15 @@ template <typename T>
 void splice(QList<T>& list, qsizetype from, qsizetype to, qsizetype delta, QList<T> fresh, qsizetype freshOffset)
 {
     const auto before = [](const T& element, qsizetype position) { return anchor(element) < position; };
-    const qsizetype first = std::lower_bound(list.begin(), list.end(), from, before) - list.begin();
-    const qsizetype last = std::lower_bound(list.begin() + first, list.end(), to, before) - list.begin();
-    for (qsizetype i = last; i < list.size(); ++i)
-        move(list[i], delta);
-    list.remove(first, last - first);
-    for (qsizetype i = 0; i < fresh.size(); ++i) {
-        move(fresh[i], freshOffset);
-        list.insert(first + i, std::move(fresh[i]));
+    const qsizetype first = std::lower_bound(list.cbegin(), list.cend(), from, before) - list.cbegin();
+    const qsizetype last = std::lower_bound(list.cbegin() + first, list.cend(), to, before) - list.cbegin();
+    if (delta != 0) {
+        for (qsizetype i = last; i < list.size(); ++i)
+            move(list[i], delta);
     }
+    for (T& element : fresh)
+        move(element, freshOffset);
+    replaceRun(list, first, last, std::move(fresh));
 }
 
 template <typename T>
@@ -162,7 +163,15 @@ bool MarkdownAnalysis::codeCarried(const QList<CodeSyntax::Span>& before, const 
     const EditMap map{change.position, change.removed, change.delta()};
     if (before.size() != after.size())
         return false;
-    for (qsizetype i = 0; i < before.size(); ++i) {
+    // Lists still sharing their spans hold the same spans: those ending
+    // before the change are carried as they stand. Typing at the end of a
+    // long text looks at none.
+    qsizetype first = 0;
+    if (before.constData() == after.constData())
+        first = std::lower_bound(before.cbegin(), before.cend(), change.position,
+                                 [](const CodeSyntax::Span& s, qsizetype p) { return s.range.end() <= p; })
+                - before.cbegin();
+    for (qsizetype i = first; i < before.size(); ++i) {
         const CodeSyntax::Span& old = before[i];
         const CodeSyntax::Span& now = after[i];
         if (old.fenced != now.fenced || old.delimiters.size() != now.delimiters.size()
@@ -189,7 +198,6 @@ MarkdownAnalysis MarkdownAnalysis::of(const QString& text)
     analysis.links = EditorSyntax::linkRanges(text, analysis.codeRanges);
     analysis.concealableGroups = MarkdownPresentation::concealableSyntax(text, analysis.codeRanges,
                                                                          analysis.styleRules, analysis.links);
-    analysis.concealableGroups.prepend(MarkdownPresentation::concealableCode(text, analysis.code));
     return analysis;
 }
 
@@ -200,7 +208,7 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
     if (position < 0 || removed < 0 || added < 0 || position + added > text.size()
         || previous.text.size() + delta != text.size()
         || previous.styleRules.size() != MarkdownPresentation::styleRuleCount
-        || previous.concealableGroups.size() != MarkdownPresentation::styleRuleCount + 3)
+        || previous.concealableGroups.size() != MarkdownPresentation::styleRuleCount + 2)
         return of(text);
     // The lines holding the edit, terminators included; before the edit they
     // ended `delta` units earlier.
@@ -243,9 +251,7 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
     splice(analysis.quotes, start, oldEnd, delta, QuoteSyntax::lines(lines, linesCode), readFrom);
     splice(analysis.items, start, oldEnd, delta, ListSyntax::items(lines, linesCode), readFrom);
     splice(analysis.links, start, oldEnd, delta, std::move(links), readFrom);
-    analysis.concealableGroups.removeFirst();
     spliceEach(analysis.concealableGroups, start, oldEnd, delta, std::move(concealable), readFrom);
-    analysis.concealableGroups.prepend(MarkdownPresentation::concealableCode(text, analysis.code));
     return analysis;
 }
 

@@ -30,8 +30,8 @@ struct MarkdownAnalysis {
     QList<TextRange> links;              // EditorSyntax::linkRanges
 
     // The styles by rule (MarkdownPresentation::stylesByRule), and the
-    // concealable syntax by group: MarkdownPresentation::concealableCode,
-    // then concealableSyntax's groups. An edit replaces their share in its
+    // concealable syntax by group (MarkdownPresentation::concealableSyntax;
+    // the code's is read from `code`). An edit replaces their share in its
     // lines; joining them on every keystroke would cost the whole text.
     QList<QList<MarkdownStyle>> styleRules;
     QList<QList<Concealable>> concealableGroups;

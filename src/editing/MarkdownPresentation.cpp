@@ -737,19 +737,6 @@ QList<MarkdownStyle> tagStyles(const QString& text)
     return styles;
 }
 
-QList<ConcealableSyntax> concealableCode(const QString& text, const QList<CodeSyntax::Span>& code)
-{
-    QList<ConcealableSyntax> found;
-    found.reserve(code.size() * 2);
-    for (const CodeSyntax::Span& span : code) {
-        if (isEscaped(text, span.range.location))
-            continue;
-        for (const TextRange& delimiter : span.delimiters)
-            found.append({span.activationRange, delimiter});
-    }
-    return found;
-}
-
 QList<QList<ConcealableSyntax>> concealableSyntax(const QString& text, const QList<TextRange>& codeRanges,
                                                   const QList<QList<MarkdownStyle>>& stylesByRule,
                                                   const QList<TextRange>& links)
@@ -816,6 +803,13 @@ QList<TextRange> concealedRangesWithin(const QString& text, const MarkdownAnalys
                                        const QList<TextRange>& selections, TextRange window)
 {
     QList<TextRange> hidden;
+    // Code delimiters are read from the code itself: kept as a list of their
+    // own, every edit before a span would move its delimiters there too.
+    for (const CodeSyntax::Span& span :
+         standingIn(analysis.code, window, [](const CodeSyntax::Span& s) { return s.range.location; })) {
+        if (!isEscaped(text, span.range.location) && !isActive(span.activationRange, selections))
+            hidden.append(span.delimiters);
+    }
     for (const QList<ConcealableSyntax>& group : analysis.concealableGroups) {
         for (const ConcealableSyntax& syntax :
              standingIn(group, window, [](const ConcealableSyntax& s) { return s.construct.location; })) {

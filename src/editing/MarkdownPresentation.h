@@ -82,13 +82,11 @@ struct ConcealableSyntax {
     bool operator==(const ConcealableSyntax&) const = default;
 };
 
-// The delimiters of the code spans (as CodeSyntax::spans gives them) that no
-// backslash escapes.
-QList<ConcealableSyntax> concealableCode(const QString& text, const QList<CodeSyntax::Span>& code);
-// The rest, given the text's code ranges, styles by rule and links (as
-// EditorSyntax::linkRanges gives them): one list per style rule, then wiki
-// links, then Markdown links, each in text order. After the code's, in this
-// order, they are what concealedRanges considers.
+// All but the code's delimiters, given the text's code ranges, styles by rule
+// and links (as EditorSyntax::linkRanges gives them): one list per style
+// rule, then wiki links, then Markdown links, each in text order. With the
+// delimiters of the code spans no backslash escapes, they are what
+// concealedRanges considers.
 QList<QList<ConcealableSyntax>> concealableSyntax(const QString& text, const QList<TextRange>& codeRanges,
                                                   const QList<QList<MarkdownStyle>>& stylesByRule,
                                                   const QList<TextRange>& links);

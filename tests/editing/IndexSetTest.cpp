@@ -58,7 +58,8 @@ TEST(IndexSetTest, SplicedMovesWhatLiesOutsideTheWindowAndTakesTheRest)
             if (!window.contains(moved))
                 expected.append(TextRange{moved, 1});
         }
-        const auto [spliced, changed] = old.spliced(change, window, fresh);
+        IndexSet spliced = old;
+        const bool changed = spliced.splice(change, window, fresh);
         ASSERT_EQ(spliced, IndexSet(expected)) << "round " << round;
         if (change == TextChange{} && window.isEmpty()) {
             EXPECT_FALSE(changed) << "round " << round;
