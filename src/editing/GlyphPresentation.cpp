@@ -83,9 +83,36 @@ bool MarkdownGlyphPresentation::update(MarkdownLayoutManager* layoutManager, con
             control = controlCandidates(analysis, TextRange{0, source.size()}).intersected(hidden);
     }
     const bool stale = hidden != m_hiddenCharacters || control != m_hiddenControlCharacters;
+    // Decided over the whole text, the sets still only changed somewhere:
+    // where, when the change they were moved by is known.
+    if (since) {
+        const std::optional<TextRange> hiddenChanged = changedBetween(m_hiddenCharacters, hidden, *since);
+        const std::optional<TextRange> controlChanged = changedBetween(m_hiddenControlCharacters, control, *since);
+        m_redecided = controlChanged ? TextRange::spanning(hiddenChanged, *controlChanged)
+                                     : hiddenChanged.value_or(TextRange{});
+    }
     m_hiddenCharacters = std::move(hidden);
     m_hiddenControlCharacters = std::move(control);
     return stale;
+}
+
+// From the first to the last position where `now` differs from `before`
+// moved along with the change; none when they are the same.
+std::optional<TextRange> MarkdownGlyphPresentation::changedBetween(const IndexSet& before, const IndexSet& now,
+                                                                   const TextChange& change)
+{
+    QList<TextRange> moved;
+    moved.reserve(before.ranges().size());
+    for (const TextRange& run : before.ranges())
+        moved.append(movedRange(change, run));
+    const IndexSet previous(moved);
+    std::optional<TextRange> changed;
+    for (const IndexSet& difference : {now.subtracted(previous), previous.subtracted(now)}) {
+        if (!difference.isEmpty())
+            changed = TextRange::spanning(changed, TextRange::fromBounds(difference.ranges().constFirst().location,
+                                                                         difference.ranges().constLast().end()));
+    }
+    return changed;
 }
 
 void MarkdownGlyphPresentation::updateListLines(const MarkdownAnalysis& analysis, std::optional<TextChange> since,

@@ -66,7 +66,7 @@ public:
                 const QList<TextRange>& selections, bool composing, std::optional<TextChange> since = std::nullopt);
     // Where the last update may have changed the sets (positions of the text
     // it was given): outside, they are the previous ones moved along with the
-    // change. None when it decided them over the whole text.
+    // change. None when the change since the previous update was not given.
     const std::optional<TextRange>& redecided() const { return m_redecided; }
 
     // The `line` of each list item, in text order.
@@ -98,6 +98,8 @@ private:
     // one, with `since` the change it holds.
     void updateListLines(const MarkdownAnalysis& analysis, std::optional<TextChange> since,
                          std::optional<TextRange> window);
+    static std::optional<TextRange> changedBetween(const IndexSet& before, const IndexSet& now,
+                                                   const TextChange& change);
     std::optional<TextRange> windowFor(const QString& source, const MarkdownAnalysis& analysis,
                                        const QList<TextRange>& selections, const TextChange& change) const;
 

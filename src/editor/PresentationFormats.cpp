@@ -78,7 +78,6 @@ void PresentationFormats::update(const QString& text, const Analysis& analysis, 
     }
     m_selections = selections;
     m_codeRanges = analysis.codeRanges;
-    m_hidden = hidden;
     m_columnWidth = columnWidth;
     decideLeftMargins(text, analysis, selections);
 
@@ -162,24 +161,13 @@ std::optional<TextRange> PresentationFormats::redecided(const QString& text, con
         window = TextRange::spanning(window, wholeLines(text, movedRange(selection)));
     for (const TextRange& selection : selections)
         window = TextRange::spanning(window, wholeLines(text, selection));
-    if (const std::optional<TextRange>& concealment = glyphs.redecided()) {
-        // The concealment was decided again for the same change, and only
-        // there.
-        if (!concealment->isEmpty())
-            window = TextRange::spanning(window, *concealment);
-    } else {
-        const IndexSet& hidden = glyphs.hiddenCharacters();
-        QList<TextRange> before;
-        before.reserve(m_hidden.ranges().size());
-        for (const TextRange& run : m_hidden.ranges())
-            before.append(movedRange(run));
-        const IndexSet previous(before);
-        for (const IndexSet& change : {hidden.subtracted(previous), previous.subtracted(hidden)}) {
-            if (!change.isEmpty())
-                window = TextRange::spanning(window, TextRange::fromBounds(change.ranges().first().location,
-                                                                change.ranges().last().end()));
-        }
-    }
+    // The concealment was decided again for the same change, and changed
+    // only there.
+    const std::optional<TextRange>& concealment = glyphs.redecided();
+    if (!concealment)
+        return std::nullopt;
+    if (!concealment->isEmpty())
+        window = TextRange::spanning(window, *concealment);
     // Whole lines, so that the constructs standing in it are all it meets.
     return window ? wholeLines(text, *window) : TextRange{0, 0};
 }

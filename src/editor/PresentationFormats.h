@@ -133,7 +133,6 @@ private:
     // What the last update was made from, to tell where the next may differ.
     QList<TextRange> m_selections;
     QList<TextRange> m_codeRanges;
-    IndexSet m_hidden;
     quint64 m_generation = 0;
     // The head indent of each quoted or listed line, by its start, in order.
     QList<std::pair<qsizetype, qreal>> m_leftMargins;
