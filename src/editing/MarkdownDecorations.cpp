@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace quillor {
 
@@ -19,6 +20,19 @@ TextRange intersection(TextRange a, TextRange b)
     const qsizetype start = std::max(a.location, b.location);
     const qsizetype end = std::min(a.end(), b.end());
     return start < end ? TextRange::fromBounds(start, end) : TextRange{start, 0};
+}
+
+// The elements of a list of disjoint ranges in text order (as `range` gives
+// them) that meet the request, found by halves: a long text has thousands.
+template <typename T, typename Range>
+std::span<const T> meeting(const QList<T>& list, TextRange request, Range range)
+{
+    const T* end = list.constData() + list.size();
+    const T* first = std::upper_bound(list.constData(), end, request.location,
+                                      [&range](qsizetype p, const T& element) { return p < range(element).end(); });
+    const T* last = std::lower_bound(first, end, request.end(),
+                                     [&range](const T& element, qsizetype p) { return range(element).location < p; });
+    return {first, last};
 }
 
 // A highlight away from the selection paints its word, not its "==" runs.
@@ -193,26 +207,36 @@ bool MarkdownLayoutManager::updateDecorations(const QString& source, const Markd
     m_composing = composing;
     m_quoteLines.clear();
     m_code.clear();
-    m_highlights.clear();
+    m_highlightStyles.clear();
     if (composing)
         return true;
-    // Which quote lines a selection touches is decided where they are drawn:
-    // deciding it for every line of a long text would cost each keystroke.
+    // Which quote lines and highlights a selection touches is decided where
+    // they are drawn: deciding it for every line of a long text would cost
+    // each keystroke.
     m_quoteLines = analysis.quotes;
     m_code = analysis.code;
+    // A rule finds one kind of style: the highlights' is kept.
     for (const QList<MarkdownStyle>& rule : analysis.styleRules) {
-        // A rule finds one kind of style: only the highlights' is read through.
-        if (rule.isEmpty() || !rule.constFirst().highlight)
-            continue;
-        for (const MarkdownStyle& style : rule) {
-            if (!style.highlight)
-                continue;
-            m_highlights.append(MarkdownPresentation::isActive(style.range, selections)
-                                    ? style.range
-                                    : visibleHighlight(source, style.range));
-        }
+        if (!rule.isEmpty() && rule.constFirst().highlight)
+            m_highlightStyles = rule;
     }
     return true;
+}
+
+TextRange MarkdownLayoutManager::shownHighlight(const MarkdownStyle& style) const
+{
+    return MarkdownPresentation::isActive(style.range, m_selections) ? style.range
+                                                                    : visibleHighlight(m_source, style.range);
+}
+
+QList<TextRange> MarkdownLayoutManager::highlights() const
+{
+    QList<TextRange> shown;
+    for (const MarkdownStyle& style : m_highlightStyles) {
+        if (style.highlight)
+            shown.append(shownHighlight(style));
+    }
+    return shown;
 }
 
 QList<QuoteSyntax::Line> MarkdownLayoutManager::quotes() const
@@ -239,14 +263,18 @@ QList<MarkdownLayoutManager::Decoration> MarkdownLayoutManager::decorations(Text
     appendDragging(result, m_draggedRange, glyphRange, layout);
     appendQuotes(result, inactiveQuotes(quotesNear(m_quoteLines, glyphRange)), glyphRange,
                  visibleBand(glyphRange, layout), layout);
-    for (const CodeSyntax::Span& span : m_code) {
+    const auto codeRange = [](const CodeSyntax::Span& span) { return span.range; };
+    for (const CodeSyntax::Span& span : meeting(m_code, glyphRange, codeRange)) {
         if (span.fenced)
             appendFencedBlock(result, span, m_selections, glyphRange, layout);
         else
             appendPerLine(result, DecorationKind::code, span.range, glyphRange, layout);
     }
-    for (const TextRange& highlight : m_highlights)
-        appendPerLine(result, DecorationKind::highlight, highlight, glyphRange, layout);
+    const auto styleRange = [](const MarkdownStyle& style) { return style.range; };
+    for (const MarkdownStyle& style : meeting(m_highlightStyles, glyphRange, styleRange)) {
+        if (style.highlight)
+            appendPerLine(result, DecorationKind::highlight, shownHighlight(style), glyphRange, layout);
+    }
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/TextRange.h"
 #include "editing/CodeSyntax.h"
+#include "editing/MarkdownStyle.h"
 #include "editing/QuoteSyntax.h"
 
 #include <QList>
@@ -99,17 +100,18 @@ public:
     QList<QuoteSyntax::Line> quotes() const;
     const QList<CodeSyntax::Span>& code() const { return m_code; }
     // Highlights to paint, without their "==" unless a selection touches them.
-    const QList<TextRange>& highlights() const { return m_highlights; }
+    QList<TextRange> highlights() const;
     const QString& source() const { return m_source; }
     const QList<TextRange>& selections() const { return m_selections; }
     bool composing() const { return m_composing; }
 
 private:
     QList<QuoteSyntax::Line> inactiveQuotes(const QList<QuoteSyntax::Line>& lines) const;
+    TextRange shownHighlight(const MarkdownStyle& style) const;
 
     QList<QuoteSyntax::Line> m_quoteLines;   // all of them, touched by a selection or not
     QList<CodeSyntax::Span> m_code;
-    QList<TextRange> m_highlights;
+    QList<MarkdownStyle> m_highlightStyles;   // the highlight rule's styles
     QString m_source;
     QList<TextRange> m_selections;
     bool m_composing = false;

@@ -318,10 +318,11 @@ void CaptureTextView::keepShapingOf(const QTextBlock& block)
 {
     // Qt shapes a paragraph's text again after every layout of it, for the
     // caret's place and again to draw it, and shapes the paragraphs drawn
-    // around it at each repaint: the paragraph being typed in and its two
-    // neighbours keep their shaping instead. Only those of the last edit do;
-    // the ones before let it go at their next layout. They are found again
-    // by number, as the edits since may have removed them.
+    // around it at each repaint: the paragraph being typed in and those the
+    // rows repainted for it reach (its neighbours, and the next ones when
+    // they are short) keep their shaping instead. Only those of the last edit
+    // do; the ones before let it go at their next layout. They are found
+    // again by number, as the edits since may have removed them.
     if (!block.isValid() || (!m_shaped.isEmpty() && block.layout() == m_shaped.constFirst().second))
         return;
     for (const auto& [number, layout] : std::as_const(m_shaped)) {
@@ -330,11 +331,22 @@ void CaptureTextView::keepShapingOf(const QTextBlock& block)
             before.layout()->setCacheEnabled(false);
     }
     m_shaped.clear();
-    for (const QTextBlock& shaped : {block, block.previous(), block.next()}) {
-        if (!shaped.isValid())
-            continue;
+    const auto keep = [this](const QTextBlock& shaped) {
         shaped.layout()->setCacheEnabled(true);
         m_shaped.append({shaped.blockNumber(), shaped.layout()});
+    };
+    keep(block);
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    const QRectF rows = layout->blockBoundingRect(block).adjusted(0, -decorationReach, 0, decorationReach);
+    for (QTextBlock above = block.previous(); above.isValid(); above = above.previous()) {
+        keep(above);
+        if (layout->blockBoundingRect(above).top() <= rows.top() || m_shaped.size() > maxShapedAround)
+            break;
+    }
+    for (QTextBlock below = block.next(); below.isValid(); below = below.next()) {
+        keep(below);
+        if (layout->blockBoundingRect(below).bottom() >= rows.bottom() || m_shaped.size() > 2 * maxShapedAround)
+            break;
     }
 }
 

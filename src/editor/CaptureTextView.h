@@ -130,6 +130,8 @@ public:
     QRectF listRowRect(const ListSyntax::Item& item) const;
     // The list item under the mouse, if the mouse is over the editor.
     std::optional<ListSyntax::Item> hoveredListItem() const;
+    // The list item whose row holds a point of the document.
+    std::optional<ListSyntax::Item> listRowAt(QPointF point) const;
     // The caret as drawn, in viewport coordinates: the body line's height
     // centred on the caret's line. Null while no caret shows.
     QRectF drawnCaretRect() const;
@@ -436,6 +438,8 @@ private:
     QRect m_paintedHoverBand;
     // How far task boxes, backgrounds and the caret reach out of their line.
     static constexpr int decorationReach = 12;
+    // Paragraphs on each side of the edited one that keep their shaping.
+    static constexpr int maxShapedAround = 3;
     QList<TextRange> m_styledSelections;
     bool m_styledComposing = false;
     QHash<QString, QSizeF> m_naturalSizes;
@@ -443,6 +447,18 @@ private:
 
     // The mouse over the viewport, in viewport coordinates.
     std::optional<QPointF> m_listHoverPoint;
+    // What the hovered item was last found for, and the item.
+    struct HoverKey {
+        QPointF point;
+        QPointF scroll;
+        QSize viewport;
+        int passes = 0;
+        quint64 revision = 0;
+        QRectF lastParagraph;   // moves as the layout of the text goes on
+
+        bool operator==(const HoverKey&) const = default;
+    };
+    mutable std::optional<std::pair<HoverKey, std::optional<ListSyntax::Item>>> m_hoverMemo;
     QBasicTimer m_caretBlink;
     bool m_caretOn = true;
     QRect m_caretArea;   // what the caret last asked to repaint

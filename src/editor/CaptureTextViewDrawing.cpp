@@ -11,12 +11,14 @@
 #include "editor/QuillorBrand.h"
 #include "model/AppModel.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleHints>
+#include <QTextBlock>
 #include <QTextLayout>
 #include <QTimerEvent>
 
@@ -132,7 +134,20 @@ std::optional<ListSyntax::Item> CaptureTextView::hoveredListItem() const
     // The items describe the text the last styling pass saw.
     if (m_layoutManager.source() != m_content.text)
         return std::nullopt;
-    const QPointF point = *m_listHoverPoint + scrollOffset();
+    // Asked for by each styling pass and again by the painting after it: the
+    // answer holds while the point, the scroll, the size and the looks do.
+    const QTextDocument* doc = document();
+    const HoverKey key{*m_listHoverPoint, scrollOffset(), viewport()->size(), m_passCount, m_textRevision,
+                       doc->documentLayout()->blockBoundingRect(doc->lastBlock())};
+    if (m_hoverMemo && m_hoverMemo->first == key)
+        return m_hoverMemo->second;
+    const std::optional<ListSyntax::Item> hovered = listRowAt(*m_listHoverPoint + scrollOffset());
+    m_hoverMemo = {key, hovered};
+    return hovered;
+}
+
+std::optional<ListSyntax::Item> CaptureTextView::listRowAt(QPointF point) const
+{
     const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
     const QList<ListSyntax::Item>& items = m_analysis.items;
     // Rows follow one another down the document in the order of their items,
@@ -346,7 +361,8 @@ void CaptureTextView::paintEvent(QPaintEvent* event)
     const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
     // With the lines whose decorations reach into the area.
     const TextRange visible
-        = current ? layout.charactersIn(area.adjusted(0, -decorationReach, 0, decorationReach)) : TextRange{};
+        = current ? layout.charactersIn(area.adjusted(0, -decorationReach, 0, decorationReach), textCursor().block())
+                  : TextRange{};
     // What is painted now without its decorations gets them once the pass
     // has run, wherever that pass changes looks.
     if (!current && !m_content.text.isEmpty())

@@ -13,6 +13,10 @@ namespace quillor {
 
 namespace {
 
+// How far from the paragraph given as near a paragraph is looked for step by
+// step, before a search by halves.
+constexpr int nearSteps = 6;
+
 // The room a laid-out line takes in its paragraph, top and bottom, as the
 // document layout gives it: each line advances by its line height, and a
 // fixed or minimum line height moves the line's text within that room.
@@ -114,11 +118,26 @@ QRectF DocumentDecorationLayout::characterBox(qsizetype position) const
     return QRectF(origin.x() + std::min(a, b), origin.y() + line.y(), std::abs(b - a), line.height());
 }
 
-QTextBlock DocumentDecorationLayout::blockAt(qreal y) const
+QTextBlock DocumentDecorationLayout::blockAt(qreal y, const QTextBlock& near) const
 {
+    const QAbstractTextDocumentLayout* layout = m_document.documentLayout();
+    // A repaint after a keystroke covers the caret's paragraph and its
+    // neighbours: a few steps from there cost less than a search by halves.
+    QTextBlock block = near;
+    for (int step = 0; block.isValid() && step < nearSteps; ++step) {
+        if (layout->blockBoundingRect(block).bottom() <= y) {
+            if (!block.next().isValid())
+                return block;
+            block = block.next();
+            continue;
+        }
+        const QTextBlock previous = block.previous();
+        if (!previous.isValid() || layout->blockBoundingRect(previous).bottom() <= y)
+            return block;
+        block = previous;
+    }
     // By halves, paragraphs being laid out from top to bottom: the layout's
     // own hit test walks them one by one from the top, on every painting.
-    const QAbstractTextDocumentLayout* layout = m_document.documentLayout();
     int low = 0;
     int high = m_document.blockCount() - 1;
     while (low < high) {
@@ -131,10 +150,10 @@ QTextBlock DocumentDecorationLayout::blockAt(qreal y) const
     return m_document.findBlockByNumber(low);
 }
 
-TextRange DocumentDecorationLayout::charactersIn(const QRectF& rect) const
+TextRange DocumentDecorationLayout::charactersIn(const QRectF& rect, const QTextBlock& near) const
 {
-    const QTextBlock from = blockAt(rect.top());
-    const QTextBlock to = blockAt(rect.bottom());
+    const QTextBlock from = blockAt(rect.top(), near);
+    const QTextBlock to = blockAt(rect.bottom(), from);
     const qsizetype start = from.isValid() ? from.position() : 0;
     const qsizetype end = to.isValid() ? to.position() + to.length() : m_textLength;
     return TextRange::fromBounds(std::min(start, m_textLength), std::clamp(end, start, m_textLength));

@@ -32,8 +32,10 @@ public:
     // The box of one character on its line, over the line's natural height
     // (without the added room): where a list marker's control is centred.
     QRectF characterBox(qsizetype position) const;
-    // The characters of the lines that meet a rectangle of the document.
-    TextRange charactersIn(const QRectF& rect) const;
+    // The characters of the lines that meet a rectangle of the document,
+    // found from `near` (the caret's paragraph) when the rectangle is close
+    // to it.
+    TextRange charactersIn(const QRectF& rect, const QTextBlock& near) const;
 
 private:
     // Where the paragraph's lines are placed in the document; the last one
@@ -41,7 +43,7 @@ private:
     QPointF origin(const QTextBlock& block) const;
     // The paragraph at this height of the document, the first or the last
     // when none is.
-    QTextBlock blockAt(qreal y) const;
+    QTextBlock blockAt(qreal y, const QTextBlock& near) const;
 
     const QTextDocument& m_document;
     qsizetype m_textLength;

@@ -185,3 +185,28 @@ TEST(MarkdownDecorationsTest, HighlightsPaintVisibleGlyphsOnly)
     for (const auto& c : cases)
         EXPECT_EQ(describe(decorate(c.text, c.selections, c.layout)), c.expected) << c.name;
 }
+
+// Decorations asked for one line at a time, over many code spans, fenced
+// blocks and highlights, are those of the whole text on that line: the
+// spans and highlights meeting a request are found by halves.
+TEST(MarkdownDecorationsTest, ALineAskedForAloneGetsWhatTheWholeTextGivesIt)
+{
+    QString text;
+    for (int block = 0; block < 40; ++block)
+        text += QStringLiteral("a `b` ==c== d\n```\ncode %1\n```\n==e== `f`\n").arg(block);
+    const QList<TextRange> selections{{text.indexOf(QStringLiteral("==e==")) + 1, 0}};
+    const GridLayout layout(text);
+    const QList<Decoration> everything = decorate(text, selections, layout);
+    for (qsizetype start = 0; start < text.size();) {
+        const qsizetype end = text.indexOf(u'\n', start) + 1;
+        const TextRange line = TextRange::fromBounds(start, end);
+        const qreal top = layout.lineFragments(line).constFirst().rect.top();
+        QList<Decoration> onLine;
+        for (const Decoration& decoration : everything) {
+            if (decoration.rect.top() >= top && decoration.rect.top() < top + 20)
+                onLine.append(decoration);
+        }
+        ASSERT_EQ(describe(decorate(text, selections, layout, line)), describe(onLine)) << "line at " << start;
+        start = end;
+    }
+}
