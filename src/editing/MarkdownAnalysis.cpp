@@ -131,6 +131,17 @@ std::optional<QList<CodeSyntax::Span>> carried(QList<CodeSyntax::Span> code, con
     return code;
 }
 
+// The code ranges of carried code, carried the same way: only those after
+// the edit move.
+QList<TextRange> carriedRanges(QList<TextRange> ranges, const EditMap& map)
+{
+    const auto firstMoved = std::lower_bound(ranges.cbegin(), ranges.cend(), map.position,
+                                             [](const TextRange& r, qsizetype p) { return r.end() <= p; });
+    for (qsizetype i = firstMoved - ranges.cbegin(); i < ranges.size(); ++i)
+        ranges[i] = carried(ranges[i], map).value_or(ranges[i]);
+    return ranges;
+}
+
 QList<TextRange> rangesOf(const QList<CodeSyntax::Span>& code)
 {
     QList<TextRange> ranges;
@@ -228,7 +239,8 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
     if (!atOpenEnd && !mayChangeCode(QStringView(previous.text).mid(start, oldEnd - start))
         && !mayChangeCode(QStringView(text).mid(start, end - start)))
         code = carried(previous.code, map);
-    if (!code) {
+    const bool codeRead = !code;
+    if (codeRead) {
         code = CodeSyntax::spans(text);
         if (!codeCarried(previous.code, *code, TextChange{position, removed, added}))
             return of(text);
@@ -241,7 +253,7 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
     MarkdownAnalysis analysis = std::move(previous);
     analysis.text = text;
     analysis.code = std::move(*code);
-    analysis.codeRanges = rangesOf(analysis.code);
+    analysis.codeRanges = codeRead ? rangesOf(analysis.code) : carriedRanges(std::move(analysis.codeRanges), map);
     const QList<TextRange> linesCode = codeWithin(analysis.codeRanges, readFrom, end);
     QList<QList<MarkdownStyle>> styleRules = MarkdownPresentation::stylesByRule(lines, linesCode);
     QList<TextRange> links = EditorSyntax::linkRanges(lines, linesCode);

@@ -3,6 +3,7 @@
 #include "editing/EditorSyntax.h"
 #include "editing/GlyphPresentation.h"
 #include "editing/ListMarkerGeometry.h"
+#include "editing/ListSplice.h"
 #include "editing/MarkdownDecorations.h"
 #include "editing/MarkdownPresentation.h"
 #include "editing/WholeLines.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
 #include <vector>
 
 namespace quillor {
@@ -79,7 +81,7 @@ void PresentationFormats::update(const QString& text, const Analysis& analysis, 
     m_selections = selections;
     m_codeRanges = analysis.codeRanges;
     m_columnWidth = columnWidth;
-    decideLeftMargins(text, analysis, selections);
+    decideLeftMargins(text, analysis, selections, window, since ? since->added - since->removed : 0);
 
     applyInlineStyles(analysis.styleRules, analysis.codeRanges, within);
     const auto itemStart = [](const ListSyntax::Item& item) { return item.line.location; };
@@ -95,29 +97,57 @@ void PresentationFormats::update(const QString& text, const Analysis& analysis, 
 }
 
 void PresentationFormats::decideLeftMargins(const QString& text, const Analysis& analysis,
-                                            const QList<TextRange>& selections)
+                                            const QList<TextRange>& selections, std::optional<TextRange> window,
+                                            qsizetype delta)
+{
+    if (!window) {
+        m_leftMargins = leftMarginsOf(text, analysis.quotes, analysis.items, selections);
+        return;
+    }
+    // Outside the window the lines, and whether a selection touches them,
+    // are those of before, moved along.
+    const auto startsBefore = [](const std::pair<qsizetype, qreal>& margin, qsizetype p) { return margin.first < p; };
+    const auto begin = m_leftMargins.cbegin();
+    const qsizetype first = std::lower_bound(begin, m_leftMargins.cend(), window->location, startsBefore) - begin;
+    const qsizetype last
+        = std::lower_bound(begin + first, m_leftMargins.cend(), window->end() - delta, startsBefore) - begin;
+    if (delta != 0) {
+        for (auto& margin : std::span(m_leftMargins).subspan(last))
+            margin.first += delta;
+    }
+    const auto quoteStart = [](const QuoteSyntax::Line& line) { return line.range.location; };
+    const auto itemStart = [](const ListSyntax::Item& item) { return item.line.location; };
+    replaceRun(m_leftMargins, first, last,
+               leftMarginsOf(text, standingIn(analysis.quotes, *window, quoteStart),
+                             standingIn(analysis.items, *window, itemStart), selections));
+}
+
+QList<std::pair<qsizetype, qreal>> PresentationFormats::leftMarginsOf(const QString& text,
+                                                                     std::span<const QuoteSyntax::Line> quotes,
+                                                                     std::span<const ListSyntax::Item> items,
+                                                                     const QList<TextRange>& selections)
 {
     // Both lists are in text order: merged, a line both quoted and listed
-    // takes the list's indent. Written in place, on every keystroke.
+    // takes the list's indent.
     const qreal listIndent = MarkdownLayoutManager::paragraphStyle(0, 0, true).headIndent;
-    m_leftMargins.resize(analysis.quotes.size() + analysis.items.size());
-    std::pair<qsizetype, qreal>* out = m_leftMargins.data();
-    auto item = analysis.items.cbegin();
-    for (const QuoteSyntax::Line& line : analysis.quotes) {
-        for (; item != analysis.items.cend() && item->line.location < line.range.location; ++item)
-            *out++ = {item->line.location, listIndent};
-        if (item != analysis.items.cend() && item->line.location == line.range.location) {
-            *out++ = {line.range.location, listIndent};
+    QList<std::pair<qsizetype, qreal>> margins;
+    margins.reserve(qsizetype(quotes.size() + items.size()));
+    auto item = items.begin();
+    for (const QuoteSyntax::Line& line : quotes) {
+        for (; item != items.end() && item->line.location < line.range.location; ++item)
+            margins.append({item->line.location, listIndent});
+        if (item != items.end() && item->line.location == line.range.location) {
+            margins.append({line.range.location, listIndent});
             ++item;
             continue;
         }
         // A quote line being edited shows its markers unindented.
         const int depth = QuoteSyntax::presentationDepth(line, text, selections);
-        *out++ = {line.range.location, MarkdownLayoutManager::paragraphStyle(0, depth, false).headIndent};
+        margins.append({line.range.location, MarkdownLayoutManager::paragraphStyle(0, depth, false).headIndent});
     }
-    for (; item != analysis.items.cend(); ++item)
-        *out++ = {item->line.location, listIndent};
-    m_leftMargins.resize(out - m_leftMargins.data());
+    for (; item != items.end(); ++item)
+        margins.append({item->line.location, listIndent});
+    return margins;
 }
 
 qreal PresentationFormats::leftMargin(qsizetype lineStart) const
@@ -150,7 +180,14 @@ std::optional<TextRange> PresentationFormats::redecided(const QString& text, con
         return p >= edit.position + edit.removed ? p + delta : edit.position;
     };
     const auto movedRange = [&moved](TextRange r) { return TextRange::fromBounds(moved(r.location), moved(r.end())); };
-    for (qsizetype i = 0; i < m_codeRanges.size(); ++i) {
+    // Lists still sharing their ranges hold the same ranges: those ending
+    // before the edit stand where they stood.
+    qsizetype firstMoved = 0;
+    if (m_codeRanges.constData() == analysis.codeRanges.constData())
+        firstMoved = std::lower_bound(m_codeRanges.cbegin(), m_codeRanges.cend(), edit.position,
+                                      [](const TextRange& r, qsizetype p) { return r.end() < p; })
+                     - m_codeRanges.cbegin();
+    for (qsizetype i = firstMoved; i < m_codeRanges.size(); ++i) {
         if (movedRange(m_codeRanges[i]) != analysis.codeRanges[i])
             return std::nullopt;
     }

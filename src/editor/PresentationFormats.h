@@ -117,7 +117,14 @@ private:
     std::optional<TextRange> redecided(const QString& text, const Analysis& analysis,
                                        const QList<TextRange>& selections, const MarkdownGlyphPresentation& glyphs,
                                        qreal columnWidth, Edit edit) const;
-    void decideLeftMargins(const QString& text, const Analysis& analysis, const QList<TextRange>& selections);
+    // The indent of each quote and list line: decided again in the window,
+    // when there is one, the rest moved along by `delta`.
+    void decideLeftMargins(const QString& text, const Analysis& analysis, const QList<TextRange>& selections,
+                           std::optional<TextRange> window, qsizetype delta);
+    static QList<std::pair<qsizetype, qreal>> leftMarginsOf(const QString& text,
+                                                           std::span<const QuoteSyntax::Line> quotes,
+                                                           std::span<const ListSyntax::Item> items,
+                                                           const QList<TextRange>& selections);
     void applyInlineStyles(const QList<QList<MarkdownStyle>>& rules, const QList<TextRange>& code, TextRange within);
     void applyLists(const QString& text, std::span<const ListSyntax::Item> items, const QList<TextRange>& selections,
                     const EditorFonts& fonts, TextRange within);
