@@ -43,6 +43,9 @@ constexpr QSize settingsInitialSize(1000, 700);
 // many times, two seconds apart.
 constexpr int trayAttempts = 30;
 constexpr int trayRetryInterval = 2000; // ms
+// After launch, when the panel's first showing is prepared: past the start-up
+// itself, so that a press held during launch is not kept waiting for it.
+constexpr int firstShowingPreparationDelay = 200; // ms
 
 QScreen* screenUnderPointer()
 {
@@ -132,6 +135,12 @@ void AppDelegate::launch()
     connect(application, &QGuiApplication::primaryScreenChanged, this, &AppDelegate::onScreensChanged);
 
     installModelCallbacks();
+    // Once started, while the user has yet to press the hot key; a press
+    // before then finds the panel shown, and nothing left to prepare.
+    QTimer::singleShot(firstShowingPreparationDelay, m_panel, [panel = QPointer<CapturePanel>(m_panel)] {
+        if (panel)
+            panel->prepareFirstShowing();
+    });
 
     if (m_singleInstance)
         connect(m_singleInstance, &SingleInstance::reopenRequested, this, &AppDelegate::reopen);

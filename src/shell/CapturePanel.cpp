@@ -9,6 +9,7 @@
 #include "shell/CaptureTypography.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QImage>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -145,6 +146,14 @@ void CapturePanel::updateSuggestions()
 {
     if (CaptureTextView* editor = m_view->editor())
         editor->updateSuggestionsPanel();
+}
+
+void CapturePanel::prepareFirstShowing()
+{
+    if (isVisible())
+        return;
+    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+    render(&image);
 }
 
 void CapturePanel::requestContentFit()

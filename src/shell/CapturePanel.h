@@ -27,6 +27,11 @@ public:
 
     CaptureView* captureView() const { return m_view; }
 
+    // Paints the hidden panel once, into an image: the first hot-key press
+    // after launch then finds the styles, fonts, glyphs and code its painting
+    // needs loaded, instead of loading them while the user waits.
+    void prepareFirstShowing();
+
     // Coalesces fit requests onto the next turn of the event loop; nothing
     // while hidden.
     void requestContentFit();

@@ -160,3 +160,15 @@ TEST_F(CapturePanelTest, TheSuggestionsFollowThePanelAndHideWhileItIsInactive)
 }
 
 } // namespace
+
+// Preparing the first showing paints nothing on screen and changes nothing of
+// what the showing then does.
+TEST_F(CapturePanelTest, PreparingTheFirstShowingLeavesThePanelAsItWas)
+{
+    panel.prepareFirstShowing();
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_FALSE(panel.testAttribute(Qt::WA_WState_Created)) << "no window made for the panel yet";
+    showAt(QRectF(300, 200, 400, 300));
+    EXPECT_EQ(panel.frame(), at(300, 200));
+    EXPECT_FALSE(barShown());
+}
