@@ -9,22 +9,28 @@ namespace quillor {
 
 namespace {
 
+// Adds a range starting at or after the last run's start, merged into that
+// run when they meet. Touching runs merge too, so that equal sets always have
+// equal runs.
+void appendMerged(QList<TextRange>& runs, TextRange range)
+{
+    if (range.length <= 0)
+        return;
+    if (!runs.isEmpty() && range.location <= runs.constLast().end()) {
+        TextRange& last = runs.last();
+        last = TextRange::fromBounds(last.location, std::max(last.end(), range.end()));
+    } else {
+        runs.append(range);
+    }
+}
+
 // Runs sorted by location, as the fewest runs covering the same indexes.
 QList<TextRange> merged(const QList<TextRange>& sorted)
 {
     QList<TextRange> runs;
     runs.reserve(sorted.size());
-    for (const TextRange& range : sorted) {
-        if (range.length <= 0)
-            continue;
-        // Touching runs merge too, so that equal sets always have equal runs.
-        if (!runs.isEmpty() && range.location <= runs.last().end()) {
-            TextRange& last = runs.last();
-            last = TextRange::fromBounds(last.location, std::max(last.end(), range.end()));
-        } else {
-            runs.append(range);
-        }
-    }
+    for (const TextRange& range : sorted)
+        appendMerged(runs, range);
     return runs;
 }
 
@@ -67,16 +73,7 @@ bool IndexSet::splice(const TextChange& change, TextRange window, const IndexSet
     const qsizetype rewrittenFrom = std::max<qsizetype>(before - 1, 0);
     QList<TextRange> pieces(runs.begin() + rewrittenFrom, runs.begin() + before);
     pieces.reserve(pieces.size() + (after - before) + fresh.m_ranges.size() + 2);
-    const auto put = [&pieces](TextRange range) {
-        if (range.length <= 0)
-            return;
-        if (!pieces.isEmpty() && range.location <= pieces.constLast().end()) {
-            TextRange& last = pieces.last();
-            last = TextRange::fromBounds(last.location, std::max(last.end(), range.end()));
-        } else {
-            pieces.append(range);
-        }
-    };
+    const auto put = [&pieces](TextRange range) { appendMerged(pieces, range); };
     QList<TextRange> replaced;
     bool freshAdded = false;
     const auto addFresh = [&] {
