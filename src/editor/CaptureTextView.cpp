@@ -73,6 +73,29 @@ PresentedParagraph& presented(QTextBlock& block)
     return *data;
 }
 
+// Whether the paragraph's first character of a strong direction is written
+// right to left: the direction the document would find for it, decided here
+// once per change of the paragraph rather than by the layout, which reads it
+// again for every paragraph it passes over.
+bool startsRightToLeft(QStringView paragraph)
+{
+    for (qsizetype i = 0; i < paragraph.size(); ++i) {
+        char32_t code = paragraph[i].unicode();
+        if (QChar::isHighSurrogate(code) && i + 1 < paragraph.size() && paragraph[i + 1].isLowSurrogate())
+            code = QChar::surrogateToUcs4(char16_t(code), paragraph[++i].unicode());
+        switch (QChar::direction(code)) {
+        case QChar::DirL:
+            return false;
+        case QChar::DirR:
+        case QChar::DirAL:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 TextRange CaptureTextView::clampedTo(TextRange range, qsizetype length)
@@ -104,6 +127,11 @@ CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(Q
     // The view draws its own caret, of the body's height even in a heading.
     setCursorWidth(0);
     document()->setDocumentMargin(textInset);
+    // Paragraphs are left to right unless their format says otherwise: those
+    // starting right to left are told so when they are styled.
+    QTextOption option = document()->defaultTextOption();
+    option.setTextDirection(Qt::LeftToRight);
+    document()->setDefaultTextOption(option);
     updateFonts();
     updateColours();
 
@@ -849,7 +877,12 @@ void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& h
                                               : QTextBlockFormat::FixedHeight;
         const QTextBlockFormat current = block.blockFormat();
         const bool staleTabs = !hiddenTab && current.hasProperty(QTextFormat::TabPositions);
+        const Qt::LayoutDirection direction
+            = startsRightToLeft(QStringView(m_content.text).mid(paragraph.location, paragraph.length))
+                  ? Qt::RightToLeft
+                  : Qt::LayoutDirectionAuto;
         if (!differs(current.leftMargin(), margin) && current.lineHeightType() == type
+            && current.layoutDirection() == direction
             && !differs(current.lineHeight(), type == QTextBlockFormat::SingleHeight ? 0 : height)
             && !current.hasProperty(QTextFormat::BlockTopMargin) && !current.hasProperty(QTextFormat::TextIndent)
             && !staleTabs)
@@ -869,6 +902,10 @@ void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& h
             format.setLineHeight(height, type);
         if (staleTabs)
             format.clearProperty(QTextFormat::TabPositions);
+        if (direction == Qt::RightToLeft)
+            format.setLayoutDirection(direction);
+        else
+            format.clearProperty(QTextFormat::LayoutDirection);
         batch.setBlockFormat(block, format);
     }
 }

@@ -495,6 +495,7 @@ void expectSameLook(CaptureTextView& restyled, CaptureTextView& fresh, const std
         EXPECT_DOUBLE_EQ(a.blockFormat().lineHeight(), b.blockFormat().lineHeight()) << where;
         EXPECT_EQ(a.blockFormat().lineHeightType(), b.blockFormat().lineHeightType()) << where;
         EXPECT_TRUE(a.blockFormat().tabPositions() == b.blockFormat().tabPositions()) << where;
+        EXPECT_EQ(a.textDirection(), b.textDirection()) << where;
         // And as the rule says, read from the paragraph itself: its tallest
         // font decides the height of each of its lines.
         qreal lineSpacing = QFontMetricsF(EditorFonts(restyled.font()).body()).lineSpacing();
@@ -523,6 +524,39 @@ bool looksLikeAFreshEditor(CaptureTextView& restyled, int step)
     return !testing::Test::HasFailure();
 }
 
+// Each paragraph runs in the direction of its first letter of a strong
+// direction, left to right without one, and turns as that letter changes.
+TEST(CaptureTextViewTest, EachParagraphRunsInTheDirectionOfItsFirstStrongLetter)
+{
+    Editor editor;
+    editor.view.setContent(EditorContent::plain(
+        QStringLiteral("- שלום le monde\nbonjour עולם\n12 مرحبا\n🙂 שלום\n\n")));
+    settle();
+    const auto directions = [&editor] {
+        QList<Qt::LayoutDirection> found;
+        for (QTextBlock block = editor.view.document()->begin(); block.isValid(); block = block.next()) {
+            editor.view.document()->documentLayout()->blockBoundingRect(block);
+            EXPECT_EQ(block.layout()->textOption().textDirection(), block.textDirection()) << block.text().toStdString();
+            found.append(block.textDirection());
+        }
+        return found;
+    };
+    using enum Qt::LayoutDirection;
+    EXPECT_EQ(directions(), (QList{RightToLeft, LeftToRight, RightToLeft, RightToLeft, LeftToRight, LeftToRight}));
+
+    editor.view.setSelectionRange(TextRange{editor.text().size() - 1, 0});
+    editor.typePlain(QStringLiteral("ש"));
+    settle();
+    EXPECT_EQ(directions().at(4), RightToLeft);
+    editor.view.setSelectionRange(TextRange{editor.text().size() - 2, 0});
+    editor.typePlain(QStringLiteral("a"));
+    settle();
+    EXPECT_EQ(directions().at(4), LeftToRight);
+    editor.key(Qt::Key_Backspace);
+    settle();
+    EXPECT_EQ(directions().at(4), RightToLeft);
+}
+
 // The styling only revisits the paragraphs a keystroke, a caret move or a
 // paste changed, and hands their formats to the document in batches: after
 // each, the editor looks exactly like a new editor given the same text and
@@ -532,10 +566,10 @@ TEST(CaptureTextViewTest, KeystrokesCaretMovesAndPastesRestyleAsAFreshEditor)
     const QString start = QStringLiteral(
         "# Titre\n\nDu **gras** et _rien_ #tag\n- [ ] tâche `code`\n  1. sous-point ==vu==\n"
         "> citation\n> > suite [[Note|lien]]\n\n```\nbloc *pas* stylé\n```\nfin ~~barré~~\n");
-    const QStringList typed = {"x", "*", "`", "#", " ", ">", "-", "\n", "~", "\t"};
+    const QStringList typed = {"x", "*", "`", "#", " ", ">", "-", "\n", "~", "\t", "ש"};
     // Pasted: runs of whole lines, some with hidden tabs, some long enough to wrap.
     const QStringList lines = start.split(u'\n')
-                              + QStringList{"#\tTitre", ">\tcitée", "- [ ]\ttâche", "\t- sous-point",
+                              + QStringList{"#\tTitre", ">\tcitée", "- [ ]\ttâche", "\t- sous-point", "- שלום",
                                             QString("une phrase assez longue pour passer à la ligne ").repeated(4)};
     Editor restyled;
     restyled.view.setContent(EditorContent::plain(start));
