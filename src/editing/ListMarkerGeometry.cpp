@@ -66,15 +66,20 @@ qreal columnWidth(const QString& text, const QList<ListSyntax::Item>& items, qre
     // not measured again, and none is copied to be measured.
     QStringView previous;
     for (const ListSyntax::Item& item : items) {
-        if (!item.number)
-            continue;
-        const QStringView marker = blanksTrimmed(QStringView(text).mid(item.marker.location, item.marker.length));
-        if (marker == previous)
+        const QStringView marker = orderedMarker(text, item);
+        if (marker.isEmpty() || marker == previous)
             continue;
         previous = marker;
         width = std::max(width, measure(QString::fromRawData(marker.data(), marker.size())));
     }
     return width;
+}
+
+QStringView orderedMarker(const QString& text, const ListSyntax::Item& item)
+{
+    if (!item.number)
+        return {};
+    return blanksTrimmed(QStringView(text).mid(item.marker.location, item.marker.length));
 }
 
 std::optional<PrefixKern> prefixKern(const QString& text, const ListSyntax::Item& item, qreal fontSize,

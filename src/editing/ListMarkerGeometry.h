@@ -47,6 +47,9 @@ qreal columnWidth(const QString& text, qreal fontSize, const Measure& measure);
 // The same over items already found in the text.
 qreal columnWidth(const QString& text, const QList<ListSyntax::Item>& items, qreal fontSize,
                   const Measure& measure);
+// What of an ordered item's marker is measured for the column: the marker
+// trimmed of blanks. Empty for a bullet or a task.
+QStringView orderedMarker(const QString& text, const ListSyntax::Item& item);
 
 // A kern applied to the single character before the item's text (or before
 // its rendered task box) that brings what follows to columnWidth + itemGap.

@@ -48,17 +48,39 @@ std::span<const TextRange> meeting(const QList<TextRange>& ranges, TextRange win
     return {first, last};
 }
 
+// Values kept by their line's start, in order: those of the lines standing in
+// the window are replaced, those after it move along with the edit.
+void spliceLineValues(PresentationFormats::LineValues& values, TextRange window, qsizetype delta,
+                      PresentationFormats::LineValues replacement)
+{
+    const auto startsBefore = [](const std::pair<qsizetype, qreal>& value, qsizetype p) { return value.first < p; };
+    const auto begin = values.cbegin();
+    const qsizetype first = std::lower_bound(begin, values.cend(), window.location, startsBefore) - begin;
+    const qsizetype last = std::lower_bound(begin + first, values.cend(), window.end() - delta, startsBefore) - begin;
+    if (delta != 0) {
+        for (auto& value : std::span(values).subspan(last))
+            value.first += delta;
+    }
+    replaceRun(values, first, last, std::move(replacement));
+}
+
+qsizetype itemStart(const ListSyntax::Item& item)
+{
+    return item.line.location;
+}
+
 } // namespace
 
 void PresentationFormats::update(const QString& text, const Analysis& analysis, const QList<TextRange>& selections,
                                  const MarkdownGlyphPresentation& glyphs, const EditorFonts& fonts,
                                  std::optional<Edit> since)
 {
-    const ListMarkerGeometry::Measure measure = [&fonts](const QString& s) { return fonts.measure(s); };
-    const qreal columnWidth = ListMarkerGeometry::columnWidth(text, analysis.items, fonts.bodySize(), measure);
     const IndexSet& hidden = glyphs.hiddenCharacters();
-    const std::optional<TextRange> window =
-        since ? redecided(text, analysis, selections, glyphs, columnWidth, *since) : std::nullopt;
+    std::optional<TextRange> window = since ? redecided(text, analysis, selections, glyphs, *since) : std::nullopt;
+    const qreal columnWidth = decideColumnWidth(text, analysis, window, since ? since->added - since->removed : 0, fonts);
+    // Every list line's text moves with the column.
+    if (columnWidth != m_columnWidth)
+        window.reset();
     m_window = window;
     TextRange within{0, text.size()};
     if (window) {
@@ -84,7 +106,6 @@ void PresentationFormats::update(const QString& text, const Analysis& analysis, 
     decideLeftMargins(text, analysis, selections, window, since ? since->added - since->removed : 0);
 
     applyInlineStyles(analysis.styleRules, analysis.codeRanges, within);
-    const auto itemStart = [](const ListSyntax::Item& item) { return item.line.location; };
     applyLists(text, standingIn(analysis.items, within, itemStart), selections, fonts, within);
     for (const TextRange& link : standingIn(analysis.links, within, [](const TextRange& r) { return r.location; }))
         paint(link, Colour::link, within);
@@ -106,23 +127,51 @@ void PresentationFormats::decideLeftMargins(const QString& text, const Analysis&
     }
     // Outside the window the lines, and whether a selection touches them,
     // are those of before, moved along.
-    const auto startsBefore = [](const std::pair<qsizetype, qreal>& margin, qsizetype p) { return margin.first < p; };
-    const auto begin = m_leftMargins.cbegin();
-    const qsizetype first = std::lower_bound(begin, m_leftMargins.cend(), window->location, startsBefore) - begin;
-    const qsizetype last
-        = std::lower_bound(begin + first, m_leftMargins.cend(), window->end() - delta, startsBefore) - begin;
-    if (delta != 0) {
-        for (auto& margin : std::span(m_leftMargins).subspan(last))
-            margin.first += delta;
-    }
     const auto quoteStart = [](const QuoteSyntax::Line& line) { return line.range.location; };
-    const auto itemStart = [](const ListSyntax::Item& item) { return item.line.location; };
-    replaceRun(m_leftMargins, first, last,
-               leftMarginsOf(text, standingIn(analysis.quotes, *window, quoteStart),
-                             standingIn(analysis.items, *window, itemStart), selections));
+    spliceLineValues(m_leftMargins, *window, delta,
+                     leftMarginsOf(text, standingIn(analysis.quotes, *window, quoteStart),
+                                   standingIn(analysis.items, *window, itemStart), selections));
 }
 
-QList<std::pair<qsizetype, qreal>> PresentationFormats::leftMarginsOf(const QString& text,
+qreal PresentationFormats::decideColumnWidth(const QString& text, const Analysis& analysis,
+                                             std::optional<TextRange> window, qsizetype delta,
+                                             const EditorFonts& fonts)
+{
+    // Outside the window the markers are those of before, moved along.
+    if (window)
+        spliceLineValues(m_markerWidths, *window, delta,
+                         markerWidthsOf(text, standingIn(analysis.items, *window, itemStart), fonts));
+    else
+        m_markerWidths = markerWidthsOf(text, analysis.items, fonts);
+    qreal width = ListMarkerGeometry::side(fonts.bodySize());
+    for (const auto& marker : std::as_const(m_markerWidths))
+        width = std::max(width, marker.second);
+    return width;
+}
+
+PresentationFormats::LineValues PresentationFormats::markerWidthsOf(const QString& text,
+                                                                    std::span<const ListSyntax::Item> items,
+                                                                    const EditorFonts& fonts)
+{
+    LineValues widths;
+    QStringView previous;
+    qreal previousWidth = 0;
+    for (const ListSyntax::Item& item : items) {
+        const QStringView marker = ListMarkerGeometry::orderedMarker(text, item);
+        if (marker.isEmpty())
+            continue;
+        // Markers follow one another alike ("1.", "1.", "2."): a marker like
+        // the one before is not measured again.
+        if (marker != previous) {
+            previous = marker;
+            previousWidth = fonts.measure(QString::fromRawData(marker.data(), marker.size()));
+        }
+        widths.append({item.line.location, previousWidth});
+    }
+    return widths;
+}
+
+PresentationFormats::LineValues PresentationFormats::leftMarginsOf(const QString& text,
                                                                      std::span<const QuoteSyntax::Line> quotes,
                                                                      std::span<const ListSyntax::Item> items,
                                                                      const QList<TextRange>& selections)
@@ -165,12 +214,11 @@ qreal PresentationFormats::leftMargin(qsizetype lineStart) const
 // be decided again.
 std::optional<TextRange> PresentationFormats::redecided(const QString& text, const Analysis& analysis,
                                                         const QList<TextRange>& selections,
-                                                        const MarkdownGlyphPresentation& glyphs, qreal columnWidth,
-                                                        Edit edit) const
+                                                        const MarkdownGlyphPresentation& glyphs, Edit edit) const
 {
     const qsizetype length = text.size();
     if (edit.position < 0 || edit.removed < 0 || edit.added < 0 || edit.position + edit.added > length
-        || m_looks.size() - edit.removed + edit.added != length || columnWidth != m_columnWidth
+        || m_looks.size() - edit.removed + edit.added != length
         || analysis.codeRanges.size() != m_codeRanges.size())
         return std::nullopt;
     const qsizetype delta = edit.added - edit.removed;

@@ -58,6 +58,8 @@ public:
     };
 
     using Edit = TextChange;
+    // A value for each of some lines, by the line's start, in order.
+    using LineValues = QList<std::pair<qsizetype, qreal>>;
 
     // Decides every character's look and every line's indentation for the
     // text with its selections; the concealment comes from `glyphs`, already
@@ -116,12 +118,18 @@ private:
 
     std::optional<TextRange> redecided(const QString& text, const Analysis& analysis,
                                        const QList<TextRange>& selections, const MarkdownGlyphPresentation& glyphs,
-                                       qreal columnWidth, Edit edit) const;
+                                       Edit edit) const;
+    // The width of the list marker column: the ordered markers are measured
+    // again in the window, when there is one, the rest moved along by `delta`.
+    qreal decideColumnWidth(const QString& text, const Analysis& analysis, std::optional<TextRange> window,
+                            qsizetype delta, const EditorFonts& fonts);
+    static LineValues markerWidthsOf(const QString& text, std::span<const ListSyntax::Item> items,
+                                     const EditorFonts& fonts);
     // The indent of each quote and list line: decided again in the window,
     // when there is one, the rest moved along by `delta`.
     void decideLeftMargins(const QString& text, const Analysis& analysis, const QList<TextRange>& selections,
                            std::optional<TextRange> window, qsizetype delta);
-    static QList<std::pair<qsizetype, qreal>> leftMarginsOf(const QString& text,
+    static LineValues leftMarginsOf(const QString& text,
                                                            std::span<const QuoteSyntax::Line> quotes,
                                                            std::span<const ListSyntax::Item> items,
                                                            const QList<TextRange>& selections);
@@ -142,7 +150,9 @@ private:
     QList<TextRange> m_codeRanges;
     quint64 m_generation = 0;
     // The head indent of each quoted or listed line, by its start, in order.
-    QList<std::pair<qsizetype, qreal>> m_leftMargins;
+    LineValues m_leftMargins;
+    // The measured width of each ordered marker, by its line's start, in order.
+    LineValues m_markerWidths;
     qreal m_columnWidth = 0;
     mutable QHash<FormatKey, QTextCharFormat> m_formatCache;
 };

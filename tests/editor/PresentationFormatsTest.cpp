@@ -17,6 +17,7 @@ namespace {
 void expectSameLooks(const PresentationFormats& decided, const PresentationFormats& whole, const QString& text,
                      int step)
 {
+    ASSERT_EQ(decided.columnWidth(), whole.columnWidth()) << "step " << step << ": " << text.toStdString();
     for (qsizetype i = 0; i < text.size(); ++i)
         ASSERT_EQ(decided.look(i), whole.look(i)) << "step " << step << " at " << i << ": " << text.toStdString();
     for (qsizetype start = 0;;) {
@@ -35,7 +36,7 @@ void expectSameLooks(const PresentationFormats& decided, const PresentationForma
 // the same way, equal those of formats decided over the whole text.
 TEST(PresentationFormatsTest, LooksDecidedAroundEachChangeEqualThoseOfTheWholeText)
 {
-    const QStringList pieces = {"*", "**", "_", "`", "```\n", "~~", "==", "# ", "> ", ">> ", "- ", "1. ", "10. ",
+    const QStringList pieces = {"*", "**", "_", "`", "```\n", "~~", "==", "# ", "> ", ">> ", "- ", "1. ", "10. ", "100. ",
                                 "- [ ] ", "[x] ", "[[", "]]", "[", "](", ")", "\\", "\n", " ", "mot", "#tag ",
                                 "~~~\n", "https://a.b ", "\t"};
     const EditorFonts fonts(QFont(QStringLiteral("Sans"), 13));
@@ -61,4 +62,41 @@ TEST(PresentationFormatsTest, LooksDecidedAroundEachChangeEqualThoseOfTheWholeTe
         if (HasFatalFailure())
             return;
     }
+}
+
+// The list column is as wide as the widest ordered marker: it follows markers
+// typed, moved by edits above them, and deleted, decided around each change.
+TEST(PresentationFormatsTest, TheListColumnFollowsTheWidestOrderedMarker)
+{
+    const EditorFonts fonts(QFont(QStringLiteral("Sans"), 13));
+    QString text = QStringLiteral("1. un\n- deux\n100. trois\nfin\n");
+    MarkdownAnalysis analysis = MarkdownAnalysis::of(text);
+    const QList<TextRange> caret{TextRange{0, 0}};
+    MarkdownGlyphPresentation glyphs;
+    glyphs.update(nullptr, text, analysis, caret, false);
+    PresentationFormats formats;
+    formats.update(text, analysis, caret, glyphs, fonts);
+    const qreal widest = formats.columnWidth();
+    int step = 0;
+    const auto replace = [&](const QString& old, const QString& added) {
+        const TextChange change{text.indexOf(old), old.size(), added.size()};
+        text.replace(change.position, change.removed, added);
+        analysis = MarkdownAnalysis::afterEdit(std::move(analysis), text, change.position, change.removed,
+                                               change.added);
+        glyphs.update(nullptr, text, analysis, caret, false, change);
+        formats.update(text, analysis, caret, glyphs, fonts, change);
+        MarkdownGlyphPresentation wholeGlyphs;
+        wholeGlyphs.update(nullptr, text, analysis, caret, false);
+        PresentationFormats whole;
+        whole.update(text, analysis, caret, wholeGlyphs, fonts);
+        expectSameLooks(formats, whole, text, ++step);
+    };
+    replace(QStringLiteral("1. un\n"), QStringLiteral("10. zéro\n1. un\n"));
+    replace(QStringLiteral("100. trois\n"), QString());
+    EXPECT_LT(formats.columnWidth(), widest);
+    replace(QStringLiteral("fin"), QStringLiteral("100. fin"));
+    EXPECT_EQ(formats.columnWidth(), widest);
+    replace(QStringLiteral("10. zéro\n1. un\n- deux\n"), QString());
+    replace(QStringLiteral("100. fin"), QStringLiteral("- fin"));
+    EXPECT_LT(formats.columnWidth(), widest);
 }
