@@ -726,11 +726,14 @@ void CaptureTextView::markForRepaint(std::optional<TextRange> changed, bool ever
 void CaptureTextView::repaintChangedRows()
 {
     // The hover band may now stand on another row, or the row under it have
-    // another height.
-    if (!m_paintedHoverBand.isNull())
+    // another height. Where it stands as painted, it is left alone: what
+    // changed in its row is repainted with the row.
+    const std::optional<ListSyntax::Item> hovered = hoveredListItem();
+    const QRect band = hovered ? listRowRect(*hovered).translated(-scrollOffset()).toAlignedRect() : QRect();
+    if (band != m_paintedHoverBand || scrollOffset().toPoint() != m_hoverBandScroll) {
         viewport()->update(m_paintedHoverBand);
-    if (const std::optional<ListSyntax::Item> hovered = hoveredListItem())
-        viewport()->update(listRowRect(*hovered).translated(-scrollOffset()).toAlignedRect());
+        viewport()->update(band);
+    }
     repaintCaret();
     const std::optional<TextRange> stretch = std::exchange(m_repaintStretch, std::nullopt);
     if (std::exchange(m_repaintEverything, false)) {

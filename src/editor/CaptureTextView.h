@@ -434,8 +434,10 @@ private:
     // still to be repainted, once laid out; the whole viewport when not known.
     std::optional<TextRange> m_repaintStretch;
     bool m_repaintEverything = true;
-    // The hover band as last painted, in viewport coordinates; null for none.
+    // The hover band as last painted, in viewport coordinates; null for none;
+    // and the scroll it was painted at.
     QRect m_paintedHoverBand;
+    QPoint m_hoverBandScroll;
     // How far task boxes, backgrounds and the caret reach out of their line.
     static constexpr int decorationReach = 12;
     // Paragraphs on each side of the edited one that keep their shaping.

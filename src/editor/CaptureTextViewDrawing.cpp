@@ -373,6 +373,7 @@ void CaptureTextView::paintEvent(QPaintEvent* event)
         QPainter painter(viewport());
         painter.translate(-offset);
         m_paintedHoverBand = QRect();
+        m_hoverBandScroll = offset.toPoint();
         if (hovered) {
             const QRectF band = listRowRect(*hovered);
             painter.setRenderHint(QPainter::Antialiasing);

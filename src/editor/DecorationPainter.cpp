@@ -10,6 +10,8 @@
 #include <QPolygonF>
 #include <QtMath>
 
+#include <array>
+
 namespace quillor::DecorationPainter {
 
 namespace {
@@ -48,29 +50,107 @@ void drawTaskBox(QPainter& painter, const QRectF& rect, bool checked, const Colo
     painter.restore();
 }
 
-// One look of a task box at one sub-pixel phase, as drawn into an image.
-struct TaskBoxLook {
+// One look of a drawing at one sub-pixel phase, as drawn into an image: what
+// is drawn, its flag (a box checked) and colours, and its size.
+struct DrawnLook {
+    int drawing = 0;
+    bool flag = false;
+    std::array<QRgb, 3> colours{};
     int width = 0;    // in 1/64 pixel
     int height = 0;
     int phaseX = 0;   // in quarter pixels
     int phaseY = 0;
-    bool checked = false;
-    QRgb outline = 0;
-    QRgb accent = 0;
-    QRgb check = 0;
 
-    bool operator==(const TaskBoxLook&) const = default;
-    friend size_t qHash(const TaskBoxLook& look, size_t seed = 0)
+    bool operator==(const DrawnLook&) const = default;
+    friend size_t qHash(const DrawnLook& look, size_t seed = 0)
     {
-        return qHashMulti(seed, look.width, look.height, look.phaseX, look.phaseY, look.checked, look.outline,
-                          look.accent, look.check);
+        return qHashMulti(seed, look.drawing, look.flag, look.colours[0], look.colours[1], look.colours[2],
+                          look.width, look.height, look.phaseX, look.phaseY);
     }
 };
 
-// Room around the box for its outline and the antialiasing.
-constexpr int taskBoxPadding = 4;
+// What is drawn from images, besides the decorations' own kinds.
+constexpr int taskBoxDrawing = 100;
+constexpr int handleDrawing = 101;
+constexpr int bulletDrawing = 102;
+
+// Room around a drawing for its outline and the antialiasing.
+constexpr int imagePadding = 4;
 constexpr int phaseSteps = 4;
-constexpr qsizetype taskBoxCacheLimit = 256;
+constexpr qsizetype imageCacheLimit = 512;
+// Larger drawings (a long quote's background) are drawn each time rather
+// than kept.
+constexpr qreal largestKeptArea = 64 * 1024;
+
+// Antialiased outlines and fills cost far more than copying their pixels, and
+// a keystroke repaints the same task boxes, handles and backgrounds over and
+// over: each look is drawn once into an image and copied after, whenever the
+// painter does no more than move.
+template <typename Draw>
+void paintFromImage(QPainter& painter, const QRectF& rect, DrawnLook look, const Draw& draw)
+{
+    const QTransform device = painter.deviceTransform();
+    if (device.type() > QTransform::TxTranslate || rect.isEmpty() || rect.width() * rect.height() > largestKeptArea) {
+        draw(painter, rect);
+        return;
+    }
+    const QPointF topLeft = device.map(rect.topLeft());
+    const QPoint whole(qFloor(topLeft.x()), qFloor(topLeft.y()));
+    const QPoint phase(qRound((topLeft.x() - whole.x()) * phaseSteps), qRound((topLeft.y() - whole.y()) * phaseSteps));
+    look.width = qRound(rect.width() * 64);
+    look.height = qRound(rect.height() * 64);
+    look.phaseX = phase.x();
+    look.phaseY = phase.y();
+    static QHash<DrawnLook, QImage> drawn;
+    auto found = drawn.find(look);
+    if (found == drawn.end()) {
+        if (drawn.size() >= imageCacheLimit)
+            drawn.clear();
+        const QSize size(qCeil(rect.width()) + 1 + 2 * imagePadding, qCeil(rect.height()) + 1 + 2 * imagePadding);
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter imagePainter(&image);
+        const QPointF origin = QPointF(imagePadding, imagePadding) + QPointF(phase) / phaseSteps;
+        draw(imagePainter, QRectF(origin, rect.size()));
+        imagePainter.end();
+        found = drawn.insert(look, image);
+    }
+    // The device transform also holds where the painted widget sits in its
+    // window, which resetting the painter's own transform keeps: only the
+    // rest is taken off the whole position.
+    const QPointF placement = device.map(QPointF()) - painter.worldTransform().map(QPointF());
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(QPointF(whole - QPoint(imagePadding, imagePadding)) - placement, *found);
+    painter.restore();
+}
+
+void drawBackground(QPainter& painter, Kind kind, const QRectF& rect, const Colours& colours)
+{
+    const qreal radius = DecorationPaint::cornerRadius(kind);
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    switch (kind) {
+    case Kind::quote:
+        painter.fillPath(path, withAlpha(colours.text, DecorationPaint::quoteFillAlpha));
+        break;
+    case Kind::code:
+        painter.setPen(QPen(withAlpha(colours.text, DecorationPaint::codeStrokeAlpha),
+                            DecorationPaint::codeStrokeWidth));
+        painter.setBrush(withAlpha(colours.text, DecorationPaint::codeFillAlpha));
+        painter.drawPath(path);
+        break;
+    case Kind::highlight:
+        painter.fillPath(path, fixed(DecorationPaint::highlightFill));
+        break;
+    case Kind::dragging:
+        painter.fillPath(path, fixed(DecorationPaint::draggingFill));
+        break;
+    }
+    painter.restore();
+}
 
 } // namespace
 
@@ -83,94 +163,56 @@ Colours Colours::from(const QPalette& palette)
 void paintBackgrounds(QPainter& painter, const QList<MarkdownLayoutManager::Decoration>& decorations,
                       const Colours& colours, qreal originX)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
     for (const MarkdownLayoutManager::Decoration& decoration : decorations) {
-        const qreal radius = DecorationPaint::cornerRadius(decoration.kind);
-        QPainterPath path;
-        path.addRoundedRect(decoration.rect, radius, radius);
-        switch (decoration.kind) {
-        case Kind::quote:
-            painter.fillPath(path, withAlpha(colours.text, DecorationPaint::quoteFillAlpha));
-            break;
-        case Kind::code:
-            painter.setPen(QPen(withAlpha(colours.text, DecorationPaint::codeStrokeAlpha),
-                                DecorationPaint::codeStrokeWidth));
-            painter.setBrush(withAlpha(colours.text, DecorationPaint::codeFillAlpha));
-            painter.drawPath(path);
-            break;
-        case Kind::highlight:
-            painter.fillPath(path, fixed(DecorationPaint::highlightFill));
-            break;
-        case Kind::dragging:
+        if (decoration.kind == Kind::dragging) {
             painter.save();
             painter.setClipRect(DecorationPaint::draggingClip(decoration.rect, originX), Qt::IntersectClip);
-            painter.fillPath(path, fixed(DecorationPaint::draggingFill));
+            drawBackground(painter, decoration.kind, decoration.rect, colours);
             painter.restore();
-            break;
+            continue;
         }
+        const auto draw = [&decoration, &colours](QPainter& onto, const QRectF& rect) {
+            drawBackground(onto, decoration.kind, rect, colours);
+        };
+        paintFromImage(painter, decoration.rect,
+                       DrawnLook{int(decoration.kind), false, {colours.text.rgba(), 0, 0}}, draw);
     }
-    painter.restore();
 }
 
 void paintTaskBox(QPainter& painter, const QRectF& rect, bool checked, const Colours& colours)
 {
-    // A box is a stroked outline of 128 points, and the viewport shows dozens
-    // of them on every keystroke: each look is drawn once into an image and
-    // copied after, whenever the painter does no more than move.
-    const QTransform device = painter.deviceTransform();
-    if (device.type() > QTransform::TxTranslate || rect.isEmpty()) {
-        drawTaskBox(painter, rect, checked, colours);
-        return;
-    }
-    const QPointF topLeft = device.map(rect.topLeft());
-    const QPoint whole(qFloor(topLeft.x()), qFloor(topLeft.y()));
-    const QPoint phase(qRound((topLeft.x() - whole.x()) * phaseSteps), qRound((topLeft.y() - whole.y()) * phaseSteps));
-    const TaskBoxLook look{qRound(rect.width() * 64), qRound(rect.height() * 64), phase.x(), phase.y(), checked,
-                           (checked ? colours.accent : colours.secondary).rgba(), colours.accent.rgba(),
-                           colours.check.rgba()};
-    static QHash<TaskBoxLook, QImage> drawn;
-    auto found = drawn.find(look);
-    if (found == drawn.end()) {
-        if (drawn.size() >= taskBoxCacheLimit)
-            drawn.clear();
-        const QSize size(qCeil(rect.width()) + 1 + 2 * taskBoxPadding, qCeil(rect.height()) + 1 + 2 * taskBoxPadding);
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter imagePainter(&image);
-        const QPointF origin = QPointF(taskBoxPadding, taskBoxPadding) + QPointF(phase) / phaseSteps;
-        drawTaskBox(imagePainter, QRectF(origin, rect.size()), checked, colours);
-        imagePainter.end();
-        found = drawn.insert(look, image);
-    }
-    // The device transform also holds where the painted widget sits in its
-    // window, which resetting the painter's own transform keeps: only the
-    // rest is taken off the whole position.
-    const QPointF placement = device.map(QPointF()) - painter.worldTransform().map(QPointF());
-    painter.save();
-    painter.resetTransform();
-    painter.drawImage(QPointF(whole - QPoint(taskBoxPadding, taskBoxPadding)) - placement, *found);
-    painter.restore();
+    const auto draw = [checked, &colours](QPainter& onto, const QRectF& box) { drawTaskBox(onto, box, checked, colours); };
+    paintFromImage(painter, rect,
+                   DrawnLook{taskBoxDrawing, checked,
+                             {(checked ? colours.accent : colours.secondary).rgba(), colours.accent.rgba(),
+                              colours.check.rgba()}},
+                   draw);
 }
 
 void paintBullet(QPainter& painter, const QRectF& rect, const Colours& colours)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    strokePolyline(painter, ListMarkerGeometry::bullet(rect), colours.secondary);
-    painter.restore();
+    const auto draw = [&colours](QPainter& onto, const QRectF& mark) {
+        onto.save();
+        onto.setRenderHint(QPainter::Antialiasing);
+        strokePolyline(onto, ListMarkerGeometry::bullet(mark), colours.secondary);
+        onto.restore();
+    };
+    paintFromImage(painter, rect, DrawnLook{bulletDrawing, false, {colours.secondary.rgba(), 0, 0}}, draw);
 }
 
 void paintHandle(QPainter& painter, const QRectF& rect, const QColor& colour)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
-    const qreal radius = ListMarkerGeometry::handleDotDiameter / 2;
-    for (const QPointF& centre : ListMarkerGeometry::handleDotCentres(rect))
-        painter.drawEllipse(centre, radius, radius);
-    painter.restore();
+    const auto draw = [&colour](QPainter& onto, const QRectF& handle) {
+        onto.save();
+        onto.setRenderHint(QPainter::Antialiasing);
+        onto.setPen(Qt::NoPen);
+        onto.setBrush(colour);
+        const qreal radius = ListMarkerGeometry::handleDotDiameter / 2;
+        for (const QPointF& centre : ListMarkerGeometry::handleDotCentres(handle))
+            onto.drawEllipse(centre, radius, radius);
+        onto.restore();
+    };
+    paintFromImage(painter, rect, DrawnLook{handleDrawing, false, {colour.rgba(), 0, 0}}, draw);
 }
 
 void paintInsertion(QPainter& painter, const QRectF& rect, const QColor& colour)
