@@ -366,9 +366,12 @@ void CaptureTextView::keepShapingOf(const QTextBlock& block)
     keep(block);
     QAbstractTextDocumentLayout* layout = document()->documentLayout();
     const QRectF rows = layout->blockBoundingRect(block).adjusted(0, -decorationReach, 0, decorationReach);
+    // The document repaints from the end of the last paragraph with text
+    // above the edit: past empty ones, the paragraph touching them is drawn.
     for (QTextBlock above = block.previous(); above.isValid(); above = above.previous()) {
         keep(above);
-        if (layout->blockBoundingRect(above).top() <= rows.top() || m_shaped.size() > maxShapedAround)
+        if ((layout->blockBoundingRect(above).top() <= rows.top() && above.length() > 1)
+            || m_shaped.size() > maxShapedAround)
             break;
     }
     for (QTextBlock below = block.next(); below.isValid(); below = below.next()) {
