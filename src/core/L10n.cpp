@@ -62,8 +62,13 @@ QString tablePath(const QString& folder, const QString& language)
 QStringList languagesIn(const QString& folder)
 {
     QStringList languages;
-    const QStringList files = QDir(folder).entryList({QString(kTablePrefix + QLatin1Char('*') + kTableSuffix)}, QDir::Files);
+    // Told apart by prefix and suffix rather than a name filter, which would
+    // compile a pattern for each folder at every launch.
+    const QStringList files = QDir(folder).entryList(QDir::Files);
     for (const QString& file : files) {
+        if (file.size() <= kTablePrefix.size() + kTableSuffix.size() || !file.startsWith(kTablePrefix)
+            || !file.endsWith(kTableSuffix))
+            continue;
         QString code = file.mid(kTablePrefix.size(), file.size() - kTablePrefix.size() - kTableSuffix.size());
         code.replace(QLatin1Char('_'), QLatin1Char('-'));
         if (!code.isEmpty() && code != QLatin1String("Base"))

@@ -5,11 +5,16 @@
 #include "panel/ChromeStyle.h"
 
 #include <QEvent>
-#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 
 namespace quillor {
+
+namespace {
+
+constexpr qreal gestureOpacity = 0.65;
+
+} // namespace
 
 CaptureSendButton::CaptureSendButton(QWidget* parent) : CaptureButton(QString(), parent, true)
 {
@@ -20,9 +25,6 @@ CaptureSendButton::CaptureSendButton(QWidget* parent) : CaptureButton(QString(),
     ChromeStyle::setFont(m_title, 12, QFont::Medium);
     m_gesture = new QLabel(L10n::text(QStringLiteral("⌘↵")), this);
     ChromeStyle::setFont(m_gesture, 12);
-    auto* softer = new QGraphicsOpacityEffect(m_gesture);
-    softer->setOpacity(0.65);
-    m_gesture->setGraphicsEffect(softer);
     for (QWidget* part : {static_cast<QWidget*>(m_spinner), static_cast<QWidget*>(m_title),
                           static_cast<QWidget*>(m_gesture)})
         part->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -50,11 +52,16 @@ void CaptureSendButton::colourLabel()
     QColor colour = CaptureButtonStyle::foreground(palette(), isProminent());
     if (!isEnabled())
         colour.setAlphaF(colour.alphaF() * CaptureButtonStyle::disabledOpacity);
+    // The gesture is softer than the title: its colour is partly transparent,
+    // which costs nothing to draw where an opacity effect would paint it
+    // offscreen first.
+    QColor softer = colour;
+    softer.setAlphaF(colour.alphaF() * gestureOpacity);
     for (QWidget* part : {static_cast<QWidget*>(m_spinner), static_cast<QWidget*>(m_title),
                           static_cast<QWidget*>(m_gesture)}) {
         QPalette partPalette = part->palette();
         for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-            partPalette.setColor(group, QPalette::WindowText, colour);
+            partPalette.setColor(group, QPalette::WindowText, part == m_gesture ? softer : colour);
         part->setPalette(partPalette);
     }
 }
