@@ -728,6 +728,17 @@ void CaptureTextView::markForRepaint(std::optional<TextRange> changed, bool ever
 
 void CaptureTextView::repaintChangedRows()
 {
+    const std::optional<TextRange> stretch = std::exchange(m_repaintStretch, std::nullopt);
+    const bool everything = std::exchange(m_repaintEverything, false);
+    QTextDocument* doc = document();
+    std::optional<QRectF> rows;
+    if (!everything && stretch) {
+        const TextRange inText = clampedTo(*stretch, m_content.text.size());
+        rows = doc->documentLayout()->blockBoundingRect(doc->findBlock(int(inText.location)))
+               | doc->documentLayout()->blockBoundingRect(doc->findBlock(int(inText.end())));
+    }
+    if (!everything)
+        keepHoverAbove(rows ? rows->top() - decorationReach : qInf());
     // The hover band may now stand on another row, or the row under it have
     // another height. Where it stands as painted, it is left alone: what
     // changed in its row is repainted with the row.
@@ -738,21 +749,16 @@ void CaptureTextView::repaintChangedRows()
         viewport()->update(band);
     }
     repaintCaret();
-    const std::optional<TextRange> stretch = std::exchange(m_repaintStretch, std::nullopt);
-    if (std::exchange(m_repaintEverything, false)) {
+    if (everything) {
         viewport()->update();
         return;
     }
-    if (!stretch)
+    if (!rows)
         return;
-    const TextRange inText = clampedTo(*stretch, m_content.text.size());
-    QTextDocument* doc = document();
-    const QRectF rows = doc->documentLayout()->blockBoundingRect(doc->findBlock(int(inText.location)))
-                        | doc->documentLayout()->blockBoundingRect(doc->findBlock(int(inText.end())));
     // The whole width: list controls stand in the margin.
-    const qreal top = rows.top() - scrollOffset().y();
+    const qreal top = rows->top() - scrollOffset().y();
     viewport()->update(QRect(0, int(std::floor(top)) - decorationReach, viewport()->width(),
-                             int(std::ceil(rows.height())) + 2 * decorationReach + 1));
+                             int(std::ceil(rows->height())) + 2 * decorationReach + 1));
 }
 
 // Hidden syntax follows the caret: what is concealed is decided again
@@ -832,8 +838,11 @@ void CaptureTextView::applyImageSizes()
             batch.beginEditBlock();
         cursor.mergeCharFormat(size);
     }
-    if (batching)
+    if (batching) {
         batch.endEditBlock();
+        // The rows below a resized image have moved.
+        m_hoverMemo.reset();
+    }
 }
 
 void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& hiddenTabs)

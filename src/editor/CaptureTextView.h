@@ -460,6 +460,10 @@ private:
 
         bool operator==(const HoverKey&) const = default;
     };
+    HoverKey hoverKey() const;
+    // The hovered item found before a pass still holds when the pass changed
+    // nothing above this document y.
+    void keepHoverAbove(qreal changedFrom);
     mutable std::optional<std::pair<HoverKey, std::optional<ListSyntax::Item>>> m_hoverMemo;
     QBasicTimer m_caretBlink;
     bool m_caretOn = true;

@@ -136,14 +136,32 @@ std::optional<ListSyntax::Item> CaptureTextView::hoveredListItem() const
         return std::nullopt;
     // Asked for by each styling pass and again by the painting after it: the
     // answer holds while the point, the scroll, the size and the looks do.
-    const QTextDocument* doc = document();
-    const HoverKey key{*m_listHoverPoint, scrollOffset(), viewport()->size(), m_passCount, m_textRevision,
-                       doc->documentLayout()->blockBoundingRect(doc->lastBlock())};
+    const HoverKey key = hoverKey();
     if (m_hoverMemo && m_hoverMemo->first == key)
         return m_hoverMemo->second;
     const std::optional<ListSyntax::Item> hovered = listRowAt(*m_listHoverPoint + scrollOffset());
     m_hoverMemo = {key, hovered};
     return hovered;
+}
+
+CaptureTextView::HoverKey CaptureTextView::hoverKey() const
+{
+    const QTextDocument* doc = document();
+    return HoverKey{*m_listHoverPoint, scrollOffset(), viewport()->size(), m_passCount, m_textRevision,
+                    doc->documentLayout()->blockBoundingRect(doc->lastBlock())};
+}
+
+void CaptureTextView::keepHoverAbove(qreal changedFrom)
+{
+    if (!m_hoverMemo || !m_listHoverPoint || m_layoutManager.source() != m_content.text)
+        return;
+    // Rows wholly above what a pass changed stand where they stood, with the
+    // same items: typing below the pointer leaves the answer as it was.
+    const HoverKey now = hoverKey();
+    const HoverKey& then = m_hoverMemo->first;
+    if (then.point == now.point && then.scroll == now.scroll && then.viewport == now.viewport
+        && now.point.y() + now.scroll.y() < changedFrom)
+        m_hoverMemo->first = now;
 }
 
 std::optional<ListSyntax::Item> CaptureTextView::listRowAt(QPointF point) const

@@ -256,6 +256,32 @@ TEST(CaptureTextViewListMouseTest, EveryItemHasAHandleStrongerUnderTheMouse)
     EXPECT_GT(ink(1), faint);
 }
 
+// The item under a resting pointer follows the text: typed below the pointer,
+// it is the same row; a line added above brings the row before under it.
+TEST(CaptureTextViewListMouseTest, TheHoveredItemFollowsWhatIsTypedBelowAndAbove)
+{
+    ListEditor editor(QStringLiteral("- a\n- b\n- c\nfin"));
+    const QPointF pointer = editor.line(1, 200);
+    QMouseEvent hover(QEvent::MouseMove, pointer, editor.view.viewport()->mapToGlobal(pointer), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(editor.view.viewport(), &hover);
+    const auto hovered = [&editor] {
+        editor.view.refreshPresentation();
+        return editor.view.hoveredListItem();
+    };
+    EXPECT_EQ(hovered(), editor.item(1));
+
+    editor.view.setSelectionRange(TextRange{editor.view.text().size(), 0});
+    QTest::keyClicks(&editor.view, QStringLiteral("xyz"));
+    EXPECT_EQ(hovered(), editor.item(1));
+
+    editor.view.setSelectionRange(TextRange{0, 0});
+    QTest::keyClicks(&editor.view, QStringLiteral("z"));
+    QTest::keyClick(&editor.view, Qt::Key_Return, Qt::ShiftModifier);
+    ASSERT_TRUE(editor.view.text().startsWith(QStringLiteral("z\n- a")));
+    EXPECT_EQ(hovered(), editor.item(0));
+}
+
 // The handle's tip names its keys as every other shortcut does: in the
 // desktop's notation and the language of Qt's own texts, here French.
 TEST(CaptureTextViewListMouseTest, TheHandlesTipNamesItsKeysInTheDesktopsNotation)
