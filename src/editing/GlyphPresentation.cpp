@@ -155,7 +155,7 @@ std::optional<TextRange> MarkdownGlyphPresentation::windowFor(const QString& sou
 {
     if (!m_known || m_composing || change.position < 0 || change.removed < 0 || change.added < 0
         || change.position + change.added > source.size() || m_sourceLength + change.delta() != source.size()
-        || !MarkdownAnalysis::codeCarried(m_code, analysis.code, change))
+        || !MarkdownAnalysis::codeCarried(m_code, analysis.code, change, m_sourceLength))
         return std::nullopt;
     std::optional<TextRange> window;
     const auto add = [&](TextRange range) {

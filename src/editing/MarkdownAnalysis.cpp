@@ -72,9 +72,15 @@ struct EditMap {
     qsizetype position = 0;
     qsizetype removed = 0;
     qsizetype delta = 0;
+    // When set, the end of the text before the change, which stays the end:
+    // what ran to it, a fence left open, runs to the end after text is added
+    // there.
+    qsizetype textEnd = -1;
 
     std::optional<qsizetype> operator()(qsizetype p) const
     {
+        if (p == textEnd)
+            return p + delta;
         if (p <= position)
             return p;
         if (p >= position + removed)
@@ -169,9 +175,9 @@ QList<TextRange> codeWithin(const QList<TextRange>& code, qsizetype start, qsize
 // The code after the edit is the code before it, moved along: the edit left
 // every fence, backtick run and code line end where it was.
 bool MarkdownAnalysis::codeCarried(const QList<CodeSyntax::Span>& before, const QList<CodeSyntax::Span>& after,
-                                   const TextChange& change)
+                                   const TextChange& change, qsizetype previousLength)
 {
-    const EditMap map{change.position, change.removed, change.delta()};
+    const EditMap map{change.position, change.removed, change.delta(), previousLength};
     if (before.size() != after.size())
         return false;
     // Lists still sharing their spans hold the same spans: those ending
@@ -242,7 +248,7 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
     const bool codeRead = !code;
     if (codeRead) {
         code = CodeSyntax::spans(text);
-        if (!codeCarried(previous.code, *code, TextChange{position, removed, added}))
+        if (!codeCarried(previous.code, *code, TextChange{position, removed, added}, previous.text.size()))
             return of(text);
     }
     // Read from the line feed before them, so that whatever looks at the

@@ -53,8 +53,10 @@ struct MarkdownAnalysis {
 
     // The code after the change is the code before it, moved along: the
     // change left every fence, backtick run and code line end where it was.
+    // Given the length of the text before the change, what ran to its end
+    // may run to the end after it (a fence left open, typed at its end).
     static bool codeCarried(const QList<CodeSyntax::Span>& before, const QList<CodeSyntax::Span>& after,
-                            const TextChange& change);
+                            const TextChange& change, qsizetype previousLength = -1);
 
     bool operator==(const MarkdownAnalysis&) const = default;
 };

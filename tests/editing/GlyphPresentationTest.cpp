@@ -124,3 +124,25 @@ TEST(GlyphPresentationTest, SetsDecidedAroundEachChangeEqualThoseOfTheWholeText)
         ASSERT_EQ(presentation.listLines(), whole.listLines()) << "step " << step;
     }
 }
+
+// Typed at the end of a fence left open, the code grows with every key: the
+// sets decided around each key equal those of the whole text, the caret at
+// the end, as the key after it moves on.
+TEST(GlyphPresentationTest, TypingAtTheEndOfAnOpenFenceDecidesAsTheWholeText)
+{
+    QString text = QStringLiteral("**gras** et #tag\n```cpp\n");
+    MarkdownAnalysis analysis = MarkdownAnalysis::of(text);
+    MarkdownGlyphPresentation presentation;
+    presentation.update(nullptr, text, analysis, {TextRange{text.size(), 0}}, false);
+    for (const QChar key : QStringLiteral("int *a* = `b`;\n# pas un titre\n``\n```\n**gras**")) {
+        const TextChange change{text.size(), 0, 1};
+        text += key;
+        analysis = MarkdownAnalysis::afterEdit(std::move(analysis), text, change.position, 0, 1);
+        const QList<TextRange> caret{TextRange{text.size(), 0}};
+        presentation.update(nullptr, text, analysis, caret, false, change);
+        MarkdownGlyphPresentation whole;
+        whole.update(nullptr, text, MarkdownAnalysis::of(text), caret, false);
+        ASSERT_EQ(presentation.hiddenCharacters(), whole.hiddenCharacters()) << text.toStdString();
+        ASSERT_EQ(presentation.listLines(), whole.listLines()) << text.toStdString();
+    }
+}

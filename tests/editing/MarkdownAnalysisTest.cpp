@@ -49,6 +49,10 @@ TEST(MarkdownAnalysisTest, AnEditReadsAgainOnlyWhatItChanged)
         {"- [ ] a\n- b\n> c\n", 8, 0, "1. "},            // a new list item
         {"x\\\n*a*\n", 1, 1, ""},                        // an escape goes
         {"~~~\na\nb", 7, 0, "c"},                        // typed at the end of an open fence
+        {"~~~\na\nb", 7, 0, "\n"},                       // a line begun there
+        {"~~~\na\nb", 7, 0, "\n~~~"},                    // the fence closed there
+        {"#t\n```\n", 7, 0, "*a* `b` #c [[d]]"},         // syntax typed in it, left unread
+        {"```\ncode", 7, 2, ""},                        // erased at its end
     };
     for (const Edit& edit : edits) {
         const QString before = QString::fromUtf8(edit.before);
