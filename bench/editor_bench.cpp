@@ -102,6 +102,23 @@ const std::vector<Sample>& keystrokeSamples()
     return samples;
 }
 
+// The end of a text falls anywhere between two of the layout's checkpoints
+// (one every 2,000 px): a key there moves every paragraph since the last one
+// again, in both editors, so that one length measures where its end happens
+// to fall as much as the key. These lengths, a screen of text in steps of 25
+// characters, measure the key wherever the end falls.
+const std::vector<Sample>& endSweepSamples()
+{
+    static const std::vector<Sample> samples = [] {
+        std::vector<Sample> result;
+        for (int less = 0; less < 450; less += 25)
+            result.push_back({"20,000 characters less " + std::to_string(less),
+                              [less] { return mixedCapture(20'000 - less); }, 1.5, 0.5});
+        return result;
+    }();
+    return samples;
+}
+
 const std::vector<Sample>& pasteSamples()
 {
     static const std::vector<Sample> samples{
@@ -344,6 +361,13 @@ void registerBenchmarks()
                 ->MinTime(sample.seconds);
         }
     }
+    for (const Sample& sample : endSweepSamples()) {
+        benchmark::RegisterBenchmark(("keystroke sweep/" + keystrokeName(sample, Caret::end)).c_str(),
+                                     keystrokesInTurn, sample, Caret::end)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(sample.seconds);
+    }
     for (const Sample& sample : pasteSamples()) {
         benchmark::RegisterBenchmark(("paste/" + sample.name).c_str(), pastesInTurn, sample)
             ->UseManualTime()
@@ -394,6 +418,21 @@ void printRatios(const char* what, const Aims& aims, std::map<std::string, Times
     }
 }
 
+void printEndSweep()
+{
+    std::vector<double> ratios;
+    for (const Sample& sample : endSweepSamples()) {
+        const auto found = keystrokes.find(keystrokeName(sample, Caret::end));
+        if (found != keystrokes.end())
+            ratios.push_back(median(found->second.editor) / median(found->second.plain));
+    }
+    if (ratios.empty())
+        return;
+    const auto [least, most] = std::minmax_element(ratios.begin(), ratios.end());
+    std::printf("keystroke 20,000 characters, at the end of %zu lengths down to 19,575: median %.2f× (%.2f× to %.2f×)\n",
+                ratios.size(), median(ratios), *least, *most);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -408,6 +447,7 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     std::printf("\nMedians, each side timed to its painted frame (aim for a keystroke on 5,000 lines: < 4 ms)\n");
     printRatios("keystroke", keystrokeAims(), keystrokes);
+    printEndSweep();
     printRatios("paste", aimsOf(pasteSamples()), pastes);
     printRatios("erase", aimsOf(erasureSamples()), erasures);
     if (!editingRuleTimes.empty())
