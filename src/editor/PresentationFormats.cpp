@@ -172,9 +172,9 @@ PresentationFormats::LineValues PresentationFormats::markerWidthsOf(const QStrin
 }
 
 PresentationFormats::LineValues PresentationFormats::leftMarginsOf(const QString& text,
-                                                                     std::span<const QuoteSyntax::Line> quotes,
-                                                                     std::span<const ListSyntax::Item> items,
-                                                                     const QList<TextRange>& selections)
+                                                                   std::span<const QuoteSyntax::Line> quotes,
+                                                                   std::span<const ListSyntax::Item> items,
+                                                                   const QList<TextRange>& selections)
 {
     // Both lists are in text order: merged, a line both quoted and listed
     // takes the list's indent.

@@ -129,10 +129,8 @@ private:
     // when there is one, the rest moved along by `delta`.
     void decideLeftMargins(const QString& text, const Analysis& analysis, const QList<TextRange>& selections,
                            std::optional<TextRange> window, qsizetype delta);
-    static LineValues leftMarginsOf(const QString& text,
-                                                           std::span<const QuoteSyntax::Line> quotes,
-                                                           std::span<const ListSyntax::Item> items,
-                                                           const QList<TextRange>& selections);
+    static LineValues leftMarginsOf(const QString& text, std::span<const QuoteSyntax::Line> quotes,
+                                    std::span<const ListSyntax::Item> items, const QList<TextRange>& selections);
     void applyInlineStyles(const QList<QList<MarkdownStyle>>& rules, const QList<TextRange>& code, TextRange within);
     void applyLists(const QString& text, std::span<const ListSyntax::Item> items, const QList<TextRange>& selections,
                     const EditorFonts& fonts, TextRange within);
