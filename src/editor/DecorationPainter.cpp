@@ -77,7 +77,8 @@ constexpr int bulletDrawing = 102;
 // Room around a drawing for its outline and the antialiasing.
 constexpr int imagePadding = 4;
 constexpr int phaseSteps = 4;
-constexpr qsizetype imageCacheLimit = 512;
+// What the kept images may take together, before they are all let go.
+constexpr qsizetype imageCacheBytes = 8 * 1024 * 1024;
 // Larger drawings (a long quote's background) are drawn each time rather
 // than kept.
 constexpr qreal largestKeptArea = 64 * 1024;
@@ -102,11 +103,16 @@ void paintFromImage(QPainter& painter, const QRectF& rect, DrawnLook look, const
     look.phaseX = phase.x();
     look.phaseY = phase.y();
     static QHash<DrawnLook, QImage> drawn;
+    static qsizetype drawnBytes = 0;
     auto found = drawn.find(look);
     if (found == drawn.end()) {
-        if (drawn.size() >= imageCacheLimit)
-            drawn.clear();
         const QSize size(qCeil(rect.width()) + 1 + 2 * imagePadding, qCeil(rect.height()) + 1 + 2 * imagePadding);
+        const qsizetype bytes = qsizetype(size.width()) * size.height() * 4;
+        if (drawnBytes + bytes > imageCacheBytes) {
+            drawn.clear();
+            drawnBytes = 0;
+        }
+        drawnBytes += bytes;
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter imagePainter(&image);
