@@ -555,6 +555,12 @@ TEST(CaptureTextViewTest, EachParagraphRunsInTheDirectionOfItsFirstStrongLetter)
     editor.key(Qt::Key_Backspace);
     settle();
     EXPECT_EQ(directions().at(4), RightToLeft);
+    editor.undo();
+    settle();
+    EXPECT_EQ(directions().at(4), LeftToRight);
+    editor.redo();
+    settle();
+    EXPECT_EQ(directions().at(4), RightToLeft);
 }
 
 // The styling only revisits the paragraphs a keystroke, a caret move or a
