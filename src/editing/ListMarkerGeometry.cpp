@@ -55,22 +55,10 @@ QRectF markerRect(const QRectF& anchor, qreal width, qreal fontSize, bool bullet
 
 qreal columnWidth(const QString& text, qreal fontSize, const Measure& measure)
 {
-    return columnWidth(text, ListSyntax::items(text), fontSize, measure);
-}
-
-qreal columnWidth(const QString& text, const QList<ListSyntax::Item>& items, qreal fontSize,
-                  const Measure& measure)
-{
     qreal width = side(fontSize);
-    // Runs every keystroke over every item: a marker like the one before is
-    // not measured again, and none is copied to be measured.
-    QStringView previous;
-    for (const ListSyntax::Item& item : items) {
-        const QStringView marker = orderedMarker(text, item);
-        if (marker.isEmpty() || marker == previous)
-            continue;
-        previous = marker;
-        width = std::max(width, measure(QString::fromRawData(marker.data(), marker.size())));
+    for (const ListSyntax::Item& item : ListSyntax::items(text)) {
+        if (const QStringView marker = orderedMarker(text, item); !marker.isEmpty())
+            width = std::max(width, measure(marker.toString()));
     }
     return width;
 }

@@ -44,9 +44,6 @@ QRectF markerRect(const QRectF& anchor, qreal width, qreal fontSize, bool bullet
 // The marker column of a text: s, or wider for an ordered marker ("10.")
 // whose measured width, trimmed of blanks, is larger. Bullets never widen it.
 qreal columnWidth(const QString& text, qreal fontSize, const Measure& measure);
-// The same over items already found in the text.
-qreal columnWidth(const QString& text, const QList<ListSyntax::Item>& items, qreal fontSize,
-                  const Measure& measure);
 // What of an ordered item's marker is measured for the column: the marker
 // trimmed of blanks. Empty for a bullet or a task.
 QStringView orderedMarker(const QString& text, const ListSyntax::Item& item);
