@@ -2,7 +2,6 @@
 
 #include "core/L10n.h"
 #include "panel/BusySpinner.h"
-#include "panel/ChromeStyle.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -21,10 +20,13 @@ CaptureSendButton::CaptureSendButton(QWidget* parent) : CaptureButton(QString(),
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     m_spinner = new BusySpinner(12, this);
+    // The labels inherit the button's font, already at the chrome's button
+    // size: scaling it again would shrink them below the other buttons'.
     m_title = new QLabel(this);
-    ChromeStyle::setFont(m_title, 12, QFont::Medium);
+    QFont titleFont = font();
+    titleFont.setWeight(QFont::Medium);
+    m_title->setFont(titleFont);
     m_gesture = new QLabel(L10n::text(QStringLiteral("⌘↵")), this);
-    ChromeStyle::setFont(m_gesture, 12);
     for (QWidget* part : {static_cast<QWidget*>(m_spinner), static_cast<QWidget*>(m_title),
                           static_cast<QWidget*>(m_gesture)})
         part->setAttribute(Qt::WA_TransparentForMouseEvents);

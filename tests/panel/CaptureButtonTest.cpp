@@ -1,11 +1,14 @@
 #include "panel/CaptureButton.h"
 #include "panel/CaptureButtonFeedback.h"
+#include "panel/CaptureSendButton.h"
 
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace quillor {
@@ -32,6 +35,26 @@ struct ShownButton {
         return image.pixelColor(40, 15);
     }
 };
+
+// The send button's label is made of child labels, which inherit its font:
+// they stand at the size of every other button's text, the title in medium
+// weight.
+TEST(CaptureButtonTest, TheSendButtonsLabelStandsAtTheButtonsSize)
+{
+    QWidget window;
+    const CaptureButton cancel(QStringLiteral("Annuler"), &window);
+    const CaptureSendButton send(&window);
+    const QList<QLabel*> labels = send.findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 2);
+    for (const QLabel* label : labels) {
+        EXPECT_EQ(QFontInfo(label->font()).pixelSize(), QFontInfo(cancel.font()).pixelSize()) << label->text().toStdString();
+        EXPECT_DOUBLE_EQ(label->font().pointSizeF(), cancel.font().pointSizeF()) << label->text().toStdString();
+    }
+    const auto title = std::find_if(labels.cbegin(), labels.cend(),
+                                    [&](const QLabel* label) { return label->text() == send.title(); });
+    ASSERT_NE(title, labels.cend());
+    EXPECT_EQ((*title)->font().weight(), QFont::Medium);
+}
 
 TEST(CaptureButtonTest, ADisabledButtonIsFadedAndShowsNoHoverFill)
 {
