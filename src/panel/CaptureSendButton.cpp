@@ -28,8 +28,12 @@ CaptureSendButton::CaptureSendButton(QWidget* parent) : CaptureButton(QString(),
     m_title->setFont(titleFont);
     m_gesture = new QLabel(L10n::text(QStringLiteral("⌘↵")), this);
     for (QWidget* part : {static_cast<QWidget*>(m_spinner), static_cast<QWidget*>(m_title),
-                          static_cast<QWidget*>(m_gesture)})
+                          static_cast<QWidget*>(m_gesture)}) {
         part->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // Children of a button take its roles, and would draw in the
+        // button's text colour rather than the one given to them.
+        part->setForegroundRole(QPalette::WindowText);
+    }
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(horizontalPadding, 0, horizontalPadding, 0);

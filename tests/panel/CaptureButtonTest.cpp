@@ -56,6 +56,34 @@ TEST(CaptureButtonTest, TheSendButtonsLabelStandsAtTheButtonsSize)
     EXPECT_EQ((*title)->font().weight(), QFont::Medium);
 }
 
+// The label stands on the accent in white: no part of it is drawn in the
+// dark text of an ordinary button.
+TEST(CaptureButtonTest, TheSendButtonsLabelIsWhiteOnTheAccent)
+{
+    QWidget window;
+    CaptureSendButton send(&window);
+    send.setGeometry(0, 0, 160, CaptureButtonStyle::minimumHeight);
+    window.resize(200, 50);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QImage image(send.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    send.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    int white = 0;
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.alpha() < 255)
+                continue;
+            white += pixel.lightness() > 220 && pixel.saturation() < 60;
+            dark += pixel.lightness() < 60;
+        }
+    }
+    EXPECT_GT(white, 20);
+    EXPECT_EQ(dark, 0);
+}
+
 TEST(CaptureButtonTest, ADisabledButtonIsFadedAndShowsNoHoverFill)
 {
     for (const bool prominent : {true, false}) {
