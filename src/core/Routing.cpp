@@ -50,13 +50,20 @@ QString withoutLeadingBlanks(const QString& text)
 
 namespace Routing {
 
+qsizetype prefixWordEnd(const QString& text, const QString& prefix)
+{
+    if (prefix.isEmpty() || !text.startsWith(prefix))
+        return 0;
+    return firstSpace(text, prefix.size());
+}
+
 Route resolve(const QString& text, const QString& prefix, const QList<Destination>& destinations,
               const Destination& fallback)
 {
-    if (prefix.isEmpty() || !text.startsWith(prefix))
+    const qsizetype wordEnd = prefixWordEnd(text, prefix);
+    if (wordEnd == 0)
         return Route{fallback, text};
 
-    const qsizetype wordEnd = firstSpace(text, prefix.size());
     const QString word = text.mid(prefix.size(), wordEnd - prefix.size());
 
     // An ambiguous word is as unknown as a missing one: no tie-break.

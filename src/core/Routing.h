@@ -20,6 +20,10 @@ namespace Routing {
 Route resolve(const QString& text, const QString& prefix, const QList<Destination>& destinations,
               const Destination& fallback);
 
+// Where the word that names a destination ends when `text` opens with the
+// prefix ("@aide" in "@aide un"), else 0.
+qsizetype prefixWordEnd(const QString& text, const QString& prefix);
+
 // Whether a prefix can start routes: one user-perceived character that cannot
 // begin a word (not a letter, number or white space), so that a route never
 // swallows the first word of an ordinary capture.

@@ -1,5 +1,6 @@
 #include "editing/DropPlacement.h"
 
+#include "core/Routing.h"
 #include "core/TextRange.h"
 #include "editing/CodeSyntax.h"
 #include "editing/EditorSyntax.h"
@@ -53,6 +54,16 @@ qsizetype insertionIndex(const QString& text, qsizetype index, bool images)
         }
     }
     return index;
+}
+
+Insertion insertion(const QString& text, qsizetype index, bool images, const QString& routePrefix)
+{
+    const qsizetype wordEnd = Routing::prefixWordEnd(text, routePrefix);
+    if (wordEnd == 0 || index > wordEnd)
+        return Insertion{insertionIndex(text, index, images), false};
+    if (wordEnd == text.size())
+        return Insertion{wordEnd, true};
+    return Insertion{insertionIndex(text, wordEnd + 1, images), false};
 }
 
 } // namespace quillor::DropPlacement

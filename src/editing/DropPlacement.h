@@ -15,5 +15,19 @@ namespace DropPlacement {
 // block counts.
 qsizetype insertionIndex(const QString& text, qsizetype index, bool images);
 
+// Where a drop goes in, and whether a space must come before what it brings.
+struct Insertion {
+    qsizetype index = 0;
+    bool spaced = false;
+    bool operator==(const Insertion&) const = default;
+};
+
+// `insertionIndex`, and never before the route prefix that opens the text
+// nor inside the word it starts: the prefix would no longer come first and
+// the capture would silently go elsewhere. Such a drop goes after the white
+// space that ends the word; after a bare word ending the text, behind a
+// space of its own.
+Insertion insertion(const QString& text, qsizetype index, bool images, const QString& routePrefix);
+
 } // namespace DropPlacement
 } // namespace quillor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TextRange.h"
+#include "editing/DropPlacement.h"
 #include "editing/EditorBehavior.h"
 #include "editing/GlyphPresentation.h"
 #include "editing/ListMovement.h"
@@ -333,16 +334,18 @@ private:
     void setListHoverPoint(std::optional<QPointF> point);
 
     // Images.
-    void readImages(ImageIntakeQueue::Request request, TextRange selection);
+    void readImages(ImageIntakeQueue::Request request, TextRange selection, bool dropped = false);
     void imagesRead();
     // The whole text was replaced: images still being read have no place.
     void loseImagePlaces();
     void applyImageIntake(const ImageIntake::Result& result);
-    void insertRichCapture(const ImageIntake::Result& result, TextRange target);
+    void insertRichCapture(const ImageIntake::Result& result, TextRange target, const QString& lead);
     void placeContent(TextRange target, const EditorContent& content, const QString& actionName);
     void placeText(TextRange target, const QString& text);
     void insertPlainText(const QString& text);
     bool dropAt(const QMimeData& mime, qsizetype index);
+    QPoint dropPoint(QPoint point) const;
+    DropPlacement::Insertion dropInsertion(qsizetype index, bool images) const;
     void closeImagePreview();
 
     // Mouse.

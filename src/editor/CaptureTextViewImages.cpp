@@ -6,21 +6,24 @@
 
 #include "core/Error.h"
 #include "core/L10n.h"
-#include "editing/DropPlacement.h"
 #include "editor/EditorDocument.h"
 #include "editor/ImageIntake.h"
 #include "editor/ImagePreviewWindow.h"
 #include "model/AppModel.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMimeData>
 #include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QUndoStack>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace quillor {
@@ -106,9 +109,9 @@ bool CaptureTextView::insertImages(const QMimeData& mime)
     return true;
 }
 
-void CaptureTextView::readImages(ImageIntakeQueue::Request request, TextRange selection)
+void CaptureTextView::readImages(ImageIntakeQueue::Request request, TextRange selection, bool dropped)
 {
-    m_imagePlaces.emplace_back(*document(), selection, EditorDocument::slice(m_content, selection));
+    m_imagePlaces.emplace_back(*document(), selection, EditorDocument::slice(m_content, selection), dropped);
     connect(m_imageIntake, &ImageIntakeQueue::idle, this, &CaptureTextView::imagesRead, Qt::UniqueConnection);
     // A send asked for from now on waits for these images.
     if (m_model)
@@ -183,14 +186,22 @@ void CaptureTextView::applyImageIntake(const ImageIntake::Result& result)
     // A send that waits for these images has made the text read-only: they
     // were pasted before it and belong to what it delivers.
     QScopedValueRollback placing(m_placingImages, true);
-    const TextRange target = place.target(m_content);
+    TextRange target = place.target(m_content);
+    // A route prefix typed while a dropped image was read still comes first.
+    QString lead;
+    if (place.isDrop() && target.isEmpty()) {
+        const DropPlacement::Insertion drop = dropInsertion(target.location, true);
+        target = TextRange{drop.index, 0};
+        if (drop.spaced)
+            lead = QStringLiteral(" ");
+    }
     if (result.rich) {
-        insertRichCapture(result, target);
+        insertRichCapture(result, target, lead);
         return;
     }
     if (!m_model || (result.attachments.isEmpty() && !result.tooLarge)) {
         if (result.fallbackText)
-            placeText(target, *result.fallbackText);
+            placeText(target, lead + *result.fallbackText);
         return;
     }
     if (result.tooLarge) {
@@ -204,7 +215,7 @@ void CaptureTextView::applyImageIntake(const ImageIntake::Result& result)
         m_model->setError(error.localizedDescription());
         return;
     }
-    placeContent(target, embeds, L10n::text(QStringLiteral("Ajouter des images")));
+    placeContent(target, EditorContent::plain(lead).append(embeds), L10n::text(QStringLiteral("Ajouter des images")));
     m_model->saveDraftInBackground();
 }
 
@@ -227,7 +238,7 @@ void CaptureTextView::placeText(TextRange target, const QString& text)
     setSelectionRange(ImagePlace::carried(selection, target, m_content.text.size() - length + target.length));
 }
 
-void CaptureTextView::insertRichCapture(const ImageIntake::Result& result, TextRange target)
+void CaptureTextView::insertRichCapture(const ImageIntake::Result& result, TextRange target, const QString& lead)
 {
     if (!m_model)
         return;
@@ -247,7 +258,7 @@ void CaptureTextView::insertRichCapture(const ImageIntake::Result& result, TextR
         m_model->setError(error.localizedDescription());
         return;
     }
-    QString text;
+    QString text = lead;
     const QList<ImageReference>& references = m_model->imageReferences();
     for (const ImageIntake::RichPart& part : result.parts) {
         if (!part.picture) {
@@ -283,7 +294,9 @@ void CaptureTextView::dragMoveEvent(QDragMoveEvent* event)
         return;
     }
     // The text edit shows where the drop would go.
-    QTextEdit::dragMoveEvent(event);
+    QDragMoveEvent over(dropPoint(event->position().toPoint()), event->possibleActions(), event->mimeData(),
+                        event->buttons(), event->modifiers());
+    QTextEdit::dragMoveEvent(&over);
     event->setDropAction(Qt::CopyAction);
     event->accept();
 }
@@ -294,7 +307,7 @@ void CaptureTextView::dropEvent(QDropEvent* event)
     QDragLeaveEvent leave;
     QTextEdit::dragLeaveEvent(&leave);
     const QMimeData* mime = event->mimeData();
-    if (!mime || !dropAt(*mime, cursorForPosition(event->position().toPoint()).position())) {
+    if (!mime || !dropAt(*mime, cursorForPosition(dropPoint(event->position().toPoint())).position())) {
         event->ignore();
         return;
     }
@@ -312,12 +325,13 @@ bool CaptureTextView::dropAt(const QMimeData& mime, qsizetype index)
     if (isReadOnly())
         return false;
     if (std::optional<ImageIntakeQueue::Request> request = imageRequest(mime)) {
-        const TextRange place{DropPlacement::insertionIndex(m_content.text, index, true), 0};
+        const TextRange place{dropInsertion(index, true).index, 0};
         setSelectionRange(place);
-        readImages(std::move(*request), place);
+        readImages(std::move(*request), place, true);
     } else if (mime.hasText()) {
-        setSelectionRange(TextRange{DropPlacement::insertionIndex(m_content.text, index, false), 0});
-        insertPlainText(mime.text());
+        const DropPlacement::Insertion drop = dropInsertion(index, false);
+        setSelectionRange(TextRange{drop.index, 0});
+        insertPlainText(drop.spaced ? u' ' + mime.text() : mime.text());
     } else {
         return false;
     }
@@ -325,6 +339,24 @@ bool CaptureTextView::dropAt(const QMimeData& mime, qsizetype index)
     window()->activateWindow();
     setFocus(Qt::OtherFocusReason);
     return true;
+}
+
+// Over the text's top inset Qt's hit test answers the text's start whatever
+// the pointer's x: a drop there goes into the first line, where it points.
+QPoint CaptureTextView::dropPoint(QPoint point) const
+{
+    const QTextBlock first = document()->firstBlock();
+    const QTextLayout* layout = first.layout();
+    if (!layout || layout->lineCount() == 0)
+        return point;
+    const qreal top = document()->documentLayout()->blockBoundingRect(first).top() + layout->lineAt(0).y()
+                      - verticalScrollBar()->value();
+    return QPoint(point.x(), std::max(point.y(), int(std::ceil(top))));
+}
+
+DropPlacement::Insertion CaptureTextView::dropInsertion(qsizetype index, bool images) const
+{
+    return DropPlacement::insertion(m_content.text, index, images, m_model ? m_model->preferences().routePrefix : QString());
 }
 
 // MARK: Chosen files, preview and removal

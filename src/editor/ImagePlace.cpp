@@ -8,8 +8,8 @@
 
 namespace quillor {
 
-ImagePlace::ImagePlace(QTextDocument& document, TextRange selection, EditorContent selected)
-    : m_start(&document), m_end(&document), m_selected(std::move(selected))
+ImagePlace::ImagePlace(QTextDocument& document, TextRange selection, EditorContent selected, bool dropped)
+    : m_start(&document), m_end(&document), m_selected(std::move(selected)), m_dropped(dropped)
 {
     m_start.setPosition(int(selection.location));
     m_end.setPosition(int(selection.end()));

@@ -14,8 +14,9 @@ namespace quillor {
 // the user typed or selected since.
 class ImagePlace {
 public:
-    // `selected` is what the selection held.
-    ImagePlace(QTextDocument& document, TextRange selection, EditorContent selected);
+    // `selected` is what the selection held; `dropped` when the images were
+    // dropped rather than pasted or chosen.
+    ImagePlace(QTextDocument& document, TextRange selection, EditorContent selected, bool dropped = false);
 
     // What the images replace in `content`, the document's content now: the
     // selection made then while it holds what it held, else nothing, where it
@@ -26,6 +27,7 @@ public:
     // The whole text was replaced: the place is gone with it.
     void lose() { m_lost = true; }
     bool isLost() const { return m_lost; }
+    bool isDrop() const { return m_dropped; }
 
     // A selection of the user's once `replaced` has become `inserted` units
     // long: it keeps its characters, and a caret at the place goes after the
@@ -37,6 +39,7 @@ private:
     QTextCursor m_end;
     EditorContent m_selected;
     bool m_lost = false;
+    bool m_dropped = false;
 };
 
 } // namespace quillor

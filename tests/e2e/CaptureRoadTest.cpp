@@ -611,6 +611,60 @@ TEST_F(CaptureRoadTest, AnImageDroppedOntoAnEmbedOrTheThumbnailsKeepsEveryEmbedW
     EXPECT_EQ(readJson(draft).value("attachments").toArray().size(), 3);
 }
 
+// A drop on the line of a route prefix goes where the pointer is, and never
+// before the prefix that opens the text: the capture keeps its destination.
+TEST_F(CaptureRoadTest, AnImageDroppedOnARoutePrefixLineKeepsThePrefixFirst)
+{
+    const QString helpVault = QString::fromStdString(path("home")) + QStringLiteral("/aide");
+    ASSERT_TRUE(QDir().mkpath(helpVault));
+    QJsonObject preferences = readJson(dataPath(QStringLiteral("preferences.json")));
+    QJsonArray destinations = preferences.value("destinations").toArray();
+    destinations.append(QJsonObject{
+        {"id", "0B4D1E2F-3A5B-4C6D-8E7F-9A0B1C2D3E4F"}, {"name", "aide-fr"},  {"alias", "aide"},
+        {"vaultPath", helpVault},                      {"mode", "newNote"},  {"path", "Aide"},
+        {"attachmentFolder", "assets"},
+    });
+    preferences.insert("destinations", destinations);
+    QFile file(dataPath(QStringLiteral("preferences.json")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QJsonDocument(preferences).toJson(QJsonDocument::Compact));
+    file.close();
+
+    const QString dragged = homeFile(QStringLiteral("glissée.bmp"), noisyBmp(2000, 1500));
+    ASSERT_TRUE(showPanel());
+    const QString typed = QStringLiteral("@aide un deux trois quatre");
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", text(typed)}).exitCode, 0);
+    ASSERT_TRUE(waitUntil([&] { return draftBody() == typed; }, 5s)) << text(draftBody());
+
+    m_clients.push_back(start({QUILLOR_DRAG_SOURCE, text(dragged)}, "source"));
+    std::optional<xcb_window_t> source;
+    ASSERT_TRUE(waitUntil([&] { return (source = m_probe->viewableWindowNamed("Source")).has_value(); }, 10s));
+    const std::optional<QRect> from = geometry(*source);
+    const std::optional<QRect> target = geometry(*panel());
+    ASSERT_TRUE(from && target);
+    int drops = 0;
+    // Inside the words, then past the line's end over its upper edge.
+    for (const QPoint at : {QPoint(70, 22), QPoint(target->width() - 40, 8)}) {
+        ASSERT_EQ(xdotool({"windowactivate", "--sync", std::to_string(*source)}).exitCode, 0);
+        const QPoint into = target->topLeft() + at;
+        const int drop = ++drops;
+        drag(from->center(), std::vector<QPoint>(10, (into - from->center()) / 10), false,
+             [&] { waitForDragAccepted(drop); });
+        ASSERT_TRUE(waitUntil([&] { return draftBody().count(QStringLiteral("![[")) == drop; }, 10s))
+            << text(draftBody());
+        EXPECT_TRUE(draftBody().startsWith(QStringLiteral("@aide "))) << text(draftBody());
+    }
+    EXPECT_TRUE(draftBody().startsWith(QStringLiteral("@aide un"))) << text(draftBody());
+
+    ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
+    const QDir delivered(helpVault + QStringLiteral("/Aide"));
+    EXPECT_TRUE(waitUntil([&] { return delivered.entryList({QStringLiteral("*.md")}, QDir::Files).size() == 1; }, 10s))
+        << "the capture did not reach the prefix's destination";
+    EXPECT_EQ(delivered.entryList({QStringLiteral("*.png")}, QDir::Files).size(), 2);
+    EXPECT_TRUE(QDir(vaultPath()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty())
+        << "something went to the other vault";
+}
+
 TEST_F(CaptureRoadTest, CtrlClickOnAWikiLinkOpensThatNotesPreview)
 {
     QFile note(vaultPath() + QStringLiteral("/Projet.md"));

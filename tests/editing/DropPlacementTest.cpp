@@ -44,4 +44,38 @@ TEST(DropPlacementTest, ADropNeverSplitsAnEmbedALinkOrCodeSyntax)
     }
 }
 
+// A drop never goes before the route prefix that opens the text nor into its
+// word: "|" marks where it falls, then where it goes in.
+TEST(DropPlacementTest, ADropLeavesTheRoutePrefixFirst)
+{
+    struct Case {
+        const char* dropped;
+        const char* placed;
+        bool spaced;
+    };
+    const Case cases[] = {
+        {"|@aide un", "@aide |un", false},
+        {"@ai|de un", "@aide |un", false},
+        {"@aide| un", "@aide |un", false},
+        {"@aide |un", "@aide |un", false},
+        {"@aide un| deux", "@aide un| deux", false},
+        {"@aide\n|un", "@aide\n|un", false},
+        {"|@aide\nun", "@aide\n|un", false},
+        {"@ai|de", "@aide|", true},
+        {"|@aide[[No]] un", "@aide[[No]] |un", false},
+        // No prefix, no route: the drop stays where it fell.
+        {"|aide un", "|aide un", false},
+        {"un |@aide", "un |@aide", false},
+    };
+    for (const Case& c : cases) {
+        QString text = QString::fromUtf8(c.dropped);
+        const qsizetype dropped = text.indexOf(u'|');
+        text.remove(dropped, 1);
+        const qsizetype placed = QString::fromUtf8(c.placed).indexOf(u'|');
+        EXPECT_EQ(DropPlacement::insertion(text, dropped, true, QStringLiteral("@")),
+                  (DropPlacement::Insertion{placed, c.spaced}))
+            << c.dropped;
+    }
+}
+
 } // namespace

@@ -555,6 +555,69 @@ TEST(CaptureTextViewImagesTest, ADroppedImageNeverSplitsAnEmbed)
     EXPECT_TRUE(bench.embeds().startsWith(first));
 }
 
+// A drop on the line of a route prefix that opens the text never goes
+// before the prefix or into its word: the capture keeps its destination. The
+// pointer over the first line's upper edge still drops where it points.
+TEST(CaptureTextViewImagesTest, ADropNeverPushesTheRoutePrefixOffTheFirstLine)
+{
+    ImageBench bench;
+    const QString line = QStringLiteral("@pr un deux trois quatre");
+    const auto caretAt = [&](qsizetype position) {
+        QTextCursor cursor(bench.view->document());
+        cursor.setPosition(int(position));
+        return bench.view->cursorRect(cursor);
+    };
+    struct Case {
+        const char* what;
+        QString text;
+        std::function<QPointF()> point;
+        QString expected;   // with "#" for the dropped text
+    };
+    const Case cases[] = {
+        {"on the prefix", line, [&] { return QPointF(caretAt(1).center()); }, QStringLiteral("@pr #un deux trois quatre")},
+        {"before the space", line, [&] { return QPointF(caretAt(3).center()); },
+         QStringLiteral("@pr #un deux trois quatre")},
+        {"over the line's top edge, at its end", line,
+         [&] { return QPointF(caretAt(line.size()).right() + 20, caretAt(0).top() - 2); },
+         line + u'#'},
+        {"a bare prefix", QStringLiteral("@pr"), [&] { return QPointF(caretAt(0).center()); },
+         QStringLiteral("@pr #")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        bench.set(c.text, TextRange{0, 0});
+        auto* text = new QMimeData;
+        text->setText(QStringLiteral("#"));
+        bench.drop(text, c.point());
+        delete text;
+        EXPECT_EQ(bench.text(), c.expected);
+    }
+
+    bench.set(line, TextRange{0, 0});
+    QMimeData* image = mimeWithUrls({bench.file("a.png", imageBytes(qRgb(7, 7, 7)))});
+    bench.drop(image, caretAt(0).center());
+    delete image;
+    ASSERT_EQ(bench.model->currentAttachments().size(), 1);
+    EXPECT_EQ(bench.text(), QStringLiteral("@pr ") + bench.embeds() + QStringLiteral("\nun deux trois quatre"));
+
+    // Dropped into an empty capture, then the prefix typed while it is read.
+    bench.set(QString(), TextRange{0, 0});
+    bench.holdReads();
+    image = mimeWithUrls({bench.file("b.png", imageBytes(qRgb(9, 9, 9)))});
+    QDragEnterEvent enter(caretAt(0).center(), Qt::CopyAction, image, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bench.view->viewport(), &enter);
+    QDropEvent drop(caretAt(0).center(), Qt::CopyAction, image, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bench.view->viewport(), &drop);
+    ASSERT_TRUE(bench.view->isReadingImages());
+    bench.type(QStringLiteral("@pr x"));
+    bench.releaseReads();
+    bench.settle();
+    delete image;
+    ASSERT_EQ(bench.model->currentAttachments().size(), 1);
+    EXPECT_TRUE(bench.text().startsWith(QStringLiteral("@pr !["))) << bench.text().toStdString();
+    EXPECT_TRUE(bench.text().endsWith(QStringLiteral("]]\nx"))) << bench.text().toStdString();
+}
+
 TEST(CaptureTextViewImagesTest, RemovingATwiceEmbeddedImageIsOneStepThatUndoes)
 {
     ImageBench bench;
