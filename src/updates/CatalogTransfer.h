@@ -31,12 +31,27 @@ struct CatalogTransfer {
     qint64 headLimit = 64 * 1024;
 };
 
+// Why a transfer ended without an answer to check.
+enum class TransferError {
+    none,
+    connectionRefused,
+    hostNotFound,
+    connectionClosed,    // by the server, before the answer ended
+    timedOut,            // inactive too long, or past the deadline
+    tlsFailed,           // the handshake, the certificate included
+    malformedResponse,   // not an HTTP/1.1 answer that reads one way only
+    tooManyRedirects,
+    unsupportedScheme,   // an address that is not https
+    canceled,            // stopped by the caller's own refusal, or at exit
+    other,
+};
+
 struct CatalogResponse {
     QByteArray body;
     QUrl finalUrl;
     int httpStatus = 0;        // 0: the transfer ended before any status
-    int networkError = 0;      // a QNetworkReply::NetworkError; 0: none
-    QString errorText;         // the socket's text of networkError, or one in its manner
+    TransferError error = TransferError::none;
+    QString errorText;         // the socket's text of the error, or one in its manner (English, for logs)
     bool redirectRefused = false;
     bool headTooLarge = false;
 

@@ -2,7 +2,6 @@
 #include "updates/NetworkModule.h"
 #include "updates/UpdateError.h"
 
-#include <QNetworkReply>
 #include <QTcpServer>
 
 #include <variant>
@@ -16,22 +15,22 @@ using Response = LocalHttpsServer::Response;
 const UpdateError::Kind invalid = UpdateError::Kind::invalidResponse;
 
 // How a load ended: the body, an UpdateError, or a transport failure's code.
-using Outcome = std::variant<QByteArray, UpdateError::Kind, QNetworkReply::NetworkError>;
+using Outcome = std::variant<QByteArray, UpdateError::Kind, TransferError>;
 
 Outcome load(const CatalogRequest& request)
 {
     QFuture<QByteArray> future = CatalogLoader::loadCatalog(request);
     if (!waitUntil([&] { return future.isFinished(); }, std::chrono::seconds(20))) {
         ADD_FAILURE() << "the load never finished";
-        return QNetworkReply::NoError;
+        return TransferError::none;
     }
     try {
         return future.result();
     } catch (const UpdateError& error) {
         return error.kind();
     } catch (const PlatformError& error) {
-        EXPECT_EQ(error.domain(), "QNetworkReply");
-        return QNetworkReply::NetworkError(error.code());
+        EXPECT_EQ(error.domain(), CatalogLoader::transferErrorDomain);
+        return TransferError(error.code());
     }
 }
 
@@ -107,7 +106,7 @@ TEST_F(CatalogLoaderTest, AHandshakeThatNeverCompletesEndsAtTheDeadline)
 {
     const SilentServer silent;
     ASSERT_TRUE(silent.isListening());
-    EXPECT_EQ(load(silent.hanging(server.request())), Outcome(QNetworkReply::TimeoutError));
+    EXPECT_EQ(load(silent.hanging(server.request())), Outcome(TransferError::timedOut));
     EXPECT_TRUE(silent.wasReached()) << "the connection was made; only the handshake hung";
 }
 
@@ -118,11 +117,11 @@ TEST_F(CatalogLoaderTest, TransportFailuresKeepTheirOwnError)
     server.respond({200, "{}"});
     CatalogRequest untrusted = server.request();
     untrusted.transport = NetworkTransport::transport();
-    EXPECT_EQ(load(untrusted), Outcome(QNetworkReply::SslHandshakeFailedError));
+    EXPECT_EQ(load(untrusted), Outcome(TransferError::tlsFailed));
 
     CatalogRequest refused = server.request();
     refused.server.port = closedPort();
-    EXPECT_EQ(load(refused), Outcome(QNetworkReply::ConnectionRefusedError));
+    EXPECT_EQ(load(refused), Outcome(TransferError::connectionRefused));
 }
 
 TEST_F(CatalogLoaderTest, TheProgramsNetworkModuleCarriesTheTransferAndAMissingOneIsReported)
@@ -135,7 +134,7 @@ TEST_F(CatalogLoaderTest, TheProgramsNetworkModuleCarriesTheTransferAndAMissingO
     server.respond({200, "{}"});
     CatalogRequest request = server.request();
     request.transport = transfer;
-    EXPECT_EQ(load(request), Outcome(QNetworkReply::SslHandshakeFailedError));
+    EXPECT_EQ(load(request), Outcome(TransferError::tlsFailed));
 
     // No module beside this test program: the check fails with its own error.
     request.transport = {};

@@ -3,7 +3,6 @@
 #include "updates/network/HttpResponseReader.h"
 
 #include <QCoreApplication>
-#include <QNetworkReply>
 #include <QPointer>
 #include <QPromise>
 #include <QSet>
@@ -23,23 +22,23 @@ constexpr qint64 readBufferSize = 64 * 1024;
 // As many as Qt follows by default.
 constexpr int maximumRedirects = 50;
 
-QNetworkReply::NetworkError networkError(QAbstractSocket::SocketError error)
+TransferError transferError(QAbstractSocket::SocketError error)
 {
     switch (error) {
     case QAbstractSocket::ConnectionRefusedError:
-        return QNetworkReply::ConnectionRefusedError;
+        return TransferError::connectionRefused;
     case QAbstractSocket::RemoteHostClosedError:
-        return QNetworkReply::RemoteHostClosedError;
+        return TransferError::connectionClosed;
     case QAbstractSocket::HostNotFoundError:
-        return QNetworkReply::HostNotFoundError;
+        return TransferError::hostNotFound;
     case QAbstractSocket::SocketTimeoutError:
-        return QNetworkReply::TimeoutError;
+        return TransferError::timedOut;
     case QAbstractSocket::SslHandshakeFailedError:
     case QAbstractSocket::SslInternalError:
     case QAbstractSocket::SslInvalidUserDataError:
-        return QNetworkReply::SslHandshakeFailedError;
+        return TransferError::tlsFailed;
     default:
-        return QNetworkReply::UnknownNetworkError;
+        return TransferError::other;
     }
 }
 
@@ -64,7 +63,7 @@ public:
     ~Fetch() override
     {
         live().remove(this);
-        finish(QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled"));
+        finish(TransferError::canceled, QStringLiteral("Operation canceled"));
     }
 
     QFuture<CatalogResponse> start()
@@ -89,7 +88,7 @@ private:
         m_url = url;
         m_reader.emplace(m_request.headLimit, m_request.bodyLimit);
         if (url.scheme() != QLatin1String("https") || url.host().isEmpty()) {
-            finish(QNetworkReply::ProtocolUnknownError, QStringLiteral("Protocol \"%1\" is unknown").arg(url.scheme()));
+            finish(TransferError::unsupportedScheme, QStringLiteral("Protocol \"%1\" is unknown").arg(url.scheme()));
             return;
         }
         m_socket = new QSslSocket(this);
@@ -103,7 +102,7 @@ private:
             if (error == QAbstractSocket::RemoteHostClosedError)
                 connectionEnded();
             else
-                finish(networkError(error), m_socket->errorString());
+                finish(transferError(error), m_socket->errorString());
         });
         stillActive();
         m_socket->connectToHostEncrypted(url.host(), quint16(url.port(443)));
@@ -161,13 +160,13 @@ private:
             switch (reader.failure()) {
             case HttpResponseReader::Failure::headTooLarge:
                 m_response.headTooLarge = true;
-                finish(QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled"));
+                finish(TransferError::canceled, QStringLiteral("Operation canceled"));
                 return;
             case HttpResponseReader::Failure::malformed:
-                finish(QNetworkReply::ProtocolFailure, QStringLiteral("Error parsing the response"));
+                finish(TransferError::malformedResponse, QStringLiteral("Error parsing the response"));
                 return;
             case HttpResponseReader::Failure::truncated:
-                finish(QNetworkReply::RemoteHostClosedError, QStringLiteral("Connection closed"));
+                finish(TransferError::connectionClosed, QStringLiteral("Connection closed"));
                 return;
             }
         }
@@ -176,23 +175,23 @@ private:
             const QUrl target = m_url.resolved(QUrl::fromEncoded(*reader.location()));
             if (!m_request.followsRedirect || !m_request.followsRedirect(target)) {
                 m_response.redirectRefused = true;
-                finish(QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled"));
+                finish(TransferError::canceled, QStringLiteral("Operation canceled"));
             } else if (++m_redirects > maximumRedirects) {
-                finish(QNetworkReply::TooManyRedirectsError, QStringLiteral("Too many redirects"));
+                finish(TransferError::tooManyRedirects, QStringLiteral("Too many redirects"));
             } else {
                 request(target);
             }
             return;
         }
         m_response.body = reader.body();
-        finish(QNetworkReply::NoError, {});
+        finish(TransferError::none, {});
     }
 
     void stillActive() { m_idle.start(m_request.transferTimeout); }
 
-    void timedOut() { finish(QNetworkReply::TimeoutError, QStringLiteral("Operation timed out")); }
+    void timedOut() { finish(TransferError::timedOut, QStringLiteral("Operation timed out")); }
 
-    void finish(QNetworkReply::NetworkError error, const QString& text)
+    void finish(TransferError error, const QString& text)
     {
         if (m_finished)
             return;
@@ -200,7 +199,7 @@ private:
         m_deadline.stop();
         m_idle.stop();
         dropSocket();
-        m_response.networkError = int(error);
+        m_response.error = error;
         m_response.errorText = text;
         m_promise.addResult(m_response);
         m_promise.finish();
