@@ -101,6 +101,64 @@ TEST_F(CatalogLoaderTest, HeadersPastTheirLimitAreRefusedAsTheyArrive)
     EXPECT_LT(server.endlessHeaderSent, LocalHttpsServer::endlessHeaderCap / 2);
 }
 
+// Each answer is written and the connection left open: one read past its end
+// would wait for the inactivity time-out, one read as another answer would
+// be taken as it.
+TEST_F(CatalogLoaderTest, EachAnswerIsReadToItsOwnEndAndNoFurther)
+{
+    const Outcome malformed = TransferError::malformedResponse;
+    const std::pair<Response, Outcome> cases[] = {
+        // Interim heads count against the head limit, however many come.
+        {{.raw = "HTTP/1.1 100 Continue\r\n\r\n", .repeated = QByteArray("HTTP/1.1 100 Continue\r\n\r\n").repeated(10'000)},
+         invalid},
+        {{.raw = "HTTP/1.1 204 No Content\r\nContent-Length: 5\r\n\r\n", .keepOpen = true}, invalid},
+        {{.raw = "HTTP/1.1 302 Found\r\nLocation: /moved.json\r\nContent-Length: 100\r\n\r\n", .keepOpen = true},
+         QByteArray("moved")},
+        {{.raw = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nok\r\n0\r\n\r\n",
+          .keepOpen = true},
+         malformed},
+        {{.raw = "SSH-2.0-OpenSSH_9.2\r\n\r\n", .keepOpen = true}, malformed},
+        {{.raw = "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabc"}, TransferError::connectionClosed},
+    };
+    CatalogRequest request = server.request();
+    request.transferTimeout = std::chrono::seconds(3);
+    for (const auto& [response, expected] : cases) {
+        server.handler = [&](const QString& path) { return path == "/moved.json" ? Response{200, "moved"} : response; };
+        EXPECT_EQ(load(request), expected) << response.raw.toStdString();
+        EXPECT_LT(server.endlessHeaderSent, LocalHttpsServer::endlessHeaderCap / 2);
+    }
+}
+
+TEST_F(CatalogLoaderTest, RedirectsEndAtTheirLimitAndOnlyHttpsIsEverRequested)
+{
+    // The first request and as many redirects as Qt follows.
+    server.respond({302, {}, "/again"});
+    EXPECT_EQ(load(server.request()), Outcome(invalid));
+    EXPECT_EQ(server.requestedPaths.size(), 51);
+
+    const SilentServer silent;
+    ASSERT_TRUE(silent.isListening());
+    CatalogTransfer plain;
+    plain.url = QUrl(QStringLiteral("http://localhost:%1/releases.json").arg(silent.port()));
+    QFuture<CatalogResponse> future = server.transport()(plain);
+    ASSERT_TRUE(waitUntil([&] { return future.isFinished(); }, std::chrono::seconds(20)));
+    EXPECT_EQ(future.result().error, TransferError::unsupportedScheme);
+    spin(std::chrono::milliseconds(50));
+    EXPECT_FALSE(silent.wasReached());
+}
+
+TEST(CatalogLoaderHostTest, AnIpv6AddressKeepsItsBracketsInTheHostHeader)
+{
+    LocalHttpsServer server(QHostAddress::LocalHostIPv6);
+    if (!server.isListening())
+        GTEST_SKIP() << "no IPv6 loopback here";
+    server.respond({200, "{}"});
+    CatalogRequest request = server.request();
+    request.server.host = "::1";
+    EXPECT_EQ(load(request), Outcome(QByteArray("{}")));
+    EXPECT_EQ(server.requestedHosts, QByteArrayList{"[::1]:" + QByteArray::number(server.port())});
+}
+
 // Nothing but the deadline ends a TLS handshake that never completes.
 TEST_F(CatalogLoaderTest, AHandshakeThatNeverCompletesEndsAtTheDeadline)
 {

@@ -86,6 +86,7 @@ private:
     {
         dropSocket();
         m_url = url;
+        m_response.httpStatus = 0;
         m_reader.emplace(m_request.headLimit, m_request.bodyLimit);
         if (url.scheme() != QLatin1String("https") || url.host().isEmpty()) {
             finish(TransferError::unsupportedScheme, QStringLiteral("Protocol \"%1\" is unknown").arg(url.scheme()));
@@ -116,9 +117,9 @@ private:
             target = "/";
         if (m_url.hasQuery())
             target += '?' + m_url.query(QUrl::FullyEncoded).toLatin1();
-        QByteArray host = QUrl::toAce(m_url.host());
-        if (m_url.port() != -1)
-            host += ':' + QByteArray::number(m_url.port());
+        // The host in ACE form, an IPv6 literal in its brackets, and the port
+        // when the address names one.
+        const QByteArray host = m_url.adjusted(QUrl::RemoveUserInfo).authority(QUrl::FullyEncoded).toLatin1();
         m_socket->write("GET " + target + " HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\n\r\n");
     }
 
@@ -149,7 +150,15 @@ private:
     bool reading() const
     {
         const auto state = m_reader->state();
-        return state == HttpResponseReader::State::head || state == HttpResponseReader::State::body;
+        // A redirect's body is of no use: its head says all, so however long
+        // the body, nothing of it is read.
+        return state == HttpResponseReader::State::head
+            || (state == HttpResponseReader::State::body && !redirects(*m_reader));
+    }
+
+    static bool redirects(const HttpResponseReader& reader)
+    {
+        return isRedirect(reader.status()) && reader.location();
     }
 
     void responseRead()
@@ -171,7 +180,7 @@ private:
             }
         }
         m_response.httpStatus = reader.status();
-        if (isRedirect(reader.status()) && reader.location()) {
+        if (redirects(reader)) {
             const QUrl target = m_url.resolved(QUrl::fromEncoded(*reader.location()));
             if (!m_request.followsRedirect || !m_request.followsRedirect(target)) {
                 m_response.redirectRefused = true;
