@@ -147,6 +147,24 @@ TEST_F(CatalogLoaderTest, RedirectsEndAtTheirLimitAndOnlyHttpsIsEverRequested)
     EXPECT_FALSE(silent.wasReached());
 }
 
+// A byte per read keeps the thread busy at each one: the reads are bounded too.
+TEST_F(CatalogLoaderTest, AnAnswerDribbledOutEndsAtTheReadLimit)
+{
+    const QByteArray body(300, 'x');
+    server.respond({.body = body, .drip = true});
+    for (const auto& [readLimit, expected] : {std::pair(qint64(100), TransferError::tooFragmented),
+                                              std::pair(CatalogTransfer().readLimit, TransferError::none)}) {
+        CatalogTransfer transfer;
+        transfer.url = server.request().server.catalogURL();
+        transfer.bodyLimit = body.size();
+        transfer.readLimit = readLimit;
+        QFuture<CatalogResponse> future = server.transport()(transfer);
+        ASSERT_TRUE(waitUntil([&] { return future.isFinished(); }, std::chrono::seconds(20)));
+        EXPECT_EQ(future.result().error, expected) << readLimit;
+        EXPECT_EQ(future.result().body, expected == TransferError::none ? body : QByteArray()) << readLimit;
+    }
+}
+
 TEST(CatalogLoaderHostTest, AnIpv6AddressKeepsItsBracketsInTheHostHeader)
 {
     LocalHttpsServer server(QHostAddress::LocalHostIPv6);

@@ -15,6 +15,7 @@
 #include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -61,6 +62,7 @@ public:
         QByteArray raw;             // sent as it is instead of an answer made of the fields above
         QByteArray repeated;        // then sent again and again, as fast as it is read
         bool keepOpen = false;      // the connection stays open once the answer is written
+        bool drip = false;          // the body goes a byte at a time, one TLS record each
     };
     std::function<Response(const QString& path)> handler;
     QStringList requestedPaths;
@@ -155,8 +157,28 @@ private:
             message += "Location: " + response.location + "\r\n";
         if (response.declareLength)
             message += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+        if (response.drip) {
+            socket.write(message + "Connection: close\r\n\r\n");
+            drip(static_cast<QSslSocket&>(socket), response.body);
+            return;
+        }
         socket.write(message + "Connection: close\r\n\r\n" + response.body);
         socket.disconnectFromHost();   // once the bytes are written
+    }
+
+    // A byte at each turn of the event loop, flushed into a record of its own.
+    void drip(QSslSocket& socket, const QByteArray& body)
+    {
+        auto* timer = new QTimer(&socket);
+        connect(timer, &QTimer::timeout, &socket, [&socket, timer, body, sent = qsizetype(0)]() mutable {
+            if (sent == body.size() || socket.state() != QAbstractSocket::ConnectedState) {
+                timer->stop();
+                return;
+            }
+            socket.write(body.sliced(sent++, 1));
+            socket.flush();
+        });
+        timer->start(0);
     }
 
     // Writes `start`, then tops the socket up with `piece` as it drains, up to

@@ -128,6 +128,10 @@ private:
         if (!m_socket)
             return;
         stillActive();
+        if (m_socket->bytesAvailable() > 0 && ++m_reads > m_request.readLimit) {
+            finish(TransferError::tooFragmented, QStringLiteral("The answer came in too many pieces"));
+            return;
+        }
         while (m_socket->bytesAvailable() > 0 && reading())
             m_reader->feed(m_socket->read(readBufferSize));
         if (!reading())
@@ -236,6 +240,7 @@ private:
     QTimer m_deadline;
     QTimer m_idle;
     int m_redirects = 0;
+    qint64 m_reads = 0;   // of the whole transfer, redirects included
     bool m_finished = false;
 };
 
