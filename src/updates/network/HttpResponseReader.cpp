@@ -31,6 +31,18 @@ QByteArray withoutCarriageReturn(QByteArray line)
     return line;
 }
 
+// "HTTP/1.x 200 OK" → 200.
+std::optional<int> statusOf(const QByteArray& line)
+{
+    if (!line.startsWith("HTTP/1.") || line.size() < 12 || line[8] != ' ')
+        return std::nullopt;
+    bool ok = false;
+    const int status = line.mid(9, 3).toInt(&ok);
+    if (!ok || status < 100 || (line.size() > 12 && line[12] != ' '))
+        return std::nullopt;
+    return status;
+}
+
 std::optional<qint64> decimal(QByteArrayView text)
 {
     if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
@@ -38,17 +50,6 @@ std::optional<qint64> decimal(QByteArrayView text)
     bool ok = false;
     const qint64 value = text.toLongLong(&ok);
     return ok ? std::optional(value) : std::nullopt;
-}
-
-// "HTTP/1.x 200 OK" → 200.
-std::optional<int> statusOf(const QByteArray& line)
-{
-    if (!line.startsWith("HTTP/1.") || line.size() < 12 || !std::isdigit(uchar(line[7])) || line[8] != ' ')
-        return std::nullopt;
-    const std::optional<qint64> status = decimal(QByteArrayView(line).sliced(9, 3));
-    if (!status || *status < 100 || (line.size() > 12 && line[12] != ' '))
-        return std::nullopt;
-    return int(*status);
 }
 
 // The characters of a field name; a blank before the colon is none of them.

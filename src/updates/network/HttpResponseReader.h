@@ -12,9 +12,10 @@ namespace quillor {
 // (1xx) answers included, the body up to `bodyLimit` bytes and one more
 // (enough to tell that it is too long). Knows bodies of a declared length,
 // chunked bodies and bodies that end with the connection; a 204 or a 304 has
-// none, whatever its headers say. Whatever could make one answer read as two
-// (two framings, a folded line read as a field of its own, a chunk size in any
-// form but hex digits) makes it malformed. No sockets: the transfer feeds it.
+// none, whatever its headers say. A folded header line continues the field
+// above it. Whatever could make one answer read two ways (two framings, a
+// blank before a field name's colon, a chunk size in any form but hex digits)
+// makes it malformed. No sockets: the transfer feeds it.
 class HttpResponseReader {
 public:
     enum class State {

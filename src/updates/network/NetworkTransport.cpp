@@ -86,6 +86,8 @@ private:
     {
         dropSocket();
         m_url = url;
+        // What ends the transfer from here on is this address's, not the
+        // redirect's that led to it.
         m_response.httpStatus = 0;
         m_reader.emplace(m_request.headLimit, m_request.bodyLimit);
         if (url.scheme() != QLatin1String("https") || url.host().isEmpty()) {
