@@ -123,6 +123,7 @@ TEST_F(CatalogLoaderTest, EachAnswerIsReadToItsOwnEndAndNoFurther)
     CatalogRequest request = server.request();
     request.transferTimeout = std::chrono::seconds(3);
     for (const auto& [response, expected] : cases) {
+        server.endlessHeaderSent = 0;
         server.handler = [&](const QString& path) { return path == "/moved.json" ? Response{200, "moved"} : response; };
         EXPECT_EQ(load(request), expected) << response.raw.toStdString();
         EXPECT_LT(server.endlessHeaderSent, LocalHttpsServer::endlessHeaderCap / 2);
