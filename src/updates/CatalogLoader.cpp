@@ -23,16 +23,16 @@ QFuture<QByteArray> failed(const std::exception_ptr& failure)
 
 QByteArray catalogBody(const CatalogResponse& response, const UpdateServer& server)
 {
-    // Our own refusals first: the transfer was aborted for them, and the
-    // abort's error (OperationCanceledError) says nothing of the reason.
+    // Our own refusals first: the transfer was stopped for them, and its
+    // error (canceled) says nothing of the reason.
     if (response.redirectRefused || response.headTooLarge || response.body.size() > bodyLimit)
         throw UpdateError::invalidResponse();
-    // Qt reports an HTTP error status as a network error too; the server did
-    // answer, so it is a response that fails its checks, not a transport failure.
+    // A server that answered with another status failed our checks, whatever
+    // ended the transfer after it: a redirect past the limit, say.
     if (response.httpStatus != 0 && response.httpStatus != 200)
         throw UpdateError::invalidResponse();
-    if (response.networkError != 0)
-        throw PlatformError(QStringLiteral("QNetworkReply"), response.networkError, response.errorText);
+    if (response.error != TransferError::none)
+        throw PlatformError(QString::fromLatin1(transferErrorDomain), int(response.error), response.errorText);
     if (response.httpStatus == 0 || !server.serves(response.finalUrl))
         throw UpdateError::invalidResponse();
     return response.body;

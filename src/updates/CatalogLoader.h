@@ -25,6 +25,9 @@ struct CatalogRequest {
 
 namespace CatalogLoader {
 
+// The domain of the PlatformErrors of transport failures.
+inline constexpr char transferErrorDomain[] = "Quillor.Network";
+
 // The largest body accepted; a longer one is cut off while it arrives.
 inline constexpr qint64 bodyLimit = 2'000'000;
 
@@ -34,13 +37,15 @@ inline constexpr qint64 bodyLimit = 2'000'000;
 // finishes on that thread's event loop.
 //
 // The future holds the body unchanged, or an exception:
-// - UpdateError::invalidResponse(): a status other than 200, a redirect or a
-//   final address off the server's origin (scheme "https", exact host, same
-//   port), headers over the transfer's head limit, or a body over bodyLimit
-//   bytes;
-// - PlatformError with domain "QNetworkReply" and code QNetworkReply::NetworkError:
-//   a transport failure (no connection, TLS, time-out: TimeoutError, also past
-//   the deadline), its text the transport's (Qt's own for socket errors);
+// - UpdateError::invalidResponse(): a status other than 200 (the last
+//   redirect's when they pass the limit), a redirect or a final address off
+//   the server's origin (scheme "https", exact host, same port), headers over
+//   the transfer's head limit, or a body over bodyLimit bytes;
+// - PlatformError with domain transferErrorDomain and a TransferError as its
+//   code: a transport failure (no connection, TLS, time-out: timedOut, also
+//   past the deadline; an answer that is not HTTP/1.1 read one way only:
+//   malformedResponse), its text the transport's (Qt's own for socket
+//   errors, in English: the check's French status is what the user reads);
 // - UpdateError::networkUnavailable(): the network module could not be loaded.
 // Read it with future.then(context, [](QFuture<QByteArray> f) { f.result(); ... })
 // or .onFailed(context, [](const UpdateError&) { ... }).

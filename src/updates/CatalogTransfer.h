@@ -29,14 +29,37 @@ struct CatalogTransfer {
     // A response whose status line and headers pass this many bytes is
     // refused as soon as it does.
     qint64 headLimit = 64 * 1024;
+    // The transfer fails once it has read from the network this many times.
+    // Each read costs the thread a wake-up and a TLS record's decryption,
+    // whatever it brings: a server sending a byte per record kept it busy
+    // for seconds within the other limits. A server sending sensibly fills a
+    // packet per record, if not 16 KB: 2 MB come in about 1,500 reads; this
+    // still lets them come in records of 64 bytes.
+    qint64 readLimit = 32 * 1024;
+};
+
+// Why a transfer ended without an answer to check.
+enum class TransferError {
+    none,
+    connectionRefused,
+    hostNotFound,
+    connectionClosed,    // by the server, before the answer ended
+    timedOut,            // inactive too long, or past the deadline
+    tlsFailed,           // the handshake, the certificate included
+    malformedResponse,   // not an HTTP/1.1 answer that reads one way only
+    tooManyRedirects,
+    tooFragmented,       // past the transfer's read limit
+    unsupportedScheme,   // an address that is not https
+    canceled,            // stopped by the caller's own refusal, or at exit
+    other,
 };
 
 struct CatalogResponse {
     QByteArray body;
     QUrl finalUrl;
     int httpStatus = 0;        // 0: the transfer ended before any status
-    int networkError = 0;      // a QNetworkReply::NetworkError; 0: none
-    QString errorText;         // the socket's text of networkError, or one in its manner
+    TransferError error = TransferError::none;
+    QString errorText;         // the socket's text of the error, or one in its manner (English, for logs)
     bool redirectRefused = false;
     bool headTooLarge = false;
 

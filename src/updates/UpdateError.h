@@ -5,8 +5,8 @@
 namespace quillor {
 
 // Why a catalog could not be used. Transport failures (no connection, time-out,
-// TLS) are not UpdateErrors: they come as a PlatformError of the domain
-// "QNetworkReply" (see CatalogLoader.h).
+// TLS, an answer that is not HTTP) are not UpdateErrors: they come as a
+// PlatformError of CatalogLoader::transferErrorDomain (see CatalogLoader.h).
 class UpdateError : public Error {
 public:
     enum class Kind {

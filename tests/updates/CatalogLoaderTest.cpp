@@ -2,7 +2,6 @@
 #include "updates/NetworkModule.h"
 #include "updates/UpdateError.h"
 
-#include <QNetworkReply>
 #include <QTcpServer>
 
 #include <variant>
@@ -16,22 +15,22 @@ using Response = LocalHttpsServer::Response;
 const UpdateError::Kind invalid = UpdateError::Kind::invalidResponse;
 
 // How a load ended: the body, an UpdateError, or a transport failure's code.
-using Outcome = std::variant<QByteArray, UpdateError::Kind, QNetworkReply::NetworkError>;
+using Outcome = std::variant<QByteArray, UpdateError::Kind, TransferError>;
 
 Outcome load(const CatalogRequest& request)
 {
     QFuture<QByteArray> future = CatalogLoader::loadCatalog(request);
     if (!waitUntil([&] { return future.isFinished(); }, std::chrono::seconds(20))) {
         ADD_FAILURE() << "the load never finished";
-        return QNetworkReply::NoError;
+        return TransferError::none;
     }
     try {
         return future.result();
     } catch (const UpdateError& error) {
         return error.kind();
     } catch (const PlatformError& error) {
-        EXPECT_EQ(error.domain(), "QNetworkReply");
-        return QNetworkReply::NetworkError(error.code());
+        EXPECT_EQ(error.domain(), CatalogLoader::transferErrorDomain);
+        return TransferError(error.code());
     }
 }
 
@@ -102,12 +101,89 @@ TEST_F(CatalogLoaderTest, HeadersPastTheirLimitAreRefusedAsTheyArrive)
     EXPECT_LT(server.endlessHeaderSent, LocalHttpsServer::endlessHeaderCap / 2);
 }
 
+// Each answer is written and the connection left open: one read past its end
+// would wait for the inactivity time-out, one read as another answer would
+// be taken as it.
+TEST_F(CatalogLoaderTest, EachAnswerIsReadToItsOwnEndAndNoFurther)
+{
+    const Outcome malformed = TransferError::malformedResponse;
+    const std::pair<Response, Outcome> cases[] = {
+        // Interim heads count against the head limit, however many come.
+        {{.raw = "HTTP/1.1 100 Continue\r\n\r\n", .repeated = QByteArray("HTTP/1.1 100 Continue\r\n\r\n").repeated(10'000)},
+         invalid},
+        {{.raw = "HTTP/1.1 204 No Content\r\nContent-Length: 5\r\n\r\n", .keepOpen = true}, invalid},
+        {{.raw = "HTTP/1.1 302 Found\r\nLocation: /moved.json\r\nContent-Length: 100\r\n\r\n", .keepOpen = true},
+         QByteArray("moved")},
+        {{.raw = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nok\r\n0\r\n\r\n",
+          .keepOpen = true},
+         malformed},
+        {{.raw = "SSH-2.0-OpenSSH_9.2\r\n\r\n", .keepOpen = true}, malformed},
+        {{.raw = "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabc"}, TransferError::connectionClosed},
+    };
+    CatalogRequest request = server.request();
+    request.transferTimeout = std::chrono::seconds(3);
+    for (const auto& [response, expected] : cases) {
+        server.endlessHeaderSent = 0;
+        server.handler = [&](const QString& path) { return path == "/moved.json" ? Response{200, "moved"} : response; };
+        EXPECT_EQ(load(request), expected) << response.raw.toStdString();
+        EXPECT_LT(server.endlessHeaderSent, LocalHttpsServer::endlessHeaderCap / 2);
+    }
+}
+
+TEST_F(CatalogLoaderTest, RedirectsEndAtTheirLimitAndOnlyHttpsIsEverRequested)
+{
+    // The first request and as many redirects as Qt follows.
+    server.respond({302, {}, "/again"});
+    EXPECT_EQ(load(server.request()), Outcome(invalid));
+    EXPECT_EQ(server.requestedPaths.size(), 51);
+
+    const SilentServer silent;
+    ASSERT_TRUE(silent.isListening());
+    CatalogTransfer plain;
+    plain.url = QUrl(QStringLiteral("http://localhost:%1/releases.json").arg(silent.port()));
+    QFuture<CatalogResponse> future = server.transport()(plain);
+    ASSERT_TRUE(waitUntil([&] { return future.isFinished(); }, std::chrono::seconds(20)));
+    EXPECT_EQ(future.result().error, TransferError::unsupportedScheme);
+    spin(std::chrono::milliseconds(50));
+    EXPECT_FALSE(silent.wasReached());
+}
+
+// A byte per read keeps the thread busy at each one: the reads are bounded too.
+TEST_F(CatalogLoaderTest, AnAnswerDribbledOutEndsAtTheReadLimit)
+{
+    const QByteArray body(300, 'x');
+    server.respond({.body = body, .drip = true});
+    for (const auto& [readLimit, expected] : {std::pair(qint64(100), TransferError::tooFragmented),
+                                              std::pair(CatalogTransfer().readLimit, TransferError::none)}) {
+        CatalogTransfer transfer;
+        transfer.url = server.request().server.catalogURL();
+        transfer.bodyLimit = body.size();
+        transfer.readLimit = readLimit;
+        QFuture<CatalogResponse> future = server.transport()(transfer);
+        ASSERT_TRUE(waitUntil([&] { return future.isFinished(); }, std::chrono::seconds(20)));
+        EXPECT_EQ(future.result().error, expected) << readLimit;
+        EXPECT_EQ(future.result().body, expected == TransferError::none ? body : QByteArray()) << readLimit;
+    }
+}
+
+TEST(CatalogLoaderHostTest, AnIpv6AddressKeepsItsBracketsInTheHostHeader)
+{
+    LocalHttpsServer server(QHostAddress::LocalHostIPv6);
+    if (!server.isListening())
+        GTEST_SKIP() << "no IPv6 loopback here";
+    server.respond({200, "{}"});
+    CatalogRequest request = server.request();
+    request.server.host = "::1";
+    EXPECT_EQ(load(request), Outcome(QByteArray("{}")));
+    EXPECT_EQ(server.requestedHosts, QByteArrayList{"[::1]:" + QByteArray::number(server.port())});
+}
+
 // Nothing but the deadline ends a TLS handshake that never completes.
 TEST_F(CatalogLoaderTest, AHandshakeThatNeverCompletesEndsAtTheDeadline)
 {
     const SilentServer silent;
     ASSERT_TRUE(silent.isListening());
-    EXPECT_EQ(load(silent.hanging(server.request())), Outcome(QNetworkReply::TimeoutError));
+    EXPECT_EQ(load(silent.hanging(server.request())), Outcome(TransferError::timedOut));
     EXPECT_TRUE(silent.wasReached()) << "the connection was made; only the handshake hung";
 }
 
@@ -118,11 +194,11 @@ TEST_F(CatalogLoaderTest, TransportFailuresKeepTheirOwnError)
     server.respond({200, "{}"});
     CatalogRequest untrusted = server.request();
     untrusted.transport = NetworkTransport::transport();
-    EXPECT_EQ(load(untrusted), Outcome(QNetworkReply::SslHandshakeFailedError));
+    EXPECT_EQ(load(untrusted), Outcome(TransferError::tlsFailed));
 
     CatalogRequest refused = server.request();
     refused.server.port = closedPort();
-    EXPECT_EQ(load(refused), Outcome(QNetworkReply::ConnectionRefusedError));
+    EXPECT_EQ(load(refused), Outcome(TransferError::connectionRefused));
 }
 
 TEST_F(CatalogLoaderTest, TheProgramsNetworkModuleCarriesTheTransferAndAMissingOneIsReported)
@@ -135,7 +211,7 @@ TEST_F(CatalogLoaderTest, TheProgramsNetworkModuleCarriesTheTransferAndAMissingO
     server.respond({200, "{}"});
     CatalogRequest request = server.request();
     request.transport = transfer;
-    EXPECT_EQ(load(request), Outcome(QNetworkReply::SslHandshakeFailedError));
+    EXPECT_EQ(load(request), Outcome(TransferError::tlsFailed));
 
     // No module beside this test program: the check fails with its own error.
     request.transport = {};

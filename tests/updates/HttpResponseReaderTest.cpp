@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+
 using namespace quillor;
 
 namespace {
@@ -51,6 +53,30 @@ const Case cases[] = {
     {"closed inside the head", "HTTP/1.1 200 OK\r\n", true, State::failed, {}, Failure::truncated},
 };
 
+const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+const QByteArray paddedChunk = "1;" + QByteArray(50, 'e') + "\r\nx\r\n";
+
+// Answers a careless reader could frame another way than the server meant,
+// and interim heads sent without end.
+const Case unambiguousCases[] = {
+    {"interim heads past the limit together", QByteArray("HTTP/1.1 100 Continue\r\n\r\n").repeated(4) + "HTTP/1.1 200 OK\r\n\r\n",
+     true, State::failed, {}, Failure::headTooLarge},
+    {"204 declaring a length", "HTTP/1.1 204 No Content\r\nContent-Length: 5\r\n\r\n", false, State::complete},
+    {"304 declaring chunks", "HTTP/1.1 304 Not Modified\r\nTransfer-Encoding: chunked\r\n\r\n", false, State::complete},
+    {"a length, then chunks", "HTTP/1.1 200 OK\r\nContent-Length: 3\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n",
+     true, State::failed},
+    {"chunks, then a length", chunked.chopped(2) + "Content-Length: 5\r\n\r\n0\r\n\r\n", true, State::failed},
+    {"folded line continuing the field above", "HTTP/1.1 200 OK\r\nX-A: a\r\n Content-Length: 2\r\n\r\nhello", true,
+     State::complete, "hello"},
+    {"folded line with no field above", "HTTP/1.1 200 OK\r\n\tContent-Length: 2\r\n\r\nhello", true, State::failed},
+    {"blank before a field name's colon", "HTTP/1.1 200 OK\r\nContent-Length : 2\r\n\r\nhello", true, State::failed},
+    {"chunk size with 0x", chunked + "0x5\r\nhello\r\n0\r\n\r\n", true, State::failed},
+    {"chunk size with a sign", chunked + "+5\r\nhello\r\n0\r\n\r\n", true, State::failed},
+    {"chunk size after a blank", chunked + " 5\r\nhello\r\n0\r\n\r\n", true, State::failed},
+    {"last chunk of size -0", chunked + "-0\r\n\r\n", true, State::failed},
+    {"chunks padded past a head and a body", chunked + paddedChunk.repeated(2) + "0\r\n\r\n", true, State::failed},
+};
+
 HttpResponseReader read(const Case& test, qsizetype pieceSize)
 {
     HttpResponseReader reader(headLimit, bodyLimit);
@@ -61,12 +87,10 @@ HttpResponseReader read(const Case& test, qsizetype pieceSize)
     return reader;
 }
 
-} // namespace
-
 // Whole or a byte at a time, the same answer reads the same.
-TEST(HttpResponseReaderTest, ReadsEachFramingAndRefusesWhatPassesItsLimits)
+void expectRead(std::span<const Case> table)
 {
-    for (const Case& test : cases) {
+    for (const Case& test : table) {
         for (const qsizetype pieceSize : {test.input.size(), qsizetype(1)}) {
             SCOPED_TRACE(std::string(test.name) + (pieceSize == 1 ? ", byte by byte" : ", whole"));
             const HttpResponseReader reader = read(test, pieceSize);
@@ -80,6 +104,12 @@ TEST(HttpResponseReaderTest, ReadsEachFramingAndRefusesWhatPassesItsLimits)
         }
     }
 }
+
+} // namespace
+
+TEST(HttpResponseReaderTest, ReadsEachFramingAndRefusesWhatPassesItsLimits) { expectRead(cases); }
+
+TEST(HttpResponseReaderTest, AnswersAreFramedOneWayOnlyAndInterimHeadsAreBounded) { expectRead(unambiguousCases); }
 
 TEST(HttpResponseReaderTest, ARedirectKeepsItsStatusAndLocation)
 {

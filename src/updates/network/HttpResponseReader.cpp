@@ -3,6 +3,8 @@
 #include <QByteArrayList>
 
 #include <algorithm>
+#include <cctype>
+#include <limits>
 #include <utility>
 
 namespace quillor {
@@ -50,6 +52,63 @@ std::optional<qint64> decimal(QByteArrayView text)
     return ok ? std::optional(value) : std::nullopt;
 }
 
+// The characters of a field name; a blank before the colon is none of them.
+bool isToken(QByteArrayView name)
+{
+    return !name.isEmpty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return std::isalnum(uchar(c)) || QByteArrayView("!#$%&'*+-.^_`|~").contains(c);
+    });
+}
+
+// A chunk's size line: hex digits, then extensions after a ";" that blanks
+// may precede. No sign, no "0x", no blank before the digits.
+std::optional<qint64> chunkSize(QByteArrayView line)
+{
+    const qsizetype extensions = line.indexOf(';');
+    QByteArrayView digits = extensions < 0 ? line : line.first(extensions);
+    while (extensions >= 0 && (digits.endsWith(' ') || digits.endsWith('\t')))
+        digits.chop(1);
+    if (digits.isEmpty())
+        return std::nullopt;
+    qint64 size = 0;
+    for (const char c : digits) {
+        const int digit = QByteArrayView("0123456789abcdef").indexOf(char(std::tolower(uchar(c))));
+        if (digit < 0 || size > (std::numeric_limits<qint64>::max() >> 4))
+            return std::nullopt;
+        size = size * 16 + digit;
+    }
+    return size;
+}
+
+struct Field {
+    QByteArray name;   // lower case
+    QByteArray value;
+};
+
+// The field lines after the status line. An obsolete folded line continues
+// the value above it after a space; one with no field above, or a name that
+// is no token, makes the head malformed.
+std::optional<QList<Field>> fieldsOf(const QByteArrayList& lines)
+{
+    QList<Field> fields;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray line = withoutCarriageReturn(lines[i]);
+        if (line.isEmpty())
+            continue;
+        if (line.startsWith(' ') || line.startsWith('\t')) {
+            if (fields.isEmpty())
+                return std::nullopt;
+            fields.last().value = (fields.last().value + ' ' + line.trimmed()).trimmed();
+            continue;
+        }
+        const qsizetype colon = line.indexOf(':');
+        if (colon < 0 || !isToken(QByteArrayView(line).first(colon)))
+            return std::nullopt;
+        fields.append({line.first(colon).toLower(), line.mid(colon + 1).trimmed()});
+    }
+    return fields;
+}
+
 } // namespace
 
 void HttpResponseReader::feed(QByteArrayView bytes)
@@ -70,16 +129,20 @@ void HttpResponseReader::endOfStream()
 
 qsizetype HttpResponseReader::feedHead(QByteArrayView bytes)
 {
+    // Interim heads count against the limit too: it bounds all that comes
+    // before the body, however many heads a server sends.
+    const qint64 limit = m_headLimit - m_headBytes;
     // Never more than the limit and the one byte that shows it was passed.
     const qsizetype previous = m_head.size();
-    const qsizetype taken = std::min<qsizetype>(bytes.size(), m_headLimit + 1 - previous);
+    const qsizetype taken = std::min<qsizetype>(bytes.size(), limit + 1 - previous);
     m_head += bytes.first(taken);
     const qsizetype end = headEnd(m_head, std::max<qsizetype>(0, previous - 2));
-    if (end < 0 || end > m_headLimit) {
-        if (m_head.size() > m_headLimit)
+    if (end < 0 || end > limit) {
+        if (m_head.size() > limit)
             fail(Failure::headTooLarge);
         return taken;
     }
+    m_headBytes += end;
     const QByteArray head = m_head.first(end);
     m_head.clear();
     if (!parseHead(head))
@@ -92,43 +155,45 @@ bool HttpResponseReader::parseHead(QByteArrayView head)
 {
     const QByteArrayList lines = head.toByteArray().split('\n');
     const std::optional<int> status = statusOf(withoutCarriageReturn(lines.first()));
-    if (!status)
+    const std::optional<QList<Field>> fields = fieldsOf(lines);
+    if (!status || !fields)
         return false;
+    // An interim answer has no body: the real answer follows.
+    if (*status < 200)
+        return true;
     qint64 length = -1;   // none declared
-    bool chunked = false;
+    bool encoded = false;   // a Transfer-Encoding was sent
+    QByteArray lastCoding;
     m_location.reset();
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray line = withoutCarriageReturn(lines[i]);
-        if (line.isEmpty())
-            continue;
-        const qsizetype colon = line.indexOf(':');
-        if (colon <= 0)
-            return false;
-        const QByteArray name = line.first(colon).trimmed().toLower();
-        const QByteArray value = line.mid(colon + 1).trimmed();
+    for (const auto& [name, value] : *fields) {
         if (name == "content-length") {
             const std::optional<qint64> declared = decimal(value);
             if (!declared || (length >= 0 && length != *declared))
                 return false;
             length = *declared;
         } else if (name == "transfer-encoding") {
-            chunked = value.split(',').last().trimmed().toLower() == "chunked";
-            // Any other coding last: the body runs to the end of the connection.
-            length = -1;
+            encoded = true;
+            for (const QByteArray& coding : value.split(','))
+                if (!coding.trimmed().isEmpty())
+                    lastCoding = coding.trimmed().toLower();
         } else if (name == "location") {
             m_location = value;
         }
     }
-    // An interim answer: the real one follows.
-    if (*status < 200)
-        return true;
     m_status = *status;
     m_state = State::body;
-    if (chunked) {
-        m_framing = Framing::chunked;
-    } else if (length >= 0 || m_status == 204 || m_status == 304) {
+    if (m_status == 204 || m_status == 304) {
+        m_state = State::complete;
+    } else if (encoded) {
+        // Framed two ways, the answer may be read as two answers: refused.
+        if (length >= 0)
+            return false;
+        // Any other coding last: the body runs to the end of the connection.
+        if (lastCoding == "chunked")
+            m_framing = Framing::chunked;
+    } else if (length >= 0) {
         m_framing = Framing::length;
-        m_remaining = std::max<qint64>(length, 0);
+        m_remaining = length;
         if (m_remaining == 0)
             m_state = State::complete;
     }
@@ -166,16 +231,21 @@ qsizetype HttpResponseReader::feedChunked(QByteArrayView bytes)
         return used;
     }
     const std::optional<QByteArray> line = takeLine(bytes, used);
-    if (!line)
+    // Cut into many small chunks, or padded with extensions, a body could
+    // make any amount of framing go through: a head's and a body's worth is
+    // far more than any server cutting its answer sensibly needs.
+    if (m_chunkStep != ChunkStep::trailer && (m_framingBytes += used) > m_headLimit + m_bodyLimit)
+        fail(Failure::malformed);
+    if (!line || m_state == State::failed)
         return used;
     switch (m_chunkStep) {
     case ChunkStep::size: {
-        bool ok = false;
-        const qsizetype extensions = line->indexOf(';');
-        const QByteArray digits = (extensions < 0 ? *line : line->first(extensions)).trimmed();
-        m_remaining = digits.toLongLong(&ok, 16);
-        if (!ok || digits.isEmpty() || m_remaining < 0)
+        const std::optional<qint64> size = chunkSize(*line);
+        if (!size) {
             fail(Failure::malformed);
+            break;
+        }
+        m_remaining = *size;
         m_chunkStep = m_remaining == 0 ? ChunkStep::trailer : ChunkStep::data;
         break;
     }

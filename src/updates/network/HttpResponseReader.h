@@ -8,11 +8,14 @@
 namespace quillor {
 
 // Reads one HTTP/1.1 response as its bytes arrive, holding no more than it
-// was allowed: the status line and headers up to `headLimit` bytes, the body
-// up to `bodyLimit` bytes and one more (enough to tell that it is too long).
-// Knows bodies of a declared length, chunked bodies and bodies that end with
-// the connection; an interim (1xx) response is skipped. No sockets: the
-// transfer feeds it.
+// was allowed: the status lines and headers up to `headLimit` bytes, interim
+// (1xx) answers included, the body up to `bodyLimit` bytes and one more
+// (enough to tell that it is too long). Knows bodies of a declared length,
+// chunked bodies and bodies that end with the connection; a 204 or a 304 has
+// none, whatever its headers say. A folded header line continues the field
+// above it. Whatever could make one answer read two ways (two framings, a
+// blank before a field name's colon, a chunk size in any form but hex digits)
+// makes it malformed. No sockets: the transfer feeds it.
 class HttpResponseReader {
 public:
     enum class State {
@@ -61,12 +64,14 @@ private:
     State m_state = State::head;
     Failure m_failure = Failure::malformed;
     QByteArray m_head;
+    qint64 m_headBytes = 0;     // of the heads read so far, interim ones included
     int m_status = 0;
     std::optional<QByteArray> m_location;
     Framing m_framing = Framing::untilClose;
     qint64 m_remaining = 0;   // of a declared length or of the current chunk
     ChunkStep m_chunkStep = ChunkStep::size;
     QByteArray m_line;
+    qint64 m_framingBytes = 0;  // of the chunks' size lines and line ends
     qint64 m_trailerBytes = 0;
     QByteArray m_body;
 };

@@ -3,7 +3,6 @@
 #include "updates/network/HttpResponseReader.h"
 
 #include <QCoreApplication>
-#include <QNetworkReply>
 #include <QPointer>
 #include <QPromise>
 #include <QSet>
@@ -23,23 +22,23 @@ constexpr qint64 readBufferSize = 64 * 1024;
 // As many as Qt follows by default.
 constexpr int maximumRedirects = 50;
 
-QNetworkReply::NetworkError networkError(QAbstractSocket::SocketError error)
+TransferError transferError(QAbstractSocket::SocketError error)
 {
     switch (error) {
     case QAbstractSocket::ConnectionRefusedError:
-        return QNetworkReply::ConnectionRefusedError;
+        return TransferError::connectionRefused;
     case QAbstractSocket::RemoteHostClosedError:
-        return QNetworkReply::RemoteHostClosedError;
+        return TransferError::connectionClosed;
     case QAbstractSocket::HostNotFoundError:
-        return QNetworkReply::HostNotFoundError;
+        return TransferError::hostNotFound;
     case QAbstractSocket::SocketTimeoutError:
-        return QNetworkReply::TimeoutError;
+        return TransferError::timedOut;
     case QAbstractSocket::SslHandshakeFailedError:
     case QAbstractSocket::SslInternalError:
     case QAbstractSocket::SslInvalidUserDataError:
-        return QNetworkReply::SslHandshakeFailedError;
+        return TransferError::tlsFailed;
     default:
-        return QNetworkReply::UnknownNetworkError;
+        return TransferError::other;
     }
 }
 
@@ -64,7 +63,7 @@ public:
     ~Fetch() override
     {
         live().remove(this);
-        finish(QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled"));
+        finish(TransferError::canceled, QStringLiteral("Operation canceled"));
     }
 
     QFuture<CatalogResponse> start()
@@ -87,9 +86,12 @@ private:
     {
         dropSocket();
         m_url = url;
+        // What ends the transfer from here on is this address's, not the
+        // redirect's that led to it.
+        m_response.httpStatus = 0;
         m_reader.emplace(m_request.headLimit, m_request.bodyLimit);
         if (url.scheme() != QLatin1String("https") || url.host().isEmpty()) {
-            finish(QNetworkReply::ProtocolUnknownError, QStringLiteral("Protocol \"%1\" is unknown").arg(url.scheme()));
+            finish(TransferError::unsupportedScheme, QStringLiteral("Protocol \"%1\" is unknown").arg(url.scheme()));
             return;
         }
         m_socket = new QSslSocket(this);
@@ -103,7 +105,7 @@ private:
             if (error == QAbstractSocket::RemoteHostClosedError)
                 connectionEnded();
             else
-                finish(networkError(error), m_socket->errorString());
+                finish(transferError(error), m_socket->errorString());
         });
         stillActive();
         m_socket->connectToHostEncrypted(url.host(), quint16(url.port(443)));
@@ -117,9 +119,9 @@ private:
             target = "/";
         if (m_url.hasQuery())
             target += '?' + m_url.query(QUrl::FullyEncoded).toLatin1();
-        QByteArray host = QUrl::toAce(m_url.host());
-        if (m_url.port() != -1)
-            host += ':' + QByteArray::number(m_url.port());
+        // The host in ACE form, an IPv6 literal in its brackets, and the port
+        // when the address names one.
+        const QByteArray host = m_url.adjusted(QUrl::RemoveUserInfo).authority(QUrl::FullyEncoded).toLatin1();
         m_socket->write("GET " + target + " HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\n\r\n");
     }
 
@@ -128,6 +130,10 @@ private:
         if (!m_socket)
             return;
         stillActive();
+        if (m_socket->bytesAvailable() > 0 && ++m_reads > m_request.readLimit) {
+            finish(TransferError::tooFragmented, QStringLiteral("The answer came in too many pieces"));
+            return;
+        }
         while (m_socket->bytesAvailable() > 0 && reading())
             m_reader->feed(m_socket->read(readBufferSize));
         if (!reading())
@@ -150,7 +156,15 @@ private:
     bool reading() const
     {
         const auto state = m_reader->state();
-        return state == HttpResponseReader::State::head || state == HttpResponseReader::State::body;
+        // A redirect's body is of no use: its head says all, so however long
+        // the body, nothing of it is read.
+        return state == HttpResponseReader::State::head
+            || (state == HttpResponseReader::State::body && !redirects(*m_reader));
+    }
+
+    static bool redirects(const HttpResponseReader& reader)
+    {
+        return isRedirect(reader.status()) && reader.location();
     }
 
     void responseRead()
@@ -161,38 +175,38 @@ private:
             switch (reader.failure()) {
             case HttpResponseReader::Failure::headTooLarge:
                 m_response.headTooLarge = true;
-                finish(QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled"));
+                finish(TransferError::canceled, QStringLiteral("Operation canceled"));
                 return;
             case HttpResponseReader::Failure::malformed:
-                finish(QNetworkReply::ProtocolFailure, QStringLiteral("Error parsing the response"));
+                finish(TransferError::malformedResponse, QStringLiteral("Error parsing the response"));
                 return;
             case HttpResponseReader::Failure::truncated:
-                finish(QNetworkReply::RemoteHostClosedError, QStringLiteral("Connection closed"));
+                finish(TransferError::connectionClosed, QStringLiteral("Connection closed"));
                 return;
             }
         }
         m_response.httpStatus = reader.status();
-        if (isRedirect(reader.status()) && reader.location()) {
+        if (redirects(reader)) {
             const QUrl target = m_url.resolved(QUrl::fromEncoded(*reader.location()));
             if (!m_request.followsRedirect || !m_request.followsRedirect(target)) {
                 m_response.redirectRefused = true;
-                finish(QNetworkReply::OperationCanceledError, QStringLiteral("Operation canceled"));
+                finish(TransferError::canceled, QStringLiteral("Operation canceled"));
             } else if (++m_redirects > maximumRedirects) {
-                finish(QNetworkReply::TooManyRedirectsError, QStringLiteral("Too many redirects"));
+                finish(TransferError::tooManyRedirects, QStringLiteral("Too many redirects"));
             } else {
                 request(target);
             }
             return;
         }
         m_response.body = reader.body();
-        finish(QNetworkReply::NoError, {});
+        finish(TransferError::none, {});
     }
 
     void stillActive() { m_idle.start(m_request.transferTimeout); }
 
-    void timedOut() { finish(QNetworkReply::TimeoutError, QStringLiteral("Operation timed out")); }
+    void timedOut() { finish(TransferError::timedOut, QStringLiteral("Operation timed out")); }
 
-    void finish(QNetworkReply::NetworkError error, const QString& text)
+    void finish(TransferError error, const QString& text)
     {
         if (m_finished)
             return;
@@ -200,7 +214,7 @@ private:
         m_deadline.stop();
         m_idle.stop();
         dropSocket();
-        m_response.networkError = int(error);
+        m_response.error = error;
         m_response.errorText = text;
         m_promise.addResult(m_response);
         m_promise.finish();
@@ -228,6 +242,7 @@ private:
     QTimer m_deadline;
     QTimer m_idle;
     int m_redirects = 0;
+    qint64 m_reads = 0;   // of the whole transfer, redirects included
     bool m_finished = false;
 };
 
