@@ -604,6 +604,10 @@
         <translation>Der Entwurf ist zu groß zum Öffnen und konnte nicht beiseitegelegt werden (%@): Quillor beginnt einen neuen Entwurf.</translation>
     </message>
     <message>
+        <source>Le reçu « %@ » est trop volumineux pour être lu : il est ignoré.</source>
+        <translation>Der Beleg „%@“ ist zu groß zum Lesen: Er wird übergangen.</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>Die Einstellungen können nicht gespeichert werden: „%@“ konnte beim Start weder gelesen noch beiseitegelegt werden. Verschiebe oder korrigiere diese Datei und starte Quillor dann neu.</translation>
     </message>

@@ -616,6 +616,10 @@
         <translation>The draft is too large to open and could not be set aside (%@): Quillor is starting a new draft.</translation>
     </message>
     <message>
+        <source>Le reçu « %@ » est trop volumineux pour être lu : il est ignoré.</source>
+        <translation>The receipt “%@” is too large to be read: it is ignored.</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>The settings cannot be saved: “%@” could not be read or set aside at launch. Move or fix this file, then relaunch Quillor.</translation>
     </message>

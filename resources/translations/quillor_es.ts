@@ -604,6 +604,10 @@
         <translation>El borrador es demasiado grande para abrirlo y no se pudo apartar (%@): Quillor empieza un borrador nuevo.</translation>
     </message>
     <message>
+        <source>Le reçu « %@ » est trop volumineux pour être lu : il est ignoré.</source>
+        <translation>El recibo «%@» es demasiado grande para leerlo: se omite.</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>No se pueden guardar los ajustes: «%@» no se pudo leer ni apartar al iniciar. Mueve o corrige este archivo y vuelve a abrir Quillor.</translation>
     </message>

@@ -604,6 +604,10 @@
         <translation>草稿太大，无法打开，也无法移到一旁（%@）：Quillor 将开始一份新草稿。</translation>
     </message>
     <message>
+        <source>Le reçu « %@ » est trop volumineux pour être lu : il est ignoré.</source>
+        <translation>回执“%@”太大，无法读取：已忽略。</translation>
+    </message>
+    <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
         <translation>无法保存设置：启动时无法读取“%@”，也无法将其移到一旁。请移动或修复此文件，然后重新启动 Quillor。</translation>
     </message>

@@ -48,17 +48,23 @@ QStringList jsonFiles(const QString& folder)
 std::optional<Capture> readCapture(const QString& path)
 {
     try {
-        return Capture::fromJson(Json::parseObject(FileSystem::read(path)));
+        return CaptureArchive::record(path);
     } catch (const Error&) {
     } catch (const JsonDecodingError&) {
     }
     return std::nullopt;
 }
 
-std::optional<DeliveryReceipt> readReceipt(const QString& path)
+// nullopt for a file that cannot be read or is no receipt; one too large to
+// be a receipt is not read at all, and is added to `oversized` when given.
+std::optional<DeliveryReceipt> readReceipt(const QString& path, QStringList* oversized = nullptr)
 {
     try {
-        return DeliveryReceipt::fromJson(Json::parseObject(FileSystem::read(path)));
+        if (const auto bytes = FileSystem::readIfExists(path, DeliveryReceipt::maximumFileSize))
+            return DeliveryReceipt::fromJson(Json::parseObject(*bytes));
+    } catch (const FileSystemError& error) {
+        if (oversized && error.errnoValue() == EFBIG)
+            oversized->append(path);
     } catch (const Error&) {
     } catch (const JsonDecodingError&) {
     }
@@ -132,11 +138,14 @@ Capture CaptureArchive::record(const QString& source)
     return Capture::fromJson(Json::parseObject(*bytes));
 }
 
-std::optional<DeliveryReceipt> CaptureArchive::latestReceipt() const
+std::optional<DeliveryReceipt> CaptureArchive::latestReceipt(QStringList* oversized,
+                                                            const std::function<bool()>& isCancelled) const
 {
     std::optional<DeliveryReceipt> best;
     for (const QString& file : jsonFiles(childPath(directory, QStringLiteral("Receipts")))) {
-        std::optional<DeliveryReceipt> receipt = readReceipt(file);
+        if (isCancelled && isCancelled())
+            return std::nullopt;
+        std::optional<DeliveryReceipt> receipt = readReceipt(file, oversized);
         if (receipt && (!best || best->date < receipt->date))
             best = std::move(receipt);
     }

@@ -40,7 +40,12 @@ struct CaptureArchive {
     static Capture record(const QString& source);
 
     // The receipt with the greatest date text; the first listed on ties.
-    std::optional<DeliveryReceipt> latestReceipt() const;
+    // Thousands of receipts are read: callers keep it off the UI thread. A
+    // file larger than DeliveryReceipt::maximumFileSize is skipped unread,
+    // and its path added to `oversized` when given. Gives up with nothing
+    // once `isCancelled` says so.
+    std::optional<DeliveryReceipt> latestReceipt(QStringList* oversized = nullptr,
+                                                 const std::function<bool()>& isCancelled = {}) const;
 
     bool operator==(const CaptureArchive&) const = default;
 };

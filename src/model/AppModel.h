@@ -428,6 +428,9 @@ private:
 
     // History restore and applying settings.
     Capture restoredDraft(const Capture& archived) const;
+    // Finds the latest receipt on a worker thread: years of deliveries leave
+    // thousands. Published unless a delivery published its own meanwhile.
+    void readLatestReceipt();
     std::optional<QString> settingsRefusal(Preferences& candidate, bool allowUnconfiguredVaults);
     std::optional<QString> saveSettings(const Preferences& settings);
     void savePreferencesFile(const Preferences& settings) const;
@@ -479,6 +482,8 @@ private:
     QString m_indexedVault;
     VaultIndex m_index;   // the last one published for m_indexedVault
     std::optional<IndexingTask> m_indexingTask;
+    // Set to give up the start-up read of the receipts.
+    std::shared_ptr<std::atomic_bool> m_receiptReadCancelled;
     QTimer m_saveDraftTask;
     std::unique_ptr<DraftWriter> m_draftWriter;
     // When the oldest edit not yet in draft.json was made.

@@ -174,6 +174,27 @@ TEST_F(CaptureArchiveTest, LatestReceiptComparesDatesAsTextAndKeepsTheFirstListe
     EXPECT_EQ(archive.latestReceipt(), *firstListed);
 }
 
+// A file far larger than any receipt is skipped unread, whatever it would
+// say: for the latest receipt and for a history entry alike.
+TEST_F(CaptureArchiveTest, AFileLargerThanAnyReceiptIsSkippedAndNamed)
+{
+    const Capture delivered = capture(1000);
+    const QString id = Json::uuidText(delivered.id);
+    writeHistory(delivered);
+    const DeliveryReceipt atLimit{Json::uuidText(QUuid::createUuid()), "/limit.md", "2025-02-01T00:00:00Z"};
+    const QByteArray limitBytes = Json::serialize(atLimit.toJson());
+    write("Receipts/" + atLimit.captureID + ".json",
+          limitBytes + QByteArray(DeliveryReceipt::maximumFileSize - limitBytes.size(), ' '));
+    const QByteArray later = Json::serialize(DeliveryReceipt{id, "/later.md", "2099-01-01T00:00:00Z"}.toJson());
+    write("Receipts/" + id + ".json", later + QByteArray(DeliveryReceipt::maximumFileSize - later.size() + 1, ' '));
+
+    QStringList oversized;
+    EXPECT_EQ(archive.latestReceipt(&oversized), atLimit);
+    EXPECT_EQ(oversized, QStringList{path("Receipts/" + id + ".json")});
+    ASSERT_EQ(archive.entries().size(), 1);
+    EXPECT_EQ(archive.entries().constFirst().receipt, std::nullopt);
+}
+
 TEST_F(CaptureArchiveTest, FoldersThatCannotBeListedAreErrors)
 {
     write("History", "not a folder");
