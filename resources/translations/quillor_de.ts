@@ -1072,6 +1072,10 @@
         <translation>Diese Erfassung konnte nicht vollständig gelesen werden: Sie kann nicht wiederhergestellt werden.</translation>
     </message>
     <message>
+        <source>Texte trop long pour être affiché ici : restaure la capture pour le retrouver.</source>
+        <translation>Text zu lang, um hier angezeigt zu werden: Stelle die Erfassung wieder her, um ihn zurückzubekommen.</translation>
+    </message>
+    <message>
         <source>Afficher dans le Finder</source>
         <translation>Im Dateimanager zeigen</translation>
     </message>

@@ -1088,6 +1088,10 @@
         <translation>This capture could not be read in full: it cannot be restored.</translation>
     </message>
     <message>
+        <source>Texte trop long pour être affiché ici : restaure la capture pour le retrouver.</source>
+        <translation>Text too long to be shown here: restore the capture to get it back.</translation>
+    </message>
+    <message>
         <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
         <translation>Nothing could open “%@”: no application on the desktop handles it.</translation>
     </message>

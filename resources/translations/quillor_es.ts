@@ -1072,6 +1072,10 @@
         <translation>Esta captura no se pudo leer entera: no se puede restaurar.</translation>
     </message>
     <message>
+        <source>Texte trop long pour être affiché ici : restaure la capture pour le retrouver.</source>
+        <translation>Texto demasiado largo para mostrarlo aquí: restaura la captura para recuperarlo.</translation>
+    </message>
+    <message>
         <source>Afficher dans le Finder</source>
         <translation>Mostrar en el gestor de archivos</translation>
     </message>

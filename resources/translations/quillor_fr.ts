@@ -1089,6 +1089,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Texte trop long pour être affiché ici : restaure la capture pour le retrouver.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -1072,6 +1072,10 @@
         <translation>无法完整读取此捕获：无法恢复。</translation>
     </message>
     <message>
+        <source>Texte trop long pour être affiché ici : restaure la capture pour le retrouver.</source>
+        <translation>文本太长，无法在此显示：恢复此捕获即可取回。</translation>
+    </message>
+    <message>
         <source>Afficher dans le Finder</source>
         <translation>在文件管理器中显示</translation>
     </message>

@@ -86,7 +86,7 @@ QString CaptureArchive::preserve(const Capture& capture) const
 
 namespace {
 
-using CaptureReader = std::function<std::optional<Capture>(const QString& file)>;
+using CaptureReader = std::function<std::optional<Capture>(const QString& file, bool& textLeftOut)>;
 
 QList<ArchivedCapture> listed(const QString& directory, const CaptureReader& readCapture,
                               const std::function<bool()>& isCancelled)
@@ -98,7 +98,8 @@ QList<ArchivedCapture> listed(const QString& directory, const CaptureReader& rea
         for (const QString& file : jsonFiles(childPath(directory, folderName))) {
             if (isCancelled && isCancelled())
                 return {};
-            std::optional<Capture> capture = readCapture(file);
+            bool textLeftOut = false;
+            std::optional<Capture> capture = readCapture(file, textLeftOut);
             if (!capture)
                 continue;
             const QString id = Json::uuidText(capture->id);
@@ -108,6 +109,7 @@ QList<ArchivedCapture> listed(const QString& directory, const CaptureReader& rea
                 readReceipt(childPath(receipts, id + QStringLiteral(".json"))),
                 FileSystem::isRegularFile(backup) ? std::optional<QString>(backup) : std::nullopt,
                 file,
+                textLeftOut,
             });
         }
     }
@@ -121,13 +123,15 @@ QList<ArchivedCapture> listed(const QString& directory, const CaptureReader& rea
 
 QList<ArchivedCapture> CaptureArchive::entries() const
 {
-    return listed(directory, readCapture, {});
+    return listed(directory, [](const QString& file, bool&) { return readCapture(file); }, {});
 }
 
 QList<ArchivedCapture> CaptureArchive::summaries(const std::function<bool()>& isCancelled) const
 {
     return listed(
-        directory, [&](const QString& file) { return CaptureSummary::read(file, isCancelled); }, isCancelled);
+        directory,
+        [&](const QString& file, bool& textLeftOut) { return CaptureSummary::read(file, isCancelled, &textLeftOut); },
+        isCancelled);
 }
 
 Capture CaptureArchive::record(const QString& source)

@@ -32,8 +32,9 @@ struct CaptureArchive {
     // when an existing folder cannot be listed.
     QList<ArchivedCapture> entries() const;
     // The same list with each capture's summary alone (CaptureSummary: no
-    // attachment bytes), as a list of the history shows it. Gives up with an
-    // empty list once `isCancelled` says so.
+    // attachment bytes), as a list of the history shows it; a capture whose
+    // text is too long for a summary is listed without it (textLeftOut).
+    // Gives up with an empty list once `isCancelled` says so.
     QList<ArchivedCapture> summaries(const std::function<bool()>& isCancelled = {}) const;
     // The whole capture stored in `source`, an entry's file; throws
     // FileSystemError, or JsonDecodingError for a file that is not a capture.
