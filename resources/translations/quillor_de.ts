@@ -372,6 +372,10 @@
         <translation>Dieses Bild ist größer als 50 MB.</translation>
     </message>
     <message>
+        <source>Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.</source>
+        <translation>Dieses Bild würde den Entwurf zu groß machen, um ihn wieder zu öffnen: Bereits hinzugefügte Bilder, auch entfernte, bleiben bis zum Senden darin. Der Entwurf bleibt erhalten.</translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation>Dieses Bild ist nicht lesbar.</translation>
     </message>

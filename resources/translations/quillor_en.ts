@@ -380,6 +380,10 @@
         <translation>This image is larger than 50 MB.</translation>
     </message>
     <message>
+        <source>Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.</source>
+        <translation>This image would make the draft too large to be opened again: the images already added, even removed ones, stay in it until it is sent. The draft has been kept.</translation>
+    </message>
+    <message>
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
         <translation>An image was not added: the draft was replaced while it was being read.</translation>
     </message>

@@ -372,6 +372,10 @@
         <translation>Esta imagen supera los 50 MB.</translation>
     </message>
     <message>
+        <source>Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.</source>
+        <translation>Esta imagen haría el borrador demasiado grande para volver a abrirlo: las imágenes ya añadidas, incluso las quitadas, siguen en él hasta el envío. Se conserva el borrador.</translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation>Esta imagen no se puede leer.</translation>
     </message>

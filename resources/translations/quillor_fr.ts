@@ -381,6 +381,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -372,6 +372,10 @@
         <translation>此图片超过 50 MB。</translation>
     </message>
     <message>
+        <source>Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.</source>
+        <translation>这张图片会使草稿过大而无法再次打开：已添加的图片（包括已移除的）在发送前都会保留在草稿中。草稿已保留。</translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation>无法读取此图片。</translation>
     </message>

@@ -64,6 +64,9 @@ struct AppModelEnvironment {
     DeliveryExecutor deliver;                        // the model's own Delivery on Backups
     DraftFileWriter writeDraftFile;                  // FileSystem::writeAtomically
     std::chrono::milliseconds autosaveDelay{250};    // quiet time before a draft save
+    // The largest draft.json start-up reads: images that would take the
+    // draft past it are refused.
+    qsizetype maximumDraftFileSize = Capture::maximumFileSize;
 };
 
 // The one state object of the application: the settings, the draft and its
