@@ -486,7 +486,7 @@ private:
     VaultIndex m_index;   // the last one published for m_indexedVault
     std::optional<IndexingTask> m_indexingTask;
     // Set to give up the start-up read of the receipts.
-    std::shared_ptr<std::atomic_bool> m_receiptReadCancelled;
+    std::shared_ptr<std::atomic_bool> m_receiptReadCancelled = std::make_shared<std::atomic_bool>(false);
     QTimer m_saveDraftTask;
     std::unique_ptr<DraftWriter> m_draftWriter;
     // When the oldest edit not yet in draft.json was made.

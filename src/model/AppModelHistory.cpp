@@ -92,8 +92,7 @@ struct ReceiptScan {
 
 void AppModel::readLatestReceipt()
 {
-    const auto cancelled = std::make_shared<std::atomic_bool>(false);
-    m_receiptReadCancelled = cancelled;
+    const std::shared_ptr<std::atomic_bool> cancelled = m_receiptReadCancelled;
     auto* watcher = new QFutureWatcher<ReceiptScan>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         watcher->deleteLater();
@@ -111,7 +110,8 @@ void AppModel::readLatestReceipt()
     watcher->setFuture(QtConcurrent::run(QThreadPool::globalInstance(), [directory = m_dataDirectory, cancelled] {
         ReceiptScan scan;
         try {
-            scan.latest = CaptureArchive{directory}.latestReceipt(&scan.oversized, [cancelled] { return bool(*cancelled); });
+            scan.latest =
+                CaptureArchive{directory}.latestReceipt(&scan.oversized, [cancelled] { return bool(*cancelled); });
         } catch (const std::exception&) {
             // A folder that cannot be listed: no delivery is known.
         }

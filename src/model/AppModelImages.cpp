@@ -77,9 +77,9 @@ EditorContent AppModel::addImages(const QList<CaptureAttachment>& attachments)
         throw RefusedImage(AttachmentPolicy::unusableObsidianSettingMessage(destination));
     std::for_each(attachments.cbegin(), attachments.cend(), admit);
     // The draft keeps every image added while it lives, removed ones too: a
-    // draft.json start-up would set aside unread must never be written. A
-    // sixteenth of the room is left for the text (at most three bytes a
-    // UTF-16 unit) and what is typed later.
+    // draft.json start-up would set aside unread must never be written. The
+    // text counts at three bytes a UTF-16 unit, its most in UTF-8, and a
+    // sixteenth of the room is left for what is typed later.
     const qint64 room = m_environment.maximumDraftFileSize - m_environment.maximumDraftFileSize / 16;
     if (encodedSize(m_attachmentStore) + encodedSize(attachments) + m_content.text.size() * 3 > room)
         throw RefusedImage(L10n::text(

@@ -84,7 +84,8 @@ QVariant HistoryListModel::data(const QModelIndex& index, int role) const
 QString HistoryListModel::shownBody(const ArchivedCapture& entry)
 {
     if (entry.textLeftOut)
-        return L10n::text(QStringLiteral("Texte trop long pour être affiché ici : restaure la capture pour le retrouver."));
+        return L10n::text(
+            QStringLiteral("Texte trop long pour être affiché ici : restaure la capture pour le retrouver."));
     return entry.capture.body;
 }
 

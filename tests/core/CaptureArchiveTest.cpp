@@ -188,7 +188,8 @@ TEST_F(CaptureArchiveTest, ACaptureWhoseTextIsTooLongForASummaryIsListedWithoutI
     writeCapture("History/" + id + ".json", longText);
     // Laid out otherwise: its name and the time it was written stand in for its keys.
     const QString compact = path("Recovered/" + id + "-" + Json::uuidText(QUuid::createUuid()) + ".json");
-    write("Recovered/" + QFileInfo(compact).fileName(), QJsonDocument(longText.toJson()).toJson(QJsonDocument::Compact));
+    write("Recovered/" + QFileInfo(compact).fileName(),
+          QJsonDocument(longText.toJson()).toJson(QJsonDocument::Compact));
     const QDateTime written(QDate(2024, 5, 1), QTime(12, 0), QTimeZone::utc());
     QFile file(compact);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(written, QFileDevice::FileModificationTime));
