@@ -372,6 +372,10 @@
         <translation>Dieses Bild ist größer als 50 MB.</translation>
     </message>
     <message>
+        <source>Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.</source>
+        <translation>Dieses Bild würde den Entwurf zu groß machen, um ihn wieder zu öffnen: Bereits hinzugefügte Bilder, auch entfernte, bleiben bis zum Senden darin. Der Entwurf bleibt erhalten.</translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation>Dieses Bild ist nicht lesbar.</translation>
     </message>
@@ -602,6 +606,10 @@
     <message>
         <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
         <translation>Der Entwurf ist zu groß zum Öffnen und konnte nicht beiseitegelegt werden (%@): Quillor beginnt einen neuen Entwurf.</translation>
+    </message>
+    <message>
+        <source>Le reçu « %@ » est trop volumineux pour être lu : il est ignoré.</source>
+        <translation>Der Beleg „%@“ ist zu groß zum Lesen: Er wird übergangen.</translation>
     </message>
     <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
@@ -1066,6 +1074,10 @@
     <message>
         <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
         <translation>Diese Erfassung konnte nicht vollständig gelesen werden: Sie kann nicht wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>Texte trop long pour être affiché ici : restaure la capture pour le retrouver.</source>
+        <translation>Text zu lang, um hier angezeigt zu werden: Stelle die Erfassung wieder her, um ihn zurückzubekommen.</translation>
     </message>
     <message>
         <source>Afficher dans le Finder</source>

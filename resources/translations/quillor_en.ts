@@ -380,6 +380,10 @@
         <translation>This image is larger than 50 MB.</translation>
     </message>
     <message>
+        <source>Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.</source>
+        <translation>This image would make the draft too large to be opened again: the images already added, even removed ones, stay in it until it is sent. The draft has been kept.</translation>
+    </message>
+    <message>
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
         <translation>An image was not added: the draft was replaced while it was being read.</translation>
     </message>
@@ -614,6 +618,10 @@
     <message>
         <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
         <translation>The draft is too large to open and could not be set aside (%@): Quillor is starting a new draft.</translation>
+    </message>
+    <message>
+        <source>Le reçu « %@ » est trop volumineux pour être lu : il est ignoré.</source>
+        <translation>The receipt “%@” is too large to be read: it is ignored.</translation>
     </message>
     <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
@@ -1082,6 +1090,10 @@
     <message>
         <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
         <translation>This capture could not be read in full: it cannot be restored.</translation>
+    </message>
+    <message>
+        <source>Texte trop long pour être affiché ici : restaure la capture pour le retrouver.</source>
+        <translation>Text too long to be shown here: restore the capture to get it back.</translation>
     </message>
     <message>
         <source>Rien n’a pu ouvrir « %@ » : aucune application du bureau ne s’en charge.</source>

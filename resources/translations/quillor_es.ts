@@ -372,6 +372,10 @@
         <translation>Esta imagen supera los 50 MB.</translation>
     </message>
     <message>
+        <source>Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.</source>
+        <translation>Esta imagen haría el borrador demasiado grande para volver a abrirlo: las imágenes ya añadidas, incluso las quitadas, siguen en él hasta el envío. Se conserva el borrador.</translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation>Esta imagen no se puede leer.</translation>
     </message>
@@ -602,6 +606,10 @@
     <message>
         <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
         <translation>El borrador es demasiado grande para abrirlo y no se pudo apartar (%@): Quillor empieza un borrador nuevo.</translation>
+    </message>
+    <message>
+        <source>Le reçu « %@ » est trop volumineux pour être lu : il est ignoré.</source>
+        <translation>El recibo «%@» es demasiado grande para leerlo: se omite.</translation>
     </message>
     <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
@@ -1066,6 +1074,10 @@
     <message>
         <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
         <translation>Esta captura no se pudo leer entera: no se puede restaurar.</translation>
+    </message>
+    <message>
+        <source>Texte trop long pour être affiché ici : restaure la capture pour le retrouver.</source>
+        <translation>Texto demasiado largo para mostrarlo aquí: restaura la captura para recuperarlo.</translation>
     </message>
     <message>
         <source>Afficher dans le Finder</source>

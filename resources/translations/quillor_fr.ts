@@ -381,6 +381,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -614,6 +618,10 @@
     </message>
     <message>
         <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le reçu « %@ » est trop volumineux pour être lu : il est ignoré.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1082,6 +1090,10 @@
     </message>
     <message>
         <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Texte trop long pour être affiché ici : restaure la capture pour le retrouver.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -372,6 +372,10 @@
         <translation>此图片超过 50 MB。</translation>
     </message>
     <message>
+        <source>Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.</source>
+        <translation>这张图片会使草稿过大而无法再次打开：已添加的图片（包括已移除的）在发送前都会保留在草稿中。草稿已保留。</translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation>无法读取此图片。</translation>
     </message>
@@ -602,6 +606,10 @@
     <message>
         <source>Le brouillon est trop volumineux pour être ouvert et n’a pas pu être mis de côté (%@) : Quillor commence un nouveau brouillon.</source>
         <translation>草稿太大，无法打开，也无法移到一旁（%@）：Quillor 将开始一份新草稿。</translation>
+    </message>
+    <message>
+        <source>Le reçu « %@ » est trop volumineux pour être lu : il est ignoré.</source>
+        <translation>回执“%@”太大，无法读取：已忽略。</translation>
     </message>
     <message>
         <source>Les réglages ne peuvent pas être enregistrés : « %@ » n’a pas pu être lu ni mis de côté au lancement. Déplace ou corrige ce fichier, puis relance Quillor.</source>
@@ -1066,6 +1074,10 @@
     <message>
         <source>Cette capture n’a pas pu être lue en entier : elle ne peut pas être restaurée.</source>
         <translation>无法完整读取此捕获：无法恢复。</translation>
+    </message>
+    <message>
+        <source>Texte trop long pour être affiché ici : restaure la capture pour le retrouver.</source>
+        <translation>文本太长，无法在此显示：恢复此捕获即可取回。</translation>
     </message>
     <message>
         <source>Afficher dans le Finder</source>

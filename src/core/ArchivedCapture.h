@@ -20,6 +20,9 @@ struct ArchivedCapture {
     std::optional<DeliveryReceipt> receipt;
     std::optional<QString> backup;   // the note's bytes before an append
     QString source;                  // the JSON file the capture was read from
+    // Listed from a summary whose text was too long to read: `capture.body`
+    // is empty, and only the whole record holds it.
+    bool textLeftOut = false;
 
     QUuid id() const { return capture.id; }
 

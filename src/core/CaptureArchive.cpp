@@ -48,17 +48,23 @@ QStringList jsonFiles(const QString& folder)
 std::optional<Capture> readCapture(const QString& path)
 {
     try {
-        return Capture::fromJson(Json::parseObject(FileSystem::read(path)));
+        return CaptureArchive::record(path);
     } catch (const Error&) {
     } catch (const JsonDecodingError&) {
     }
     return std::nullopt;
 }
 
-std::optional<DeliveryReceipt> readReceipt(const QString& path)
+// nullopt for a file that cannot be read or is no receipt; one too large to
+// be a receipt is not read at all, and is added to `oversized` when given.
+std::optional<DeliveryReceipt> readReceipt(const QString& path, QStringList* oversized = nullptr)
 {
     try {
-        return DeliveryReceipt::fromJson(Json::parseObject(FileSystem::read(path)));
+        if (const auto bytes = FileSystem::readIfExists(path, DeliveryReceipt::maximumFileSize))
+            return DeliveryReceipt::fromJson(Json::parseObject(*bytes));
+    } catch (const FileSystemError& error) {
+        if (oversized && error.errnoValue() == EFBIG)
+            oversized->append(path);
     } catch (const Error&) {
     } catch (const JsonDecodingError&) {
     }
@@ -80,7 +86,7 @@ QString CaptureArchive::preserve(const Capture& capture) const
 
 namespace {
 
-using CaptureReader = std::function<std::optional<Capture>(const QString& file)>;
+using CaptureReader = std::function<std::optional<Capture>(const QString& file, bool& textLeftOut)>;
 
 QList<ArchivedCapture> listed(const QString& directory, const CaptureReader& readCapture,
                               const std::function<bool()>& isCancelled)
@@ -92,7 +98,8 @@ QList<ArchivedCapture> listed(const QString& directory, const CaptureReader& rea
         for (const QString& file : jsonFiles(childPath(directory, folderName))) {
             if (isCancelled && isCancelled())
                 return {};
-            std::optional<Capture> capture = readCapture(file);
+            bool textLeftOut = false;
+            std::optional<Capture> capture = readCapture(file, textLeftOut);
             if (!capture)
                 continue;
             const QString id = Json::uuidText(capture->id);
@@ -102,6 +109,7 @@ QList<ArchivedCapture> listed(const QString& directory, const CaptureReader& rea
                 readReceipt(childPath(receipts, id + QStringLiteral(".json"))),
                 FileSystem::isRegularFile(backup) ? std::optional<QString>(backup) : std::nullopt,
                 file,
+                textLeftOut,
             });
         }
     }
@@ -115,13 +123,15 @@ QList<ArchivedCapture> listed(const QString& directory, const CaptureReader& rea
 
 QList<ArchivedCapture> CaptureArchive::entries() const
 {
-    return listed(directory, readCapture, {});
+    return listed(directory, [](const QString& file, bool&) { return readCapture(file); }, {});
 }
 
 QList<ArchivedCapture> CaptureArchive::summaries(const std::function<bool()>& isCancelled) const
 {
     return listed(
-        directory, [&](const QString& file) { return CaptureSummary::read(file, isCancelled); }, isCancelled);
+        directory,
+        [&](const QString& file, bool& textLeftOut) { return CaptureSummary::read(file, isCancelled, &textLeftOut); },
+        isCancelled);
 }
 
 Capture CaptureArchive::record(const QString& source)
@@ -132,11 +142,14 @@ Capture CaptureArchive::record(const QString& source)
     return Capture::fromJson(Json::parseObject(*bytes));
 }
 
-std::optional<DeliveryReceipt> CaptureArchive::latestReceipt() const
+std::optional<DeliveryReceipt> CaptureArchive::latestReceipt(QStringList* oversized,
+                                                            const std::function<bool()>& isCancelled) const
 {
     std::optional<DeliveryReceipt> best;
     for (const QString& file : jsonFiles(childPath(directory, QStringLiteral("Receipts")))) {
-        std::optional<DeliveryReceipt> receipt = readReceipt(file);
+        if (isCancelled && isCancelled())
+            return std::nullopt;
+        std::optional<DeliveryReceipt> receipt = readReceipt(file, oversized);
         if (receipt && (!best || best->date < receipt->date))
             best = std::move(receipt);
     }

@@ -32,15 +32,21 @@ struct CaptureArchive {
     // when an existing folder cannot be listed.
     QList<ArchivedCapture> entries() const;
     // The same list with each capture's summary alone (CaptureSummary: no
-    // attachment bytes), as a list of the history shows it. Gives up with an
-    // empty list once `isCancelled` says so.
+    // attachment bytes), as a list of the history shows it; a capture whose
+    // text is too long for a summary is listed without it (textLeftOut).
+    // Gives up with an empty list once `isCancelled` says so.
     QList<ArchivedCapture> summaries(const std::function<bool()>& isCancelled = {}) const;
     // The whole capture stored in `source`, an entry's file; throws
     // FileSystemError, or JsonDecodingError for a file that is not a capture.
     static Capture record(const QString& source);
 
     // The receipt with the greatest date text; the first listed on ties.
-    std::optional<DeliveryReceipt> latestReceipt() const;
+    // Thousands of receipts are read: callers keep it off the UI thread. A
+    // file larger than DeliveryReceipt::maximumFileSize is skipped unread,
+    // and its path added to `oversized` when given. Gives up with nothing
+    // once `isCancelled` says so.
+    std::optional<DeliveryReceipt> latestReceipt(QStringList* oversized = nullptr,
+                                                 const std::function<bool()>& isCancelled = {}) const;
 
     bool operator==(const CaptureArchive&) const = default;
 };

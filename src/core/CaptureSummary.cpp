@@ -2,7 +2,9 @@
 
 #include "core/Json.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -18,9 +20,10 @@ namespace {
 // More than any capture's text and references; attachments excluded.
 constexpr qsizetype summaryLimit = 32 * 1024 * 1024;
 constexpr qsizetype pieceSize = 1024 * 1024;
-// A top-level key of the indented form (strings hold no raw line break), and
-// the first one after "attachments" in its key order.
+// Top-level keys of the indented form (strings hold no raw line break): the
+// first one after "attachments" in its key order, and the first after "body".
 constexpr char bodyKey[] = "\n    \"body\": ";
+constexpr char createdAtKey[] = "\n    \"createdAt\": ";
 
 std::optional<Capture> decodeSummary(const QByteArray& json)
 {
@@ -33,9 +36,10 @@ std::optional<Capture> decodeSummary(const QByteArray& json)
     }
 }
 
-// The keys after "attachments", read from the end of the file backwards in
-// growing pieces. nullopt when the file is not laid out so.
-std::optional<QByteArray> keysAfterAttachments(QFile& file)
+// An object of the keys from the last `key` on, behind `opening`, read from
+// the end of the file backwards in growing pieces. nullopt when the file is
+// not laid out so, or that key is further from its end than the bound.
+std::optional<QByteArray> keysFrom(QFile& file, const char* key, const char* opening)
 {
     const qint64 size = file.size();
     for (qint64 length = std::min<qint64>(size, 64 * 1024);;
@@ -45,9 +49,9 @@ std::optional<QByteArray> keysAfterAttachments(QFile& file)
         const QByteArray tail = file.read(length);
         if (tail.size() != length)
             return std::nullopt;
-        const qsizetype at = tail.lastIndexOf(bodyKey);
+        const qsizetype at = tail.lastIndexOf(key);
         if (at >= 0)
-            return QByteArray("{\"attachments\": [],") + tail.mid(at);
+            return opening + tail.mid(at);
         if (length == size || length >= summaryLimit)
             return std::nullopt;
     }
@@ -67,6 +71,23 @@ bool openRegularFile(QFile& file, const QString& path)
         return false;
     }
     return true;
+}
+
+// A capture whose text is over the bound, without it: from the keys after
+// its text, or else from its file's name (History/<UUID>.json,
+// Recovered/<UUID>-<UUID>.json) and the time it was written.
+std::optional<Capture> withoutText(QFile& file, const QString& path)
+{
+    if (const auto keys = keysFrom(file, createdAtKey, "{\"attachments\": [], \"body\": \"\","))
+        return decodeSummary(*keys);
+    const QFileInfo info(path);
+    const QUuid id = QUuid::fromString(info.fileName().left(36));
+    if (id.isNull())
+        return std::nullopt;
+    Capture capture;
+    capture.id = id;
+    capture.createdAt = ReferenceDate::fromUnixSeconds(double(info.lastModified().toMSecsSinceEpoch()) / 1000);
+    return capture;
 }
 
 } // namespace
@@ -129,12 +150,14 @@ void DataElision::feed(QByteArrayView piece)
     }
 }
 
-std::optional<Capture> read(const QString& path, const std::function<bool()>& isCancelled)
+std::optional<Capture> read(const QString& path, const std::function<bool()>& isCancelled, bool* textLeftOut)
 {
+    if (textLeftOut)
+        *textLeftOut = false;
     QFile file;
     if (!openRegularFile(file, path))
         return std::nullopt;
-    if (const std::optional<QByteArray> summary = keysAfterAttachments(file)) {
+    if (const std::optional<QByteArray> summary = keysFrom(file, bodyKey, "{\"attachments\": [],")) {
         if (std::optional<Capture> capture = decodeSummary(*summary))
             return capture;
     }
@@ -151,8 +174,13 @@ std::optional<Capture> read(const QString& path, const std::function<bool()>& is
         if (read == 0)
             break;
         elision.feed(QByteArrayView(piece.constData(), read));
-        if (elision.text().size() > summaryLimit)
-            return std::nullopt;
+        if (elision.text().size() > summaryLimit) {
+            if (!textLeftOut)
+                return std::nullopt;
+            std::optional<Capture> capture = withoutText(file, path);
+            *textLeftOut = capture.has_value();
+            return capture;
+        }
     }
     return decodeSummary(elision.text());
 }

@@ -18,7 +18,12 @@ namespace CaptureSummary {
 // keys, so only its end is read; any other layout is read once in pieces,
 // the attachments' data left out on the way. nullopt when the file is not a
 // capture, cannot be read, or is given up (`isCancelled`).
-std::optional<Capture> read(const QString& path, const std::function<bool()>& isCancelled = {});
+//
+// A summary holds at most 32 MB of text. Past that, given `textLeftOut`, the
+// capture comes without its text (an empty body) and the flag is set;
+// otherwise it is nothing.
+std::optional<Capture> read(const QString& path, const std::function<bool()>& isCancelled = {},
+                            bool* textLeftOut = nullptr);
 
 // The JSON text with the value of every "data" key emptied, fed piece by piece.
 class DataElision {

@@ -20,6 +20,10 @@ struct DeliveryReceipt {
     std::optional<QUuid> vaultID = std::nullopt;
     std::optional<QString> relativePath = std::nullopt;
 
+    // The largest receipt file read: two paths of at most 4 KB and a name
+    // leave it far below this. A larger file is no receipt of ours.
+    static constexpr qsizetype maximumFileSize = 64 * 1024;
+
     QJsonObject toJson() const;
     // Throws JsonDecodingError when a text key is missing or any key present
     // has the wrong type; a null optional key reads as absent.

@@ -64,6 +64,9 @@ struct AppModelEnvironment {
     DeliveryExecutor deliver;                        // the model's own Delivery on Backups
     DraftFileWriter writeDraftFile;                  // FileSystem::writeAtomically
     std::chrono::milliseconds autosaveDelay{250};    // quiet time before a draft save
+    // The largest draft.json start-up reads: images that would take the
+    // draft past it are refused.
+    qsizetype maximumDraftFileSize = Capture::maximumFileSize;
 };
 
 // The one state object of the application: the settings, the draft and its
@@ -428,6 +431,9 @@ private:
 
     // History restore and applying settings.
     Capture restoredDraft(const Capture& archived) const;
+    // Finds the latest receipt on a worker thread: years of deliveries leave
+    // thousands. Published unless a delivery published its own meanwhile.
+    void readLatestReceipt();
     std::optional<QString> settingsRefusal(Preferences& candidate, bool allowUnconfiguredVaults);
     std::optional<QString> saveSettings(const Preferences& settings);
     void savePreferencesFile(const Preferences& settings) const;
@@ -479,6 +485,8 @@ private:
     QString m_indexedVault;
     VaultIndex m_index;   // the last one published for m_indexedVault
     std::optional<IndexingTask> m_indexingTask;
+    // Set to give up the start-up read of the receipts.
+    std::shared_ptr<std::atomic_bool> m_receiptReadCancelled = std::make_shared<std::atomic_bool>(false);
     QTimer m_saveDraftTask;
     std::unique_ptr<DraftWriter> m_draftWriter;
     // When the oldest edit not yet in draft.json was made.

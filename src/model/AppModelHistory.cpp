@@ -2,6 +2,12 @@
 
 #include "core/CaptureArchive.h"
 #include "core/Error.h"
+#include "core/L10n.h"
+#include "model/DataDirectory.h"
+
+#include <QFileInfo>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -73,6 +79,44 @@ Capture AppModel::restoredDraft(const Capture& archived) const
     restored.createdAt = currentDate();
     restored.timeZoneIdentifier = m_environment.timeZoneIdentifier();
     return restored;
+}
+
+namespace {
+
+struct ReceiptScan {
+    std::optional<DeliveryReceipt> latest;
+    QStringList oversized;
+};
+
+} // namespace
+
+void AppModel::readLatestReceipt()
+{
+    const std::shared_ptr<std::atomic_bool> cancelled = m_receiptReadCancelled;
+    auto* watcher = new QFutureWatcher<ReceiptScan>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        const ReceiptScan scan = watcher->result();
+        // A delivery since start-up is the latest, whatever the folder says.
+        if (!m_latestReceipt)
+            setLatestReceipt(scan.latest);
+        if (!scan.oversized.isEmpty() && !m_settingsError) {
+            const QString file = DataDirectory::receiptsFolderName() + QLatin1Char('/')
+                + QFileInfo(scan.oversized.constFirst()).fileName();
+            setSettingsError(L10n::format(
+                QStringLiteral("Le reçu « %@ » est trop volumineux pour être lu : il est ignoré."), {file}));
+        }
+    });
+    watcher->setFuture(QtConcurrent::run(QThreadPool::globalInstance(), [directory = m_dataDirectory, cancelled] {
+        ReceiptScan scan;
+        try {
+            scan.latest =
+                CaptureArchive{directory}.latestReceipt(&scan.oversized, [cancelled] { return bool(*cancelled); });
+        } catch (const std::exception&) {
+            // A folder that cannot be listed: no delivery is known.
+        }
+        return scan;
+    }));
 }
 
 } // namespace quillor

@@ -38,6 +38,16 @@ void admit(const CaptureAttachment& attachment)
         throw RefusedImage(L10n::text(QStringLiteral("Cette image est illisible.")));
 }
 
+// What draft.json takes at most for `attachments`: their bytes in Base64, a
+// third larger, with room for the keys, id and name around each.
+qint64 encodedSize(const QList<CaptureAttachment>& attachments)
+{
+    qint64 size = 0;
+    for (const CaptureAttachment& attachment : attachments)
+        size += (attachment.data.size() + 2) / 3 * 4 + attachment.originalFilename.value_or(QString()).size() * 3 + 256;
+    return size;
+}
+
 } // namespace
 
 QList<CaptureAttachment> AppModel::currentAttachments() const
@@ -66,6 +76,15 @@ EditorContent AppModel::addImages(const QList<CaptureAttachment>& attachments)
     if (destination.attachmentFolder == AttachmentPolicy::invalidObsidianSettingsFolder())
         throw RefusedImage(AttachmentPolicy::unusableObsidianSettingMessage(destination));
     std::for_each(attachments.cbegin(), attachments.cend(), admit);
+    // The draft keeps every image added while it lives, removed ones too: a
+    // draft.json start-up would set aside unread must never be written. The
+    // text counts at three bytes a UTF-16 unit, its most in UTF-8, and a
+    // sixteenth of the room is left for what is typed later.
+    const qint64 room = m_environment.maximumDraftFileSize - m_environment.maximumDraftFileSize / 16;
+    if (encodedSize(m_attachmentStore) + encodedSize(attachments) + m_content.text.size() * 3 > room)
+        throw RefusedImage(L10n::text(
+            QStringLiteral("Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà "
+                           "ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.")));
 
     // A destination without a folder yet keeps its images beside the draft
     // until one is chosen.

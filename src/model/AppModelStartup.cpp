@@ -91,18 +91,15 @@ AppModel::AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Envir
     loadPreferences();
     loadDraft();
     publishDraft();
-    try {
-        setLatestReceipt(CaptureArchive{m_dataDirectory}.latestReceipt());
-    } catch (const std::exception&) {
-        setLatestReceipt(std::nullopt);
-    }
+    readLatestReceipt();
     refreshIndex(false);
 }
 
 AppModel::~AppModel()
 {
-    // Nobody can receive the scan's result any more.
+    // Nobody can receive the scan's or the receipts' result any more.
     cancelIndexing();
+    *m_receiptReadCancelled = true;
 }
 
 void AppModel::loadPreferences()

@@ -71,14 +71,22 @@ QVariant HistoryListModel::data(const QModelIndex& index, int role) const
         return {};
     const ArchivedCapture& entry = m_entries.at(index.row());
     switch (role) {
-    case Qt::DisplayRole: return preview(entry.capture.body);
+    case Qt::DisplayRole: return preview(shownBody(entry));
     case dateRole: return QLocale().toString(entry.capture.createdAt.toDateTime().toLocalTime(), QLocale::ShortFormat);
     case destinationRole: return destinationText(entry);
     case statusRole: return entry.deliveryStatus();
     case sourceRole: return entry.source;
-    case Qt::AccessibleTextRole: return preview(entry.capture.body) + QStringLiteral(", ") + destinationText(entry);
+    case Qt::AccessibleTextRole: return preview(shownBody(entry)) + QStringLiteral(", ") + destinationText(entry);
     default: return {};
     }
+}
+
+QString HistoryListModel::shownBody(const ArchivedCapture& entry)
+{
+    if (entry.textLeftOut)
+        return L10n::text(
+            QStringLiteral("Texte trop long pour être affiché ici : restaure la capture pour le retrouver."));
+    return entry.capture.body;
 }
 
 QString HistoryListModel::preview(const QString& body, int length)

@@ -24,6 +24,9 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
+    // The text shown for an entry's body: its capture's, or what stands in
+    // for a text too long to be read for the list.
+    static QString shownBody(const ArchivedCapture& entry);
     // The beginning of a body shown in its row: at most `length` UTF-16
     // units, never cutting a character or its combining marks apart.
     static QString preview(const QString& body, int length = 90);

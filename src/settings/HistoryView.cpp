@@ -384,8 +384,9 @@ void HistoryView::sync()
     const std::optional<ArchivedCapture> entry = selected();
     if (entry) {
         m_pages->setCurrentWidget(m_detail);
-        if (m_body->toPlainText() != entry->capture.body)
-            m_body->setPlainText(entry->capture.body);
+        const QString body = HistoryListModel::shownBody(*entry);
+        if (m_body->toPlainText() != body)
+            m_body->setPlainText(body);
         m_delivery->setVisible(entry->receipt.has_value());
         const bool available = entry->fileState() == ArchivedCapture::FileState::available;
         if (entry->receipt)

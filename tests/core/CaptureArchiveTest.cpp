@@ -5,6 +5,7 @@
 #include "core/Json.h"
 #include "core/ReferenceDate.h"
 
+#include <QJsonDocument>
 #include <QTimeZone>
 
 #include <algorithm>
@@ -172,6 +173,61 @@ TEST_F(CaptureArchiveTest, LatestReceiptComparesDatesAsTextAndKeepsTheFirstListe
         return order.indexOf(a.captureID + ".json") < order.indexOf(b.captureID + ".json");
     });
     EXPECT_EQ(archive.latestReceipt(), *firstListed);
+}
+
+// A summary holds at most 32 MB of text: a longer capture is still listed,
+// without its text, dated and joined to its receipt as any other.
+TEST_F(CaptureArchiveTest, ACaptureWhoseTextIsTooLongForASummaryIsListedWithoutIt)
+{
+    Capture longText = capture(1000);
+    longText.body = QString(33 * 1024 * 1024, u'a');
+    const QString id = Json::uuidText(longText.id);
+    const DeliveryReceipt receipt{id, path("note.md"), "2025-01-31T08:05:09Z"};
+    writeReceipt(receipt);
+    const QString indented = path("History/" + id + ".json");
+    writeCapture("History/" + id + ".json", longText);
+    // Laid out otherwise: its name and the time it was written stand in for its keys.
+    const QString compact = path("Recovered/" + id + "-" + Json::uuidText(QUuid::createUuid()) + ".json");
+    write("Recovered/" + QFileInfo(compact).fileName(),
+          QJsonDocument(longText.toJson()).toJson(QJsonDocument::Compact));
+    const QDateTime written(QDate(2024, 5, 1), QTime(12, 0), QTimeZone::utc());
+    QFile file(compact);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(written, QFileDevice::FileModificationTime));
+    file.close();
+    writeHistory(capture(500));
+
+    Capture withoutText = longText;
+    withoutText.body.clear();
+    Capture fromName;
+    fromName.id = longText.id;
+    fromName.createdAt = ReferenceDate::fromUnixSeconds(written.toSecsSinceEpoch());
+    const QList<ArchivedCapture> listed = archive.summaries();
+    ASSERT_EQ(listed.size(), 3);
+    EXPECT_EQ(listed.at(0), (ArchivedCapture{fromName, receipt, {}, compact, true}));
+    EXPECT_EQ(listed.at(1), (ArchivedCapture{withoutText, receipt, {}, indented, true}));
+    EXPECT_FALSE(listed.at(2).textLeftOut);
+    EXPECT_EQ(CaptureArchive::record(indented), longText);
+}
+
+// A file far larger than any receipt is skipped unread, whatever it would
+// say: for the latest receipt and for a history entry alike.
+TEST_F(CaptureArchiveTest, AFileLargerThanAnyReceiptIsSkippedAndNamed)
+{
+    const Capture delivered = capture(1000);
+    const QString id = Json::uuidText(delivered.id);
+    writeHistory(delivered);
+    const DeliveryReceipt atLimit{Json::uuidText(QUuid::createUuid()), "/limit.md", "2025-02-01T00:00:00Z"};
+    const QByteArray limitBytes = Json::serialize(atLimit.toJson());
+    write("Receipts/" + atLimit.captureID + ".json",
+          limitBytes + QByteArray(DeliveryReceipt::maximumFileSize - limitBytes.size(), ' '));
+    const QByteArray later = Json::serialize(DeliveryReceipt{id, "/later.md", "2099-01-01T00:00:00Z"}.toJson());
+    write("Receipts/" + id + ".json", later + QByteArray(DeliveryReceipt::maximumFileSize - later.size() + 1, ' '));
+
+    QStringList oversized;
+    EXPECT_EQ(archive.latestReceipt(&oversized), atLimit);
+    EXPECT_EQ(oversized, QStringList{path("Receipts/" + id + ".json")});
+    ASSERT_EQ(archive.entries().size(), 1);
+    EXPECT_EQ(archive.entries().constFirst().receipt, std::nullopt);
 }
 
 TEST_F(CaptureArchiveTest, FoldersThatCannotBeListedAreErrors)

@@ -89,6 +89,28 @@ TEST(AppModelImagesTest, RefusedImagesChangeNothingButThoseAlreadyPlaced)
     }
 }
 
+// A draft keeps every image added while it lives, removed ones too: past what
+// start-up reads, the next launch would set it aside. A lowered limit here
+// (16 MiB) stands for start-up's.
+TEST(AppModelImagesTest, ImagesThatWouldTakeTheDraftPastWhatStartUpReadsAreRefused)
+{
+    Session s;
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.maximumDraftFileSize = 16 * 1024 * 1024;
+    AppModel& model = s.launch(environment);
+    QStringList outcomes;
+    for (int added = 0; added < 5; ++added) {
+        // Each 4 MB in Base64; its text removed at once, its bytes kept.
+        outcomes << errorMessageOf([&] { model.addImages({pngOfSize(3'000'000)}); }).value_or("ajoutée");
+        s.type("Texte seul");
+    }
+    const QString refused = "Cette image rendrait le brouillon trop volumineux pour être rouvert : les images déjà "
+                            "ajoutées, même retirées, y restent jusqu’à l’envoi. Le brouillon est conservé.";
+    EXPECT_EQ(outcomes, (QStringList{"ajoutée", "ajoutée", "ajoutée", refused, refused}));
+    EXPECT_EQ(s.draft().attachments.size(), 3);
+    EXPECT_LE(QFileInfo(s.data.file("draft.json")).size(), environment.maximumDraftFileSize);
+}
+
 TEST(AppModelImagesTest, AnObsidianVaultsOwnFolderSettingTakesImagesToItsRootAndAnUnusableOneIsNamed)
 {
     Session s;

@@ -123,6 +123,29 @@ TEST(AppModelStartupTest, AnOversizedDraftIsSetAsideUnreadAndReported)
     }
 }
 
+// Years of deliveries leave thousands of receipts: they are read on a worker,
+// and a file far larger than a receipt (a sparse one here) is skipped unread.
+TEST(AppModelStartupTest, TheLatestReceiptIsFoundOffTheUIThreadSkippingAnOversizedFile)
+{
+    Session s;
+    const DeliveryReceipt latest{Json::uuidText(QUuid::createUuid()), "/notes/b.md", "2025-01-30T10:00:00Z"};
+    s.data.put("Receipts/" + latest.captureID + ".json", Json::serialize(latest.toJson()));
+    for (int older = 0; older < 50; ++older) {
+        const DeliveryReceipt receipt{Json::uuidText(QUuid::createUuid()), "/notes/a.md", "2024-01-01T00:00:00Z"};
+        s.data.put("Receipts/" + receipt.captureID + ".json", Json::serialize(receipt.toJson()));
+    }
+    QFile huge(s.data.file("Receipts/huge.json"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(qint64(5) * 1024 * 1024 * 1024));
+    huge.close();
+
+    AppModel& model = s.launch();
+    EXPECT_EQ(model.latestReceipt(), std::nullopt);   // not yet: the constructor read no receipt
+    ASSERT_TRUE(waitUntil([&] { return model.latestReceipt().has_value(); }));
+    EXPECT_EQ(model.latestReceipt(), latest);
+    EXPECT_EQ(model.settingsError(), "Le reçu « Receipts/huge.json » est trop volumineux pour être lu : il est ignoré.");
+}
+
 // Defaults stand in for settings that could not be read: the user is told,
 // and nothing acts on a choice the user never made.
 TEST(AppModelStartupTest, AnUnreadableSettingsFileIsReportedAndLeftAloneWhenItCannotBeSetAside)

@@ -275,6 +275,25 @@ TEST_F(HistoryViewTest, TheListHoldsSummariesAndARestoreBringsBackTheWholeRecord
     EXPECT_EQ(draft.attachments.first().data, image);
 }
 
+// A text longer than a summary holds is listed all the same, saying so, and
+// its record restores whole.
+TEST_F(HistoryViewTest, ACaptureTooLongForTheListIsListedSayingSoAndRestoresWhole)
+{
+    const Capture longText = archived(QString(33 * 1024 * 1024, u'a'), 2000);
+    deliver(longText, "/nowhere/long.md");
+    deliver(archived("Courte", 1000), "/nowhere/short.md");
+    openHistory();
+    ASSERT_EQ(history()->entries().size(), 2);
+    const QString standIn = "Texte trop long pour être affiché ici : restaure la capture pour le retrouver.";
+    EXPECT_EQ(history()->list()->model()->index(0, 0).data().toString(), standIn);
+    select(history()->entries().constFirst().source);
+    EXPECT_EQ(history()->bodyView()->toPlainText(), standIn);
+    ASSERT_TRUE(history()->restoreButton()->isEnabled());
+    history()->restoreButton()->click();
+    EXPECT_EQ(restored, 1);
+    EXPECT_EQ(session.draft().body, longText.body);
+}
+
 TEST(HistoryListModelTest, ThePreviewNeverCutsACharacterApart)
 {
     const QString a89(89, u'a');
