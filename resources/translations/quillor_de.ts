@@ -1012,6 +1012,10 @@
         <translation>Links und URLs</translation>
     </message>
     <message>
+        <source>Ouvrir les liens</source>
+        <translation>Links öffnen</translation>
+    </message>
+    <message>
         <source>Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</source>
         <translation>Strg+Klick öffnet einen Link. Markdown-Links und URLs bleiben bearbeitbarer Text.</translation>
     </message>

@@ -1028,6 +1028,10 @@
         <translation>Links and URLs</translation>
     </message>
     <message>
+        <source>Ouvrir les liens</source>
+        <translation>Opening links</translation>
+    </message>
+    <message>
         <source>Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</source>
         <translation>Ctrl+click opens a link. Markdown links and URLs stay editable text.</translation>
     </message>

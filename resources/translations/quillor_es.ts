@@ -1012,6 +1012,10 @@
         <translation>Enlaces y URL</translation>
     </message>
     <message>
+        <source>Ouvrir les liens</source>
+        <translation>Abrir enlaces</translation>
+    </message>
+    <message>
         <source>Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</source>
         <translation>Control+clic abre un enlace. Los enlaces Markdown y las URL siguen siendo texto editable.</translation>
     </message>

@@ -1029,6 +1029,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Ouvrir les liens</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</source>
         <translation>Ctrl+clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</translation>
     </message>

@@ -1012,6 +1012,10 @@
         <translation>链接和网址</translation>
     </message>
     <message>
+        <source>Ouvrir les liens</source>
+        <translation>打开链接</translation>
+    </message>
+    <message>
         <source>Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</source>
         <translation>按住 Ctrl 点击可打开链接。Markdown 链接和网址仍是可编辑的文字。</translation>
     </message>
