@@ -220,8 +220,96 @@
         <translation>Lese- oder Schreibfehler des Datenträgers bei „%@“.</translation>
     </message>
     <message>
+        <source>« %@ » n’est pas un fichier ordinaire.</source>
+        <translation>„%@“ ist keine normale Datei.</translation>
+    </message>
+    <message>
         <source>Opération impossible sur « %@ » (%@).</source>
         <translation>Der Vorgang ist bei „%@“ fehlgeschlagen (%@).</translation>
+    </message>
+    <message>
+        <source>argument non valable</source>
+        <translation>ungültiges Argument</translation>
+    </message>
+    <message>
+        <source>ressource occupée</source>
+        <translation>Ressource belegt</translation>
+    </message>
+    <message>
+        <source>fichier en cours d’utilisation</source>
+        <translation>Datei wird verwendet</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts</source>
+        <translation>zu viele offene Dateien</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts dans le système</source>
+        <translation>zu viele offene Dateien im System</translation>
+    </message>
+    <message>
+        <source>mémoire insuffisante</source>
+        <translation>nicht genügend Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>fichier trop volumineux</source>
+        <translation>Datei zu groß</translation>
+    </message>
+    <message>
+        <source>déplacement impossible d’un système de fichiers à un autre</source>
+        <translation>Verschieben zwischen Dateisystemen nicht möglich</translation>
+    </message>
+    <message>
+        <source>dossier non vide</source>
+        <translation>Ordner nicht leer</translation>
+    </message>
+    <message>
+        <source>ressource momentanément indisponible</source>
+        <translation>Ressource vorübergehend nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>opération interrompue</source>
+        <translation>Vorgang unterbrochen</translation>
+    </message>
+    <message>
+        <source>référence de fichier périmée</source>
+        <translation>veralteter Dateiverweis</translation>
+    </message>
+    <message>
+        <source>périphérique ou adresse introuvable</source>
+        <translation>Gerät oder Adresse nicht gefunden</translation>
+    </message>
+    <message>
+        <source>périphérique introuvable</source>
+        <translation>Gerät nicht gefunden</translation>
+    </message>
+    <message>
+        <source>trop de liens</source>
+        <translation>zu viele Links</translation>
+    </message>
+    <message>
+        <source>délai dépassé</source>
+        <translation>Zeitüberschreitung</translation>
+    </message>
+    <message>
+        <source>opération non prise en charge</source>
+        <translation>Vorgang nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>valeur trop grande</source>
+        <translation>Wert zu groß</translation>
+    </message>
+    <message>
+        <source>descripteur de fichier non valable</source>
+        <translation>ungültiger Dateideskriptor</translation>
+    </message>
+    <message>
+        <source>positionnement impossible</source>
+        <translation>Positionieren nicht möglich</translation>
+    </message>
+    <message>
+        <source>connexion au système de fichiers perdue</source>
+        <translation>Verbindung zum Dateisystem verloren</translation>
     </message>
     <message>
         <source>Choisis un dossier existant pour les pièces jointes.</source>

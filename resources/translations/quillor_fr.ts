@@ -229,7 +229,95 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>« %@ » n’est pas un fichier ordinaire.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Opération impossible sur « %@ » (%@).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>argument non valable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ressource occupée</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>fichier en cours d’utilisation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts dans le système</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mémoire insuffisante</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>fichier trop volumineux</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>déplacement impossible d’un système de fichiers à un autre</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>dossier non vide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ressource momentanément indisponible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>opération interrompue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>référence de fichier périmée</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>périphérique ou adresse introuvable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>périphérique introuvable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trop de liens</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>délai dépassé</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>opération non prise en charge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>valeur trop grande</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>descripteur de fichier non valable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>positionnement impossible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>connexion au système de fichiers perdue</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

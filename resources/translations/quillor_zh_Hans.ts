@@ -220,8 +220,96 @@
         <translation>读写“%@”时发生磁盘错误。</translation>
     </message>
     <message>
+        <source>« %@ » n’est pas un fichier ordinaire.</source>
+        <translation>“%@”不是普通文件。</translation>
+    </message>
+    <message>
         <source>Opération impossible sur « %@ » (%@).</source>
         <translation>无法对“%@”执行操作（%@）。</translation>
+    </message>
+    <message>
+        <source>argument non valable</source>
+        <translation>参数无效</translation>
+    </message>
+    <message>
+        <source>ressource occupée</source>
+        <translation>资源忙</translation>
+    </message>
+    <message>
+        <source>fichier en cours d’utilisation</source>
+        <translation>文件正被使用</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts</source>
+        <translation>打开的文件过多</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts dans le système</source>
+        <translation>系统中打开的文件过多</translation>
+    </message>
+    <message>
+        <source>mémoire insuffisante</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>fichier trop volumineux</source>
+        <translation>文件过大</translation>
+    </message>
+    <message>
+        <source>déplacement impossible d’un système de fichiers à un autre</source>
+        <translation>无法在不同文件系统之间移动</translation>
+    </message>
+    <message>
+        <source>dossier non vide</source>
+        <translation>文件夹不为空</translation>
+    </message>
+    <message>
+        <source>ressource momentanément indisponible</source>
+        <translation>资源暂时不可用</translation>
+    </message>
+    <message>
+        <source>opération interrompue</source>
+        <translation>操作被中断</translation>
+    </message>
+    <message>
+        <source>référence de fichier périmée</source>
+        <translation>文件句柄已失效</translation>
+    </message>
+    <message>
+        <source>périphérique ou adresse introuvable</source>
+        <translation>设备或地址不存在</translation>
+    </message>
+    <message>
+        <source>périphérique introuvable</source>
+        <translation>设备不存在</translation>
+    </message>
+    <message>
+        <source>trop de liens</source>
+        <translation>链接过多</translation>
+    </message>
+    <message>
+        <source>délai dépassé</source>
+        <translation>操作超时</translation>
+    </message>
+    <message>
+        <source>opération non prise en charge</source>
+        <translation>不支持该操作</translation>
+    </message>
+    <message>
+        <source>valeur trop grande</source>
+        <translation>数值过大</translation>
+    </message>
+    <message>
+        <source>descripteur de fichier non valable</source>
+        <translation>文件描述符无效</translation>
+    </message>
+    <message>
+        <source>positionnement impossible</source>
+        <translation>无法定位</translation>
+    </message>
+    <message>
+        <source>connexion au système de fichiers perdue</source>
+        <translation>与文件系统的连接已断开</translation>
     </message>
     <message>
         <source>Choisis un dossier existant pour les pièces jointes.</source>
