@@ -940,6 +940,10 @@
         <translation>Die Datei „%@“ im Eingang ist unlesbar: Ihr Inhalt ist kein gültiger Eintrag.</translation>
     </message>
     <message>
+        <source>Les images de cette modification du brouillon ne correspondent pas à celles de son dernier enregistrement : elle ne peut pas lui être appliquée.</source>
+        <translation>Die Bilder dieser Änderung des Entwurfs stimmen nicht mit denen seiner zuletzt gespeicherten Fassung überein: Die Änderung kann nicht übernommen werden.</translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
         <translation>Die Datei „%@“ im Eingang ist beschädigt: Ihr Name passt nicht zu der Erfassung, die sie enthält.</translation>
     </message>

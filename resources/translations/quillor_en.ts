@@ -952,6 +952,10 @@
         <translation>The inbox file “%@” cannot be read: its content is not a valid record.</translation>
     </message>
     <message>
+        <source>Les images de cette modification du brouillon ne correspondent pas à celles de son dernier enregistrement : elle ne peut pas lui être appliquée.</source>
+        <translation>The images of this change to the draft do not match those of its last save: the change cannot be applied to it.</translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
         <translation>The inbox file “%@” cannot be read: it is far larger than a record.</translation>
     </message>

@@ -940,6 +940,10 @@
         <translation>El archivo «%@» de la bandeja de entrada no se puede leer: su contenido no es un registro válido.</translation>
     </message>
     <message>
+        <source>Les images de cette modification du brouillon ne correspondent pas à celles de son dernier enregistrement : elle ne peut pas lui être appliquée.</source>
+        <translation>Las imágenes de este cambio del borrador no coinciden con las de su último guardado: no se le puede aplicar.</translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
         <translation>El archivo «%@» de la bandeja de entrada está dañado: su nombre no corresponde a la captura que contiene.</translation>
     </message>

@@ -953,6 +953,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Les images de cette modification du brouillon ne correspondent pas à celles de son dernier enregistrement : elle ne peut pas lui être appliquée.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -940,6 +940,10 @@
         <translation>收件箱文件“%@”无法读取：其内容不是有效的记录。</translation>
     </message>
     <message>
+        <source>Les images de cette modification du brouillon ne correspondent pas à celles de son dernier enregistrement : elle ne peut pas lui être appliquée.</source>
+        <translation>此草稿修改中的图片与其上次保存的图片不一致：无法应用此修改。</translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
         <translation>收件箱文件“%@”已损坏：其名称与其中的捕捉不符。</translation>
     </message>
