@@ -1344,6 +1344,10 @@
         <translation>Ein Bild wurde nicht hinzugefügt: Der Entwurf wurde ersetzt, während es gelesen wurde.</translation>
     </message>
     <message>
+        <source>Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture.</source>
+        <translation>Ein Bild wurde nicht hinzugefügt: Seine Datei wurde gelöscht oder verschoben, während sie gelesen wurde.</translation>
+    </message>
+    <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
         <translation>Die Anhang-Einstellung dieses Tresors in .obsidian/app.json kann nicht verwendet werden: „%@“.</translation>
     </message>

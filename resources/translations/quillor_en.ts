@@ -472,6 +472,10 @@
         <translation>An image was not added: the draft was replaced while it was being read.</translation>
     </message>
     <message>
+        <source>Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture.</source>
+        <translation>An image was not added: its file was deleted or moved while it was being read.</translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation>This image cannot be read.</translation>
     </message>

@@ -1344,6 +1344,10 @@
         <translation>No se ha añadido una imagen: el borrador se sustituyó mientras se leía.</translation>
     </message>
     <message>
+        <source>Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture.</source>
+        <translation>No se ha añadido una imagen: su archivo se eliminó o se movió mientras se leía.</translation>
+    </message>
+    <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
         <translation>No se puede usar el ajuste de adjuntos de esta bóveda en .obsidian/app.json: «%@».</translation>
     </message>

@@ -473,6 +473,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation type="unfinished"></translation>
     </message>

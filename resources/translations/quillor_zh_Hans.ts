@@ -1344,6 +1344,10 @@
         <translation>有一张图片未添加：读取图片时草稿已被替换。</translation>
     </message>
     <message>
+        <source>Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture.</source>
+        <translation>有一张图片未添加：读取图片时其文件已被删除或移动。</translation>
+    </message>
+    <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
         <translation>无法使用此仓库在 .obsidian/app.json 中的附件设置：“%@”。</translation>
     </message>
