@@ -145,6 +145,8 @@ QWidget* HistoryView::buildList()
     QWidget* left = column(layout, 0);
     auto* header = new QHBoxLayout;
     header->setContentsMargins(16, 16, 16, 16);
+    // Not the column's spacing of 0: the title never touches the button.
+    header->setSpacing(8);
     header->addWidget(headline(L10n::text(QStringLiteral("Captures locales"))));
     header->addStretch(1);
     m_refresh = new QPushButton(L10n::text(QStringLiteral("Actualiser")));
