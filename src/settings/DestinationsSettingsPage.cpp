@@ -83,15 +83,15 @@ void DestinationsSettingsPage::sync()
 
 bool DestinationsSettingsPage::holdsOrder(const QList<QUuid>& order) const
 {
-    // The note's folder and the alias name the row: each key typed there can
-    // move it, and the keys would go on into a field carried out of view. The
-    // rows stay where they are while the same destinations are edited there,
-    // until the field is left or the edits are applied or reverted.
+    // The note's folder names the row: a key typed into its note name can move
+    // it, and the next keys would go into a field carried out of view. While a
+    // field of a row is typed in, the same rows keep their places until the
+    // field is left or the edits are applied or reverted.
     auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     if (!field || !std::is_permutation(order.cbegin(), order.cend(), m_order.cbegin(), m_order.cend()))
         return false;
-    const bool inRow =
-        std::any_of(m_rows.cbegin(), m_rows.cend(), [field](const DestinationRow* row) { return row->isAncestorOf(field); });
+    const bool inRow = std::any_of(m_rows.cbegin(), m_rows.cend(),
+                                   [field](const DestinationRow* row) { return row->isAncestorOf(field); });
     return inRow && m_view.state().candidate() != m_view.state().baseline();
 }
 

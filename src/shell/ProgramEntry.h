@@ -2,10 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTranslator>
 
 #include <optional>
-
-#include <QTranslator>
 
 namespace quillor {
 

@@ -59,8 +59,9 @@ TEST_F(FileSystemTest, ABoundedReadRefusesWhatIsLongerOrNoFile)
 // system's English; reading what is no plain file says so.
 TEST_F(FileSystemTest, UsualFailuresAreToldInTheInterfaceLanguage)
 {
-    const int usual[] = {EINVAL, EBUSY,  ETXTBSY, EMFILE,    ENFILE,     ENOMEM, EFBIG,   EXDEV,   ENOTEMPTY, EAGAIN, EINTR,
-                         ESTALE, ENXIO,  ENODEV,  EMLINK,    ETIMEDOUT,  ENOTSUP, EOVERFLOW, EBADF, ESPIPE,  ENOTCONN};
+    const int usual[] = {EINVAL, EBUSY,     ETXTBSY, EMFILE,    ENFILE, ENOMEM, EFBIG,
+                         EXDEV,  ENOTEMPTY, EAGAIN,  EINTR,     ESTALE, ENXIO,  ENODEV,
+                         EMLINK, ETIMEDOUT, ENOTSUP, EOVERFLOW, EBADF,  ESPIPE, ENOTCONN};
     const QString path = at("Journal.md");
     for (const int errnoValue : usual) {
         SCOPED_TRACE(errnoValue);
@@ -78,7 +79,8 @@ TEST_F(FileSystemTest, UsualFailuresAreToldInTheInterfaceLanguage)
     ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     const auto fifo = test::thrown<FileSystemError>([&] { FileSystem::readIfExists(path, 4); });
     ASSERT_TRUE(fifo);
-    EXPECT_EQ(fifo->localizedDescription(), QStringLiteral("« ") + path + QStringLiteral(" » n’est pas un fichier ordinaire."));
+    EXPECT_EQ(fifo->localizedDescription(),
+              QStringLiteral("« ") + path + QStringLiteral(" » n’est pas un fichier ordinaire."));
 }
 
 TEST_F(FileSystemTest, NewNamesNeverReplaceAnything)
