@@ -220,8 +220,96 @@
         <translation>Lese- oder Schreibfehler des Datenträgers bei „%@“.</translation>
     </message>
     <message>
+        <source>« %@ » n’est pas un fichier ordinaire.</source>
+        <translation>„%@“ ist keine normale Datei.</translation>
+    </message>
+    <message>
         <source>Opération impossible sur « %@ » (%@).</source>
         <translation>Der Vorgang ist bei „%@“ fehlgeschlagen (%@).</translation>
+    </message>
+    <message>
+        <source>argument non valable</source>
+        <translation>ungültiges Argument</translation>
+    </message>
+    <message>
+        <source>ressource occupée</source>
+        <translation>Ressource belegt</translation>
+    </message>
+    <message>
+        <source>fichier en cours d’utilisation</source>
+        <translation>Datei wird verwendet</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts</source>
+        <translation>zu viele offene Dateien</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts dans le système</source>
+        <translation>zu viele offene Dateien im System</translation>
+    </message>
+    <message>
+        <source>mémoire insuffisante</source>
+        <translation>nicht genügend Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>fichier trop volumineux</source>
+        <translation>Datei zu groß</translation>
+    </message>
+    <message>
+        <source>déplacement impossible d’un système de fichiers à un autre</source>
+        <translation>Verschieben zwischen Dateisystemen nicht möglich</translation>
+    </message>
+    <message>
+        <source>dossier non vide</source>
+        <translation>Ordner nicht leer</translation>
+    </message>
+    <message>
+        <source>ressource momentanément indisponible</source>
+        <translation>Ressource vorübergehend nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>opération interrompue</source>
+        <translation>Vorgang unterbrochen</translation>
+    </message>
+    <message>
+        <source>référence de fichier périmée</source>
+        <translation>veralteter Dateiverweis</translation>
+    </message>
+    <message>
+        <source>périphérique ou adresse introuvable</source>
+        <translation>Gerät oder Adresse nicht gefunden</translation>
+    </message>
+    <message>
+        <source>périphérique introuvable</source>
+        <translation>Gerät nicht gefunden</translation>
+    </message>
+    <message>
+        <source>trop de liens</source>
+        <translation>zu viele Links</translation>
+    </message>
+    <message>
+        <source>délai dépassé</source>
+        <translation>Zeitüberschreitung</translation>
+    </message>
+    <message>
+        <source>opération non prise en charge</source>
+        <translation>Vorgang nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>valeur trop grande</source>
+        <translation>Wert zu groß</translation>
+    </message>
+    <message>
+        <source>descripteur de fichier non valable</source>
+        <translation>ungültiger Dateideskriptor</translation>
+    </message>
+    <message>
+        <source>positionnement impossible</source>
+        <translation>Positionieren nicht möglich</translation>
+    </message>
+    <message>
+        <source>connexion au système de fichiers perdue</source>
+        <translation>Verbindung zum Dateisystem verloren</translation>
     </message>
     <message>
         <source>Choisis un dossier existant pour les pièces jointes.</source>
@@ -860,6 +948,10 @@
         <translation>Die Datei „%@“ im Eingang ist unlesbar: Ihr Inhalt ist kein gültiger Eintrag.</translation>
     </message>
     <message>
+        <source>Les images de cette modification du brouillon ne correspondent pas à celles de son dernier enregistrement : elle ne peut pas lui être appliquée.</source>
+        <translation>Die Bilder dieser Änderung des Entwurfs stimmen nicht mit denen seiner zuletzt gespeicherten Fassung überein: Die Änderung kann nicht übernommen werden.</translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
         <translation>Die Datei „%@“ im Eingang ist beschädigt: Ihr Name passt nicht zu der Erfassung, die sie enthält.</translation>
     </message>
@@ -1018,6 +1110,10 @@
     <message>
         <source>Liens et URLs</source>
         <translation>Links und URLs</translation>
+    </message>
+    <message>
+        <source>Ouvrir les liens</source>
+        <translation>Links öffnen</translation>
     </message>
     <message>
         <source>Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</source>
@@ -1258,6 +1354,10 @@
     <message>
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
         <translation>Ein Bild wurde nicht hinzugefügt: Der Entwurf wurde ersetzt, während es gelesen wurde.</translation>
+    </message>
+    <message>
+        <source>Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture.</source>
+        <translation>Ein Bild wurde nicht hinzugefügt: Seine Datei wurde gelöscht oder verschoben, während sie gelesen wurde.</translation>
     </message>
     <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>

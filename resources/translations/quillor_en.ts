@@ -228,8 +228,96 @@
         <translation>A disk read or write error occurred on “%@”.</translation>
     </message>
     <message>
+        <source>« %@ » n’est pas un fichier ordinaire.</source>
+        <translation>“%@” is not a regular file.</translation>
+    </message>
+    <message>
         <source>Opération impossible sur « %@ » (%@).</source>
         <translation>The operation failed on “%@” (%@).</translation>
+    </message>
+    <message>
+        <source>argument non valable</source>
+        <translation>invalid argument</translation>
+    </message>
+    <message>
+        <source>ressource occupée</source>
+        <translation>resource busy</translation>
+    </message>
+    <message>
+        <source>fichier en cours d’utilisation</source>
+        <translation>file in use</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts</source>
+        <translation>too many open files</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts dans le système</source>
+        <translation>too many open files in the system</translation>
+    </message>
+    <message>
+        <source>mémoire insuffisante</source>
+        <translation>not enough memory</translation>
+    </message>
+    <message>
+        <source>fichier trop volumineux</source>
+        <translation>file too large</translation>
+    </message>
+    <message>
+        <source>déplacement impossible d’un système de fichiers à un autre</source>
+        <translation>cannot move from one file system to another</translation>
+    </message>
+    <message>
+        <source>dossier non vide</source>
+        <translation>folder not empty</translation>
+    </message>
+    <message>
+        <source>ressource momentanément indisponible</source>
+        <translation>resource temporarily unavailable</translation>
+    </message>
+    <message>
+        <source>opération interrompue</source>
+        <translation>operation interrupted</translation>
+    </message>
+    <message>
+        <source>référence de fichier périmée</source>
+        <translation>stale file handle</translation>
+    </message>
+    <message>
+        <source>périphérique ou adresse introuvable</source>
+        <translation>no such device or address</translation>
+    </message>
+    <message>
+        <source>périphérique introuvable</source>
+        <translation>no such device</translation>
+    </message>
+    <message>
+        <source>trop de liens</source>
+        <translation>too many links</translation>
+    </message>
+    <message>
+        <source>délai dépassé</source>
+        <translation>timed out</translation>
+    </message>
+    <message>
+        <source>opération non prise en charge</source>
+        <translation>operation not supported</translation>
+    </message>
+    <message>
+        <source>valeur trop grande</source>
+        <translation>value too large</translation>
+    </message>
+    <message>
+        <source>descripteur de fichier non valable</source>
+        <translation>bad file descriptor</translation>
+    </message>
+    <message>
+        <source>positionnement impossible</source>
+        <translation>cannot seek</translation>
+    </message>
+    <message>
+        <source>connexion au système de fichiers perdue</source>
+        <translation>connection to the file system lost</translation>
     </message>
     <message>
         <source>Choisis un dossier existant pour les pièces jointes.</source>
@@ -386,6 +474,10 @@
     <message>
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
         <translation>An image was not added: the draft was replaced while it was being read.</translation>
+    </message>
+    <message>
+        <source>Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture.</source>
+        <translation>An image was not added: its file was deleted or moved while it was being read.</translation>
     </message>
     <message>
         <source>Cette image est illisible.</source>
@@ -872,6 +964,10 @@
         <translation>The inbox file “%@” cannot be read: its content is not a valid record.</translation>
     </message>
     <message>
+        <source>Les images de cette modification du brouillon ne correspondent pas à celles de son dernier enregistrement : elle ne peut pas lui être appliquée.</source>
+        <translation>The images of this change to the draft do not match those of its last save: the change cannot be applied to it.</translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
         <translation>The inbox file “%@” cannot be read: it is far larger than a record.</translation>
     </message>
@@ -1034,6 +1130,10 @@
     <message>
         <source>Liens et URLs</source>
         <translation>Links and URLs</translation>
+    </message>
+    <message>
+        <source>Ouvrir les liens</source>
+        <translation>Opening links</translation>
     </message>
     <message>
         <source>Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</source>

@@ -220,8 +220,96 @@
         <translation>Error de lectura o escritura del disco en «%@».</translation>
     </message>
     <message>
+        <source>« %@ » n’est pas un fichier ordinaire.</source>
+        <translation>«%@» no es un archivo normal.</translation>
+    </message>
+    <message>
         <source>Opération impossible sur « %@ » (%@).</source>
         <translation>No se pudo realizar la operación en «%@» (%@).</translation>
+    </message>
+    <message>
+        <source>argument non valable</source>
+        <translation>argumento no válido</translation>
+    </message>
+    <message>
+        <source>ressource occupée</source>
+        <translation>recurso ocupado</translation>
+    </message>
+    <message>
+        <source>fichier en cours d’utilisation</source>
+        <translation>archivo en uso</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts</source>
+        <translation>demasiados archivos abiertos</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts dans le système</source>
+        <translation>demasiados archivos abiertos en el sistema</translation>
+    </message>
+    <message>
+        <source>mémoire insuffisante</source>
+        <translation>memoria insuficiente</translation>
+    </message>
+    <message>
+        <source>fichier trop volumineux</source>
+        <translation>archivo demasiado grande</translation>
+    </message>
+    <message>
+        <source>déplacement impossible d’un système de fichiers à un autre</source>
+        <translation>no se puede mover de un sistema de archivos a otro</translation>
+    </message>
+    <message>
+        <source>dossier non vide</source>
+        <translation>carpeta no vacía</translation>
+    </message>
+    <message>
+        <source>ressource momentanément indisponible</source>
+        <translation>recurso no disponible por el momento</translation>
+    </message>
+    <message>
+        <source>opération interrompue</source>
+        <translation>operación interrumpida</translation>
+    </message>
+    <message>
+        <source>référence de fichier périmée</source>
+        <translation>referencia de archivo obsoleta</translation>
+    </message>
+    <message>
+        <source>périphérique ou adresse introuvable</source>
+        <translation>no existe el dispositivo o la dirección</translation>
+    </message>
+    <message>
+        <source>périphérique introuvable</source>
+        <translation>no existe el dispositivo</translation>
+    </message>
+    <message>
+        <source>trop de liens</source>
+        <translation>demasiados enlaces</translation>
+    </message>
+    <message>
+        <source>délai dépassé</source>
+        <translation>tiempo de espera agotado</translation>
+    </message>
+    <message>
+        <source>opération non prise en charge</source>
+        <translation>operación no admitida</translation>
+    </message>
+    <message>
+        <source>valeur trop grande</source>
+        <translation>valor demasiado grande</translation>
+    </message>
+    <message>
+        <source>descripteur de fichier non valable</source>
+        <translation>descriptor de archivo no válido</translation>
+    </message>
+    <message>
+        <source>positionnement impossible</source>
+        <translation>no se puede posicionar</translation>
+    </message>
+    <message>
+        <source>connexion au système de fichiers perdue</source>
+        <translation>se perdió la conexión con el sistema de archivos</translation>
     </message>
     <message>
         <source>Choisis un dossier existant pour les pièces jointes.</source>
@@ -860,6 +948,10 @@
         <translation>El archivo «%@» de la bandeja de entrada no se puede leer: su contenido no es un registro válido.</translation>
     </message>
     <message>
+        <source>Les images de cette modification du brouillon ne correspondent pas à celles de son dernier enregistrement : elle ne peut pas lui être appliquée.</source>
+        <translation>Las imágenes de este cambio del borrador no coinciden con las de su último guardado: no se le puede aplicar.</translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
         <translation>El archivo «%@» de la bandeja de entrada está dañado: su nombre no corresponde a la captura que contiene.</translation>
     </message>
@@ -1018,6 +1110,10 @@
     <message>
         <source>Liens et URLs</source>
         <translation>Enlaces y URL</translation>
+    </message>
+    <message>
+        <source>Ouvrir les liens</source>
+        <translation>Abrir enlaces</translation>
     </message>
     <message>
         <source>Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</source>
@@ -1258,6 +1354,10 @@
     <message>
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
         <translation>No se ha añadido una imagen: el borrador se sustituyó mientras se leía.</translation>
+    </message>
+    <message>
+        <source>Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture.</source>
+        <translation>No se ha añadido una imagen: su archivo se eliminó o se movió mientras se leía.</translation>
     </message>
     <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>

@@ -229,7 +229,95 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>« %@ » n’est pas un fichier ordinaire.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Opération impossible sur « %@ » (%@).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>argument non valable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ressource occupée</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>fichier en cours d’utilisation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts dans le système</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mémoire insuffisante</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>fichier trop volumineux</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>déplacement impossible d’un système de fichiers à un autre</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>dossier non vide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ressource momentanément indisponible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>opération interrompue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>référence de fichier périmée</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>périphérique ou adresse introuvable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>périphérique introuvable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trop de liens</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>délai dépassé</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>opération non prise en charge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>valeur trop grande</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>descripteur de fichier non valable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>positionnement impossible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>connexion au système de fichiers perdue</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -386,6 +474,10 @@
     </message>
     <message>
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -873,6 +965,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Les images de cette modification du brouillon ne correspondent pas à celles de son dernier enregistrement : elle ne peut pas lui être appliquée.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est illisible : il est bien plus volumineux qu’un enregistrement.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1034,6 +1130,10 @@
     </message>
     <message>
         <source>Liens et URLs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ouvrir les liens</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -220,8 +220,96 @@
         <translation>读写“%@”时发生磁盘错误。</translation>
     </message>
     <message>
+        <source>« %@ » n’est pas un fichier ordinaire.</source>
+        <translation>“%@”不是普通文件。</translation>
+    </message>
+    <message>
         <source>Opération impossible sur « %@ » (%@).</source>
         <translation>无法对“%@”执行操作（%@）。</translation>
+    </message>
+    <message>
+        <source>argument non valable</source>
+        <translation>参数无效</translation>
+    </message>
+    <message>
+        <source>ressource occupée</source>
+        <translation>资源忙</translation>
+    </message>
+    <message>
+        <source>fichier en cours d’utilisation</source>
+        <translation>文件正被使用</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts</source>
+        <translation>打开的文件过多</translation>
+    </message>
+    <message>
+        <source>trop de fichiers ouverts dans le système</source>
+        <translation>系统中打开的文件过多</translation>
+    </message>
+    <message>
+        <source>mémoire insuffisante</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>fichier trop volumineux</source>
+        <translation>文件过大</translation>
+    </message>
+    <message>
+        <source>déplacement impossible d’un système de fichiers à un autre</source>
+        <translation>无法在不同文件系统之间移动</translation>
+    </message>
+    <message>
+        <source>dossier non vide</source>
+        <translation>文件夹不为空</translation>
+    </message>
+    <message>
+        <source>ressource momentanément indisponible</source>
+        <translation>资源暂时不可用</translation>
+    </message>
+    <message>
+        <source>opération interrompue</source>
+        <translation>操作被中断</translation>
+    </message>
+    <message>
+        <source>référence de fichier périmée</source>
+        <translation>文件句柄已失效</translation>
+    </message>
+    <message>
+        <source>périphérique ou adresse introuvable</source>
+        <translation>设备或地址不存在</translation>
+    </message>
+    <message>
+        <source>périphérique introuvable</source>
+        <translation>设备不存在</translation>
+    </message>
+    <message>
+        <source>trop de liens</source>
+        <translation>链接过多</translation>
+    </message>
+    <message>
+        <source>délai dépassé</source>
+        <translation>操作超时</translation>
+    </message>
+    <message>
+        <source>opération non prise en charge</source>
+        <translation>不支持该操作</translation>
+    </message>
+    <message>
+        <source>valeur trop grande</source>
+        <translation>数值过大</translation>
+    </message>
+    <message>
+        <source>descripteur de fichier non valable</source>
+        <translation>文件描述符无效</translation>
+    </message>
+    <message>
+        <source>positionnement impossible</source>
+        <translation>无法定位</translation>
+    </message>
+    <message>
+        <source>connexion au système de fichiers perdue</source>
+        <translation>与文件系统的连接已断开</translation>
     </message>
     <message>
         <source>Choisis un dossier existant pour les pièces jointes.</source>
@@ -860,6 +948,10 @@
         <translation>收件箱文件“%@”无法读取：其内容不是有效的记录。</translation>
     </message>
     <message>
+        <source>Les images de cette modification du brouillon ne correspondent pas à celles de son dernier enregistrement : elle ne peut pas lui être appliquée.</source>
+        <translation>此草稿修改中的图片与其上次保存的图片不一致：无法应用此修改。</translation>
+    </message>
+    <message>
         <source>Le fichier « %@ » de la boîte de réception est endommagé : son nom ne correspond pas à la capture qu’il contient.</source>
         <translation>收件箱文件“%@”已损坏：其名称与其中的捕捉不符。</translation>
     </message>
@@ -1018,6 +1110,10 @@
     <message>
         <source>Liens et URLs</source>
         <translation>链接和网址</translation>
+    </message>
+    <message>
+        <source>Ouvrir les liens</source>
+        <translation>打开链接</translation>
     </message>
     <message>
         <source>Commande-clic ouvre un lien. Les liens Markdown et les URLs restent du texte modifiable.</source>
@@ -1258,6 +1354,10 @@
     <message>
         <source>Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture.</source>
         <translation>有一张图片未添加：读取图片时草稿已被替换。</translation>
+    </message>
+    <message>
+        <source>Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture.</source>
+        <translation>有一张图片未添加：读取图片时其文件已被删除或移动。</translation>
     </message>
     <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>

@@ -47,7 +47,7 @@ int main(int argc, char* argv[])
     L10n::configure(ProgramEntry::readLanguage(QDir(dataDirectory).filePath(DataDirectory::preferencesFileName())));
     // Qt's own texts (dialog buttons, the folder dialog, text menus) in the
     // same language as ours, from the system's Qt translations when present.
-    QTranslator qtTexts;
+    ProgramEntry::QtTexts qtTexts;
     if (ProgramEntry::loadQtTexts(qtTexts, L10n::currentLanguage()))
         QApplication::installTranslator(&qtTexts);
 

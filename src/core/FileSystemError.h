@@ -7,7 +7,9 @@ namespace quillor {
 // A failed file-system call: which operation, on which path, and the errno it
 // gave. The French text names the common causes (missing file or folder,
 // permission denied, disk full, read-only file system, file exists, not a
-// folder) and quotes the path.
+// folder, not a plain file to read) and quotes the path; the other usual
+// errno values are named in the interface language too, the rare ones in the
+// system's words.
 class FileSystemError : public Error {
 public:
     enum class Operation { read, write, create, link, move, remove, list, inspect };

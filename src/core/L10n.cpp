@@ -355,6 +355,11 @@ QString currentLanguage()
     return current.table.language;
 }
 
+QLocale locale()
+{
+    return QLocale(currentLanguage());
+}
+
 QStringList availableLanguages()
 {
     QStringList languages;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +53,11 @@ QString format(const QString& key, const QList<FormatArgument>& arguments);
 
 // The language code of the table in use ("fr" or "en").
 QString currentLanguage();
+
+// The locale of the table in use, for the dates and names shown beside its
+// texts: a German interface writes its dates in German whatever the system's
+// locale.
+QLocale locale();
 
 // The shipped languages, sorted.
 QStringList availableLanguages();

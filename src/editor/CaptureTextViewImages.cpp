@@ -173,6 +173,10 @@ void CaptureTextView::applyImageIntake(const ImageIntake::Result& result)
         return;
     const ImagePlace place = m_imagePlaces.front();
     m_imagePlaces.erase(m_imagePlaces.begin());
+    // Said first: the others still go in, and what befalls them speaks last.
+    if (result.fileGone && m_model)
+        m_model->setError(L10n::text(QStringLiteral("Une image n’a pas été ajoutée : son fichier a été supprimé ou "
+                                                    "déplacé pendant sa lecture.")));
     if (place.isLost()) {
         // The draft they were pasted into was replaced as a whole: they do
         // not go into the one that took its place.

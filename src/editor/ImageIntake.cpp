@@ -65,11 +65,14 @@ std::optional<QByteArray> encodedAsPng(const QImage& image)
 }
 
 // Bytes of a file that decode as an image, kept or converted by extension.
-enum class FileOutcome { skipped, added, tooLarge };
+enum class FileOutcome { skipped, added, tooLarge, gone };
 
 FileOutcome collectFile(const QString& file, QList<CaptureAttachment>& attachments)
 {
     const QFileInfo info(file);
+    // Offered by a paste or a drop, then deleted or moved before its turn.
+    if (!info.exists())
+        return FileOutcome::gone;
     if (!info.isFile())
         return FileOutcome::skipped;
     if (info.size() > limit)
@@ -235,11 +238,13 @@ Result collect(const ImageSources& sources)
 {
     Result result;
     for (const QString& file : sources.files) {
-        if (collectFile(file, result.attachments) == FileOutcome::tooLarge) {
+        const FileOutcome outcome = collectFile(file, result.attachments);
+        if (outcome == FileOutcome::tooLarge) {
             result.attachments.clear();
             result.tooLarge = true;
             return result;
         }
+        result.fileGone = result.fileGone || outcome == FileOutcome::gone;
     }
     if (result.attachments.isEmpty()) {
         std::optional<QByteArray> png;

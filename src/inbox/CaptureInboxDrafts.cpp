@@ -27,7 +27,7 @@ void CaptureInbox::saveDraftEdit(const Capture& capture, const QUuid& revision) 
     // draft until the next whole save.
     const DraftEdit edit = DraftEdit::of(capture, revision);
     if (edit.attachmentIDs != snapshotAttachmentIDs(*stored, capture.id))
-        throw InboxError::captureAlreadyQueued();
+        throw InboxError::editImagesDiffer();
     m_files.write(InboxFolder::draftEdits(), capture.id, edit.toJson());
 }
 
@@ -96,7 +96,7 @@ Capture CaptureInbox::readDraft(const QString& path, const QByteArray& bytes) co
         return snapshot;
     // Kept for edits written by other tools; saveDraftEdit refuses such edits.
     if (edit->attachmentIDs != attachmentIDs(snapshot))
-        throw InboxError::captureAlreadyQueued();
+        throw InboxError::editImagesDiffer();
     return edit->appliedTo(snapshot);
 }
 

@@ -134,7 +134,7 @@ InboxRecoverySnapshot CaptureInbox::recoverySnapshot() const
         try {
             if (const auto edit = draftEdit(id, summary.draftRevision)) {
                 if (edit->attachmentIDs != draft.record.attachmentIDs)
-                    throw InboxError::captureAlreadyQueued();
+                    throw InboxError::editImagesDiffer();
                 drafts.last().record = edit->appliedTo(summary);
             }
         } catch (const std::exception& error) {

@@ -18,6 +18,9 @@ constexpr int undecodableCode = 4864;
 
 QString InboxError::errorDescription() const
 {
+    if (m_kind == Kind::editImagesDiffer)
+        return L10n::text(QStringLiteral("Les images de cette modification du brouillon ne correspondent pas à celles "
+                                         "de son dernier enregistrement : elle ne peut pas lui être appliquée."));
     return QStringLiteral("Cette capture est déjà en attente ou livrée. Le brouillon modifié est conservé ; "
                           "récupère-le comme nouvelle capture.");
 }

@@ -7,14 +7,17 @@
 
 namespace quillor {
 
-// The one conflict the inbox reports: a draft that is gone or has moved on, an
-// edit that does not belong to its draft, a queued capture that differs, a
-// vault binding that differs. Its text is fixed French, not looked up.
+// The conflicts the inbox reports. captureAlreadyQueued: a draft that is gone
+// or has moved on, an edit that does not belong to its draft, a queued capture
+// that differs, a vault binding that differs; its text is fixed French, not
+// looked up. editImagesDiffer: an edit of a draft that names other images than
+// the draft's saved snapshot holds, which could never be merged with them.
 class InboxError : public Error {
 public:
-    enum class Kind { captureAlreadyQueued };
+    enum class Kind { captureAlreadyQueued, editImagesDiffer };
 
     static InboxError captureAlreadyQueued() { return InboxError(Kind::captureAlreadyQueued); }
+    static InboxError editImagesDiffer() { return InboxError(Kind::editImagesDiffer); }
 
     Kind kind() const { return m_kind; }
     QString errorDescription() const;

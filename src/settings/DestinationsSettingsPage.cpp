@@ -12,10 +12,14 @@
 #include "settings/SettingsValidation.h"
 #include "settings/SettingsView.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quillor {
 
@@ -44,6 +48,13 @@ DestinationsSettingsPage::DestinationsSettingsPage(SettingsView& view, SettingsF
     m_rowsLayout = new QVBoxLayout;
     m_rowsLayout->setSpacing(16);
     groups()->addLayout(m_rowsLayout);
+
+    // The order held while a name was typed is taken up when the typing ends.
+    // A menu over the field does not end it.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (m_orderHeld && !(now && now->window()->windowType() == Qt::Popup))
+            sync();
+    });
 }
 
 DestinationRow* DestinationsSettingsPage::row(const QUuid& id) const
@@ -63,10 +74,25 @@ void DestinationsSettingsPage::sync()
         order.append(destination.id);
     // Rows are made again only when the list or its order changes, so a
     // field being typed in keeps its caret.
-    if (order != m_order)
+    m_orderHeld = order != m_order && holdsOrder(order);
+    if (order != m_order && !m_orderHeld)
         rebuildRows(order);
     for (DestinationRow* row : std::as_const(m_rows))
         row->sync();
+}
+
+bool DestinationsSettingsPage::holdsOrder(const QList<QUuid>& order) const
+{
+    // The note's folder names the row: a key typed into its note name can move
+    // it, and the next keys would go into a field carried out of view. While a
+    // field of a row is typed in, the same rows keep their places until the
+    // field is left or the edits are applied or reverted.
+    auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!field || !std::is_permutation(order.cbegin(), order.cend(), m_order.cbegin(), m_order.cend()))
+        return false;
+    const bool inRow = std::any_of(m_rows.cbegin(), m_rows.cend(),
+                                   [field](const DestinationRow* row) { return row->isAncestorOf(field); });
+    return inRow && m_view.state().candidate() != m_view.state().baseline();
 }
 
 void DestinationsSettingsPage::rebuildRows(const QList<QUuid>& order)

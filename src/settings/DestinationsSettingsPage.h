@@ -45,6 +45,7 @@ private:
     // Edits the destination with this id in a copy of the candidate; false
     // when the copy holds no such destination.
     bool edit(const QUuid& id, const std::function<void(Destination&)>& change);
+    bool holdsOrder(const QList<QUuid>& order) const;
     void rebuildRows(const QList<QUuid>& order);
 
     SettingsView& m_view;
@@ -54,6 +55,8 @@ private:
     QVBoxLayout* m_rowsLayout = nullptr;
     QList<DestinationRow*> m_rows;
     QList<QUuid> m_order;
+    // The rows wait in their old order for the end of a typing that moved them.
+    bool m_orderHeld = false;
 };
 
 } // namespace quillor

@@ -72,7 +72,8 @@ QVariant HistoryListModel::data(const QModelIndex& index, int role) const
     const ArchivedCapture& entry = m_entries.at(index.row());
     switch (role) {
     case Qt::DisplayRole: return preview(shownBody(entry));
-    case dateRole: return QLocale().toString(entry.capture.createdAt.toDateTime().toLocalTime(), QLocale::ShortFormat);
+    case dateRole:
+        return L10n::locale().toString(entry.capture.createdAt.toDateTime().toLocalTime(), QLocale::ShortFormat);
     case destinationRole: return destinationText(entry);
     case statusRole: return entry.deliveryStatus();
     case sourceRole: return entry.source;

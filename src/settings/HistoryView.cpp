@@ -26,6 +26,8 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 namespace quillor {
 
 namespace {
@@ -141,15 +143,19 @@ QWidget* HistoryView::buildList()
 {
     QVBoxLayout* layout = nullptr;
     QWidget* left = column(layout, 0);
-    left->setFixedWidth(listWidth);
     auto* header = new QHBoxLayout;
     header->setContentsMargins(16, 16, 16, 16);
+    // Not the column's spacing of 0: the title never touches the button.
+    header->setSpacing(8);
     header->addWidget(headline(L10n::text(QStringLiteral("Captures locales"))));
     header->addStretch(1);
     m_refresh = new QPushButton(L10n::text(QStringLiteral("Actualiser")));
     connect(m_refresh, &QPushButton::clicked, this, &HistoryView::reload);
     header->addWidget(m_refresh);
     layout->addLayout(header);
+    // Wider where the title and the button need it ("Lokale Erfassungen" and
+    // "Aktualisieren"): a single word can neither wrap nor be cut.
+    left->setFixedWidth(std::max(listWidth, header->sizeHint().width()));
     m_busy = new QProgressBar;
     m_busy->setRange(0, 0);   // turning, with no end known
     m_busy->setTextVisible(false);

@@ -275,8 +275,9 @@ QList<SettingsEntry> SettingsCatalog::guide(const QString& hotkey, const QString
         entry.section = SettingsSection::guide;
         result.append(entry);
     }
+    // Named apart from the editing row "Liens et URLs" of the same group.
     result.append(entry(QStringLiteral("guide-open-links"), SettingsSection::guide,
-                        L10n::text(L10N_KEY("Liens et URLs")), CaptureGuide::links(),
+                        L10n::text(L10N_KEY("Ouvrir les liens")), CaptureGuide::links(),
                         L10n::text(L10N_KEY("⌘+clic"))));
     result.append(entry(QStringLiteral("guide-recovery"), SettingsSection::guide,
                         L10n::text(L10N_KEY("Historique des captures")), CaptureGuide::recovery()));

@@ -35,7 +35,7 @@ public:
     QWidget* lastCheckRow() const { return m_lastCheckRow; }
     QLabel* lastCheck() const { return m_lastCheck; }
 
-    // Day, abbreviated month, hour and minute in the current locale.
+    // Day, abbreviated month, hour and minute in the interface language.
     static QString lastCheckText(const QDateTime& moment);
 
 private:

@@ -43,6 +43,14 @@ bool loadQtTexts(QTranslator& translator, const QString& language)
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
+QString QtTexts::translate(const char* context, const char* sourceText, const char* disambiguation, int n) const
+{
+    const QString found = QTranslator::translate(context, sourceText, disambiguation, n);
+    if (!found.isEmpty() || qstrcmp(context, "QAbstractFileIconProvider") != 0)
+        return found;
+    return QTranslator::translate("QFileDialog", sourceText, disambiguation, n);
+}
+
 bool isWaylandSession()
 {
     return qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland")

@@ -2,10 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTranslator>
 
 #include <optional>
-
-class QTranslator;
 
 namespace quillor {
 
@@ -25,6 +24,16 @@ std::optional<QString> readLanguage(const QString& preferencesPath);
 // interface language ("de", "zh-Hans"), from the system's Qt translations;
 // false when the system has none for it.
 bool loadQtTexts(QTranslator& translator, const QString& language);
+
+// A table of Qt's own texts that also answers for the words the file dialog's
+// Type column asks for ("Folder", "Drive"): Qt 6 looks them up under a context
+// that some of the system's catalogs (French, Spanish, Chinese) do not have
+// yet, while they hold the same words under the file dialog's own.
+class QtTexts : public QTranslator {
+public:
+    QString translate(const char* context, const char* sourceText, const char* disambiguation = nullptr,
+                      int n = -1) const override;
+};
 
 // A Wayland session runs the program through XWayland: placing windows,
 // the pointer position and the hot key all need X11.

@@ -1,10 +1,12 @@
 #include "core/FileSystem.h"
 
 #include "TestSupport.h"
+#include "core/L10n.h"
 #include "core/SafePath.h"
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +53,34 @@ TEST_F(FileSystemTest, ABoundedReadRefusesWhatIsLongerOrNoFile)
     EXPECT_EQ(errnoOf([&] { FileSystem::readIfExists(at("endless"), 4); }), EINVAL);
     ASSERT_EQ(::mkfifo(QFile::encodeName(at("fifo")).constData(), 0600), 0);
     EXPECT_EQ(errnoOf([&] { FileSystem::readIfExists(at("fifo"), 4); }), EINVAL);
+}
+
+// The causes a user meets are told in the interface language, not in the
+// system's English; reading what is no plain file says so.
+TEST_F(FileSystemTest, UsualFailuresAreToldInTheInterfaceLanguage)
+{
+    const int usual[] = {EINVAL, EBUSY,     ETXTBSY, EMFILE,    ENFILE, ENOMEM, EFBIG,
+                         EXDEV,  ENOTEMPTY, EAGAIN,  EINTR,     ESTALE, ENXIO,  ENODEV,
+                         EMLINK, ETIMEDOUT, ENOTSUP, EOVERFLOW, EBADF,  ESPIPE, ENOTCONN};
+    const QString path = at("Journal.md");
+    for (const int errnoValue : usual) {
+        SCOPED_TRACE(errnoValue);
+        const FileSystemError error(FileSystemError::Operation::write, path, errnoValue);
+        const QString french = error.localizedDescription();
+        EXPECT_TRUE(french.startsWith(QStringLiteral("Opération impossible sur « ") + path + QStringLiteral(" » (")));
+        EXPECT_FALSE(french.contains(QString::fromLocal8Bit(::strerror(errnoValue)))) << french.toStdString();
+        L10n::configure(QStringLiteral("de"));
+        const QString german = error.localizedDescription();
+        L10n::configure(QStringLiteral("fr"));
+        EXPECT_TRUE(german.startsWith(QStringLiteral("Der Vorgang ist bei „") + path)) << german.toStdString();
+        EXPECT_FALSE(german.contains(QString::fromLocal8Bit(::strerror(errnoValue)))) << german.toStdString();
+    }
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    const auto fifo = test::thrown<FileSystemError>([&] { FileSystem::readIfExists(path, 4); });
+    ASSERT_TRUE(fifo);
+    EXPECT_EQ(fifo->localizedDescription(),
+              QStringLiteral("« ") + path + QStringLiteral(" » n’est pas un fichier ordinaire."));
 }
 
 TEST_F(FileSystemTest, NewNamesNeverReplaceAnything)

@@ -419,6 +419,41 @@ TEST(CaptureTextViewImagesTest, ImagesStillReadReachTheDraftBehindAHiddenPanelAn
               QStringLiteral("Une image n’a pas été ajoutée : le brouillon a été remplacé pendant sa lecture."));
 }
 
+// A file deleted between the paste and its read is told of, as a draft
+// replaced meanwhile is; the other files and the paste's text still go in.
+TEST(CaptureTextViewImagesTest, AFileDeletedBeforeItIsReadIsToldOf)
+{
+    const QString gone =
+        QStringLiteral("Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture.");
+    const struct {
+        const char* name;
+        bool keepOther;   // a second file stays
+        const char* text; // the paste's text
+        int images;
+    } cases[] = {
+        {"one of two", true, nullptr, 1},
+        {"the only one, with text", false, "photo.png", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ImageBench bench;
+        bench.holdReads();
+        const QString deleted = bench.file("photo.png", imageBytes(qRgb(1, 2, 3)));
+        QStringList offered{deleted};
+        if (c.keepOther)
+            offered.append(bench.file("kept.png", imageBytes(qRgb(4, 5, 6))));
+        QApplication::clipboard()->setMimeData(
+            mimeWithUrls(offered, c.text ? QString::fromUtf8(c.text) : QString()));
+        bench.key(Qt::Key_V, Qt::ControlModifier);
+        ASSERT_TRUE(QFile::remove(deleted));
+        bench.releaseReads();
+        bench.settle();
+        EXPECT_EQ(bench.model->error(), gone);
+        EXPECT_EQ(bench.model->currentAttachments().size(), c.images);
+        EXPECT_EQ(bench.text(), c.images ? bench.embeds() + u'\n' : QString::fromUtf8(c.text ? c.text : ""));
+    }
+}
+
 // Saves that need no outcome leave the file to the writer's thread: putting
 // an image in, taking it out, choosing a destination and Escape return while
 // the draft is still being written, and a write that then fails is shown.

@@ -64,14 +64,16 @@ TEST_F(InboxDraftsTest, AnEditWithOtherAttachmentsIsRefusedAndNothingIsWritten)
     inbox.saveDraftEdit(withImages("kept", {P, Q}), revision);
     const QByteArray kept = bytes(record("DraftEdits", A));
     for (const QList<QUuid>& ids : {QList<QUuid>{Q, P}, QList<QUuid>{P}, QList<QUuid>{P, Q, B}, QList<QUuid>{}}) {
-        EXPECT_TRUE(throwsInboxError([&] { inbox.saveDraftEdit(withImages("other", ids), revision); }));
+        EXPECT_EQ(thrown<InboxError>([&] { inbox.saveDraftEdit(withImages("other", ids), revision); }),
+                  InboxError::editImagesDiffer());
         EXPECT_EQ(bytes(record("DraftEdits", A)), kept);
     }
 
     // A revision record without the ids (written by an earlier store) is
     // checked against the snapshot itself.
     write(record("DraftRevisions", A), QJsonObject{{"draftRevision", Json::uuidText(revision)}});
-    EXPECT_TRUE(throwsInboxError([&] { inbox.saveDraftEdit(withImages("other", {Q, P}), revision); }));
+    EXPECT_EQ(thrown<InboxError>([&] { inbox.saveDraftEdit(withImages("other", {Q, P}), revision); }),
+              InboxError::editImagesDiffer());
     inbox.saveDraftEdit(withImages("accepted", {P, Q}), revision);
     EXPECT_EQ(inbox.draft(A)->body, "accepted");
 }
@@ -85,7 +87,7 @@ TEST_F(InboxDraftsTest, AHandWrittenEditWithOtherAttachmentsFailsTheMergedReadOn
     edit["attachmentIDs"] = QJsonArray{Json::uuidText(Q), Json::uuidText(P)};
     write(record("DraftEdits", A), edit);
 
-    EXPECT_TRUE(throwsInboxError([&] { inbox.draft(A); }));
+    EXPECT_EQ(thrown<InboxError>([&] { inbox.draft(A); }), InboxError::editImagesDiffer());
     // One broken draft no longer hides the others.
     EXPECT_EQ(inbox.drafts(), QList<Capture>{plainCapture(B, "other draft", 2)});
     EXPECT_EQ(inbox.draftSummaries().value(0).body, "edited");

@@ -181,7 +181,9 @@ TEST_F(InboxRecoveryTest, AnEditWhoseImagesAreNotTheSnapshotsIsAnIssueAndTheDraf
     const InboxRecoverySnapshot snapshot = inbox.recoverySnapshot();
     EXPECT_EQ(snapshot.drafts, (QList<CaptureSummary>{{A, ReferenceDate{1}, "saved", revision}}));
     EXPECT_EQ(snapshot.issues, (QList<InboxReadIssue>{{QDir(temporary.path()).absoluteFilePath("IN/DraftEdits/" + fileName(A)),
-                                                       InboxError::captureAlreadyQueued().localizedDescription()}}));
+                                                       "Les images de cette modification du brouillon ne correspondent "
+                                                       "pas à celles de son dernier enregistrement : elle ne peut pas "
+                                                       "lui être appliquée."}}));
 }
 
 // A record far larger than any the inbox writes is refused unread, by name,

@@ -190,6 +190,64 @@ TEST_F(DestinationsPageTest, RowsFollowRoutingNamesAndEditByTheirId)
     EXPECT_EQ(candidate().destinations.size(), 1);
 }
 
+// A note name that changes the note's folder renames the row; the row stays
+// under the keys until the edits are applied or the field is left.
+TEST_F(DestinationsPageTest, ARowStaysInPlaceWhileItsNoteNameIsTyped)
+{
+    const QString vault = session.data.folder(QStringLiteral("Vault"));
+    const Destination notes = makeDestination(QStringLiteral("Notes"), QString(), vault);
+    Destination templates = makeDestination(QStringLiteral("Templates"), QString(), vault);
+    templates.mode = DeliveryMode::appendNote;
+    templates.path = QStringLiteral("Templates/Captures.md");
+    openOn(preferencesWith({notes, templates}, templates.id));
+    const auto order = [&] {
+        QList<QUuid> ids;
+        for (const DestinationRow* shown : destinations()->rows())
+            ids.append(shown->id());
+        return ids;
+    };
+    const QList<QUuid> sorted{notes.id, templates.id};
+    const QList<QUuid> reversed{templates.id, notes.id};
+    ASSERT_EQ(order(), sorted);
+    DestinationRow* templatesRow = row(templates.id);
+    QLineEdit* field = templatesRow->noteField();
+    const auto top = [&] { return templatesRow->mapTo(view->form()->widget(), QPoint()).y(); };
+
+    struct Typing {
+        const char* text;
+        const char* routingName;
+        QList<QUuid> before;
+        bool apply; // else the field is left
+    };
+    const Typing typings[] = {
+        {"A/Journal", "A", sorted, true},
+        {"../../zz/passwd", "zz", reversed, false},
+    };
+    for (const Typing& typing : typings) {
+        SCOPED_TRACE(typing.text);
+        ASSERT_EQ(order(), typing.before);
+        field->setFocus();
+        turn();
+        const int place = top();
+        typeInto(field, QString::fromUtf8(typing.text));
+        turn();
+        EXPECT_EQ(candidate().destinations[1].routingName(), QString::fromUtf8(typing.routingName));
+        EXPECT_EQ(order(), typing.before);
+        EXPECT_EQ(top(), place);
+        EXPECT_EQ(QApplication::focusWidget(), field);
+
+        if (typing.apply) {
+            QTest::keyClick(field, Qt::Key_Return);
+            turn();
+            ASSERT_EQ(session.written().destinations[1].path, QStringLiteral("Templates/A/Journal"));
+        } else {
+            row(notes.id)->header()->setFocus();
+            turn();
+        }
+        EXPECT_NE(order(), typing.before);
+    }
+}
+
 TEST_F(DestinationsPageTest, AFolderThatCannotBeBoundIsReported)
 {
     openOn();

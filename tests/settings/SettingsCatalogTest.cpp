@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QHash>
 #include <QStringList>
 
 namespace quillor {
@@ -126,6 +127,25 @@ TEST(SettingsCatalogTest, TheGuidesMarkdownExamplesAreInTheInterfaceLanguage)
     EXPECT_TRUE(entry(guide, "guide-link").gesture.startsWith("[[note]] · [[note|label]]"));
     EXPECT_EQ(entry(guide, "guide-tag").gesture, "#tag · #tag/child");
     EXPECT_EQ(entry(guide, "guide-markdown").gesture, "# heading · **bold** · *italic* · `code` · ```");
+}
+
+// Two rows of one title would read as one thing said twice, in any language.
+TEST(SettingsCatalogTest, NoTwoGuideRowsShareATitleInAnyShippedLanguage)
+{
+    const QStringList languages = L10n::availableLanguages();
+    ASSERT_GE(languages.size(), 5);
+    for (const QString& language : languages) {
+        L10n::configure(language);
+        const QList<SettingsEntry> guide = SettingsCatalog::guide(hotkey, "@");
+        L10n::configure(QStringLiteral("fr"));
+        QHash<QString, QString> rowOfTitle;
+        for (const SettingsEntry& each : guide) {
+            const QString other = rowOfTitle.value(each.title);
+            EXPECT_TRUE(other.isEmpty()) << language.toStdString() << ": " << other.toStdString() << " and "
+                                         << each.id.toStdString() << " are both " << each.title.toStdString();
+            rowOfTitle.insert(each.title, each.id);
+        }
+    }
 }
 
 TEST(SettingsCatalogTest, GroupsComeFromTheIdentifierWithoutItsGuidePrefix)

@@ -4,6 +4,7 @@
 #include "SettingsTestSupport.h"
 
 #include "core/Json.h"
+#include "core/L10n.h"
 #include "settings/AttachmentSettings.h"
 #include "settings/HistorySettingsPage.h"
 #include "settings/HistoryView.h"
@@ -79,6 +80,29 @@ TEST_F(SettingsLayoutTest, TheHistoryFillsItsSectionAndItsButtonsKeepTheirTitles
             SCOPED_TRACE(button->text().toStdString());
             EXPECT_GE(button->width(), button->sizeHint().width()) << "a squeezed button";
         }
+    }
+}
+
+// "Lokale Erfassungen" beside "Aktualisieren" is wider than the list.
+TEST_F(SettingsLayoutTest, TheHistoryListsTitleAndButtonFitInEveryLanguage)
+{
+    const QStringList languages = L10n::availableLanguages();
+    ASSERT_GE(languages.size(), 5);
+    for (const QString& language : languages) {
+        SCOPED_TRACE(language.toStdString());
+        L10n::configure(language);
+        openAt(smallestSize, SettingsSection::history, withVault());
+        L10n::configure(QStringLiteral("fr"));
+        auto* page = qobject_cast<HistorySettingsPage*>(view->form()->page());
+        ASSERT_NE(page, nullptr);
+        QPushButton* refresh = page->history()->refreshButton();
+        EXPECT_GE(refresh->width(), refresh->sizeHint().width());
+        const QList<QLabel*> titles = refresh->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(titles.size(), 1);
+        QLabel* title = titles.first();
+        EXPECT_GE(title->width(), title->fontMetrics().horizontalAdvance(title->text())) << "a cut title";
+        EXPECT_LT(title->geometry().right() + 4, refresh->geometry().left()) << "a title against the button";
+        EXPECT_LE(refresh->geometry().right(), refresh->parentWidget()->width());
     }
 }
 

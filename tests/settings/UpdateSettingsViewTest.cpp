@@ -1,5 +1,6 @@
 #include "../updates/UpdatesTestSupport.h"
 
+#include "core/L10n.h"
 #include "panel/BusySpinner.h"
 #include "settings/UpdateSettingsView.h"
 #include "updates/AppUpdates.h"
@@ -42,11 +43,30 @@ TEST(UpdateSettingsViewTest, ACheckDisablesTheButtonsThenShowsWhatItFoundAndWhen
     EXPECT_TRUE(rows.status()->isVisible());
     EXPECT_TRUE(rows.lastCheckRow()->isVisible());
     const QString shown = rows.lastCheck()->text();
-    EXPECT_TRUE(shown.startsWith("4 mars") || shown.startsWith("4 Mar")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("4") && (shown.contains("mars") || shown.contains("Mar"))) << shown.toStdString();
     EXPECT_TRUE(shown.contains("09:05") || shown.contains("9:05")) << shown.toStdString();
 
     rows.automaticToggle()->click();
     EXPECT_FALSE(automatic);
+}
+
+// The date is written in the interface language, not in the system's.
+TEST(UpdateSettingsViewTest, TheLastCheckIsWrittenInTheInterfaceLanguage)
+{
+    const QString before = L10n::currentLanguage();
+    const QDateTime moment(QDate(2026, 12, 7), QTime(20, 17));
+    const struct {
+        const char* language;
+        const char* text;
+    } cases[] = {
+        {"fr", "7 déc. 20:17"}, {"en", "Dec 7 8:17 PM"}, {"es", "7 de dic 20:17"},
+        {"de", "7. Dez. 20:17"}, {"zh-Hans", "12月7日 20:17"},
+    };
+    for (const auto& expected : cases) {
+        L10n::configure(QString::fromUtf8(expected.language));
+        EXPECT_EQ(UpdateSettingsView::lastCheckText(moment), QString::fromUtf8(expected.text)) << expected.language;
+    }
+    L10n::configure(before);
 }
 
 } // namespace

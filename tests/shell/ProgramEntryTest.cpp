@@ -2,7 +2,10 @@
 #include "shell/ProgramEntry.h"
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -38,13 +41,21 @@ TEST(ProgramEntryTest, QtsOwnTextsComeInEachInterfaceLanguage)
 {
     if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_fr.qm")))
         GTEST_SKIP() << "the system has no Qt translations";
-    const std::pair<QString, QString> cases[] = {
-        {"fr", "Annuler"}, {"es", "Cancelar"}, {"de", "Abbrechen"}, {"zh-Hans", "取消"},
+    const struct {
+        QString language, cancel, folder;
+    } cases[] = {
+        {"fr", "Annuler", "Dossier"}, {"es", "Cancelar", "Carpeta"},
+        {"de", "Abbrechen", "Verzeichnis"}, {"zh-Hans", "取消", "文件夹"},
     };
-    for (const auto& [language, cancel] : cases) {
-        QTranslator translator;
+    for (const auto& [language, cancel, folder] : cases) {
+        ProgramEntry::QtTexts translator;
         ASSERT_TRUE(ProgramEntry::loadQtTexts(translator, language)) << language.toStdString();
         EXPECT_EQ(translator.translate("QPlatformTheme", "Cancel"), cancel) << language.toStdString();
+        // The folder dialog's Type column, as Qt words it.
+        QCoreApplication::installTranslator(&translator);
+        const QString type = QFileIconProvider().type(QFileInfo(QDir::tempPath()));
+        QCoreApplication::removeTranslator(&translator);
+        EXPECT_EQ(type, folder) << language.toStdString();
     }
 }
 
