@@ -21,7 +21,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <new>
+#include <exception>
 #include <utility>
 
 namespace quillor {
@@ -195,8 +195,9 @@ AppModel::DraftRead AppModel::readDraftFile(const QString& path)
         read.unreadable = true;
     } catch (const JsonDecodingError&) {
         read.unreadable = true;
-    } catch (const std::bad_alloc&) {
-        // Kept aside at the first save like any draft that could not be read.
+    } catch (const std::exception&) {
+        // Out of memory, say: kept aside at the first save like any draft
+        // that could not be read, and nothing escapes the worker.
         read.unreadable = true;
     }
     return read;
