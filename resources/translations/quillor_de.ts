@@ -712,6 +712,10 @@
         <translation>Eine Idee, ein Link, ein Bild…</translation>
     </message>
     <message>
+        <source>Ouverture du brouillon…</source>
+        <translation>Der Entwurf wird geöffnet…</translation>
+    </message>
+    <message>
         <source>Déplacer la capture</source>
         <translation>Erfassung verschieben</translation>
     </message>

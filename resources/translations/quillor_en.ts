@@ -728,6 +728,10 @@
         <translation>An idea, a link, an image…</translation>
     </message>
     <message>
+        <source>Ouverture du brouillon…</source>
+        <translation>Opening the draft…</translation>
+    </message>
+    <message>
         <source>Déplacer la capture</source>
         <translation>Move the capture</translation>
     </message>

@@ -712,6 +712,10 @@
         <translation>Una idea, un enlace, una imagen…</translation>
     </message>
     <message>
+        <source>Ouverture du brouillon…</source>
+        <translation>Abriendo el borrador…</translation>
+    </message>
+    <message>
         <source>Déplacer la capture</source>
         <translation>Mover la captura</translation>
     </message>

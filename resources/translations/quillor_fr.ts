@@ -729,6 +729,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Ouverture du brouillon…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Déplacer la capture</source>
         <translation type="unfinished"></translation>
     </message>

@@ -712,6 +712,10 @@
         <translation>一个想法、一个链接、一张图片…</translation>
     </message>
     <message>
+        <source>Ouverture du brouillon…</source>
+        <translation>正在打开草稿…</translation>
+    </message>
+    <message>
         <source>Déplacer la capture</source>
         <translation>移动捕捉窗口</translation>
     </message>

@@ -43,6 +43,12 @@ CaptureEditor::CaptureEditor(AppModel& model, QWidget* host) : QObject(host), m_
     connect(view, &CaptureTextView::selectionMoved, this, suggest);
     connect(view, &CaptureTextView::contentFitRequested, this, &CaptureEditor::contentFitRequested);
     connect(&model, &AppModel::savingChanged, this, &CaptureEditor::syncEditability);
+    connect(&model, &AppModel::draftReadFinished, this, [this] {
+        syncEditability();
+        // The placeholder said the draft was being opened.
+        if (m_view)
+            m_view->viewport()->update();
+    });
     syncEditability();
 
     // Styled and focused once the view sits in its window.
@@ -65,8 +71,9 @@ void CaptureEditor::syncEditability()
     if (!m_view)
         return;
     // Nothing may change the text while it is being delivered: the model
-    // replaces it with the new draft once the delivery succeeds.
-    const bool readOnly = m_model.saving();
+    // replaces it with the new draft once the delivery succeeds. Nor before
+    // the draft has been read, which would replace what was typed.
+    const bool readOnly = m_model.saving() || m_model.readingDraft();
     if (m_view->isReadOnly() != readOnly)
         m_view->setReadOnly(readOnly);
     Q_EMIT contentFitRequested();

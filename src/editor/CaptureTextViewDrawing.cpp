@@ -272,7 +272,9 @@ void CaptureTextView::timerEvent(QTimerEvent* event)
 
 void CaptureTextView::paintPlaceholder(QPainter& painter) const
 {
-    QTextLayout layout(L10n::text(QStringLiteral("Une idée, un lien, une image…")), m_fonts.body());
+    const QString text = m_model && m_model->readingDraft() ? L10n::text(QStringLiteral("Ouverture du brouillon…"))
+                                                             : L10n::text(QStringLiteral("Une idée, un lien, une image…"));
+    QTextLayout layout(text, m_fonts.body());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);

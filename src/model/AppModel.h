@@ -67,6 +67,10 @@ struct AppModelEnvironment {
     // The largest draft.json start-up reads: images that would take the
     // draft past it are refused.
     qsizetype maximumDraftFileSize = Capture::maximumFileSize;
+    // draft.json is read and decoded on a worker, and the model takes the
+    // draft when it arrives (see AppModel::readingDraft); otherwise it is
+    // read before the constructor returns.
+    bool readsDraftInBackground = false;
 };
 
 // The one state object of the application: the settings, the draft and its
@@ -111,7 +115,8 @@ public:
     // Loads the settings and the draft from `dataDirectory` (created when
     // missing) and starts the first index refresh. Never fails: problems fall
     // back to defaults or show in `settingsError`. `vaultAccess` must outlive
-    // the model.
+    // the model. Reading the draft in the background, the model starts with
+    // an empty text that nothing saves until the draft arrives.
     AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Environment environment = {},
              QObject* parent = nullptr);
     ~AppModel() override;
@@ -201,6 +206,14 @@ public:
     void refreshIndex(bool force);
 
     // MARK: Draft
+    // draft.json is still being read: the empty text is no draft, so the
+    // editor takes no edit, nothing is saved, and clearing, restoring or
+    // choosing a destination do nothing. When the draft arrives it is
+    // published, handed to onContentChange, and draftReadFinished emitted.
+    bool readingDraft() const { return m_draftRead != nullptr; }
+    // Takes the draft being read now, waiting for the read; nothing when
+    // none is being read.
+    void waitForDraft();
     bool hasContent() const;
     // The draft as it stands (read by the editor to undo a destination choice).
     const Capture& draft() const { return m_draft; }
@@ -351,11 +364,15 @@ Q_SIGNALS:
     // draft.json was written. The draft state alone does not tell two saves
     // apart.
     void draftWritten();
+    // The draft read in the background arrived (readingDraft is false now).
+    void draftReadFinished();
 
 private:
     // One background scan: the flag stops it, the watcher brings its outcome
     // back to this thread (and goes with the model).
     struct ScanOutcome;
+    // What the worker made of draft.json.
+    struct DraftRead;
     struct IndexingTask {
         std::shared_ptr<std::atomic_bool> cancelled;
         QFutureWatcher<ScanOutcome>* watcher = nullptr;
@@ -363,7 +380,12 @@ private:
 
     // Start-up steps.
     void loadPreferences();
-    void loadDraft();
+    // Reads and decodes draft.json; runs on a worker when the draft is read
+    // in the background, so it touches nothing of the model.
+    static DraftRead readDraftFile(const QString& path);
+    void startDraftRead();
+    void finishDraftRead();
+    void adoptDraft(const DraftRead& read);
     void setOversizedDraftAside();
     void publishDraft();
     Capture newEmptyDraft(const std::optional<QUuid>& destinationID) const;
@@ -487,6 +509,8 @@ private:
     std::optional<IndexingTask> m_indexingTask;
     // Set to give up the start-up read of the receipts.
     std::shared_ptr<std::atomic_bool> m_receiptReadCancelled = std::make_shared<std::atomic_bool>(false);
+    // Set while draft.json is being read in the background.
+    QFutureWatcher<DraftRead>* m_draftRead = nullptr;
     QTimer m_saveDraftTask;
     std::unique_ptr<DraftWriter> m_draftWriter;
     // When the oldest edit not yet in draft.json was made.

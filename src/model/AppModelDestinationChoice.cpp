@@ -6,7 +6,7 @@ namespace quillor {
 
 void AppModel::setDestination(const QUuid& id)
 {
-    if (m_saving)
+    if (m_saving || readingDraft())
         return;
     const QList<Destination>& stored = m_preferences.destinations;
     if (std::none_of(stored.cbegin(), stored.cend(), [&](const Destination& destination) { return destination.id == id; }))

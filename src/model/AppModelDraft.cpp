@@ -82,6 +82,10 @@ void AppModel::persistDraft()
 
 void AppModel::saveDraftInBackground()
 {
+    // The empty text shown meanwhile is no draft: draft.json holds the one
+    // being read.
+    if (readingDraft())
+        return;
     m_saveDraftTask.stop();
     m_unsavedSince.reset();
     m_draft.body = serializedBody();
@@ -145,7 +149,7 @@ void AppModel::writeDraft(const Capture& draft)
 
 void AppModel::archiveAndClearDraft()
 {
-    if (m_saving)
+    if (m_saving || readingDraft())
         return;
     persistDraft();
     if (m_draftPersistenceError)

@@ -30,7 +30,7 @@ std::optional<Destination> storedWithID(const QList<Destination>& stored, const 
 
 void AppModel::restore(const Capture& capture, bool replacing)
 {
-    if (m_saving)
+    if (m_saving || readingDraft())
         return;
     if (hasContent()) {
         if (!replacing)

@@ -15,10 +15,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThreadPool>
 #include <QTimeZone>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
+#include <utility>
 
 namespace quillor {
 
@@ -74,6 +78,14 @@ ShortcutCombination defaultHotKey()
 
 } // namespace
 
+struct AppModel::DraftRead {
+    std::optional<Capture> stored;
+    // draft.json is there but could not be read or decoded.
+    bool unreadable = false;
+    // draft.json is past what start-up reads.
+    bool oversized = false;
+};
+
 AppModel::AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Environment environment,
                    QObject* parent)
     : QObject(parent), m_dataDirectory(dataDirectory), m_vaultAccess(vaultAccess),
@@ -89,7 +101,15 @@ AppModel::AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Envir
     // A failure is left to the reads below, which then fall back to defaults.
     QDir().mkpath(m_dataDirectory);
     loadPreferences();
-    loadDraft();
+    m_writer = std::make_unique<Delivery>(childPath(m_dataDirectory, DataDirectory::backupsFolderName()));
+    if (m_environment.readsDraftInBackground) {
+        // A large draft takes seconds to read and decode: the hot key and the
+        // panel do not wait for it.
+        m_draft = newEmptyDraft(std::nullopt);
+        startDraftRead();
+    } else {
+        adoptDraft(readDraftFile(childPath(m_dataDirectory, DataDirectory::draftFileName())));
+    }
     publishDraft();
     readLatestReceipt();
     refreshIndex(false);
@@ -159,27 +179,71 @@ void AppModel::loadPreferences()
         setError(unreadableMessage);
 }
 
-void AppModel::loadDraft()
+AppModel::DraftRead AppModel::readDraftFile(const QString& path)
 {
-    const QString path = childPath(m_dataDirectory, DataDirectory::draftFileName());
-    std::optional<Capture> stored;
+    DraftRead read;
     try {
         if (const auto bytes = FileSystem::readIfExists(path, Capture::maximumFileSize))
-            stored = Capture::fromJson(Json::parseObject(*bytes));
-        if (stored)
-            m_draftWriter->setOnDisk(*stored);
+            read.stored = Capture::fromJson(Json::parseObject(*bytes));
     } catch (const FileSystemError& error) {
-        m_unreadableDraftOnDisk = true;
-        if (error.errnoValue() == EFBIG)
-            setOversizedDraftAside();
+        read.unreadable = true;
+        read.oversized = error.errnoValue() == EFBIG;
     } catch (const Error&) {
-        m_unreadableDraftOnDisk = true;
+        read.unreadable = true;
     } catch (const JsonDecodingError&) {
-        m_unreadableDraftOnDisk = true;
+        read.unreadable = true;
+    } catch (const std::exception&) {
+        // Out of memory, say: kept aside at the first save like any draft
+        // that could not be read, and nothing escapes the worker.
+        read.unreadable = true;
     }
-    m_draft = stored ? *stored : newEmptyDraft(std::nullopt);
+    return read;
+}
 
-    m_writer = std::make_unique<Delivery>(childPath(m_dataDirectory, DataDirectory::backupsFolderName()));
+void AppModel::startDraftRead()
+{
+    m_draftRead = new QFutureWatcher<DraftRead>(this);
+    connect(m_draftRead, &QFutureWatcherBase::finished, this, &AppModel::finishDraftRead);
+    m_draftRead->setFuture(QtConcurrent::run(
+        QThreadPool::globalInstance(),
+        [path = childPath(m_dataDirectory, DataDirectory::draftFileName())] { return readDraftFile(path); }));
+}
+
+void AppModel::waitForDraft()
+{
+    if (!m_draftRead)
+        return;
+    // Taken here: the watcher's own report must not take it a second time.
+    disconnect(m_draftRead, nullptr, this, nullptr);
+    m_draftRead->waitForFinished();
+    finishDraftRead();
+}
+
+void AppModel::finishDraftRead()
+{
+    QFutureWatcher<DraftRead>* watcher = std::exchange(m_draftRead, nullptr);
+    if (!watcher)
+        return;
+    const DraftRead read = watcher->result();
+    watcher->deleteLater();
+    adoptDraft(read);
+    publishDraft();
+    if (onContentChange)
+        onContentChange(m_content);
+    // The draft may route to another vault than the empty text did.
+    refreshIndex(false);
+    Q_EMIT modelChanged();
+    Q_EMIT draftReadFinished();
+}
+
+void AppModel::adoptDraft(const DraftRead& read)
+{
+    if (read.stored)
+        m_draftWriter->setOnDisk(*read.stored);
+    m_unreadableDraftOnDisk = read.unreadable;
+    if (read.oversized)
+        setOversizedDraftAside();
+    m_draft = read.stored ? *read.stored : newEmptyDraft(std::nullopt);
 
     const QString receipt = childPath(childPath(m_dataDirectory, DataDirectory::receiptsFolderName()),
                                       Json::uuidText(m_draft.id) + QStringLiteral(".json"));

@@ -47,6 +47,15 @@ constexpr int trayRetryInterval = 2000; // ms
 // itself, so that a press held during launch is not kept waiting for it.
 constexpr int firstShowingPreparationDelay = 200; // ms
 
+// The program's model reads draft.json on a worker: a large draft would hold
+// the hot key, registered at launch, for seconds.
+AppModel::Environment programEnvironment()
+{
+    AppModel::Environment environment;
+    environment.readsDraftInBackground = true;
+    return environment;
+}
+
 QScreen* screenUnderPointer()
 {
     QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
@@ -63,7 +72,7 @@ AppDelegate::AppDelegate(const QString& dataDirectory, QObject* parent)
 AppDelegate::AppDelegate(const QString& dataDirectory, std::unique_ptr<GlobalShortcut> shortcut, QObject* parent)
     : QObject(parent),
       m_vaultAccess(std::make_unique<VaultAccess>()),
-      m_model(std::make_unique<AppModel>(dataDirectory, *m_vaultAccess)),
+      m_model(std::make_unique<AppModel>(dataDirectory, *m_vaultAccess, programEnvironment())),
       m_shortcut(std::move(shortcut)),
       m_settingsNavigation(new SettingsNavigation(this))
 {

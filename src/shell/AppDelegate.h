@@ -36,7 +36,8 @@ class AppDelegate : public QObject {
 
 public:
     // Builds the model on `dataDirectory` (AppModel::support() in the
-    // program) and the hot key; nothing is shown until launch().
+    // program), which reads the draft in the background, and the hot key;
+    // nothing is shown until launch().
     explicit AppDelegate(const QString& dataDirectory, QObject* parent = nullptr);
     // The same with a hot key of the caller's (one on another X connection).
     AppDelegate(const QString& dataDirectory, std::unique_ptr<GlobalShortcut> shortcut, QObject* parent = nullptr);

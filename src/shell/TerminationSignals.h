@@ -3,16 +3,20 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
 class QSocketNotifier;
 
 namespace quillor {
 
+class TerminationWatchdog;
+
 // Turns SIGTERM and SIGINT into a call on the UI thread, so that a kill or
 // Ctrl+C in a terminal ends the program in order (the draft is saved first).
 // A signal handler may do almost nothing: it writes one byte to a pipe whose
-// reading end the event loop watches. One instance at a time; the default
-// handlers come back when it goes.
+// reading end the event loop watches. A UI thread held too long to read it
+// does not keep the program alive (see TerminationWatchdog). One instance at
+// a time; the default handlers come back when it goes.
 class TerminationSignals : public QObject {
     Q_OBJECT
 
@@ -31,6 +35,7 @@ private:
     void drain();
 
     std::function<void()> m_requested;
+    std::unique_ptr<TerminationWatchdog> m_watchdog;
     QSocketNotifier* m_notifier = nullptr;
 };
 

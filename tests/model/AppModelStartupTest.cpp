@@ -311,5 +311,52 @@ TEST(AppModelStartupTest, FolderAccessIsRestoredAndOnlyAChangeIsWrittenBack)
     EXPECT_EQ(route->body, "hello");
 }
 
+// Read in the background, the draft goes through the same start-up steps when
+// it arrives (here the routing of an old draft), and until then the empty
+// text shown is no draft: nothing replaces the one on disk.
+TEST(AppModelStartupTest, ADraftReadInTheBackgroundIsTakenWhenItArrivesAndNothingReplacesItBefore)
+{
+    Session s;
+    const Destination inbox = makeDestination("Inbox", "in");
+    const Destination other = makeDestination("Autre", "au");
+    const Capture old = storedDraft("@in hello", std::nullopt, std::nullopt);
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.readsDraftInBackground = true;
+    AppModel& model = s.launchWith(preferencesWith({inbox, other}), old, environment);
+    QStringList handed;
+    model.onContentChange = [&](const EditorContent& content) { handed.append(content.text); };
+    int finished = 0;
+    QObject::connect(&model, &AppModel::draftReadFinished, [&] { ++finished; });
+
+    ASSERT_TRUE(model.readingDraft());
+    EXPECT_EQ(model.content().text, "");
+    const std::optional<QByteArray> onDisk = s.data.contents(draftFile);
+    model.persistDraft();
+    model.setDestination(other.id);
+    EXPECT_NO_THROW(model.archiveAndClearDraft());
+    EXPECT_EQ(s.data.contents(draftFile), onDisk);
+    s.expectRecovered(std::nullopt);
+
+    ASSERT_TRUE(waitUntil([&] { return !model.readingDraft(); }));
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(handed, QStringList{"hello"});
+    EXPECT_EQ(model.content().text, "hello");
+    EXPECT_EQ(model.draft().destinationID, inbox.id);
+    EXPECT_EQ(model.draftState(), DraftState::restored());
+    s.expectRecovered(old);
+    s.type("hello!");
+    EXPECT_EQ(s.draft().body, "hello!");
+
+    // Waited for, it is taken at once, and only once.
+    AppModel& again = s.launch(environment);
+    again.waitForDraft();
+    EXPECT_FALSE(again.readingDraft());
+    EXPECT_EQ(again.content().text, "hello!");
+    int finishedAgain = 0;
+    QObject::connect(&again, &AppModel::draftReadFinished, [&] { ++finishedAgain; });
+    spin(100ms);
+    EXPECT_EQ(finishedAgain, 0);
+}
+
 } // namespace
 } // namespace quillor

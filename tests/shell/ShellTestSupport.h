@@ -42,6 +42,9 @@ protected:
         data.put(QStringLiteral("preferences.json"), preferences.encode());
         delegate = shortcut ? std::make_unique<AppDelegate>(data.path(), std::move(shortcut))
                             : std::make_unique<AppDelegate>(data.path());
+        // The tests start from the draft on disk, not from the empty text
+        // shown while it is read.
+        delegate->model().waitForDraft();
         delegate->launch();
     }
 

@@ -1,0 +1,96 @@
+// Launching on a large draft: the hot key does not wait for the draft to be
+// read, and a draft Qt takes minutes to lay out does not keep a termination
+// signal waiting.
+
+#include "ProgramTest.h"
+
+#include <QRandomGenerator>
+#include <QUuid>
+
+#include <csignal>
+#include <thread>
+
+using namespace quillor::e2e;
+using namespace std::chrono_literals;
+
+namespace {
+
+QString newID()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
+
+class LargeDraftTest : public ProgramTest {
+protected:
+    void writeDraft(const QJsonObject& draft)
+    {
+        QFile file(dataPath(QStringLiteral("draft.json")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(draft).toJson(QJsonDocument::Compact));
+    }
+};
+
+// A draft that takes a second or more to decode: the images removed from its
+// text, which a draft keeps for undo, as a day of pasted screenshots leaves.
+// It was written before drafts named their destination, so the program keeps
+// a copy of it in Recovered once it has read it: until then, nothing is there.
+TEST_F(LargeDraftTest, TheHotKeyShowsThePanelWhileTheDraftIsReadAndTheDraftThenFillsIt)
+{
+    QJsonArray images;
+    QByteArray photo(16 * 1024 * 1024, Qt::Uninitialized);
+    QRandomGenerator generator(35);
+    generator.fillRange(reinterpret_cast<quint32*>(photo.data()), photo.size() / 4);
+    for (int i = 0; i < 2; ++i)
+        images.append(QJsonObject{{"id", newID()}, {"data", QString::fromLatin1(photo.toBase64())},
+                                  {"fileExtension", "png"}});
+    writeDraft({{"id", newID()}, {"createdAt", 700000000}, {"body", "@inbox premier jet"}, {"attachments", images}});
+    const QString recovered = dataPath(QStringLiteral("Recovered"));
+
+    ASSERT_TRUE(startHoldingHotKey());
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    ASSERT_TRUE(waitForActivePanel()) << "the hot key pressed during start-up was not answered";
+    EXPECT_TRUE(jsonFiles(recovered).isEmpty()) << "the hot key waited for the draft";
+
+    ASSERT_TRUE(waitUntil([&] { return !jsonFiles(recovered).isEmpty(); }, 60s)) << "the draft was never read";
+    ASSERT_EQ(xdotool({"key", "ctrl+End"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", " suite"}).exitCode, 0);
+    // The edit is saved into the draft that was read, images and all.
+    QJsonObject saved;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            saved = readJson(dataPath(QStringLiteral("draft.json")));
+            return saved.value("body").toString().endsWith(QStringLiteral("suite"));
+        },
+        30s, 200ms))
+        << text(saved.value("body").toString());
+    EXPECT_EQ(saved.value("body").toString(), QStringLiteral("premier jet suite"));
+    EXPECT_EQ(saved.value("attachments").toArray().size(), 2);
+    EXPECT_EQ(saved.value("destinationID").toString(), destinationID);
+}
+
+// One paragraph of a million characters: Qt lays it out for minutes, in one
+// call, on the thread that serves the signal.
+TEST_F(LargeDraftTest, SigtermEndsTheProgramWhileALongLineIsLaidOut)
+{
+    const QString line(1'000'000, QChar(0xe9));
+    writeDraft({{"id", newID()},
+                {"createdAt", 700000000},
+                {"body", line},
+                {"attachments", QJsonArray()},
+                {"destinationID", destinationID},
+                {"usesExplicitDestination", true}});
+    const std::string before = readWholeFile(text(dataPath(QStringLiteral("draft.json"))));
+
+    ChildProcess* program = startHoldingHotKey();
+    ASSERT_TRUE(program);
+    // Showing the panel lays the text out, if the start-up has not begun to.
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(program->running());
+    ASSERT_EQ(::kill(program->pid(), SIGTERM), 0);
+    EXPECT_TRUE(program->waitForExit(30s)) << "SIGTERM was not served";
+    // The draft on disk was the latest: it is still there, whole.
+    EXPECT_EQ(readWholeFile(text(dataPath(QStringLiteral("draft.json")))), before);
+}
+
+} // namespace
