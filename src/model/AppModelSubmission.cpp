@@ -5,13 +5,10 @@
 #include "core/DestinationValidation.h"
 #include "core/FileSystem.h"
 #include "core/ImageReferences.h"
-#include "core/Json.h"
 #include "core/L10n.h"
 #include "core/SafePath.h"
 #include "editing/MarkdownPresentation.h"
-#include "model/DataDirectory.h"
 #include "model/VaultAccess.h"
-#include "vault/NoteFiles.h"
 
 #include <QException>
 
@@ -23,11 +20,6 @@ namespace quillor {
 
 namespace {
 
-QString childPath(const QString& folder, const QString& name)
-{
-    return folder + QLatin1Char('/') + name;
-}
-
 QString describe(const std::exception& error)
 {
     if (const auto* own = dynamic_cast<const Error*>(&error))
@@ -35,10 +27,11 @@ QString describe(const std::exception& error)
     return QString::fromUtf8(error.what());
 }
 
-// The note's path, or the writer's own error. A future that ended with
-// neither (its executor went away) counts as a failed write: the capture may
-// not have reached the note.
-QString deliveredNote(QFuture<QString> future, const QString& vault)
+// What the worker gave, or its own error. A future that ended with neither
+// (its executor went away) counts as a failed write to `path`: the work may
+// not have reached the disk.
+template <typename T>
+T outcome(QFuture<T> future, const QString& path)
 {
     if (future.isResultReadyAt(0))
         return future.resultAt(0);
@@ -49,7 +42,7 @@ QString deliveredNote(QFuture<QString> future, const QString& vault)
             std::rethrow_exception(wrapped.exception());
         throw;
     }
-    throw FileSystemError(FileSystemError::Operation::write, vault, ECANCELED);
+    throw FileSystemError(FileSystemError::Operation::write, path, ECANCELED);
 }
 
 // Every "![[…]]" typed by hand must name an existing file of the vault by its
@@ -209,21 +202,50 @@ void AppModel::startDeliveryTask(const Capture& capture, const Destination& dest
         watcher->setFuture(startDelivery(capture, destination));
     } catch (const std::exception& error) {
         delete watcher;
-        setError(describe(error));
-        setSaving(false);
+        failDelivery(describe(error));
     }
 }
 
 void AppModel::finishDelivery(const QFuture<QString>& future, const Capture& capture, const Destination& destination)
 {
+    QString note;
+    try {
+        note = outcome(future, destination.vaultPath);
+    } catch (const CaptureError& error) {
+        if (error.kind() == CaptureError::Kind::deliveredWithOtherText) {
+            // An earlier send of this draft reached the note unconfirmed (the
+            // program ended first) and the text changed since: the text as it
+            // is now goes in as a capture of its own, so nothing the user
+            // typed is left out and the note keeps what it holds.
+            Capture renewed = capture;
+            renewed.id = QUuid::createUuid();
+            startDeliveryTask(renewed, destination);
+            return;
+        }
+        failDelivery(error.localizedDescription());
+        return;
+    } catch (const std::exception& error) {
+        failDelivery(describe(error));
+        return;
+    }
+
+    // The history copy and the receipt are written off this thread; the
+    // draft is replaced only once both are on disk.
+    auto* watcher = new QFutureWatcher<DeliveryReceipt>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, destination] {
+        watcher->deleteLater();
+        finishRecord(watcher->future(), destination);
+    });
+    watcher->setFuture(m_recorder.record(capture, destination, note, DateFormats::iso8601(currentDate())));
+}
+
+void AppModel::finishRecord(const QFuture<DeliveryReceipt>& future, const Destination& destination)
+{
     DeliveryReceipt receipt;
     try {
-        receipt = recordDelivery(capture, destination, deliveredNote(future, destination.vaultPath));
+        receipt = outcome(future, m_dataDirectory);
     } catch (const std::exception& error) {
-        // The draft stays as it was saved: sending again delivers the same
-        // capture id, which the writer recognises in a note it already reached.
-        setError(describe(error));
-        setSaving(false);
+        failDelivery(describe(error));
         return;
     }
 
@@ -236,27 +258,12 @@ void AppModel::finishDelivery(const QFuture<QString>& future, const Capture& cap
         onSaved();
 }
 
-// The history copy is written before the receipt: a receipt is what marks the
-// capture as delivered, so it must never exist without its copy.
-DeliveryReceipt AppModel::recordDelivery(const Capture& capture, const Destination& destination,
-                                         const QString& note) const
+// The draft stays as it was saved: sending it again delivers the same capture
+// id, which the writer recognises in a note it already reached.
+void AppModel::failDelivery(const QString& message)
 {
-    const QString fileName = Json::uuidText(capture.id) + QStringLiteral(".json");
-    const QString receipts = childPath(m_dataDirectory, DataDirectory::receiptsFolderName());
-    FileSystem::createDirectories(receipts);
-    const DeliveryReceipt receipt{Json::uuidText(capture.id),
-                                  note,
-                                  DateFormats::iso8601(currentDate()),
-                                  destination.displayName(),
-                                  destination.id,
-                                  std::nullopt,
-                                  NoteFiles::relativePath(note, destination.vaultPath)};
-
-    const QString history = childPath(m_dataDirectory, DataDirectory::historyFolderName());
-    FileSystem::createDirectories(history);
-    FileSystem::writeAtomically(childPath(history, fileName), Json::serialize(capture.toJson()));
-    FileSystem::writeAtomically(childPath(receipts, fileName), Json::serialize(receipt.toJson()));
-    return receipt;
+    setError(message);
+    setSaving(false);
 }
 
 void AppModel::startNextDraft(const QUuid& destinationID)

@@ -166,6 +166,36 @@ TEST(AppModelSubmissionTest, AFailureAfterTheNoteKeepsTheDraftAndAResendDelivers
     }
 }
 
+// The note was reached but the send never confirmed, and the user then added
+// to the draft: what is sent now is in the note once the panel says so.
+TEST(AppModelSubmissionTest, TextAddedAfterAnUnconfirmedSendReachesTheNote)
+{
+    for (const DeliveryMode mode : DeliveryModes::allCases()) {
+        SCOPED_TRACE(DeliveryModes::rawValue(mode).toStdString());
+        Delivering s;
+        s.start({s.inVault("Journal", "jo", mode, "Journal")});
+        s.data.put("Receipts", "a file where a folder belongs");
+        s.type("premier envoi");
+        const QString first = Json::uuidText(s.draft().id);
+        s.send();
+        ASSERT_TRUE(s.model->error());
+        ASSERT_TRUE(QFile::remove(s.data.file("Receipts")));
+
+        s.type("premier envoi SUITE IMPORTANTE");
+        s.send();
+        EXPECT_EQ(s.model->error(), std::nullopt);
+        EXPECT_EQ(s.savingSeenBySaved, QList<bool>{false});
+        ASSERT_TRUE(s.model->latestReceipt());
+        const QString second = s.model->latestReceipt()->captureID;
+        EXPECT_NE(second, first);
+        const QByteArray note = DataFolder::read(s.model->latestReceipt()->path).value_or("");
+        EXPECT_TRUE(note.contains("premier envoi SUITE IMPORTANTE\n\n" + marker(second).toUtf8())) << note.toStdString();
+        EXPECT_EQ(note.count("SUITE IMPORTANTE"), 1);
+        EXPECT_EQ(decodedDraft(s.data.contents("History/" + second + ".json").value_or("")).body,
+                  "premier envoi SUITE IMPORTANTE");
+    }
+}
+
 TEST(AppModelSubmissionTest, ImagesArePlacedAgainAndOnlyThoseStillInTheText)
 {
     Delivering s;
