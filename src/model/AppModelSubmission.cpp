@@ -8,6 +8,7 @@
 #include "core/L10n.h"
 #include "core/SafePath.h"
 #include "editing/MarkdownPresentation.h"
+#include "model/DraftWriter.h"
 #include "model/VaultAccess.h"
 
 #include <QException>
@@ -251,11 +252,15 @@ void AppModel::finishRecord(const QFuture<DeliveryReceipt>& future, const Destin
 
     setLatestReceipt(receipt);
     startNextDraft(destination.id);
-    setStatus(L10n::format(QStringLiteral("Enregistré dans %@"), {destination.displayName()}));
-    // The shell hides the panel only when no delivery is in flight.
-    setSaving(false);
-    if (onSaved)
-        onSaved();
+    // Done once the next draft is on disk, which is waited for without
+    // blocking: it is written behind the capture's large files.
+    m_draftWriter->whenWritten([this, name = destination.displayName()] {
+        setStatus(L10n::format(QStringLiteral("Enregistré dans %@"), {name}));
+        // The shell hides the panel only when no delivery is in flight.
+        setSaving(false);
+        if (onSaved)
+            onSaved();
+    });
 }
 
 // The draft stays as it was saved: sending it again delivers the same capture
@@ -278,7 +283,7 @@ void AppModel::startNextDraft(const QUuid& destinationID)
     updateContent(empty);
     if (onContentChange)
         onContentChange(empty);
-    persistDraft();
+    saveDraftInBackground();
     setCompletions({});
 }
 
