@@ -97,8 +97,14 @@ void AppModel::submit()
     }
     if (!hasContent())
         return;
-    persistDraft();
-    if (m_draftPersistenceError) {
+    // The draft is saved before it is sent, so that a failed send keeps it.
+    // Images may take seconds to write: a draft holding any is waited for
+    // without blocking, the checks below running meanwhile.
+    if (m_attachmentStore.isEmpty())
+        persistDraft();
+    else
+        saveDraftInBackground();
+    if (m_draftPersistenceError && !m_draftWriter->busy()) {
         setError(m_draftPersistenceError);
         return;
     }
@@ -140,7 +146,12 @@ void AppModel::submit()
 
     setSaving(true);
     setError(std::nullopt);
-    startDeliveryTask(capture, destination);
+    m_draftWriter->whenWritten([this, capture, destination] {
+        if (m_draftPersistenceError)
+            failDelivery(*m_draftPersistenceError);
+        else
+            startDeliveryTask(capture, destination);
+    });
 }
 
 Destination AppModel::reachableDestination(const Destination& routed)

@@ -4,6 +4,9 @@
 #include "core/DeliveryReceipt.h"
 #include "model/VaultAccess.h"
 
+#include <QSemaphore>
+
+#include <atomic>
 #include <functional>
 
 namespace quillor {
@@ -194,6 +197,42 @@ TEST(AppModelSubmissionTest, TextAddedAfterAnUnconfirmedSendReachesTheNote)
         EXPECT_EQ(decodedDraft(s.data.contents("History/" + second + ".json").value_or("")).body,
                   "premier envoi SUITE IMPORTANTE");
     }
+}
+
+// A draft holding images takes seconds to write: the send waits for it
+// without holding up the UI thread, and delivers once it is on disk.
+TEST(AppModelSubmissionTest, ASendWaitsForADraftWithImagesToBeSavedWithoutBlocking)
+{
+    Delivering s;
+    const Destination destination = s.inVault();
+    const CaptureAttachment photo(QUuid::createUuid(), imageBytes(qRgb(10, 20, 30)), "png");
+    const ImageReference reference{photo.id, "Inbox/photo.png", std::nullopt};
+    Capture stored = storedDraft("photo " + reference.source(), destination.id);
+    stored.attachments = {photo};
+    stored.imageReferences = QList<ImageReference>{reference};
+    s.data.put(draftFile, bytesOf(stored));
+    QSemaphore release;
+    std::atomic_bool written = false;
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.writeDraftFile = [&](const QString& path, const QList<QByteArrayView>& parts) {
+        // Never for ever: a send that blocks on this write must still end.
+        release.tryAcquire(1, 10'000);
+        FileSystem::writeAtomically(path, parts);
+        written = true;
+    };
+    s.start({destination}, environment);
+    s.type("photo " + reference.source() + " du jour");
+
+    s.model->submit();
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(s.model->saving());
+    EXPECT_TRUE(DataFolder::filesUnder(s.vault).isEmpty());
+    release.release(2);   // this draft, then the next one
+    s.waitForDelivery();
+    EXPECT_EQ(s.model->error(), std::nullopt);
+    ASSERT_TRUE(s.model->latestReceipt());
+    EXPECT_TRUE(DataFolder::read(s.model->latestReceipt()->path).value_or("").contains("du jour"));
+    EXPECT_EQ(decodedDraft(*s.data.contents(draftFile)).body, "");
 }
 
 TEST(AppModelSubmissionTest, ImagesArePlacedAgainAndOnlyThoseStillInTheText)
