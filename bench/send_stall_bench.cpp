@@ -22,72 +22,24 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "Median.h"
+#include "UiStalls.h"
 
 using namespace quillor;
+using quillor::bench::noise;
+using quillor::bench::runFor;
+using quillor::bench::sinceStart;
+using quillor::bench::StallClock;
 
 namespace {
 
 constexpr int runs = 3;
-
-QByteArray noise(qsizetype size, quint32 seed)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator random(seed);
-    random.fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
-    return bytes;
-}
-
-double sinceStart(const QElapsedTimer& clock) { return clock.nsecsElapsed() / 1e6; }
-
-// The UI thread's longest gap between the ticks of a 1 ms timer.
-class StallClock {
-public:
-    explicit StallClock(const QElapsedTimer& clock) : m_clock(clock)
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            const double now = sinceStart(m_clock);
-            m_longest = std::max(m_longest, now - m_last);
-            m_last = now;
-        });
-    }
-    void start()
-    {
-        m_last = sinceStart(m_clock);
-        m_longest = 0;
-        m_timer.start();
-    }
-    double longest()
-    {
-        // A stall still running when asked counts too.
-        m_longest = std::max(m_longest, sinceStart(m_clock) - m_last);
-        return m_longest;
-    }
-
-private:
-    const QElapsedTimer& m_clock;
-    QTimer m_timer;
-    double m_last = 0;
-    double m_longest = 0;
-};
-
-void runFor(int milliseconds)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
 
 // A draft whose text embeds every image, as pasting them leaves it.
 Capture draftWithImages(const QUuid& destination, qsizetype imageBytes, int images)

@@ -50,7 +50,7 @@ DeliveryRecorder::DeliveryRecorder(QString dataDirectory) : m_dataDirectory(std:
 
 DeliveryRecorder::~DeliveryRecorder()
 {
-    waitUntilRecorded();
+    m_thread.waitForDone();
 }
 
 QFuture<DeliveryReceipt> DeliveryRecorder::record(const Capture& capture, const Destination& destination,
@@ -59,11 +59,6 @@ QFuture<DeliveryReceipt> DeliveryRecorder::record(const Capture& capture, const 
     return QtConcurrent::run(&m_thread, [directory = m_dataDirectory, capture, destination, note, date] {
         return recordNow(directory, capture, destination, note, date);
     });
-}
-
-void DeliveryRecorder::waitUntilRecorded()
-{
-    m_thread.waitForDone();
 }
 
 } // namespace quillor

@@ -20,17 +20,17 @@ class DeliveryRecorder {
 public:
     explicit DeliveryRecorder(QString dataDirectory);
     // Waits for the record being written: a capture the note holds keeps its
-    // history and receipt whenever the program ends.
+    // history and receipt however the program ends. (A quit waits for it
+    // anyway: the model is saving until the record is written.)
     ~DeliveryRecorder();
 
     DeliveryRecorder(const DeliveryRecorder&) = delete;
     DeliveryRecorder& operator=(const DeliveryRecorder&) = delete;
 
     // `date` is the receipt's, as ISO 8601 text; gives the receipt written.
+    // The history copy is encoded as draft.json is (DraftEncoder).
     QFuture<DeliveryReceipt> record(const Capture& capture, const Destination& destination, const QString& note,
                                     const QString& date);
-    // Returns once every record handed over is written or failed.
-    void waitUntilRecorded();
 
 private:
     const QString m_dataDirectory;
