@@ -3,6 +3,8 @@
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <utility>
+
 namespace quillor {
 
 namespace {
