@@ -37,8 +37,13 @@
 #include <vector>
 
 #include "Median.h"
+#include "UiStalls.h"
 
 using namespace quillor;
+using quillor::bench::noise;
+using quillor::bench::runFor;
+using quillor::bench::sinceStart;
+using quillor::bench::StallClock;
 
 namespace {
 
@@ -46,44 +51,6 @@ constexpr int bursts = 6;
 constexpr int keysPerBurst = 12;
 constexpr int keyInterval = 60;    // ms, a quick typist
 constexpr int pauseAfterBurst = 1200;   // ms
-
-QByteArray noise(qsizetype size, quint32 seed)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator random(seed);
-    random.fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
-    return bytes;
-}
-
-double sinceStart(const QElapsedTimer& clock) { return clock.nsecsElapsed() / 1e6; }
-
-// The UI thread's longest gap between the ticks of a 1 ms timer.
-class StallClock {
-public:
-    explicit StallClock(const QElapsedTimer& clock) : m_clock(clock)
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            const double now = sinceStart(m_clock);
-            m_longest = std::max(m_longest, now - m_last);
-            m_last = now;
-        });
-    }
-    void start()
-    {
-        m_last = sinceStart(m_clock);
-        m_longest = 0;
-        m_timer.start();
-    }
-    double longest() const { return m_longest; }
-
-private:
-    const QElapsedTimer& m_clock;
-    QTimer m_timer;
-    double m_last = 0;
-    double m_longest = 0;
-};
 
 // Watches the end of draft.json (where the body lies, after the images) from
 // its own thread, and notes when each burst's marker first shows there.
@@ -128,14 +95,6 @@ private:
     std::atomic_bool m_stop = false;
     std::thread m_thread;
 };
-
-void runFor(int milliseconds)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
 
 // The longest pause of the UI thread from a change saved as the editor saves
 // it without waiting, until the draft is on disk.

@@ -32,6 +32,10 @@
         <translation>Die vorhandene Notiz ist nicht in UTF-8 codiert. Sie wurde nicht geändert.</translation>
     </message>
     <message>
+        <source>La note contient déjà une version antérieure de cette capture. Elle n’a pas été modifiée ; le brouillon est conservé.</source>
+        <translation>Die Notiz enthält bereits eine frühere Fassung dieser Erfassung. Sie wurde nicht geändert; der Entwurf bleibt erhalten.</translation>
+    </message>
+    <message>
         <source>Nouvelle note</source>
         <translation>Neue Notiz</translation>
     </message>

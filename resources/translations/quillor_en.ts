@@ -32,6 +32,10 @@
         <translation>The existing note is not encoded in UTF-8. It has not been changed.</translation>
     </message>
     <message>
+        <source>La note contient déjà une version antérieure de cette capture. Elle n’a pas été modifiée ; le brouillon est conservé.</source>
+        <translation>The note already holds an earlier version of this capture. It has not been changed; the draft has been kept.</translation>
+    </message>
+    <message>
         <source>Nouvelle note</source>
         <translation>New note</translation>
     </message>

@@ -32,6 +32,10 @@
         <translation>La nota existente no está codificada en UTF-8. No se ha modificado.</translation>
     </message>
     <message>
+        <source>La note contient déjà une version antérieure de cette capture. Elle n’a pas été modifiée ; le brouillon est conservé.</source>
+        <translation>La nota ya contiene una versión anterior de esta captura. No se ha modificado; el borrador se conserva.</translation>
+    </message>
+    <message>
         <source>Nouvelle note</source>
         <translation>Nota nueva</translation>
     </message>

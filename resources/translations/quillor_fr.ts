@@ -33,6 +33,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>La note contient déjà une version antérieure de cette capture. Elle n’a pas été modifiée ; le brouillon est conservé.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Nouvelle note</source>
         <translation type="unfinished"></translation>
     </message>

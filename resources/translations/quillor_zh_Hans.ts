@@ -32,6 +32,10 @@
         <translation>现有笔记不是 UTF-8 编码，未作任何修改。</translation>
     </message>
     <message>
+        <source>La note contient déjà une version antérieure de cette capture. Elle n’a pas été modifiée ; le brouillon est conservé.</source>
+        <translation>笔记中已有此捕获的早期版本。笔记未作修改；草稿已保留。</translation>
+    </message>
+    <message>
         <source>Nouvelle note</source>
         <translation>新建笔记</translation>
     </message>

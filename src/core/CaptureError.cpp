@@ -15,6 +15,7 @@ CaptureError CaptureError::empty() { return CaptureError(Kind::empty); }
 CaptureError CaptureError::invalidAttachment() { return CaptureError(Kind::invalidAttachment); }
 CaptureError CaptureError::modifiedDuringWrite() { return CaptureError(Kind::modifiedDuringWrite); }
 CaptureError CaptureError::invalidUTF8() { return CaptureError(Kind::invalidUTF8); }
+CaptureError CaptureError::deliveredWithOtherText() { return CaptureError(Kind::deliveredWithOtherText); }
 
 QString CaptureError::errorDescription() const
 {
@@ -35,6 +36,10 @@ QString CaptureError::errorDescription() const
             QStringLiteral("La note a été modifiée pendant l’enregistrement. Réessaie ; le brouillon est conservé."));
     case Kind::invalidUTF8:
         return L10n::text(QStringLiteral("La note existante n’est pas encodée en UTF-8. Elle n’a pas été modifiée."));
+    case Kind::deliveredWithOtherText:
+        return L10n::text(QStringLiteral(
+            "La note contient déjà une version antérieure de cette capture. Elle n’a pas été modifiée ; "
+            "le brouillon est conservé."));
     }
     return QString();
 }

@@ -16,6 +16,9 @@ public:
         invalidAttachment,
         modifiedDuringWrite,
         invalidUTF8,
+        // The note holds the capture's marker with another text: a send of
+        // it that was never confirmed, the draft changed since.
+        deliveredWithOtherText,
     };
 
     static CaptureError unknownDestination(const QString& word);
@@ -25,6 +28,7 @@ public:
     static CaptureError invalidAttachment();
     static CaptureError modifiedDuringWrite();
     static CaptureError invalidUTF8();
+    static CaptureError deliveredWithOtherText();
 
     Kind kind() const { return m_kind; }
     // The typed word of unknownDestination; empty for every other kind.

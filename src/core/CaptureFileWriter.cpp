@@ -159,6 +159,33 @@ QString CaptureFileWriter::relativeNotePath(const Capture& capture, const Destin
     throw CaptureError::invalidPath();
 }
 
+// Where an attachment's file goes; it must keep the place it was given before.
+ImageReference CaptureFileWriter::placement(const Capture& capture, const CaptureAttachment& attachment,
+                                            const Destination& destination)
+{
+    const std::optional<ImageReference> earlier = earlierReference(capture, attachment.id);
+    const ImageReference reference =
+        ImageReferences::resolve(attachment, destination.vaultPath, destination.attachmentFolder,
+                                 earlier ? std::optional<QString>(earlier->path) : std::nullopt);
+    if (earlier && reference.path != earlier->path)
+        throw CaptureError::modifiedDuringWrite();
+    return reference;
+}
+
+// The body as a delivery would write it now, found without writing anything:
+// only tokens change, and each gets the link of the file its attachment would
+// be given.
+QString CaptureFileWriter::placedBody(const Capture& capture, const Destination& destination)
+{
+    QString body = capture.body;
+    for (const CaptureAttachment& attachment : capture.attachments) {
+        const QString token = attachment.token();
+        if (body.contains(token))
+            body.replace(token, placement(capture, attachment, destination).source());
+    }
+    return body;
+}
+
 // Writes the files of the attachments the body refers to and returns the body
 // with their tokens replaced by links to those files.
 QString CaptureFileWriter::placeAttachments(const Capture& capture, const Destination& destination,
@@ -172,12 +199,7 @@ QString CaptureFileWriter::placeAttachments(const Capture& capture, const Destin
         if (!referenced)
             continue;
 
-        const ImageReference reference = ImageReferences::resolve(
-            attachment, destination.vaultPath, destination.attachmentFolder,
-            earlier ? std::optional<QString>(earlier->path) : std::nullopt);
-        if (earlier && reference.path != earlier->path)
-            throw CaptureError::modifiedDuringWrite();
-
+        const ImageReference reference = placement(capture, attachment, destination);
         const QString file = SafePath::resolve(destination.vaultPath, reference.path);
         FileSystem::createDirectories(parentFolder(file), &syncs);
         if (m_attachmentResolved)
@@ -214,6 +236,11 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
     const QTimeZone zone = deliveryZone(capture);
     const QString target =
         SafePath::resolve(destination.vaultPath, relativeNotePath(capture, destination, zone));
+    const bool isNewNote = destination.mode == DeliveryMode::newNote;
+    const auto captureText = [&](const QString& body) {
+        return (isNewNote ? frontMatter(capture) : sectionHeading(capture, zone)) + body.trimmed()
+            + QStringLiteral("\n\n") + captureMarker + QLatin1Char('\n');
+    };
 
     // The note stays bytes from here on: decoding and re-encoding it would
     // drop a byte-order mark, and its existing bytes are never to change.
@@ -224,10 +251,17 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
         // The marker is ASCII, and in valid UTF-8 ASCII bytes only ever stand
         // for themselves: searching the bytes finds what searching the
         // decoded text would, without decoding a large note.
-        if (ByteSearch::contains(*existing, captureMarker.toUtf8()))
-            return target;
+        if (ByteSearch::contains(*existing, captureMarker.toUtf8())) {
+            // Sent before, and the sender never heard. The same text is not
+            // written twice; other text must not be called delivered when the
+            // note lacks it. The line breaks around a capture's text are the
+            // note's layout, which a notes app may tidy.
+            const QByteArray sameText = captureText(placedBody(capture, destination)).trimmed().toUtf8();
+            if (ByteSearch::contains(*existing, sameText))
+                return target;
+            throw CaptureError::deliveredWithOtherText();
+        }
     }
-    const bool isNewNote = destination.mode == DeliveryMode::newNote;
     if (isNewNote && existing)
         throw CaptureError::modifiedDuringWrite();
 
@@ -236,9 +270,6 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
     const QString body = placeAttachments(capture, destination, syncs);
     if (body.contains(CaptureAttachment::tokenPrefix()))
         throw CaptureError::invalidAttachment();
-
-    const QString captureText = (isNewNote ? frontMatter(capture) : sectionHeading(capture, zone)) + body.trimmed()
-        + QStringLiteral("\n\n") + captureMarker + QLatin1Char('\n');
 
     FileSystem::createDirectories(parentFolder(target), &syncs);
     QString backup;
@@ -256,7 +287,7 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
     if (!noteUnchanged(target, existing, backup, linkedBackup))
         throw CaptureError::modifiedDuringWrite();
 
-    const QByteArray captureBytes = captureText.toUtf8();
+    const QByteArray captureBytes = captureText(body).toUtf8();
     if (existing) {
         removeStaleTemporaryFiles(parentFolder(target));
         try {

@@ -37,7 +37,10 @@ public:
     std::optional<QTimeZone> timeZone() const { return m_timeZone; }
 
     // Delivers the capture; returns the absolute path of the note that holds
-    // it. A capture whose marker the note already holds is not written again.
+    // it. A capture whose marker the note already holds is not written again:
+    // with the text it would be written with now, that note is returned; with
+    // other text, CaptureError::deliveredWithOtherText is thrown and nothing
+    // is written (the caller may send that text under a new id).
     QString save(const Capture& capture, const Destination& destination) const;
 
     // Creates `target` holding exactly `bytes`, only if nothing exists there
@@ -65,6 +68,9 @@ public:
 private:
     QTimeZone deliveryZone(const Capture& capture) const;
     QString relativeNotePath(const Capture& capture, const Destination& destination, const QTimeZone& zone) const;
+    static ImageReference placement(const Capture& capture, const CaptureAttachment& attachment,
+                                    const Destination& destination);
+    static QString placedBody(const Capture& capture, const Destination& destination);
     QString placeAttachments(const Capture& capture, const Destination& destination,
                              FileSystem::FolderSyncs& syncs) const;
     std::optional<FileSystem::FileIdentity> linkBackup(const QString& note, const QString& backup) const;

@@ -7,6 +7,7 @@
 #include "core/Route.h"
 #include "core/TextRange.h"
 #include "editing/CompletionContext.h"
+#include "model/DeliveryRecorder.h"
 #include "model/EditorContent.h"
 #include "model/ModelTypes.h"
 #include "model/Preferences.h"
@@ -438,8 +439,8 @@ private:
     void placeImages(Capture& capture, const QString& root, const QString& attachmentFolder) const;
     void startDeliveryTask(const Capture& capture, const Destination& destination);
     void finishDelivery(const QFuture<QString>& future, const Capture& capture, const Destination& destination);
-    DeliveryReceipt recordDelivery(const Capture& capture, const Destination& destination,
-                                   const QString& note) const;
+    void finishRecord(const QFuture<DeliveryReceipt>& future, const Destination& destination);
+    void failDelivery(const QString& message);
     void startNextDraft(const QUuid& destinationID);
     void repairMissingFolder(const Destination& destination);
     bool supplyMissingFolder(const Destination& destination);
@@ -501,6 +502,7 @@ private:
     std::optional<CompletionContext> m_dismissedContext;
     Capture m_draft;
     std::unique_ptr<Delivery> m_writer;
+    DeliveryRecorder m_recorder{m_dataDirectory};
     std::unique_ptr<AppUpdates> m_updates;
     QList<NoteSuggestion> m_notes;
     QStringList m_tags;

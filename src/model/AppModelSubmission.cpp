@@ -5,13 +5,11 @@
 #include "core/DestinationValidation.h"
 #include "core/FileSystem.h"
 #include "core/ImageReferences.h"
-#include "core/Json.h"
 #include "core/L10n.h"
 #include "core/SafePath.h"
 #include "editing/MarkdownPresentation.h"
-#include "model/DataDirectory.h"
+#include "model/DraftWriter.h"
 #include "model/VaultAccess.h"
-#include "vault/NoteFiles.h"
 
 #include <QException>
 
@@ -23,11 +21,6 @@ namespace quillor {
 
 namespace {
 
-QString childPath(const QString& folder, const QString& name)
-{
-    return folder + QLatin1Char('/') + name;
-}
-
 QString describe(const std::exception& error)
 {
     if (const auto* own = dynamic_cast<const Error*>(&error))
@@ -35,10 +28,11 @@ QString describe(const std::exception& error)
     return QString::fromUtf8(error.what());
 }
 
-// The note's path, or the writer's own error. A future that ended with
-// neither (its executor went away) counts as a failed write: the capture may
-// not have reached the note.
-QString deliveredNote(QFuture<QString> future, const QString& vault)
+// What the worker gave, or its own error. A future that ended with neither
+// (its executor went away) counts as a failed write to `path`: the work may
+// not have reached the disk.
+template <typename T>
+T outcome(QFuture<T> future, const QString& path)
 {
     if (future.isResultReadyAt(0))
         return future.resultAt(0);
@@ -49,7 +43,7 @@ QString deliveredNote(QFuture<QString> future, const QString& vault)
             std::rethrow_exception(wrapped.exception());
         throw;
     }
-    throw FileSystemError(FileSystemError::Operation::write, vault, ECANCELED);
+    throw FileSystemError(FileSystemError::Operation::write, path, ECANCELED);
 }
 
 // Every "![[…]]" typed by hand must name an existing file of the vault by its
@@ -103,8 +97,14 @@ void AppModel::submit()
     }
     if (!hasContent())
         return;
-    persistDraft();
-    if (m_draftPersistenceError) {
+    // The draft is saved before it is sent, so that a failed send keeps it.
+    // Images may take seconds to write: a draft holding any is waited for
+    // without blocking, the checks below running meanwhile.
+    if (m_attachmentStore.isEmpty())
+        persistDraft();
+    else
+        saveDraftInBackground();
+    if (m_draftPersistenceError && !m_draftWriter->busy()) {
         setError(m_draftPersistenceError);
         return;
     }
@@ -146,7 +146,12 @@ void AppModel::submit()
 
     setSaving(true);
     setError(std::nullopt);
-    startDeliveryTask(capture, destination);
+    m_draftWriter->whenWritten([this, capture, destination] {
+        if (m_draftPersistenceError)
+            failDelivery(*m_draftPersistenceError);
+        else
+            startDeliveryTask(capture, destination);
+    });
 }
 
 Destination AppModel::reachableDestination(const Destination& routed)
@@ -209,54 +214,72 @@ void AppModel::startDeliveryTask(const Capture& capture, const Destination& dest
         watcher->setFuture(startDelivery(capture, destination));
     } catch (const std::exception& error) {
         delete watcher;
-        setError(describe(error));
-        setSaving(false);
+        failDelivery(describe(error));
     }
 }
 
 void AppModel::finishDelivery(const QFuture<QString>& future, const Capture& capture, const Destination& destination)
 {
+    QString note;
+    try {
+        note = outcome(future, destination.vaultPath);
+    } catch (const CaptureError& error) {
+        if (error.kind() == CaptureError::Kind::deliveredWithOtherText) {
+            // An earlier send of this draft reached the note unconfirmed (the
+            // program ended first) and the text changed since: the text as it
+            // is now goes in as a capture of its own, so nothing the user
+            // typed is left out and the note keeps what it holds.
+            Capture renewed = capture;
+            renewed.id = QUuid::createUuid();
+            startDeliveryTask(renewed, destination);
+            return;
+        }
+        failDelivery(error.localizedDescription());
+        return;
+    } catch (const std::exception& error) {
+        failDelivery(describe(error));
+        return;
+    }
+
+    // The history copy and the receipt are written off this thread; the
+    // draft is replaced only once both are on disk.
+    auto* watcher = new QFutureWatcher<DeliveryReceipt>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, destination] {
+        watcher->deleteLater();
+        finishRecord(watcher->future(), destination);
+    });
+    watcher->setFuture(m_recorder.record(capture, destination, note, DateFormats::iso8601(currentDate())));
+}
+
+void AppModel::finishRecord(const QFuture<DeliveryReceipt>& future, const Destination& destination)
+{
     DeliveryReceipt receipt;
     try {
-        receipt = recordDelivery(capture, destination, deliveredNote(future, destination.vaultPath));
+        receipt = outcome(future, m_dataDirectory);
     } catch (const std::exception& error) {
-        // The draft stays as it was saved: sending again delivers the same
-        // capture id, which the writer recognises in a note it already reached.
-        setError(describe(error));
-        setSaving(false);
+        failDelivery(describe(error));
         return;
     }
 
     setLatestReceipt(receipt);
     startNextDraft(destination.id);
-    setStatus(L10n::format(QStringLiteral("Enregistré dans %@"), {destination.displayName()}));
-    // The shell hides the panel only when no delivery is in flight.
-    setSaving(false);
-    if (onSaved)
-        onSaved();
+    // Done once the next draft is on disk, which is waited for without
+    // blocking: it is written behind the capture's large files.
+    m_draftWriter->whenWritten([this, name = destination.displayName()] {
+        setStatus(L10n::format(QStringLiteral("Enregistré dans %@"), {name}));
+        // The shell hides the panel only when no delivery is in flight.
+        setSaving(false);
+        if (onSaved)
+            onSaved();
+    });
 }
 
-// The history copy is written before the receipt: a receipt is what marks the
-// capture as delivered, so it must never exist without its copy.
-DeliveryReceipt AppModel::recordDelivery(const Capture& capture, const Destination& destination,
-                                         const QString& note) const
+// The draft stays as it was saved: sending it again delivers the same capture
+// id, which the writer recognises in a note it already reached.
+void AppModel::failDelivery(const QString& message)
 {
-    const QString fileName = Json::uuidText(capture.id) + QStringLiteral(".json");
-    const QString receipts = childPath(m_dataDirectory, DataDirectory::receiptsFolderName());
-    FileSystem::createDirectories(receipts);
-    const DeliveryReceipt receipt{Json::uuidText(capture.id),
-                                  note,
-                                  DateFormats::iso8601(currentDate()),
-                                  destination.displayName(),
-                                  destination.id,
-                                  std::nullopt,
-                                  NoteFiles::relativePath(note, destination.vaultPath)};
-
-    const QString history = childPath(m_dataDirectory, DataDirectory::historyFolderName());
-    FileSystem::createDirectories(history);
-    FileSystem::writeAtomically(childPath(history, fileName), Json::serialize(capture.toJson()));
-    FileSystem::writeAtomically(childPath(receipts, fileName), Json::serialize(receipt.toJson()));
-    return receipt;
+    setError(message);
+    setSaving(false);
 }
 
 void AppModel::startNextDraft(const QUuid& destinationID)
@@ -271,7 +294,7 @@ void AppModel::startNextDraft(const QUuid& destinationID)
     updateContent(empty);
     if (onContentChange)
         onContentChange(empty);
-    persistDraft();
+    saveDraftInBackground();
     setCompletions({});
 }
 

@@ -3,6 +3,8 @@
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <utility>
+
 namespace quillor {
 
 namespace {
@@ -133,6 +135,18 @@ void DraftWriter::finish(quint64 write)
     }
     if (m_onWritten)
         m_onWritten(failure);
+    if (!m_inFlight) {
+        for (const std::function<void()>& then : std::exchange(m_afterWrites, {}))
+            then();
+    }
+}
+
+void DraftWriter::whenWritten(std::function<void()> then)
+{
+    if (m_inFlight)
+        m_afterWrites.append(std::move(then));
+    else
+        then();
 }
 
 void DraftWriter::waitUntilWritten()

@@ -49,6 +49,9 @@ public:
     // Waits as above, then writes `draft` on this thread; throws the write's
     // error, and tells nobody.
     void writeNow(const Capture& draft);
+    // Runs `then` on this thread once no draft is being written or waits to
+    // be, whatever the outcome: at once when none is.
+    void whenWritten(std::function<void()> then);
     bool busy() const { return m_inFlight.has_value(); }
     // What the file holds when nothing was written yet (the draft read at
     // start-up): a wait does not write it again unchanged.
@@ -71,6 +74,7 @@ private:
     // The last draft written successfully, so the one in the file; unknown
     // after a failure.
     std::optional<Capture> m_onDisk;
+    QList<std::function<void()>> m_afterWrites;
 };
 
 } // namespace quillor

@@ -185,6 +185,54 @@ TEST(CaptureFileWriterTest, DeliveringTheSameCaptureTwiceWritesItOnce)
     }
 }
 
+// A send that reached the note but was never confirmed leaves the draft, with
+// the same id, to be changed and sent again: only the very text delivered
+// counts as delivered.
+TEST(CaptureFileWriterTest, AMarkerFoundWithOtherTextIsNeverCalledDelivered)
+{
+    const QString changed = body + "SUITE IMPORTANTE";
+    const QString shortened = "second line";
+    const struct {
+        const char* name;
+        QString resent;
+        bool tidied = false;   // the note's blank lines rearranged by the user's notes app
+    } cases[] = {
+        {"text added", changed},
+        {"start removed", shortened},
+        {"image removed", body},
+        {"the same text", body + image().token()},
+        {"the same text, the note tidied", body + image().token(), true},
+    };
+    for (const DeliveryMode mode : DeliveryModes::allCases()) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(DeliveryModes::rawValue(mode).toStdString() + ", " + c.name);
+            Sandbox sandbox;
+            sandbox.d = sandbox.destination(mode, "Log");
+            sandbox.withImage(body + image().token());
+            const QString note = sandbox.w.save(sandbox.c, sandbox.d);
+            if (c.tidied)
+                test::put(note, test::contents(note)->replace("\n\n## ", "## ") + "\n\n");
+            const std::optional<QByteArray> delivered = test::contents(note);
+            QFile::remove(sandbox.at(imageFile));
+
+            sandbox.c.body = c.resent;
+            const bool same = c.resent == body + image().token();
+            if (same) {
+                EXPECT_EQ(sandbox.w.save(sandbox.c, sandbox.d), note);
+            } else {
+                try {
+                    sandbox.w.save(sandbox.c, sandbox.d);
+                    ADD_FAILURE() << "delivered";
+                } catch (const CaptureError& error) {
+                    EXPECT_EQ(error.kind(), CaptureError::Kind::deliveredWithOtherText);
+                }
+            }
+            EXPECT_EQ(test::contents(note), delivered);
+            EXPECT_FALSE(QFile::exists(sandbox.backup()) || QFile::exists(sandbox.at(imageFile)));
+        }
+    }
+}
+
 TEST(CaptureFileWriterTest, FailuresLeaveTheNoteAlone)
 {
     using Kind = CaptureError::Kind;

@@ -3,7 +3,9 @@
 
 #include "ProgramTest.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImage>
 #include <QHash>
 #include <QRect>
 
@@ -554,6 +556,73 @@ TEST_F(CaptureRoadTest, ALargeImagePastedAndSentAtOnceIsInTheNote)
     // Nothing of it is left for the next capture.
     EXPECT_TRUE(waitUntil([&] { return !panel(); }, 5s)) << "the panel is still on screen";
     EXPECT_FALSE(draftHoldsAnImage(dataPath(QStringLiteral("draft.json"))));
+}
+
+// A photo-like PNG, written uncompressed: noise would not compress anyway.
+QByteArray noisyPng(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    quint32 seed = 54321;
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            line[x] = seed | 0xFF000000u;
+        }
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG", 100);
+    return png;
+}
+
+// Killed once the note is written, before it confirmed the send, the program
+// brings the draft back at the next launch as if unsent. What the user then
+// adds to it and sends reaches a note: nothing is called sent that the note
+// lacks.
+TEST_F(CaptureRoadTest, TextAddedToADraftWhoseSendWasCutShortReachesTheNote)
+{
+    if (!onPath("xclip"))
+        GTEST_SKIP() << "xclip is not installed";
+    const QString picture = homeFile(QStringLiteral("photo.png"), noisyPng(3000, 2000));
+    const QString draft = dataPath(QStringLiteral("draft.json"));
+    const QString receipts = dataPath(QStringLiteral("Receipts"));
+    ASSERT_TRUE(showPanel());
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "premier envoi "}).exitCode, 0);
+    ASSERT_TRUE(copyToClipboard("image/png", picture));
+    ASSERT_EQ(xdotool({"key", "ctrl+v"}).exitCode, 0);
+    ASSERT_TRUE(waitUntil([&] { return draftHoldsAnImage(draft); }, 20s)) << "the pasted image is not in the draft";
+    ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
+    const QDir inbox(vaultPath() + QStringLiteral("/Inbox"));
+    ASSERT_TRUE(waitUntil([&] { return !inbox.entryList({QStringLiteral("*.md")}, QDir::Files).isEmpty(); }, 20s,
+                          1ms))
+        << "no note was written";
+    ASSERT_EQ(::kill(m_programs.back()->pid(), SIGKILL), 0);
+    ASSERT_TRUE(jsonFiles(receipts).isEmpty()) << "the send was confirmed before the kill";
+    // Reaped, so that the next launch finds its instance lock stale.
+    ASSERT_TRUE(m_programs.back()->waitForExit(5s));
+
+    ASSERT_TRUE(startHoldingHotKey("quillor-again"));
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    ASSERT_TRUE(waitForActivePanel());
+    ASSERT_TRUE(draftBody().startsWith(QStringLiteral("premier envoi "))) << text(draftBody());
+    ASSERT_EQ(xdotool({"key", "ctrl+End"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", " SUITE IMPORTANTE"}).exitCode, 0);
+    ASSERT_TRUE(waitUntil([&] { return draftBody().endsWith(QStringLiteral(" SUITE IMPORTANTE")); }, 10s))
+        << text(draftBody());
+    ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
+
+    ASSERT_TRUE(waitUntil([&] { return !jsonFiles(receipts).isEmpty(); }, 30s)) << "nothing was confirmed";
+    ASSERT_EQ(jsonFiles(receipts).size(), 1);
+    QFile note(readJson(receipts + u'/' + jsonFiles(receipts).first()).value("path").toString());
+    ASSERT_TRUE(note.open(QIODevice::ReadOnly)) << text(note.fileName());
+    const QString confirmed = QString::fromUtf8(note.readAll());
+    static const QRegularExpression sent(
+        QStringLiteral("\npremier envoi !\\[\\[[^\\]]+\\.png\\]\\]\\s*SUITE IMPORTANTE\n"));
+    EXPECT_TRUE(sent.match(confirmed).hasMatch()) << text(confirmed);
+    EXPECT_TRUE(waitUntil([&] { return !panel(); }, 5s)) << "the panel is still on screen";
+    EXPECT_EQ(draftBody(), QString());
 }
 
 TEST_F(CaptureRoadTest, AnImageDroppedOntoAnEmbedOrTheThumbnailsKeepsEveryEmbedWhole)

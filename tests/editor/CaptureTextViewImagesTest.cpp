@@ -337,6 +337,8 @@ TEST(CaptureTextViewImagesTest, ASendAskedForWhileImagesAreReadWaitsForThemAndDe
 
         bench.releaseReads();
         bench.settle();
+        // Delivered once the draft with its image is saved, off the UI thread.
+        ASSERT_TRUE(waitUntil([&] { return !delivered->isEmpty(); }, std::chrono::seconds(10)));
         ASSERT_EQ(delivered->size(), 1);
         const Capture& capture = delivered->first();
         ASSERT_EQ(capture.attachments.size(), 1);

@@ -4,6 +4,9 @@
 #include "core/DeliveryReceipt.h"
 #include "model/VaultAccess.h"
 
+#include <QSemaphore>
+
+#include <atomic>
 #include <functional>
 
 namespace quillor {
@@ -164,6 +167,72 @@ TEST(AppModelSubmissionTest, AFailureAfterTheNoteKeepsTheDraftAndAResendDelivers
         ASSERT_EQ(notes.size(), 1);
         EXPECT_EQ(notes.first().count(marker(id).toUtf8()), 1);
     }
+}
+
+// The note was reached but the send never confirmed, and the user then added
+// to the draft: what is sent now is in the note once the panel says so.
+TEST(AppModelSubmissionTest, TextAddedAfterAnUnconfirmedSendReachesTheNote)
+{
+    for (const DeliveryMode mode : DeliveryModes::allCases()) {
+        SCOPED_TRACE(DeliveryModes::rawValue(mode).toStdString());
+        Delivering s;
+        s.start({s.inVault("Journal", "jo", mode, "Journal")});
+        s.data.put("Receipts", "a file where a folder belongs");
+        s.type("premier envoi");
+        const QString first = Json::uuidText(s.draft().id);
+        s.send();
+        ASSERT_TRUE(s.model->error());
+        ASSERT_TRUE(QFile::remove(s.data.file("Receipts")));
+
+        s.type("premier envoi SUITE IMPORTANTE");
+        s.send();
+        EXPECT_EQ(s.model->error(), std::nullopt);
+        EXPECT_EQ(s.savingSeenBySaved, QList<bool>{false});
+        ASSERT_TRUE(s.model->latestReceipt());
+        const QString second = s.model->latestReceipt()->captureID;
+        EXPECT_NE(second, first);
+        const QByteArray note = DataFolder::read(s.model->latestReceipt()->path).value_or("");
+        EXPECT_TRUE(note.contains("premier envoi SUITE IMPORTANTE\n\n" + marker(second).toUtf8())) << note.toStdString();
+        EXPECT_EQ(note.count("SUITE IMPORTANTE"), 1);
+        EXPECT_EQ(decodedDraft(s.data.contents("History/" + second + ".json").value_or("")).body,
+                  "premier envoi SUITE IMPORTANTE");
+    }
+}
+
+// A draft holding images takes seconds to write: the send waits for it
+// without holding up the UI thread, and delivers once it is on disk.
+TEST(AppModelSubmissionTest, ASendWaitsForADraftWithImagesToBeSavedWithoutBlocking)
+{
+    Delivering s;
+    const Destination destination = s.inVault();
+    const CaptureAttachment photo(QUuid::createUuid(), imageBytes(qRgb(10, 20, 30)), "png");
+    const ImageReference reference{photo.id, "Inbox/photo.png", std::nullopt};
+    Capture stored = storedDraft("photo " + reference.source(), destination.id);
+    stored.attachments = {photo};
+    stored.imageReferences = QList<ImageReference>{reference};
+    s.data.put(draftFile, bytesOf(stored));
+    QSemaphore release;
+    std::atomic_bool written = false;
+    AppModel::Environment environment = environmentWith(s.clock);
+    environment.writeDraftFile = [&](const QString& path, const QList<QByteArrayView>& parts) {
+        // Never for ever: a send that blocks on this write must still end.
+        release.tryAcquire(1, 10'000);
+        FileSystem::writeAtomically(path, parts);
+        written = true;
+    };
+    s.start({destination}, environment);
+    s.type("photo " + reference.source() + " du jour");
+
+    s.model->submit();
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(s.model->saving());
+    EXPECT_TRUE(DataFolder::filesUnder(s.vault).isEmpty());
+    release.release(2);   // this draft, then the next one
+    s.waitForDelivery();
+    EXPECT_EQ(s.model->error(), std::nullopt);
+    ASSERT_TRUE(s.model->latestReceipt());
+    EXPECT_TRUE(DataFolder::read(s.model->latestReceipt()->path).value_or("").contains("du jour"));
+    EXPECT_EQ(decodedDraft(*s.data.contents(draftFile)).body, "");
 }
 
 TEST(AppModelSubmissionTest, ImagesArePlacedAgainAndOnlyThoseStillInTheText)
