@@ -398,4 +398,37 @@ TEST(CaptureTextViewDrawingTest, ALargePasteShowsWhatAFreshEditorPaintsOfTheSame
     QApplication::setCursorFlashTime(flashTime);
 }
 
+// Ctrl+Home brings back what a newly opened editor shows of the same text:
+// the first line below the document's margin, whatever its line height, its
+// code background whole; Ctrl+End scrolls to the very end, the margin below
+// the last line included.
+TEST(CaptureTextViewDrawingTest, CtrlHomeAndCtrlEndScrollToTheDocumentsEdgesWithItsMargin)
+{
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);
+    const QString rest = QStringLiteral("suite `code` du texte\n").repeated(40);
+    for (const QString first : {"`code` au début", "- [ ] tâche `code`", "# Titre `code`", "> citation `code`",
+                                "- puce", "1. premier"}) {
+        SCOPED_TRACE(first.toStdString());
+        ShownEditor edited;
+        edited.setText(first + u'\n' + rest + first);
+        QScrollBar* bar = edited.view.verticalScrollBar();
+        ASSERT_GT(bar->maximum(), 0);
+        QTest::keyClick(&edited.view, Qt::Key_End, Qt::ControlModifier);
+        EXPECT_EQ(bar->value(), bar->maximum()) << "Ctrl+End";
+        QTest::keyClick(&edited.view, Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(bar->value(), 0) << "Ctrl+Home";
+        QTest::qWait(20);
+        const QImage shown = onScreen(edited.view);
+
+        ShownEditor fresh;
+        fresh.setText(edited.view.text());
+        fresh.view.setSelectionRange(TextRange{0, 0});
+        fresh.view.verticalScrollBar()->setValue(0);
+        QTest::qWait(5);
+        EXPECT_TRUE(shown == fresh.shown().convertToFormat(QImage::Format_RGB32)) << "not as a new editor shows it";
+    }
+    QApplication::setCursorFlashTime(flashTime);
+}
+
 } // namespace
