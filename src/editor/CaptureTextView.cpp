@@ -141,6 +141,12 @@ CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(Q
     connect(this, &QTextEdit::selectionChanged, this, &CaptureTextView::noteSelectionChange);
     connect(this, &QTextEdit::cursorPositionChanged, this, &CaptureTextView::restartCaretBlink);
     connect(this, &QTextEdit::selectionChanged, this, &CaptureTextView::restartCaretBlink);
+    // Every scroll to the caret, Qt's keys, the mouse and input methods
+    // included, goes through the text control's request.
+    for (QObject* child : children()) {
+        if (child->inherits("QWidgetTextControl"))
+            connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(keepCaretLineInView(QRectF)));
+    }
 }
 
 CaptureTextView::~CaptureTextView()
@@ -1028,6 +1034,31 @@ void CaptureTextView::updateFonts()
 QPointF CaptureTextView::scrollOffset() const
 {
     return QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+void CaptureTextView::keepCaretLineInView(const QRectF& requested)
+{
+    // A pointer held past the edge while selecting asks for its own place.
+    const QRectF caret = QRectF(cursorRect()).translated(scrollOffset());
+    if (requested.bottom() >= caret.top() && requested.top() <= caret.bottom())
+        scrollToPosition(textCursor().position());
+}
+
+void CaptureTextView::scrollToPosition(qsizetype position)
+{
+    const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
+    const QRectF line = layout.caretLineRoom(std::clamp<qsizetype>(position, 0, document()->characterCount() - 1));
+    const int height = viewport()->height();
+    if (line.isNull() || line.height() > height)
+        return;
+    const qreal margin = document()->documentMargin();
+    const QRectF withMargin = line.adjusted(0, -margin, 0, margin);
+    const QRectF shown = withMargin.height() > height ? line : withMargin;
+    QScrollBar* bar = verticalScrollBar();
+    if (shown.top() < bar->value())
+        bar->setValue(int(std::floor(shown.top())));
+    else if (shown.bottom() > bar->value() + height)
+        bar->setValue(int(std::ceil(shown.bottom())) - height);
 }
 
 void CaptureTextView::setDraggedRange(std::optional<TextRange> range)

@@ -244,6 +244,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
+private Q_SLOTS:
+    // Qt scrolls a caret into view only as far as its glyphs' box, on a line
+    // whose height may add room above them, and leaves the document's margin
+    // out: Ctrl+Home would stop short of the top. Runs after Qt's own
+    // scrolling, for the caret's line.
+    void keepCaretLineInView(const QRectF& requested);
+
 private:
     // EditCommandTarget.
     void applyReplacement(TextRange range, const EditorContent& replacement) override;
@@ -271,6 +278,10 @@ private:
     // List editing's shared steps (CaptureTextViewLists.cpp).
     bool canEditText() const;
     void replaceWholeText(const EditorContent& content, TextRange selection, const QString& actionName);
+    // Scrolls as little as needed for the line a caret at the position stands
+    // on to show whole, with the document's margin around it when there is
+    // room for it: the first line then stands where a newly opened editor
+    // shows it, the last one likewise.
     void scrollToPosition(qsizetype position);
 
     // The styling pass's steps. The first three change no document data, so

@@ -25,20 +25,6 @@ void CaptureTextView::replaceWholeText(const EditorContent& content, TextRange s
     setSelectionRange(selection);
 }
 
-void CaptureTextView::scrollToPosition(qsizetype position)
-{
-    QTextCursor cursor(document());
-    cursor.setPosition(int(std::clamp<qsizetype>(position, 0, m_content.text.size())));
-    const QRect box = cursorRect(cursor);
-    int delta = 0;
-    if (box.top() < 0)
-        delta = box.top();
-    else if (box.bottom() > viewport()->height())
-        delta = box.bottom() - viewport()->height();
-    if (delta != 0)
-        verticalScrollBar()->setValue(verticalScrollBar()->value() + delta);
-}
-
 bool CaptureTextView::listNewline()
 {
     if (!canEditText())

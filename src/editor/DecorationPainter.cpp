@@ -177,6 +177,16 @@ void paintBackgrounds(QPainter& painter, const QList<MarkdownLayoutManager::Deco
             painter.restore();
             continue;
         }
+        // A fenced block's background, the only one starting at the text
+        // area's edge, ends where the painted lines end: a partial repaint
+        // gets a piece of it, which an image would place at another sub-pixel
+        // phase than the whole block, drawn directly once it is large. Its
+        // edges would then differ from a full repaint's; drawn directly, the
+        // piece's pixels are the whole block's.
+        if (decoration.kind == Kind::code && decoration.rect.left() == originX) {
+            drawBackground(painter, decoration.kind, decoration.rect, colours);
+            continue;
+        }
         const auto draw = [&decoration, &colours](QPainter& onto, const QRectF& rect) {
             drawBackground(onto, decoration.kind, rect, colours);
         };

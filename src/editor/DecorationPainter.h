@@ -26,7 +26,8 @@ struct Colours {
     static Colours from(const QPalette& palette);
 };
 
-// `originX` is where the text area starts: the drag feedback is clipped there.
+// `originX` is where the text area starts: the drag feedback is clipped there,
+// and a code background starting there is a fenced block's.
 void paintBackgrounds(QPainter& painter, const QList<MarkdownLayoutManager::Decoration>& decorations,
                       const Colours& colours, qreal originX);
 

@@ -118,6 +118,21 @@ QRectF DocumentDecorationLayout::characterBox(qsizetype position) const
     return QRectF(origin.x() + std::min(a, b), origin.y() + line.y(), std::abs(b - a), line.height());
 }
 
+QRectF DocumentDecorationLayout::caretLineRoom(qsizetype position) const
+{
+    const QTextBlock block = m_document.findBlock(int(position));
+    if (!block.isValid())
+        return {};
+    const qreal y = origin(block).y();
+    const QTextLine line = block.layout()->lineForTextPosition(int(position - block.position()));
+    if (!line.isValid())
+        return {};
+    const auto [top, bottom] = lineRoom(block.blockFormat(), line);
+    const qreal margin = m_document.documentMargin();
+    return QRectF(QPointF(margin, y + top),
+                  QPointF(m_document.documentLayout()->documentSize().width() - margin, y + bottom));
+}
+
 QTextBlock DocumentDecorationLayout::blockAt(qreal y, const QTextBlock& near) const
 {
     const QAbstractTextDocumentLayout* layout = m_document.documentLayout();

@@ -32,6 +32,9 @@ public:
     // The box of one character on its line, over the line's natural height
     // (without the added room): where a list marker's control is centred.
     QRectF characterBox(qsizetype position) const;
+    // The room of the line a caret at the position stands on, over the text
+    // area's width; null outside the document.
+    QRectF caretLineRoom(qsizetype position) const;
     // The characters of the lines that meet a rectangle of the document,
     // found from `near` (the caret's paragraph) when the rectangle is close
     // to it.

@@ -279,6 +279,20 @@ QString everyLook()
         "- puce\n> citation\n> > suite [[Note|lien]]\n\n```\nbloc *pas* stylé\n```\nfin ~~barré~~\n");
 }
 
+// A new editor's painting of the text, selection and scroll position an
+// edited one shows.
+QImage freshPainting(const CaptureTextView& edited)
+{
+    ShownEditor fresh;
+    fresh.view.setVerticalScrollBarPolicy(edited.verticalScrollBarPolicy());
+    fresh.view.resize(edited.size());
+    fresh.view.setContent(edited.content());
+    fresh.view.setSelectionRange(edited.selectionRange());
+    QTest::qWait(5);
+    fresh.view.verticalScrollBar()->setValue(edited.verticalScrollBar()->value());
+    return fresh.shown().convertToFormat(QImage::Format_RGB32);
+}
+
 // A key repaints only what it changed: after any edit, caret move or
 // selection, what the screen shows equals a new editor's painting of the same
 // text, selection and scroll position, so no stale pixel is left.
@@ -394,6 +408,74 @@ TEST(CaptureTextViewDrawingTest, ALargePasteShowsWhatAFreshEditorPaintsOfTheSame
         fresh.view.verticalScrollBar()->setValue(edited.view.verticalScrollBar()->value());
         EXPECT_EQ(edited.view.verticalScrollBar()->maximum(), fresh.view.verticalScrollBar()->maximum()) << paste.name;
         EXPECT_EQ(shown, fresh.shown().convertToFormat(QImage::Format_RGB32)) << paste.name;
+    }
+    QApplication::setCursorFlashTime(flashTime);
+}
+
+// Ctrl+Home brings back what a newly opened editor shows of the same text:
+// the first line below the document's margin, whatever its line height, its
+// code background whole; Ctrl+End scrolls to the very end, the margin below
+// the last line included.
+TEST(CaptureTextViewDrawingTest, CtrlHomeAndCtrlEndScrollToTheDocumentsEdgesWithItsMargin)
+{
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);
+    const QString rest = QStringLiteral("suite `code` du texte\n").repeated(40);
+    for (const QString first : {"`code` au début", "- [ ] tâche `code`", "# Titre `code`", "> citation `code`",
+                                "- puce", "1. premier"}) {
+        SCOPED_TRACE(first.toStdString());
+        ShownEditor edited;
+        edited.setText(first + u'\n' + rest + first);
+        QScrollBar* bar = edited.view.verticalScrollBar();
+        ASSERT_GT(bar->maximum(), 0);
+        QTest::keyClick(&edited.view, Qt::Key_End, Qt::ControlModifier);
+        EXPECT_EQ(bar->value(), bar->maximum()) << "Ctrl+End";
+        QTest::keyClick(&edited.view, Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(bar->value(), 0) << "Ctrl+Home";
+        QTest::qWait(20);
+        const QImage shown = onScreen(edited.view);
+
+        ShownEditor fresh;
+        fresh.setText(edited.view.text());
+        fresh.view.setSelectionRange(TextRange{0, 0});
+        fresh.view.verticalScrollBar()->setValue(0);
+        QTest::qWait(5);
+        EXPECT_TRUE(shown == fresh.shown().convertToFormat(QImage::Format_RGB32)) << "not as a new editor shows it";
+    }
+    QApplication::setCursorFlashTime(flashTime);
+}
+
+// A fence typed above visible text turns everything below it into one code
+// block: the repaint of the rows the keys changed gets the box's top and
+// sides, which must be the pixels a full painting of the whole box gives.
+TEST(CaptureTextViewDrawingTest, AFenceTypedAboveVisibleTextRepaintsItsBoxAsAFreshEditorPaintsIt)
+{
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);
+    const QString start = everyLook().repeated(4);
+    for (const int line : {1, 9}) {
+        for (const int scroll : {0, 37}) {
+            SCOPED_TRACE("line " + std::to_string(line) + " scrolled by " + std::to_string(scroll));
+            ShownEditor edited;
+            edited.view.resize(480, 320);
+            edited.setText(start);
+            qsizetype position = 0;
+            for (int i = 0; i < line; ++i)
+                position = start.indexOf(u'\n', position) + 1;
+            edited.view.setSelectionRange(TextRange{position, 0});
+            edited.view.verticalScrollBar()->setValue(scroll);
+            QTest::qWait(20);
+            PaintWatch repaints(edited.view.viewport());
+            // Compared once all are typed: the comparison's new editor takes
+            // the focus, and taking it back repaints everything.
+            for (int typed = 0; typed < 3; ++typed) {
+                const int paintsBefore = repaints.paints();
+                QTest::sendKeyEvent(QTest::Click, &edited.view, Qt::Key_unknown, QStringLiteral("`"), Qt::NoModifier);
+                repaints.settle(paintsBefore);
+            }
+            const QImage shown = onScreen(edited.view);
+            EXPECT_TRUE(shown == freshPainting(edited.view)) << "stale pixels";
+        }
     }
     QApplication::setCursorFlashTime(flashTime);
 }
