@@ -74,22 +74,6 @@ void checkEmbeds(const Capture& capture, const QString& root)
 
 } // namespace
 
-std::optional<QString> AppModel::firstIssue(const Destination& deliveryForm)
-{
-    const QList<DestinationIssue> issues = DestinationValidation::issues({deliveryForm}, false);
-    if (issues.isEmpty())
-        return std::nullopt;
-    return issues.first().message;
-}
-
-std::optional<QString> AppModel::captureDestinationError() const
-{
-    const RouteResolution resolution = routeResolution();
-    if (const std::optional<Route> route = resolution.route())
-        return firstIssue(route->destination);
-    return resolution.error();
-}
-
 void AppModel::submit()
 {
     if (m_saving || m_choosingVault)
