@@ -514,8 +514,10 @@ private:
     // Not published.
     std::optional<QString> m_launchLanguage;
     mutable DestinationCheck m_destinationCheck;
-    // Renewed by each background look: only the latest one publishes.
+    // Numbers the background looks in the order they start, and the latest
+    // one whose result was taken.
     quint64 m_destinationCheckGeneration = 0;
+    quint64 m_publishedCheckGeneration = 0;
     QFileSystemWatcher* m_folderWatcher = nullptr;
     QStringList m_watchedPaths;
     bool m_destinationRecheckScheduled = false;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 namespace quillor {
 
@@ -65,9 +66,15 @@ void AppModel::recheckDestinations()
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
         watcher->deleteLater();
         const std::optional<DestinationCheck> check = watcher->result();
-        if (check && generation == m_destinationCheckGeneration)
-            publishDestinationCheck(*check);
+        // One started later may already have told more recent news. Only
+        // those are dropped: with a folder that keeps changing, each look
+        // would otherwise be overtaken by the next before it came back.
+        if (!check || generation < m_publishedCheckGeneration)
+            return;
+        m_publishedCheckGeneration = generation;
+        publishDestinationCheck(*check);
     });
+    // No exception may reach the slot that takes the result.
     watcher->setFuture(QtConcurrent::run(QThreadPool::globalInstance(),
                                          [preferences = m_preferences]() -> std::optional<DestinationCheck> {
                                              try {

@@ -27,7 +27,7 @@ struct DestinationCheck {
 
     bool operator==(const DestinationCheck&) const = default;
 
-    // Never throws; safe on any thread.
+    // Reads the disk; safe on any thread.
     static DestinationCheck of(const Preferences& preferences);
     // The first message for a destination in its delivery form: the one
     // found by the check for one of these, else found now (the built-in
