@@ -2,7 +2,6 @@
 
 #include "core/CaptureError.h"
 #include "core/DateFormats.h"
-#include "core/DestinationValidation.h"
 #include "core/FileSystem.h"
 #include "core/ImageReferences.h"
 #include "core/Json.h"
