@@ -22,7 +22,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -237,18 +236,22 @@ void countFileCalls(const QString& self, int keys)
     QFile file(log);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QRegularExpression line(QStringLiteral(R"(^(\d+)\s+(\w+)\()"));
     QString uiThread;
     bool inside = false;
     std::map<QString, int> uiCalls;
     int otherThreads = 0;
+    // Each line: the thread's id, spaces, the call's name and its arguments.
     for (const QByteArray& raw : file.readAll().split('\n')) {
         const QString text = QString::fromUtf8(raw);
-        const QRegularExpressionMatch match = line.match(text);
-        if (!match.hasMatch())
+        const qsizetype space = text.indexOf(u' ');
+        const qsizetype parenthesis = text.indexOf(u'(');
+        // A call that another thread's interrupted is shown again as resumed.
+        if (space <= 0 || parenthesis <= space || text.contains(QLatin1String("resumed>")))
             continue;
+        const QString thread = text.left(space);
+        const QString call = text.mid(space, parenthesis - space).trimmed();
         if (text.contains(QLatin1String(beginMarker))) {
-            uiThread = match.captured(1);
+            uiThread = thread;
             inside = true;
             continue;
         }
@@ -256,8 +259,8 @@ void countFileCalls(const QString& self, int keys)
             break;
         if (!inside)
             continue;
-        if (match.captured(1) == uiThread)
-            ++uiCalls[match.captured(2)];
+        if (thread == uiThread)
+            ++uiCalls[call];
         else
             ++otherThreads;
     }
