@@ -520,6 +520,8 @@ private:
     quint64 m_publishedCheckGeneration = 0;
     QFileSystemWatcher* m_folderWatcher = nullptr;
     QStringList m_watchedPaths;
+    // How many of them existed to be watched; the watcher lets go of removed ones.
+    qsizetype m_watchedCount = 0;
     bool m_destinationRecheckScheduled = false;
     QUuid m_indexGeneration = QUuid::createUuid();
     bool m_restoredDestinationMissing = false;

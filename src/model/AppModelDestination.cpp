@@ -90,10 +90,17 @@ void AppModel::publishDestinationCheck(const DestinationCheck& check)
     // Settings applied meanwhile were looked at when they came.
     if (check.stored != m_preferences.destinations)
         return;
-    // A folder made again is watched again.
-    watchPaths(m_watchedPaths);
-    if (check == m_destinationCheck)
+    // The folder holding the vault may be a busy one (the home folder): what
+    // is watched is looked at again only when something changed in it.
+    const bool lostPath = m_folderWatcher
+        && m_folderWatcher->directories().size() + m_folderWatcher->files().size() < m_watchedCount;
+    if (check == m_destinationCheck) {
+        if (lostPath)
+            watchPaths(m_watchedPaths);
         return;
+    }
+    // A folder made again, or one that appeared, is watched too.
+    watchPaths(m_watchedPaths);
     m_destinationCheck = check;
     Q_EMIT modelChanged();
     // The routed vault may now be an Obsidian vault above the folder.
@@ -128,6 +135,7 @@ void AppModel::watchPaths(const QStringList& paths)
     }
     if (!existing.isEmpty())
         m_folderWatcher->addPaths(existing);
+    m_watchedCount = m_folderWatcher->directories().size() + m_folderWatcher->files().size();
 }
 
 void AppModel::scheduleDestinationRecheck()
