@@ -19,9 +19,9 @@ constexpr qsizetype maximumFileBytes = 1024 * 1024;
 // The value of "attachmentFolderPath", of whatever JSON type the file gives
 // it; an empty text when the file or the key is missing. Nothing when the file
 // cannot be read, is larger than maximumFileBytes or holds no JSON object.
-// Destinations are derived again at every keystroke, so a file that has not
-// changed since it was last read (same file, size and times) is not read
-// again. Safe to call from any thread.
+// Destinations are derived again whenever their folders may have changed, so
+// a file that has not changed since it was last read (same file, size and
+// times) is not read again. Safe to call from any thread.
 std::optional<QJsonValue> attachmentFolderPath(const QString& vaultRoot);
 
 } // namespace ObsidianSettings

@@ -8,6 +8,7 @@
 #include "core/TextRange.h"
 #include "editing/CompletionContext.h"
 #include "model/DeliveryRecorder.h"
+#include "model/DestinationCheck.h"
 #include "model/EditorContent.h"
 #include "model/ModelTypes.h"
 #include "model/Preferences.h"
@@ -30,6 +31,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+class QFileSystemWatcher;
 
 namespace quillor {
 
@@ -193,13 +196,19 @@ public:
     QString serializedBody() const;
 
     // MARK: Destination selection
-    // Evaluated afresh on every call: they look at the file system through the
-    // attachment policy, and a ".obsidian" folder may appear at any moment.
+    // Read from the last look at the destinations' folders (the attachment
+    // policy, a ".obsidian" folder above them): taken at once when the
+    // settings change, and otherwise off the UI thread when the text routes to
+    // other folders, when the routed folders change on disk and at
+    // recheckDestinations(). An edit never reads the disk for them.
     Destination defaultDestination() const;
     Destination selectedDestination() const;
     RouteResolution routeResolution() const;
     Destination effectiveDestination() const;
     QString destinationLabel() const;
+    // Looks at the destinations' folders again off the UI thread; what
+    // changed (the notice, the routed vault) is published when it is back.
+    void recheckDestinations();
 
     // MARK: Vault index
     // Rescans the vault of the destination the text routes to, in the
@@ -243,7 +252,8 @@ public:
     // (see setReadingImages).
     void submit();
     // What would stop a submission to the current destination, shown before
-    // the user sends; absent when nothing would.
+    // the user sends; absent when nothing would. As of the last look at the
+    // destinations' folders: the submission itself looks again.
     std::optional<QString> captureDestinationError() const;
     // Whether the panel should offer to choose the notes folder again.
     bool canRepairCaptureFolder() const;
@@ -398,6 +408,15 @@ private:
     // Destination selection over one evaluation of the delivery destinations.
     Destination defaultDestination(const QList<Destination>& deliveryDestinations) const;
     Destination selectedDestination(const QList<Destination>& deliveryDestinations) const;
+    // The last look at the destinations, taken again at once when the
+    // settings no longer hold the destinations it looked at.
+    const DestinationCheck& destinationCheck() const;
+    void publishDestinationCheck(const DestinationCheck& check);
+    // Watches the folders of the destination the text routes to, and looks at
+    // the destinations again when they are others than those watched.
+    void followRoutedFolders(const std::optional<Route>& route);
+    void watchPaths(const QStringList& paths);
+    void scheduleDestinationRecheck();
 
     // Index.
     void restoreRouteAccess(const Destination& routeDestination);
@@ -495,6 +514,16 @@ private:
 
     // Not published.
     std::optional<QString> m_launchLanguage;
+    mutable DestinationCheck m_destinationCheck;
+    // Numbers the background looks in the order they start, and the latest
+    // one whose result was taken.
+    quint64 m_destinationCheckGeneration = 0;
+    quint64 m_publishedCheckGeneration = 0;
+    QFileSystemWatcher* m_folderWatcher = nullptr;
+    QStringList m_watchedPaths;
+    // How many of them existed to be watched; the watcher lets go of removed ones.
+    qsizetype m_watchedCount = 0;
+    bool m_destinationRecheckScheduled = false;
     QUuid m_indexGeneration = QUuid::createUuid();
     bool m_restoredDestinationMissing = false;
     QList<CaptureAttachment> m_attachmentStore;

@@ -22,6 +22,7 @@ void AppModel::refreshIndex(bool force)
 {
     const std::optional<Route> route = routeResolution().route();
     const QString vault = route ? route->destination.vaultPath : QString();
+    followRoutedFolders(route);
     // Reached on every keystroke: an unchanged vault costs only the routing.
     if (!force && vault == m_indexedVault)
         return;

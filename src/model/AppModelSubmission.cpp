@@ -2,7 +2,6 @@
 
 #include "core/CaptureError.h"
 #include "core/DateFormats.h"
-#include "core/DestinationValidation.h"
 #include "core/FileSystem.h"
 #include "core/ImageReferences.h"
 #include "core/L10n.h"
@@ -67,22 +66,6 @@ void checkEmbeds(const Capture& capture, const QString& root)
 }
 
 } // namespace
-
-std::optional<QString> AppModel::firstIssue(const Destination& deliveryForm)
-{
-    const QList<DestinationIssue> issues = DestinationValidation::issues({deliveryForm}, false);
-    if (issues.isEmpty())
-        return std::nullopt;
-    return issues.first().message;
-}
-
-std::optional<QString> AppModel::captureDestinationError() const
-{
-    const RouteResolution resolution = routeResolution();
-    if (const std::optional<Route> route = resolution.route())
-        return firstIssue(route->destination);
-    return resolution.error();
-}
 
 void AppModel::submit()
 {

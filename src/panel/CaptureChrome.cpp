@@ -268,6 +268,14 @@ bool CaptureChrome::event(QEvent* event)
     return handled;
 }
 
+void CaptureChrome::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The panel was away for a while: a network folder, which tells nothing
+    // when another machine changes it, is looked at again, off the UI thread.
+    m_model.recheckDestinations();
+}
+
 void CaptureChrome::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);

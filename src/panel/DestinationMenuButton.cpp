@@ -38,20 +38,30 @@ DestinationMenuButton::DestinationMenuButton(AppModel& model, QWidget* parent)
 void DestinationMenuButton::sync()
 {
     const QString label = m_model.destinationLabel();
-    if (label != m_label) {
+    if (label != m_label || !m_synced) {
         m_label = label;
         updateGeometry();
         update();
+        setAccessibleName(L10n::format(QStringLiteral("Destination : %@"), {m_label}));
     }
-    setToolTip(toolTipText());
-    setAccessibleName(L10n::format(QStringLiteral("Destination : %@"), {m_label}));
+    // Runs at every keystroke: the tool tip, whose example note path reads the
+    // clock and the time zone, is made again only when the route changed, and
+    // at hover time.
+    const RouteResolution resolution = m_model.routeResolution();
+    const std::optional<Route> route = resolution.route();
+    std::optional<Destination> routed = route ? std::optional(route->destination) : std::nullopt;
+    if (routed != m_routed || resolution.error() != m_routeError || !m_synced) {
+        m_routed = std::move(routed);
+        m_routeError = resolution.error();
+        setToolTip(toolTipText(resolution));
+    }
+    m_synced = true;
     // A disabled button never opens its menu, so no choice is made while saving.
     setEnabled(!m_model.saving());
 }
 
-QString DestinationMenuButton::toolTipText() const
+QString DestinationMenuButton::toolTipText(const RouteResolution& resolution)
 {
-    const RouteResolution resolution = m_model.routeResolution();
     if (const std::optional<Route> route = resolution.route()) {
         const Destination& destination = route->destination;
         return destination.vaultPath + QStringLiteral(" · ") + DeliveryModes::label(destination.mode)
@@ -91,7 +101,7 @@ void DestinationMenuButton::fillMenu()
 bool DestinationMenuButton::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip)
-        setToolTip(toolTipText());
+        setToolTip(toolTipText(m_model.routeResolution()));
     return CaptureButton::event(event);
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/Destination.h"
+#include "core/Route.h"
 #include "panel/CaptureButton.h"
 
 #include <functional>
+#include <optional>
 
 class QMenu;
 
@@ -43,13 +46,17 @@ protected:
     void paintLabel(QPainter& painter, const QRect& area) override;
 
 private:
-    QString toolTipText() const;
+    static QString toolTipText(const RouteResolution& resolution);
     // What the label leaves to the text: the folder, the chevron and their gaps.
     int labelChrome() const;
 
     AppModel& m_model;
     QMenu* m_menu = nullptr;
     QString m_label;
+    // Where the tool tip was last made for.
+    std::optional<Destination> m_routed;
+    std::optional<QString> m_routeError;
+    bool m_synced = false;
 };
 
 } // namespace quillor

@@ -57,6 +57,34 @@ TEST(AppModelDestinationTest, AnExplicitChoiceBeatsARouteWhichBeatsTheDraftsOwnW
     }
 }
 
+// What the disk says of the destinations is read when it can change, not at
+// each key: with a vault slow to answer every key would wait for it.
+TEST(AppModelDestinationTest, TheFoldersAreLookedAtWhenTheyOrTheRouteChangeNotAtEachKey)
+{
+    Session s;
+    const QString notes = s.data.folder("Notes"), far = s.data.folder("Loin/Autre");
+    AppModel& model = s.launchWith(preferencesWith({makeDestination("Notes", "no", notes),
+                                                    makeDestination("Autre", "au", far)}));
+    const QString missing = QStringLiteral("Choisis un dossier de notes existant.");
+    s.type("Idée");
+    ASSERT_EQ(model.captureDestinationError(), std::nullopt);
+
+    ASSERT_TRUE(QDir(notes).removeRecursively());
+    s.type("Idée, suite");
+    EXPECT_EQ(model.captureDestinationError(), std::nullopt) << "a key looked at the folders";
+    EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == missing; })) << "the removal was not seen";
+
+    // Not watched while the text routed elsewhere: looked at once routed to.
+    ASSERT_TRUE(QDir(far).removeRecursively());
+    s.type("@au Idée");
+    EXPECT_EQ(model.destinationLabel(), "Inbox · au");
+    EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == missing; })) << "the route was not followed";
+
+    // A folder made again clears the notice.
+    QDir().mkpath(far);
+    EXPECT_TRUE(waitUntil([&] { return !model.captureDestinationError(); })) << "the new folder was not seen";
+}
+
 // The stored draft names a destination that has since been deleted; the
 // second destination has a vault of one note.
 struct Choosing : Session {

@@ -132,7 +132,9 @@ TEST(AppModelImagesTest, AnObsidianVaultsOwnFolderSettingTakesImagesToItsRootAnd
     const QString unusable =
         "Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « /../Images ».";
     EXPECT_EQ(errorMessageOf([&] { model.addImages({png()}); }), unusable);
-    EXPECT_EQ(model.captureDestinationError(), unusable);
+    // The notice follows once the change is seen.
+    EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == unusable; }))
+        << model.captureDestinationError().value_or("none").toStdString();
 }
 
 } // namespace

@@ -147,6 +147,24 @@ TEST(CaptureViewTest, TheNoticeShowsTheMostPressingMessageInItsStyle)
     }
 }
 
+// Seen by watching the folder: the user need not type for the notice to
+// come, nor to go once the folder is back.
+TEST(CaptureViewTest, TheNoticeFollowsTheFolderOnDiskWithoutAKey)
+{
+    PanelSession s;
+    s.open();
+    s.typeInEditor("Idée");
+    ASSERT_FALSE(s.shown("notice"));
+
+    ASSERT_TRUE(QDir(s.vault).removeRecursively());
+    ASSERT_TRUE(waitUntil([&] { return s.shown("notice"); }));
+    EXPECT_EQ(s.part<QLabel>("noticeMessage")->text(), "Choisis un dossier de notes existant.");
+    EXPECT_TRUE(s.shown("noticeRepairButton"));
+
+    QDir().mkpath(s.vault);
+    EXPECT_TRUE(waitUntil([&] { return !s.shown("notice"); }));
+}
+
 TEST(CaptureViewTest, AFailedIndexShowsItsStatusLineUntilCompletionsExist)
 {
     PanelSession s;
