@@ -23,6 +23,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -69,6 +70,10 @@ public:
     // Moves the capture panel from a press in a drag area; set by the panel
     // that holds this editor.
     std::function<void(const QMouseEvent& press)> movePanel;
+    // Told the least height a large paste will take before it is laid out,
+    // so that a panel which turns the scroll bar on once the text outgrows
+    // it can do so first; set by that panel.
+    std::function<void(qreal height)> beforeLargePaste;
     // Builds the window that shows the completion rows, on first need; the
     // editor places it, shows and hides it. Set by the capture view.
     std::function<QWidget*(CaptureTextView&)> makeSuggestionPanel;
@@ -92,6 +97,9 @@ public:
     // Replaces everything, outside the history: the old draft's steps would
     // otherwise be undone into the new one. The caret goes to the end.
     void setContent(const EditorContent& content);
+    // Types the keys pressed while the draft was being read, now that it is
+    // there: they go where they would have gone had it been there at once.
+    void replayHeldKeys();
 
     TextRange selectionRange() const override;
     void setSelectionRange(TextRange range);
@@ -506,6 +514,8 @@ private:
         int steps = 0;
     };
     std::optional<ListPress> m_listPress;
+    // Keys typed before the draft was read, for when it is there.
+    std::vector<std::unique_ptr<QKeyEvent>> m_heldKeys;
     std::optional<qreal> m_listDropY;
     int m_listDropIndent = 0;
     QTimer m_listAutoScroll;

@@ -153,6 +153,9 @@ void CaptureTextView::insertPlainText(const QString& text)
                                    + plain.size();
     const bool holdLayout = plain.size() >= heldLayoutLength && 2 * plain.size() >= resultLength && !m_heldPageSize;
     if (holdLayout) {
+        // Laid out at another width afterwards, the text would be laid out twice.
+        if (beforeLargePaste)
+            beforeLargePaste(qreal(plain.count(u'\n') + 1) * fontMetrics().lineSpacing());
         m_heldPageSize = document()->pageSize();
         document()->setPageSize(QSizeF(0, 0));
     }

@@ -83,6 +83,11 @@ CapturePanel::CapturePanel(AppModel& model, QWidget* parent)
     if (CaptureTextView* editor = m_view->editor()) {
         connect(editor, &CaptureTextView::contentFitRequested, this, &CapturePanel::requestContentFit);
         editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // A paste taller than the screen will overflow whatever the fit.
+        editor->beforeLargePaste = [this, editor](qreal height) {
+            if (captureScreen && height > captureScreen->height())
+                editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        };
         editor->movePanel = [this, editor](const QMouseEvent& press) {
             CaptureDragHandle::move(*this, editor->viewport(), press);
         };

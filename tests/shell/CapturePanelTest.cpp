@@ -4,6 +4,9 @@
 #include "panel/CaptureView.h"
 #include "shell/CaptureTypography.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTest>
 
@@ -88,6 +91,38 @@ TEST_F(CapturePanelTest, FollowsTheTextBetweenOneLineAndTheScreenMaximum)
         QTest::keyClick(&editor(), Qt::Key_Delete);
     });
     EXPECT_EQ(panel.frame(), at(300, 200));
+}
+
+// Counts the editor's width changes made once it holds a long text, each of
+// which lays the whole text out again.
+struct LongTextRewraps : QObject {
+    explicit LongTextRewraps(CaptureTextView& editor) : editor(editor) { editor.viewport()->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize && editor.document()->blockCount() > 100) {
+            const auto* resize = static_cast<QResizeEvent*>(event);
+            rewraps += resize->size().width() != resize->oldSize().width();
+        }
+        return false;
+    }
+    CaptureTextView& editor;
+    int rewraps = 0;
+};
+
+// A paste taller than the screen is laid out once, at the width the scroll
+// bar leaves, not first at the whole width.
+TEST_F(CapturePanelTest, APasteTallerThanTheScreenIsLaidOutOnceBesideTheScrollBar)
+{
+    showAt(at(300, 200));
+    LongTextRewraps watch(editor());
+    QString lines;
+    for (int i = 0; i < 2000; ++i)
+        lines += QStringLiteral("ligne %1\n").arg(i);
+    QApplication::clipboard()->setText(lines);
+    edit([&] { QTest::keyClick(&editor(), Qt::Key_V, Qt::ControlModifier); });
+    EXPECT_EQ(editor().document()->blockCount(), 2001);
+    EXPECT_TRUE(barShown());
+    EXPECT_EQ(watch.rewraps, 0);
 }
 
 TEST_F(CapturePanelTest, NothingIsFittedWhileHiddenOrWithoutAScreen)
