@@ -46,8 +46,10 @@ CaptureEditor::CaptureEditor(AppModel& model, QWidget* host) : QObject(host), m_
     connect(&model, &AppModel::draftReadFinished, this, [this] {
         syncEditability();
         // The placeholder said the draft was being opened.
-        if (m_view)
+        if (m_view) {
             m_view->viewport()->update();
+            m_view->replayHeldKeys();
+        }
     });
     syncEditability();
 

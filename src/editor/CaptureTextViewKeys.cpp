@@ -12,10 +12,14 @@
 #include <QTextCursor>
 
 #include <algorithm>
+#include <utility>
 
 namespace quillor {
 
 namespace {
+
+// Far more than anyone types while a draft is read.
+constexpr std::size_t maximumHeldKeys = 10000;
 
 // The modifiers the table compares; the keypad and group-switch bits say
 // where a key is, not what the user holds.
@@ -98,6 +102,12 @@ void CaptureTextView::keyPressEvent(QKeyEvent* event)
         return;
     }
     event->accept();
+    // Escape still hides the panel; anything else waits for the draft.
+    if (m_model && m_model->readingDraft() && event->key() != Qt::Key_Escape) {
+        if (m_heldKeys.size() < maximumHeldKeys)
+            m_heldKeys.emplace_back(event->clone());
+        return;
+    }
     // The document's own history is off: the view's stack holds every step.
     if (isUndoOrRedo(*event)) {
         undoOrRedo(event->matches(QKeySequence::Redo));
@@ -111,6 +121,12 @@ void CaptureTextView::keyPressEvent(QKeyEvent* event)
     if (handleEditingKey(event, modifiers))
         return;
     QTextEdit::keyPressEvent(event);
+}
+
+void CaptureTextView::replayHeldKeys()
+{
+    for (const std::unique_ptr<QKeyEvent>& key : std::exchange(m_heldKeys, {}))
+        keyPressEvent(key.get());
 }
 
 bool CaptureTextView::handleCommandKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers)
