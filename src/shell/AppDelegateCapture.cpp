@@ -167,8 +167,8 @@ void AppDelegate::showCapture()
 
 void AppDelegate::hideCapture(bool restoringPreviousApp)
 {
-    if (m_panel && m_panel->isVisible())
-        saveCapturePosition(m_panel->frame());
+    // The place is remembered when the user drags the panel, and only then:
+    // where a hide finds it may be where the screen or the text pushed it.
     m_model->saveDraftInBackground();
     if (!m_panel)
         return;
