@@ -393,6 +393,30 @@ TEST_F(CaptureRoadTest, DraggingTheHandleMovesThePanelOverGuidesAndSavesItsPlace
     EXPECT_TRUE(waitUntil([&] { return !guidesShown(); }, 2s)) << "the guides outlived the drag";
 }
 
+// Openbox takes the panel on at every showing, and reports the corner of the
+// screen as its place until it has moved it: a refusal's notice, a text
+// deleted and Escape, then the hot key, bring it back where it was each time,
+// and nothing but a drag writes a place.
+TEST_F(CaptureRoadTest, ThePanelComesBackWhereItWasAfterARefusedSendAndEscape)
+{
+    ASSERT_TRUE(showPanel());
+    const std::optional<QRect> start = geometry(*panel());
+    ASSERT_TRUE(start);
+    for (int round = 1; round <= 8; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(xdotool({"type", "--delay", "10", "@zz texte perdu ?"}).exitCode, 0);
+        ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
+        std::this_thread::sleep_for(300ms);
+        ASSERT_EQ(xdotool({"key", "ctrl+a", "Delete", "Escape"}).exitCode, 0);
+        ASSERT_TRUE(waitUntil([&] { return !panel(); }, 5s)) << "Escape did not hide the panel";
+        ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+        ASSERT_TRUE(waitForActivePanel());
+        std::this_thread::sleep_for(200ms);
+        EXPECT_EQ(geometry(*panel())->topLeft(), start->topLeft());
+    }
+    EXPECT_FALSE(QFileInfo::exists(positionFile())) << "a place was saved without a drag";
+}
+
 // The panel first stands centred on the screen's middle line: dragged so its
 // middle ends 8 pixels off that line it snaps back, 11 pixels off it stays,
 // and with Alt pressed during the drag it follows the pointer exactly.
