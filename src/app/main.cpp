@@ -23,6 +23,8 @@ namespace {
 // What a quit leaves to a scan or a read still running before it ends the
 // process without them.
 constexpr auto unfinishedWorkGrace = 100ms;
+// What it leaves to Qt's own teardown after that.
+constexpr auto teardownGrace = 150ms;
 
 } // namespace
 
@@ -92,5 +94,8 @@ int main(int argc, char* argv[])
         // delivered is written.
     }
     ProgramEnd::leaveUnfinishedWork(code, unfinishedWorkGrace, [&instance] { instance.release(); });
+    // Let go before the bound is set: the next launch must find it free.
+    instance.release();
+    ProgramEnd::boundTeardown(code, teardownGrace);
     return code;
 }

@@ -95,12 +95,10 @@ bool AppDelegate::blockingDialogRuns()
 {
     // A dialog's own loop means code of ours waits for its answer, and an
     // application-modal window takes every other window's input: the panel
-    // would come up unusable. A window-modal question blocks only its own
-    // window, and leaves the panel free.
-    if (QThread::currentThread()->loopLevel() > 1)
-        return true;
-    const QWidget* modal = QApplication::activeModalWidget();
-    return modal && modal->windowModality() == Qt::ApplicationModal;
+    // would come up unusable. A window-modal question blocks only its window,
+    // but the panel shown over it would take the keyboard the question waits
+    // for and leave it behind, unanswered.
+    return QThread::currentThread()->loopLevel() > 1 || QApplication::activeModalWidget();
 }
 
 void AppDelegate::bringBlockingDialogForward()
@@ -167,8 +165,8 @@ void AppDelegate::showCapture()
 
 void AppDelegate::hideCapture(bool restoringPreviousApp)
 {
-    if (m_panel && m_panel->isVisible())
-        saveCapturePosition(m_panel->frame());
+    // The place is remembered when the user drags the panel, and only then:
+    // where a hide finds it may be where the screen or the text pushed it.
     m_model->saveDraftInBackground();
     if (!m_panel)
         return;

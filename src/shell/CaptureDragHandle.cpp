@@ -134,7 +134,8 @@ private:
         const CaptureGeometry::Alignment aligned = CaptureGeometry::aligned(
             ScreenSpace::toBottomLeft(proposed), ScreenSpace::toBottomLeft(available), snapping);
         const QRectF frame = ScreenSpace::toTopLeft(aligned.frame);
-        m_panel->move(QPoint(int(std::lround(frame.x())), int(std::lround(frame.y()))));
+        const QPointF topLeft(std::round(frame.x()), std::round(frame.y()));
+        m_panel->setFrame(QRectF(topLeft, m_panel->frame().size()));
         m_moved = true;
         if (!m_guides)
             m_guides = std::make_unique<CaptureGuides>();

@@ -74,7 +74,7 @@ CapturePanel::CapturePanel(AppModel& model, QWidget* parent)
     const double lineHeight = CaptureTypography::lineHeight();
     const QSize minimum(int(CaptureGeometry::minimumWidth), int(std::ceil(CaptureGeometry::minimumHeight(lineHeight))));
     setMinimumSize(minimum);
-    setGeometry(pixelRect(QRectF(0, 0, CaptureGeometry::preferredWidth, CaptureGeometry::minimumHeight(lineHeight))));
+    setFrame(QRectF(0, 0, CaptureGeometry::preferredWidth, CaptureGeometry::minimumHeight(lineHeight)));
 
     connect(m_view, &CaptureView::contentFitRequested, this, &CapturePanel::requestContentFit);
     for (QWidget* area : m_view->dragAreas())
@@ -96,14 +96,11 @@ CapturePanel::CapturePanel(AppModel& model, QWidget* parent)
 
 CapturePanel::~CapturePanel() = default;
 
-QRectF CapturePanel::frame() const
-{
-    return QRectF(geometry());
-}
-
 void CapturePanel::setFrame(const QRectF& frame)
 {
-    setGeometry(pixelRect(frame));
+    const QRect pixels = pixelRect(frame);
+    m_frame = QRectF(pixels);
+    setGeometry(pixels);
 }
 
 void CapturePanel::setVisible(bool visible)

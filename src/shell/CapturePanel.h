@@ -52,8 +52,12 @@ public:
     std::optional<QRectF> captureScreen;
     std::function<void(const QRectF&)> onUserMoved;
 
-    // The panel's frame in Qt coordinates.
-    QRectF frame() const;
+    // The panel's frame in Qt coordinates: where it was last placed, by a
+    // showing, a fit, a drag or a change of screens. Not the window system's
+    // report, which while a window manager takes the window on names the
+    // position of the manager's new frame (the screen's corner) until the
+    // manager moves it into place, possibly after the window is exposed.
+    QRectF frame() const { return m_frame; }
     void setFrame(const QRectF& frame);
 
 protected:
@@ -65,6 +69,7 @@ protected:
 
 private:
     CaptureView* m_view = nullptr;
+    QRectF m_frame;
     bool m_fittingContent = false;
     bool m_contentFitScheduled = false;
     bool m_fitWhenExposed = false;

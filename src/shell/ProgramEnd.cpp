@@ -3,6 +3,7 @@
 #include <QThreadPool>
 
 #include <cstdlib>
+#include <thread>
 
 namespace quillor::ProgramEnd {
 
@@ -14,6 +15,16 @@ void leaveUnfinishedWork(int code, std::chrono::milliseconds grace, const std::f
     if (beforeExit)
         beforeExit();
     std::_Exit(code);
+}
+
+void boundTeardown(int code, std::chrono::milliseconds grace)
+{
+    // Detached: a teardown that ends in time ends the process, and this
+    // thread with it.
+    std::thread([code, grace] {
+        std::this_thread::sleep_for(grace);
+        std::_Exit(code);
+    }).detach();
 }
 
 } // namespace quillor::ProgramEnd

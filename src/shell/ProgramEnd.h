@@ -12,4 +12,11 @@ namespace quillor::ProgramEnd {
 // `beforeExit` first, rather than wait for it. Returns when the pool is idle.
 void leaveUnfinishedWork(int code, std::chrono::milliseconds grace, const std::function<void()>& beforeExit);
 
+// Qt's own teardown, which follows the return from main(), gets `grace`, after
+// which the process ends at once with `code`. It hands a text we copied to the
+// session's clipboard manager, but also waits, without bound, for a name lookup
+// still running for an update check whose transfer was dropped: one the
+// resolver takes seconds to answer would hold the quit that long.
+void boundTeardown(int code, std::chrono::milliseconds grace);
+
 } // namespace quillor::ProgramEnd

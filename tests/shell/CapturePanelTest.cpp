@@ -9,6 +9,7 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QWindow>
 
 using namespace quillor;
 using namespace std::chrono_literals;
@@ -166,6 +167,32 @@ TEST_F(CapturePanelTest, ScreenChangesAndMovesFitThePanelIntoItsScreen)
     EXPECT_EQ(reported, QList<QRectF>{at(available.x() + available.width() - 480, available.y() + 10)});
     EXPECT_EQ(panel.frame(), reported.value(0));
     EXPECT_EQ(panel.captureScreen, available);
+}
+
+// Taking a window on, a window manager (Openbox) puts it into a frame of its
+// own made at the screen's corner and moves that frame into place afterwards:
+// in between, the window system reports the corner as the window's position,
+// at times after the window is exposed. What places the panel next does not
+// take that report for the panel's place.
+TEST_F(CapturePanelTest, APositionReportedBeforeTheWindowManagerPlacedThePanelIsNotItsPlace)
+{
+    const QRectF place = at(720, 390);
+    const struct {
+        const char* step;
+        std::function<void()> run;
+    } cases[] = {
+        {"a fit", [&] { typeLines(2); }},
+        {"a change of screens", [&] { panel.screensChanged({ScreenArea{screen, screen, true}}); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.step);
+        showAt(place);
+        panel.windowHandle()->setPosition(0, 0);
+        ASSERT_TRUE(test::waitUntil([&] { return panel.pos() == QPoint(0, 0); }));
+        c.run();
+        EXPECT_EQ(panel.frame().topLeft(), place.topLeft());
+        EXPECT_EQ(panel.pos(), place.topLeft().toPoint());
+    }
 }
 
 // The suggestions window is a window of its own: the panel takes it along

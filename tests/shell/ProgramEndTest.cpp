@@ -39,3 +39,17 @@ TEST(ProgramEndTest, WorkThatEndsInTimeIsWaitedFor)
     EXPECT_TRUE(finished);
     EXPECT_FALSE(left);
 }
+
+// Qt's teardown waiting for a name lookup that will not end soon never holds
+// the quit: the process ends with the quit's code.
+TEST(ProgramEndDeathTest, ATeardownThatDoesNotEndIsCutShort)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ProgramEnd::boundTeardown(7, 50ms);
+            static QSemaphore never;
+            never.acquire();
+        },
+        ::testing::ExitedWithCode(7), "");
+}
