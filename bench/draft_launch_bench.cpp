@@ -15,6 +15,7 @@
 #include "X11Probe.h"
 
 #include "Median.h"
+#include "ProgramDesktop.h"
 
 #include <QByteArray>
 #include <QRandomGenerator>
@@ -192,38 +193,13 @@ void print(const char* name, const std::vector<double>& baseline, const std::vec
 int main(int argc, char* argv[])
 {
     const Settings settings = parse(argc, argv);
-    for (const char* tool : {"Xvfb", "openbox", "xdotool"}) {
-        if (!onPath(tool)) {
-            fprintf(stderr, "%s is not installed (scripts/install-deps.sh)\n", tool);
-            return 1;
-        }
-    }
     const Setup empty("empty", "", 0);
     const std::string logs = empty.path("logs");
-    auto server = XvfbServer::start(logs + "/xvfb.err");
-    if (!server) {
-        fprintf(stderr, "Xvfb did not start\n");
+    const auto desktop = quillor::bench::ProgramDesktop::start(logs, empty.path("runtime"));
+    if (!desktop)
         return 1;
-    }
-    const X11Probe probe(server->display());
-    const std::string runtime = empty.path("runtime");
-    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-    const Environment environment = Environment::inherited()
-                                        .set("DISPLAY", server->display())
-                                        .set("XDG_RUNTIME_DIR", runtime)
-                                        .set("QT_QPA_PLATFORM", "xcb")
-                                        .set("LC_ALL", "C.UTF-8")
-                                        .unset("WAYLAND_DISPLAY")
-                                        .unset("XDG_SESSION_TYPE")
-                                        .set("DBUS_SESSION_BUS_ADDRESS", "disabled:")
-                                        .unset("SESSION_MANAGER")
-                                        .unset("QUILLOR_EXIT_WHEN_IDLE");
-    auto windowManager = ChildProcess::start({{"openbox", "--sm-disable"}, environment.entries(), "/dev/null",
-                                              logs + "/openbox.err"});
-    if (!probe.connected() || !waitUntil([&] { return probe.windowManagerRunning(); }, 10s)) {
-        fprintf(stderr, "Openbox did not start\n");
-        return 1;
-    }
+    const X11Probe& probe = *desktop->probe;
+    const Environment& environment = desktop->environment;
 
     Bench bench(settings, probe, environment, logs);
     {
