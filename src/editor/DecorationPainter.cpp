@@ -106,7 +106,13 @@ void paintFromImage(QPainter& painter, const QRectF& rect, DrawnLook look, const
     static qsizetype drawnBytes = 0;
     auto found = drawn.find(look);
     if (found == drawn.end()) {
-        const QSize size(qCeil(rect.width()) + 1 + 2 * imagePadding, qCeil(rect.height()) + 1 + 2 * imagePadding);
+        // The look's own size, not the rectangle's: far down a document a
+        // line's edges are sums that miss its height by a hair, which can
+        // move an antialiased edge by one level. The image must not depend on
+        // which rectangle of the look came first.
+        const QSizeF drawnSize = QSizeF(look.width, look.height) / 64;
+        const QSize size(qCeil(drawnSize.width()) + 1 + 2 * imagePadding,
+                         qCeil(drawnSize.height()) + 1 + 2 * imagePadding);
         const qsizetype bytes = qsizetype(size.width()) * size.height() * 4;
         if (drawnBytes + bytes > imageCacheBytes) {
             drawn.clear();
@@ -117,7 +123,7 @@ void paintFromImage(QPainter& painter, const QRectF& rect, DrawnLook look, const
         image.fill(Qt::transparent);
         QPainter imagePainter(&image);
         const QPointF origin = QPointF(imagePadding, imagePadding) + QPointF(phase) / phaseSteps;
-        draw(imagePainter, QRectF(origin, rect.size()));
+        draw(imagePainter, QRectF(origin, drawnSize));
         imagePainter.end();
         found = drawn.insert(look, image);
     }

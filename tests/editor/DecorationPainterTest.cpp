@@ -93,3 +93,40 @@ TEST(DecorationPainterTest, LooksCopiedFromImagesMatchThoseDrawnDirectly)
         }
     }
 }
+
+// A background drawn from an image copies the image its look got the first
+// time, wherever that background stood. Far down a document a line's edges
+// are sums that miss its height by a hair: one row's pixels must not depend
+// on which row of the same look was painted first, or an edited editor shows
+// edges a new one does not.
+TEST(DecorationPainterTest, ABackgroundCopiedFromAnImageIsTheSameWhicheverRowDrewItsLookFirst)
+{
+    // Code in the lines of a long list, 27.515625 px apart, as the layout
+    // places them 8000 px down.
+    const qreal pitch = 27.515625;
+    const qreal width = 61.5;
+    const auto paint = [](const QRectF& rect, const DecorationPainter::Colours& colours, QPointF scroll) {
+        QImage image(240, 80, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.translate(-scroll);
+        DecorationPainter::paintBackgrounds(painter, {{Kind::code, rect}}, colours, 0);
+        return image.convertToFormat(QImage::Format_Alpha8);
+    };
+    int differing = 0;
+    for (int row = 0; row < 60; ++row) {
+        const qreal top = 7789.40625 + row * pitch - pitch * 4 / 5;
+        const QRectF line(QPointF(120.640625, top), QPointF(120.640625 + width, top + pitch));
+        const QRectF far = line.adjusted(0, 1, 0, -1);
+        // The same look near the top, at the same quarter pixel, its size exact.
+        const QPointF scroll(std::floor(far.left()) - 10, std::floor(far.top()) - 20);
+        const QRectF near(far.topLeft() - scroll, QSizeF(width, pitch - 2));
+        // Text colours of their own make the looks new to the painter; they
+        // differ only where the coverage, which the alpha shows, does not.
+        const DecorationPainter::Colours afterFar{QColor(1, 2 * row, 3), Qt::gray, Qt::blue, Qt::white};
+        const DecorationPainter::Colours alone{QColor(1, 2 * row + 1, 3), Qt::gray, Qt::blue, Qt::white};
+        paint(far, afterFar, scroll);
+        differing += paint(near, afterFar, QPointF()) != paint(near, alone, QPointF());
+    }
+    EXPECT_EQ(differing, 0) << "rows whose pixels depend on the row drawn first";
+}
