@@ -6,6 +6,7 @@
 #include "updates/AppUpdates.h"
 
 #include <QCheckBox>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -13,79 +14,20 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace quillor {
 
 namespace {
 
-struct FormatPiece {
-    QString text;
-    bool field = false; // a run of one pattern letter, else literal text
-};
-
-// A date pattern cut into its fields and the literal text between them,
-// quoted or not.
-QList<FormatPiece> formatPieces(const QString& pattern)
+// Day and abbreviated month as each interface language writes them.
+QString dayAndMonthPattern(const QString& language)
 {
-    QList<FormatPiece> pieces;
-    qsizetype index = 0;
-    while (index < pattern.size()) {
-        const QChar first = pattern[index];
-        qsizetype end = index + 1;
-        if (first.unicode() < 128 && first.isLetter()) {
-            while (end < pattern.size() && pattern[end] == first)
-                ++end;
-            pieces.append({pattern.mid(index, end - index), true});
-        } else if (first == u'\'') {
-            // Up to the closing quote; two quotes inside stand for one.
-            while (end < pattern.size()) {
-                const bool quote = pattern[end] == u'\'';
-                const bool doubled = quote && end + 1 < pattern.size() && pattern[end + 1] == u'\'';
-                end += doubled ? 2 : 1;
-                if (quote && !doubled)
-                    break;
-            }
-            pieces.append({pattern.mid(index, end - index), false});
-        } else {
-            while (end < pattern.size() && !(pattern[end].unicode() < 128 && pattern[end].isLetter())
-                   && pattern[end] != u'\'')
-                ++end;
-            pieces.append({pattern.mid(index, end - index), false});
-        }
-        index = end;
-    }
-    return pieces;
-}
-
-bool isDayOrMonth(const FormatPiece& piece)
-{
-    return piece.field && ((piece.text[0] == u'd' && piece.text.size() <= 2) || piece.text[0] == u'M');
-}
-
-// Day and abbreviated month in the order and with the marks of the locale's
-// long date, its weekday and year left out: "d MMM", "MMM d", "d. MMM",
-// "M月d日".
-QString dayAndMonthPattern(const QLocale& locale)
-{
-    const QList<FormatPiece> pieces = formatPieces(locale.dateFormat(QLocale::LongFormat));
-    const auto first = std::find_if(pieces.cbegin(), pieces.cend(), isDayOrMonth);
-    const auto last = std::find_if(pieces.crbegin(), pieces.crend(), isDayOrMonth);
-    if (first == pieces.cend())
-        return QStringLiteral("d MMM");
-    QString pattern;
-    for (auto piece = first; piece != last.base(); ++piece)
-        pattern += piece->field && piece->text.startsWith(QLatin1String("MMM")) ? QStringLiteral("MMM") : piece->text;
-    // A mark written against the last field belongs to it ("日" after the
-    // day); what follows a space or a comma leads to the year or weekday.
-    if (last.base() != pieces.cend() && !last.base()->field && !last.base()->text.startsWith(u'\'')) {
-        for (const QChar mark : last.base()->text) {
-            if (mark.isSpace() || mark.isPunct())
-                break;
-            pattern += mark;
-        }
-    }
-    return pattern;
+    static const QHash<QString, QString> patterns{
+        {QStringLiteral("en"), QStringLiteral("MMM d")},
+        {QStringLiteral("es"), QStringLiteral("d 'de' MMM")},
+        {QStringLiteral("de"), QStringLiteral("d. MMM")},
+        {QStringLiteral("zh-Hans"), QStringLiteral("M月d日")},
+    };
+    return patterns.value(language, QStringLiteral("d MMM"));
 }
 
 } // namespace
@@ -146,7 +88,8 @@ UpdateSettingsView::UpdateSettingsView(AppUpdates& updates, std::function<bool()
 QString UpdateSettingsView::lastCheckText(const QDateTime& moment)
 {
     const QLocale locale = L10n::locale();
-    return locale.toString(moment, dayAndMonthPattern(locale) + u' ' + locale.timeFormat(QLocale::ShortFormat));
+    return locale.toString(moment, dayAndMonthPattern(L10n::currentLanguage()) + u' '
+                                       + locale.timeFormat(QLocale::ShortFormat));
 }
 
 void UpdateSettingsView::sync()
