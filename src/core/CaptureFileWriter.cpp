@@ -202,6 +202,11 @@ QString CaptureFileWriter::placeAttachments(const Capture& capture, const Destin
     return body;
 }
 
+QString CaptureFileWriter::notePath(const Capture& capture, const Destination& destination) const
+{
+    return SafePath::resolve(destination.vaultPath, relativeNotePath(capture, destination, deliveryZone(capture)));
+}
+
 QString CaptureFileWriter::save(const Capture& capture, const Destination& destination) const
 {
     if (capture.body.trimmed().isEmpty())
