@@ -76,9 +76,9 @@ void TerminationWatchdog::watch()
     for (;;) {
         if (m_changed.wait_for(lock, m_patience, served))
             return;
-        // A UI thread waiting for a draft to reach the disk is not held:
-        // cutting the write would leave the previous draft, without the
-        // newest text. The write may finish within its own bound, and the
+        // A draft being written is let finish, within its own bound: the UI
+        // thread may only be waiting for it, which is no hang, and cutting
+        // it would leave the previous draft, without the newest text. The
         // thread then has its patience again to come round to the signal.
         bool waitedForDisk = false;
         while (const std::optional<DiskWrites::Clock::time_point> bound = DiskWrites::deadline()) {
