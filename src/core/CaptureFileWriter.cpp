@@ -9,6 +9,7 @@
 #include "core/ImageReferences.h"
 #include "core/Json.h"
 #include "core/SafePath.h"
+#include "core/StaleTemporaryFiles.h"
 #include "core/Utf8Validation.h"
 
 #include <QByteArrayView>
@@ -76,28 +77,6 @@ void removeQuietly(const QString& path)
     } catch (const FileSystemError&) {
         // A stray hidden temporary file is harmless; the delivery's own
         // outcome is what the caller must hear about.
-    }
-}
-
-// A delivery cut short (a crash, a power cut) leaves its hidden temporary
-// file behind, and sync tools would carry it to every device. Only names of
-// exactly the writer's own form, old enough that no running delivery still
-// writes them, are removed; whatever cannot be removed stays.
-void removeStaleTemporaryFiles(const QString& folder)
-{
-    constexpr qint64 staleAfterSeconds = 15 * 60;
-    const QString prefix = QStringLiteral(".quillor-");
-    const QString suffix = QStringLiteral(".tmp");
-    const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-staleAfterSeconds);
-    const QFileInfoList candidates = QDir(folder).entryInfoList(
-        {prefix + u'*' + suffix}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
-    for (const QFileInfo& candidate : candidates) {
-        const QString name = candidate.fileName();
-        const QString idText = name.mid(prefix.size(), name.size() - prefix.size() - suffix.size());
-        const QUuid id = QUuid::fromString(idText);
-        if (id.isNull() || Json::uuidText(id) != idText || candidate.lastModified() >= staleBefore)
-            continue;
-        removeQuietly(candidate.filePath());
     }
 }
 
@@ -221,6 +200,11 @@ QString CaptureFileWriter::placeAttachments(const Capture& capture, const Destin
         body.replace(token, reference.source());
     }
     return body;
+}
+
+QString CaptureFileWriter::notePath(const Capture& capture, const Destination& destination) const
+{
+    return SafePath::resolve(destination.vaultPath, relativeNotePath(capture, destination, deliveryZone(capture)));
 }
 
 QString CaptureFileWriter::save(const Capture& capture, const Destination& destination) const

@@ -42,6 +42,9 @@ public:
     // other text, CaptureError::deliveredWithOtherText is thrown and nothing
     // is written (the caller may send that text under a new id).
     QString save(const Capture& capture, const Destination& destination) const;
+    // The absolute path of the note `save` writes the capture into; throws as
+    // SafePath::resolve does. Reads the vault's folders.
+    QString notePath(const Capture& capture, const Destination& destination) const;
 
     // Creates `target` holding exactly `bytes`, only if nothing exists there
     // (EEXIST otherwise). The bytes go to a hidden temporary file beside the

@@ -458,6 +458,7 @@ private:
     void placeImages(Capture& capture, const QString& root, const QString& attachmentFolder) const;
     void startDeliveryTask(const Capture& capture, const Destination& destination);
     void finishDelivery(const QFuture<QString>& future, const Capture& capture, const Destination& destination);
+    void renewDelivery(const Capture& sent, const Destination& destination);
     void finishRecord(const QFuture<DeliveryReceipt>& future, const Destination& destination);
     void failDelivery(const QString& message);
     void startNextDraft(const QUuid& destinationID);
@@ -532,6 +533,12 @@ private:
     Capture m_draft;
     std::unique_ptr<Delivery> m_writer;
     DeliveryRecorder m_recorder{m_dataDirectory};
+    // The earlier ids under which the draft of id `draftID` reached the note
+    // unconfirmed before its text changed: they get their receipts with its own.
+    struct EarlierSends {
+        QUuid draftID;
+        QList<QUuid> ids;
+    } m_earlierSends;
     std::unique_ptr<AppUpdates> m_updates;
     QList<NoteSuggestion> m_notes;
     QStringList m_tags;

@@ -7,6 +7,7 @@
 #include "core/Json.h"
 #include "core/L10n.h"
 #include "core/Routing.h"
+#include "core/StaleTemporaryFiles.h"
 #include "model/DataDirectory.h"
 #include "model/DraftWriter.h"
 #include "model/VaultAccess.h"
@@ -69,6 +70,20 @@ const Destination* findDestination(const QList<Destination>& destinations, const
     return found == destinations.cend() ? nullptr : &*found;
 }
 
+// A write cut short by a kill leaves its temporary file in the data directory
+// for good, some of them hundreds of megabytes (a partial draft or history
+// copy with its images). Listing and removing them reads the disk, which the
+// start of the program does not wait for.
+void removeStaleTemporaryFilesInBackground(const QString& dataDirectory)
+{
+    QThreadPool::globalInstance()->start([dataDirectory] {
+        removeStaleTemporaryFiles(dataDirectory);
+        for (const QString& folder : {DataDirectory::receiptsFolderName(), DataDirectory::historyFolderName(),
+                                      DataDirectory::backupsFolderName(), DataDirectory::recoveredFolderName()})
+            removeStaleTemporaryFiles(childPath(dataDirectory, folder));
+    });
+}
+
 // The hot key a fresh installation asks for, shown until one is held.
 ShortcutCombination defaultHotKey()
 {
@@ -100,6 +115,7 @@ AppModel::AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Envir
 
     // A failure is left to the reads below, which then fall back to defaults.
     QDir().mkpath(m_dataDirectory);
+    removeStaleTemporaryFilesInBackground(m_dataDirectory);
     loadPreferences();
     m_writer = std::make_unique<Delivery>(childPath(m_dataDirectory, DataDirectory::backupsFolderName()));
     if (m_environment.readsDraftInBackground) {

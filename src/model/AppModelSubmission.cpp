@@ -2,6 +2,7 @@
 
 #include "core/CaptureError.h"
 #include "core/DateFormats.h"
+#include "core/Delivery.h"
 #include "core/FileSystem.h"
 #include "core/ImageReferences.h"
 #include "core/L10n.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <exception>
+#include <utility>
 
 namespace quillor {
 
@@ -208,13 +210,7 @@ void AppModel::finishDelivery(const QFuture<QString>& future, const Capture& cap
         note = outcome(future, destination.vaultPath);
     } catch (const CaptureError& error) {
         if (error.kind() == CaptureError::Kind::deliveredWithOtherText) {
-            // An earlier send of this draft reached the note unconfirmed (the
-            // program ended first) and the text changed since: the text as it
-            // is now goes in as a capture of its own, so nothing the user
-            // typed is left out and the note keeps what it holds.
-            Capture renewed = capture;
-            renewed.id = QUuid::createUuid();
-            startDeliveryTask(renewed, destination);
+            renewDelivery(capture, destination);
             return;
         }
         failDelivery(error.localizedDescription());
@@ -224,6 +220,16 @@ void AppModel::finishDelivery(const QFuture<QString>& future, const Capture& cap
         return;
     }
 
+    QList<DeliveryRecorder::EarlierSend> earlier;
+    if (m_earlierSends.draftID == capture.id) {
+        for (const QUuid& id : std::as_const(m_earlierSends.ids)) {
+            Capture sent = capture;
+            sent.id = id;
+            earlier.append({id, [writer = m_writer->writer(), sent, destination] {
+                                 return writer.notePath(sent, destination);
+                             }});
+        }
+    }
     // The history copy and the receipt are written off this thread; the
     // draft is replaced only once both are on disk.
     auto* watcher = new QFutureWatcher<DeliveryReceipt>(this);
@@ -231,7 +237,33 @@ void AppModel::finishDelivery(const QFuture<QString>& future, const Capture& cap
         watcher->deleteLater();
         finishRecord(watcher->future(), destination);
     });
-    watcher->setFuture(m_recorder.record(capture, destination, note, DateFormats::iso8601(currentDate())));
+    watcher->setFuture(m_recorder.record(capture, destination, note, DateFormats::iso8601(currentDate()), earlier));
+}
+
+// An earlier send of this draft reached the note unconfirmed (the program
+// ended first, or its record failed) and the text changed since: the text as
+// it is now goes in as a capture of its own, so nothing the user typed is left
+// out and the note keeps what it holds. The draft takes the new id, on disk,
+// before any of it can reach the note: whatever fails after that, a retry
+// finds its own text there and writes nothing, and start-up knows the draft
+// delivered once its receipt is written.
+void AppModel::renewDelivery(const Capture& sent, const Destination& destination)
+{
+    Capture renewed = sent;
+    renewed.id = QUuid::createUuid();
+    if (m_earlierSends.draftID != sent.id)
+        m_earlierSends.ids.clear();
+    m_earlierSends.ids.append(sent.id);
+    m_earlierSends.draftID = renewed.id;
+
+    m_draft.id = renewed.id;
+    saveDraftInBackground();
+    m_draftWriter->whenWritten([this, renewed, destination] {
+        if (m_draftPersistenceError)
+            failDelivery(*m_draftPersistenceError);
+        else
+            startDeliveryTask(renewed, destination);
+    });
 }
 
 void AppModel::finishRecord(const QFuture<DeliveryReceipt>& future, const Destination& destination)
@@ -245,6 +277,7 @@ void AppModel::finishRecord(const QFuture<DeliveryReceipt>& future, const Destin
     }
 
     setLatestReceipt(receipt);
+    m_earlierSends = {};
     startNextDraft(destination.id);
     // Done once the next draft is on disk, which is waited for without
     // blocking: it is written behind the capture's large files.

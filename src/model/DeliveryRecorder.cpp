@@ -17,19 +17,34 @@ QString childPath(const QString& folder, const QString& name)
     return folder + QLatin1Char('/') + name;
 }
 
-DeliveryReceipt recordNow(const QString& dataDirectory, const Capture& capture, const Destination& destination,
-                          const QString& note, const QString& date)
+QString jsonFileName(const QUuid& id)
 {
-    const QString fileName = Json::uuidText(capture.id) + QStringLiteral(".json");
+    return Json::uuidText(id) + QStringLiteral(".json");
+}
+
+DeliveryReceipt receiptFor(const QUuid& id, const Destination& destination, const QString& note, const QString& date)
+{
+    return {Json::uuidText(id),
+            note,
+            date,
+            destination.displayName(),
+            destination.id,
+            std::nullopt,
+            NoteFiles::relativePath(note, destination.vaultPath)};
+}
+
+DeliveryReceipt recordNow(const QString& dataDirectory, const Capture& capture, const Destination& destination,
+                          const QString& note, const QString& date,
+                          const QList<DeliveryRecorder::EarlierSend>& earlier)
+{
+    const QString fileName = jsonFileName(capture.id);
     const QString receipts = childPath(dataDirectory, DataDirectory::receiptsFolderName());
     FileSystem::createDirectories(receipts);
-    const DeliveryReceipt receipt{Json::uuidText(capture.id),
-                                  note,
-                                  date,
-                                  destination.displayName(),
-                                  destination.id,
-                                  std::nullopt,
-                                  NoteFiles::relativePath(note, destination.vaultPath)};
+    const DeliveryReceipt receipt = receiptFor(capture.id, destination, note, date);
+    for (const DeliveryRecorder::EarlierSend& send : earlier) {
+        const DeliveryReceipt confirmed = receiptFor(send.id, destination, send.note(), date);
+        FileSystem::writeAtomically(childPath(receipts, jsonFileName(send.id)), Json::serialize(confirmed.toJson()));
+    }
 
     const QString history = childPath(dataDirectory, DataDirectory::historyFolderName());
     FileSystem::createDirectories(history);
@@ -54,10 +69,11 @@ DeliveryRecorder::~DeliveryRecorder()
 }
 
 QFuture<DeliveryReceipt> DeliveryRecorder::record(const Capture& capture, const Destination& destination,
-                                                  const QString& note, const QString& date)
+                                                  const QString& note, const QString& date,
+                                                  const QList<EarlierSend>& earlier)
 {
-    return QtConcurrent::run(&m_thread, [directory = m_dataDirectory, capture, destination, note, date] {
-        return recordNow(directory, capture, destination, note, date);
+    return QtConcurrent::run(&m_thread, [directory = m_dataDirectory, capture, destination, note, date, earlier] {
+        return recordNow(directory, capture, destination, note, date, earlier);
     });
 }
 

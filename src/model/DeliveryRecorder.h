@@ -5,8 +5,12 @@
 #include "core/Destination.h"
 
 #include <QFuture>
+#include <QList>
 #include <QString>
 #include <QThreadPool>
+#include <QUuid>
+
+#include <functional>
 
 namespace quillor {
 
@@ -18,6 +22,17 @@ namespace quillor {
 // exception (read it with Delivery::result's rule: QtConcurrent wraps it).
 class DeliveryRecorder {
 public:
+    // A send of the same capture under another id that reached the note
+    // unconfirmed before its text changed, the capture then being sent under
+    // an id of its own. Its text is in the note: it gets its receipt (its
+    // history copy, if any, stays as it was written).
+    struct EarlierSend {
+        QUuid id;
+        // Where that send's text is; asked on the worker thread, as finding it
+        // reads the vault's folders.
+        std::function<QString()> note;
+    };
+
     explicit DeliveryRecorder(QString dataDirectory);
     // Waits for the record being written: a capture the note holds keeps its
     // history and receipt however the program ends. (A quit waits for it
@@ -28,9 +43,11 @@ public:
     DeliveryRecorder& operator=(const DeliveryRecorder&) = delete;
 
     // `date` is the receipt's, as ISO 8601 text; gives the receipt written.
-    // The history copy is encoded as draft.json is (DraftEncoder).
+    // The history copy is encoded as draft.json is (DraftEncoder). The
+    // earlier sends' receipts, dated alike, are written first: the capture's
+    // own stays the last file of the record.
     QFuture<DeliveryReceipt> record(const Capture& capture, const Destination& destination, const QString& note,
-                                    const QString& date);
+                                    const QString& date, const QList<EarlierSend>& earlier = {});
 
 private:
     const QString m_dataDirectory;

@@ -1,5 +1,7 @@
 #include "model/DraftWriter.h"
 
+#include "model/DiskWrites.h"
+
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -49,6 +51,11 @@ struct DraftWriter::Shared {
 
     void write(const QString& path, const Capture& draft)
     {
+        // The images go out in Base64, a third larger than their bytes.
+        qint64 size = draft.body.size() * 3;
+        for (const CaptureAttachment& attachment : draft.attachments)
+            size += attachment.data.size() / 3 * 4;
+        const DiskWrites::Scope inProgress(size);
         const QList<QByteArray> parts = encoder.encode(draft);
         writeFile(path, QList<QByteArrayView>(parts.cbegin(), parts.cend()));
     }

@@ -1,5 +1,7 @@
 #include "shell/TerminationWatchdog.h"
 
+#include "model/DiskWrites.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -68,9 +70,27 @@ void TerminationWatchdog::watch()
     } while (got < 0 && errno == EINTR);
     if (got != 1 || byte == stopByte)
         return;
+    using namespace std::chrono_literals;
+    const auto served = [this] { return m_answered || m_stopping; };
     std::unique_lock lock(m_mutex);
-    if (m_changed.wait_for(lock, m_patience, [this] { return m_answered || m_stopping; }))
-        return;
+    for (;;) {
+        if (m_changed.wait_for(lock, m_patience, served))
+            return;
+        // A draft being written is let finish, within its own bound: the UI
+        // thread may only be waiting for it, which is no hang, and cutting
+        // it would leave the previous draft, without the newest text. The
+        // thread then has its patience again to come round to the signal.
+        bool waitedForDisk = false;
+        while (const std::optional<DiskWrites::Clock::time_point> bound = DiskWrites::deadline()) {
+            if (DiskWrites::Clock::now() >= *bound)
+                break;
+            if (m_changed.wait_for(lock, 50ms, served))
+                return;
+            waitedForDisk = true;
+        }
+        if (!waitedForDisk || DiskWrites::deadline())
+            break;
+    }
     // The status a shell reports for a process its signal ended.
     std::_Exit(128 + byte);
 }

@@ -18,6 +18,8 @@ namespace quillor {
 // previous file whole, at worst with a stray temporary beside it; and what
 // the held UI thread has not saved it could not save before the end either.
 // A capture whose delivery is cut short stays the draft, as after a crash.
+// A draft being written is the exception: the UI thread waiting for it is not
+// held, and the write is let finish, within its own bound (DiskWrites).
 //
 // Once the UI thread answered, the watchdog stands down: the orderly way out
 // may then wait for a delivery as long as it needs.

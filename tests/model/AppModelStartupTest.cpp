@@ -358,5 +358,51 @@ TEST(AppModelStartupTest, ADraftReadInTheBackgroundIsTakenWhenItArrivesAndNothin
     EXPECT_EQ(finishedAgain, 0);
 }
 
+// A kill leaves the temporary file of what was being written anywhere in the
+// data directory. Start-up removes the program's own once old enough that no
+// write still uses them; anything else in the folders stays as it is.
+TEST(AppModelStartupTest, StaleTemporaryFilesOfTheProgramAreRemovedFromTheDataDirectory)
+{
+    Session s;
+    const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-16 * 60);
+    const auto put = [&](const QString& name, bool isOld) {
+        s.data.put(name, "partial");
+        if (isOld) {
+            QFile file(s.data.file(name));
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+    };
+    const struct { QString name; bool old; bool removed; } cases[] = {
+        {".quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true},
+        {"History/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true},
+        {"Receipts/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true},
+        {"Backups/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true},
+        {"Recovered/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true},
+        {"History/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", false, false},
+        {".quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", false, false},
+        {".quillor-" + Json::uuidText(QUuid::createUuid()).toLower() + ".tmp", true, false},
+        {".quillor-notes.tmp", true, false},
+        {"History/notes.tmp", true, false},
+        {"History/Archive/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false},
+        {"Vault/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false},
+    };
+    for (const auto& c : cases)
+        put(c.name, c.old);
+
+    s.launch();
+    // What stays is looked at once every removal is done.
+    for (const auto& c : cases) {
+        if (c.removed) {
+            EXPECT_TRUE(waitUntil([&] { return !s.data.contents(c.name); })) << c.name.toStdString();
+        }
+    }
+    for (const auto& c : cases) {
+        if (!c.removed) {
+            EXPECT_EQ(s.data.contents(c.name), "partial") << c.name.toStdString();
+        }
+    }
+}
+
 } // namespace
 } // namespace quillor

@@ -199,6 +199,53 @@ TEST(AppModelSubmissionTest, TextAddedAfterAnUnconfirmedSendReachesTheNote)
     }
 }
 
+// The renewed send fails after its text reached the note too. The draft
+// already carries the id that text went in under, so the retry writes nothing
+// more; every id whose text the note holds ends with a receipt naming that
+// note; and a draft a kill left with the renewed id after its receipt is not
+// brought back at start-up.
+TEST(AppModelSubmissionTest, ARenewedSendKeepsItsIdThroughAFailureAndARetry)
+{
+    for (const DeliveryMode mode : DeliveryModes::allCases()) {
+        SCOPED_TRACE(DeliveryModes::rawValue(mode).toStdString());
+        Delivering s;
+        s.start({s.inVault("Journal", "jo", mode, "Journal")});
+        s.data.put("Receipts", "a file where a folder belongs");
+        s.type("premier envoi");
+        const QString first = Json::uuidText(s.draft().id);
+        s.send();
+        ASSERT_TRUE(s.model->error());
+
+        s.type("premier envoi SUITE IMPORTANTE");
+        s.send();
+        ASSERT_TRUE(s.model->error());
+        const Capture renewed = s.onDisk();
+        const QString second = Json::uuidText(renewed.id);
+        EXPECT_NE(second, first);
+        EXPECT_EQ(renewed.body, "premier envoi SUITE IMPORTANTE");
+
+        ASSERT_TRUE(QFile::remove(s.data.file("Receipts")));
+        s.send();
+        EXPECT_EQ(s.model->error(), std::nullopt);
+        ASSERT_TRUE(s.model->latestReceipt());
+        EXPECT_EQ(s.model->latestReceipt()->captureID, second);
+        QByteArray notes;
+        for (const QByteArray& note : DataFolder::filesUnder(s.vault))
+            notes += note;
+        EXPECT_EQ(notes.count("SUITE IMPORTANTE"), 1) << notes.toStdString();
+        for (const QString& id : {first, second}) {
+            const std::optional<QByteArray> bytes = s.data.contents("Receipts/" + id + ".json");
+            ASSERT_TRUE(bytes) << id.toStdString();
+            const DeliveryReceipt receipt = DeliveryReceipt::fromJson(Json::parseObject(*bytes));
+            EXPECT_EQ(DataFolder::read(receipt.path).value_or("").count(marker(id).toUtf8()), 1) << receipt.path.toStdString();
+        }
+
+        s.data.put(draftFile, bytesOf(renewed));
+        s.launch();
+        EXPECT_EQ(s.model->draftState(), DraftState::empty());
+    }
+}
+
 // A draft holding images takes seconds to write: the send waits for it
 // without holding up the UI thread, and delivers once it is on disk.
 TEST(AppModelSubmissionTest, ASendWaitsForADraftWithImagesToBeSavedWithoutBlocking)

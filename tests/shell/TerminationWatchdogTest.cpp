@@ -1,5 +1,12 @@
 #include "shell/TerminationWatchdog.h"
 
+#include "core/FileSystem.h"
+#include "core/Json.h"
+#include "model/DraftWriter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -57,6 +64,41 @@ TEST(TerminationWatchdogTest, AnAnsweredSignalLeavesTheQuitToTheProgram)
         });
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+}
+
+// A UI thread waiting for a draft to reach the disk is not held: the write
+// finishes with the newest text, and the process ends by the UI thread's
+// answer or, without one, by the watchdog.
+TEST(TerminationWatchdogTest, ADraftBeingWrittenIsLetFinish)
+{
+    for (const bool answers : {true, false}) {
+        SCOPED_TRACE(answers ? "the UI thread answers once written" : "the UI thread never answers");
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        const QString path = folder.filePath(QStringLiteral("draft.json"));
+        const int status = statusOfChild([&] {
+            // A slow disk: the write outlasts the UI thread's patience many times.
+            DraftWriter writer(
+                path,
+                [](const QString& target, const QList<QByteArrayView>& parts) {
+                    std::this_thread::sleep_for(1s);
+                    FileSystem::writeAtomically(target, parts);
+                },
+                {});
+            writer.write(Capture(QUuid::createUuid(), ReferenceDate{700000000}, QStringLiteral("le dernier mot"), {}, std::nullopt));
+            TerminationWatchdog watchdog(50ms);
+            watchdog.signalled(SIGTERM);
+            writer.waitUntilWritten();
+            if (answers)
+                watchdog.answered();
+            std::this_thread::sleep_for(answers ? 300ms : 60s);
+        });
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), answers ? 0 : 128 + SIGTERM);
+        QFile written(path);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(Capture::fromJson(Json::parseObject(written.readAll())).body, QStringLiteral("le dernier mot"));
     }
 }
 
