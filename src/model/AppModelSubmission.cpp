@@ -237,7 +237,11 @@ void AppModel::finishDelivery(const QFuture<QString>& future, const Capture& cap
         watcher->deleteLater();
         finishRecord(watcher->future(), destination);
     });
-    watcher->setFuture(m_recorder.record(capture, destination, note, DateFormats::iso8601(currentDate()), earlier));
+    // The earlier sends reached the note first: their receipts are dated a
+    // second before, so the latest receipt stays this one's after a restart.
+    const ReferenceDate now = currentDate();
+    watcher->setFuture(m_recorder.record(capture, destination, note, DateFormats::iso8601(now), earlier,
+                                         DateFormats::iso8601({now.secondsSinceReferenceDate - 1})));
 }
 
 // An earlier send of this draft reached the note unconfirmed (the program

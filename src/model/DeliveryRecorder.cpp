@@ -35,14 +35,14 @@ DeliveryReceipt receiptFor(const QUuid& id, const Destination& destination, cons
 
 DeliveryReceipt recordNow(const QString& dataDirectory, const Capture& capture, const Destination& destination,
                           const QString& note, const QString& date,
-                          const QList<DeliveryRecorder::EarlierSend>& earlier)
+                          const QList<DeliveryRecorder::EarlierSend>& earlier, const QString& earlierDate)
 {
     const QString fileName = jsonFileName(capture.id);
     const QString receipts = childPath(dataDirectory, DataDirectory::receiptsFolderName());
     FileSystem::createDirectories(receipts);
     const DeliveryReceipt receipt = receiptFor(capture.id, destination, note, date);
     for (const DeliveryRecorder::EarlierSend& send : earlier) {
-        const DeliveryReceipt confirmed = receiptFor(send.id, destination, send.note(), date);
+        const DeliveryReceipt confirmed = receiptFor(send.id, destination, send.note(), earlierDate);
         FileSystem::writeAtomically(childPath(receipts, jsonFileName(send.id)), Json::serialize(confirmed.toJson()));
     }
 
@@ -70,10 +70,11 @@ DeliveryRecorder::~DeliveryRecorder()
 
 QFuture<DeliveryReceipt> DeliveryRecorder::record(const Capture& capture, const Destination& destination,
                                                   const QString& note, const QString& date,
-                                                  const QList<EarlierSend>& earlier)
+                                                  const QList<EarlierSend>& earlier, const QString& earlierDate)
 {
-    return QtConcurrent::run(&m_thread, [directory = m_dataDirectory, capture, destination, note, date, earlier] {
-        return recordNow(directory, capture, destination, note, date, earlier);
+    return QtConcurrent::run(&m_thread, [directory = m_dataDirectory, capture, destination, note, date, earlier,
+                                         earlierDate] {
+        return recordNow(directory, capture, destination, note, date, earlier, earlierDate);
     });
 }
 

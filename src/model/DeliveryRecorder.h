@@ -44,10 +44,12 @@ public:
 
     // `date` is the receipt's, as ISO 8601 text; gives the receipt written.
     // The history copy is encoded as draft.json is (DraftEncoder). The
-    // earlier sends' receipts, dated alike, are written first: the capture's
-    // own stays the last file of the record.
+    // earlier sends' receipts are written first, dated `earlierDate`: the
+    // capture's own stays the last file of the record and, dated after them,
+    // the latest receipt a later start-up finds.
     QFuture<DeliveryReceipt> record(const Capture& capture, const Destination& destination, const QString& note,
-                                    const QString& date, const QList<EarlierSend>& earlier = {});
+                                    const QString& date, const QList<EarlierSend>& earlier = {},
+                                    const QString& earlierDate = {});
 
 private:
     const QString m_dataDirectory;

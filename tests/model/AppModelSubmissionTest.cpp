@@ -202,7 +202,7 @@ TEST(AppModelSubmissionTest, TextAddedAfterAnUnconfirmedSendReachesTheNote)
 // The renewed send fails after its text reached the note too. The draft
 // already carries the id that text went in under, so the retry writes nothing
 // more; every id whose text the note holds ends with a receipt naming that
-// note; and a draft a kill left with the renewed id after its receipt is not
+// note, the renewed one latest; and a draft a kill left with the renewed id after its receipt is not
 // brought back at start-up.
 TEST(AppModelSubmissionTest, ARenewedSendKeepsItsIdThroughAFailureAndARetry)
 {
@@ -243,6 +243,10 @@ TEST(AppModelSubmissionTest, ARenewedSendKeepsItsIdThroughAFailureAndARetry)
         s.data.put(draftFile, bytesOf(renewed));
         s.launch();
         EXPECT_EQ(s.model->draftState(), DraftState::empty());
+        // Both receipts came from one record: the renewed send's is still
+        // the latest one read back.
+        ASSERT_TRUE(waitUntil([&] { return s.model->latestReceipt().has_value(); }));
+        EXPECT_EQ(s.model->latestReceipt()->captureID, second);
     }
 }
 
