@@ -26,24 +26,13 @@ protected:
 
     // The destination as a rebind onto the folder of several vaults leaves
     // it: that folder as its vault path, the Obsidian vault in its path.
-    void writeDestinationIntoAVaultBelow(const QString& path)
+    void putDestinationIntoAVaultBelow(const QString& path)
     {
-        QJsonObject destination{
-            {"id", destinationID},      {"name", "Aide"},    {"alias", "aide"},
-            {"vaultPath", vaultPath()}, {"mode", "newNote"}, {"path", path},
-            {"attachmentFolder", "Attachments/Quillor"},
-        };
-        QJsonObject preferences{
-            {"destinations", QJsonArray{destination}},
-            {"defaultDestinationID", destinationID},
-            {"language", "fr"},
-            {"automaticallyCheckUpdates", false},
-            {"routePrefix", "@"},
-            {"hotkeyCode", 49},
-            {"hotkeyModifiers", 4096},
-            {"hotkeyDisplay", "⌃Space"},
-            {"attachmentSettingsVersion", 1},
-        };
+        QJsonObject preferences = readJson(dataPath(QStringLiteral("preferences.json")));
+        QJsonObject destination = preferences.value("destinations").toArray().first().toObject();
+        ASSERT_EQ(destination.value("vaultPath").toString(), vaultPath());
+        destination.insert("path", path);
+        preferences.insert("destinations", QJsonArray{destination});
         put(dataPath(QStringLiteral("preferences.json")), QJsonDocument(preferences).toJson(QJsonDocument::Compact));
     }
 
@@ -63,7 +52,7 @@ TEST_F(VaultLinkRoadTest, LinksIntoAnObsidianVaultBelowTheVaultPathResolveFromTh
     put(obsidianVault + QStringLiteral("/assets/carte.png"), onePixelPng);
     put(obsidianVault + QStringLiteral("/Carnet de route.md"), "Une note.\n");
     put(vaultPath() + QStringLiteral("/kepano/.obsidian/app.json"), "{}");
-    writeDestinationIntoAVaultBelow(QStringLiteral("aide-fr/Inbox"));
+    putDestinationIntoAVaultBelow(QStringLiteral("aide-fr/Inbox"));
     const QString picture = QString::fromStdString(path("home")) + QStringLiteral("/pixel.png");
     put(picture, onePixelPng);
 
