@@ -70,7 +70,7 @@ TEST_F(VaultLinkRoadTest, LinksIntoAnObsidianVaultBelowTheVaultPathResolveFromTh
             return m_probe->viewableWindowNamed("Quillor suggestions").has_value();
         },
         10s))
-        << "no suggestions for the vault's note";
+        << "no suggestions for the vault's note: " << text(draftBody());
     ASSERT_EQ(xdotool({"key", "Return"}).exitCode, 0);
     ASSERT_TRUE(waitUntil([&] { return draftBody().contains(QStringLiteral("Carnet de route")); }, 5s))
         << text(draftBody());
@@ -82,7 +82,7 @@ TEST_F(VaultLinkRoadTest, LinksIntoAnObsidianVaultBelowTheVaultPathResolveFromTh
     ASSERT_TRUE(waitUntil(
         [&] { return !readJson(dataPath(QStringLiteral("draft.json"))).value("attachments").toArray().isEmpty(); },
         10s))
-        << "the pasted image is not in the draft";
+        << "the pasted image is not in the draft: " << text(draftBody());
     ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
 
     const QString receipts = dataPath(QStringLiteral("Receipts"));
