@@ -48,7 +48,10 @@ struct AttachmentPolicy {
     // .obsidian/app.json cannot be used, with its value when there is one.
     static QString unusableObsidianSettingMessage(const Destination& destination);
     // The destination as it is delivered to: re-rooted where needed, with
-    // attachmentFolder replaced by relativeFolder().
+    // attachmentFolder replaced by relativeFolder(). A destination inside an
+    // Obsidian vault that lies below its vault path is delivered relative to
+    // that vault, so that every link written into its notes, the check of
+    // embeds and the note completions resolve as Obsidian resolves them.
     Destination applying(const Destination& destination) const;
 
     bool operator==(const AttachmentPolicy&) const = default;

@@ -96,6 +96,44 @@ QString obsidianFolder(const Destination& destination)
         .value_or(AttachmentPolicy::invalidObsidianSettingsFolder());
 }
 
+// The rest of `path` after the folder `prefix`: "" when they are equal, none
+// when `path` does not begin with it. Compared as text, as the destination
+// stores them, so that nothing odd is resolved away.
+std::optional<QString> textBelow(const QString& path, const QString& prefix)
+{
+    if (path == prefix)
+        return QString();
+    if (path.startsWith(prefix + u'/'))
+        return path.mid(prefix.size() + 1);
+    return std::nullopt;
+}
+
+// Obsidian resolves a link from the folder that holds ".obsidian". When that
+// folder lies below the destination's vault path (a folder chosen to hold
+// several vaults), the links written relative to the vault path name nothing
+// there: the destination is delivered relative to the Obsidian vault instead.
+// Its notes and files stay where they go today, so a destination whose files
+// go outside that vault cannot be expressed from it and is left as it is.
+Destination rootedAtObsidianVaultBelow(const Destination& destination)
+{
+    const auto root = AttachmentPolicy::obsidianRoot(destination);
+    if (!root)
+        return destination;
+    const auto depth = relativePath(*root, destination.vaultPath);
+    if (!depth || depth->isEmpty())
+        return destination;
+    const auto path = textBelow(destination.path, *depth);
+    const auto attachmentFolder = textBelow(destination.attachmentFolder, *depth);
+    if (!path || !attachmentFolder)
+        return destination;
+    Destination rerooted = destination;
+    rerooted.vaultPath = *root;
+    rerooted.vaultBookmark.reset();
+    rerooted.path = *path;
+    rerooted.attachmentFolder = *attachmentFolder;
+    return rerooted;
+}
+
 // The value as the user would recognise it in the file, cut short when it
 // would not fit in a message.
 QString shownValue(const QJsonValue& value)
@@ -206,7 +244,7 @@ Destination AttachmentPolicy::applying(const Destination& destination) const
 {
     Destination result = resolvedDestination(destination);
     result.attachmentFolder = relativeFolder(result);
-    return result;
+    return rootedAtObsidianVaultBelow(result);
 }
 
 } // namespace quillor

@@ -62,6 +62,55 @@ std::optional<ImageReference> earlierReference(const Capture& capture, const QUu
     return std::nullopt;
 }
 
+// The lines of a note as note tidiers and sync tools leave them alone: line
+// ends made "\n", spaces and tabs at line ends dropped, blank lines dropped
+// (tidiers collapse, add or remove them around headings and paragraphs). Every
+// line, the first included, comes after a "\n" and ends with one, so a search
+// of one such text in another matches whole lines only. The bytes are valid
+// UTF-8, in which these ASCII bytes only ever stand for themselves.
+QByteArray tidyInvariantLines(QByteArrayView text)
+{
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text = text.sliced(3);
+    QByteArray lines;
+    lines.reserve(text.size() + 1);
+    lines.append('\n');
+    qsizetype lineStart = 0;
+    for (qsizetype index = 0; index <= text.size(); ++index) {
+        if (index < text.size() && text[index] != '\n' && text[index] != '\r')
+            continue;
+        qsizetype lineEnd = index;
+        while (lineEnd > lineStart && (text[lineEnd - 1] == ' ' || text[lineEnd - 1] == '\t'))
+            --lineEnd;
+        if (lineEnd > lineStart) {
+            lines.append(text.sliced(lineStart, lineEnd - lineStart));
+            lines.append('\n');
+        }
+        if (index + 1 < text.size() && text[index] == '\r' && text[index + 1] == '\n')
+            ++index;
+        lineStart = index + 1;
+    }
+    return lines;
+}
+
+// Whether the note holds the capture's text, up to and with its marker line,
+// once both are seen as a tidier leaves them. Only the places of the marker
+// are compared, so the search stays linear in a note of megabytes.
+bool holdsTextBeforeItsMarker(QByteArrayView note, QByteArrayView text, QByteArrayView marker)
+{
+    const QByteArray tidiedNote = tidyInvariantLines(note);
+    const QByteArray tidiedText = tidyInvariantLines(text);
+    const QByteArray markerLine = '\n' + marker.toByteArray() + '\n';
+    for (qsizetype found = tidiedNote.indexOf(markerLine); found >= 0;
+         found = tidiedNote.indexOf(markerLine, found + 1)) {
+        const qsizetype end = found + markerLine.size();
+        if (end >= tidiedText.size()
+            && QByteArrayView(tidiedNote).sliced(end - tidiedText.size(), tidiedText.size()) == tidiedText)
+            return true;
+    }
+    return false;
+}
+
 // Link failures that mean "this file system has no hard links", not "this
 // link may not be made": vfat and exFAT give EPERM, FUSE and network mounts
 // EOPNOTSUPP.
@@ -238,10 +287,11 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
         if (ByteSearch::contains(*existing, captureMarker.toUtf8())) {
             // Sent before, and the sender never heard. The same text is not
             // written twice; other text must not be called delivered when the
-            // note lacks it. The line breaks around a capture's text are the
-            // note's layout, which a notes app may tidy.
-            const QByteArray sameText = captureText(placedBody(capture, destination)).trimmed().toUtf8();
-            if (ByteSearch::contains(*existing, sameText))
+            // note lacks it. Line ends, blanks at line ends and blank lines
+            // are the note's layout, which a notes app or a sync tool may
+            // have tidied since; a changed word is a change.
+            if (holdsTextBeforeItsMarker(*existing, captureText(placedBody(capture, destination)).toUtf8(),
+                                         captureMarker.toUtf8()))
                 return target;
             throw CaptureError::deliveredWithOtherText();
         }

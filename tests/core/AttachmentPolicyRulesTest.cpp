@@ -157,3 +157,56 @@ TEST_F(AttachmentPolicyRulesTest, AnUnusableSettingOfTheVaultIsNamedWithItsValue
                   QList<DestinationIssue>({{applied.id, "attachmentFolder", message}}));
     }
 }
+
+// A folder chosen to hold several vaults: Obsidian resolves a note's links
+// from the folder holding ".obsidian", so each destination inside one of them
+// is delivered relative to that vault, its files going where they went before.
+TEST_F(AttachmentPolicyRulesTest, ADestinationInsideAnObsidianVaultBelowItsVaultPathIsDeliveredFromThatVault)
+{
+    const QString vaults = root + "/vaults";
+    const QString vault = vaults + "/aide-fr";
+    test::put(vault + "/.obsidian/app.json", R"({"attachmentFolderPath": "assets"})");
+    QDir().mkpath(vaults + "/kepano/.obsidian");
+    QDir().mkpath(vaults + "/plain/Inbox/.obsidian");
+    const struct {
+        const char* name;
+        AttachmentPolicy policy;
+        QString vaultPath;
+        DeliveryMode mode;
+        QString path;
+        QString expectedVault, expectedPath, expectedFolder;
+        bool bookmarkKept;
+    } cases[] = {
+        {"vault above", {}, vaults, M::newNote, "aide-fr", vault, "", "assets", false},
+        {"vault above, a folder of the vault", {}, vaults, M::dailyNote, "aide-fr/Daily", vault, "Daily", "assets", false},
+        {"vault above, a note of the vault", {}, vaults, M::appendNote, "aide-fr/Log.md", vault, "Log.md", "assets", false},
+        {"vault above, two levels", {}, root, M::newNote, "vaults/aide-fr/In", vault, "In", "assets", false},
+        {"vault above, no app.json", {}, vaults, M::newNote, "kepano/Daily", vaults + "/kepano", "Daily", "", false},
+        {"vault above, the note's folder", {Location::sameFolder, {}}, vaults, M::appendNote, "aide-fr/J/Log.md",
+         vault, "J/Log.md", "J", false},
+        {"vault above, an absolute folder in it", {Location::absoluteFolder, vault + "/img"}, vaults, M::newNote,
+         "aide-fr", vault, "", "img", false},
+        // Files that go outside the Obsidian vault cannot be linked from it: as before.
+        {"vault above, files at the vault path", {Location::vaultRoot, {}}, vaults, M::newNote, "aide-fr", vaults,
+         "aide-fr", "", true},
+        {"vault above, files beside the vault", {Location::specifiedFolder, "Assets"}, vaults, M::newNote, "aide-fr",
+         vaults, "aide-fr", "Assets", true},
+        {"vault equal", {}, vault, M::newNote, "Inbox", vault, "Inbox", "assets", true},
+        {"vault inside", {}, vault + "/Inbox", M::newNote, "", vault, "Inbox", "assets", false},
+        {"no .obsidian", {}, vaults, M::newNote, "bare", vaults, "bare", "bare", true},
+        // Below the destination's folder: not the vault of its notes.
+        {".obsidian below", {}, vaults, M::appendNote, "plain/Log.md", vaults, "plain/Log.md", "plain", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Destination stored = destination(c.vaultPath, c.mode, c.path);
+        stored.vaultBookmark = QByteArray("bookmark");
+        const Destination applied = c.policy.applying(stored);
+        EXPECT_EQ(applied.vaultPath, c.expectedVault);
+        EXPECT_EQ(applied.path, c.expectedPath);
+        EXPECT_EQ(applied.attachmentFolder, c.expectedFolder);
+        EXPECT_EQ(applied.vaultBookmark.has_value(), c.bookmarkKept);
+        // The notes and the files land where they would from the vault path as stored.
+        EXPECT_EQ(QDir::cleanPath(applied.folderPath()), QDir::cleanPath(stored.folderPath()));
+    }
+}

@@ -192,16 +192,38 @@ TEST(CaptureFileWriterTest, AMarkerFoundWithOtherTextIsNeverCalledDelivered)
 {
     const QString changed = body + "SUITE IMPORTANTE";
     const QString shortened = "second line";
+    const QString same = body + image().token();
+    // What the user's notes app, a formatter or a sync tool may make of the
+    // note between the send and its retry.
+    using Tidy = QByteArray (*)(QByteArray);
+    const Tidy untouched = [](QByteArray note) { return note; };
+    const Tidy headingBlankLines = [](QByteArray note) { return note.replace("\n\n## ", "## ") + "\n\n"; };
+    const Tidy crlf = [](QByteArray note) { return note.replace("\n", "\r\n"); };
+    const Tidy carriageReturns = [](QByteArray note) { return note.replace("\n", "\r"); };
+    const Tidy trailingBlanks = [](QByteArray note) { return note.replace(" \n", "\n") + " \t\n"; };
+    // After the heading (the front matter of a new note), and before the marker.
+    const Tidy sectionBlankLines = [](QByteArray note) {
+        return note.replace(":07\n\n", ":07\n").replace("---\n\n", "---\n").replace("\n\n<!--", "\n<!--");
+    };
+    const Tidy everything = [](QByteArray note) {
+        return note.replace(" \n", "\n").replace("\n\n<!--", "\n<!--").replace("\n", "\r\n");
+    };
     const struct {
         const char* name;
         QString resent;
-        bool tidied = false;   // the note's blank lines rearranged by the user's notes app
+        Tidy tidy;
     } cases[] = {
-        {"text added", changed},
-        {"start removed", shortened},
-        {"image removed", body},
-        {"the same text", body + image().token()},
-        {"the same text, the note tidied", body + image().token(), true},
+        {"text added", changed, untouched},
+        {"start removed", shortened, untouched},
+        {"image removed", body, untouched},
+        {"the same text", same, untouched},
+        {"the same text, the note tidied", same, headingBlankLines},
+        {"the same text, CRLF line ends", same, crlf},
+        {"the same text, CR line ends", same, carriageReturns},
+        {"the same text, blanks at line ends stripped", same, trailingBlanks},
+        {"the same text, blank lines in the section removed", same, sectionBlankLines},
+        {"a word changed, the note tidied", QString(same).replace("second", "third"), everything},
+        {"a line joined, the note tidied", QString(same).replace(" \n\n", " "), everything},
     };
     for (const DeliveryMode mode : DeliveryModes::allCases()) {
         for (const auto& c : cases) {
@@ -210,14 +232,12 @@ TEST(CaptureFileWriterTest, AMarkerFoundWithOtherTextIsNeverCalledDelivered)
             sandbox.d = sandbox.destination(mode, "Log");
             sandbox.withImage(body + image().token());
             const QString note = sandbox.w.save(sandbox.c, sandbox.d);
-            if (c.tidied)
-                test::put(note, test::contents(note)->replace("\n\n## ", "## ") + "\n\n");
+            test::put(note, c.tidy(*test::contents(note)));
             const std::optional<QByteArray> delivered = test::contents(note);
             QFile::remove(sandbox.at(imageFile));
 
             sandbox.c.body = c.resent;
-            const bool same = c.resent == body + image().token();
-            if (same) {
+            if (c.resent == same) {
                 EXPECT_EQ(sandbox.w.save(sandbox.c, sandbox.d), note);
             } else {
                 try {
