@@ -141,8 +141,8 @@ void CapturePanel::positionReported(QPoint position)
     // it at its own frame's place.
     if (!isVisible())
         return;
-    // Acted on once Qt has read the report: a place set before would be
-    // taken for no change.
+    // The report reaches Qt after this: a frame set now would be compared
+    // with Qt's old idea of the window's place. What sets one waits for Qt.
     switch (m_moves.reported(position, m_frame.topLeft().toPoint())) {
     case PanelMoves::Outcome::none:
         return;

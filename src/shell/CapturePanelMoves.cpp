@@ -25,7 +25,9 @@ std::optional<QPoint> WindowPositionReports::position(const xcb_generic_event_t&
     }
     case XCB_CONFIGURE_NOTIFY: {
         const auto& configure = reinterpret_cast<const xcb_configure_notify_event_t&>(event);
-        if (configure.window != m_window || configure.event != m_window || (m_framed && !synthetic))
+        // Before a manager has framed the window, only the server speaks for
+        // it; once framed, only the manager.
+        if (configure.window != m_window || configure.event != m_window || m_framed != synthetic)
             return std::nullopt;
         return QPoint(configure.x, configure.y);
     }

@@ -13,14 +13,16 @@ namespace quillor {
 // from the window's own configure and reparent notifications in the order the
 // server sent them.
 //
-// A window manager that moves a window inside its frame sends a synthetic
-// configure notification in root coordinates. A real one gives the position
-// within the window's parent at the time it was sent: root coordinates while
-// the parent is the root, and no news about the window's place once a manager
-// has framed it (it then reports a resize within the frame). Qt translates a
-// real notification into root coordinates when it reads it, through the
-// parent the window has by then: one sent before the manager took the window
-// on but read after reads as the corner where the manager made its frame.
+// A real configure notification gives the position within the window's
+// parent at the time it was sent: root coordinates while the parent is the
+// root, and no news about the window's place once a window manager has framed
+// it (it then tells of a resize within the frame). Qt translates a real
+// notification into root coordinates when it reads it, through the parent the
+// window has by then: one sent before the manager took the window on but read
+// after reads as the corner where the manager made its frame. A framed window
+// learns of its place from the manager, which moves the frame and sends a
+// synthetic notification in root coordinates; one sent before the manager has
+// framed the window is not taken.
 class WindowPositionReports {
 public:
     WindowPositionReports(xcb_window_t window, xcb_window_t root) : m_window(window), m_root(root) {}

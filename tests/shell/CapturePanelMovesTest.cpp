@@ -62,6 +62,7 @@ TEST(CapturePanelMovesTest, OnlyRootCoordinatesCountAsThePanelsPosition)
     } steps[] = {
         {"the showing's request answered before the manager frames the panel", configure({480, 318}, false),
          QPoint(480, 318)},
+        {"a notification sent as the manager's before it framed the panel", configure({0, 0}, true), std::nullopt},
         {"framed", reparent(frame), std::nullopt},
         {"a resize within the frame, read by Qt as the frame's corner", configure({0, 0}, false), std::nullopt},
         {"the manager puts its frame in place", configure({480, 318}, true), QPoint(480, 318)},
@@ -72,6 +73,7 @@ TEST(CapturePanelMovesTest, OnlyRootCoordinatesCountAsThePanelsPosition)
         {"still framed", configure({0, 0}, false), std::nullopt},
         {"withdrawn", reparent(root), std::nullopt},
         {"a child of the root again", configure({150, 120}, false), QPoint(150, 120)},
+        {"and no longer the manager's", configure({0, 0}, true), std::nullopt},
     };
     WindowPositionReports reports(panel, root);
     for (const auto& s : steps) {
