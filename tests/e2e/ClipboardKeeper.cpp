@@ -51,7 +51,8 @@ std::string readProperty(xcb_atom_t property)
         connection, xcb_get_property(connection, 1, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 20), nullptr);
     std::string text;
     if (reply)
-        text.assign(static_cast<const char*>(xcb_get_property_value(reply)), size_t(xcb_get_property_value_length(reply)));
+        text.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                    size_t(xcb_get_property_value_length(reply)));
     free(reply);
     return text;
 }
@@ -97,8 +98,8 @@ int main(int argc, char* argv[])
                 xcb_flush(connection);
             } else if (request.selection == clipboard && text && request.target == targets) {
                 const xcb_atom_t offered[] = {targets, utf8};
-                xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, property, XCB_ATOM_ATOM, 32, 2,
-                                    offered);
+                xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, property, XCB_ATOM_ATOM,
+                                    32, 2, offered);
                 notify(request, property);
             } else if (request.selection == clipboard && text && request.target == utf8) {
                 xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, property, utf8, 8,
