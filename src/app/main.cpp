@@ -1,5 +1,6 @@
 #include "core/L10n.h"
 #include "model/DataDirectory.h"
+#include "platform/ClipboardHandOver.h"
 #include "platform/FontWarmUp.h"
 #include "shell/AppDelegate.h"
 #include "shell/NeutralFieldCaret.h"
@@ -25,6 +26,9 @@ namespace {
 constexpr auto unfinishedWorkGrace = 100ms;
 // What it leaves to Qt's own teardown after that.
 constexpr auto teardownGrace = 150ms;
+// What a quit gives the session's clipboard manager to read a text we copied,
+// as long as Qt's own teardown would.
+constexpr auto clipboardHandOverLimit = 5s;
 
 } // namespace
 
@@ -93,9 +97,12 @@ int main(int argc, char* argv[])
         // The delegate goes here: the draft is saved and a capture being
         // delivered is written.
     }
-    ProgramEnd::leaveUnfinishedWork(code, unfinishedWorkGrace, [&instance] { instance.release(); });
-    // Let go before the bound is set: the next launch must find it free.
+    // A launch while the clipboard manager reads must find the folder free,
+    // not this program, which no longer answers it.
     instance.release();
+    // Before anything that may end the process early.
+    ClipboardHandOver::beforeQuit(clipboardHandOverLimit);
+    ProgramEnd::leaveUnfinishedWork(code, unfinishedWorkGrace, [&instance] { instance.release(); });
     ProgramEnd::boundTeardown(code, teardownGrace);
     return code;
 }

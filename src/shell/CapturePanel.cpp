@@ -8,7 +8,9 @@
 #include "shell/CaptureGeometry.h"
 #include "shell/CaptureTypography.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QImage>
 #include <QScrollBar>
 #include <QTextDocument>
@@ -57,6 +59,28 @@ private:
 
 } // namespace
 
+// The panel's window as the X server tells of it, before Qt reads it.
+class CapturePanel::WindowEvents : public QAbstractNativeEventFilter {
+public:
+    WindowEvents(CapturePanel& panel, quint32 window, xcb_window_t root) : m_panel(panel), m_reports(window, root)
+    {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        if (type == "xcb_generic_event_t") {
+            if (const std::optional<QPoint> position = m_reports.position(*static_cast<xcb_generic_event_t*>(message)))
+                m_panel.positionReported(*position);
+        }
+        return false;
+    }
+
+private:
+    CapturePanel& m_panel;
+    WindowPositionReports m_reports;
+};
+
 CapturePanel::CapturePanel(AppModel& model, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
@@ -100,12 +124,44 @@ void CapturePanel::setFrame(const QRectF& frame)
 {
     const QRect pixels = pixelRect(frame);
     m_frame = QRectF(pixels);
+    if (pixels.topLeft() != geometry().topLeft())
+        m_moves.requested(pixels.topLeft());
     setGeometry(pixels);
+}
+
+void CapturePanel::watchWindowSystem(xcb_connection_t* connection, quint32 window)
+{
+    if (!m_windowEvents && connection)
+        m_windowEvents = std::make_unique<WindowEvents>(*this, window, X11Client::root(connection));
+}
+
+void CapturePanel::positionReported(QPoint position)
+{
+    // A hidden panel keeps the place it had; the window manager lets go of
+    // it at its own frame's place.
+    if (!isVisible())
+        return;
+    // The report reaches Qt after this: a frame set now would be compared
+    // with Qt's old idea of the window's place. What sets one waits for Qt.
+    switch (m_moves.reported(position, m_frame.topLeft().toPoint())) {
+    case PanelMoves::Outcome::none:
+        return;
+    case PanelMoves::Outcome::restate:
+        QMetaObject::invokeMethod(this, [this] { setFrame(m_frame); }, Qt::QueuedConnection);
+        return;
+    case PanelMoves::Outcome::moved:
+        // Taken at once, so that a fit already queued keeps it.
+        m_frame.moveTopLeft(position);
+        QMetaObject::invokeMethod(this, &CapturePanel::didFinishUserMove, Qt::QueuedConnection);
+        return;
+    }
 }
 
 void CapturePanel::setVisible(bool visible)
 {
     if (!visible || isVisible()) {
+        if (!visible)
+            m_moves.forget();
         QWidget::setVisible(visible);
         return;
     }
@@ -116,6 +172,7 @@ void CapturePanel::setVisible(bool visible)
     // Also under XWayland, whose window manager reads the same hints. The
     // manager forgets _NET_WM_STATE every time the panel is withdrawn.
     xcb_connection_t* connection = X11Client::qtConnection();
+    watchWindowSystem(connection, window);
     X11WindowProperties::prepareFloating(connection, window);
     QWidget::setVisible(true);
     X11WindowProperties::assertFloating(connection, window);

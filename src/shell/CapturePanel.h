@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/CapturePanelMoves.h"
 #include "shell/ScreenSpace.h"
 
 #include <QList>
@@ -7,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace quillor {
@@ -36,8 +38,8 @@ public:
     // while hidden.
     void requestContentFit();
     void fitContent();
-    // After a drag moved the panel: refits it into its screen and tells
-    // onUserMoved the resulting frame.
+    // After a drag or the window manager moved the panel: refits it into its
+    // screen and tells onUserMoved the resulting frame.
     void didFinishUserMove();
     // The screens changed: the panel is fitted onto the best one.
     void screensChanged();
@@ -53,10 +55,10 @@ public:
     std::function<void(const QRectF&)> onUserMoved;
 
     // The panel's frame in Qt coordinates: where it was last placed, by a
-    // showing, a fit, a drag or a change of screens. Not the window system's
-    // report, which while a window manager takes the window on names the
-    // position of the manager's new frame (the screen's corner) until the
-    // manager moves it into place, possibly after the window is exposed.
+    // showing, a fit, a drag, a change of screens or a move of the window
+    // manager's (Alt+drag, a pager). Not Qt's idea of the window's position,
+    // which while a window manager takes the window on may name the corner
+    // where the manager made its frame, possibly after the window is exposed.
     QRectF frame() const { return m_frame; }
     void setFrame(const QRectF& frame);
 
@@ -68,13 +70,20 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    class WindowEvents;
+
     CaptureView* m_view = nullptr;
     QRectF m_frame;
+    PanelMoves m_moves;
+    // Before the QWidget part goes: no event reaches a panel half destroyed.
+    std::unique_ptr<WindowEvents> m_windowEvents;
     bool m_fittingContent = false;
     bool m_contentFitScheduled = false;
     bool m_fitWhenExposed = false;
 
     void updateSuggestions();
+    void watchWindowSystem(xcb_connection_t* connection, quint32 window);
+    void positionReported(QPoint position);
 };
 
 } // namespace quillor

@@ -13,10 +13,12 @@ namespace quillor::ProgramEnd {
 void leaveUnfinishedWork(int code, std::chrono::milliseconds grace, const std::function<void()>& beforeExit);
 
 // Qt's own teardown, which follows the return from main(), gets `grace`, after
-// which the process ends at once with `code`. It hands a text we copied to the
-// session's clipboard manager, but also waits, without bound, for a name lookup
-// still running for an update check whose transfer was dropped: one the
-// resolver takes seconds to answer would hold the quit that long.
+// which the process ends at once with `code`. It waits, without bound, for a
+// name lookup still running for an update check whose transfer was dropped:
+// one the resolver takes seconds to answer would hold the quit that long. What
+// must not be cut short goes before: the clipboard manager has been given a
+// text we copied (ClipboardHandOver), and Qt's teardown has nothing of ours to
+// hand it.
 void boundTeardown(int code, std::chrono::milliseconds grace);
 
 } // namespace quillor::ProgramEnd
