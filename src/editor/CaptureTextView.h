@@ -97,8 +97,9 @@ public:
     // Replaces everything, outside the history: the old draft's steps would
     // otherwise be undone into the new one. The caret goes to the end.
     void setContent(const EditorContent& content);
-    // Types the keys pressed while the draft was being read, now that it is
-    // there: they go where they would have gone had it been there at once.
+    // Types the keys pressed and the text input methods committed while the
+    // draft was being read, now that it is there, in the order they came:
+    // they go where they would have gone had it been there at once.
     void replayHeldKeys();
 
     TextRange selectionRange() const override;
@@ -282,6 +283,8 @@ private:
     bool handleCommandKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
     bool handleCompletionKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
     bool handleEditingKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
+    // A key press or an input method's event that waits for the draft.
+    void holdInput(const QEvent& event);
     void insertParagraph();
     // List editing's shared steps (CaptureTextViewLists.cpp).
     bool canEditText() const;
@@ -514,8 +517,9 @@ private:
         int steps = 0;
     };
     std::optional<ListPress> m_listPress;
-    // Keys typed before the draft was read, for when it is there.
-    std::vector<std::unique_ptr<QKeyEvent>> m_heldKeys;
+    // Key presses and input-method events that came before the draft was
+    // read, for when it is there.
+    std::vector<std::unique_ptr<QEvent>> m_heldInput;
     std::optional<qreal> m_listDropY;
     int m_listDropIndent = 0;
     QTimer m_listAutoScroll;
