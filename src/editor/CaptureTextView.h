@@ -182,6 +182,9 @@ public:
     bool dropAtEnd(const QMimeData& mime);
     // Whether a drop of this data would be taken now.
     bool acceptsDrop(const QMimeData& mime) const;
+    // Drags over `area`, a strip just above the text, are taken as over the
+    // text's first line, where the pointer is across.
+    void takeDropsAbove(QWidget& area);
     // Replaces how the images are read (tests slow it down).
     void setImageReader(ImageIntakeQueue::Reader reader);
     // Asks for image files and adds them as a paste would.
@@ -232,6 +235,7 @@ Q_SIGNALS:
 protected:
     bool event(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -367,6 +371,8 @@ private:
     void insertPlainText(const QString& text);
     bool dropAt(const QMimeData& mime, qsizetype index);
     QPoint dropPoint(QPoint point) const;
+    // A drag over the strip above the text, taken as one over its top edge.
+    bool takeDropAbove(const QWidget& area, QEvent& event);
     DropPlacement::Insertion dropInsertion(qsizetype index, bool images) const;
     void closeImagePreview();
 
@@ -517,6 +523,7 @@ private:
         int steps = 0;
     };
     std::optional<ListPress> m_listPress;
+    QPointer<QWidget> m_dropsAbove;
     // Key presses and input-method events that came before the draft was
     // read, for when it is there.
     std::vector<std::unique_ptr<QEvent>> m_heldInput;

@@ -63,9 +63,72 @@ std::optional<ImageIntakeQueue::Request> imageRequest(const QMimeData& mime)
     return request;
 }
 
+void answerDrop(QDropEvent& event, const QDropEvent& answered)
+{
+    event.setDropAction(answered.dropAction());
+    event.setAccepted(answered.isAccepted());
+}
+
 } // namespace
 
 // MARK: Paste and drop
+
+void CaptureTextView::takeDropsAbove(QWidget& area)
+{
+    area.setAcceptDrops(true);
+    area.installEventFilter(this);
+    m_dropsAbove = &area;
+}
+
+bool CaptureTextView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched && watched == m_dropsAbove && takeDropAbove(*m_dropsAbove, *event))
+        return true;
+    return QTextEdit::eventFilter(watched, event);
+}
+
+// Handled here rather than sent on to the text: Qt gives a drop to the widget
+// that took the drag's entry, whichever widget it is sent to.
+bool CaptureTextView::takeDropAbove(const QWidget& area, QEvent& event)
+{
+    const auto below = [&](const QDropEvent& drag) {
+        // The text's top edge, which the drop point puts on the first line.
+        const QPoint at = viewport()->mapFromGlobal(area.mapToGlobal(drag.position().toPoint()));
+        return QPoint(std::clamp(at.x(), 0, std::max(viewport()->width() - 1, 0)), 0);
+    };
+    switch (event.type()) {
+    case QEvent::DragEnter: {
+        auto& drag = static_cast<QDragEnterEvent&>(event);
+        QDragEnterEvent over(below(drag), drag.possibleActions(), drag.mimeData(), drag.buttons(), drag.modifiers());
+        dragEnterEvent(&over);
+        answerDrop(drag, over);
+        break;
+    }
+    case QEvent::DragMove: {
+        auto& drag = static_cast<QDragMoveEvent&>(event);
+        QDragMoveEvent over(below(drag), drag.possibleActions(), drag.mimeData(), drag.buttons(), drag.modifiers());
+        dragMoveEvent(&over);
+        answerDrop(drag, over);
+        break;
+    }
+    case QEvent::DragLeave: {
+        QDragLeaveEvent leave;
+        dragLeaveEvent(&leave);
+        break;
+    }
+    case QEvent::Drop: {
+        auto& drop = static_cast<QDropEvent&>(event);
+        QDropEvent over(below(drop), drop.possibleActions(), drop.mimeData(), drop.buttons(), drop.modifiers());
+        dropEvent(&over);
+        answerDrop(drop, over);
+        break;
+    }
+    default:
+        return false;
+    }
+    flushPresentation();
+    return true;
+}
 
 bool CaptureTextView::isReadingImages() const
 {
