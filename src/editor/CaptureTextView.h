@@ -524,6 +524,9 @@ private:
     };
     std::optional<ListPress> m_listPress;
     QPointer<QWidget> m_dropsAbove;
+    // Files of the pastes and drops read since the reads last caught up that
+    // were gone when their turn came.
+    int m_filesGone = 0;
     // Key presses and input-method events that came before the draft was
     // read, for when it is there.
     std::vector<std::unique_ptr<QEvent>> m_heldInput;

@@ -38,6 +38,16 @@ QString openDialogFilter()
     return L10n::text(QStringLiteral("Images")) + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
+QString filesGoneMessage(int count)
+{
+    if (count == 1)
+        return L10n::text(QStringLiteral("Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant "
+                                         "sa lecture."));
+    return L10n::format(QStringLiteral("%@ images n’ont pas été ajoutées : leurs fichiers ont été supprimés ou déplacés "
+                                       "pendant leur lecture."),
+                        {QString::number(count)});
+}
+
 // Below this many characters a paste is laid out as Qt lays out any edit.
 constexpr qsizetype heldLayoutLength = 8192;
 
@@ -184,6 +194,7 @@ void CaptureTextView::readImages(ImageIntakeQueue::Request request, TextRange se
 
 void CaptureTextView::imagesRead()
 {
+    m_filesGone = 0;
     if (m_model)
         m_model->setReadingImages(false);
 }
@@ -240,9 +251,12 @@ void CaptureTextView::applyImageIntake(const ImageIntake::Result& result)
     const ImagePlace place = m_imagePlaces.front();
     m_imagePlaces.erase(m_imagePlaces.begin());
     // Said first: the others still go in, and what befalls them speaks last.
-    if (result.fileGone && m_model)
-        m_model->setError(L10n::text(QStringLiteral("Une image n’a pas été ajoutée : son fichier a été supprimé ou "
-                                                    "déplacé pendant sa lecture.")));
+    // The message counts every file lost since the reads last caught up, so
+    // that a second paste does not hide the first one’s loss behind the same
+    // words.
+    m_filesGone += result.filesGone;
+    if (result.filesGone > 0 && m_model)
+        m_model->setError(filesGoneMessage(m_filesGone));
     if (place.isLost()) {
         // The draft they were pasted into was replaced as a whole: they do
         // not go into the one that took its place.
