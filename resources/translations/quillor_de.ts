@@ -1368,6 +1368,10 @@
         <translation>Ein Bild wurde nicht hinzugefügt: Seine Datei wurde gelöscht oder verschoben, während sie gelesen wurde.</translation>
     </message>
     <message>
+        <source>%@ images n’ont pas été ajoutées : leurs fichiers ont été supprimés ou déplacés pendant leur lecture.</source>
+        <translation>%@ Bilder wurden nicht hinzugefügt: Ihre Dateien wurden gelöscht oder verschoben, während sie gelesen wurden.</translation>
+    </message>
+    <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
         <translation>Die Anhang-Einstellung dieses Tresors in .obsidian/app.json kann nicht verwendet werden: „%@“.</translation>
     </message>

@@ -484,6 +484,10 @@
         <translation>An image was not added: its file was deleted or moved while it was being read.</translation>
     </message>
     <message>
+        <source>%@ images n’ont pas été ajoutées : leurs fichiers ont été supprimés ou déplacés pendant leur lecture.</source>
+        <translation>%@ images were not added: their files were deleted or moved while they were being read.</translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation>This image cannot be read.</translation>
     </message>

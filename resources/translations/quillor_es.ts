@@ -1368,6 +1368,10 @@
         <translation>No se ha añadido una imagen: su archivo se eliminó o se movió mientras se leía.</translation>
     </message>
     <message>
+        <source>%@ images n’ont pas été ajoutées : leurs fichiers ont été supprimés ou déplacés pendant leur lecture.</source>
+        <translation>No se han añadido %@ imágenes: sus archivos se eliminaron o se movieron mientras se leían.</translation>
+    </message>
+    <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
         <translation>No se puede usar el ajuste de adjuntos de esta bóveda en .obsidian/app.json: «%@».</translation>
     </message>

@@ -485,6 +485,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>%@ images n’ont pas été ajoutées : leurs fichiers ont été supprimés ou déplacés pendant leur lecture.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Cette image est illisible.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -1368,6 +1368,10 @@
         <translation>有一张图片未添加：读取图片时其文件已被删除或移动。</translation>
     </message>
     <message>
+        <source>%@ images n’ont pas été ajoutées : leurs fichiers ont été supprimés ou déplacés pendant leur lecture.</source>
+        <translation>有 %@ 张图片未添加：读取这些图片时其文件已被删除或移动。</translation>
+    </message>
+    <message>
         <source>Le réglage des pièces jointes de ce coffre dans .obsidian/app.json ne peut pas être utilisé : « %@ ».</source>
         <translation>无法使用此仓库在 .obsidian/app.json 中的附件设置：“%@”。</translation>
     </message>

@@ -78,6 +78,9 @@ void CaptureEditor::syncEditability()
     const bool readOnly = m_model.saving() || m_model.readingDraft();
     if (m_view->isReadOnly() != readOnly)
         m_view->setReadOnly(readOnly);
+    // Input methods stay on while the draft is read, although the text is
+    // read only then: what they commit waits for it with the keys.
+    m_view->setAttribute(Qt::WA_InputMethodEnabled, !readOnly || m_model.readingDraft());
     Q_EMIT contentFitRequested();
 }
 

@@ -495,6 +495,15 @@ bool CaptureTextView::viewportEvent(QEvent* event)
 
 void CaptureTextView::inputMethodEvent(QInputMethodEvent* event)
 {
+    // The read-only text edit would drop what an input method commits while
+    // the draft is read, a dead key's accented letter among it: it waits
+    // for the draft with the keys. Its composing text is shown by the input
+    // method alone meanwhile.
+    if (m_model && m_model->readingDraft()) {
+        event->accept();
+        holdInput(*event);
+        return;
+    }
     QTextEdit::inputMethodEvent(event);
     // The text edit rewrites the composing paragraph's formats itself.
     QTextBlock composed = textCursor().block();

@@ -97,8 +97,9 @@ public:
     // Replaces everything, outside the history: the old draft's steps would
     // otherwise be undone into the new one. The caret goes to the end.
     void setContent(const EditorContent& content);
-    // Types the keys pressed while the draft was being read, now that it is
-    // there: they go where they would have gone had it been there at once.
+    // Types the keys pressed and the text input methods committed while the
+    // draft was being read, now that it is there, in the order they came:
+    // they go where they would have gone had it been there at once.
     void replayHeldKeys();
 
     TextRange selectionRange() const override;
@@ -181,6 +182,9 @@ public:
     bool dropAtEnd(const QMimeData& mime);
     // Whether a drop of this data would be taken now.
     bool acceptsDrop(const QMimeData& mime) const;
+    // Drags over `area`, a strip just above the text, are taken as over the
+    // text's first line, where the pointer is across.
+    void takeDropsAbove(QWidget& area);
     // Replaces how the images are read (tests slow it down).
     void setImageReader(ImageIntakeQueue::Reader reader);
     // Asks for image files and adds them as a paste would.
@@ -231,6 +235,7 @@ Q_SIGNALS:
 protected:
     bool event(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -282,6 +287,8 @@ private:
     bool handleCommandKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
     bool handleCompletionKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
     bool handleEditingKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers);
+    // A key press or an input method's event that waits for the draft.
+    void holdInput(const QEvent& event);
     void insertParagraph();
     // List editing's shared steps (CaptureTextViewLists.cpp).
     bool canEditText() const;
@@ -364,6 +371,8 @@ private:
     void insertPlainText(const QString& text);
     bool dropAt(const QMimeData& mime, qsizetype index);
     QPoint dropPoint(QPoint point) const;
+    // A drag over the strip above the text, taken as one over its top edge.
+    bool takeDropAbove(const QWidget& area, QEvent& event);
     DropPlacement::Insertion dropInsertion(qsizetype index, bool images) const;
     void closeImagePreview();
 
@@ -514,8 +523,13 @@ private:
         int steps = 0;
     };
     std::optional<ListPress> m_listPress;
-    // Keys typed before the draft was read, for when it is there.
-    std::vector<std::unique_ptr<QKeyEvent>> m_heldKeys;
+    QPointer<QWidget> m_dropsAbove;
+    // Files of the pastes and drops read since the reads last caught up that
+    // were gone when their turn came.
+    int m_filesGone = 0;
+    // Key presses and input-method events that came before the draft was
+    // read, for when it is there.
+    std::vector<std::unique_ptr<QEvent>> m_heldInput;
     std::optional<qreal> m_listDropY;
     int m_listDropIndent = 0;
     QTimer m_listAutoScroll;

@@ -38,6 +38,16 @@ QString openDialogFilter()
     return L10n::text(QStringLiteral("Images")) + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
+QString filesGoneMessage(int count)
+{
+    if (count == 1)
+        return L10n::text(QStringLiteral("Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant "
+                                         "sa lecture."));
+    return L10n::format(QStringLiteral("%@ images n’ont pas été ajoutées : leurs fichiers ont été supprimés ou déplacés "
+                                       "pendant leur lecture."),
+                        {QString::number(count)});
+}
+
 // Below this many characters a paste is laid out as Qt lays out any edit.
 constexpr qsizetype heldLayoutLength = 8192;
 
@@ -63,9 +73,72 @@ std::optional<ImageIntakeQueue::Request> imageRequest(const QMimeData& mime)
     return request;
 }
 
+void answerDrop(QDropEvent& event, const QDropEvent& answered)
+{
+    event.setDropAction(answered.dropAction());
+    event.setAccepted(answered.isAccepted());
+}
+
 } // namespace
 
 // MARK: Paste and drop
+
+void CaptureTextView::takeDropsAbove(QWidget& area)
+{
+    area.setAcceptDrops(true);
+    area.installEventFilter(this);
+    m_dropsAbove = &area;
+}
+
+bool CaptureTextView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched && watched == m_dropsAbove && takeDropAbove(*m_dropsAbove, *event))
+        return true;
+    return QTextEdit::eventFilter(watched, event);
+}
+
+// Handled here rather than sent on to the text: Qt gives a drop to the widget
+// that took the drag's entry, whichever widget it is sent to.
+bool CaptureTextView::takeDropAbove(const QWidget& area, QEvent& event)
+{
+    const auto below = [&](const QDropEvent& drag) {
+        // The text's top edge, which the drop point puts on the first line.
+        const QPoint at = viewport()->mapFromGlobal(area.mapToGlobal(drag.position().toPoint()));
+        return QPoint(std::clamp(at.x(), 0, std::max(viewport()->width() - 1, 0)), 0);
+    };
+    switch (event.type()) {
+    case QEvent::DragEnter: {
+        auto& drag = static_cast<QDragEnterEvent&>(event);
+        QDragEnterEvent over(below(drag), drag.possibleActions(), drag.mimeData(), drag.buttons(), drag.modifiers());
+        dragEnterEvent(&over);
+        answerDrop(drag, over);
+        break;
+    }
+    case QEvent::DragMove: {
+        auto& drag = static_cast<QDragMoveEvent&>(event);
+        QDragMoveEvent over(below(drag), drag.possibleActions(), drag.mimeData(), drag.buttons(), drag.modifiers());
+        dragMoveEvent(&over);
+        answerDrop(drag, over);
+        break;
+    }
+    case QEvent::DragLeave: {
+        QDragLeaveEvent leave;
+        dragLeaveEvent(&leave);
+        break;
+    }
+    case QEvent::Drop: {
+        auto& drop = static_cast<QDropEvent&>(event);
+        QDropEvent over(below(drop), drop.possibleActions(), drop.mimeData(), drop.buttons(), drop.modifiers());
+        dropEvent(&over);
+        answerDrop(drop, over);
+        break;
+    }
+    default:
+        return false;
+    }
+    flushPresentation();
+    return true;
+}
 
 bool CaptureTextView::isReadingImages() const
 {
@@ -121,6 +194,7 @@ void CaptureTextView::readImages(ImageIntakeQueue::Request request, TextRange se
 
 void CaptureTextView::imagesRead()
 {
+    m_filesGone = 0;
     if (m_model)
         m_model->setReadingImages(false);
 }
@@ -177,9 +251,12 @@ void CaptureTextView::applyImageIntake(const ImageIntake::Result& result)
     const ImagePlace place = m_imagePlaces.front();
     m_imagePlaces.erase(m_imagePlaces.begin());
     // Said first: the others still go in, and what befalls them speaks last.
-    if (result.fileGone && m_model)
-        m_model->setError(L10n::text(QStringLiteral("Une image n’a pas été ajoutée : son fichier a été supprimé ou "
-                                                    "déplacé pendant sa lecture.")));
+    // The message counts every file lost since the reads last caught up, so
+    // that a second paste does not hide the first one’s loss behind the same
+    // words.
+    m_filesGone += result.filesGone;
+    if (result.filesGone > 0 && m_model)
+        m_model->setError(filesGoneMessage(m_filesGone));
     if (place.isLost()) {
         // The draft they were pasted into was replaced as a whole: they do
         // not go into the one that took its place.

@@ -8,6 +8,7 @@
 #include "editing/EditorSyntax.h"
 #include "model/AppModel.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QTextCursor>
 
@@ -19,7 +20,17 @@ namespace quillor {
 namespace {
 
 // Far more than anyone types while a draft is read.
-constexpr std::size_t maximumHeldKeys = 10000;
+constexpr std::size_t maximumHeldInput = 10000;
+
+// An input method's composing text that commits nothing: the next event of
+// the input method replaces it.
+bool onlyComposes(const QEvent& event)
+{
+    if (event.type() != QEvent::InputMethod)
+        return false;
+    const auto& input = static_cast<const QInputMethodEvent&>(event);
+    return input.commitString().isEmpty() && input.replacementLength() == 0;
+}
 
 // The modifiers the table compares; the keypad and group-switch bits say
 // where a key is, not what the user holds.
@@ -104,8 +115,7 @@ void CaptureTextView::keyPressEvent(QKeyEvent* event)
     event->accept();
     // Escape still hides the panel; anything else waits for the draft.
     if (m_model && m_model->readingDraft() && event->key() != Qt::Key_Escape) {
-        if (m_heldKeys.size() < maximumHeldKeys)
-            m_heldKeys.emplace_back(event->clone());
+        holdInput(*event);
         return;
     }
     // The document's own history is off: the view's stack holds every step.
@@ -123,10 +133,24 @@ void CaptureTextView::keyPressEvent(QKeyEvent* event)
     QTextEdit::keyPressEvent(event);
 }
 
+// Keys and the text of input methods share one queue: a dead key's accented
+// letter comes from the input method, the letters around it as keys.
+void CaptureTextView::holdInput(const QEvent& event)
+{
+    if (event.type() == QEvent::InputMethod && !m_heldInput.empty() && onlyComposes(*m_heldInput.back()))
+        m_heldInput.pop_back();
+    if (m_heldInput.size() < maximumHeldInput)
+        m_heldInput.emplace_back(event.clone());
+}
+
 void CaptureTextView::replayHeldKeys()
 {
-    for (const std::unique_ptr<QKeyEvent>& key : std::exchange(m_heldKeys, {}))
-        keyPressEvent(key.get());
+    for (const std::unique_ptr<QEvent>& held : std::exchange(m_heldInput, {})) {
+        if (held->type() == QEvent::InputMethod)
+            inputMethodEvent(static_cast<QInputMethodEvent*>(held.get()));
+        else
+            keyPressEvent(static_cast<QKeyEvent*>(held.get()));
+    }
 }
 
 bool CaptureTextView::handleCommandKey(QKeyEvent* event, Qt::KeyboardModifiers modifiers)

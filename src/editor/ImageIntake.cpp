@@ -244,7 +244,8 @@ Result collect(const ImageSources& sources)
             result.tooLarge = true;
             return result;
         }
-        result.fileGone = result.fileGone || outcome == FileOutcome::gone;
+        if (outcome == FileOutcome::gone)
+            ++result.filesGone;
     }
     if (result.attachments.isEmpty()) {
         std::optional<QByteArray> png;

@@ -60,7 +60,7 @@ struct Result {
     QList<RichPart> parts;                  // a rich capture's parts, in order
     bool tooLarge = false;                  // an image is over the limit: nothing goes in
     bool failed = false;                    // a rich capture's picture is unusable: nothing goes in
-    bool fileGone = false;                  // a file offered was no longer there to be read
+    int filesGone = 0;                      // files offered that were no longer there to be read
     std::optional<QString> fallbackText;    // pasted instead when no image came
 };
 

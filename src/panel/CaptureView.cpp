@@ -65,6 +65,9 @@ CaptureView::CaptureView(AppModel& model, QWidget* parent) : QWidget(parent), m_
     AttachmentStrip* strip = m_chrome->attachmentStrip();
     strip->acceptsDrop = [text](const QMimeData& mime) { return text->acceptsDrop(mime); };
     strip->drop = [text](const QMimeData& mime) { return text->dropAtEnd(mime); };
+    // The strip above the text is a few pixels high: a drop meant for the
+    // first line easily lands on it.
+    text->takeDropsAbove(*m_dragStrip);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

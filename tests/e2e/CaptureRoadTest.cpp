@@ -709,6 +709,41 @@ TEST_F(CaptureRoadTest, AnImageDroppedOntoAnEmbedOrTheThumbnailsKeepsEveryEmbedW
     EXPECT_EQ(readJson(draft).value("attachments").toArray().size(), 3);
 }
 
+// The strip above the text is a few pixels high: an image dropped on the
+// panel's top edge goes into the first line, not nowhere.
+TEST_F(CaptureRoadTest, AnImageDroppedOnThePanelsTopEdgeGoesIntoTheFirstLine)
+{
+    const QString dragged = homeFile(QStringLiteral("glissée.png"), onePixelPng);
+    ASSERT_TRUE(showPanel());
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "un deux"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"key", "Return"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "trois"}).exitCode, 0);
+    ASSERT_TRUE(waitUntil([&] { return draftBody() == QStringLiteral("un deux\ntrois"); }, 5s)) << text(draftBody());
+
+    m_clients.push_back(start({QUILLOR_DRAG_SOURCE, text(dragged)}, "source"));
+    std::optional<xcb_window_t> source;
+    ASSERT_TRUE(waitUntil([&] { return (source = m_probe->viewableWindowNamed("Source")).has_value(); }, 10s));
+    const std::optional<QRect> from = geometry(*source);
+    const std::optional<QRect> target = geometry(*panel());
+    ASSERT_TRUE(from && target);
+    int drops = 0;
+    for (const int y : {0, 4}) {
+        SCOPED_TRACE(y);
+        ASSERT_EQ(xdotool({"windowactivate", "--sync", std::to_string(*source)}).exitCode, 0);
+        const QPoint into = target->topLeft() + QPoint(target->width() - 40, y);
+        const int drop = ++drops;
+        drag(from->center(), std::vector<QPoint>(10, (into - from->center()) / 10), false, [&] {
+            // The steps round: the last move puts the pointer on the very row.
+            ASSERT_EQ(xdotool({"mousemove", std::to_string(into.x()), std::to_string(into.y())}).exitCode, 0);
+            waitForDragAccepted(drop);
+        });
+        ASSERT_TRUE(waitUntil([&] { return draftBody().count(QStringLiteral("![[")) == drop; }, 10s))
+            << text(draftBody());
+        EXPECT_TRUE(draftBody().startsWith(QStringLiteral("un deux"))) << text(draftBody());
+        EXPECT_TRUE(draftBody().endsWith(QStringLiteral("\ntrois"))) << text(draftBody());
+    }
+}
+
 // A drop on the line of a route prefix goes where the pointer is, and never
 // before the prefix that opens the text: the capture keeps its destination.
 TEST_F(CaptureRoadTest, AnImageDroppedOnARoutePrefixLineKeepsThePrefixFirst)

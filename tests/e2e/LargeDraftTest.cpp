@@ -28,6 +28,19 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QJsonDocument(draft).toJson(QJsonDocument::Compact));
     }
+
+    // `count` images of 16 MB that do not compress, removed from the text.
+    static QJsonArray largeImages(int count)
+    {
+        QByteArray photo(16 * 1024 * 1024, Qt::Uninitialized);
+        QRandomGenerator generator(35);
+        generator.fillRange(reinterpret_cast<quint32*>(photo.data()), photo.size() / 4);
+        const QString data = QString::fromLatin1(photo.toBase64());
+        QJsonArray images;
+        for (int i = 0; i < count; ++i)
+            images.append(QJsonObject{{"id", newID()}, {"data", data}, {"fileExtension", "png"}});
+        return images;
+    }
 };
 
 // A draft that takes a second or more to decode: the images removed from its
@@ -36,16 +49,9 @@ protected:
 // a copy of it in Recovered once it has read it: until then, nothing is there.
 TEST_F(LargeDraftTest, TheHotKeyShowsThePanelWhileTheDraftIsReadAndTheDraftThenFillsIt)
 {
-    QJsonArray images;
-    QByteArray photo(16 * 1024 * 1024, Qt::Uninitialized);
-    QRandomGenerator generator(35);
-    generator.fillRange(reinterpret_cast<quint32*>(photo.data()), photo.size() / 4);
     // Large enough that decoding it takes seconds, far longer than the hot
     // key takes to show the panel, even on a loaded machine.
-    for (int i = 0; i < 4; ++i)
-        images.append(QJsonObject{{"id", newID()}, {"data", QString::fromLatin1(photo.toBase64())},
-                                  {"fileExtension", "png"}});
-    writeDraft({{"id", newID()}, {"createdAt", 700000000}, {"body", "@inbox premier jet"}, {"attachments", images}});
+    writeDraft({{"id", newID()}, {"createdAt", 700000000}, {"body", "@inbox premier jet"}, {"attachments", largeImages(4)}});
     const QString recovered = dataPath(QStringLiteral("Recovered"));
 
     ASSERT_TRUE(startHoldingHotKey());
@@ -69,6 +75,36 @@ TEST_F(LargeDraftTest, TheHotKeyShowsThePanelWhileTheDraftIsReadAndTheDraftThenF
     EXPECT_EQ(saved.value("body").toString(), QStringLiteral("premier jet suite"));
     EXPECT_EQ(saved.value("attachments").toArray().size(), 4);
     EXPECT_EQ(saved.value("destinationID").toString(), destinationID);
+}
+
+// A dead key gives its letter through the input method, not as a key: the
+// accented letter waits for the draft with the keys typed around it.
+TEST_F(LargeDraftTest, ADeadKeyTypedWhileTheDraftIsReadAccentsItsLetter)
+{
+    writeDraft({{"id", newID()}, {"createdAt", 700000000}, {"body", "@inbox premier jet"}, {"attachments", largeImages(8)}});
+    const QString recovered = dataPath(QStringLiteral("Recovered"));
+    // The circumflex of a French keyboard, on a key of its own.
+    ASSERT_TRUE(m_probe->addKeysyms({0xfe52}));
+
+    ASSERT_TRUE(startHoldingHotKey());
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    ASSERT_TRUE(waitForActivePanel()) << "the hot key pressed during start-up was not answered";
+    ASSERT_EQ(xdotool({"key", "ctrl+End"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", " partir"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"key", "--delay", "25", "dead_circumflex", "e"}).exitCode, 0);
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "tre"}).exitCode, 0);
+    EXPECT_TRUE(jsonFiles(recovered).isEmpty()) << "the draft was read before the keys were typed";
+
+    ASSERT_TRUE(waitUntil([&] { return !jsonFiles(recovered).isEmpty(); }, 60s)) << "the draft was never read";
+    QString body;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            body = readJson(dataPath(QStringLiteral("draft.json"))).value("body").toString();
+            return body.endsWith(QStringLiteral("tre"));
+        },
+        30s, 200ms))
+        << text(body);
+    EXPECT_EQ(body, QStringLiteral("premier jet partirêtre"));
 }
 
 // One paragraph of a million characters: Qt lays it out for minutes, in one

@@ -456,6 +456,61 @@ TEST(CaptureTextViewImagesTest, AFileDeletedBeforeItIsReadIsToldOf)
     }
 }
 
+// Several files gone are told of once, with their number, whether they were
+// offered together or by pastes read one after another.
+TEST(CaptureTextViewImagesTest, FilesDeletedBeforeTheyAreReadAreCountedInOneMessage)
+{
+    const struct {
+        const char* name;
+        QList<QStringList> pastes;   // each paste's files; those named "gone…" are deleted
+        QString message;
+    } cases[] = {
+        {"two of one paste",
+         {{"gone1.png", "kept.png", "gone2.png"}},
+         "2 images n’ont pas été ajoutées : leurs fichiers ont été supprimés ou déplacés pendant leur lecture."},
+        {"one in each of three pastes",
+         {{"gone1.png"}, {"kept.png", "gone2.png"}, {"gone3.png"}},
+         "3 images n’ont pas été ajoutées : leurs fichiers ont été supprimés ou déplacés pendant leur lecture."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ImageBench bench;
+        bench.holdReads();
+        QStringList deleted;
+        for (const QStringList& names : c.pastes) {
+            QStringList offered;
+            for (const QString& name : names) {
+                offered.append(bench.file(name, imageBytes(qRgb(1, 2, 3))));
+                if (name.startsWith(QStringLiteral("gone")))
+                    deleted.append(offered.last());
+            }
+            QApplication::clipboard()->setMimeData(mimeWithUrls(offered));
+            bench.key(Qt::Key_V, Qt::ControlModifier);
+        }
+        for (const QString& path : deleted)
+            ASSERT_TRUE(QFile::remove(path));
+        bench.releaseReads();
+        bench.releaseReads();
+        bench.releaseReads();
+        bench.settle();
+        EXPECT_EQ(bench.model->error(), c.message);
+        EXPECT_EQ(bench.model->currentAttachments().size(), 1);
+    }
+    // Once the reads have caught up, a new loss is counted afresh.
+    ImageBench bench;
+    bench.holdReads();
+    for (int paste = 0; paste < 2; ++paste) {
+        const QString gone = bench.file(QStringLiteral("gone.png"), imageBytes(qRgb(1, 2, 3)));
+        QApplication::clipboard()->setMimeData(mimeWithUrls({gone}));
+        bench.key(Qt::Key_V, Qt::ControlModifier);
+        ASSERT_TRUE(QFile::remove(gone));
+        bench.releaseReads();
+        bench.settle();
+        EXPECT_EQ(bench.model->error(),
+                  QStringLiteral("Une image n’a pas été ajoutée : son fichier a été supprimé ou déplacé pendant sa lecture."));
+    }
+}
+
 // Saves that need no outcome leave the file to the writer's thread: putting
 // an image in, taking it out, choosing a destination and Escape return while
 // the draft is still being written, and a write that then fails is shown.

@@ -1,7 +1,12 @@
 #include "CaptureEditorBench.h"
 
 #include <QAction>
+#include <QInputMethodEvent>
 #include <QMenu>
+#include <QScopeGuard>
+#include <QThreadPool>
+
+#include <future>
 
 namespace quillor {
 namespace {
@@ -131,6 +136,65 @@ TEST(EditorKeysTest, WindowShortcutsNeverTakeTheKeysOfTheTable)
     EXPECT_EQ(bench.text(), QStringLiteral("[[]]"));
     EXPECT_EQ(hides, 1);
     EXPECT_EQ(fired, QStringList{QStringLiteral("Ctrl+B")});
+}
+
+// While the draft is read the text is read only, yet input methods stay on:
+// what they commit (a dead key's accented letter, a word of pinyin) waits
+// with the keys in the order it came, and their composing text is still
+// being composed once the draft is there.
+TEST(EditorKeysTest, KeysAndInputMethodTextTypedWhileTheDraftIsReadGoIntoItInOrder)
+{
+    // The draft's read waits behind the pool's only worker.
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    std::promise<void> held;
+    pool->start([read = held.get_future().share()] { read.wait(); });
+    bool holding = true;
+    const auto release = [&] {
+        if (std::exchange(holding, false))
+            held.set_value();
+    };
+    const auto reopen = qScopeGuard([&] {
+        release();
+        pool->waitForDone();
+        pool->setMaxThreadCount(threads);
+    });
+    AppModel::Environment environment = environmentWith(ManualClock());
+    environment.readsDraftInBackground = true;
+    CaptureEditorBench bench(environment);
+    bench.session.data.put(QStringLiteral("draft.json"),
+                           bytesOf(storedDraft(QStringLiteral("premier jet"), bench.destinations.first().id)));
+    ASSERT_TRUE(bench.model->readingDraft());
+    EXPECT_TRUE(bench.view->isReadOnly());
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(bench.view, &query);
+    EXPECT_TRUE(query.value(Qt::ImEnabled).toBool()) << "input methods are off while the draft is read";
+
+    const auto input = [&](const QString& preedit, const QString& commit) {
+        QInputMethodEvent event(preedit, {});
+        event.setCommitString(commit);
+        QCoreApplication::sendEvent(bench.view, &event);
+    };
+    bench.key(Qt::Key_End, ctrl);
+    bench.type(QStringLiteral(" partir"));
+    // A dead circumflex and "e", as the compose step hands them on.
+    input(QString(), QStringLiteral("ê"));
+    bench.type(QStringLiteral("tre "));
+    // Pinyin composed into a word, then another still being composed.
+    input(QStringLiteral("n"), QString());
+    input(QStringLiteral("ni"), QString());
+    input(QString(), QStringLiteral("你"));
+    input(QStringLiteral("hao"), QString());
+    EXPECT_EQ(bench.text(), QString());
+
+    release();
+    ASSERT_TRUE(waitUntil([&] { return !bench.model->readingDraft(); }));
+    EXPECT_EQ(bench.text(), QStringLiteral("premier jet partirêtre 你"));
+    EXPECT_TRUE(bench.view->isComposing());
+    input(QString(), QStringLiteral("好"));
+    EXPECT_EQ(bench.text(), QStringLiteral("premier jet partirêtre 你好"));
+    EXPECT_FALSE(bench.view->isComposing());
 }
 
 TEST(EditorKeysTest, ALinkOffersNotesAndIsRefusedOverAnImage)

@@ -1,5 +1,6 @@
 #include "PanelTestSupport.h"
 
+#include "editor/CaptureTextView.h"
 #include "editor/ImageIntake.h"
 #include "panel/CaptureChrome.h"
 #include "panel/CaptureNotice.h"
@@ -16,6 +17,7 @@
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <algorithm>
@@ -328,6 +330,46 @@ TEST(CaptureViewTest, ImagesDroppedOntoTheThumbnailsGoToTheTextsEnd)
     ASSERT_EQ(s.model->currentAttachments().size(), 2);
     EXPECT_EQ(s.model->content().text, QStringLiteral("début ") + embeds);
     EXPECT_EQ(s.view->findChildren<QWidget*>("attachmentTile").size(), 2);
+}
+
+// The strip above the text is a few pixels high: an image dropped on it goes
+// where the same drop on the text's first line would, whatever the x.
+TEST(CaptureViewTest, AnImageDroppedOnTheStripAboveTheTextGoesIntoTheFirstLine)
+{
+    const auto dropped = [](bool onStrip, int x) {
+        PanelSession s;
+        s.open();
+        CaptureTextView* editor = s.view->editor();
+        editor->setContent(EditorContent::plain(QStringLiteral("un deux\ntrois")));
+        editor->setSelectionRange({13, 0});
+        s.settle();
+        const QString file = s.data.folder(QStringLiteral("Files")) + QStringLiteral("/b.png");
+        DataFolder::write(file, imageBytes(qRgb(7, 7, 7)));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(file)});
+        QWidget* target = onStrip ? s.part("dragStrip") : editor->viewport();
+        const QPoint at(x, onStrip ? 1 : editor->cursorRect(QTextCursor(editor->document())).center().y());
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+        EXPECT_TRUE(drop.isAccepted());
+        EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+        EXPECT_TRUE(waitUntil([&] { return !editor->isReadingImages(); }));
+        s.settle();
+        QString text = s.model->content().text;
+        for (const ImageReference& reference : s.model->imageReferences())
+            text.replace(reference.source(), QStringLiteral("<image>"));
+        return text;
+    };
+    for (const int x : {12, 30, 400}) {
+        SCOPED_TRACE(x);
+        const QString onText = dropped(false, x);
+        EXPECT_TRUE(onText.contains(QStringLiteral("<image>")) && onText.endsWith(QStringLiteral("trois")))
+            << onText.toStdString();
+        EXPECT_EQ(dropped(true, x), onText);
+    }
 }
 
 TEST(CaptureViewTest, EachNewNoticeIsAnnouncedOnceButNotTheOneShownAtFirst)
