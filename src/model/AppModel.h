@@ -543,8 +543,10 @@ private:
     // Looks started and not yet back.
     int m_destinationLooksRunning = 0;
     bool m_panelShown = false;
-    // Some existing folder could not be watched at the last try.
+    // Some existing folder could not be watched at the last try, and the
+    // folders that existed then.
     bool m_watchesIncomplete = false;
+    QStringList m_refusedFolders;
     QTimer m_destinationPoll;
     QUuid m_indexGeneration = QUuid::createUuid();
     bool m_restoredDestinationMissing = false;

@@ -182,10 +182,16 @@ void AppModel::watchFolders(const QStringList& existing)
     }
     if (!gone.isEmpty())
         m_folderWatcher->removePaths(gone);
+    // The system had no watch left for the same folders at the last try: each
+    // refusal is written to the error output, so the next try waits for
+    // other folders or the panel shown again; the timer looks meanwhile.
+    if (m_watchesIncomplete && existing == m_refusedFolders)
+        return;
     const QStringList failed = fresh.isEmpty() ? QStringList() : m_folderWatcher->addPaths(fresh);
     // Those the system has no watch left for (or gone again already) are
     // looked at on the timer instead.
     m_watchesIncomplete = !failed.isEmpty();
+    m_refusedFolders = m_watchesIncomplete ? existing : QStringList();
     updateDestinationPoll();
     // What changed in a folder before its watch was set went unseen: a vault
     // made just after its parent came back.
@@ -206,6 +212,8 @@ void AppModel::scheduleDestinationRecheck()
 void AppModel::setPanelShown(bool shown)
 {
     m_panelShown = shown;
+    // Watches may have been freed meanwhile.
+    m_refusedFolders.clear();
     updateDestinationPoll();
     // The panel was away for a while: a network folder, which tells nothing
     // when another machine changes it, is looked at again.
