@@ -199,8 +199,10 @@ public:
     // Read from the last look at the destinations' folders (the attachment
     // policy, a ".obsidian" folder above them): taken at once when the
     // settings change, and otherwise off the UI thread when the text routes to
-    // other folders, when the routed folders change on disk and at
-    // recheckDestinations(). An edit never reads the disk for them.
+    // other folders, when the routed folders or any folder above them change
+    // on disk, at recheckDestinations(), and every two seconds while the panel
+    // shows and some of them cannot be watched. An edit never reads the disk
+    // for them.
     Destination defaultDestination() const;
     Destination selectedDestination() const;
     RouteResolution routeResolution() const;
