@@ -199,8 +199,10 @@ public:
     // Read from the last look at the destinations' folders (the attachment
     // policy, a ".obsidian" folder above them): taken at once when the
     // settings change, and otherwise off the UI thread when the text routes to
-    // other folders, when the routed folders change on disk and at
-    // recheckDestinations(). An edit never reads the disk for them.
+    // other folders, when the routed folders or any folder above them change
+    // on disk, at recheckDestinations(), and every two seconds while the panel
+    // shows and some of them cannot be watched. An edit never reads the disk
+    // for them.
     Destination defaultDestination() const;
     Destination selectedDestination() const;
     RouteResolution routeResolution() const;
@@ -209,6 +211,15 @@ public:
     // Looks at the destinations' folders again off the UI thread; what
     // changed (the notice, the routed vault) is published when it is back.
     void recheckDestinations();
+    // Whether the panel, and so the notice, is on screen. Showing it looks at
+    // the folders again; while it shows and some of the routed folders could
+    // not be watched (the system's watches used up), they are looked at on a
+    // slow timer instead.
+    void setPanelShown(bool shown);
+    // The folders watched at the moment, and whether a look at them is due or
+    // under way.
+    QStringList watchedFolders() const;
+    bool lookingAtDestinations() const { return m_destinationRecheckScheduled || m_destinationLooksRunning > 0; }
 
     // MARK: Vault index
     // Rescans the vault of the destination the text routes to, in the
@@ -411,12 +422,17 @@ private:
     // The last look at the destinations, taken again at once when the
     // settings no longer hold the destinations it looked at.
     const DestinationCheck& destinationCheck() const;
-    void publishDestinationCheck(const DestinationCheck& check);
+    // One look at the destinations off the UI thread, and which of the
+    // folders to watch it found.
+    struct DestinationLook;
+    void publishDestinationLook(const DestinationLook& look);
     // Watches the folders of the destination the text routes to, and looks at
     // the destinations again when they are others than those watched.
     void followRoutedFolders(const std::optional<Route>& route);
-    void watchPaths(const QStringList& paths);
+    // Watches those of the wanted folders a look found, and lets go of the others.
+    void watchFolders(const QStringList& existing);
     void scheduleDestinationRecheck();
+    void updateDestinationPoll();
 
     // Index.
     void restoreRouteAccess(const Destination& routeDestination);
@@ -521,10 +537,19 @@ private:
     quint64 m_destinationCheckGeneration = 0;
     quint64 m_publishedCheckGeneration = 0;
     QFileSystemWatcher* m_folderWatcher = nullptr;
-    QStringList m_watchedPaths;
-    // How many of them existed to be watched; the watcher lets go of removed ones.
-    qsizetype m_watchedCount = 0;
+    // The routed vault and notes folder, and the folders watched for them:
+    // each existing one of these (see watchedPathsOf).
+    QString m_followedVault, m_followedFolder;
+    QStringList m_wantedPaths;
     bool m_destinationRecheckScheduled = false;
+    // Looks started and not yet back.
+    int m_destinationLooksRunning = 0;
+    bool m_panelShown = false;
+    // Some existing folder could not be watched at the last try, and the
+    // folders that existed then.
+    bool m_watchesIncomplete = false;
+    QStringList m_refusedFolders;
+    QTimer m_destinationPoll;
     QUuid m_indexGeneration = QUuid::createUuid();
     bool m_restoredDestinationMissing = false;
     QList<CaptureAttachment> m_attachmentStore;

@@ -2,6 +2,7 @@
 
 #include "core/L10n.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QFutureWatcher>
@@ -30,24 +31,42 @@ std::optional<Destination> withID(const QList<Destination>& destinations, const 
 
 // A burst of changes in a folder (a sync tool writing many files) makes one look.
 constexpr std::chrono::milliseconds recheckDelay{150};
+// How often the folders are looked at while the notice shows and some of them
+// cannot be watched: slow, as each look reads the destinations' settings.
+constexpr std::chrono::seconds pollInterval{2};
 
-// Where a change of the destination's validity or delivery form shows: the
-// folder holding the vault (renamed, removed, made again), the vault itself
-// (a ".obsidian" folder appears), its Obsidian settings (app.json rewritten)
-// and the folder the notes go to. Only the texts: watching reads whether they
-// exist.
-QStringList watchedPathsOf(const Destination& destination)
+// Where a change of the destination's validity or delivery form shows: every
+// folder above the vault (a directory watch does not see itself renamed, only
+// its parent does, and the nearest one left standing sees the vault's road
+// made again), the vault itself (a ".obsidian" folder appears), its Obsidian
+// settings (app.json rewritten) and the folder the notes go to. Only the
+// texts: which exist is found off the UI thread.
+QStringList watchedPathsOf(const QString& vaultPath, const QString& folderPath)
 {
-    if (destination.vaultPath.isEmpty())
+    if (vaultPath.isEmpty())
         return {};
-    const QString settings = destination.vaultPath + QStringLiteral("/.obsidian");
-    QStringList paths{QFileInfo(destination.vaultPath).path(), destination.vaultPath, settings,
-                      settings + QStringLiteral("/app.json"), destination.folderPath()};
+    const QString vault = QDir::cleanPath(vaultPath);
+    QStringList paths;
+    for (QString above = vault;;) {
+        const qsizetype slash = above.lastIndexOf(u'/');
+        if (slash < 0 || above == QStringLiteral("/"))
+            break;
+        above = slash == 0 ? QStringLiteral("/") : above.left(slash);
+        paths.prepend(above);
+    }
+    const QString settings = vault + QStringLiteral("/.obsidian");
+    paths << vault << settings << settings + QStringLiteral("/app.json") << QDir::cleanPath(folderPath);
     paths.removeDuplicates();
     return paths;
 }
 
 } // namespace
+
+struct AppModel::DestinationLook {
+    DestinationCheck check;
+    // The folders it was asked to find, and those of them that exist.
+    QStringList wanted, existing;
+};
 
 const DestinationCheck& AppModel::destinationCheck() const
 {
@@ -62,45 +81,49 @@ const DestinationCheck& AppModel::destinationCheck() const
 void AppModel::recheckDestinations()
 {
     const quint64 generation = ++m_destinationCheckGeneration;
-    auto* watcher = new QFutureWatcher<std::optional<DestinationCheck>>(this);
+    ++m_destinationLooksRunning;
+    auto* watcher = new QFutureWatcher<std::optional<DestinationLook>>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
         watcher->deleteLater();
-        const std::optional<DestinationCheck> check = watcher->result();
+        --m_destinationLooksRunning;
+        const std::optional<DestinationLook> look = watcher->result();
         // One started later may already have told more recent news. Only
         // those are dropped: with a folder that keeps changing, each look
         // would otherwise be overtaken by the next before it came back.
-        if (!check || generation < m_publishedCheckGeneration)
+        if (!look || generation < m_publishedCheckGeneration)
             return;
         m_publishedCheckGeneration = generation;
-        publishDestinationCheck(*check);
+        publishDestinationLook(*look);
     });
     // No exception may reach the slot that takes the result.
-    watcher->setFuture(QtConcurrent::run(QThreadPool::globalInstance(),
-                                         [preferences = m_preferences]() -> std::optional<DestinationCheck> {
-                                             try {
-                                                 return DestinationCheck::of(preferences);
-                                             } catch (...) {
-                                                 return std::nullopt;
-                                             }
-                                         }));
+    watcher->setFuture(QtConcurrent::run(
+        QThreadPool::globalInstance(),
+        [preferences = m_preferences, wanted = m_wantedPaths]() -> std::optional<DestinationLook> {
+            try {
+                DestinationLook look{DestinationCheck::of(preferences), wanted, {}};
+                for (const QString& path : wanted) {
+                    if (QFileInfo::exists(path))
+                        look.existing.append(path);
+                }
+                return look;
+            } catch (...) {
+                return std::nullopt;
+            }
+        }));
 }
 
-void AppModel::publishDestinationCheck(const DestinationCheck& check)
+void AppModel::publishDestinationLook(const DestinationLook& look)
 {
-    // Settings applied meanwhile were looked at when they came.
-    if (check.stored != m_preferences.destinations)
+    // Folders found for another route are not this one's; the look started
+    // for the new route tells of them.
+    if (look.wanted == m_wantedPaths)
+        watchFolders(look.existing);
+    const DestinationCheck& check = look.check;
+    // Settings applied meanwhile were looked at when they came. The folder
+    // holding the vault may be a busy one (the home folder): an unchanged
+    // look costs the UI thread nothing more.
+    if (check.stored != m_preferences.destinations || check == m_destinationCheck)
         return;
-    // The folder holding the vault may be a busy one (the home folder): what
-    // is watched is looked at again only when something changed in it.
-    const bool lostPath = m_folderWatcher
-        && m_folderWatcher->directories().size() + m_folderWatcher->files().size() < m_watchedCount;
-    if (check == m_destinationCheck) {
-        if (lostPath)
-            watchPaths(m_watchedPaths);
-        return;
-    }
-    // A folder made again, or one that appeared, is watched too.
-    watchPaths(m_watchedPaths);
     m_destinationCheck = check;
     Q_EMIT modelChanged();
     // The routed vault may now be an Obsidian vault above the folder.
@@ -109,33 +132,71 @@ void AppModel::publishDestinationCheck(const DestinationCheck& check)
 
 void AppModel::followRoutedFolders(const std::optional<Route>& route)
 {
-    const QStringList paths = route ? watchedPathsOf(route->destination) : QStringList();
-    if (paths == m_watchedPaths)
+    // Reached at each key: an unchanged route costs two comparisons.
+    const QString vault = route ? route->destination.vaultPath : QString();
+    const QString folder = route ? route->destination.folderPath() : QString();
+    if (vault == m_followedVault && folder == m_followedFolder)
         return;
-    watchPaths(paths);
-    // What was last seen of these folders may be old: they were not watched.
+    m_followedVault = vault;
+    m_followedFolder = folder;
+    const QStringList paths = watchedPathsOf(vault, folder);
+    if (paths == m_wantedPaths)
+        return;
+    m_wantedPaths = paths;
+    // The folders of the other route no longer matter; the new ones are
+    // watched when a look has found them. What was last seen of them may be
+    // old: they were not watched.
+    if (m_folderWatcher) {
+        QStringList unwanted = m_folderWatcher->directories() + m_folderWatcher->files();
+        unwanted.removeIf([&](const QString& path) { return m_wantedPaths.contains(path); });
+        if (!unwanted.isEmpty())
+            m_folderWatcher->removePaths(unwanted);
+    }
     recheckDestinations();
 }
 
-void AppModel::watchPaths(const QStringList& paths)
+void AppModel::watchFolders(const QStringList& existing)
 {
-    m_watchedPaths = paths;
     if (!m_folderWatcher) {
         m_folderWatcher = new QFileSystemWatcher(this);
         connect(m_folderWatcher, &QFileSystemWatcher::directoryChanged, this, &AppModel::scheduleDestinationRecheck);
         connect(m_folderWatcher, &QFileSystemWatcher::fileChanged, this, &AppModel::scheduleDestinationRecheck);
+        m_destinationPoll.setInterval(pollInterval);
+        connect(&m_destinationPoll, &QTimer::timeout, this, [this] {
+            // A slow disk is not asked again before it has answered.
+            if (m_destinationLooksRunning == 0)
+                recheckDestinations();
+        });
     }
+    // The watcher lets go of a folder removed or renamed; one still listed
+    // may be gone since.
     const QStringList watched = m_folderWatcher->directories() + m_folderWatcher->files();
-    if (!watched.isEmpty())
-        m_folderWatcher->removePaths(watched);
-    QStringList existing;
-    for (const QString& path : paths) {
-        if (QFileInfo::exists(path))
-            existing.append(path);
+    QStringList gone, fresh;
+    for (const QString& path : watched) {
+        if (!existing.contains(path))
+            gone.append(path);
     }
-    if (!existing.isEmpty())
-        m_folderWatcher->addPaths(existing);
-    m_watchedCount = m_folderWatcher->directories().size() + m_folderWatcher->files().size();
+    for (const QString& path : existing) {
+        if (!watched.contains(path))
+            fresh.append(path);
+    }
+    if (!gone.isEmpty())
+        m_folderWatcher->removePaths(gone);
+    // The system had no watch left for the same folders at the last try: each
+    // refusal is written to the error output, so the next try waits for
+    // other folders or the panel shown again; the timer looks meanwhile.
+    if (m_watchesIncomplete && existing == m_refusedFolders)
+        return;
+    const QStringList failed = fresh.isEmpty() ? QStringList() : m_folderWatcher->addPaths(fresh);
+    // Those the system has no watch left for (or gone again already) are
+    // looked at on the timer instead.
+    m_watchesIncomplete = !failed.isEmpty();
+    m_refusedFolders = m_watchesIncomplete ? existing : QStringList();
+    updateDestinationPoll();
+    // What changed in a folder before its watch was set went unseen: a vault
+    // made just after its parent came back.
+    if (failed.size() < fresh.size())
+        scheduleDestinationRecheck();
 }
 
 void AppModel::scheduleDestinationRecheck()
@@ -146,6 +207,33 @@ void AppModel::scheduleDestinationRecheck()
         m_destinationRecheckScheduled = false;
         recheckDestinations();
     });
+}
+
+void AppModel::setPanelShown(bool shown)
+{
+    m_panelShown = shown;
+    // Watches may have been freed meanwhile.
+    m_refusedFolders.clear();
+    updateDestinationPoll();
+    // The panel was away for a while: a network folder, which tells nothing
+    // when another machine changes it, is looked at again.
+    if (shown)
+        recheckDestinations();
+}
+
+QStringList AppModel::watchedFolders() const
+{
+    return m_folderWatcher ? m_folderWatcher->directories() + m_folderWatcher->files() : QStringList();
+}
+
+void AppModel::updateDestinationPoll()
+{
+    if (m_panelShown && m_watchesIncomplete) {
+        if (!m_destinationPoll.isActive())
+            m_destinationPoll.start();
+    } else {
+        m_destinationPoll.stop();
+    }
 }
 
 Destination AppModel::defaultDestination() const

@@ -271,9 +271,15 @@ bool CaptureChrome::event(QEvent* event)
 void CaptureChrome::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // The panel was away for a while: a network folder, which tells nothing
-    // when another machine changes it, is looked at again, off the UI thread.
-    m_model.recheckDestinations();
+    // The folders are looked at again, off the UI thread, and followed while
+    // the notice can be seen.
+    m_model.setPanelShown(true);
+}
+
+void CaptureChrome::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_model.setPanelShown(false);
 }
 
 void CaptureChrome::resizeEvent(QResizeEvent* event)

@@ -47,6 +47,7 @@ Q_SIGNALS:
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -2,7 +2,10 @@
 
 #include "core/CaptureError.h"
 
+#include <QFileSystemWatcher>
+#include <QProcess>
 #include <QPromise>
+#include <QStandardPaths>
 
 namespace quillor {
 namespace {
@@ -83,6 +86,94 @@ TEST(AppModelDestinationTest, TheFoldersAreLookedAtWhenTheyOrTheRouteChangeNotAt
     // A folder made again clears the notice.
     QDir().mkpath(far);
     EXPECT_TRUE(waitUntil([&] { return !model.captureDestinationError(); })) << "the new folder was not seen";
+}
+
+// A watch on a folder does not see the folder itself renamed, and a folder
+// removed takes its watches, and those below, with it: a change above the
+// vault is seen from the nearest folder left standing.
+TEST(AppModelDestinationTest, TheNoticeFollowsAChangeAboveTheVaultAndTheWatchesComeBack)
+{
+    const QString missing = QStringLiteral("Choisis un dossier de notes existant.");
+    const struct {
+        const char* name;
+        QString changed;   // under the session's folder
+        bool removed;      // else renamed, and renamed back
+    } cases[] = {
+        {"parent renamed", "Haut/Milieu", false},
+        {"grandparent renamed", "Haut", false},
+        {"parent removed and made again", "Haut/Milieu", true},
+        {"grandparent removed and made again", "Haut", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        const QString vault = s.data.folder("Haut/Milieu/Vault");
+        const QString changed = s.data.folder(c.changed), aside = changed + QStringLiteral(" (ancien)");
+        AppModel& model = s.launchWith(preferencesWith({makeDestination("Notes", "no", vault)}));
+        s.type("Idée");
+        ASSERT_TRUE(waitUntil(
+            [&] { return model.watchedFolders().contains(vault) && !model.lookingAtDestinations(); }));
+        ASSERT_EQ(model.captureDestinationError(), std::nullopt);
+
+        ASSERT_TRUE(c.removed ? QDir(changed).removeRecursively() : QDir().rename(changed, aside));
+        EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == missing; })) << "the change was not seen";
+
+        ASSERT_TRUE(c.removed ? QDir().mkpath(vault) : QDir().rename(aside, changed));
+        EXPECT_TRUE(waitUntil([&] { return !model.captureDestinationError(); })) << "the vault back was not seen";
+        EXPECT_TRUE(waitUntil([&] { return model.watchedFolders().contains(vault); })) << "the vault is not watched";
+
+        ASSERT_TRUE(QDir(vault).removeRecursively());
+        EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == missing; }))
+            << "the vault's removal was not seen";
+    }
+}
+
+// The system's folder watches used up: run again in a child process, in a user
+// namespace of its own where none is left, so that nothing else loses any.
+TEST(AppModelDestinationTest, WithNoWatchLeftTheFoldersAreLookedAtWhileThePanelShows)
+{
+    const QString missing = QStringLiteral("Choisis un dossier de notes existant.");
+    if (qEnvironmentVariableIsSet("QUILLOR_TEST_NO_FOLDER_WATCH")) {
+        QFileSystemWatcher probe;
+        ASSERT_FALSE(probe.addPath(QDir::tempPath())) << "a watch was still given";
+        Session s;
+        const QString vault = s.data.folder("Vault");
+        AppModel& model = s.launchWith(preferencesWith({makeDestination("Notes", "no", vault)}));
+        model.setPanelShown(true);
+        s.type("Idée");
+        ASSERT_TRUE(waitUntil([&] { return !model.lookingAtDestinations(); }));
+        ASSERT_EQ(model.captureDestinationError(), std::nullopt);
+        const std::chrono::seconds look{10};
+        for (const bool removed : {true, false}) {
+            ASSERT_TRUE(removed ? QDir(vault).removeRecursively() : QDir().mkpath(vault));
+            const std::optional<QString> notice = removed ? std::optional(missing) : std::nullopt;
+            EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == notice; }, look))
+                << (removed ? "the removal" : "the new vault") << " was not seen";
+        }
+        EXPECT_TRUE(model.watchedFolders().isEmpty());
+        return;
+    }
+    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+    const QStringList namespaced{QStringLiteral("--user"), QStringLiteral("--map-root-user")};
+    if (unshare.isEmpty() || QProcess::execute(unshare, namespaced + QStringList{QStringLiteral("true")}) != 0)
+        GTEST_SKIP() << "no user namespace can be made here";
+    const ::testing::TestInfo& test = *::testing::UnitTest::GetInstance()->current_test_info();
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QUILLOR_TEST_NO_FOLDER_WATCH"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(unshare, namespaced + QStringList{
+        QStringLiteral("sh"), QStringLiteral("-c"),
+        QStringLiteral("echo 0 > /proc/sys/user/max_inotify_watches || exit 77; exec \"$0\" \"$@\""),
+        QCoreApplication::applicationFilePath(),
+        QStringLiteral("--gtest_filter=%1.%2").arg(QLatin1String(test.test_suite_name()), QLatin1String(test.name()))});
+    ASSERT_TRUE(child.waitForFinished(60'000));
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    if (child.exitCode() == 77)
+        GTEST_SKIP() << "the watch limit cannot be lowered here";
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
 }
 
 // The stored draft names a destination that has since been deleted; the
