@@ -268,6 +268,14 @@ private:
     void sealTyping() override { m_typingSealed = true; }
 
     void recordTyping(int position, int removed, int added);
+    // Opens an edit block that lasts past the change being reported, so that
+    // the block formats and image sizes set while it is reported are laid out
+    // with it, in one pass, rather than each at once and the change again.
+    // False when the document is not laid out (its layout is held).
+    bool holdEditPastReport();
+    // Closes that edit block once the reported change has been laid out, or
+    // at once when `anyway` (the event loop, where no change is under way).
+    void releaseHeldEdit(bool anyway = false);
     void noteSelectionChange();
     void resetTypingFormat();
     void keepShapingOf(const QTextBlock& block);
@@ -412,6 +420,10 @@ private:
     bool m_composing = false;
     bool m_restyleNeeded = true;
     bool m_documentFormatsPending = false;
+    // The edit block held open past a reported change (holdEditPastReport),
+    // and whether the document has laid the change out since.
+    std::optional<QTextCursor> m_heldEdit;
+    bool m_heldEditLaidOut = false;
     // The page size of a document whose layout waits for the styling pass.
     std::optional<QSizeF> m_heldPageSize;
     int m_passCount = 0;
