@@ -190,13 +190,17 @@ void measureLargeCaptureKeys(Plain& plain, Panel& panel, int rounds)
     plain.setText(large);
     panel.setText(large);
     const qsizetype middle = large.size() / 2;
+    // Each key is followed by one that undoes it: "x" and Backspace, or
+    // Return at the end of a list item (a new item) and Ctrl+Z.
     const struct {
         const char* what;
         qsizetype caret;
+        bool newItem = false;
     } places[] = {
         {"key after a list marker, 1 MB", large.indexOf(QStringLiteral("\n- [ ] relire"), middle) + 2},
         {"key inside a word, 1 MB", large.indexOf(QStringLiteral("prises"), middle) + 2},
         {"key inside a word beside code, 1 MB", large.indexOf(QStringLiteral("relire la `"), middle) + 2},
+        {"Return after a list item, 1 MB", large.indexOf(QStringLiteral("==\n"), middle) + 2, true},
     };
     for (const auto& place : places) {
         for (QTextEdit* edit : {&plain.edit, static_cast<QTextEdit*>(panel.view)}) {
@@ -210,14 +214,19 @@ void measureLargeCaptureKeys(Plain& plain, Panel& panel, int rounds)
         std::vector<double> panelMiddle;
         for (int key = 0; key < 20 * rounds; ++key) {
             const bool erase = key % 2 == 1;
-            const Qt::Key code = erase ? Qt::Key_Backspace : Qt::Key_X;
-            const QString text = erase ? QString() : QStringLiteral("x");
+            const Qt::Key code = place.newItem ? (erase ? Qt::Key_Z : Qt::Key_Return)
+                                               : (erase ? Qt::Key_Backspace : Qt::Key_X);
+            const Qt::KeyboardModifiers modifiers = place.newItem && erase ? Qt::ControlModifier : Qt::NoModifier;
+            const QString text = place.newItem ? (erase ? QString() : QStringLiteral("\r"))
+                                               : (erase ? QString() : QStringLiteral("x"));
             plain.edit.setFocus();
-            plainMiddle.push_back(timedKey(plain.edit, code, Qt::NoModifier, text));
+            plainMiddle.push_back(timedKey(plain.edit, code, modifiers, text));
             panel.view->setFocus();
-            panelMiddle.push_back(timedKey(*panel.view, code, Qt::NoModifier, text));
+            panelMiddle.push_back(timedKey(*panel.view, code, modifiers, text));
         }
         printRatio(place.what, plainMiddle, panelMiddle, 1.5);
+        if (panel.view->text() != large)
+            std::fprintf(stderr, "the keys did not leave the panel's text as it was\n");
     }
 }
 
