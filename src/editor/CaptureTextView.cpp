@@ -286,12 +286,15 @@ void CaptureTextView::applyReplacement(TextRange range, const EditorContent& rep
     cursor.setPosition(int(inText.end()), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
     EditorDocument::insert(cursor, replacement);
-    cursor.endEditBlock();
+    // The content is the edited text when the document reports the edit, so
+    // that it is styled within the report and laid out once.
     m_content.replace(inText, replacement, &m_spareText);
     ++m_textRevision;
     if (m_blockFormatStretch)
         m_blockFormatsEverywhere = true;
     m_revisionEdit = RevisionEdit{m_textRevision, inText.location, inText.length, replacement.text.size()};
+    QScopedValueRollback reporting(m_commandEditReporting, true);
+    cursor.endEditBlock();
 }
 
 void CaptureTextView::applyDestination(const DestinationSelection& selection)
@@ -327,8 +330,14 @@ void CaptureTextView::recordTyping(int position, int removed, int added)
 {
     m_documentChanging = true;
     keepShapingOf(document()->findBlock(position));
-    if (m_styling || m_applyingCommand)
+    if (m_styling)
         return;
+    if (m_applyingCommand) {
+        // A command's edit, already in the content: styled as typing is.
+        if (m_commandEditReporting)
+            styleReportedChange();
+        return;
+    }
     std::optional<TypingEdit> edit = TypingEdit::from(m_content, *document(), position, removed, added);
     if (!edit)
         return;
@@ -343,6 +352,12 @@ void CaptureTextView::recordTyping(int position, int removed, int added)
     m_typingSealed = false;
     m_undo->push(new TypingCommand(*this, std::move(*edit), before, mergeable));
     m_contentDirty = true;
+    styleReportedChange();
+    schedulePresentation();
+}
+
+void CaptureTextView::styleReportedChange()
+{
     // Styled while the document still reports the change, as a syntax
     // highlighter does, so that the edited text is laid out once, with its
     // new look: a line that becomes a list item or stops being one changes
@@ -370,7 +385,6 @@ void CaptureTextView::recordTyping(int position, int removed, int added)
         }
         batch.apply();
     }
-    schedulePresentation();
 }
 
 bool CaptureTextView::holdEditPastReport()

@@ -268,6 +268,10 @@ private:
     void sealTyping() override { m_typingSealed = true; }
 
     void recordTyping(int position, int removed, int added);
+    // The styling of a change while the document reports it, before its
+    // layout: the characters' looks and, in an edit block held past the
+    // report, the paragraphs' formats.
+    void styleReportedChange();
     // Opens an edit block that lasts past the change being reported, so that
     // the block formats and image sizes set while it is reported are laid out
     // with it, in one pass, rather than each at once and the change again.
@@ -405,6 +409,7 @@ private:
     qsizetype m_expectedCaret = -1; // where typing left the caret
     bool m_typingSealed = true;
     bool m_applyingCommand = false;
+    bool m_commandEditReporting = false;   // a command's edit being reported
 
     bool m_styling = false;
     // Between the document's report of a change and the end of its layout,

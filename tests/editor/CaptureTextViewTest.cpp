@@ -686,6 +686,16 @@ TEST(CaptureTextViewTest, KeysInTheMiddleOfALargeCaptureLookAndStandAsInAFreshEd
                 return;
         }
     }
+    // The list rules' own edits: Return after an item starts another, and
+    // undo and redo replay it.
+    restyled.view.setSelectionRange(TextRange{restyled.text().indexOf(u'\n', item), 0});
+    for (const auto& act : std::initializer_list<std::function<void()>>{
+             [&] { restyled.key(Qt::Key_Return); }, [&] { restyled.undo(); }, [&] { restyled.redo(); }}) {
+        act();
+        settle();
+        if (!check())
+            return;
+    }
 }
 
 // Each report recomputes the completions of a whole vault: a key reports
