@@ -25,6 +25,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 class QMenu;
@@ -32,6 +33,8 @@ class QTextBlock;
 class QUndoStack;
 
 namespace quillor {
+
+class DocumentDecorationLayout;
 
 class AppModel;
 class ImagePreviewWindow;
@@ -338,6 +341,8 @@ private:
     QSizeF naturalImageSize(const QString& name);
 
     QPointF scrollOffset() const;
+    // The list items whose lines stand within reach of a row of the document.
+    std::span<const ListSyntax::Item> itemsNear(const DocumentDecorationLayout& layout, qreal y) const;
     bool showHandleToolTip(QHelpEvent* event);
 
     // Drawing (CaptureTextViewDrawing.cpp).
