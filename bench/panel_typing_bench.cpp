@@ -201,6 +201,7 @@ void measureLargeCaptureKeys(Plain& plain, Panel& panel, int rounds)
         {"key inside a word, 1 MB", large.indexOf(QStringLiteral("prises"), middle) + 2},
         {"key inside a word beside code, 1 MB", large.indexOf(QStringLiteral("relire la `"), middle) + 2},
         {"Return after a list item, 1 MB", large.indexOf(QStringLiteral("==\n"), middle) + 2, true},
+        {"key at the end, 1 MB", large.size()},
     };
     for (const auto& place : places) {
         for (QTextEdit* edit : {&plain.edit, static_cast<QTextEdit*>(panel.view)}) {
