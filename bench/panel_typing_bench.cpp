@@ -3,13 +3,17 @@
 // Obsidian vault, beside a plain QTextEdit window, in turn, in the same run:
 //   - a key at the end of a 20,000-character capture, timed to its painted
 //     frame (aim: at most 1.5 times the plain editor);
+//   - a key in the middle of a 1 MB Markdown capture, just after a list
+//     marker (each key turns the item into plain text and back), inside a
+//     plain word and inside a word of a line holding code, timed to its painted frame (aim: at most 1.5 times);
 //   - a paste of 5,000 lines into an empty editor, timed to its painted frame
 //     with the panel grown to the text (aim: at most 2 times);
 //   - the file-system calls an ordinary key makes on the UI thread (aim: none),
 //     counted by running this program again under strace between two marker
 //     calls; skipped when strace is missing.
 //
-//   panel_typing_bench [rounds]
+//   panel_typing_bench [rounds] [large]
+// ("large": the keys in the 1 MB capture only, to run under a profiler)
 #include "editor/CaptureTextView.h"
 #include "model/AppModel.h"
 #include "model/VaultAccess.h"
@@ -159,10 +163,8 @@ void printRatio(const char* what, const std::vector<double>& plain, const std::v
                 plainMedian * 1000, panelMedian * 1000, panelMedian / plainMedian, aim);
 }
 
-void measureTimes(int rounds)
+void measureEndKeys(Plain& plain, Panel& panel, int rounds)
 {
-    Plain plain;
-    Panel panel;
     const QString capture = bench::mixedCapture(20'000);
     plain.setText(capture);
     panel.setText(capture);
@@ -178,7 +180,59 @@ void measureTimes(int rounds)
         panelKeys.push_back(timedKey(*panel.view, code, Qt::NoModifier, text));
     }
     printRatio("key at the end of 20,000 characters", plainKeys, panelKeys, 1.5);
+}
 
+void measureLargeCaptureKeys(Plain& plain, Panel& panel, int rounds)
+{
+    // The middle of a large capture: what a key changes there moves every
+    // paragraph below it.
+    const QString large = bench::mixedCapture(1'000'000);
+    plain.setText(large);
+    panel.setText(large);
+    const qsizetype middle = large.size() / 2;
+    // Each key is followed by one that undoes it: "x" and Backspace, or
+    // Return at the end of a list item (a new item) and Ctrl+Z.
+    const struct {
+        const char* what;
+        qsizetype caret;
+        bool newItem = false;
+    } places[] = {
+        {"key after a list marker, 1 MB", large.indexOf(QStringLiteral("\n- [ ] relire"), middle) + 2},
+        {"key inside a word, 1 MB", large.indexOf(QStringLiteral("prises"), middle) + 2},
+        {"key inside a word beside code, 1 MB", large.indexOf(QStringLiteral("relire la `"), middle) + 2},
+        {"Return after a list item, 1 MB", large.indexOf(QStringLiteral("==\n"), middle) + 2, true},
+        {"key at the end, 1 MB", large.size()},
+    };
+    for (const auto& place : places) {
+        for (QTextEdit* edit : {&plain.edit, static_cast<QTextEdit*>(panel.view)}) {
+            QTextCursor caret = edit->textCursor();
+            caret.setPosition(int(place.caret));
+            edit->setTextCursor(caret);
+            edit->ensureCursorVisible();
+            untilPainted();
+        }
+        std::vector<double> plainMiddle;
+        std::vector<double> panelMiddle;
+        for (int key = 0; key < 20 * rounds; ++key) {
+            const bool erase = key % 2 == 1;
+            const Qt::Key code = place.newItem ? (erase ? Qt::Key_Z : Qt::Key_Return)
+                                               : (erase ? Qt::Key_Backspace : Qt::Key_X);
+            const Qt::KeyboardModifiers modifiers = place.newItem && erase ? Qt::ControlModifier : Qt::NoModifier;
+            const QString text = place.newItem ? (erase ? QString() : QStringLiteral("\r"))
+                                               : (erase ? QString() : QStringLiteral("x"));
+            plain.edit.setFocus();
+            plainMiddle.push_back(timedKey(plain.edit, code, modifiers, text));
+            panel.view->setFocus();
+            panelMiddle.push_back(timedKey(*panel.view, code, modifiers, text));
+        }
+        printRatio(place.what, plainMiddle, panelMiddle, 1.5);
+        if (panel.view->text() != large)
+            std::fprintf(stderr, "the keys did not leave the panel's text as it was\n");
+    }
+}
+
+void measurePastes(Plain& plain, Panel& panel, int rounds)
+{
     const QString lines = mixedLines(5000);
     std::vector<double> plainPastes;
     std::vector<double> panelPastes;
@@ -196,6 +250,17 @@ void measureTimes(int rounds)
         }
     }
     printRatio("paste of 5,000 lines", plainPastes, panelPastes, 2.0);
+}
+
+void measureTimes(int rounds, bool largeOnly)
+{
+    Plain plain;
+    Panel panel;
+    if (!largeOnly)
+        measureEndKeys(plain, panel, rounds);
+    measureLargeCaptureKeys(plain, panel, rounds);
+    if (!largeOnly)
+        measurePastes(plain, panel, rounds);
 }
 
 // Run under strace: ordinary keys at the end of the capture between two
@@ -284,7 +349,9 @@ int main(int argc, char** argv)
     if (argc > 2 && qstrcmp(argv[1], countingMode) == 0)
         return typeBetweenMarkers(std::max(1, std::atoi(argv[2])));
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    measureTimes(rounds);
-    countFileCalls(QCoreApplication::applicationFilePath(), 20);
+    const bool largeOnly = argc > 2 && qstrcmp(argv[2], "large") == 0;
+    measureTimes(rounds, largeOnly);
+    if (!largeOnly)
+        countFileCalls(QCoreApplication::applicationFilePath(), 20);
     return 0;
 }

@@ -337,6 +337,15 @@ QList<Span> spans(const QString& text)
     return result;
 }
 
+QList<Span> inlineSpans(const QString& text, TextRange stretch)
+{
+    const QList<TextRange> stretches{stretch};
+    InlineScanner inlineCode(QStringView(text), stretches);
+    QList<Span> result;
+    inlineCode.appendSpans(0, result);
+    return result;
+}
+
 bool isActive(const Span& span, const QList<TextRange>& selections)
 {
     for (const TextRange& selection : selections) {

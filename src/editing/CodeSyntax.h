@@ -45,6 +45,10 @@ struct Replacement {
 // Sorted by location.
 QList<Span> spans(const QString& text);
 
+// The inline spans of a stretch of the text between two fenced blocks of it
+// (or one and an end of the text, or both ends): those spans() gives there.
+QList<Span> inlineSpans(const QString& text, TextRange stretch);
+
 // A non-empty selection overlapping the activation range by one unit or more,
 // or a caret touching it (both ends count).
 bool isActive(const Span& span, const QList<TextRange>& selections);

@@ -81,6 +81,12 @@ struct EditMap {
     {
         if (p == textEnd)
             return p + delta;
+        return start(p);
+    }
+    // Where something starting at `p` starts: what starts at the end, empty,
+    // stays before what is added there.
+    std::optional<qsizetype> start(qsizetype p) const
+    {
         if (p <= position)
             return p;
         if (p >= position + removed)
@@ -90,7 +96,7 @@ struct EditMap {
 
     bool carries(TextRange before, TextRange after) const
     {
-        const auto start = (*this)(before.location);
+        const auto start = this->start(before.location);
         const auto end = (*this)(before.end());
         return start && end && *start == after.location && *end == after.end();
     }
@@ -106,7 +112,7 @@ bool mayChangeCode(QStringView lines)
 
 std::optional<TextRange> carried(TextRange range, const EditMap& map)
 {
-    const auto start = map(range.location);
+    const auto start = map.start(range.location);
     const auto end = map(range.end());
     if (!start || !end)
         return std::nullopt;
@@ -117,8 +123,11 @@ std::optional<QList<CodeSyntax::Span>> carried(QList<CodeSyntax::Span> code, con
 {
     // Spans ending before the edit stay as they are, still shared with the
     // previous analysis's readers: only those after it are copied to move.
+    // A span running to the text's end runs to it after the edit.
     const auto firstMoved = std::lower_bound(code.cbegin(), code.cend(), map.position,
-                                             [](const CodeSyntax::Span& s, qsizetype p) { return s.range.end() <= p; });
+                                             [&map](const CodeSyntax::Span& s, qsizetype p) {
+                                                 return s.range.end() <= p && s.range.end() != map.textEnd;
+                                             });
     for (qsizetype i = firstMoved - code.cbegin(); i < code.size(); ++i) {
         CodeSyntax::Span& span = code[i];
         for (TextRange* range : {&span.range, &span.activationRange, &span.contentRange}) {
@@ -161,13 +170,137 @@ QList<TextRange> rangesOf(const QList<CodeSyntax::Span>& code)
 QList<TextRange> codeWithin(const QList<TextRange>& code, qsizetype start, qsizetype end)
 {
     QList<TextRange> within;
-    for (const TextRange& range : code) {
-        const qsizetype from = std::max(range.location, start);
-        const qsizetype to = std::min(range.end(), end);
+    // The ranges follow one another: those ending before the lines are passed
+    // over by halves.
+    const auto first = std::lower_bound(code.cbegin(), code.cend(), start,
+                                        [](const TextRange& r, qsizetype p) { return r.end() <= p; });
+    for (auto range = first; range != code.cend() && range->location < end; ++range) {
+        const qsizetype from = std::max(range->location, start);
+        const qsizetype to = std::min(range->end(), end);
         if (from < to)
             within.append(TextRange::fromBounds(from - start, to - start));
     }
     return within;
+}
+
+// Only a line holding a run of three backticks or tildes can open or close a
+// fenced block: lines without one, before and after the edit, leave every
+// block where it was, moved along.
+bool mayHoldFence(QStringView lines)
+{
+    return lines.contains(u"```") || lines.contains(u"~~~");
+}
+
+std::optional<CodeSyntax::Span> carried(CodeSyntax::Span span, const EditMap& map)
+{
+    for (TextRange* range : {&span.range, &span.activationRange, &span.contentRange}) {
+        const std::optional<TextRange> moved = carried(*range, map);
+        if (!moved)
+            return std::nullopt;
+        *range = *moved;
+    }
+    for (TextRange& delimiter : span.delimiters) {
+        const std::optional<TextRange> moved = carried(delimiter, map);
+        if (!moved)
+            return std::nullopt;
+        delimiter = *moved;
+    }
+    return span;
+}
+
+bool spanCarried(const CodeSyntax::Span& old, const CodeSyntax::Span& now, const EditMap& map)
+{
+    if (old.fenced != now.fenced || old.delimiters.size() != now.delimiters.size()
+        || !map.carries(old.range, now.range) || !map.carries(old.activationRange, now.activationRange)
+        || !map.carries(old.contentRange, now.contentRange))
+        return false;
+    for (qsizetype d = 0; d < old.delimiters.size(); ++d) {
+        if (!map.carries(old.delimiters[d], now.delimiters[d]))
+            return false;
+    }
+    return true;
+}
+
+// Where a position before the edit stands after it; one among the removed
+// units stands where the added ones start, or end when it ends something.
+qsizetype mapped(qsizetype position, const EditMap& map, bool end)
+{
+    if (const std::optional<qsizetype> moved = end ? map(position) : map.start(position))
+        return *moved;
+    return end ? map.position + map.removed + map.delta : map.position;
+}
+
+// The stretch of the text after the edit that the spans differing from the
+// code before it (moved along), before and after, cover; none when the code
+// was only moved along.
+std::optional<TextRange> codeChange(const QList<CodeSyntax::Span>& before, const QList<CodeSyntax::Span>& after,
+                                    const EditMap& map)
+{
+    const qsizetype common = std::min(before.size(), after.size());
+    qsizetype front = 0;
+    while (front < common && spanCarried(before[front], after[front], map))
+        ++front;
+    if (front == before.size() && front == after.size())
+        return std::nullopt;
+    qsizetype back = 0;
+    while (back < common - front
+           && spanCarried(before[before.size() - 1 - back], after[after.size() - 1 - back], map))
+        ++back;
+    std::optional<TextRange> changed;
+    for (qsizetype i = front; i < before.size() - back; ++i)
+        changed = TextRange::spanning(changed, TextRange::fromBounds(mapped(before[i].range.location, map, false),
+                                                                     mapped(before[i].range.end(), map, true)));
+    for (qsizetype i = front; i < after.size() - back; ++i)
+        changed = TextRange::spanning(changed, after[i].range);
+    return changed;
+}
+
+// The code after an edit that left every fence line as it was: the fenced
+// blocks moved along and, when the edited lines [start, end) lie between two
+// blocks, the inline spans between them read again, as far as an inline span
+// reaches. None when the blocks cannot be moved along.
+std::optional<QList<CodeSyntax::Span>> codeWithFencesKept(const QList<CodeSyntax::Span>& before, const QString& text,
+                                                          const EditMap& map, qsizetype start, qsizetype end)
+{
+    qsizetype stretchStart = 0;
+    qsizetype stretchEnd = text.size();
+    for (const CodeSyntax::Span& span : before) {
+        if (!span.fenced)
+            continue;
+        const std::optional<CodeSyntax::Span> block = carried(span, map);
+        if (!block)
+            return std::nullopt;
+        if (block->range.location <= start && end <= block->range.end())
+            return carried(before, map);   // lines of code edited: the code only moves
+        if (block->range.end() <= start) {
+            stretchStart = block->range.end();
+        } else if (block->range.location >= end) {
+            stretchEnd = block->range.location;
+            break;
+        } else {
+            return std::nullopt;
+        }
+    }
+    const QList<CodeSyntax::Span> fresh = CodeSyntax::inlineSpans(text, TextRange::fromBounds(stretchStart, stretchEnd));
+    const qsizetype oldStretchEnd = stretchEnd - map.delta;
+    QList<CodeSyntax::Span> code;
+    code.reserve(before.size() + fresh.size());
+    bool freshAdded = false;
+    for (const CodeSyntax::Span& span : before) {
+        if (!span.fenced && span.range.location >= stretchStart && span.range.location < oldStretchEnd)
+            continue;
+        const std::optional<CodeSyntax::Span> moved = span.range.location < stretchStart ? span : carried(span, map);
+        if (!moved)
+            return std::nullopt;
+        if (!freshAdded && moved->range.location >= stretchStart) {
+            code.append(fresh);
+            freshAdded = true;
+        }
+        code.append(*moved);
+    }
+    if (!freshAdded)
+        code.append(fresh);
+    return code;
 }
 
 } // namespace
@@ -234,7 +367,6 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
         --start;
     qsizetype end = text.indexOf(u'\n', position + added);
     end = end < 0 ? text.size() : end + 1;
-    const qsizetype oldEnd = end - delta;
 
     const EditMap map{position, removed, delta};
     std::optional<QList<CodeSyntax::Span>> code;
@@ -242,15 +374,31 @@ MarkdownAnalysis MarkdownAnalysis::afterEdit(MarkdownAnalysis previous, const QS
     // typed there.
     const bool atOpenEnd = position + removed == previous.text.size() && !previous.code.isEmpty()
                            && previous.code.constLast().range.end() == previous.text.size();
-    if (!atOpenEnd && !mayChangeCode(QStringView(previous.text).mid(start, oldEnd - start))
-        && !mayChangeCode(QStringView(text).mid(start, end - start)))
+    const QStringView oldLines = QStringView(previous.text).mid(start, end - delta - start);
+    const QStringView newLines = QStringView(text).mid(start, end - start);
+    if (!atOpenEnd && !mayChangeCode(oldLines) && !mayChangeCode(newLines))
         code = carried(previous.code, map);
     const bool codeRead = !code;
     if (codeRead) {
-        code = CodeSyntax::spans(text);
-        if (!codeCarried(previous.code, *code, TextChange{position, removed, added}, previous.text.size()))
-            return of(text);
+        // What ran to the text's end, a fence left open, runs to its end.
+        const EditMap toEnd{position, removed, delta, previous.text.size()};
+        if (!mayHoldFence(oldLines) && !mayHoldFence(newLines))
+            code = codeWithFencesKept(previous.code, text, toEnd, start, end);
+        if (!code)
+            code = CodeSyntax::spans(text);
+        // The lines whose code changed are read again too, and only those:
+        // nothing but code crosses a line feed.
+        if (const std::optional<TextRange> changed = codeChange(previous.code, *code, toEnd)) {
+            start = std::min(start, changed->location);
+            while (start > 0 && text[start - 1] != u'\n')
+                --start;
+            if (changed->end() >= end) {
+                end = text.indexOf(u'\n', changed->end());
+                end = end < 0 ? text.size() : end + 1;
+            }
+        }
     }
+    const qsizetype oldEnd = end - delta;
     // Read from the line feed before them, so that whatever looks at the
     // character before a line start sees what the whole text has there.
     const qsizetype readFrom = start > 0 ? start - 1 : 0;

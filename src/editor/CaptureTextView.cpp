@@ -137,6 +137,11 @@ CaptureTextView::CaptureTextView(QWidget* parent) : QTextEdit(parent), m_fonts(Q
 
     connect(document(), &QTextDocument::contentsChange, this, &CaptureTextView::recordTyping);
     connect(document(), &QTextDocument::contentsChanged, this, [this] { m_documentChanging = false; });
+    // The layout reports what it repaints once it has laid a change out.
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::update, this, [this] {
+        if (m_heldEdit && !m_styling)
+            m_heldEditLaidOut = true;
+    });
     connect(this, &QTextEdit::cursorPositionChanged, this, &CaptureTextView::noteSelectionChange);
     connect(this, &QTextEdit::selectionChanged, this, &CaptureTextView::noteSelectionChange);
     connect(this, &QTextEdit::cursorPositionChanged, this, &CaptureTextView::restartCaretBlink);
@@ -154,7 +159,9 @@ CaptureTextView::~CaptureTextView()
     // The document and the text edit outlive this part of the object: nothing
     // they report may reach it any more. The commands refer to it too.
     disconnect(document(), nullptr, this, nullptr);
+    disconnect(document()->documentLayout(), nullptr, this, nullptr);
     disconnect(this, nullptr, this, nullptr);
+    releaseHeldEdit(true);
     m_undo->clear();
     if (m_listPress)
         QGuiApplication::restoreOverrideCursor();
@@ -189,6 +196,7 @@ AppModel* CaptureTextView::model() const
 void CaptureTextView::setContent(const EditorContent& content)
 {
     Q_ASSERT(QThread::currentThread() == thread());
+    releaseHeldEdit(true);
     const EditorContent normalized = EditorDocument::normalizedLineEnds(content);
     // A dragged item's ranges belong to the old text, and so do the places
     // of images being read.
@@ -269,6 +277,7 @@ void CaptureTextView::replaceUndoably(TextRange range, const EditorContent& repl
 
 void CaptureTextView::applyReplacement(TextRange range, const EditorContent& replacement)
 {
+    releaseHeldEdit(true);
     const TextRange inText = clampedTo(range, m_content.text.size());
     QScopedValueRollback applying(m_applyingCommand, true);
     QTextCursor cursor(document());
@@ -277,12 +286,15 @@ void CaptureTextView::applyReplacement(TextRange range, const EditorContent& rep
     cursor.setPosition(int(inText.end()), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
     EditorDocument::insert(cursor, replacement);
-    cursor.endEditBlock();
+    // The content is the edited text when the document reports the edit, so
+    // that it is styled within the report and laid out once.
     m_content.replace(inText, replacement, &m_spareText);
     ++m_textRevision;
     if (m_blockFormatStretch)
         m_blockFormatsEverywhere = true;
     m_revisionEdit = RevisionEdit{m_textRevision, inText.location, inText.length, replacement.text.size()};
+    QScopedValueRollback reporting(m_commandEditReporting, true);
+    cursor.endEditBlock();
 }
 
 void CaptureTextView::applyDestination(const DestinationSelection& selection)
@@ -318,8 +330,14 @@ void CaptureTextView::recordTyping(int position, int removed, int added)
 {
     m_documentChanging = true;
     keepShapingOf(document()->findBlock(position));
-    if (m_styling || m_applyingCommand)
+    if (m_styling)
         return;
+    if (m_applyingCommand) {
+        // A command's edit, already in the content: styled as typing is.
+        if (m_commandEditReporting)
+            styleReportedChange();
+        return;
+    }
     std::optional<TypingEdit> edit = TypingEdit::from(m_content, *document(), position, removed, added);
     if (!edit)
         return;
@@ -334,18 +352,68 @@ void CaptureTextView::recordTyping(int position, int removed, int added)
     m_typingSealed = false;
     m_undo->push(new TypingCommand(*this, std::move(*edit), before, mergeable));
     m_contentDirty = true;
+    styleReportedChange();
+    schedulePresentation();
+}
+
+void CaptureTextView::styleReportedChange()
+{
     // Styled while the document still reports the change, as a syntax
-    // highlighter does, so that the edited paragraph is laid out once, with
-    // its new formats. Block formats and image sizes are document changes:
-    // they wait for the end of the event.
+    // highlighter does, so that the edited text is laid out once, with its
+    // new look: a line that becomes a list item or stops being one changes
+    // its indent and height with the key, in the layout of the key, and the
+    // paragraphs below it are moved once rather than twice.
     {
         QScopedValueRollback styling(m_styling, true);
         LayoutBatch batch(*document());
-        if (styleCharacters(batch))
-            m_documentFormatsPending = true;
+        if (styleCharacters(batch)) {
+            if (holdEditPastReport()) {
+                QList<QTextBlock> hiddenTabs;
+                applyImageSizes();
+                applyBlockFormats(batch, hiddenTabs);
+                // Their tab stops are measured on their layout: they wait
+                // for the end of the event, decided again there.
+                for (QTextBlock& block : hiddenTabs) {
+                    presented(block).paragraph = 0;
+                    m_blockFormatStretch = TextRange::spanning(
+                        m_blockFormatStretch, TextRange{block.position(), block.length() - 1});
+                    m_documentFormatsPending = true;
+                }
+            } else {
+                m_documentFormatsPending = true;
+            }
+        }
         batch.apply();
     }
-    schedulePresentation();
+}
+
+bool CaptureTextView::holdEditPastReport()
+{
+    // Qt lays out at the end of each edit block, nested in the report or not,
+    // and then the reported change from where it starts: a block format set
+    // while a change is reported would lay the rest of the text out twice.
+    // Its own layout is skipped while an edit block is open; the report's,
+    // made after this, takes in all the changes made so far.
+    if (m_heldEdit)
+        return true;
+    if (document()->pageSize().isNull())
+        return false;
+    m_heldEdit.emplace(document());
+    m_heldEdit->beginEditBlock();
+    m_heldEditLaidOut = false;
+    return true;
+}
+
+void CaptureTextView::releaseHeldEdit(bool anyway)
+{
+    // Closed before the layout of the report, the block would report the
+    // change once more and lay it out again.
+    if (!m_heldEdit || (!m_heldEditLaidOut && !anyway))
+        return;
+    QTextCursor held = *std::exchange(m_heldEdit, std::nullopt);
+    m_heldEditLaidOut = false;
+    // Whatever changed meanwhile is reported and laid out now.
+    held.endEditBlock();
 }
 
 void CaptureTextView::keepShapingOf(const QTextBlock& block)
@@ -389,6 +457,10 @@ void CaptureTextView::keepShapingOf(const QTextBlock& block)
 
 void CaptureTextView::noteSelectionChange()
 {
+    // The caret moves once the edit has been laid out: a next edit, a key
+    // replayed at once, is reported on its own again.
+    if (!m_styling)
+        releaseHeldEdit();
     if (m_applyingCommand || m_styling)
         return;
     const TextRange now = selectionRange();
@@ -424,12 +496,15 @@ void CaptureTextView::schedulePresentation()
     m_flushQueued = true;
     QMetaObject::invokeMethod(this, [this] {
         m_flushQueued = false;
+        releaseHeldEdit(true);
         flushPresentation();
     }, Qt::QueuedConnection);
 }
 
 void CaptureTextView::flushPresentation()
 {
+    if (!m_styling)
+        releaseHeldEdit();
     if (m_contentDirty) {
         m_contentDirty = false;
         m_selectionDirty = false;
@@ -627,6 +702,7 @@ void CaptureTextView::refreshPresentation()
     Q_ASSERT(QThread::currentThread() == thread());
     if (m_styling)
         return;
+    releaseHeldEdit();
     if (m_documentChanging) {
         // A pass now would lay the changed text out once more, before the
         // document has finished its own layout: it waits for the event loop,
@@ -634,6 +710,7 @@ void CaptureTextView::refreshPresentation()
         if (!std::exchange(m_refreshQueued, true)) {
             QMetaObject::invokeMethod(this, [this] {
                 m_refreshQueued = false;
+                releaseHeldEdit(true);
                 m_documentChanging = false;
                 refreshPresentation();
             }, Qt::QueuedConnection);

@@ -25,6 +25,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 class QMenu;
@@ -32,6 +33,8 @@ class QTextBlock;
 class QUndoStack;
 
 namespace quillor {
+
+class DocumentDecorationLayout;
 
 class AppModel;
 class ImagePreviewWindow;
@@ -273,6 +276,18 @@ private:
     void sealTyping() override { m_typingSealed = true; }
 
     void recordTyping(int position, int removed, int added);
+    // The styling of a change while the document reports it, before its
+    // layout: the characters' looks and, in an edit block held past the
+    // report, the paragraphs' formats.
+    void styleReportedChange();
+    // Opens an edit block that lasts past the change being reported, so that
+    // the block formats and image sizes set while it is reported are laid out
+    // with it, in one pass, rather than each at once and the change again.
+    // False when the document is not laid out (its layout is held).
+    bool holdEditPastReport();
+    // Closes that edit block once the reported change has been laid out, or
+    // at once when `anyway` (the event loop, where no change is under way).
+    void releaseHeldEdit(bool anyway = false);
     void noteSelectionChange();
     void resetTypingFormat();
     void keepShapingOf(const QTextBlock& block);
@@ -333,6 +348,8 @@ private:
     QSizeF naturalImageSize(const QString& name);
 
     QPointF scrollOffset() const;
+    // The list items whose lines stand within reach of a row of the document.
+    std::span<const ListSyntax::Item> itemsNear(const DocumentDecorationLayout& layout, qreal y) const;
     bool showHandleToolTip(QHelpEvent* event);
 
     // Drawing (CaptureTextViewDrawing.cpp).
@@ -406,6 +423,7 @@ private:
     qsizetype m_expectedCaret = -1; // where typing left the caret
     bool m_typingSealed = true;
     bool m_applyingCommand = false;
+    bool m_commandEditReporting = false;   // a command's edit being reported
 
     bool m_styling = false;
     // Between the document's report of a change and the end of its layout,
@@ -421,6 +439,10 @@ private:
     bool m_composing = false;
     bool m_restyleNeeded = true;
     bool m_documentFormatsPending = false;
+    // The edit block held open past a reported change (holdEditPastReport),
+    // and whether the document has laid the change out since.
+    std::optional<QTextCursor> m_heldEdit;
+    bool m_heldEditLaidOut = false;
     // The page size of a document whose layout waits for the styling pass.
     std::optional<QSizeF> m_heldPageSize;
     int m_passCount = 0;

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <utility>
 
 namespace quillor {
@@ -42,13 +43,26 @@ QRectF markerDragArea(const DocumentDecorationLayout& layout, const ListSyntax::
 
 // MARK: Places
 
+// Only the items standing by a row can have their controls under a point in
+// it: measuring every item of a long capture would cost each press of Ctrl,
+// which changes the pointer, as much as laying the text out.
+std::span<const ListSyntax::Item> CaptureTextView::itemsNear(const DocumentDecorationLayout& layout, qreal y) const
+{
+    const TextRange lines = layout.charactersIn(QRectF(0, y - 2 * decorationReach, 1, 4 * decorationReach),
+                                                textCursor().block());
+    const auto byLine = [](const ListSyntax::Item& item, qsizetype position) { return item.line.location < position; };
+    const auto begin = std::lower_bound(m_analysis.items.cbegin(), m_analysis.items.cend(), lines.location, byLine);
+    const auto end = std::lower_bound(begin, m_analysis.items.cend(), lines.end() + 1, byLine);
+    return std::span(begin, end);
+}
+
 bool CaptureTextView::isCaptureDragArea(const QPointF& point) const
 {
     const QPointF p = point + scrollOffset();
     // The items describe the text the last styling pass saw.
     if (m_layoutManager.source() == m_content.text) {
         const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
-        for (const ListSyntax::Item& item : m_analysis.items) {
+        for (const ListSyntax::Item& item : itemsNear(layout, p.y())) {
             if (item.marker.location >= m_content.text.size())
                 continue;
             if (markerDragArea(layout, item).contains(p))
@@ -73,9 +87,18 @@ bool CaptureTextView::isCaptureDragArea(const QPointF& point) const
 std::optional<qsizetype> CaptureTextView::characterAt(const QPointF& point) const
 {
     const QPointF p = point + scrollOffset();
-    const int hit = document()->documentLayout()->hitTest(p, Qt::FuzzyHit);
-    if (hit < 0)
+    // The paragraph at the point's height, found by halves: the layout's own
+    // hit test walks the paragraphs one by one from the top.
+    const DocumentDecorationLayout rows(*document(), m_content.text.size(), m_glyphs);
+    const QTextBlock row = document()->findBlock(int(rows.charactersIn(QRectF(p, QSizeF()), textCursor().block()).location));
+    const QTextLayout* rowLayout = row.isValid() ? row.layout() : nullptr;
+    if (!rowLayout || rowLayout->lineCount() == 0)
         return std::nullopt;
+    const QPointF inRow = p - rowLayout->position();
+    QTextLine nearest = rowLayout->lineAt(0);
+    for (int i = 1; i < rowLayout->lineCount() && rowLayout->lineAt(i).y() <= inRow.y(); ++i)
+        nearest = rowLayout->lineAt(i);
+    const int hit = row.position() + nearest.xToCursor(inRow.x());
     for (const qsizetype candidate : {qsizetype(hit) - 1, qsizetype(hit)}) {
         if (candidate < 0 || candidate >= m_content.text.size() || m_content.text[candidate] == u'\n')
             continue;
@@ -107,7 +130,7 @@ Qt::CursorShape CaptureTextView::hoverCursor(const QPointF& point, Qt::KeyboardM
         const QPointF p = point + scrollOffset();
         const DocumentDecorationLayout layout(*document(), m_content.text.size(), m_glyphs);
         const QList<TextRange> selections = m_layoutManager.selections();
-        for (const ListSyntax::Item& item : m_analysis.items) {
+        for (const ListSyntax::Item& item : itemsNear(layout, p.y())) {
             if (item.marker.location >= m_content.text.size())
                 continue;
             if (item.checkbox && ListSyntax::showsRenderedCheckbox(item, m_content.text, selections)

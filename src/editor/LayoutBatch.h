@@ -29,9 +29,10 @@ public:
 
     bool isEmpty() const { return m_changes.isEmpty(); }
     // Applies everything gathered, one layout per run, and starts afresh.
-    // While the document reports a change only relayout() may have been
-    // called: the runs then join the change being reported, laid out once it
-    // has been reported.
+    // While the document reports a change the runs join the change being
+    // reported, laid out once it has been reported; block formats join it
+    // only inside an edit block held open past the report (Qt lays out at
+    // the end of each edit block, even one nested in a report).
     void apply();
 
 private:

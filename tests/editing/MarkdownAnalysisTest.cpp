@@ -53,6 +53,10 @@ TEST(MarkdownAnalysisTest, AnEditReadsAgainOnlyWhatItChanged)
         {"~~~\na\nb", 7, 0, "\n~~~"},                    // the fence closed there
         {"#t\n```\n", 7, 0, "*a* `b` #c [[d]]"},         // syntax typed in it, left unread
         {"```\ncode", 7, 2, ""},                        // erased at its end
+        {"`a\n*b*\nc\n", 8, 0, "`"},                    // an opener lines above closed
+        {"x `a\n*b*` c\n", 8, 1, ""},                   // a span over lines unclosed
+        {"```\nx\n```\n`a` *b* `c`\n```\ny\n```\n", 10, 0, "`"}, // pairs between blocks
+        {"```\n`a`\n```\n*b*\n", 4, 0, "`"},             // a backtick in a block
     };
     for (const Edit& edit : edits) {
         const QString before = QString::fromUtf8(edit.before);

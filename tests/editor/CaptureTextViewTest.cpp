@@ -632,6 +632,72 @@ TEST(CaptureTextViewTest, SelectionsAndDistantConcealmentRestyleAsAFreshEditor)
     }
 }
 
+// A key in the middle of a large capture is laid out with its new look in
+// the same layout as the text it typed: each paragraph then stands where a
+// new editor given the same text lays it out, with the same look, whether
+// the key made or unmade a list item, a quote, a fence or inline code.
+TEST(CaptureTextViewTest, KeysInTheMiddleOfALargeCaptureLookAndStandAsInAFreshEditor)
+{
+    const QString block = QStringLiteral(
+        "# Réunion\n\nNotes prises avec **Marie** et #travail/suivi.\n- [ ] relire la `spécification`\n"
+        "    1. sous-point ~~rature~~\n> citation\n```cpp\nint main();\n```\nTexte libre.\n\n");
+    Editor restyled;
+    restyled.view.setContent(EditorContent::plain(block.repeated(400)));
+    settle();
+    const qsizetype middle = restyled.text().size() / 2;
+    const qsizetype item = restyled.text().indexOf(QStringLiteral("\n- [ ]"), middle) + 2;
+    const qsizetype plain = restyled.text().indexOf(QStringLiteral("Notes"), middle);
+    const qsizetype code = restyled.text().indexOf(QStringLiteral("int main"), middle);
+    const struct {
+        qsizetype caret;
+        QString typed;   // then as many Backspaces, one step each
+    } steps[] = {
+        {item, QStringLiteral("x")}, {item - 1, QStringLiteral(">")}, {plain, QStringLiteral("- ")},
+        {plain, QStringLiteral("> ")}, {plain, QStringLiteral("`")}, {plain, QStringLiteral("```")},
+        {code, QStringLiteral("```\n")}, {item + 4, QStringLiteral("\t")},
+    };
+    int step = 0;
+    const auto check = [&] {
+        Editor fresh;
+        fresh.view.setContent(restyled.view.content());
+        fresh.view.setSelectionRange(restyled.selection());
+        settle();
+        const std::string where = "step " + std::to_string(step++);
+        expectSameLook(restyled.view, fresh.view, where);
+        QAbstractTextDocumentLayout* a = restyled.view.document()->documentLayout();
+        QAbstractTextDocumentLayout* b = fresh.view.document()->documentLayout();
+        for (QTextBlock x = restyled.view.document()->begin(), y = fresh.view.document()->begin();
+             x.isValid() && y.isValid() && !testing::Test::HasFailure(); x = x.next(), y = y.next())
+            EXPECT_EQ(a->blockBoundingRect(x), b->blockBoundingRect(y)) << where << ", paragraph " << x.blockNumber();
+        return !testing::Test::HasFailure();
+    };
+    for (const auto& [caret, typed] : steps) {
+        restyled.view.setSelectionRange(TextRange{caret, 0});
+        for (const QChar c : typed) {
+            restyled.typePlain(QString(c));
+            settle();
+            if (!check())
+                return;
+        }
+        for (qsizetype i = 0; i < typed.size(); ++i) {
+            restyled.key(Qt::Key_Backspace);
+            settle();
+            if (!check())
+                return;
+        }
+    }
+    // The list rules' own edits: Return after an item starts another, and
+    // undo and redo replay it.
+    restyled.view.setSelectionRange(TextRange{restyled.text().indexOf(u'\n', item), 0});
+    for (const auto& act : std::initializer_list<std::function<void()>>{
+             [&] { restyled.key(Qt::Key_Return); }, [&] { restyled.undo(); }, [&] { restyled.redo(); }}) {
+        act();
+        settle();
+        if (!check())
+            return;
+    }
+}
+
 // Each report recomputes the completions of a whole vault: a key reports
 // what it did once, and a selection reports only when it moved.
 TEST(CaptureTextViewTest, AKeyReportsItsEditOnceAndASelectionOnlyWhenItMoved)
