@@ -223,7 +223,8 @@ void CaptureTextView::setContent(const EditorContent& content)
     // A long text is laid out once, when styled, at the width it is shown
     // at: not a first time as it goes in, nor again once its formats or the
     // panel's scroll bar change the width (see insertPlainText).
-    if (normalized.text.size() >= heldContentLength && !m_heldPageSize) {
+    const bool holdLayout = normalized.text.size() >= heldContentLength && !m_heldPageSize;
+    if (holdLayout) {
         if (beforeLargePaste)
             beforeLargePaste(qreal(normalized.text.count(u'\n') + 1) * fontMetrics().lineSpacing());
         m_heldPageSize = document()->pageSize();
@@ -253,6 +254,9 @@ void CaptureTextView::setContent(const EditorContent& content)
     refreshPresentation();
     // Had the pass not run, the text must still be laid out.
     releaseHeldLayout();
+    // The caret was put at the end before there was a layout to scroll to.
+    if (holdLayout)
+        ensureCursorVisible();
     // Line ends the document cannot keep apart are the model's text too.
     if (m_model && !(normalized == content))
         m_model->updateContent(m_content);
