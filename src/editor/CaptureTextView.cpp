@@ -44,6 +44,8 @@ constexpr qreal textInset = 8;
 constexpr qreal imageWidthMargin = 10;
 constexpr qreal minimumImageWidth = 30;
 constexpr qreal maximumImageHeight = 320;
+// A content this long replacing the whole text is laid out only once styled.
+constexpr qsizetype heldContentLength = 8192;
 
 bool differs(qreal a, qreal b)
 {
@@ -94,6 +96,30 @@ bool startsRightToLeft(QStringView paragraph)
         }
     }
     return false;
+}
+
+// Every line of the paragraph gets its height, the later lines of a wrapped
+// paragraph included. In 1/64 pixel, the layout's unit, so that line after
+// line adds up exactly. Qt sets a fixed height's baseline at four fifths of
+// the line: the text sits a little below the middle of the added room, the
+// nearest a paragraph-wide line height comes to centring it.
+std::pair<qreal, int> blockLineHeight(const MarkdownGlyphPresentation::ParagraphLineHeight& lineHeight)
+{
+    const qreal height = std::round(lineHeight.height * 64) / 64;
+    const int type = !(height > 0)         ? QTextBlockFormat::SingleHeight
+                     : lineHeight.minimum ? QTextBlockFormat::MinimumHeight
+                                          : QTextBlockFormat::FixedHeight;
+    return {type == QTextBlockFormat::SingleHeight ? 0 : height, type};
+}
+
+// The block format the styling gives a paragraph of plain text.
+QTextBlockFormat plainParagraphFormat(const EditorFonts& fonts)
+{
+    QTextBlockFormat format;
+    const auto [height, type] = blockLineHeight(
+        MarkdownGlyphPresentation::paragraphLineHeight(fonts.lineSpacing(0), 0, false));
+    format.setLineHeight(height, type);
+    return format;
 }
 
 } // namespace
@@ -202,6 +228,16 @@ void CaptureTextView::setContent(const EditorContent& content)
     // of images being read.
     endListDrag();
     loseImagePlaces();
+    // A long text is laid out once, when styled, at the width it is shown
+    // at: not a first time as it goes in, nor again once its formats or the
+    // panel's scroll bar change the width (see insertPlainText).
+    const bool holdLayout = normalized.text.size() >= heldContentLength && !m_heldPageSize;
+    if (holdLayout) {
+        if (beforeLargePaste)
+            beforeLargePaste(qreal(normalized.text.count(u'\n') + 1) * fontMetrics().lineSpacing());
+        m_heldPageSize = document()->pageSize();
+        document()->setPageSize(QSizeF(0, 0));
+    }
     {
         QScopedValueRollback applying(m_applyingCommand, true);
         // Clearing drops the image resources too; inserting registers them
@@ -209,6 +245,10 @@ void CaptureTextView::setContent(const EditorContent& content)
         document()->clear();
         m_naturalSizes.clear();
         QTextCursor cursor(document());
+        // Its paragraphs are born with the plain paragraph's format, which
+        // the styling then leaves to all but the others: a long text is not
+        // given one format per paragraph, each laid out again.
+        cursor.setBlockFormat(plainParagraphFormat(m_fonts));
         EditorDocument::insert(cursor, normalized);
         m_content = normalized;
         m_spareText.forget();
@@ -220,6 +260,11 @@ void CaptureTextView::setContent(const EditorContent& content)
     m_selectionDirty = false;
     m_reportedSelection = selectionRange();
     refreshPresentation();
+    // Had the pass not run, the text must still be laid out.
+    releaseHeldLayout();
+    // The caret was put at the end before there was a layout to scroll to.
+    if (holdLayout)
+        ensureCursorVisible();
     // Line ends the document cannot keep apart are the model's text too.
     if (m_model && !(normalized == content))
         m_model->updateContent(m_content);
@@ -868,10 +913,16 @@ void CaptureTextView::applyCharacterFormats(TextRange stretch, LayoutBatch& batc
     QTextBlock block = doc->findBlock(int(stretch.location));
     for (int position = block.position(); block.isValid() && block != end;
          position += block.length(), block = block.next()) {
+        const TextRange paragraph{position, block.length() - 1};
+        // A paragraph never given formats has none in its layout: while it
+        // wants none, neither its layout (which the document would make
+        // ahead of its own) nor a record is made for it. Most paragraphs of a
+        // long text are plain.
+        if (!block.userData() && m_formats.isPlain(paragraph))
+            continue;
         QTextLayout* layout = block.layout();
         if (m_composing && layout->preeditAreaPosition() >= 0)
             continue;
-        const TextRange paragraph{position, block.length() - 1};
         const size_t fingerprint = m_formats.fingerprint(m_content.text, paragraph);
         PresentedParagraph& last = presented(block);
         if (last.characters == fingerprint)
@@ -962,26 +1013,21 @@ void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& h
             continue;
         const qreal margin = m_formats.leftMargin(position);
         const bool listLine = m_glyphs.isListFragment(position);
-        PresentedParagraph& last = presented(block);
-        const size_t fingerprint = qHashMulti(last.characters, margin, listLine, imageHeight);
-        if (last.paragraph == fingerprint)
-            continue;
-        last.paragraph = fingerprint;
+        // A paragraph without a record has plain looks (see
+        // applyCharacterFormats): its block format is compared as it stands,
+        // which costs less than a record for each line of a long text.
+        if (auto* last = static_cast<PresentedParagraph*>(block.userData())) {
+            const size_t fingerprint = qHashMulti(last->characters, margin, listLine, imageHeight);
+            if (last->paragraph == fingerprint)
+                continue;
+            last->paragraph = fingerprint;
+        }
         const bool hiddenTab = holdsHiddenTab(paragraph);
         if (hiddenTab)
             hiddenTabs.append(block);
         const auto lineHeight = MarkdownGlyphPresentation::paragraphLineHeight(
             m_formats.lineMetrics(paragraph, m_fonts).first, imageHeight, listLine);
-        // Every line of the paragraph gets its height, the later lines of a
-        // wrapped paragraph included. In 1/64 pixel, the layout's unit, so
-        // that line after line adds up exactly. Qt sets a fixed height's
-        // baseline at four fifths of the line: the text sits a little below
-        // the middle of the added room, the nearest a paragraph-wide line
-        // height comes to centring it.
-        const qreal height = std::round(lineHeight.height * 64) / 64;
-        const int type = !(height > 0)         ? QTextBlockFormat::SingleHeight
-                         : lineHeight.minimum ? QTextBlockFormat::MinimumHeight
-                                              : QTextBlockFormat::FixedHeight;
+        const auto [height, type] = blockLineHeight(lineHeight);
         const QTextBlockFormat current = block.blockFormat();
         const bool staleTabs = !hiddenTab && current.hasProperty(QTextFormat::TabPositions);
         const Qt::LayoutDirection direction
@@ -990,7 +1036,7 @@ void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& h
                   : Qt::LayoutDirectionAuto;
         if (!differs(current.leftMargin(), margin) && current.lineHeightType() == type
             && current.layoutDirection() == direction
-            && !differs(current.lineHeight(), type == QTextBlockFormat::SingleHeight ? 0 : height)
+            && !differs(current.lineHeight(), height)
             && !current.hasProperty(QTextFormat::BlockTopMargin) && !current.hasProperty(QTextFormat::TextIndent)
             && !staleTabs)
             continue;
@@ -1003,10 +1049,7 @@ void CaptureTextView::applyBlockFormats(LayoutBatch& batch, QList<QTextBlock>& h
             format.clearProperty(QTextFormat::BlockLeftMargin);
         format.clearProperty(QTextFormat::TextIndent);
         format.clearProperty(QTextFormat::BlockTopMargin);
-        if (type == QTextBlockFormat::SingleHeight)
-            format.setLineHeight(0, QTextBlockFormat::SingleHeight);
-        else
-            format.setLineHeight(height, type);
+        format.setLineHeight(height, type);
         if (staleTabs)
             format.clearProperty(QTextFormat::TabPositions);
         if (direction == Qt::RightToLeft)

@@ -73,7 +73,8 @@ public:
     // Moves the capture panel from a press in a drag area; set by the panel
     // that holds this editor.
     std::function<void(const QMouseEvent& press)> movePanel;
-    // Told the least height a large paste will take before it is laid out,
+    // Told the least height a large paste or a long content set whole will
+    // take before it is laid out,
     // so that a panel which turns the scroll bar on once the text outgrows
     // it can do so first; set by that panel.
     std::function<void(qreal height)> beforeLargePaste;

@@ -503,6 +503,13 @@ QList<QTextLayout::FormatRange> PresentationFormats::formats(const QString& text
     return ranges;
 }
 
+bool PresentationFormats::isPlain(TextRange paragraph) const
+{
+    const TextRange range = clamped(paragraph, m_looks.size());
+    return std::all_of(m_looks.cbegin() + range.location, m_looks.cbegin() + range.end(),
+                       [](const Look& look) { return look == Look{}; });
+}
+
 size_t PresentationFormats::fingerprint(const QString& text, TextRange paragraph) const
 {
     const TextRange range = clamped(paragraph, m_looks.size());

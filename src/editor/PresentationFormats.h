@@ -90,6 +90,9 @@ public:
     // The largest default line height and glyph height of the fonts of a
     // paragraph, the body font's included (the paragraph's end carries it).
     std::pair<qreal, qreal> lineMetrics(TextRange paragraph, const EditorFonts& fonts) const;
+    // Whether every character of the paragraph has the plain look: no
+    // formats, the body font's line.
+    bool isPlain(TextRange paragraph) const;
     // Changes whenever what formats() gives for the paragraph may change: its
     // text, its looks, the fonts or the colours.
     size_t fingerprint(const QString& text, TextRange paragraph) const;

@@ -15,6 +15,7 @@
 #include <QFontDatabase>
 #include <QImage>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -856,5 +857,41 @@ TEST(CaptureTextViewTest, OverlappingStylesAddUpOnEachCharacter)
         if (c.points > 0) {
             EXPECT_NEAR(format.font().pointSizeF(), c.points, 1e-6) << c.what;
         }
+    }
+}
+
+// A long content set whole is laid out once, after its styling, and mostly
+// of plain lines that get no formats of their own: it must look as the same
+// text given by an edit, each paragraph styled as it goes, and show its end
+// with the caret there.
+TEST(CaptureTextViewTest, ALongContentSetWholeLooksAsAnEditMadeItAndShowsItsEnd)
+{
+    const QString markdown = QStringLiteral("# Titre\n- [ ] tâche **gras**\n> citée\n\tretrait\nשלום le monde\n"
+                                            "```\nbloc\n```\nfin\n");
+    const struct {
+        const char* what;
+        QString text;
+    } cases[] = {
+        {"empty lines", QString(20'000, u'\n')},
+        {"Markdown between empty lines", (markdown + QString(300, u'\n')).repeated(40)},
+        {"plain lines", QStringLiteral("une ligne\n").repeated(2'000)},
+    };
+    for (const auto& c : cases) {
+        Editor whole;
+        whole.view.setContent(EditorContent::plain(c.text));
+        settle();
+        Editor edited;
+        edited.view.setContent(EditorContent::plain(QStringLiteral("x")));
+        settle();
+        edited.view.replaceUndoably(TextRange{0, 1}, EditorContent::plain(c.text), c.text.size(),
+                                    QStringLiteral("test"), std::nullopt);
+        settle();
+        expectSameLook(edited.view, whole.view, c.what);
+
+        const QScrollBar* bar = whole.view.verticalScrollBar();
+        EXPECT_GT(bar->maximum(), 0) << c.what;
+        EXPECT_EQ(bar->value(), bar->maximum()) << c.what;
+        EXPECT_EQ(whole.selection(), (TextRange{c.text.size(), 0})) << c.what;
+        EXPECT_TRUE(whole.view.viewport()->rect().contains(whole.view.cursorRect())) << c.what;
     }
 }
