@@ -119,6 +119,23 @@ std::optional<TextRange> carried(TextRange range, const EditMap& map)
     return TextRange::fromBounds(*start, *end);
 }
 
+std::optional<CodeSyntax::Span> carried(CodeSyntax::Span span, const EditMap& map)
+{
+    for (TextRange* range : {&span.range, &span.activationRange, &span.contentRange}) {
+        const std::optional<TextRange> moved = carried(*range, map);
+        if (!moved)
+            return std::nullopt;
+        *range = *moved;
+    }
+    for (TextRange& delimiter : span.delimiters) {
+        const std::optional<TextRange> moved = carried(delimiter, map);
+        if (!moved)
+            return std::nullopt;
+        delimiter = *moved;
+    }
+    return span;
+}
+
 std::optional<QList<CodeSyntax::Span>> carried(QList<CodeSyntax::Span> code, const EditMap& map)
 {
     // Spans ending before the edit stay as they are, still shared with the
@@ -129,19 +146,10 @@ std::optional<QList<CodeSyntax::Span>> carried(QList<CodeSyntax::Span> code, con
                                                  return s.range.end() <= p && s.range.end() != map.textEnd;
                                              });
     for (qsizetype i = firstMoved - code.cbegin(); i < code.size(); ++i) {
-        CodeSyntax::Span& span = code[i];
-        for (TextRange* range : {&span.range, &span.activationRange, &span.contentRange}) {
-            const std::optional<TextRange> moved = carried(*range, map);
-            if (!moved)
-                return std::nullopt;
-            *range = *moved;
-        }
-        for (TextRange& delimiter : span.delimiters) {
-            const std::optional<TextRange> moved = carried(delimiter, map);
-            if (!moved)
-                return std::nullopt;
-            delimiter = *moved;
-        }
+        std::optional<CodeSyntax::Span> moved = carried(code[i], map);
+        if (!moved)
+            return std::nullopt;
+        code[i] = std::move(*moved);
     }
     return code;
 }
@@ -189,23 +197,6 @@ QList<TextRange> codeWithin(const QList<TextRange>& code, qsizetype start, qsize
 bool mayHoldFence(QStringView lines)
 {
     return lines.contains(u"```") || lines.contains(u"~~~");
-}
-
-std::optional<CodeSyntax::Span> carried(CodeSyntax::Span span, const EditMap& map)
-{
-    for (TextRange* range : {&span.range, &span.activationRange, &span.contentRange}) {
-        const std::optional<TextRange> moved = carried(*range, map);
-        if (!moved)
-            return std::nullopt;
-        *range = *moved;
-    }
-    for (TextRange& delimiter : span.delimiters) {
-        const std::optional<TextRange> moved = carried(delimiter, map);
-        if (!moved)
-            return std::nullopt;
-        delimiter = *moved;
-    }
-    return span;
 }
 
 bool spanCarried(const CodeSyntax::Span& old, const CodeSyntax::Span& now, const EditMap& map)
