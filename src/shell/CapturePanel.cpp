@@ -107,11 +107,7 @@ CapturePanel::CapturePanel(AppModel& model, QWidget* parent)
     if (CaptureTextView* editor = m_view->editor()) {
         connect(editor, &CaptureTextView::contentFitRequested, this, &CapturePanel::requestContentFit);
         editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        // A paste taller than the screen will overflow whatever the fit.
-        editor->beforeLargePaste = [this, editor](qreal height) {
-            if (captureScreen && height > captureScreen->height())
-                editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        };
+        editor->beforeLargePaste = [this](qreal height) { showBarForTextOfHeight(height); };
         editor->movePanel = [this, editor](const QMouseEvent& press) {
             CaptureDragHandle::move(*this, editor->viewport(), press);
         };
@@ -174,8 +170,28 @@ void CapturePanel::setVisible(bool visible)
     xcb_connection_t* connection = X11Client::qtConnection();
     watchWindowSystem(connection, window);
     X11WindowProperties::prepareFloating(connection, window);
+    showBarForLongText();
     QWidget::setVisible(true);
     X11WindowProperties::assertFloating(connection, window);
+}
+
+void CapturePanel::showBarForTextOfHeight(qreal height)
+{
+    CaptureTextView* editor = m_view ? m_view->editor() : nullptr;
+    // Before its first showing the panel has no screen of its own yet; the
+    // screen it stands on is the likeliest, and the fit corrects the rest.
+    const qreal screenHeight = captureScreen ? captureScreen->height() : screen()->availableGeometry().height();
+    if (editor && height > screenHeight)
+        editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+// A long draft read while the panel was hidden is laid out as the panel is
+// painted, to bring its caret into view; it takes at least a line per
+// paragraph.
+void CapturePanel::showBarForLongText()
+{
+    if (const CaptureTextView* editor = m_view ? m_view->editor() : nullptr)
+        showBarForTextOfHeight(qreal(editor->document()->blockCount()) * editor->fontMetrics().lineSpacing());
 }
 
 bool CapturePanel::eventFilter(QObject* watched, QEvent* event)
@@ -211,6 +227,7 @@ void CapturePanel::prepareFirstShowing()
 {
     if (isVisible())
         return;
+    showBarForLongText();
     QImage image(size(), QImage::Format_ARGB32_Premultiplied);
     render(&image);
 }

@@ -82,6 +82,10 @@ private:
     bool m_fitWhenExposed = false;
 
     void updateSuggestions();
+    // A text taller than the screen overflows whatever the fit: the scroll
+    // bar goes on before the text is laid out at a width it would then lose.
+    void showBarForTextOfHeight(qreal height);
+    void showBarForLongText();
     void watchWindowSystem(xcb_connection_t* connection, quint32 window);
     void positionReported(QPoint position);
 };

@@ -102,7 +102,8 @@ struct LongTextRewraps : QObject {
     {
         if (event->type() == QEvent::Resize && editor.document()->blockCount() > 100) {
             const auto* resize = static_cast<QResizeEvent*>(event);
-            rewraps += resize->size().width() != resize->oldSize().width();
+            // The first size a widget takes is its first layout, not a new one.
+            rewraps += resize->oldSize().isValid() && resize->size().width() != resize->oldSize().width();
         }
         return false;
     }
@@ -123,6 +124,19 @@ TEST_F(CapturePanelTest, APasteTallerThanTheScreenIsLaidOutOnceBesideTheScrollBa
     edit([&] { QTest::keyClick(&editor(), Qt::Key_V, Qt::ControlModifier); });
     EXPECT_EQ(editor().document()->blockCount(), 2001);
     EXPECT_TRUE(barShown());
+    EXPECT_EQ(watch.rewraps, 0);
+}
+
+// A long draft read at launch goes into the hidden panel, which is then
+// prepared and shown: laid out once, at the width the panel shows it at.
+TEST_F(CapturePanelTest, ADraftTallerThanTheScreenSetWhileHiddenIsLaidOutOnceBesideTheScrollBar)
+{
+    LongTextRewraps watch(editor());
+    editor().setContent(EditorContent::plain(QString(5000, u'\n')));
+    panel.prepareFirstShowing();
+    showAt(at(300, 200));
+    EXPECT_TRUE(barShown());
+    EXPECT_TRUE(caretVisible());
     EXPECT_EQ(watch.rewraps, 0);
 }
 
