@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 
+#include "DraftFile.h"
 #include "Median.h"
 
 #include <chrono>
@@ -39,15 +40,6 @@ void untilPainted()
 {
     for (int round = 0; round < 3; ++round)
         QCoreApplication::processEvents();
-}
-
-void writeDraft(const QString& folder, const QString& body)
-{
-    Capture draft(QUuid::createUuid(), ReferenceDate{700000000}, body, {}, std::nullopt);
-    draft.usesExplicitDestination = true;
-    QFile file(QDir(folder).filePath(QStringLiteral("draft.json")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(Json::serialize(draft.toJson())) < 0)
-        std::fprintf(stderr, "the draft could not be written\n");
 }
 
 double openInPlainEditor(const QString& text)
@@ -95,7 +87,7 @@ int main(int argc, char** argv)
     for (const int length : lengths) {
         const QString text(length, QChar(0xe9));
         QTemporaryDir data;
-        writeDraft(data.path(), text);
+        bench::writeDraft(data.path(), text);
         std::vector<double> plainTimes;
         std::vector<double> panelTimes;
         for (int round = 0; round < rounds; ++round) {

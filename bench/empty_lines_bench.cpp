@@ -36,6 +36,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "DraftFile.h"
 #include "Median.h"
 
 #include <chrono>
@@ -130,17 +131,6 @@ QString emptyLines(int count)
     return QString(count, u'\n');
 }
 
-void writeDraft(const QString& folder, const QString& body)
-{
-    Capture draft(QUuid::createUuid(), ReferenceDate{700000000}, body, {}, std::nullopt);
-    draft.usesExplicitDestination = true;
-    QFile file(QDir(folder).filePath(QStringLiteral("draft.json")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(Json::serialize(draft.toJson())) < 0)
-        std::fprintf(stderr, "the draft could not be written\n");
-}
-
-constexpr std::chrono::seconds freeLimit{60};
-
 struct Figures {
     double seconds = 0;
     double peakMegabytes = 0;
@@ -156,7 +146,7 @@ void report(Clock::time_point start, long residentBefore, QWidget& editor, const
     const auto painted = settled();
     const long peak = statusKilobytes("VmHWM");
     const auto key = keyLanded(editor, document);
-    const auto free = freeAgain(freeLimit);
+    const auto free = freeAgain(60s);
     std::printf("%.6f %ld %ld %.6f %.6f %ld\n", secondsBetween(start, painted), peak, peak - residentBefore,
                 secondsBetween(start, key), secondsBetween(start, free), statusKilobytes("VmHWM"));
     std::fflush(stdout);
@@ -254,7 +244,7 @@ int main(int argc, char** argv)
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const int lines = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1'000'000;
     QTemporaryDir data;
-    writeDraft(data.path(), emptyLines(lines));
+    bench::writeDraft(data.path(), emptyLines(lines));
 
     std::vector<Figures> plain;
     std::vector<Figures> plainAtEnd;

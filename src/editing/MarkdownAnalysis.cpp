@@ -313,16 +313,8 @@ bool MarkdownAnalysis::codeCarried(const QList<CodeSyntax::Span>& before, const 
                                  [](const CodeSyntax::Span& s, qsizetype p) { return s.range.end() <= p; })
                 - before.cbegin();
     for (qsizetype i = first; i < before.size(); ++i) {
-        const CodeSyntax::Span& old = before[i];
-        const CodeSyntax::Span& now = after[i];
-        if (old.fenced != now.fenced || old.delimiters.size() != now.delimiters.size()
-            || !map.carries(old.range, now.range) || !map.carries(old.activationRange, now.activationRange)
-            || !map.carries(old.contentRange, now.contentRange))
+        if (!spanCarried(before[i], after[i], map))
             return false;
-        for (qsizetype d = 0; d < old.delimiters.size(); ++d) {
-            if (!map.carries(old.delimiters[d], now.delimiters[d]))
-                return false;
-        }
     }
     return true;
 }

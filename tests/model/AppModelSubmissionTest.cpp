@@ -202,8 +202,8 @@ TEST(AppModelSubmissionTest, TextAddedAfterAnUnconfirmedSendReachesTheNote)
 // The renewed send fails after its text reached the note too. The draft
 // already carries the id that text went in under, so the retry writes nothing
 // more; every id whose text the note holds ends with a receipt naming that
-// note, the renewed one latest; and a draft a kill left with the renewed id after its receipt is not
-// brought back at start-up.
+// note, the renewed one latest; and a draft a kill left with the renewed id
+// after its receipt is not brought back at start-up.
 TEST(AppModelSubmissionTest, ARenewedSendKeepsItsIdThroughAFailureAndARetry)
 {
     for (const DeliveryMode mode : DeliveryModes::allCases()) {
