@@ -7,6 +7,7 @@
 #include "core/Destination.h"
 #include "core/L10n.h"
 #include "core/ObsidianSettings.h"
+#include "core/PathWalk.h"
 #include "core/SafePath.h"
 
 #include <QDir>
@@ -108,6 +109,16 @@ std::optional<QString> textBelow(const QString& path, const QString& prefix)
     return std::nullopt;
 }
 
+// Whether `relative` names folders below `root` that a safe path may cross:
+// the part of a destination's path that becomes the root of its delivery
+// would otherwise escape the checks it was under. A link there could be
+// pointed anywhere between this look and the write.
+bool isWalkableWithoutLinks(const QString& root, const QString& relative)
+{
+    return isValidRelative(relative)
+        && !PathWalk::entries(root, relative).contains(PathWalk::Entry::symbolicLink);
+}
+
 // Obsidian resolves a link from the folder that holds ".obsidian". When that
 // folder lies below the destination's vault path (a folder chosen to hold
 // several vaults), the links written relative to the vault path name nothing
@@ -120,7 +131,7 @@ Destination rootedAtObsidianVaultBelow(const Destination& destination)
     if (!root)
         return destination;
     const auto depth = relativePath(*root, destination.vaultPath);
-    if (!depth || depth->isEmpty())
+    if (!depth || depth->isEmpty() || !isWalkableWithoutLinks(destination.vaultPath, *depth))
         return destination;
     const auto path = textBelow(destination.path, *depth);
     const auto attachmentFolder = textBelow(destination.attachmentFolder, *depth);

@@ -168,6 +168,9 @@ TEST_F(AttachmentPolicyRulesTest, ADestinationInsideAnObsidianVaultBelowItsVault
     test::put(vault + "/.obsidian/app.json", R"({"attachmentFolderPath": "assets"})");
     QDir().mkpath(vaults + "/kepano/.obsidian");
     QDir().mkpath(vaults + "/plain/Inbox/.obsidian");
+    test::put(root + "/elsewhere/vault/.obsidian/app.json", R"({"attachmentFolderPath": "assets"})");
+    ASSERT_TRUE(QFile::link(root + "/elsewhere/vault", vaults + "/linked"));
+    QDir().mkpath(vaults + "/.archive/old/.obsidian");
     const struct {
         const char* name;
         AttachmentPolicy policy;
@@ -194,6 +197,12 @@ TEST_F(AttachmentPolicyRulesTest, ADestinationInsideAnObsidianVaultBelowItsVault
         {"vault equal", {}, vault, M::newNote, "Inbox", vault, "Inbox", "assets", true},
         {"vault inside", {}, vault + "/Inbox", M::newNote, "", vault, "Inbox", "assets", false},
         {"no .obsidian", {}, vaults, M::newNote, "bare", vaults, "bare", "bare", true},
+        // What becomes the root must be a folder a safe path may cross; else
+        // the path stays as stored, for the delivery to refuse.
+        {"vault above, through a link", {}, vaults, M::newNote, "linked/Inbox", vaults, "linked/Inbox", "linked/assets",
+         true},
+        {"vault above, in a hidden folder", {}, vaults, M::newNote, ".archive/old/In", vaults, ".archive/old/In",
+         ".archive/old", true},
         // Below the destination's folder: not the vault of its notes.
         {".obsidian below", {}, vaults, M::appendNote, "plain/Log.md", vaults, "plain/Log.md", "plain", true},
     };

@@ -125,3 +125,29 @@ TEST_F(VaultLinkRoadTest, LinksIntoAnObsidianVaultBelowTheVaultPathResolveFromTh
     EXPECT_EQ(stored.value("vaultPath").toString(), vaultPath());
     EXPECT_EQ(stored.value("path").toString(), QStringLiteral("aide-fr/Inbox"));
 }
+
+// The folder that would become the root of the delivery is a link, which could
+// be pointed anywhere: the send is refused as any link in a path is, nothing
+// is written, and the words stay in the draft.
+TEST_F(VaultLinkRoadTest, AnObsidianVaultReachedThroughALinkIsNotWrittenTo)
+{
+    const QString elsewhere = QString::fromStdString(path("elsewhere")) + QStringLiteral("/vault");
+    put(elsewhere + QStringLiteral("/.obsidian/app.json"), R"({"attachmentFolderPath": "assets"})");
+    // As `ln -s ../elsewhere/vault aide-fr` makes it, in the vault path.
+    ASSERT_TRUE(QFile::link(QStringLiteral("../elsewhere/vault"), vaultPath() + QStringLiteral("/aide-fr")));
+    ASSERT_TRUE(QFileInfo(vaultPath() + QStringLiteral("/aide-fr/.obsidian")).isDir());
+    putDestinationIntoAVaultBelow(QStringLiteral("aide-fr/Inbox"));
+
+    ASSERT_TRUE(startHoldingHotKey());
+    ASSERT_EQ(xdotool({"key", "ctrl+space"}).exitCode, 0);
+    ASSERT_TRUE(waitForActivePanel());
+    ASSERT_EQ(xdotool({"type", "--delay", "25", "--", "note par le lien"}).exitCode, 0);
+    ASSERT_TRUE(waitUntil([&] { return draftBody() == QStringLiteral("note par le lien"); }, 5s)) << text(draftBody());
+    ASSERT_EQ(xdotool({"key", "ctrl+Return"}).exitCode, 0);
+
+    const QString receipts = dataPath(QStringLiteral("Receipts"));
+    EXPECT_FALSE(waitUntil([&] { return !jsonFiles(receipts).isEmpty(); }, 5s)) << "delivered through the link";
+    EXPECT_FALSE(QFileInfo::exists(elsewhere + QStringLiteral("/Inbox")));
+    EXPECT_TRUE(waitForActivePanel()) << "the panel went away";
+    EXPECT_EQ(draftBody(), QStringLiteral("note par le lien"));
+}
