@@ -62,19 +62,27 @@ std::optional<ImageReference> earlierReference(const Capture& capture, const QUu
     return std::nullopt;
 }
 
-// The lines of a note as note tidiers and sync tools leave them alone: line
-// ends made "\n", spaces and tabs at line ends dropped, blank lines dropped
-// (tidiers collapse, add or remove them around headings and paragraphs). Every
-// line, the first included, comes after a "\n" and ends with one, so a search
-// of one such text in another matches whole lines only. The bytes are valid
-// UTF-8, in which these ASCII bytes only ever stand for themselves.
-QByteArray tidyInvariantLines(QByteArrayView text)
+// One line of a note as note tidiers and sync tools leave it alone: without
+// its line end ("\n", "\r\n" or "\r") and the spaces and tabs after it. Two
+// spaces at the end are a hard break in Markdown, which the writer's own
+// change of layout is; a tool that strips them changed the text.
+struct TidiedLine {
+    QByteArrayView text;
+    bool hardBreak = false;
+
+    bool isBlank() const { return text.isEmpty(); }
+    friend bool operator==(const TidiedLine&, const TidiedLine&) = default;
+};
+
+// The lines of `text`, a byte-order mark dropped and every run of blank lines
+// made one blank line (a tidier collapses them; one blank line or none is the
+// user's). The bytes are valid UTF-8, in which these ASCII bytes only ever
+// stand for themselves.
+QList<TidiedLine> tidiedLines(QByteArrayView text)
 {
     if (text.startsWith("\xEF\xBB\xBF"))
         text = text.sliced(3);
-    QByteArray lines;
-    lines.reserve(text.size() + 1);
-    lines.append('\n');
+    QList<TidiedLine> lines;
     qsizetype lineStart = 0;
     for (qsizetype index = 0; index <= text.size(); ++index) {
         if (index < text.size() && text[index] != '\n' && text[index] != '\r')
@@ -82,10 +90,11 @@ QByteArray tidyInvariantLines(QByteArrayView text)
         qsizetype lineEnd = index;
         while (lineEnd > lineStart && (text[lineEnd - 1] == ' ' || text[lineEnd - 1] == '\t'))
             --lineEnd;
-        if (lineEnd > lineStart) {
-            lines.append(text.sliced(lineStart, lineEnd - lineStart));
-            lines.append('\n');
-        }
+        const TidiedLine line{text.sliced(lineStart, lineEnd - lineStart),
+                              lineEnd > lineStart && index - lineStart >= 2 && text[index - 1] == ' '
+                                  && text[index - 2] == ' '};
+        if (!line.isBlank() || lines.isEmpty() || !lines.last().isBlank())
+            lines.append(line);
         if (index + 1 < text.size() && text[index] == '\r' && text[index + 1] == '\n')
             ++index;
         lineStart = index + 1;
@@ -93,19 +102,39 @@ QByteArray tidyInvariantLines(QByteArrayView text)
     return lines;
 }
 
-// Whether the note holds the capture's text, up to and with its marker line,
-// once both are seen as a tidier leaves them. Only the places of the marker
-// are compared, so the search stays linear in a note of megabytes.
-bool holdsTextBeforeItsMarker(QByteArrayView note, QByteArrayView text, QByteArrayView marker)
+// The index of the first line of `lines` that is not blank, going back from
+// `at`; -1 when there is none.
+qsizetype lastFilledLine(const QList<TidiedLine>& lines, qsizetype at)
 {
-    const QByteArray tidiedNote = tidyInvariantLines(note);
-    const QByteArray tidiedText = tidyInvariantLines(text);
-    const QByteArray markerLine = '\n' + marker.toByteArray() + '\n';
-    for (qsizetype found = tidiedNote.indexOf(markerLine); found >= 0;
-         found = tidiedNote.indexOf(markerLine, found + 1)) {
-        const qsizetype end = found + markerLine.size();
-        if (end >= tidiedText.size()
-            && QByteArrayView(tidiedNote).sliced(end - tidiedText.size(), tidiedText.size()) == tidiedText)
+    while (at >= 0 && lines[at].isBlank())
+        --at;
+    return at;
+}
+
+// Whether the note holds the capture's text, as the writer frames it, up to
+// and with its marker line. The blank lines around the framing (the heading
+// or front matter, the marker) are the note's layout, which a notes app or a
+// sync tool may tidy; those between the lines of the body are the user's and
+// must be there, a run of them made one. Only the places of the marker are
+// compared, so the search stays linear in a note of megabytes.
+bool holdsTextBeforeItsMarker(QByteArrayView note, QByteArrayView framing, QByteArrayView body, QByteArrayView marker)
+{
+    const QList<TidiedLine> noteLines = tidiedLines(note);
+    const QList<TidiedLine> bodyLines = tidiedLines(body);
+    QList<TidiedLine> framingLines = tidiedLines(framing);
+    framingLines.removeIf([](const TidiedLine& line) { return line.isBlank(); });
+    const TidiedLine markerLine{marker};
+    for (qsizetype found = noteLines.indexOf(markerLine); found >= 0;
+         found = noteLines.indexOf(markerLine, found + 1)) {
+        qsizetype at = lastFilledLine(noteLines, found - 1);
+        bool holds = at + 1 >= bodyLines.size();
+        for (qsizetype line = bodyLines.size() - 1; holds && line >= 0; --line, --at)
+            holds = noteLines[at] == bodyLines[line];
+        for (qsizetype line = framingLines.size() - 1; holds && line >= 0; --line, --at) {
+            at = lastFilledLine(noteLines, at);
+            holds = at >= 0 && noteLines[at] == framingLines[line];
+        }
+        if (holds)
             return true;
     }
     return false;
@@ -270,10 +299,7 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
     const QString target =
         SafePath::resolve(destination.vaultPath, relativeNotePath(capture, destination, zone));
     const bool isNewNote = destination.mode == DeliveryMode::newNote;
-    const auto captureText = [&](const QString& body) {
-        return (isNewNote ? frontMatter(capture) : sectionHeading(capture, zone)) + body.trimmed()
-            + QStringLiteral("\n\n") + captureMarker + QLatin1Char('\n');
-    };
+    const QString framing = isNewNote ? frontMatter(capture) : sectionHeading(capture, zone);
 
     // The note stays bytes from here on: decoding and re-encoding it would
     // drop a byte-order mark, and its existing bytes are never to change.
@@ -287,11 +313,11 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
         if (ByteSearch::contains(*existing, captureMarker.toUtf8())) {
             // Sent before, and the sender never heard. The same text is not
             // written twice; other text must not be called delivered when the
-            // note lacks it. Line ends, blanks at line ends and blank lines
-            // are the note's layout, which a notes app or a sync tool may
-            // have tidied since; a changed word is a change.
-            if (holdsTextBeforeItsMarker(*existing, captureText(placedBody(capture, destination)).toUtf8(),
-                                         captureMarker.toUtf8()))
+            // note lacks it. What a notes app or a sync tool may have tidied
+            // since is not a change; a changed word, or a blank line the user
+            // added or took away, is.
+            if (holdsTextBeforeItsMarker(*existing, framing.toUtf8(),
+                                         placedBody(capture, destination).trimmed().toUtf8(), captureMarker.toUtf8()))
                 return target;
             throw CaptureError::deliveredWithOtherText();
         }
@@ -321,7 +347,8 @@ QString CaptureFileWriter::save(const Capture& capture, const Destination& desti
     if (!noteUnchanged(target, existing, backup, linkedBackup))
         throw CaptureError::modifiedDuringWrite();
 
-    const QByteArray captureBytes = captureText(body).toUtf8();
+    const QByteArray captureBytes =
+        (framing + body.trimmed() + QStringLiteral("\n\n") + captureMarker + QLatin1Char('\n')).toUtf8();
     if (existing) {
         removeStaleTemporaryFiles(parentFolder(target));
         try {

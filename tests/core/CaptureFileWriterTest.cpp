@@ -193,6 +193,10 @@ TEST(CaptureFileWriterTest, AMarkerFoundWithOtherTextIsNeverCalledDelivered)
     const QString changed = body + "SUITE IMPORTANTE";
     const QString shortened = "second line";
     const QString same = body + image().token();
+    // The user's own layout: Markdown reads each of these differently.
+    const QString lineJoined = QString(same).replace("first line\n\n", "first line\n");
+    const QString hardBreak = QString(same).replace("first line", "first line  ");
+    const QString blankRun = QString(same).replace("first line\n\n", "first line\n\n\n\n");
     // What the user's notes app, a formatter or a sync tool may make of the
     // note between the send and its retry.
     using Tidy = QByteArray (*)(QByteArray);
@@ -201,6 +205,9 @@ TEST(CaptureFileWriterTest, AMarkerFoundWithOtherTextIsNeverCalledDelivered)
     const Tidy crlf = [](QByteArray note) { return note.replace("\n", "\r\n"); };
     const Tidy carriageReturns = [](QByteArray note) { return note.replace("\n", "\r"); };
     const Tidy trailingBlanks = [](QByteArray note) { return note.replace(" \n", "\n") + " \t\n"; };
+    const Tidy byteOrderMark = [](QByteArray note) { return "\xEF\xBB\xBF" + note.chopped(1); };
+    const Tidy blankRunsCollapsed = [](QByteArray note) { return note.replace("\n\n\n\n", "\n\n"); };
+    const Tidy bodyBlankLineRemoved = [](QByteArray note) { return note.replace("first line\n\n", "first line\n"); };
     // After the heading (the front matter of a new note), and before the marker.
     const Tidy sectionBlankLines = [](QByteArray note) {
         return note.replace(":07\n\n", ":07\n").replace("---\n\n", "---\n").replace("\n\n<!--", "\n<!--");
@@ -210,34 +217,47 @@ TEST(CaptureFileWriterTest, AMarkerFoundWithOtherTextIsNeverCalledDelivered)
     };
     const struct {
         const char* name;
-        QString resent;
+        QString sent, resent;
         Tidy tidy;
+        bool held;
     } cases[] = {
-        {"text added", changed, untouched},
-        {"start removed", shortened, untouched},
-        {"image removed", body, untouched},
-        {"the same text", same, untouched},
-        {"the same text, the note tidied", same, headingBlankLines},
-        {"the same text, CRLF line ends", same, crlf},
-        {"the same text, CR line ends", same, carriageReturns},
-        {"the same text, blanks at line ends stripped", same, trailingBlanks},
-        {"the same text, blank lines in the section removed", same, sectionBlankLines},
-        {"a word changed, the note tidied", QString(same).replace("second", "third"), everything},
-        {"a line joined, the note tidied", QString(same).replace(" \n\n", " "), everything},
+        {"text added", same, changed, untouched, false},
+        {"start removed", same, shortened, untouched, false},
+        {"image removed", same, body, untouched, false},
+        {"the same text", same, same, untouched, true},
+        {"the same text, the note tidied", same, same, headingBlankLines, true},
+        {"the same text, CRLF line ends", same, same, crlf, true},
+        {"the same text, CR line ends", same, same, carriageReturns, true},
+        {"the same text, blanks at line ends stripped", same, same, trailingBlanks, true},
+        {"the same text, a byte-order mark and no final newline", same, same, byteOrderMark, true},
+        {"the same text, blank lines in the section removed", same, same, sectionBlankLines, true},
+        {"the same text, a run of blank lines made one", blankRun, blankRun, blankRunsCollapsed, true},
+        {"the same text, a hard break kept through CRLF", hardBreak, hardBreak, crlf, true},
+        {"a word changed, the note tidied", same, QString(same).replace("second", "third"), everything, false},
+        {"a line joined, the note tidied", same, QString(same).replace(" \n\n", " "), everything, false},
+        {"a blank line removed between two lines", same, lineJoined, untouched, false},
+        {"a blank line added between two lines", lineJoined, same, untouched, false},
+        {"a blank line removed, the note tidied", same, lineJoined, everything, false},
+        {"a hard break added", same, hardBreak, untouched, false},
+        {"a hard break removed", hardBreak, same, untouched, false},
+        // The note no longer holds the text as the user wrote it: a second
+        // copy is the safe side.
+        {"the same text, a blank line of the body removed", same, same, bodyBlankLineRemoved, false},
+        {"the same text, a hard break stripped", hardBreak, hardBreak, trailingBlanks, false},
     };
     for (const DeliveryMode mode : DeliveryModes::allCases()) {
         for (const auto& c : cases) {
             SCOPED_TRACE(DeliveryModes::rawValue(mode).toStdString() + ", " + c.name);
             Sandbox sandbox;
             sandbox.d = sandbox.destination(mode, "Log");
-            sandbox.withImage(body + image().token());
+            sandbox.withImage(c.sent);
             const QString note = sandbox.w.save(sandbox.c, sandbox.d);
             test::put(note, c.tidy(*test::contents(note)));
             const std::optional<QByteArray> delivered = test::contents(note);
             QFile::remove(sandbox.at(imageFile));
 
             sandbox.c.body = c.resent;
-            if (c.resent == same) {
+            if (c.held) {
                 EXPECT_EQ(sandbox.w.save(sandbox.c, sandbox.d), note);
             } else {
                 try {
@@ -394,6 +414,8 @@ TEST(CaptureFileWriterTest, PublishingIntoAFolderRemovesOnlyItsOwnStaleTemporary
         {own, 16, {}, true},   // beside the appended note
         {"Inbox/.quillor-0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F2.tmp", 14, {}, false},   // maybe still being written
         {"Inbox/" + own.toLower(), 16, {}, false},
+        {"Inbox/.Quillor-" + id + ".tmp", 16, {}, false},   // another program's names, only alike
+        {"Inbox/.quillor-" + id + ".TMP", 16, {}, false},
         {"Inbox/.quillor-notes.tmp", 16, {}, false},
         {"Inbox/quillor-" + id + ".tmp", 16, {}, false},
         {"Inbox/.quillor-" + id + ".tmp.md", 16, {}, false},

@@ -27,32 +27,45 @@ protected:
         return all;
     }
     QString draftID() const { return readJson(dataPath(QStringLiteral("draft.json"))).value("id").toString(); }
-};
-
-TEST_F(ResendRoadTest, AnAddedTextSentAgainAfterAFailureReachesTheNoteOnce)
-{
-    const QString receipts = dataPath(QStringLiteral("Receipts"));
-    const QString history = dataPath(QStringLiteral("History"));
+    // What a kill between the note and the receipt leaves: the capture is the
+    // draft still, and nothing says it was delivered.
+    void forgetTheDelivery()
+    {
+        const QString receipts = dataPath(QStringLiteral("Receipts"));
+        const QString delivered = jsonFiles(receipts).first();
+        const QString history = dataPath(QStringLiteral("History/")) + delivered;
+        QFile::remove(dataPath(QStringLiteral("draft.json")));
+        ASSERT_TRUE(QFile::copy(history, dataPath(QStringLiteral("draft.json"))));
+        ASSERT_TRUE(QFile::remove(history));
+        ASSERT_TRUE(QDir(receipts).removeRecursively());
+    }
+    // Sends the lines typed in a program started for it, and ends it once delivered.
+    void sendAndStop(std::initializer_list<std::string> lines)
     {
         ChildProcess* program = startHoldingHotKey("first");
         ASSERT_TRUE(program);
         key("ctrl+space");
         ASSERT_TRUE(waitForActivePanel()) << "the panel did not come up";
-        type("premier envoi");
+        for (const std::string& line : lines) {
+            if (&line != lines.begin())
+                key("Return");
+            type(line);
+        }
         key("ctrl+Return");
-        ASSERT_TRUE(waitUntil([&] { return !jsonFiles(receipts).isEmpty(); }, 15s)) << "no receipt";
+        ASSERT_TRUE(waitUntil([&] { return !jsonFiles(dataPath(QStringLiteral("Receipts"))).isEmpty(); }, 15s))
+            << "no receipt";
         ASSERT_TRUE(waitUntil([&] { return !panel(); }, 5s));
         program->stop();
     }
+};
 
-    // What a kill between the note and the receipt leaves: the capture is the
-    // draft still, and nothing says it was delivered.
-    const QString first = jsonFiles(receipts).first();
-    const QString firstID = first.chopped(5);
-    QFile::remove(dataPath(QStringLiteral("draft.json")));
-    ASSERT_TRUE(QFile::copy(history + u'/' + first, dataPath(QStringLiteral("draft.json"))));
-    ASSERT_TRUE(QFile::remove(history + u'/' + first));
-    ASSERT_TRUE(QDir(receipts).removeRecursively());
+TEST_F(ResendRoadTest, AnAddedTextSentAgainAfterAFailureReachesTheNoteOnce)
+{
+    const QString receipts = dataPath(QStringLiteral("Receipts"));
+    ASSERT_NO_FATAL_FAILURE(sendAndStop({"premier envoi"}));
+
+    const QString firstID = jsonFiles(receipts).first().chopped(5);
+    ASSERT_NO_FATAL_FAILURE(forgetTheDelivery());
     QFile blocker(receipts);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
@@ -90,6 +103,27 @@ TEST_F(ResendRoadTest, AnAddedTextSentAgainAfterAFailureReachesTheNoteOnce)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << id.toStdString() << " names " << note.toStdString();
         EXPECT_TRUE(file.readAll().contains("<!-- quillor:" + id.toUtf8() + " -->"));
     }
+}
+
+// The user's only change after a send that was never confirmed is a blank
+// line, which splits the paragraph: the note must hold the new layout.
+TEST_F(ResendRoadTest, ABlankLineAddedAfterAnUnconfirmedSendReachesTheNote)
+{
+    ASSERT_NO_FATAL_FAILURE(sendAndStop({"ligne un", "ligne deux"}));
+    ASSERT_TRUE(notes().contains("ligne un\nligne deux")) << notes().toStdString();
+    ASSERT_NO_FATAL_FAILURE(forgetTheDelivery());
+
+    ASSERT_TRUE(startHoldingHotKey("again"));
+    key("ctrl+space");
+    ASSERT_TRUE(waitForActivePanel()) << "the panel did not come up";
+    key("ctrl+Home");
+    key("End");
+    key("Return");
+    key("ctrl+Return");
+    ASSERT_TRUE(waitUntil([&] { return !panel(); }, 15s)) << "the panel stayed after the send";
+    EXPECT_TRUE(notes().contains("ligne un\n\nligne deux")) << notes().toStdString();
+    const QString receipts = dataPath(QStringLiteral("Receipts"));
+    ASSERT_EQ(jsonFiles(receipts).size(), 2) << jsonFiles(receipts).join(' ').toStdString();
 }
 
 } // namespace
