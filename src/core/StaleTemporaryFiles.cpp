@@ -18,10 +18,14 @@ void removeStaleTemporaryFiles(const QString& folder)
     const QString prefix = QStringLiteral(".quillor-");
     const QString suffix = QStringLiteral(".tmp");
     const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-staleAfterSeconds);
+    // Name filters ignore case unless told otherwise, and ".Quillor-….TMP" is
+    // some other program's file.
     const QFileInfoList candidates = QDir(folder).entryInfoList(
-        {prefix + u'*' + suffix}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+        {prefix + u'*' + suffix}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks | QDir::CaseSensitive);
     for (const QFileInfo& candidate : candidates) {
         const QString name = candidate.fileName();
+        if (!name.startsWith(prefix, Qt::CaseSensitive) || !name.endsWith(suffix, Qt::CaseSensitive))
+            continue;
         const QString idText = name.mid(prefix.size(), name.size() - prefix.size() - suffix.size());
         const QUuid id = QUuid::fromString(idText);
         if (id.isNull() || Json::uuidText(id) != idText || candidate.lastModified() >= staleBefore)

@@ -41,19 +41,26 @@ TEST_F(DataFolderRoadTest, OldTemporaryFilesOfKilledWritesAreRemovedAtStart)
                                   QStringLiteral("Backups")})
         old.append(temporary(folder, true));
     const QString fresh = temporary(QStringLiteral("History"), false);
-    const QString users = dataPath(QStringLiteral("History/.quillor-notes.tmp"));
-    QFile file(users);
+    // Other programs' files that only look like ours.
+    QStringList others{dataPath(QStringLiteral("History/.quillor-notes.tmp"))};
+    for (const auto& [from, to] : {std::pair{".quillor-", ".Quillor-"}, std::pair{".tmp", ".TMP"}}) {
+        const QFileInfo ours(temporary(QStringLiteral("Receipts"), true));
+        others.append(ours.path() + u'/' + ours.fileName().replace(QLatin1String(from), QLatin1String(to)));
+        ASSERT_TRUE(QFile::rename(ours.filePath(), others.last()));
+    }
+    QFile file(others.first());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     utimbuf times{time(nullptr) - 3600, time(nullptr) - 3600};
-    ASSERT_EQ(utime(QFile::encodeName(users).constData(), &times), 0);
+    ASSERT_EQ(utime(QFile::encodeName(others.first()).constData(), &times), 0);
 
     ChildProcess* program = startQuillor();
     for (const QString& path : old)
         EXPECT_TRUE(waitUntil([&] { return !QFile::exists(path); }, 15s)) << path.toStdString() << " stayed";
     EXPECT_TRUE(program->running());
     EXPECT_TRUE(QFile::exists(fresh));
-    EXPECT_TRUE(QFile::exists(users));
+    for (const QString& path : others)
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString() << " was removed";
 }
 
 } // namespace

@@ -383,6 +383,8 @@ TEST(AppModelStartupTest, StaleTemporaryFilesOfTheProgramAreRemovedFromTheDataDi
         {".quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", false, false},
         {".quillor-" + Json::uuidText(QUuid::createUuid()).toLower() + ".tmp", true, false},
         {".quillor-notes.tmp", true, false},
+        {".Quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false},
+        {"Receipts/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".TMP", true, false},
         {"History/notes.tmp", true, false},
         {"History/Archive/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false},
         {"Vault/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false},
