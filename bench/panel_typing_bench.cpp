@@ -6,14 +6,17 @@
 //   - a key in the middle of a 1 MB Markdown capture, just after a list
 //     marker (each key turns the item into plain text and back), inside a
 //     plain word and inside a word of a line holding code, timed to its painted frame (aim: at most 1.5 times);
+//   - a key and a backtick inside a word of a line holding code spans, and a
+//     key in a fenced block, in a 1 MB capture made of code (aim: at most 1.5 times);
 //   - a paste of 5,000 lines into an empty editor, timed to its painted frame
 //     with the panel grown to the text (aim: at most 2 times);
 //   - the file-system calls an ordinary key makes on the UI thread (aim: none),
 //     counted by running this program again under strace between two marker
 //     calls; skipped when strace is missing.
 //
-//   panel_typing_bench [rounds] [large]
-// ("large": the keys in the 1 MB capture only, to run under a profiler)
+//   panel_typing_bench [rounds] [large|code]
+// ("large": the keys in the 1 MB captures only, to run under a profiler;
+// "code": those in the capture made of code only)
 #include "editor/CaptureTextView.h"
 #include "model/AppModel.h"
 #include "model/VaultAccess.h"
@@ -38,6 +41,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <vector>
 
@@ -159,7 +163,7 @@ void printRatio(const char* what, const std::vector<double>& plain, const std::v
 {
     const double plainMedian = bench::median(plain);
     const double panelMedian = bench::median(panel);
-    std::printf("%-36s plain QTextEdit %8.3f ms   capture panel %8.3f ms   %5.2f× (aim ≤ %.1f×)\n", what,
+    std::printf("%-44s plain QTextEdit %8.3f ms   capture panel %8.3f ms   %5.2f× (aim ≤ %.1f×)\n", what,
                 plainMedian * 1000, panelMedian * 1000, panelMedian / plainMedian, aim);
 }
 
@@ -182,28 +186,21 @@ void measureEndKeys(Plain& plain, Panel& panel, int rounds)
     printRatio("key at the end of 20,000 characters", plainKeys, panelKeys, 1.5);
 }
 
-void measureLargeCaptureKeys(Plain& plain, Panel& panel, int rounds)
+// A key at a place of a large capture, and the key that undoes it: "x" and
+// Backspace, a backtick and Backspace, or Return at the end of a list item
+// (a new item) and Ctrl+Z.
+struct Place {
+    enum Key { Letter, Backtick, NewItem };
+    const char* what;
+    qsizetype caret;
+    Key key = Letter;
+};
+
+void measureKeysAt(Plain& plain, Panel& panel, int rounds, const QString& large, std::initializer_list<Place> places)
 {
-    // The middle of a large capture: what a key changes there moves every
-    // paragraph below it.
-    const QString large = bench::mixedCapture(1'000'000);
     plain.setText(large);
     panel.setText(large);
-    const qsizetype middle = large.size() / 2;
-    // Each key is followed by one that undoes it: "x" and Backspace, or
-    // Return at the end of a list item (a new item) and Ctrl+Z.
-    const struct {
-        const char* what;
-        qsizetype caret;
-        bool newItem = false;
-    } places[] = {
-        {"key after a list marker, 1 MB", large.indexOf(QStringLiteral("\n- [ ] relire"), middle) + 2},
-        {"key inside a word, 1 MB", large.indexOf(QStringLiteral("prises"), middle) + 2},
-        {"key inside a word beside code, 1 MB", large.indexOf(QStringLiteral("relire la `"), middle) + 2},
-        {"Return after a list item, 1 MB", large.indexOf(QStringLiteral("==\n"), middle) + 2, true},
-        {"key at the end, 1 MB", large.size()},
-    };
-    for (const auto& place : places) {
+    for (const Place& place : places) {
         for (QTextEdit* edit : {&plain.edit, static_cast<QTextEdit*>(panel.view)}) {
             QTextCursor caret = edit->textCursor();
             caret.setPosition(int(place.caret));
@@ -215,11 +212,17 @@ void measureLargeCaptureKeys(Plain& plain, Panel& panel, int rounds)
         std::vector<double> panelMiddle;
         for (int key = 0; key < 20 * rounds; ++key) {
             const bool erase = key % 2 == 1;
-            const Qt::Key code = place.newItem ? (erase ? Qt::Key_Z : Qt::Key_Return)
-                                               : (erase ? Qt::Key_Backspace : Qt::Key_X);
-            const Qt::KeyboardModifiers modifiers = place.newItem && erase ? Qt::ControlModifier : Qt::NoModifier;
-            const QString text = place.newItem ? (erase ? QString() : QStringLiteral("\r"))
-                                               : (erase ? QString() : QStringLiteral("x"));
+            Qt::Key code = erase ? Qt::Key_Backspace : Qt::Key_X;
+            Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+            QString text = erase ? QString() : QStringLiteral("x");
+            if (place.key == Place::NewItem) {
+                code = erase ? Qt::Key_Z : Qt::Key_Return;
+                modifiers = erase ? Qt::ControlModifier : Qt::NoModifier;
+                text = erase ? QString() : QStringLiteral("\r");
+            } else if (place.key == Place::Backtick && !erase) {
+                code = Qt::Key_QuoteLeft;
+                text = QStringLiteral("`");
+            }
             plain.edit.setFocus();
             plainMiddle.push_back(timedKey(plain.edit, code, modifiers, text));
             panel.view->setFocus();
@@ -229,6 +232,46 @@ void measureLargeCaptureKeys(Plain& plain, Panel& panel, int rounds)
         if (panel.view->text() != large)
             std::fprintf(stderr, "the keys did not leave the panel's text as it was\n");
     }
+}
+
+void measureLargeCaptureKeys(Plain& plain, Panel& panel, int rounds)
+{
+    // The middle of a large capture: what a key changes there moves every
+    // paragraph below it.
+    const QString large = bench::mixedCapture(1'000'000);
+    const qsizetype middle = large.size() / 2;
+    measureKeysAt(plain, panel, rounds, large,
+                  {
+                      {"key after a list marker, 1 MB", large.indexOf(QStringLiteral("\n- [ ] relire"), middle) + 2},
+                      {"key inside a word, 1 MB", large.indexOf(QStringLiteral("prises"), middle) + 2},
+                      {"key inside a word beside code, 1 MB", large.indexOf(QStringLiteral("relire la `"), middle) + 2},
+                      {"Return after a list item, 1 MB", large.indexOf(QStringLiteral("==\n"), middle) + 2,
+                       Place::NewItem},
+                      {"key at the end, 1 MB", large.size()},
+                  });
+}
+
+// A large capture made of code: every line holds code spans, and a fenced
+// block follows every few lines. A key in a line holding code has the code
+// read again; a backtick pairs the spans after it anew.
+void measureCodeCaptureKeys(Plain& plain, Panel& panel, int rounds)
+{
+    const QString block = QStringLiteral(
+        "## Étape `build`\n"
+        "Lancer `cmake -S . -B build` puis `ctest -R editor` et lire `build/log.txt`.\n"
+        "```sh\ncmake --build build --target `quillor_editor_tests` ~/src\n```\n"
+        "- [ ] vérifier `setContent` et `afterEdit` avec `git diff`\n\n");
+    QString large;
+    while (large.size() < 1'000'000)
+        large += block;
+    const qsizetype middle = large.size() / 2;
+    const qsizetype line = large.indexOf(QStringLiteral("` puis `"), middle) + 4;
+    measureKeysAt(plain, panel, rounds, large,
+                  {
+                      {"key inside a word beside code, 1 MB of code", line},
+                      {"backtick inside a word, 1 MB of code", line, Place::Backtick},
+                      {"key in a fenced block, 1 MB of code", large.indexOf(QStringLiteral("--target"), middle) + 4},
+                  });
 }
 
 void measurePastes(Plain& plain, Panel& panel, int rounds)
@@ -252,14 +295,16 @@ void measurePastes(Plain& plain, Panel& panel, int rounds)
     printRatio("paste of 5,000 lines", plainPastes, panelPastes, 2.0);
 }
 
-void measureTimes(int rounds, bool largeOnly)
+void measureTimes(int rounds, bool largeOnly, bool codeOnly)
 {
     Plain plain;
     Panel panel;
-    if (!largeOnly)
+    if (!largeOnly && !codeOnly)
         measureEndKeys(plain, panel, rounds);
-    measureLargeCaptureKeys(plain, panel, rounds);
-    if (!largeOnly)
+    if (!codeOnly)
+        measureLargeCaptureKeys(plain, panel, rounds);
+    measureCodeCaptureKeys(plain, panel, rounds);
+    if (!largeOnly && !codeOnly)
         measurePastes(plain, panel, rounds);
 }
 
@@ -350,8 +395,9 @@ int main(int argc, char** argv)
         return typeBetweenMarkers(std::max(1, std::atoi(argv[2])));
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const bool largeOnly = argc > 2 && qstrcmp(argv[2], "large") == 0;
-    measureTimes(rounds, largeOnly);
-    if (!largeOnly)
+    const bool codeOnly = argc > 2 && qstrcmp(argv[2], "code") == 0;
+    measureTimes(rounds, largeOnly, codeOnly);
+    if (!largeOnly && !codeOnly)
         countFileCalls(QCoreApplication::applicationFilePath(), 20);
     return 0;
 }

@@ -699,6 +699,49 @@ TEST(CaptureTextViewTest, KeysInTheMiddleOfALargeCaptureLookAndStandAsInAFreshEd
     }
 }
 
+// A key that makes a line a list item or unmakes one changes the line's
+// indent and height. Its paragraph formats are laid out with the text it
+// typed, so that the thousands of paragraphs below it in a large capture are
+// moved once, not a second time at the end of the key; so are the list
+// rules' own edits and their undo and redo. The document's layout reports
+// each pass it makes.
+TEST(CaptureTextViewTest, AKeyThatChangesALinesStructureIsLaidOutOnce)
+{
+    const QString block = QStringLiteral("# Réunion\n\nNotes prises avec **Marie**.\n- [ ] relire la `spec`\n"
+                                         "> citation\n```cpp\nint main();\n```\nTexte libre.\n\n");
+    const QString text = block.repeated(400);
+    Editor editor;
+    editor.view.setContent(EditorContent::plain(text));
+    settle();
+    const qsizetype plain = text.indexOf(QStringLiteral("\nNotes"), text.size() / 2) + 1;
+    const qsizetype itemEnd = text.indexOf(u'\n', text.indexOf(QStringLiteral("\n- [ ]"), plain) + 1);
+    int passes = 0;
+    QObject::connect(editor.view.document()->documentLayout(), &QAbstractTextDocumentLayout::update, [&] { ++passes; });
+    const struct {
+        const char* what;
+        qsizetype caret;   // -1: where the step before left it
+        std::function<void()> act;
+    } steps[] = {
+        {"a dash at the start of a paragraph", plain, [&] { editor.typePlain(QStringLiteral("-")); }},
+        {"a space making it a list item", -1, [&] { editor.typePlain(QStringLiteral(" ")); }},
+        {"Backspace taking the marker away", -1, [&] { editor.key(Qt::Key_Backspace); }},
+        {"Return after a list item", itemEnd, [&] { editor.key(Qt::Key_Return); }},
+        {"undo", -1, [&] { editor.undo(); }},
+        {"redo", -1, [&] { editor.redo(); }},
+    };
+    for (const auto& step : steps) {
+        if (step.caret >= 0) {
+            editor.view.setSelectionRange(TextRange{step.caret, 0});
+            settle();
+        }
+        passes = 0;
+        step.act();
+        settle();
+        EXPECT_EQ(passes, 1) << step.what;
+    }
+    EXPECT_EQ(editor.text(), QString(text).insert(itemEnd, QStringLiteral("\n- [ ] ")));
+}
+
 // Each report recomputes the completions of a whole vault: a key reports
 // what it did once, and a selection reports only when it moved.
 TEST(CaptureTextViewTest, AKeyReportsItsEditOnceAndASelectionOnlyWhenItMoved)
