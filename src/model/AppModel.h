@@ -67,6 +67,9 @@ struct AppModelEnvironment {
     VaultScanner scanVault;                          // VaultIndex::scan
     DeliveryExecutor deliver;                        // the model's own Delivery on Backups
     DraftFileWriter writeDraftFile;                  // FileSystem::writeAtomically
+    // How long a draft write of so many bytes may take before the end of
+    // the program no longer waits for it; DiskWrites::boundFor when unset.
+    std::function<std::chrono::steady_clock::duration(qint64 bytes)> draftWriteBound;
     std::chrono::milliseconds autosaveDelay{250};    // quiet time before a draft save
     // The largest draft.json start-up reads: images that would take the
     // draft past it are refused.
@@ -244,6 +247,10 @@ public:
     // in draftPersistenceError and draftState, never as an exception. Only
     // what must know the outcome waits for it.
     void persistDraft();
+    // The same on the way out of the program: each write is waited for no
+    // longer than its bound (see DiskWrites), a stuck one being left to the
+    // end of the process, which cuts it.
+    void persistDraftWithinBound();
     // Hands the draft as it stands to the writer and returns at once; the
     // outcome is published as persistDraft's is, when the write ends.
     void saveDraftInBackground();

@@ -80,6 +80,12 @@ void AppModel::persistDraft()
     m_draftWriter->waitUntilWritten();
 }
 
+void AppModel::persistDraftWithinBound()
+{
+    saveDraftInBackground();
+    m_draftWriter->waitWithinBounds();
+}
+
 void AppModel::saveDraftInBackground()
 {
     // The empty text shown meanwhile is no draft: draft.json holds the one

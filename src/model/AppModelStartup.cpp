@@ -112,6 +112,8 @@ AppModel::AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Envir
     m_draftWriter = std::make_unique<DraftWriter>(
         childPath(m_dataDirectory, DataDirectory::draftFileName()), m_environment.writeDraftFile,
         [this](const std::exception_ptr& failure) { publishDraftWrite(failure); });
+    if (m_environment.draftWriteBound)
+        m_draftWriter->setBound(m_environment.draftWriteBound);
 
     // A failure is left to the reads below, which then fall back to defaults.
     QDir().mkpath(m_dataDirectory);

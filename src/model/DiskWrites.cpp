@@ -7,16 +7,18 @@ namespace quillor::DiskWrites {
 
 namespace {
 
+// Never destroyed: a write left running past its bound by the end of the
+// process may end while the process's statics go.
 std::mutex& mutex()
 {
-    static std::mutex shared;
-    return shared;
+    static auto* const shared = new std::mutex;
+    return *shared;
 }
 
 std::multiset<Clock::time_point>& deadlines()
 {
-    static std::multiset<Clock::time_point> inProgress;
-    return inProgress;
+    static auto* const inProgress = new std::multiset<Clock::time_point>;
+    return *inProgress;
 }
 
 } // namespace
@@ -27,7 +29,7 @@ Clock::duration boundFor(qint64 bytes)
     return std::chrono::seconds(10 + qMax<qint64>(bytes, 0) / bytesPerSecond);
 }
 
-Scope::Scope(qint64 bytes) : m_deadline(Clock::now() + boundFor(bytes))
+Scope::Scope(Clock::time_point deadline) : m_deadline(deadline)
 {
     const std::lock_guard lock(mutex());
     deadlines().insert(m_deadline);

@@ -1,10 +1,10 @@
 #include "model/DraftWriter.h"
 
-#include "model/DiskWrites.h"
-
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <condition_variable>
+#include <mutex>
 #include <utility>
 
 namespace quillor {
@@ -43,41 +43,79 @@ bool sameDraft(Capture one, Capture other)
     return one == other;
 }
 
+// The images go out in Base64, a third larger than their bytes.
+qint64 encodedSize(const Capture& draft)
+{
+    qint64 size = draft.body.size() * 3;
+    for (const CaptureAttachment& attachment : draft.attachments)
+        size += attachment.data.size() / 3 * 4;
+    return size;
+}
+
+// A pool whose thread is stuck in a write cannot be destroyed: that waits for
+// the thread. It is kept, reachable, for the rest of the process, since the
+// thread comes back to it if the write ever returns.
+void leaveToItsThread(std::unique_ptr<QThreadPool> pool)
+{
+    static auto* const left = new QList<QThreadPool*>;
+    left->append(pool.release());
+}
+
 } // namespace
 
 struct DraftWriter::Shared {
-    FileWriter writeFile;
-    DraftEncoder encoder;
+    explicit Shared(FileWriter writer) : writeFile(std::move(writer)) {}
 
     void write(const QString& path, const Capture& draft)
     {
-        // The images go out in Base64, a third larger than their bytes.
-        qint64 size = draft.body.size() * 3;
-        for (const CaptureAttachment& attachment : draft.attachments)
-            size += attachment.data.size() / 3 * 4;
-        const DiskWrites::Scope inProgress(size);
         const QList<QByteArray> parts = encoder.encode(draft);
         writeFile(path, QList<QByteArrayView>(parts.cbegin(), parts.cend()));
     }
+
+    // On the writer's thread, as it hands a write over to the worker.
+    void handOver(DiskWrites::Clock::time_point deadline)
+    {
+        auto registered = std::make_unique<DiskWrites::Scope>(deadline);
+        const std::lock_guard lock(mutex);
+        inProgress = std::move(registered);
+    }
+
+    // On the worker, as the write ends, failed or not.
+    void end()
+    {
+        {
+            const std::lock_guard lock(mutex);
+            inProgress.reset();
+            ++ended;
+        }
+        changed.notify_all();
+    }
+
+    const FileWriter writeFile;
+    DraftEncoder encoder;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::unique_ptr<DiskWrites::Scope> inProgress;
+    quint64 ended = 0;   // how many writes handed over have ended
 };
 
 DraftWriter::DraftWriter(QString path, FileWriter writeFile, Outcome onWritten, QObject* parent)
     : QObject(parent), m_path(std::move(path)), m_onWritten(std::move(onWritten)),
-      m_shared(std::make_shared<Shared>(Shared{std::move(writeFile), {}}))
+      m_shared(std::make_shared<Shared>(std::move(writeFile)))
 {
-    m_thread.setMaxThreadCount(1);
+    m_thread->setMaxThreadCount(1);
 }
 
 DraftWriter::~DraftWriter()
 {
-    if (m_inFlight)
-        m_inFlight->waitForFinished();
-    // The user's last words are not dropped for want of a listener.
-    if (m_waiting) {
-        try {
-            m_shared->write(m_path, *m_waiting);
-        } catch (...) {
+    // The user's last words are not dropped for want of a listener, but a
+    // disk that does not answer does not hold the end of the program.
+    while (m_inFlight) {
+        if (!endsWithinBound()) {
+            leaveToItsThread(std::move(m_thread));
+            return;
         }
+        settle();
     }
 }
 
@@ -86,10 +124,7 @@ void DraftWriter::write(const Capture& draft)
     if (m_inFlight) {
         // A draft waiting is older than this one, and the one being written
         // may already be it.
-        if (sameDraft(draft, *m_writing))
-            m_waiting.reset();
-        else
-            m_waiting = draft;
+        setWaiting(sameDraft(draft, *m_writing) ? std::nullopt : std::optional(draft));
         return;
     }
     if (m_onDisk && sameDraft(draft, *m_onDisk)) {
@@ -100,17 +135,33 @@ void DraftWriter::write(const Capture& draft)
     start(draft);
 }
 
+void DraftWriter::setWaiting(const std::optional<Capture>& draft)
+{
+    // Registered before the registration it replaces goes: the watchdog sees
+    // a write in progress from one write's end to the next one's start. It
+    // starts by the bound of the one being written at the latest.
+    std::unique_ptr<DiskWrites::Scope> registered;
+    if (draft)
+        registered = std::make_unique<DiskWrites::Scope>(m_writingBound + m_bound(encodedSize(*draft)));
+    m_waitingRegistered = std::move(registered);
+    m_waiting = draft;
+}
+
 void DraftWriter::start(const Capture& draft)
 {
     const quint64 write = ++m_started;
+    m_writingBound = DiskWrites::Clock::now() + m_bound(encodedSize(draft));
+    m_shared->handOver(m_writingBound);
     QFuture<std::exception_ptr> future =
-        QtConcurrent::run(&m_thread, [shared = m_shared, path = m_path, draft]() -> std::exception_ptr {
+        QtConcurrent::run(m_thread.get(), [shared = m_shared, path = m_path, draft]() -> std::exception_ptr {
+            std::exception_ptr failure;
             try {
                 shared->write(path, draft);
             } catch (...) {
-                return std::current_exception();
+                failure = std::current_exception();
             }
-            return nullptr;
+            shared->end();
+            return failure;
         });
     m_inFlight = future;
     m_writing = draft;
@@ -129,6 +180,17 @@ void DraftWriter::finish(quint64 write)
     // Already finished by a wait.
     if (!m_inFlight || write != m_started)
         return;
+    const std::exception_ptr failure = settle();
+    if (m_onWritten)
+        m_onWritten(failure);
+    if (!m_inFlight) {
+        for (const std::function<void()>& then : std::exchange(m_afterWrites, {}))
+            then();
+    }
+}
+
+std::exception_ptr DraftWriter::settle()
+{
     const std::exception_ptr failure = m_inFlight->result();
     m_inFlight.reset();
     if (failure)
@@ -138,14 +200,15 @@ void DraftWriter::finish(quint64 write)
     m_writing.reset();
     if (m_waiting) {
         start(*m_waiting);
-        m_waiting.reset();
+        setWaiting(std::nullopt);
     }
-    if (m_onWritten)
-        m_onWritten(failure);
-    if (!m_inFlight) {
-        for (const std::function<void()>& then : std::exchange(m_afterWrites, {}))
-            then();
-    }
+    return failure;
+}
+
+bool DraftWriter::endsWithinBound() const
+{
+    std::unique_lock lock(m_shared->mutex);
+    return m_shared->changed.wait_until(lock, m_writingBound, [this] { return m_shared->ended == m_started; });
 }
 
 void DraftWriter::whenWritten(std::function<void()> then)
@@ -164,11 +227,22 @@ void DraftWriter::waitUntilWritten()
     }
 }
 
+bool DraftWriter::waitWithinBounds()
+{
+    while (m_inFlight) {
+        if (!endsWithinBound())
+            return false;
+        finish(m_started);
+    }
+    return true;
+}
+
 void DraftWriter::writeNow(const Capture& draft)
 {
     waitUntilWritten();
     // A failed write may have left either file.
     m_onDisk.reset();
+    const DiskWrites::Scope inProgress(DiskWrites::Clock::now() + m_bound(encodedSize(draft)));
     m_shared->write(m_path, draft);
     m_onDisk = draft;
 }

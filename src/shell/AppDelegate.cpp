@@ -319,7 +319,11 @@ void AppDelegate::quitOnSignal()
         m_model->whenImagesRead([this] { quitOnSignal(); });
         return;
     }
-    m_model->persistDraft();
+    // No longer than the write's bound: a disk that stopped answering would
+    // hold the end for good, until the session's end killed the program
+    // anyway. Cut short, the write leaves draft.json, replaced atomically,
+    // as it was.
+    m_model->persistDraftWithinBound();
     // Not quit(): that asks every window to close, and the settings window
     // would put its question to nobody. exit() also ends the loop of a
     // question already open, which then counts as not answered.
@@ -337,13 +341,13 @@ void AppDelegate::terminate()
         });
         return;
     }
-    m_model->persistDraft();
+    m_model->persistDraftWithinBound();
     QCoreApplication::quit();
 }
 
 void AppDelegate::commitSessionData(QSessionManager& manager)
 {
-    m_model->persistDraft();
+    m_model->persistDraftWithinBound();
     if (!m_model->saving() && !m_model->onSettingsCloseRequest)
         return;
     // Asking, and cancelling, is allowed only when the session grants it.
@@ -435,7 +439,7 @@ void AppDelegate::reportMenuFailure(const QString& message)
 
 void AppDelegate::quit()
 {
-    m_model->persistDraft();
+    m_model->persistDraftWithinBound();
     requestQuit();
 }
 

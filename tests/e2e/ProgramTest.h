@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <map>
 
 // Readable failure messages for Qt's texts.
 inline void PrintTo(const QString& value, std::ostream* out)
@@ -152,10 +153,18 @@ protected:
                                     log(name) + ".err"});
     }
 
+    std::unique_ptr<ChildProcess> startProgram(const std::string& name)
+    {
+        Environment variables = environment();
+        for (const auto& [variable, value] : m_programVariables)
+            variables.set(variable, value);
+        return ChildProcess::start({{QUILLOR_PROGRAM}, variables.entries(), log(name) + ".out", log(name) + ".err"});
+    }
+
     ChildProcess* startQuillor(const std::string& name = "quillor")
     {
         m_programNames.push_back(name);
-        m_programs.push_back(start({QUILLOR_PROGRAM}, name));
+        m_programs.push_back(startProgram(name));
         return m_programs.back().get();
     }
 
@@ -183,7 +192,7 @@ protected:
         HotKeyLaunch launch = quillor::e2e::startHoldingHotKey(*m_probe, [&](int attempt) {
             const std::string attemptName = attempt ? name + "-" + std::to_string(attempt + 1) : name;
             m_programNames.push_back(attemptName);
-            return LaunchedProgram{start({QUILLOR_PROGRAM}, attemptName), log(attemptName) + ".err"};
+            return LaunchedProgram{startProgram(attemptName), log(attemptName) + ".err"};
         });
         if (!launch.program.process) {
             ADD_FAILURE() << launch.failure;
@@ -250,6 +259,8 @@ protected:
     std::vector<std::unique_ptr<ChildProcess>> m_clients;
     std::vector<std::unique_ptr<ChildProcess>> m_programs;
     std::vector<std::string> m_programNames;
+    // Set for the program only, not for the tools around it.
+    std::map<std::string, std::string> m_programVariables;
 };
 
 } // namespace quillor::e2e

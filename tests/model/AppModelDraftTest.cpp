@@ -1,4 +1,5 @@
 #include "AppModelTestSupport.h"
+#include "StuckDisk.h"
 
 #include "core/FileSystem.h"
 
@@ -256,6 +257,36 @@ TEST(AppModelDraftTest, TheDraftReadAtStartUpIsNotWrittenAgainUnchanged)
     model.persistDraft();
     EXPECT_EQ(file.arrived(), 1);
     EXPECT_EQ(s.onDisk().attachments, stored.attachments);
+}
+
+// The way out of the program saves the draft, but a disk that does not
+// answer holds neither that save past the write's bound nor the model's end:
+// the end of the process cuts the write, and the file before stays whole.
+TEST(AppModelDraftTest, TheWayOutWaitsForADraftWriteNoLongerThanItsBound)
+{
+    for (const bool answers : {true, false}) {
+        SCOPED_TRACE(answers ? "answering disk" : "stuck disk");
+        StuckDisk disk;
+        if (answers)
+            disk.open();
+        Drafting s;
+        AppModel::Environment environment = environmentWith(s.clock);
+        environment.writeDraftFile = disk.writer();
+        if (!answers)
+            environment.draftWriteBound = [](qint64) { return 100ms; };
+        AppModel& model = s.start(environment);
+        s.type("dernier mot");
+
+        DraftState told;
+        const auto quit = [&] {
+            model.persistDraftWithinBound();
+            told = model.draftState();
+            s.model.reset();
+        };
+        EXPECT_FALSE(disk.heldUntilRescued(quit));
+        EXPECT_EQ(told, answers ? DraftState::saved() : DraftState::pending());
+        EXPECT_EQ(disk.bodies(), QStringList{"dernier mot"});
+    }
 }
 
 } // namespace
