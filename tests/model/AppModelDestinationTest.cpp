@@ -12,6 +12,10 @@ namespace {
 
 using namespace test;
 
+// How long a condition on the folders may take on a loaded machine: the
+// tests wait for conditions, and only a fault takes this long.
+constexpr std::chrono::seconds settling{30};
+
 TEST(AppModelDestinationTest, AnExplicitChoiceBeatsARouteWhichBeatsTheDraftsOwnWhichBeatsTheDefault)
 {
     const Destination first = makeDestination("Alpha", "a"), fallback = makeDestination("Beta", "b"),
@@ -125,6 +129,34 @@ TEST(AppModelDestinationTest, TheNoticeFollowsAChangeAboveTheVaultAndTheWatchesC
         ASSERT_TRUE(QDir(vault).removeRecursively());
         EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == missing; }))
             << "the vault's removal was not seen";
+    }
+}
+
+// A watch follows a folder, not its path: with the folders on the vault's road
+// renamed away and made again at once, the path names other folders, which
+// are watched in turn, so that the new vault's removal is seen.
+TEST(AppModelDestinationTest, TheFoldersRenamedAwayAndMadeAgainAtOnceAreWatchedAgain)
+{
+    const QString missing = QStringLiteral("Choisis un dossier de notes existant.");
+    for (const char* renamed : {"Haut", "Haut/Milieu", "Haut/Milieu/Vault"}) {
+        SCOPED_TRACE(renamed);
+        Session s;
+        const QString vault = s.data.folder("Haut/Milieu/Vault"), changed = s.data.folder(renamed);
+        AppModel& model = s.launchWith(preferencesWith({makeDestination("Notes", "no", vault)}));
+        s.type("Idée");
+        ASSERT_TRUE(waitUntil(
+            [&] { return model.watchedFolders().contains(vault) && !model.lookingAtDestinations(); }, settling));
+
+        ASSERT_TRUE(QDir().rename(changed, changed + QStringLiteral(" (ancien)")));
+        ASSERT_TRUE(QDir().mkpath(vault));
+        // The look the rename makes, and those it leads to.
+        ASSERT_TRUE(waitUntil([&] { return model.lookingAtDestinations(); }, settling)) << "the rename was not seen";
+        ASSERT_TRUE(waitUntil([&] { return !model.lookingAtDestinations(); }, settling));
+        ASSERT_EQ(model.captureDestinationError(), std::nullopt);
+
+        ASSERT_TRUE(QDir().rmdir(vault));
+        EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == missing; }, settling))
+            << "the new vault's removal was not seen";
     }
 }
 
