@@ -32,8 +32,6 @@
 #include <memory>
 #include <optional>
 
-class QFileSystemWatcher;
-
 namespace quillor {
 
 struct MarkdownAnalysis;
@@ -42,6 +40,7 @@ class EditorSurface;
 
 class AppUpdates;
 class Delivery;
+class DestinationFolderWatch;
 class DraftWriter;
 class VaultAccess;
 
@@ -202,10 +201,10 @@ public:
     // Read from the last look at the destinations' folders (the attachment
     // policy, a ".obsidian" folder above them): taken at once when the
     // settings change, and otherwise off the UI thread when the text routes to
-    // other folders, when the routed folders or any folder above them change
-    // on disk, at recheckDestinations(), and every two seconds while the panel
-    // shows and some of them cannot be watched. An edit never reads the disk
-    // for them.
+    // other folders, when the routed folders or the road down to them change
+    // on disk (see DestinationFolderWatch), at recheckDestinations(), and
+    // every two seconds while the panel shows and some of them cannot be
+    // watched. An edit never reads the disk for them.
     Destination defaultDestination() const;
     Destination selectedDestination() const;
     RouteResolution routeResolution() const;
@@ -222,7 +221,7 @@ public:
     // The folders watched at the moment, and whether a look at them is due or
     // under way.
     QStringList watchedFolders() const;
-    bool lookingAtDestinations() const { return m_destinationRecheckScheduled || m_destinationLooksRunning > 0; }
+    bool lookingAtDestinations() const;
 
     // MARK: Vault index
     // Rescans the vault of the destination the text routes to, in the
@@ -429,17 +428,14 @@ private:
     // The last look at the destinations, taken again at once when the
     // settings no longer hold the destinations it looked at.
     const DestinationCheck& destinationCheck() const;
-    // One look at the destinations off the UI thread, and which of the
-    // folders to watch it found.
+    // One look at the destinations off the UI thread, and what it found of
+    // the folders to watch.
     struct DestinationLook;
     void publishDestinationLook(const DestinationLook& look);
     // Watches the folders of the destination the text routes to, and looks at
     // the destinations again when they are others than those watched.
     void followRoutedFolders(const std::optional<Route>& route);
-    // Watches those of the wanted folders a look found, and lets go of the others.
-    void watchFolders(const QStringList& existing);
-    void scheduleDestinationRecheck();
-    void updateDestinationPoll();
+    DestinationFolderWatch& folderWatch();
 
     // Index.
     void restoreRouteAccess(const Destination& routeDestination);
@@ -543,20 +539,10 @@ private:
     // one whose result was taken.
     quint64 m_destinationCheckGeneration = 0;
     quint64 m_publishedCheckGeneration = 0;
-    QFileSystemWatcher* m_folderWatcher = nullptr;
-    // The routed vault and notes folder, and the folders watched for them:
-    // each existing one of these (see watchedPathsOf).
-    QString m_followedVault, m_followedFolder;
-    QStringList m_wantedPaths;
-    bool m_destinationRecheckScheduled = false;
     // Looks started and not yet back.
     int m_destinationLooksRunning = 0;
-    bool m_panelShown = false;
-    // Some existing folder could not be watched at the last try, and the
-    // folders that existed then.
-    bool m_watchesIncomplete = false;
-    QStringList m_refusedFolders;
-    QTimer m_destinationPoll;
+    // The routed destination's folders, made on first use.
+    std::unique_ptr<DestinationFolderWatch> m_folderWatch;
     QUuid m_indexGeneration = QUuid::createUuid();
     bool m_restoredDestinationMissing = false;
     QList<CaptureAttachment> m_attachmentStore;

@@ -9,6 +9,7 @@
 #include "core/Routing.h"
 #include "core/StaleTemporaryFiles.h"
 #include "model/DataDirectory.h"
+#include "model/DestinationFolderWatch.h"
 #include "model/DraftWriter.h"
 #include "model/VaultAccess.h"
 #include "platform/ShortcutCombination.h"

@@ -1,10 +1,13 @@
 // The destination notice on the real program: it follows the folders above
-// the vault while the panel shows, without the panel shown again.
+// the vault while the panel shows, without the panel shown again, also when
+// they are renamed away and made again at once.
 
 #include "ProgramTest.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <thread>
@@ -16,6 +19,15 @@ namespace {
 
 class DestinationNoticeTest : public ProgramTest {
 protected:
+    // Away from the system's temporary folder, where other programs keep
+    // making files: a look made for them would see a change the watches
+    // missed, and hide the fault.
+    static QString quietParent()
+    {
+        const QFileInfo spare(QStringLiteral("/var/tmp"));
+        return spare.isDir() && spare.isWritable() ? spare.filePath() : QDir::tempPath();
+    }
+
     // The panel's height as xdotool reads it; the notice's row adds to it.
     int panelHeight()
     {
@@ -47,8 +59,11 @@ protected:
 
 TEST_F(DestinationNoticeTest, TheNoticeFollowsTheVaultsParentRenamedRemovedAndMadeAgain)
 {
-    const QString parent = vaultPath() + QStringLiteral("/Dossiers"), vault = parent + QStringLiteral("/Coffre");
-    const QString aside = vaultPath() + QStringLiteral("/Dossiers renommés");
+    const QTemporaryDir quiet(quietParent() + QStringLiteral("/quillor-XXXXXX"));
+    ASSERT_TRUE(quiet.isValid());
+    const QString parent = quiet.filePath(QStringLiteral("Dossiers")), vault = parent + QStringLiteral("/Coffre");
+    const QString aside = quiet.filePath(QStringLiteral("Dossiers renommés"));
+    const QString older = quiet.filePath(QStringLiteral("Dossiers anciens"));
     ASSERT_TRUE(QDir().mkpath(vault));
     moveVaultTo(vault);
     ASSERT_TRUE(startHoldingHotKey());
@@ -70,6 +85,17 @@ TEST_F(DestinationNoticeTest, TheNoticeFollowsTheVaultsParentRenamedRemovedAndMa
         {"the parent removed", [&] { return QDir(parent).removeRecursively(); }, true},
         {"made again", [&] { return QDir().mkpath(vault); }, false},
         {"the vault removed once more", [&] { return QDir(vault).removeRecursively(); }, true},
+        {"made again once more", [&] { return QDir().mkpath(vault); }, false},
+        // The path then names other folders than those watched. The program
+        // is given the time to look at the change before the next one.
+        {"the parent renamed aside and made again at once",
+         [&] {
+             const bool done = QDir().rename(parent, older) && QDir().mkpath(vault);
+             std::this_thread::sleep_for(1500ms);
+             return done;
+         },
+         false},
+        {"the new vault removed", [&] { return QDir(vault).removeRecursively(); }, true},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);

@@ -12,6 +12,31 @@ namespace {
 
 using namespace test;
 
+// How long a condition on the folders may take on a loaded machine: the
+// tests wait for conditions, and only a fault takes this long.
+constexpr std::chrono::seconds settling{30};
+
+// Folders for a vault away from the system's temporary folder, where other
+// programs keep making files: a look made for them would see a change the
+// watches missed, and hide the fault.
+class QuietFolder {
+public:
+    QString folder(const QString& name) const
+    {
+        const QString path = m_root.path() + u'/' + name;
+        QDir().mkpath(path);
+        return path;
+    }
+
+private:
+    static QString parent()
+    {
+        const QFileInfo spare(QStringLiteral("/var/tmp"));
+        return spare.isDir() && spare.isWritable() ? spare.filePath() : QDir::tempPath();
+    }
+    QTemporaryDir m_root{parent() + QStringLiteral("/quillor-XXXXXX")};
+};
+
 TEST(AppModelDestinationTest, AnExplicitChoiceBeatsARouteWhichBeatsTheDraftsOwnWhichBeatsTheDefault)
 {
     const Destination first = makeDestination("Alpha", "a"), fallback = makeDestination("Beta", "b"),
@@ -88,15 +113,15 @@ TEST(AppModelDestinationTest, TheFoldersAreLookedAtWhenTheyOrTheRouteChangeNotAt
     EXPECT_TRUE(waitUntil([&] { return !model.captureDestinationError(); })) << "the new folder was not seen";
 }
 
-// A watch on a folder does not see the folder itself renamed, and a folder
-// removed takes its watches, and those below, with it: a change above the
-// vault is seen from the nearest folder left standing.
+// A folder removed takes its watches, and those below, with it, and one
+// renamed takes them along to its new name: a change above the vault is seen
+// from the nearest folder left standing.
 TEST(AppModelDestinationTest, TheNoticeFollowsAChangeAboveTheVaultAndTheWatchesComeBack)
 {
     const QString missing = QStringLiteral("Choisis un dossier de notes existant.");
     const struct {
         const char* name;
-        QString changed;   // under the session's folder
+        QString changed;   // under the quiet folder
         bool removed;      // else renamed, and renamed back
     } cases[] = {
         {"parent renamed", "Haut/Milieu", false},
@@ -107,24 +132,57 @@ TEST(AppModelDestinationTest, TheNoticeFollowsAChangeAboveTheVaultAndTheWatchesC
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Session s;
-        const QString vault = s.data.folder("Haut/Milieu/Vault");
-        const QString changed = s.data.folder(c.changed), aside = changed + QStringLiteral(" (ancien)");
+        const QuietFolder quiet;
+        const QString vault = quiet.folder("Haut/Milieu/Vault");
+        const QString changed = quiet.folder(c.changed), aside = changed + QStringLiteral(" (ancien)");
         AppModel& model = s.launchWith(preferencesWith({makeDestination("Notes", "no", vault)}));
         s.type("Idée");
         ASSERT_TRUE(waitUntil(
-            [&] { return model.watchedFolders().contains(vault) && !model.lookingAtDestinations(); }));
+            [&] { return model.watchedFolders().contains(vault) && !model.lookingAtDestinations(); }, settling));
         ASSERT_EQ(model.captureDestinationError(), std::nullopt);
 
         ASSERT_TRUE(c.removed ? QDir(changed).removeRecursively() : QDir().rename(changed, aside));
-        EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == missing; })) << "the change was not seen";
+        EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == missing; }, settling))
+            << "the change was not seen";
 
         ASSERT_TRUE(c.removed ? QDir().mkpath(vault) : QDir().rename(aside, changed));
-        EXPECT_TRUE(waitUntil([&] { return !model.captureDestinationError(); })) << "the vault back was not seen";
-        EXPECT_TRUE(waitUntil([&] { return model.watchedFolders().contains(vault); })) << "the vault is not watched";
+        EXPECT_TRUE(waitUntil([&] { return !model.captureDestinationError(); }, settling))
+            << "the vault back was not seen";
+        EXPECT_TRUE(waitUntil([&] { return model.watchedFolders().contains(vault); }, settling))
+            << "the vault is not watched";
 
         ASSERT_TRUE(QDir(vault).removeRecursively());
-        EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == missing; }))
+        EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == missing; }, settling))
             << "the vault's removal was not seen";
+    }
+}
+
+// A watch follows a folder, not its path: with the folders on the vault's road
+// renamed away and made again at once, the path names other folders, which
+// are watched in turn, so that the new vault's removal is seen.
+TEST(AppModelDestinationTest, TheFoldersRenamedAwayAndMadeAgainAtOnceAreWatchedAgain)
+{
+    const QString missing = QStringLiteral("Choisis un dossier de notes existant.");
+    for (const char* renamed : {"Haut", "Haut/Milieu", "Haut/Milieu/Vault"}) {
+        SCOPED_TRACE(renamed);
+        Session s;
+        const QuietFolder quiet;
+        const QString vault = quiet.folder("Haut/Milieu/Vault"), changed = quiet.folder(renamed);
+        AppModel& model = s.launchWith(preferencesWith({makeDestination("Notes", "no", vault)}));
+        s.type("Idée");
+        ASSERT_TRUE(waitUntil(
+            [&] { return model.watchedFolders().contains(vault) && !model.lookingAtDestinations(); }, settling));
+
+        ASSERT_TRUE(QDir().rename(changed, changed + QStringLiteral(" (ancien)")));
+        ASSERT_TRUE(QDir().mkpath(vault));
+        // The look the rename makes, and those it leads to.
+        ASSERT_TRUE(waitUntil([&] { return model.lookingAtDestinations(); }, settling)) << "the rename was not seen";
+        ASSERT_TRUE(waitUntil([&] { return !model.lookingAtDestinations(); }, settling));
+        ASSERT_EQ(model.captureDestinationError(), std::nullopt);
+
+        ASSERT_TRUE(QDir().rmdir(vault));
+        EXPECT_TRUE(waitUntil([&] { return model.captureDestinationError() == missing; }, settling))
+            << "the new vault's removal was not seen";
     }
 }
 
