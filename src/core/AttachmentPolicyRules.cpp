@@ -5,6 +5,7 @@
 
 #include "core/CaptureError.h"
 #include "core/Destination.h"
+#include "core/FileSystem.h"
 #include "core/L10n.h"
 #include "core/ObsidianSettings.h"
 #include "core/PathWalk.h"
@@ -14,6 +15,8 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+
+#include <algorithm>
 
 namespace quillor {
 namespace {
@@ -115,8 +118,13 @@ std::optional<QString> textBelow(const QString& path, const QString& prefix)
 // pointed anywhere between this look and the write.
 bool isWalkableWithoutLinks(const QString& root, const QString& relative)
 {
-    return isValidRelative(relative)
-        && !PathWalk::entries(root, relative).contains(PathWalk::Entry::symbolicLink);
+    if (!isValidRelative(relative))
+        return false;
+    // The root's own links are followed, as a safe path follows them.
+    const QList<PathWalk::Entry> entries =
+        PathWalk::entries(FileSystem::resolveExistingPrefix(QDir::cleanPath(root)), relative);
+    return std::all_of(entries.cbegin(), entries.cend(),
+                       [](PathWalk::Entry entry) { return entry == PathWalk::Entry::directory; });
 }
 
 // Obsidian resolves a link from the folder that holds ".obsidian". When that

@@ -171,6 +171,8 @@ TEST_F(AttachmentPolicyRulesTest, ADestinationInsideAnObsidianVaultBelowItsVault
     test::put(root + "/elsewhere/vault/.obsidian/app.json", R"({"attachmentFolderPath": "assets"})");
     ASSERT_TRUE(QFile::link(root + "/elsewhere/vault", vaults + "/linked"));
     QDir().mkpath(vaults + "/.archive/old/.obsidian");
+    const QString linkedVaults = root + "/vaults-link";   // a vault path the user chose through a link
+    ASSERT_TRUE(QFile::link(vaults, linkedVaults));
     const struct {
         const char* name;
         AttachmentPolicy policy;
@@ -201,6 +203,10 @@ TEST_F(AttachmentPolicyRulesTest, ADestinationInsideAnObsidianVaultBelowItsVault
         // the path stays as stored, for the delivery to refuse.
         {"vault above, through a link", {}, vaults, M::newNote, "linked/Inbox", vaults, "linked/Inbox", "linked/assets",
          true},
+        {"vault above, through a link below a linked vault path", {}, linkedVaults, M::newNote, "linked/Inbox",
+         linkedVaults, "linked/Inbox", "linked/assets", true},
+        {"vault above, a linked vault path", {}, linkedVaults, M::newNote, "aide-fr/In", linkedVaults + "/aide-fr", "In",
+         "assets", false},
         {"vault above, in a hidden folder", {}, vaults, M::newNote, ".archive/old/In", vaults, ".archive/old/In",
          ".archive/old", true},
         // Below the destination's folder: not the vault of its notes.
