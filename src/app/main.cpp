@@ -59,7 +59,8 @@ int main(int argc, char* argv[])
 
     QDir().mkpath(dataDirectory);
     SingleInstance instance(dataDirectory);
-    switch (instance.acquire()) {
+    const SingleInstance::Outcome held = instance.acquire();
+    switch (held) {
     case SingleInstance::Outcome::forwarded:
         return 0;
     case SingleInstance::Outcome::unanswered:
@@ -76,7 +77,8 @@ int main(int argc, char* argv[])
 
     int code = 0;
     {
-        AppDelegate delegate(dataDirectory);
+        AppDelegate delegate(dataDirectory, held == SingleInstance::Outcome::primary ? AppDelegate::DataFolderHold::alone
+                                                                                     : AppDelegate::DataFolderHold::shared);
         delegate.setSingleInstance(&instance);
         TerminationSignals signals([&delegate] { delegate.quitOnSignal(); });
 

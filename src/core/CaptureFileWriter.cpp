@@ -447,6 +447,7 @@ void CaptureFileWriter::writeNew(const QByteArray& bytes, const QString& target,
     removeStaleTemporaryFiles(folder);
     const QString temporary = folder + QStringLiteral("/.quillor-") + Json::uuidText(QUuid::createUuid())
         + QStringLiteral(".tmp");
+    const OwnTemporaryFile own(temporary);
     try {
         try {
             FileSystem::writeExclusive(temporary, bytes);

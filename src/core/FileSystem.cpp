@@ -1,5 +1,7 @@
 #include "core/FileSystem.h"
 
+#include "core/StaleTemporaryFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QUuid>
@@ -301,6 +303,7 @@ void replaceAtomically(const QString& path, const QString& target, const QList<Q
     // A fixed-length name, so a long target name cannot make it too long.
     const QString temporary = folder + QStringLiteral("/.quillor-")
         + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".tmp");
+    const OwnTemporaryFile own(temporary);
     const int fd = openRetrying(native(temporary), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0)
         fail(Operation::write, path, errno);

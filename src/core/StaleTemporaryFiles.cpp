@@ -7,11 +7,57 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QUuid>
+
+#include <mutex>
 
 namespace quillor {
 
-void removeStaleTemporaryFiles(const QString& folder)
+namespace {
+
+std::mutex& ownMutex()
+{
+    // Never destroyed: a write left running at the end of the process may
+    // end while its statics go.
+    static auto* const shared = new std::mutex;
+    return *shared;
+}
+
+QSet<QString>& ownTemporaries()
+{
+    static auto* const written = new QSet<QString>;
+    return *written;
+}
+
+// By name: the UUID in it is this file's alone, and the folder may be named
+// through other links by the writer and by the one who looks.
+QString nameOf(const QString& path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+bool isOwn(const QString& name)
+{
+    const std::lock_guard lock(ownMutex());
+    return ownTemporaries().contains(name);
+}
+
+} // namespace
+
+OwnTemporaryFile::OwnTemporaryFile(const QString& path) : m_name(nameOf(path))
+{
+    const std::lock_guard lock(ownMutex());
+    ownTemporaries().insert(m_name);
+}
+
+OwnTemporaryFile::~OwnTemporaryFile()
+{
+    const std::lock_guard lock(ownMutex());
+    ownTemporaries().remove(m_name);
+}
+
+void removeStaleTemporaryFiles(const QString& folder, LeftOverTemporaries which)
 {
     // Far longer than any write takes, however large.
     constexpr qint64 staleAfterSeconds = 15 * 60;
@@ -28,7 +74,13 @@ void removeStaleTemporaryFiles(const QString& folder)
             continue;
         const QString idText = name.mid(prefix.size(), name.size() - prefix.size() - suffix.size());
         const QUuid id = QUuid::fromString(idText);
-        if (id.isNull() || Json::uuidText(id) != idText || candidate.lastModified() >= staleBefore)
+        if (id.isNull() || Json::uuidText(id) != idText)
+            continue;
+        // A file of ours is registered before it is made, so one listed here
+        // and not registered now is no write of ours, now or later.
+        const bool leftOver = which == LeftOverTemporaries::notOurs ? !isOwn(name)
+                                                                    : candidate.lastModified() < staleBefore;
+        if (!leftOver)
             continue;
         try {
             FileSystem::removeFile(candidate.filePath());

@@ -77,6 +77,10 @@ struct AppModelEnvironment {
     // draft when it arrives (see AppModel::readingDraft); otherwise it is
     // read before the constructor returns.
     bool readsDraftInBackground = false;
+    // No other program writes in the data directory (the running program
+    // holds its lock): a temporary file there that is not this process's
+    // own was left by an earlier run, and start-up removes it at once.
+    bool holdsDataDirectory = false;
 };
 
 // The one state object of the application: the settings, the draft and its

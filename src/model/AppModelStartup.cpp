@@ -75,13 +75,13 @@ const Destination* findDestination(const QList<Destination>& destinations, const
 // for good, some of them hundreds of megabytes (a partial draft or history
 // copy with its images). Listing and removing them reads the disk, which the
 // start of the program does not wait for.
-void removeStaleTemporaryFilesInBackground(const QString& dataDirectory)
+void removeStaleTemporaryFilesInBackground(const QString& dataDirectory, LeftOverTemporaries which)
 {
-    QThreadPool::globalInstance()->start([dataDirectory] {
-        removeStaleTemporaryFiles(dataDirectory);
+    QThreadPool::globalInstance()->start([dataDirectory, which] {
+        removeStaleTemporaryFiles(dataDirectory, which);
         for (const QString& folder : {DataDirectory::receiptsFolderName(), DataDirectory::historyFolderName(),
                                       DataDirectory::backupsFolderName(), DataDirectory::recoveredFolderName()})
-            removeStaleTemporaryFiles(childPath(dataDirectory, folder));
+            removeStaleTemporaryFiles(childPath(dataDirectory, folder), which);
     });
 }
 
@@ -118,7 +118,9 @@ AppModel::AppModel(const QString& dataDirectory, VaultAccess& vaultAccess, Envir
 
     // A failure is left to the reads below, which then fall back to defaults.
     QDir().mkpath(m_dataDirectory);
-    removeStaleTemporaryFilesInBackground(m_dataDirectory);
+    removeStaleTemporaryFilesInBackground(m_dataDirectory, m_environment.holdsDataDirectory
+                                                               ? LeftOverTemporaries::notOurs
+                                                               : LeftOverTemporaries::stale);
     loadPreferences();
     m_writer = std::make_unique<Delivery>(childPath(m_dataDirectory, DataDirectory::backupsFolderName()));
     if (m_environment.readsDraftInBackground) {

@@ -49,10 +49,11 @@ constexpr int firstShowingPreparationDelay = 200; // ms
 
 // The program's model reads draft.json on a worker: a large draft would hold
 // the hot key, registered at launch, for seconds.
-AppModel::Environment programEnvironment()
+AppModel::Environment programEnvironment(AppDelegate::DataFolderHold hold)
 {
     AppModel::Environment environment;
     environment.readsDraftInBackground = true;
+    environment.holdsDataDirectory = hold == AppDelegate::DataFolderHold::alone;
     return environment;
 }
 
@@ -64,15 +65,21 @@ QScreen* screenUnderPointer()
 
 } // namespace
 
-AppDelegate::AppDelegate(const QString& dataDirectory, QObject* parent)
-    : AppDelegate(dataDirectory, std::make_unique<GlobalShortcut>(), parent)
+AppDelegate::AppDelegate(const QString& dataDirectory, DataFolderHold hold, QObject* parent)
+    : AppDelegate(dataDirectory, std::make_unique<GlobalShortcut>(), hold, parent)
 {
 }
 
 AppDelegate::AppDelegate(const QString& dataDirectory, std::unique_ptr<GlobalShortcut> shortcut, QObject* parent)
+    : AppDelegate(dataDirectory, std::move(shortcut), DataFolderHold::shared, parent)
+{
+}
+
+AppDelegate::AppDelegate(const QString& dataDirectory, std::unique_ptr<GlobalShortcut> shortcut, DataFolderHold hold,
+                         QObject* parent)
     : QObject(parent),
       m_vaultAccess(std::make_unique<VaultAccess>()),
-      m_model(std::make_unique<AppModel>(dataDirectory, *m_vaultAccess, programEnvironment())),
+      m_model(std::make_unique<AppModel>(dataDirectory, *m_vaultAccess, programEnvironment(hold))),
       m_shortcut(std::move(shortcut)),
       m_settingsNavigation(new SettingsNavigation(this))
 {

@@ -35,10 +35,16 @@ class AppDelegate : public QObject {
     Q_OBJECT
 
 public:
+    // Whether this program alone writes in its data directory, holding its
+    // lock: what earlier runs left there is then cleared at start, whatever
+    // its age.
+    enum class DataFolderHold { shared, alone };
+
     // Builds the model on `dataDirectory` (AppModel::support() in the
     // program), which reads the draft in the background, and the hot key;
     // nothing is shown until launch().
-    explicit AppDelegate(const QString& dataDirectory, QObject* parent = nullptr);
+    explicit AppDelegate(const QString& dataDirectory, DataFolderHold hold = DataFolderHold::shared,
+                         QObject* parent = nullptr);
     // The same with a hot key of the caller's (one on another X connection).
     AppDelegate(const QString& dataDirectory, std::unique_ptr<GlobalShortcut> shortcut, QObject* parent = nullptr);
     ~AppDelegate() override;
@@ -102,6 +108,9 @@ public:
     void setSingleInstance(SingleInstance* instance) { m_singleInstance = instance; }
 
 private:
+    AppDelegate(const QString& dataDirectory, std::unique_ptr<GlobalShortcut> shortcut, DataFolderHold hold,
+                QObject* parent);
+
     // The panel holds the keyboard.
     bool panelIsKey() const;
     // A dialog the user must answer before the panel can be used is open.

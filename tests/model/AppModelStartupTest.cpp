@@ -1,6 +1,7 @@
 #include "AppModelTestSupport.h"
 
 #include "core/DeliveryReceipt.h"
+#include "core/StaleTemporaryFiles.h"
 
 #include <functional>
 
@@ -360,48 +361,54 @@ TEST(AppModelStartupTest, ADraftReadInTheBackgroundIsTakenWhenItArrivesAndNothin
 
 // A kill leaves the temporary file of what was being written anywhere in the
 // data directory. Start-up removes the program's own once old enough that no
-// write still uses them; anything else in the folders stays as it is.
+// write still uses them, or, when the program holds the data directory alone,
+// every one that is not being written by this process; anything else in the
+// folders stays as it is.
 TEST(AppModelStartupTest, StaleTemporaryFilesOfTheProgramAreRemovedFromTheDataDirectory)
 {
-    Session s;
-    const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-16 * 60);
-    const auto put = [&](const QString& name, bool isOld) {
-        s.data.put(name, "partial");
-        if (isOld) {
-            QFile file(s.data.file(name));
+    const QString written = ".quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp";
+    const OwnTemporaryFile beingWritten(written);
+    const struct { QString name; bool old; bool removed; bool removedWhenHeld; } cases[] = {
+        {".quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true, true},
+        {"History/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true, true},
+        {"Receipts/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true, true},
+        {"Backups/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true, true},
+        {"Recovered/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true, true},
+        {"History/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", false, false, true},
+        {".quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", false, false, true},
+        {written, false, false, false},
+        {".quillor-" + Json::uuidText(QUuid::createUuid()).toLower() + ".tmp", true, false, false},
+        {".quillor-notes.tmp", true, false, false},
+        {".Quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false, false},
+        {"Receipts/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".TMP", true, false, false},
+        {"History/notes.tmp", true, false, false},
+        {"History/Archive/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false, false},
+        {"Vault/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false, false},
+    };
+    for (const bool held : {false, true}) {
+        SCOPED_TRACE(held ? "held alone" : "shared");
+        Session s;
+        const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-16 * 60);
+        for (const auto& c : cases) {
+            s.data.put(c.name, "partial");
+            QFile file(s.data.file(c.name));
             ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-            ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+            ASSERT_TRUE(file.setFileTime(c.old ? old : QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime));
         }
-    };
-    const struct { QString name; bool old; bool removed; } cases[] = {
-        {".quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true},
-        {"History/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true},
-        {"Receipts/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true},
-        {"Backups/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true},
-        {"Recovered/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true},
-        {"History/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", false, false},
-        {".quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", false, false},
-        {".quillor-" + Json::uuidText(QUuid::createUuid()).toLower() + ".tmp", true, false},
-        {".quillor-notes.tmp", true, false},
-        {".Quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false},
-        {"Receipts/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".TMP", true, false},
-        {"History/notes.tmp", true, false},
-        {"History/Archive/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false},
-        {"Vault/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false},
-    };
-    for (const auto& c : cases)
-        put(c.name, c.old);
 
-    s.launch();
-    // What stays is looked at once every removal is done.
-    for (const auto& c : cases) {
-        if (c.removed) {
-            EXPECT_TRUE(waitUntil([&] { return !s.data.contents(c.name); })) << c.name.toStdString();
+        AppModel::Environment environment = environmentWith(s.clock);
+        environment.holdsDataDirectory = held;
+        s.launch(environment);
+        // What stays is looked at once every removal is done.
+        for (const auto& c : cases) {
+            if (held ? c.removedWhenHeld : c.removed) {
+                EXPECT_TRUE(waitUntil([&] { return !s.data.contents(c.name); })) << c.name.toStdString();
+            }
         }
-    }
-    for (const auto& c : cases) {
-        if (!c.removed) {
-            EXPECT_EQ(s.data.contents(c.name), "partial") << c.name.toStdString();
+        for (const auto& c : cases) {
+            if (!(held ? c.removedWhenHeld : c.removed)) {
+                EXPECT_EQ(s.data.contents(c.name), "partial") << c.name.toStdString();
+            }
         }
     }
 }
