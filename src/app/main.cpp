@@ -59,8 +59,8 @@ int main(int argc, char* argv[])
 
     QDir().mkpath(dataDirectory);
     SingleInstance instance(dataDirectory);
-    const SingleInstance::Outcome held = instance.acquire();
-    switch (held) {
+    const SingleInstance::Outcome outcome = instance.acquire();
+    switch (outcome) {
     case SingleInstance::Outcome::forwarded:
         return 0;
     case SingleInstance::Outcome::unanswered:
@@ -77,8 +77,10 @@ int main(int argc, char* argv[])
 
     int code = 0;
     {
-        AppDelegate delegate(dataDirectory, held == SingleInstance::Outcome::primary ? AppDelegate::DataFolderHold::alone
-                                                                                     : AppDelegate::DataFolderHold::shared);
+        // Without the lock another program may be writing in the folder too.
+        AppDelegate delegate(dataDirectory, outcome == SingleInstance::Outcome::primary
+                                                ? AppDelegate::DataFolderHold::alone
+                                                : AppDelegate::DataFolderHold::shared);
         delegate.setSingleInstance(&instance);
         TerminationSignals signals([&delegate] { delegate.quitOnSignal(); });
 
