@@ -707,7 +707,7 @@ TEST(CaptureTextViewTest, KeysInTheMiddleOfALargeCaptureLookAndStandAsInAFreshEd
 // each pass it makes.
 TEST(CaptureTextViewTest, AKeyThatChangesALinesStructureIsLaidOutOnce)
 {
-    const QString block = QStringLiteral("# Réunion\n\nNotes prises avec **Marie**.\n- [ ] relire la `spec`\n"
+    const QString block = QStringLiteral("# Réunion\n\nNotes prises avec **Marie**.\n- [ ] relire la `liste`\n"
                                          "> citation\n```cpp\nint main();\n```\nTexte libre.\n\n");
     const QString text = block.repeated(400);
     Editor editor;
