@@ -77,9 +77,10 @@ void removeStaleTemporaryFiles(const QString& folder, LeftOverTemporaries which)
         if (id.isNull() || Json::uuidText(id) != idText)
             continue;
         // A file of ours is registered before it is made, so one listed here
-        // and not registered now is no write of ours, now or later.
-        const bool leftOver = which == LeftOverTemporaries::notOurs ? !isOwn(name)
-                                                                    : candidate.lastModified() < staleBefore;
+        // and not registered now is no write of ours, now or later; however
+        // long one of ours takes, it is never cut.
+        const bool leftOver = !isOwn(name)
+            && (which == LeftOverTemporaries::notOurs || candidate.lastModified() < staleBefore);
         if (!leftOver)
             continue;
         try {

@@ -22,8 +22,8 @@ enum class LeftOverTemporaries {
 
 // Removes from `folder` (not its subfolders) the files whose names have
 // exactly that form, with the UUID in upper case as the program writes it,
-// and that are left over; anything else, and whatever cannot be removed,
-// stays. Reads and writes the disk: never on the UI thread.
+// and that are left over; this process's own writes in progress, anything
+// else, and whatever cannot be removed, stay. Reads and writes the disk: never on the UI thread.
 void removeStaleTemporaryFiles(const QString& folder, LeftOverTemporaries which = LeftOverTemporaries::stale);
 
 // One temporary file this process writes, known as its own from before it is

@@ -367,7 +367,8 @@ TEST(AppModelStartupTest, ADraftReadInTheBackgroundIsTakenWhenItArrivesAndNothin
 TEST(AppModelStartupTest, StaleTemporaryFilesOfTheProgramAreRemovedFromTheDataDirectory)
 {
     const QString written = ".quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp";
-    const OwnTemporaryFile beingWritten(written);
+    const QString writtenLong = "History/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp";
+    const OwnTemporaryFile beingWritten(written), beingWrittenLong(writtenLong);
     const struct { QString name; bool old; bool removed; bool removedWhenHeld; } cases[] = {
         {".quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true, true},
         {"History/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, true, true},
@@ -377,6 +378,7 @@ TEST(AppModelStartupTest, StaleTemporaryFilesOfTheProgramAreRemovedFromTheDataDi
         {"History/.quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", false, false, true},
         {".quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", false, false, true},
         {written, false, false, false},
+        {writtenLong, true, false, false},
         {".quillor-" + Json::uuidText(QUuid::createUuid()).toLower() + ".tmp", true, false, false},
         {".quillor-notes.tmp", true, false, false},
         {".Quillor-" + Json::uuidText(QUuid::createUuid()) + ".tmp", true, false, false},
